@@ -1,0 +1,10 @@
+# Flags shared by every target of ours (not by the third-party libraries).
+add_library(quill_build_settings INTERFACE)
+target_compile_definitions(quill_build_settings INTERFACE
+  UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
+  _WIN32_WINNT=0x0601 WINVER=0x0601 _WIN32_IE=0x0800
+  $<$<CONFIG:Debug>:_DEBUG>)
+target_compile_options(quill_build_settings INTERFACE
+  $<$<COMPILE_LANGUAGE:C,CXX>:-Wall -Wextra -Wno-missing-field-initializers>)
+# Everything linked in statically, so the exe needs no MinGW runtime DLLs next to it.
+target_link_options(quill_build_settings INTERFACE -static -static-libgcc -static-libstdc++)

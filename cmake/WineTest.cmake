@@ -1,0 +1,33 @@
+# Test programs are Windows executables; ctest runs them under Wine through
+# scripts/wine-run.sh, which needs the session started by scripts/wine-session.sh.
+set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_SOURCE_DIR}/scripts/wine-run.sh")
+set(QUILL_TEST_WORK_ROOT "${CMAKE_BINARY_DIR}/test-work")
+
+# quill_add_test(<name> SOURCES ... [LIBS ...] [ISOLATED] [TIMEOUT s] [LABELS ...]
+#                [RESOURCE_LOCK ...] [ARGS ...])
+#   ISOLATED  the program changes machine state (registry, ProgramData, installed
+#             packages) and runs in a fresh copy of the template prefix.
+# Each test runs in a working folder of its own (the setup log lands in the current folder).
+function(quill_add_test name)
+  cmake_parse_arguments(T "ISOLATED" "TIMEOUT" "SOURCES;LIBS;LABELS;RESOURCE_LOCK;ARGS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE quill_test_support GTest::gtest GTest::gmock ${T_LIBS})
+  add_test(NAME ${name} COMMAND ${name} ${T_ARGS})
+  set(work "${QUILL_TEST_WORK_ROOT}/${name}")
+  file(MAKE_DIRECTORY "${work}")
+  set(env "QUILL_TEST_WORK=${work}")
+  if(T_ISOLATED)
+    list(APPEND env "QUILL_WINE_ISOLATE=1")
+  endif()
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 300)
+  endif()
+  set_tests_properties(${name} PROPERTIES
+    WORKING_DIRECTORY "${work}"
+    ENVIRONMENT "${env}"
+    TIMEOUT ${T_TIMEOUT}
+    LABELS "${T_LABELS}")
+  if(T_RESOURCE_LOCK)
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK "${T_RESOURCE_LOCK}")
+  endif()
+endfunction()

@@ -1,0 +1,45 @@
+#pragma once
+// The state of one setup run and the process-wide running flag.
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+namespace setup {
+
+inline constexpr int kPathChars = MAX_PATH;  // 260, terminator included
+
+struct SetupContext {
+  wchar_t m_szSetupDir[kPathChars] = {};    // extraction folder: data folder + "\setup"
+  wchar_t m_szDataDir[kPathChars] = {};     // all-users application data + "\Quillmere"
+  wchar_t m_szPackagePath[kPathChars] = {};  // data folder + "\setup.zip"
+  // Bytes of the package already on disk when the setup began. 64-bit so that a package
+  // over 2 GiB keeps its count; 0 after the manifest decided on a fresh transfer.
+  int64_t m_nResumeOffset = 0;
+  HANDLE m_hWorker = nullptr;  // kept, never waited on
+  bool m_bResume = false;      // true: the package transfer continues the existing file
+  std::wstring m_strPublishedVersion;
+
+  // Window that receives the worker's messages; the main setup window.
+  HWND m_hNotifyWnd = nullptr;
+};
+
+// Set by the worker when it starts, cleared when the main window is gone. While clear,
+// the package write callback refuses data and the progress callback does nothing.
+extern std::atomic<bool> g_bSetupRunning;
+
+// Resolves the all-users application data folder; false when the platform cannot.
+// `create` asks the platform to create the folder when it is missing.
+bool GetCommonAppDataFolder(wchar_t (&folder)[kPathChars], bool create);
+
+// Fills the context's folders and resume offset and starts `worker` with the context as
+// its parameter. False when the application data folder cannot be resolved ("Get
+// FolderPath error" is logged and no worker starts).
+bool BeginSetup(SetupContext& context, HWND notifyWnd, LPTHREAD_START_ROUTINE worker);
+
+// Size of the file in bytes, or 0 when it cannot be opened.
+int64_t MeasureFile(const wchar_t* path);
+
+}  // namespace setup

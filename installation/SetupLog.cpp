@@ -1,0 +1,43 @@
+#include "SetupLog.h"
+
+#include <windows.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+#include "SetupConstants.h"
+
+namespace setup {
+
+int WriteSetupLog(const char* message) {
+  if (!message) message = "";
+  // Binary append: the line already carries its "\r\n"; text mode would turn it into "\r\r\n".
+  FILE* log = fopen(kLogFileName, "ab+");
+  if (!log) return -1;
+
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  char line[kLogLineBytes];
+  int head = snprintf(line, sizeof line, "%04d-%02d-%02d %02d:%02d:%02d Msg:", now.wYear, now.wMonth,
+                      now.wDay, now.wHour, now.wMinute, now.wSecond);
+  const size_t room = sizeof line - static_cast<size_t>(head) - 3;  // "\r\n" and terminator
+  size_t length = strnlen(message, room);
+  memcpy(line + head, message, length);
+  memcpy(line + head + length, "\r\n", 3);
+
+  fwrite(line, 1, static_cast<size_t>(head) + length + 2, log);
+  fclose(log);
+  return 0;
+}
+
+int WriteSetupLogF(const char* format, ...) {
+  char message[kLogLineBytes];
+  va_list args;
+  va_start(args, format);
+  vsnprintf(message, sizeof message, format, args);
+  va_end(args);
+  return WriteSetupLog(message);
+}
+
+}  // namespace setup

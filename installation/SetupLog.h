@@ -1,0 +1,17 @@
+#pragma once
+// The setup log: "update.log" in the process's current folder, one time-stamped line per
+// call. Nothing of it reaches the user.
+
+namespace setup {
+
+inline constexpr int kLogLineBytes = 256;  // terminator included
+
+// Appends "YYYY-MM-DD hh:mm:ss Msg:<message>\r\n" (local time). A message too long for the
+// line is cut so that the line still ends with its line break. Returns 0, or -1 when the
+// log cannot be opened (the line is then dropped).
+int WriteSetupLog(const char* message);
+
+// The same, formatted with printf rules.
+int WriteSetupLogF(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+}  // namespace setup

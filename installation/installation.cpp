@@ -1,0 +1,42 @@
+#include "installation.h"
+
+#include <commctrl.h>
+
+#include "Core/UIManager.h"
+#include "SetupConstants.h"
+#include "resource.h"
+
+namespace {
+// Visible overlapped window with caption, system menu, sizing frame, minimise and
+// maximise boxes; the skinned-window base strips the caption and sizes it from the skin.
+constexpr DWORD kMainWindowStyle = 0x10CF0000;
+constexpr DWORD kMainWindowExStyle = WS_EX_WINDOWEDGE;
+}  // namespace
+
+BOOL CinstallationApp::InitInstance() {
+  INITCOMMONCONTROLSEX controls = {sizeof(INITCOMMONCONTROLSEX), 0xFF};
+  InitCommonControlsEx(&controls);
+
+  CWinAppEx::InitInstance();
+  EnableActiveXContainer();
+  SetRegistryKey(setup::kAppSettingsKey);
+  SkinUI::CWindowHostUI::SetModuleInstance(GetInstance());
+
+  IMainSetupWindow* frame = CreateMainWindow(setup::kMainSkin);
+  if (!frame) return FALSE;
+
+  const std::wstring title = LoadStringResource(IDS_MAIN_TITLE);
+  frame->Create(nullptr, title.c_str(), kMainWindowStyle, kMainWindowExStyle, CW_USEDEFAULT,
+                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr);
+  frame->CenterOnOwner();
+  frame->SetWindowIcon(IDR_MAINFRAME);
+  SetMainWindow(frame->GetHWND());
+  frame->RunModal(true);
+  return FALSE;
+}
+
+IMainSetupWindow* CinstallationApp::CreateMainWindow(const wchar_t*) {
+  // The skinned main setup window is not part of the program yet; until it is, start-up
+  // ends here the way it ends when the window cannot be allocated.
+  return nullptr;
+}

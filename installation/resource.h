@@ -1,0 +1,8 @@
+#pragma once
+// Resource ids shared by the resource script and the code (the resource compiler reads
+// this file too, so it holds #defines only).
+#define IDR_MAINFRAME 128
+#define IDS_PACKAGE_CORRUPT 10001
+#define IDS_DOWNLOAD_FAILED 10002
+#define IDS_DISK_WRITE_FAILED 10003
+#define IDS_MAIN_TITLE 10004

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Installs every Debian package the build, the tests and the demo need, and makes the
+# source packages reachable for the dependency build. Safe to run again: it only
+# installs what is missing.
+set -euo pipefail
+
+PACKAGES=(
+  cmake ninja-build make pkg-config dpkg-dev
+  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools
+  libz-mingw-w64-dev libstb-dev googletest
+  wine wine64 xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei
+  wixl msitools python3 nginx-light curl unzip zip
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+
+# The dependency build fetches source packages; that needs deb-src lines for the same suites.
+add_deb_src() {
+  local f=/etc/apt/sources.list.d/debian.sources
+  if [ -f "$f" ] && ! grep -q '^Types:.*deb-src' "$f"; then
+    sed -i 's/^Types: deb$/Types: deb deb-src/' "$f"
+    return 0
+  fi
+  if [ -f /etc/apt/sources.list ] && ! grep -q '^deb-src' /etc/apt/sources.list; then
+    grep '^deb ' /etc/apt/sources.list | sed 's/^deb /deb-src /' >> /etc/apt/sources.list
+    return 0
+  fi
+  return 1
+}
+
+need_update=0
+add_deb_src && need_update=1
+[ ${#missing[@]} -gt 0 ] && need_update=1
+if ! ls /var/lib/apt/lists/*Sources* >/dev/null 2>&1; then need_update=1; fi
+
+if [ "$need_update" = 1 ]; then
+  apt-get update -q
+fi
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "installing: ${missing[*]}"
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,66 @@
+# Shared by the scripts that run Windows programs under Wine. Source it; it defines
+# functions only and exports the environment every Wine process of ours runs with.
+export WINEDEBUG=${WINEDEBUG:--all}
+# No prompts for the .NET and HTML engines Wine would otherwise offer to download.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml="}
+export WINEARCH=win64
+
+# Creates the template prefix once: boots it, turns the crash dialog off (a dialog under
+# Xvfb would hang a test instead of failing it) and waits until Wine has written it out.
+wine_make_template() {
+  local template=$1
+  [ -f "$template/.quill-ready" ] && return 0
+  rm -rf "$template"
+  mkdir -p "$template"
+  template=$(cd "$template" && pwd)  # Wine wants an absolute prefix path
+  echo "[wine] creating template prefix $template" >&2
+  WINEPREFIX=$template wineboot -i >/dev/null 2>&1 </dev/null
+  WINEPREFIX=$template wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 </dev/null
+  WINEPREFIX=$template wineserver -k >/dev/null 2>&1 || true
+  WINEPREFIX=$template wineserver -w >/dev/null 2>&1 || true
+  touch "$template/.quill-ready"
+}
+
+# Copies the template into a fresh prefix. The system folder (nine tenths of the prefix,
+# program files Wine never rewrites) is hard-linked; everything a program may change in
+# place, the registry files included, is copied.
+wine_clone_prefix() {
+  local template=$1 prefix=$2 sys=drive_c/windows/system32
+  rm -rf "$prefix"
+  mkdir -p "$prefix"
+  (cd "$template" && tar cf - --exclude="./$sys" .) | (cd "$prefix" && tar xf -)
+  cp -al "$template/$sys" "$prefix/$sys"
+}
+
+# Starts a persistent wineserver for the prefix and warms it up with every output going
+# to /dev/null, so the services Wine starts in the background never hold a caller's pipe.
+# Prints the wineserver's process id.
+wine_start_server() {
+  local prefix=$1
+  WINEPREFIX=$prefix setsid wineserver -p -f >/dev/null 2>&1 </dev/null &
+  local pid=$!
+  WINEPREFIX=$prefix wine cmd /c exit >/dev/null 2>&1 </dev/null
+  echo "$pid"
+}
+
+wine_stop_server() {
+  local prefix=$1 pid=${2:-}
+  WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1 || true
+  if [ -n "$pid" ]; then
+    for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || return 0; sleep 0.1; done
+    kill -9 "$pid" 2>/dev/null || true
+  fi
+}
+
+# Starts Xvfb on a free display; prints "display pid".
+xvfb_start() {
+  local fifo
+  fifo=$(mktemp -u)
+  mkfifo "$fifo"
+  setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 </dev/null &
+  local pid=$!
+  local n
+  read -r n <"$fifo"
+  rm -f "$fifo"
+  echo ":$n $pid"
+}

@@ -1,0 +1,83 @@
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <string>
+
+#include "SetupLog.h"
+#include "support/TestFiles.h"
+
+using namespace setup;
+using namespace testing_support;
+
+namespace {
+const std::wstring kLog = L"update.log";
+
+class SetupLogTest : public ::testing::Test {
+ protected:
+  void SetUp() override { DeleteFileW(kLog.c_str()); }
+  void TearDown() override { RemoveTree(kLog); DeleteFileW(kLog.c_str()); }
+};
+
+const std::regex kLine(R"(\d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2} Msg:(.*))");
+}  // namespace
+
+TEST_F(SetupLogTest, WritesTimeStampedLinesInCallOrderEndingWithCrLf) {
+  ASSERT_EQ(WriteSetupLog("first"), 0);
+  ASSERT_EQ(WriteSetupLog("second"), 0);
+  const std::string bytes = ReadFileBytes(kLog);
+  EXPECT_EQ(bytes.find("\r\r"), std::string::npos) << "line breaks must be a single CR LF";
+  const auto lines = ReadLines(kLog);
+  ASSERT_EQ(lines.size(), 2u);
+  std::smatch m;
+  ASSERT_TRUE(std::regex_match(lines[0], m, kLine)) << lines[0];
+  EXPECT_EQ(m[1], "first");
+  ASSERT_TRUE(std::regex_match(lines[1], m, kLine)) << lines[1];
+  EXPECT_EQ(m[1], "second");
+}
+
+TEST_F(SetupLogTest, TimeStampIsTheLocalTimeOfTheCall) {
+  SYSTEMTIME before;
+  GetLocalTime(&before);
+  ASSERT_EQ(WriteSetupLog("now"), 0);
+  const auto lines = ReadLines(kLog);
+  ASSERT_EQ(lines.size(), 1u);
+  char expected[16];
+  snprintf(expected, sizeof expected, "%04d-%02d-%02d", before.wYear, before.wMonth, before.wDay);
+  EXPECT_EQ(lines[0].substr(0, 10), expected);
+}
+
+TEST_F(SetupLogTest, AppendsToAnExistingLog) {
+  ASSERT_TRUE(WriteFileBytes(kLog, "earlier run\r\n"));
+  ASSERT_EQ(WriteSetupLog("download fail 22"), 0);
+  const auto lines = ReadLines(kLog);
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0], "earlier run");
+  EXPECT_NE(lines[1].find("Msg:download fail 22"), std::string::npos);
+}
+
+TEST_F(SetupLogTest, LongMessageIsCutToTheLineBufferAndKeepsItsLineBreak) {
+  const std::string message(1000, 'x');
+  ASSERT_EQ(WriteSetupLog(message.c_str()), 0);
+  ASSERT_EQ(WriteSetupLog("after"), 0);
+  const std::string bytes = ReadFileBytes(kLog);
+  const size_t firstBreak = bytes.find("\r\n");
+  ASSERT_NE(firstBreak, std::string::npos);
+  EXPECT_EQ(firstBreak + 2, static_cast<size_t>(kLogLineBytes - 1)) << "line plus break fills the buffer";
+  const auto lines = ReadLines(kLog);
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_NE(lines[1].find("Msg:after"), std::string::npos);
+}
+
+TEST_F(SetupLogTest, FormattedMessages) {
+  ASSERT_EQ(WriteSetupLogF("setup %s failed! ErrCode:%d Num:%d", "Quillmere", 2, 0), 0);
+  const auto lines = ReadLines(kLog);
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_NE(lines[0].find("Msg:setup Quillmere failed! ErrCode:2 Num:0"), std::string::npos);
+}
+
+TEST_F(SetupLogTest, UnopenableLogDropsTheLine) {
+  // A folder in the log's place cannot be opened as a file.
+  ASSERT_TRUE(CreateDirectoryW(kLog.c_str(), nullptr));
+  EXPECT_EQ(WriteSetupLog("lost"), -1);
+  EXPECT_TRUE(FolderExists(kLog));
+}
