@@ -1,0 +1,81 @@
+#pragma once
+// Extraction of the client package: every file entry of a zip archive written below a
+// target folder, folders created as needed, each file given the archive's time stamp.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "unzip.h"
+
+namespace setup {
+
+inline constexpr int kEntryNameBytes = 261;     // at most 260 characters + terminator
+inline constexpr int kEntryCommentBytes = 256;  // at most 255 characters + terminator
+inline constexpr int kDefaultCopyBufferBytes = 20480;
+
+// What ReadEntryInfo reports about the current entry.
+struct ZipEntryInfo {
+  char szName[kEntryNameBytes];  // "/" turned into "\"
+  char szComment[kEntryCommentBytes];
+  uint32_t nVersionMadeBy;
+  uint32_t nVersionNeeded;
+  uint32_t nFlags;
+  uint32_t nCompressionMethod;
+  uint32_t nDosDateTime;  // date in the high 16 bits, time in the low 16 bits
+  uint32_t nCrc32;
+  uint32_t nCompressedSize;
+  uint32_t nUncompressedSize;
+  uint32_t nInternalAttributes;
+  uint32_t nExternalAttributes;
+  bool bIsFolder;  // the converted name ends with "\"
+};
+
+class CUnzipper {
+ public:
+  CUnzipper();
+  virtual ~CUnzipper();
+  CUnzipper(const CUnzipper&) = delete;
+  CUnzipper& operator=(const CUnzipper&) = delete;
+
+  // Closes any open archive first. True when the archive is open.
+  bool OpenArchive(const wchar_t* archivePath);
+  void CloseArchive();
+
+  // Writes every entry below `folder`; false on the first entry that fails, on an archive
+  // without entries, and on any entry whose name would land outside `folder`.
+  bool ExtractAll(const wchar_t* folder);
+
+  bool MoveToFirstEntry();
+  bool MoveToNextEntry();
+  // False when no archive is open, the record cannot be read, or the name does not fit.
+  bool ReadEntryInfo(ZipEntryInfo& info);
+  // A null folder means the default output folder (the archive path without extension).
+  bool ExtractCurrentEntry(const wchar_t* folder);
+
+  static bool EnsureFolder(const wchar_t* path);
+  static bool EnsureParentFolder(const wchar_t* filePath);
+  static void ApplyEntryTime(const wchar_t* filePath, uint32_t dosDateTime);
+  // The name as wide text (system ANSI code page, a leading byte-order mark dropped).
+  static std::wstring DecodeEntryName(const char* name);
+  // True when the decoded name is a plain relative path that stays below the folder it is
+  // joined to: no drive, no root, no "..", no device names, no stream colons.
+  static bool IsSafeEntryName(const std::wstring& name);
+
+  // Size of the buffer each entry is copied through; at least kDefaultCopyBufferBytes.
+  void SetCopyBufferSize(size_t bytes);
+
+ private:
+  bool CopyCurrentEntryTo(HANDLE file, uint32_t expectedSize);
+
+  unzFile m_hArchive = nullptr;
+  std::string m_strDefaultFolder;  // narrow: the archive path up to its last "."
+  size_t m_nCopyBufferBytes = kDefaultCopyBufferBytes;
+};
+
+// Opens the archive and extracts all of it below the target folder. True only when both
+// succeeded; the archive is closed in every case.
+bool ExtractPackage(const wchar_t* archivePath, const wchar_t* targetFolder);
+
+}  // namespace setup
