@@ -1,5 +1,6 @@
 #include "support/TestFiles.h"
 
+#include <algorithm>
 #include <fstream>
 
 namespace testing_support {
@@ -75,6 +76,33 @@ void RemoveTree(const std::wstring& path) {
   }
   SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
   RemoveDirectoryW(path.c_str());
+}
+
+namespace {
+void ListTreeInto(const std::wstring& folder, const std::wstring& prefix,
+                  std::vector<std::wstring>& out) {
+  WIN32_FIND_DATAW entry;
+  HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &entry);
+  if (find == INVALID_HANDLE_VALUE) return;
+  do {
+    std::wstring name = entry.cFileName;
+    if (name == L"." || name == L"..") continue;
+    if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      out.push_back(prefix + name + L"\\");
+      ListTreeInto(folder + L"\\" + name, prefix + name + L"\\", out);
+    } else {
+      out.push_back(prefix + name);
+    }
+  } while (FindNextFileW(find, &entry));
+  FindClose(find);
+}
+}  // namespace
+
+std::vector<std::wstring> ListTree(const std::wstring& folder) {
+  std::vector<std::wstring> out;
+  ListTreeInto(folder, L"", out);
+  std::sort(out.begin(), out.end());
+  return out;
 }
 
 ScratchFolder::ScratchFolder(const std::wstring& name) : m_path(CurrentFolder() + L"\\" + name) {

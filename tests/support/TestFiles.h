@@ -33,6 +33,11 @@ class ScratchFolder {
 };
 
 void RemoveTree(const std::wstring& path);
+
+// Every file and folder below `folder` as a path relative to it, sorted; folders end with a
+// backslash ("bin\\", "bin\\a.dll").
+std::vector<std::wstring> ListTree(const std::wstring& folder);
+
 std::string Narrow(const std::wstring& text);  // UTF-8
 
 }  // namespace testing_support

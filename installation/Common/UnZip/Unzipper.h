@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "unzip.h"
 
@@ -13,7 +14,8 @@ namespace setup {
 
 inline constexpr int kEntryNameBytes = 261;     // at most 260 characters + terminator
 inline constexpr int kEntryCommentBytes = 256;  // at most 255 characters + terminator
-inline constexpr int kDefaultCopyBufferBytes = 20480;
+inline constexpr size_t kDefaultCopyBufferBytes = 20480;
+inline constexpr size_t kMaxCopyBufferBytes = 16u << 20;
 
 // What ReadEntryInfo reports about the current entry.
 struct ZipEntryInfo {
@@ -63,7 +65,8 @@ class CUnzipper {
   // joined to: no drive, no root, no "..", no device names, no stream colons.
   static bool IsSafeEntryName(const std::wstring& name);
 
-  // Size of the buffer each entry is copied through; at least kDefaultCopyBufferBytes.
+  // Size of the buffer each entry is copied through, kept between kDefaultCopyBufferBytes
+  // and kMaxCopyBufferBytes.
   void SetCopyBufferSize(size_t bytes);
 
  private:
@@ -71,7 +74,7 @@ class CUnzipper {
 
   unzFile m_hArchive = nullptr;
   std::string m_strDefaultFolder;  // narrow: the archive path up to its last "."
-  size_t m_nCopyBufferBytes = kDefaultCopyBufferBytes;
+  std::vector<char> m_aCopyBuffer;
 };
 
 // Opens the archive and extracts all of it below the target folder. True only when both

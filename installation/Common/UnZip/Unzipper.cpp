@@ -1,0 +1,361 @@
+#include "Common/UnZip/Unzipper.h"
+
+#include <algorithm>
+#include <cstring>
+#include <cwctype>
+
+namespace setup {
+
+namespace {
+
+// Paths travel to minizip in the thread's ANSI code page. A character the code page cannot
+// hold would be replaced by a look-alike and could name another file, so such a path is
+// refused instead.
+bool ToThreadAnsi(const wchar_t* text, std::string& out) {
+  out.clear();
+  if (!text || !*text) return false;
+  int bytes = WideCharToMultiByte(CP_THREAD_ACP, WC_NO_BEST_FIT_CHARS, text, -1, nullptr, 0,
+                                  nullptr, nullptr);
+  if (bytes <= 0) return false;
+  std::string buffer(static_cast<size_t>(bytes), '\0');
+  BOOL lossy = FALSE;
+  if (WideCharToMultiByte(CP_THREAD_ACP, WC_NO_BEST_FIT_CHARS, text, -1, &buffer[0], bytes,
+                          nullptr, &lossy) != bytes ||
+      lossy) {
+    return false;
+  }
+  buffer.resize(static_cast<size_t>(bytes) - 1);
+  out.swap(buffer);
+  return true;
+}
+
+std::wstring FromThreadAnsi(const std::string& text) {
+  if (text.empty()) return std::wstring();
+  int chars = MultiByteToWideChar(CP_THREAD_ACP, 0, text.c_str(), -1, nullptr, 0);
+  if (chars <= 0) return std::wstring();
+  std::wstring buffer(static_cast<size_t>(chars), L'\0');
+  MultiByteToWideChar(CP_THREAD_ACP, 0, text.c_str(), -1, &buffer[0], chars);
+  buffer.resize(static_cast<size_t>(chars) - 1);
+  return buffer;
+}
+
+bool EndsWithSeparator(const std::wstring& path) {
+  return !path.empty() && (path.back() == L'\\' || path.back() == L'/');
+}
+
+// "C:\" and "\" are roots: their separator is part of the name.
+bool IsRoot(const std::wstring& path) {
+  return path == L"\\" || (path.size() == 3 && path[1] == L':' && path[2] == L'\\');
+}
+
+std::wstring WithoutTrailingSeparators(std::wstring path) {
+  while (EndsWithSeparator(path) && !IsRoot(path)) path.pop_back();
+  return path;
+}
+
+bool IsFolder(const std::wstring& path) {
+  DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::wstring Upper(std::wstring text) {
+  for (wchar_t& c : text) c = static_cast<wchar_t>(std::towupper(c));
+  return text;
+}
+
+// Names the platform routes to a device whatever folder they are placed in, with or
+// without an extension ("NUL.txt" is still the null device).
+bool IsDeviceName(const std::wstring& component) {
+  std::wstring base = component.substr(0, component.find(L'.'));
+  while (!base.empty() && base.back() == L' ') base.pop_back();
+  base = Upper(base);
+  static const wchar_t* const kDevices[] = {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$",
+                                            L"CONOUT$", L"CLOCK$"};
+  for (const wchar_t* device : kDevices) {
+    if (base == device) return true;
+  }
+  if (base.size() == 4 && (base.compare(0, 3, L"COM") == 0 || base.compare(0, 3, L"LPT") == 0)) {
+    wchar_t digit = base[3];
+    return (digit >= L'0' && digit <= L'9') || digit == L'\u00B9' || digit == L'\u00B2' ||
+           digit == L'\u00B3';
+  }
+  return false;
+}
+
+// True when the full form of `path` lies strictly below the full form of `folder`; a
+// second line of defence behind the name check, in case the platform's path rules hold
+// a surprise.
+bool IsBelowFolder(const std::wstring& folder, const std::wstring& path) {
+  auto fullPath = [](const std::wstring& in) {
+    DWORD chars = GetFullPathNameW(in.c_str(), 0, nullptr, nullptr);
+    if (chars == 0) return std::wstring();
+    std::wstring out(chars, L'\0');
+    chars = GetFullPathNameW(in.c_str(), chars, &out[0], nullptr);
+    out.resize(chars);
+    return out;
+  };
+  std::wstring base = fullPath(folder);
+  std::wstring full = fullPath(path);
+  if (base.empty() || full.empty()) return false;
+  if (!EndsWithSeparator(base)) base += L'\\';
+  return full.size() > base.size() && _wcsnicmp(full.c_str(), base.c_str(), base.size()) == 0;
+}
+
+struct ScopedFile {
+  HANDLE h;
+  explicit ScopedFile(HANDLE handle) : h(handle) {}
+  ~ScopedFile() { Close(); }
+  ScopedFile(const ScopedFile&) = delete;
+  ScopedFile& operator=(const ScopedFile&) = delete;
+  bool valid() const { return h != INVALID_HANDLE_VALUE; }
+  void Close() {
+    if (valid()) CloseHandle(h);
+    h = INVALID_HANDLE_VALUE;
+  }
+};
+
+constexpr uint32_t kEncryptedFlag = 1;
+
+}  // namespace
+
+CUnzipper::CUnzipper() = default;
+
+CUnzipper::~CUnzipper() { CloseArchive(); }
+
+void CUnzipper::SetCopyBufferSize(size_t bytes) {
+  bytes = std::clamp(bytes, kDefaultCopyBufferBytes, kMaxCopyBufferBytes);
+  if (m_aCopyBuffer.size() != bytes) std::vector<char>(bytes).swap(m_aCopyBuffer);
+}
+
+bool CUnzipper::OpenArchive(const wchar_t* archivePath) {
+  CloseArchive();
+  std::string ansiPath;
+  if (!ToThreadAnsi(archivePath, ansiPath)) return false;
+  m_hArchive = unzOpen(ansiPath.c_str());
+  if (!m_hArchive) return false;
+
+  // The default output folder is the archive path without its extension; a path without
+  // one has no default folder (the archive itself holds that name).
+  size_t dot = ansiPath.rfind('.');
+  size_t separator = ansiPath.find_last_of("\\/");
+  if (dot != std::string::npos && (separator == std::string::npos || dot > separator)) {
+    m_strDefaultFolder = ansiPath.substr(0, dot);
+  } else {
+    m_strDefaultFolder.clear();
+  }
+  return true;
+}
+
+void CUnzipper::CloseArchive() {
+  if (!m_hArchive) return;
+  unzCloseCurrentFile(m_hArchive);
+  unzClose(m_hArchive);
+  m_hArchive = nullptr;
+}
+
+bool CUnzipper::ExtractAll(const wchar_t* folder) {
+  if (!m_hArchive || !folder || !EnsureFolder(folder)) return false;
+  unz_global_info global{};
+  if (unzGetGlobalInfo(m_hArchive, &global) != UNZ_OK || global.number_entry == 0) return false;
+  if (!MoveToFirstEntry()) return false;
+  // minizip counts the entries itself, so the walk ends after number_entry steps.
+  for (;;) {
+    if (!ExtractCurrentEntry(folder)) return false;
+    if (!MoveToNextEntry()) return true;
+  }
+}
+
+bool CUnzipper::MoveToFirstEntry() {
+  return m_hArchive && unzGoToFirstFile(m_hArchive) == UNZ_OK;
+}
+
+bool CUnzipper::MoveToNextEntry() {
+  return m_hArchive && unzGoToNextFile(m_hArchive) == UNZ_OK;
+}
+
+bool CUnzipper::ReadEntryInfo(ZipEntryInfo& info) {
+  std::memset(&info, 0, sizeof info);
+  if (!m_hArchive) return false;
+  unz_file_info raw{};
+  // One byte of each buffer stays out of minizip's reach so the texts are always
+  // terminated; minizip cuts what does not fit.
+  if (unzGetCurrentFileInfo(m_hArchive, &raw, info.szName, kEntryNameBytes - 1, nullptr, 0,
+                            info.szComment, kEntryCommentBytes - 1) != UNZ_OK) {
+    std::memset(&info, 0, sizeof info);
+    return false;
+  }
+  // A cut name, or one with a terminator inside, would name a different file than the
+  // archive holds.
+  if (raw.size_filename >= static_cast<uLong>(kEntryNameBytes) ||
+      std::strlen(info.szName) != raw.size_filename) {
+    std::memset(&info, 0, sizeof info);
+    return false;
+  }
+  for (char* c = info.szName; *c; ++c) {
+    if (*c == '/') *c = '\\';
+  }
+  info.nVersionMadeBy = raw.version;
+  info.nVersionNeeded = raw.version_needed;
+  info.nFlags = raw.flag;
+  info.nCompressionMethod = raw.compression_method;
+  info.nDosDateTime = raw.dosDate;
+  info.nCrc32 = raw.crc;
+  info.nCompressedSize = raw.compressed_size;
+  info.nUncompressedSize = raw.uncompressed_size;
+  info.nInternalAttributes = raw.internal_fa;
+  info.nExternalAttributes = raw.external_fa;
+  // Judged on the decoded text: in double-byte code pages a "\" byte can be the second
+  // half of a character.
+  std::wstring decoded = DecodeEntryName(info.szName);
+  info.bIsFolder = !decoded.empty() && decoded.back() == L'\\';
+  return true;
+}
+
+std::wstring CUnzipper::DecodeEntryName(const char* name) {
+  if (!name || !*name) return std::wstring();
+  int length = static_cast<int>(strnlen(name, kEntryNameBytes));
+  int chars = MultiByteToWideChar(CP_ACP, 0, name, length, nullptr, 0);
+  if (chars <= 0) return std::wstring();
+  std::wstring decoded(static_cast<size_t>(chars), L'\0');
+  chars = MultiByteToWideChar(CP_ACP, 0, name, length, &decoded[0], chars);
+  decoded.resize(static_cast<size_t>(std::max(chars, 0)));
+  if (!decoded.empty() && decoded.front() == L'\uFEFF') decoded.erase(0, 1);
+  size_t terminator = decoded.find(L'\0');
+  if (terminator != std::wstring::npos) decoded.resize(terminator);
+  return decoded;
+}
+
+bool CUnzipper::IsSafeEntryName(const std::wstring& name) {
+  if (name.empty() || name.front() == L'\\') return false;
+  for (wchar_t c : name) {
+    // Colons name drives and alternate data streams; the rest are wildcards, pipes,
+    // redirections or control characters that no file name can hold.
+    if (c < 0x20 || std::wcschr(L":*?\"<>|/", c)) return false;
+  }
+  size_t start = 0;
+  for (;;) {
+    size_t end = name.find(L'\\', start);
+    std::wstring component = name.substr(start, end == std::wstring::npos ? end : end - start);
+    bool lastOfFolderName = end == std::wstring::npos && start == name.size();
+    if (!lastOfFolderName) {
+      // The platform drops trailing dots and spaces, so "..", ". ." and "... " all climb
+      // out of the folder; a component made only of them is refused.
+      if (component.find_first_not_of(L". ") == std::wstring::npos) return false;
+      if (IsDeviceName(component)) return false;
+    }
+    if (end == std::wstring::npos) return true;
+    start = end + 1;
+  }
+}
+
+bool CUnzipper::ExtractCurrentEntry(const wchar_t* folder) {
+  if (!m_hArchive) return false;
+  std::wstring base = folder ? std::wstring(folder) : FromThreadAnsi(m_strDefaultFolder);
+  if (base.empty()) return false;
+
+  ZipEntryInfo info;
+  if (!ReadEntryInfo(info)) return false;
+  std::wstring name = DecodeEntryName(info.szName);
+  if (!IsSafeEntryName(name)) return false;
+  if (info.bIsFolder) return true;  // folders come into being when their files are written
+  if (info.nFlags & kEncryptedFlag) return false;
+
+  std::wstring target = base;
+  if (!EndsWithSeparator(target)) target += L'\\';
+  target += name;
+  if (target.size() >= MAX_PATH || !IsBelowFolder(base, target)) return false;
+  if (!EnsureParentFolder(target.c_str())) return false;
+
+  // Windows refuses to replace a read-only file; Wine running as root does not, so the
+  // refusal is made here for both.
+  DWORD existing = GetFileAttributesW(target.c_str());
+  if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_READONLY)) return false;
+
+  if (unzOpenCurrentFile(m_hArchive) != UNZ_OK) return false;
+  ScopedFile file(CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) {
+    unzCloseCurrentFile(m_hArchive);
+    return false;
+  }
+  bool copied = CopyCurrentEntryTo(file.h, info.nUncompressedSize);
+  // Closing the entry is where minizip compares the CRC of what was read.
+  bool sound = unzCloseCurrentFile(m_hArchive) == UNZ_OK && copied;
+  file.Close();
+  if (!sound) {
+    // A file cut short or holding damaged data must not pass for an installed one.
+    DeleteFileW(target.c_str());
+    return false;
+  }
+  ApplyEntryTime(target.c_str(), info.nDosDateTime);
+  return true;
+}
+
+bool CUnzipper::CopyCurrentEntryTo(HANDLE file, uint32_t expectedSize) {
+  if (m_aCopyBuffer.empty()) SetCopyBufferSize(kDefaultCopyBufferBytes);
+  const unsigned capacity = static_cast<unsigned>(m_aCopyBuffer.size());
+  uint32_t total = 0;  // modulo 2^32, like the recorded size
+  for (;;) {
+    int got = unzReadCurrentFile(m_hArchive, m_aCopyBuffer.data(), capacity);
+    if (got == 0) break;
+    if (got < 0) return false;
+    DWORD written = 0;
+    if (!WriteFile(file, m_aCopyBuffer.data(), static_cast<DWORD>(got), &written, nullptr) ||
+        written != static_cast<DWORD>(got)) {
+      return false;
+    }
+    total += static_cast<uint32_t>(got);
+  }
+  // minizip checks the CRC only when the whole recorded size was read; a stream that ends
+  // early would otherwise pass unchecked.
+  return total == expectedSize;
+}
+
+bool CUnzipper::EnsureFolder(const wchar_t* path) {
+  if (!path || !*path) return false;
+  std::wstring folder = WithoutTrailingSeparators(path);
+  DWORD attributes = GetFileAttributesW(folder.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  size_t cut = folder.find_last_of(L"\\/");
+  if (cut != std::wstring::npos && cut > 0) {
+    if (!EnsureFolder(folder.substr(0, cut).c_str())) return false;
+  }
+  // Someone else may have made it meanwhile; what counts is that it is a folder now.
+  return CreateDirectoryW(folder.c_str(), nullptr) || IsFolder(folder);
+}
+
+bool CUnzipper::EnsureParentFolder(const wchar_t* filePath) {
+  if (!filePath) return false;
+  std::wstring path(filePath);
+  size_t cut = path.find_last_of(L"\\/");
+  if (cut == std::wstring::npos) return false;
+  // "C:\file" and "\file" have a root as their parent.
+  std::wstring parent = path.substr(0, cut);
+  if (parent.empty() || (parent.size() == 2 && parent[1] == L':')) parent += L'\\';
+  return EnsureFolder(parent.c_str());
+}
+
+void CUnzipper::ApplyEntryTime(const wchar_t* filePath, uint32_t dosDateTime) {
+  ScopedFile file(CreateFileW(filePath, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) return;
+  FILETIME created{}, accessed{}, written{};
+  if (!GetFileTime(file.h, &created, &accessed, &written)) return;
+  FILETIME local{}, universal{};
+  if (!DosDateTimeToFileTime(static_cast<WORD>(dosDateTime >> 16),
+                             static_cast<WORD>(dosDateTime & 0xFFFF), &local) ||
+      !LocalFileTimeToFileTime(&local, &universal)) {
+    return;
+  }
+  SetFileTime(file.h, &universal, &accessed, &universal);
+}
+
+bool ExtractPackage(const wchar_t* archivePath, const wchar_t* targetFolder) {
+  CUnzipper unzipper;
+  unzipper.CloseArchive();
+  bool extracted = unzipper.OpenArchive(archivePath) && unzipper.ExtractAll(targetFolder);
+  unzipper.CloseArchive();
+  return extracted;
+}
+
+}  // namespace setup

@@ -1,0 +1,124 @@
+// Faulty packages: each must fail extraction, touch nothing outside the target folder and
+// leave no damaged file behind that could pass for a sound one.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "Common/UnZip/Unzipper.h"
+#include "support/TestFiles.h"
+#include "support/ZipWriter.h"
+
+using namespace setup;
+using namespace testing_support;
+
+namespace {
+
+// The case folder holds only the archive and the target folder, so anything written
+// beside them escaped.
+struct Package {
+  ScratchFolder root;
+  std::wstring archive = root / L"setup.zip";
+  std::wstring target = root / L"setup";
+  explicit Package(const std::wstring& name) : root(name) {}
+  bool Extract() const { return ExtractPackage(archive.c_str(), target.c_str()); }
+  std::vector<std::wstring> Beside() const { return ListTree(root.path()); }
+};
+
+const std::vector<std::wstring> kOnlySoundEntry = {L"setup.zip", L"setup\\", L"setup\\first.txt"};
+
+}  // namespace
+
+class EscapingEntryName : public testing::TestWithParam<const char*> {};
+
+TEST_P(EscapingEntryName, FailsAndWritesNothingOutsideTheTarget) {
+  Package p(L"escape");
+  const std::string evil = GetParam();
+  ASSERT_TRUE(WriteZipArchive(p.archive, {{"first.txt", "1"}, {evil, "evil"}, {"last.txt", "2"}}));
+  EXPECT_FALSE(p.Extract());
+  EXPECT_EQ(p.Beside(), kOnlySoundEntry) << evil;
+  EXPECT_FALSE(FileExists(L"\\quill-escaped.txt"));
+  EXPECT_FALSE(FileExists(L"C:\\quill-escaped.txt"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ZipSlip, EscapingEntryName,
+    testing::Values("../quill-escaped.txt", "sub/../../quill-escaped.txt", "..\\quill-escaped.txt",
+                    ".. /quill-escaped.txt", "../", "/quill-escaped.txt", "\\quill-escaped.txt",
+                    "C:/quill-escaped.txt", "C:quill-escaped.txt", "//server/share/quill-escaped.txt",
+                    "CON", "sub/NUL.txt", "com1", "LPT9.log", "aux /x.txt", "first.txt:stream",
+                    "first.txt::$DATA", "a*b.txt", "sub//double.txt"));
+
+TEST(FaultyPackage, CorruptedStoredDataFailsTheCrcCheckAndLeavesNoFile) {
+  Package p(L"crc");
+  const std::string marker = "MARKER-" + std::string(4000, 'm');
+  ASSERT_TRUE(WriteZipArchive(p.archive, {{"first.txt", "1"}, {"damaged.bin", marker, false}}));
+  std::string bytes = ReadFileBytes(p.archive);
+  size_t at = bytes.find("MARKER-");
+  ASSERT_NE(at, std::string::npos);
+  bytes[at + 100] ^= 0x20;
+  ASSERT_TRUE(WriteFileBytes(p.archive, bytes));
+  EXPECT_FALSE(p.Extract());
+  EXPECT_EQ(p.Beside(), kOnlySoundEntry);
+}
+
+TEST(FaultyPackage, EntryShorterThanItsRecordedSizeFails) {
+  Package p(L"short");
+  ZipEntry shortEntry{"short.bin", "only this", false};
+  shortEntry.recordedSize = 4096;
+  ASSERT_TRUE(WriteZipArchive(p.archive, {{"first.txt", "1"}, shortEntry}));
+  EXPECT_FALSE(p.Extract());
+  EXPECT_EQ(p.Beside(), kOnlySoundEntry);
+}
+
+TEST(FaultyPackage, TruncatedArchiveFails) {
+  Package p(L"truncated");
+  ASSERT_TRUE(WriteZipArchive(p.archive, {{"a.bin", std::string(30000, 'a')}, {"b.bin", "b"}}));
+  const std::string whole = ReadFileBytes(p.archive);
+  // Cuts into the end record, the directory and the data. (A cut of the record's last few
+  // bytes loses only zero bytes that minizip reads back as zero.)
+  for (size_t keep : {whole.size() - 22, whole.size() - 60, whole.size() / 2, size_t(10)}) {
+    RemoveTree(p.target);
+    ASSERT_TRUE(WriteFileBytes(p.archive, whole.substr(0, keep)));
+    EXPECT_FALSE(p.Extract()) << "kept " << keep << " of " << whole.size() << " bytes";
+    EXPECT_FALSE(FileExists(p.target + L"\\b.bin"));
+  }
+}
+
+TEST(FaultyPackage, FileThatIsNoArchiveOrIsMissingFails) {
+  Package p(L"notzip");
+  ASSERT_TRUE(WriteFileBytes(p.archive, "<html>404 Not Found</html>\r\n"));
+  EXPECT_FALSE(p.Extract());
+  const std::wstring missing = p.root / L"missing.zip";
+  EXPECT_FALSE(ExtractPackage(missing.c_str(), p.target.c_str()));
+  EXPECT_FALSE(ExtractPackage(nullptr, p.target.c_str()));
+  ASSERT_TRUE(WriteZipArchive(p.archive, {{"a.txt", "a"}}));
+  EXPECT_FALSE(ExtractPackage(p.archive.c_str(), nullptr));
+}
+
+TEST(FaultyPackage, NameLongerThanTheRecordHoldsFailsInsteadOfBeingCut) {
+  Package p(L"longname");
+  const std::string name = std::string(257, 'n') + ".txt";  // 261 characters
+  ASSERT_TRUE(WriteZipArchive(p.archive, {{"first.txt", "1"}, {name, "long"}}));
+  EXPECT_FALSE(p.Extract());
+  EXPECT_EQ(p.Beside(), kOnlySoundEntry);
+
+  CUnzipper unzipper;
+  ZipEntryInfo info;
+  ASSERT_TRUE(unzipper.OpenArchive(p.archive.c_str()));
+  ASSERT_TRUE(unzipper.MoveToFirstEntry());
+  ASSERT_TRUE(unzipper.MoveToNextEntry());
+  EXPECT_FALSE(unzipper.ReadEntryInfo(info));
+  EXPECT_STREQ(info.szName, "");
+}
+
+TEST(FaultyPackage, TargetPathBeyondThePathLimitFails) {
+  Package p(L"deep");
+  std::string name;
+  for (int i = 0; i < 25; ++i) name += "folder" + std::to_string(i) + "/";
+  name += "file.txt";  // fits the record, not a 260-character path
+  ASSERT_TRUE(WriteZipArchive(p.archive, {{"first.txt", "1"}, {name, "deep"}}));
+  EXPECT_FALSE(p.Extract());
+  EXPECT_EQ(p.Beside(), kOnlySoundEntry);
+}

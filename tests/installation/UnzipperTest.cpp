@@ -1,0 +1,159 @@
+// Extraction of sound packages: what lands on disk, with which names, contents and times.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "Common/UnZip/Unzipper.h"
+#include "support/TestFiles.h"
+#include "support/ZipWriter.h"
+
+using namespace setup;
+using namespace testing_support;
+
+namespace {
+
+struct Package {
+  ScratchFolder root;
+  std::wstring archive = root / L"setup.zip";
+  std::wstring target = root / L"setup";
+  explicit Package(const std::wstring& name) : root(name) {}
+};
+
+uint64_t Ticks(const FILETIME& time) {
+  return (uint64_t(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
+}  // namespace
+
+TEST(ExtractPackage, WritesNestedFilesAndCreatesTheirFolders) {
+  Package p(L"nested");
+  ASSERT_TRUE(WriteZipArchive(p.archive, {{"bin/", ""},
+                                          {"bin/a.dll", std::string(70000, 'a')},
+                                          {"docs/guide/readme.txt", "read me", false},
+                                          {"vcredist_x86.exe", "MZ runtime"}}));
+  ASSERT_TRUE(ExtractPackage(p.archive.c_str(), p.target.c_str()));
+  EXPECT_EQ(ListTree(p.target), (std::vector<std::wstring>{
+                                    L"bin\\", L"bin\\a.dll", L"docs\\", L"docs\\guide\\",
+                                    L"docs\\guide\\readme.txt", L"vcredist_x86.exe"}));
+  EXPECT_EQ(ReadFileBytes(p.target + L"\\bin\\a.dll"), std::string(70000, 'a'));
+  EXPECT_EQ(ReadFileBytes(p.target + L"\\docs\\guide\\readme.txt"), "read me");
+  EXPECT_EQ(ReadFileBytes(p.target + L"\\vcredist_x86.exe"), "MZ runtime");
+}
+
+TEST(ExtractPackage, LaterEntryOfTheSameNameReplacesTheEarlier) {
+  Package p(L"duplicate");
+  ASSERT_TRUE(WriteZipArchive(p.archive, {{"dup.txt", "the first, longer text"},
+                                          {"dup.txt", "second"}}));
+  ASSERT_TRUE(ExtractPackage(p.archive.c_str(), p.target.c_str()));
+  EXPECT_EQ(ReadFileBytes(p.target + L"\\dup.txt"), "second");
+}
+
+TEST(ExtractPackage, ArchiveWithoutEntriesFails) {
+  Package p(L"empty");
+  ASSERT_TRUE(WriteZipArchive(p.archive, {}));
+  EXPECT_FALSE(ExtractPackage(p.archive.c_str(), p.target.c_str()));
+  EXPECT_TRUE(ListTree(p.target).empty());
+}
+
+TEST(ExtractPackage, ReadOnlyFileInTheTargetStopsExtraction) {
+  Package p(L"readonly");
+  ASSERT_TRUE(WriteZipArchive(p.archive, {{"a.txt", "a"}, {"locked.txt", "new"}, {"z.txt", "z"}}));
+  ASSERT_TRUE(CreateDirectoryW(p.target.c_str(), nullptr));
+  ASSERT_TRUE(WriteFileBytes(p.target + L"\\locked.txt", "old"));
+  ASSERT_TRUE(SetFileAttributesW((p.target + L"\\locked.txt").c_str(), FILE_ATTRIBUTE_READONLY));
+  EXPECT_FALSE(ExtractPackage(p.archive.c_str(), p.target.c_str()));
+  EXPECT_EQ(ReadFileBytes(p.target + L"\\a.txt"), "a");
+  EXPECT_EQ(ReadFileBytes(p.target + L"\\locked.txt"), "old");
+  EXPECT_FALSE(FileExists(p.target + L"\\z.txt")) << "nothing after the failing entry";
+}
+
+TEST(ExtractPackage, TargetFolderEndingInASeparatorWorksWhetherOrNotItExists) {
+  Package p(L"trailing");
+  ASSERT_TRUE(WriteZipArchive(p.archive, {{"sub/file.txt", "x"}}));
+  const std::wstring missing = p.root / L"missing\\deeper\\";
+  ASSERT_TRUE(ExtractPackage(p.archive.c_str(), missing.c_str()));
+  EXPECT_EQ(ReadFileBytes(missing + L"sub\\file.txt"), "x");
+  ASSERT_TRUE(ExtractPackage(p.archive.c_str(), missing.c_str())) << "now it exists";
+  EXPECT_EQ(ListTree(missing), (std::vector<std::wstring>{L"sub\\", L"sub\\file.txt"}));
+}
+
+// The test program runs with TZ=Asia/Shanghai (UTC+8 all year since 1991), so the local
+// time of the archive is eight hours ahead of universal time.
+TEST(ExtractPackage, FileTimesAreTheArchiveLocalTimeInUniversalTime) {
+  TIME_ZONE_INFORMATION zone{};
+  GetTimeZoneInformation(&zone);
+  ASSERT_EQ(zone.Bias, -480) << "the test expects to run eight hours east of Greenwich";
+  Package p(L"times");
+  ASSERT_TRUE(WriteZipArchive(p.archive, {{"timed.txt", "t", true, DosDateTime(2013, 5, 4, 10, 20, 30)}}));
+  ASSERT_TRUE(ExtractPackage(p.archive.c_str(), p.target.c_str()));
+
+  HANDLE file = CreateFileW((p.target + L"\\timed.txt").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                            nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  FILETIME created{}, accessed{}, written{};
+  ASSERT_TRUE(GetFileTime(file, &created, &accessed, &written));
+  CloseHandle(file);
+  SYSTEMTIME utc{2013, 5, 0, 4, 2, 20, 30, 0};
+  FILETIME expected{};
+  ASSERT_TRUE(SystemTimeToFileTime(&utc, &expected));
+  EXPECT_EQ(Ticks(written), Ticks(expected));
+  EXPECT_EQ(Ticks(created), Ticks(expected));
+}
+
+TEST(ExtractPackage, ThousandsOfEntriesAllArrive) {
+  Package p(L"thousands");
+  std::vector<ZipEntry> entries;
+  for (int i = 0; i < 3000; ++i) {
+    entries.push_back({"part" + std::to_string(i % 40) + "/file" + std::to_string(i) + ".dat",
+                       "content " + std::to_string(i * 7919), i % 2 == 0});
+  }
+  ASSERT_TRUE(WriteZipArchive(p.archive, entries));
+  ASSERT_TRUE(ExtractPackage(p.archive.c_str(), p.target.c_str()));
+  EXPECT_EQ(ListTree(p.target).size(), 3040u);
+  for (int i = 0; i < 3000; ++i) {
+    std::wstring path = p.target + L"\\part" + std::to_wstring(i % 40) + L"\\file" +
+                        std::to_wstring(i) + L".dat";
+    ASSERT_EQ(ReadFileBytes(path), "content " + std::to_string(i * 7919)) << i;
+  }
+}
+
+TEST(CUnzipper, ReportsEachEntryRecord) {
+  Package p(L"records");
+  const std::string longName = std::string(256, 'n') + ".txt";  // 260 characters
+  ASSERT_TRUE(WriteZipArchive(p.archive, {{"bin/", ""},
+                                          {"bin/a.dll", "abc", false, DosDateTime(2013, 5, 4, 10, 20, 30), "short"},
+                                          {longName, std::string(5000, 'z'), true, kDefaultDosDateTime,
+                                           std::string(1000, 'c')}}));
+  CUnzipper unzipper;
+  ZipEntryInfo info;
+  EXPECT_FALSE(unzipper.MoveToFirstEntry()) << "no archive open yet";
+  EXPECT_FALSE(unzipper.ReadEntryInfo(info));
+  ASSERT_TRUE(unzipper.OpenArchive(p.archive.c_str()));
+
+  ASSERT_TRUE(unzipper.MoveToFirstEntry());
+  ASSERT_TRUE(unzipper.ReadEntryInfo(info));
+  EXPECT_STREQ(info.szName, "bin\\");
+  EXPECT_TRUE(info.bIsFolder);
+
+  ASSERT_TRUE(unzipper.MoveToNextEntry());
+  ASSERT_TRUE(unzipper.ReadEntryInfo(info));
+  EXPECT_STREQ(info.szName, "bin\\a.dll");
+  EXPECT_STREQ(info.szComment, "short");
+  EXPECT_FALSE(info.bIsFolder);
+  EXPECT_EQ(info.nCompressionMethod, 0u);
+  EXPECT_EQ(info.nCrc32, 0x352441C2u);  // CRC-32 of "abc"
+  EXPECT_EQ(info.nUncompressedSize, 3u);
+  EXPECT_EQ(info.nDosDateTime, DosDateTime(2013, 5, 4, 10, 20, 30));
+
+  // A comment longer than the record holds is cut; the fields after it stay intact.
+  ASSERT_TRUE(unzipper.MoveToNextEntry());
+  ASSERT_TRUE(unzipper.ReadEntryInfo(info));
+  EXPECT_EQ(info.szName, longName);
+  EXPECT_EQ(info.szComment, std::string(255, 'c'));
+  EXPECT_EQ(info.nCompressionMethod, 8u);
+  EXPECT_EQ(info.nUncompressedSize, 5000u);
+  EXPECT_EQ(info.nDosDateTime, kDefaultDosDateTime);
+  EXPECT_FALSE(unzipper.MoveToNextEntry()) << "three entries only";
+}
