@@ -1,0 +1,66 @@
+#pragma once
+// What the manifest, fetch and worker tests share: the data folder of a fresh prefix, the
+// setup log's messages, and package bytes made to order.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "FolderTree.h"
+#include "SetupContext.h"
+#include "support/TestFiles.h"
+
+namespace fetch_testing {
+
+// All-users application data + "\Quillmere", as the setup run computes it.
+inline std::wstring DataFolder() {
+  wchar_t folder[setup::kPathChars];
+  if (!setup::GetCommonAppDataFolder(folder, true)) return std::wstring();
+  return std::wstring(folder) + L"\\Quillmere";
+}
+
+inline std::wstring LocalManifestPath() { return DataFolder() + L"\\version.xml"; }
+
+// The context BeginSetup would fill, without starting a worker.
+inline void PrepareContext(setup::SetupContext& context, HWND window) {
+  const std::wstring data = DataFolder();
+  wcscpy(context.m_szDataDir, data.c_str());
+  wcscpy(context.m_szPackagePath, (data + L"\\setup.zip").c_str());
+  wcscpy(context.m_szSetupDir, (data + L"\\setup").c_str());
+  context.m_hNotifyWnd = window;
+}
+
+// A fresh, empty data folder and no setup log.
+inline void ClearRunState() {
+  setup::DeleteFolderTree(DataFolder().c_str());
+  CreateDirectoryW(DataFolder().c_str(), nullptr);
+  DeleteFileW(L"update.log");
+}
+
+// The messages of the setup log, without their time stamps.
+inline std::vector<std::string> LogMessages() {
+  std::vector<std::string> messages;
+  for (const std::string& line : testing_support::ReadLines(L"update.log")) {
+    const size_t at = line.find(" Msg:");
+    messages.push_back(at == std::string::npos ? line : line.substr(at + 5));
+  }
+  return messages;
+}
+
+// Incompressible bytes, the same for the same seed.
+inline std::string RandomBytes(size_t size, uint32_t seed) {
+  std::mt19937 generator(seed);
+  std::string bytes(size, '\0');
+  for (char& c : bytes) c = static_cast<char>(generator() & 0xFF);
+  return bytes;
+}
+
+inline std::string ManifestNaming(const std::string& version) {
+  return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<update>\r\n  <version>" + version +
+         "</version>\r\n  <notes>ignored</notes>\r\n</update>\r\n";
+}
+
+}  // namespace fetch_testing
