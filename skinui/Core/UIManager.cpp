@@ -1,11 +1,144 @@
+// What every member group of the host shares: construction and destruction, attachment to a
+// window, the list of live hosts, and the framework-wide module, skin folder and skin archive.
+
 #include "Core/UIManager.h"
+
+#include "Core/UISkinArchive.h"
+#include "Utils/UIDebug.h"
 
 namespace SkinUI {
 
-HINSTANCE CWindowHostUI::m_hInstance = nullptr;
+namespace {
 
-void CWindowHostUI::SetModuleInstance(HINSTANCE instance) { m_hInstance = instance; }
+const WCHAR kMemoryArchiveName[] = L"membuffer";
 
-HINSTANCE CWindowHostUI::GetModuleInstance() { return m_hInstance; }
+struct FrameworkSettings {
+  HINSTANCE hInstance = nullptr;
+  CUIString sSkinFolder;
+  CUIString sSkinArchive;
+  bool bArchiveCached = true;
+  CSkinArchiveUI* pArchive = nullptr;
+  HueShift hueShift = {180, 100, 100, false};
+};
+
+// Lives until the process ends: hosts may still be torn down while static objects go.
+FrameworkSettings& Settings() {
+  static FrameworkSettings* pSettings = new FrameworkSettings;
+  return *pSettings;
+}
+
+void CloseCachedArchive() {
+  FrameworkSettings& settings = Settings();
+  if (settings.bArchiveCached && settings.pArchive != nullptr) {
+    delete settings.pArchive;
+    settings.pArchive = nullptr;
+  }
+}
+
+}  // namespace
+
+CPtrArrayUI& CWindowHostUI::LiveHosts() {
+  static CPtrArrayUI* pHosts = new CPtrArrayUI;
+  return *pHosts;
+}
+
+CWindowHostUI::CWindowHostUI()
+    : m_hWndPaint(nullptr), m_hDcPaint(nullptr), m_pRoot(nullptr), m_mFonts(83),
+      m_mImages(83), m_mDefaultAttributes(83), m_mWindowCustomAttributes(83),
+      m_mOptionGroups(83), m_DefaultFontInfo(), m_aDefaultColors(),
+      m_bForceSharedResources(false), m_szInitWindowSize(0, 0), m_rcSizeBox(),
+      m_rcCaption(), m_szRoundCorner(0, 0), m_szMinWindow(0, 0), m_szMaxWindow(0, 0),
+      m_TrayIcon(), m_bTrayIconShown(false) {
+  for (int i = 0; i < kDefaultColorCount; ++i) {
+    m_aDefaultColors[i] = SharedDefaultColor(static_cast<DefaultColor>(i));
+  }
+  ResetTrayIcon();
+}
+
+CWindowHostUI::~CWindowHostUI() {
+  if (m_DefaultFontInfo.hFont != nullptr) ::DeleteObject(m_DefaultFontInfo.hFont);
+  FreeWindowResources();
+  ResetTrayIcon();
+  if (m_hDcPaint != nullptr) ::ReleaseDC(m_hWndPaint, m_hDcPaint);
+  CPtrArrayUI& hosts = LiveHosts();
+  const int iIndex = hosts.Find(this);
+  if (iIndex >= 0) hosts.Remove(iIndex);
+}
+
+void CWindowHostUI::AttachWindow(HWND hWnd, LPCWSTR pstrName) {
+  UI_CHECK(::IsWindow(hWnd));
+  FreeWindowResources();
+  m_sName = pstrName;
+  if (m_hWndPaint != hWnd) {
+    if (m_hDcPaint != nullptr) ::ReleaseDC(m_hWndPaint, m_hDcPaint);
+    m_hWndPaint = hWnd;
+    m_hDcPaint = ::GetDC(hWnd);
+    if (LiveHosts().Find(this) < 0) LiveHosts().Add(this);
+  }
+}
+
+HWND CWindowHostUI::GetHostWindow() const { return m_hWndPaint; }
+
+HDC CWindowHostUI::GetHostDC() const { return m_hDcPaint; }
+
+LPCWSTR CWindowHostUI::GetName() const { return m_sName; }
+
+void CWindowHostUI::SetModuleInstance(HINSTANCE hInstance) { Settings().hInstance = hInstance; }
+
+HINSTANCE CWindowHostUI::GetModuleInstance() { return Settings().hInstance; }
+
+HINSTANCE CWindowHostUI::GetResourceInstance() { return Settings().hInstance; }
+
+CUIString CWindowHostUI::GetProgramFolder() {
+  if (Settings().hInstance == nullptr) return CUIString();
+  WCHAR szModule[MAX_PATH + 1] = {};
+  ::GetModuleFileNameW(Settings().hInstance, szModule, MAX_PATH);
+  CUIString sFolder(szModule);
+  return sFolder.Left(sFolder.ReverseFind(L'\\') + 1);
+}
+
+const CUIString& CWindowHostUI::GetSkinFolder() { return Settings().sSkinFolder; }
+
+void CWindowHostUI::SetSkinFolder(LPCWSTR pstrPath) {
+  CUIString& sFolder = Settings().sSkinFolder;
+  sFolder = pstrPath;
+  const int iLength = sFolder.GetLength();
+  if (iLength > 0) {
+    const WCHAR chLast = sFolder.GetAt(iLength - 1);
+    if (chLast != L'\\' && chLast != L'/') sFolder += L'\\';
+  }
+}
+
+const CUIString& CWindowHostUI::GetSkinArchive() { return Settings().sSkinArchive; }
+
+bool CWindowHostUI::IsSkinArchiveCached() { return Settings().bArchiveCached; }
+
+CSkinArchiveUI* CWindowHostUI::GetResourceZipHandle() { return Settings().pArchive; }
+
+void CWindowHostUI::UseSkinArchive(LPCWSTR pstrName, bool bCached) {
+  FrameworkSettings& settings = Settings();
+  if (settings.sSkinArchive == (pstrName != nullptr ? pstrName : L"") &&
+      settings.bArchiveCached == bCached) {
+    return;
+  }
+  CloseCachedArchive();
+  settings.sSkinArchive = pstrName;
+  settings.bArchiveCached = bCached;
+  if (bCached) {
+    CUIString sPath = settings.sSkinFolder;
+    sPath += settings.sSkinArchive;
+    settings.pArchive = CSkinArchiveUI::OpenFile(sPath);
+  }
+}
+
+void CWindowHostUI::UseSkinArchive(const void* pData, DWORD dwSize) {
+  FrameworkSettings& settings = Settings();
+  if (settings.sSkinArchive == kMemoryArchiveName) return;
+  CloseCachedArchive();
+  settings.sSkinArchive = kMemoryArchiveName;
+  if (settings.bArchiveCached) settings.pArchive = CSkinArchiveUI::OpenMemory(pData, dwSize);
+}
+
+HueShift CWindowHostUI::GetHueShift() { return Settings().hueShift; }
 
 }  // namespace SkinUI

@@ -1,18 +1,243 @@
 #pragma once
-// The host of one window's control tree, and the framework-wide settings every host shares.
+// CWindowHostUI: the host of one window's control tree, and the framework-wide settings every
+// host shares.
+//
+// The class is one, its members fall into groups that live in source files of their own:
+// UIManager.cpp holds what every group shares (construction, attachment to a window, the list
+// of live hosts, the framework-wide instance, skin folder and skin archive);
+// UIManagerPreTranslate.cpp the translation of messages before the modal loop dispatches them;
+// UIManagerResources.cpp fonts, images, default attribute strings, option groups, default
+// colours and multi-language texts; UIManagerSettings.cpp the "Window" element's geometry
+// settings and the notification-area icon.
 
 #include <windows.h>
+#include <shellapi.h>
+
+#include "Core/UIEvents.h"
+#include "Core/UIRender.h"
+#include "Utils/UIGeometry.h"
+#include "Utils/UIPtrArray.h"
+#include "Utils/UIString.h"
+#include "Utils/UIStringPtrMap.h"
 
 namespace SkinUI {
 
+class CControlUI;
+class CSkinArchiveUI;
+
+// One registered font. The record owns the font handle.
+struct FontInfo {
+  HFONT hFont;
+  CUIString sFontName;
+  int iSize;  // pixels; the font is created with height -iSize
+  bool bBold;
+  bool bUnderline;
+  bool bItalic;
+  // All zero until the font is first measured.
+  TEXTMETRICW tm;
+};
+
+// The five colours a window's texts default to, 0xAARRGGBB.
+enum DefaultColor {
+  kDefaultDisabledTextColor,
+  kDefaultTextColor,
+  kDefaultLinkTextColor,
+  kDefaultHoveredLinkTextColor,
+  kDefaultSelectedBkColor,
+  kDefaultColorCount
+};
+
+// Hue 0 to 360 with 180 meaning no change; saturation and lightness in percent, 100 meaning no
+// change. Colours and images follow the shift only while bUse is set.
+struct HueShift {
+  short sHue;
+  short sSaturation;
+  short sLightness;
+  bool bUse;
+};
+
+// How images are made: the renderer's decoder in the product, anything that produces the same
+// records elsewhere. pstrNameOrId is a name, or MAKEINTRESOURCE(id) together with a resource
+// type. The host's registry owns what it returns and releases it with
+// CSkinRenderer::FreeSkinImage.
+typedef LoadedImage* (*SkinImageLoadProc)(LPCWSTR pstrNameOrId, LPCWSTR pstrType, DWORD dwMask);
+
 class CWindowHostUI {
  public:
+  CWindowHostUI();
+  ~CWindowHostUI();
+  CWindowHostUI(const CWindowHostUI&) = delete;
+  CWindowHostUI& operator=(const CWindowHostUI&) = delete;
+
+  // ---- attachment ----
+
+  // Binds the host to its window. Empties the window's own resources and option groups; the
+  // first attachment to a window takes its paint device context and joins the live hosts.
+  void AttachWindow(HWND hWnd, LPCWSTR pstrName = nullptr);
+  HWND GetHostWindow() const;
+  HDC GetHostDC() const;
+  LPCWSTR GetName() const;
+
+  // ---- message pre-translation ----
+
+  // Offers a message the modal loop is about to dispatch to the host of its window (for a child
+  // window, the innermost host among its ancestors). True: handled, do not dispatch.
+  static bool TranslateForHosts(MSG* pMsg);
+  bool TranslateAccelerator(MSG* pMsg);
+  bool PreTranslate(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes);
+  bool RegisterPreFilter(IMessageFilterUI* pFilter);
+  bool UnregisterPreFilter(IMessageFilterUI* pFilter);
+  bool RegisterAcceleratorTranslator(ITranslateAccelerator* pTranslateAccelerator);
+  bool UnregisterAcceleratorTranslator(ITranslateAccelerator* pTranslateAccelerator);
+
+  // ---- framework-wide settings ----
+
   // The module whose resources the framework loads (skins, images, icons, strings).
-  static void SetModuleInstance(HINSTANCE instance);
+  static void SetModuleInstance(HINSTANCE hInstance);
   static HINSTANCE GetModuleInstance();
+  static HINSTANCE GetResourceInstance();
+  // The program's folder with its trailing backslash; empty without a module instance.
+  static CUIString GetProgramFolder();
+  static const CUIString& GetSkinFolder();
+  // A folder that ends in neither "\" nor "/" gets a backslash appended.
+  static void SetSkinFolder(LPCWSTR pstrPath);
+  static const CUIString& GetSkinArchive();
+  static bool IsSkinArchiveCached();
+  // The archive kept open while the skin archive is cached, else null.
+  static CSkinArchiveUI* GetResourceZipHandle();
+  // The archive file pstrName in the skin folder; with bCached it stays open.
+  static void UseSkinArchive(LPCWSTR pstrName, bool bCached = true);
+  // An archive held in memory (named "membuffer"). The block must outlive the open archive.
+  static void UseSkinArchive(const void* pData, DWORD dwSize);
+  static HueShift GetHueShift();
+  static void SetImageLoader(SkinImageLoadProc pfnLoad);
+
+  // Multi-language texts, shared by all windows.
+  static void AddMultiLanguageString(int id, LPCWSTR pstrText);
+  static LPCWSTR GetMultiLanguageString(int id);
+  // Replaces every token "%{n}" whose text n is registered.
+  static void ApplyLanguageTokens(CUIString& sText);
+
+  // ---- fonts ----
+  // Lookups try the window's registry, then the shared one. Additions go to the shared one with
+  // bShared or while resources are forced shared.
+
+  HFONT RegisterFont(int id, LPCWSTR pstrFontName, int nSize, bool bBold, bool bUnderline,
+                     bool bItalic, bool bShared = false);
+  HFONT LookupFont(int id);
+  HFONT FindFont(LPCWSTR pstrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic);
+  FontInfo* GetFontInfo(int id);
+  FontInfo* GetFontInfo(HFONT hFont);
+  void SetDefaultFont(LPCWSTR pstrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic,
+                      bool bShared = false);
+  FontInfo* GetDefaultFontInfo();
+  void RemoveAllFonts(bool bShared = false);
+
+  // ---- images ----
+
+  // With a resource type the name must be a decimal resource id. Replaces an image of that name.
+  LoadedImage* RegisterImage(LPCWSTR pstrName, LPCWSTR pstrType = nullptr, DWORD dwMask = 0,
+                             bool bHueAdjust = false, bool bShared = false);
+  LoadedImage* LookupImage(LPCWSTR pstrName);
+  LoadedImage* LookupOrLoadImage(LPCWSTR pstrName, LPCWSTR pstrType = nullptr, DWORD dwMask = 0,
+                                 bool bHueAdjust = false);
+  void RemoveAllImages(bool bShared = false);
+
+  // ---- default attribute strings, by control element name ----
+
+  void SetDefaultAttributes(LPCWSTR pstrControlName, LPCWSTR pstrAttributes, bool bShared = false);
+  LPCWSTR DefaultAttributesFor(LPCWSTR pstrControlName);
+  void RemoveAllDefaultAttributeLists(bool bShared = false);
+
+  // From now on fonts, images and default attribute strings go to the shared registries.
+  void SetForceSharedResources(bool bForce);
+  bool IsForceSharedResources() const;
+
+  // ---- custom window attributes (the first value of a name wins) ----
+
+  void AddWindowCustomAttribute(LPCWSTR pstrName, LPCWSTR pstrValue);
+  LPCWSTR GetWindowCustomAttribute(LPCWSTR pstrName);
+  void RemoveAllWindowCustomAttributes();
+
+  // ---- option groups (the controls are not owned) ----
+
+  bool JoinOptionGroup(LPCWSTR pstrGroupName, CControlUI* pControl);
+  CPtrArrayUI* OptionGroupMembers(LPCWSTR pstrGroupName);
+  void LeaveOptionGroup(LPCWSTR pstrGroupName, CControlUI* pControl);
+  void ClearOptionGroups();
+
+  // ---- default colours ----
+
+  DWORD GetDefaultColor(DefaultColor which) const;
+  // A shared change also reaches the window's colour while it still equals the shared one.
+  void SetDefaultColor(DefaultColor which, DWORD dwColor, bool bShared = false);
+
+  // ---- window settings (the "Window" element) ----
+
+  CUISize GetInitialSize() const;
+  void SetInitialSize(int cx, int cy);
+  CUIRect GetSizingBorder() const;
+  void SetSizingBorder(const RECT& rcSizeBox);
+  // Left and right are insets from the sides, top and bottom client y coordinates.
+  CUIRect GetCaptionArea() const;
+  void SetCaptionArea(const RECT& rcCaption);
+  CUISize GetCornerRounding() const;
+  void SetCornerRounding(int cx, int cy);
+  // 0 means no limit.
+  CUISize GetMinimumSize() const;
+  void SetMinimumSize(int cx, int cy);
+  CUISize GetMaximumSize() const;
+  void SetMaximumSize(int cx, int cy);
+
+  // ---- notification-area icon ----
+
+  static const UINT kTrayCallbackMessage = 0x0803;
+  // Adds the icon resource nIconId of the program as this window's notification-area icon.
+  bool AddTrayIcon(UINT nIconId);
+  // At most 127 characters; an icon already shown is updated.
+  void SetTrayTipText(LPCWSTR pstrText);
+  bool IsTrayIconShown() const;
 
  private:
-  static HINSTANCE m_hInstance;
+  // The hosts attached to a window, in the order they were attached.
+  static CPtrArrayUI& LiveHosts();
+  static DWORD SharedDefaultColor(DefaultColor which);
+  // The window's fonts, images, default attribute strings, custom attributes and option groups.
+  void FreeWindowResources();
+  void MeasureFont(FontInfo* pFontInfo);
+  CStringPtrMapUI& FontRegistry(bool bShared);
+  // Takes the icon off the notification area and returns the record to its initial state.
+  void ResetTrayIcon();
+
+  // Attachment.
+  CUIString m_sName;
+  HWND m_hWndPaint;
+  HDC m_hDcPaint;
+  CControlUI* m_pRoot;
+
+  // Pre-translation.
+  CPtrArrayUI m_aPreMessageFilters;
+  CPtrArrayUI m_aTranslateAccelerator;
+
+  // Resources.
+  CStringPtrMapUI m_mFonts;
+  CStringPtrMapUI m_mImages;
+  CStringPtrMapUI m_mDefaultAttributes;
+  CStringPtrMapUI m_mWindowCustomAttributes;
+  CStringPtrMapUI m_mOptionGroups;
+  FontInfo m_DefaultFontInfo;  // an empty face name defers to the shared default font
+  DWORD m_aDefaultColors[kDefaultColorCount];
+  bool m_bForceSharedResources;
+
+  // Window settings.
+  CUISize m_szInitWindowSize;
+  CUIRect m_rcSizeBox;
+  CUIRect m_rcCaption;
+  CUISize m_szRoundCorner;
+  CUISize m_szMinWindow;
+  CUISize m_szMaxWindow;
+  NOTIFYICONDATAW m_TrayIcon;
+  bool m_bTrayIconShown;
 };
 
 }  // namespace SkinUI
