@@ -1,0 +1,97 @@
+#include "Common/tool.h"
+
+#include <cwchar>
+#include <vector>
+
+namespace setup {
+
+bool ScopedRegKey::Open(HKEY root, const wchar_t* path, REGSAM access) {
+  Close();
+  if (RegOpenKeyExW(root, path, 0, access, &m_hKey) != ERROR_SUCCESS) {
+    m_hKey = nullptr;
+    return false;
+  }
+  return true;
+}
+
+void ScopedRegKey::Close() {
+  if (m_hKey) RegCloseKey(m_hKey);
+  m_hKey = nullptr;
+}
+
+void ScopedHandle::reset(HANDLE handle) {
+  if (valid()) CloseHandle(m_hHandle);
+  m_hHandle = handle;
+}
+
+bool ReadRegistryString(HKEY key, const wchar_t* name, std::wstring& value) {
+  value.clear();
+  if (!key) return false;
+  // Room for the terminator the value may lack; the query tells the size it needs when the
+  // value does not fit, and the value may change between two queries, hence the bound.
+  std::vector<wchar_t> buffer(257);
+  for (int read = 0; read < 10; ++read) {
+    DWORD type = 0;
+    DWORD bytes = static_cast<DWORD>((buffer.size() - 1) * sizeof(wchar_t));
+    const LSTATUS status =
+        RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &bytes);
+    if (status == ERROR_MORE_DATA) {
+      buffer.assign(bytes / sizeof(wchar_t) + 2, L'\0');
+      continue;
+    }
+    if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return false;
+    const size_t stored = bytes / sizeof(wchar_t);
+    value.assign(buffer.data(), wcsnlen(buffer.data(), stored));
+    return true;
+  }
+  return false;
+}
+
+bool ReadRegistryString(HKEY root, const wchar_t* path, const wchar_t* name, std::wstring& value,
+                        REGSAM view) {
+  value.clear();
+  ScopedRegKey key;
+  return key.Open(root, path, KEY_READ | view) && ReadRegistryString(key.get(), name, value);
+}
+
+bool FindSubkey(HKEY root, const wchar_t* path, REGSAM access,
+                const std::function<bool(HKEY subkey)>& visit) {
+  ScopedRegKey list;
+  if (!list.Open(root, path, access)) return false;
+  // Sub-keys are opened with the list's registry view and nothing more than reading.
+  const REGSAM subAccess = KEY_READ | (access & (KEY_WOW64_32KEY | KEY_WOW64_64KEY));
+  for (DWORD index = 0;; ++index) {
+    wchar_t name[256];  // the longest key name the registry allows, and its terminator
+    DWORD chars = 256;
+    if (RegEnumKeyExW(list.get(), index, name, &chars, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+      return false;
+    ScopedRegKey subkey;
+    if (!subkey.Open(list.get(), name, subAccess)) continue;
+    if (visit(subkey.get())) return true;
+  }
+}
+
+bool EqualsIgnoringCase(const std::wstring& a, const std::wstring& b) {
+  return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
+                              TRUE) == CSTR_EQUAL;
+}
+
+std::wstring TextFromFirstBrace(const std::wstring& text) {
+  const size_t brace = text.find(L'{');
+  return brace == std::wstring::npos ? text : text.substr(brace);
+}
+
+std::wstring SystemFolder() {
+  std::vector<wchar_t> buffer(MAX_PATH);
+  UINT n = GetSystemDirectoryW(buffer.data(), static_cast<UINT>(buffer.size()));
+  if (n >= buffer.size()) {
+    buffer.assign(n + 1, L'\0');
+    n = GetSystemDirectoryW(buffer.data(), static_cast<UINT>(buffer.size()));
+  }
+  if (n == 0 || n >= buffer.size()) return std::wstring();
+  std::wstring folder(buffer.data(), n);
+  if (!folder.empty() && folder.back() == L'\\') folder.pop_back();
+  return folder;
+}
+
+}  // namespace setup

@@ -1,0 +1,79 @@
+#pragma once
+// Registry scans and string helpers shared by the installation steps.
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace setup {
+
+// Registry views. The client's package is 64-bit: its keys and its uninstall entry live in
+// the 64-bit view, whichever build of the installer reads them. The x86 runtime registers
+// in the 32-bit view of the uninstall list. (Both flags are ignored on a 32-bit system.)
+inline constexpr REGSAM kClientRegistryView = KEY_WOW64_64KEY;
+inline constexpr REGSAM kRuntimeRegistryView = KEY_WOW64_32KEY;
+
+// Owns an open registry key; closes it when it goes.
+class ScopedRegKey {
+ public:
+  ScopedRegKey() = default;
+  ~ScopedRegKey() { Close(); }
+  ScopedRegKey(const ScopedRegKey&) = delete;
+  ScopedRegKey& operator=(const ScopedRegKey&) = delete;
+
+  // Opens root\path; false (and nothing held) when it cannot.
+  bool Open(HKEY root, const wchar_t* path, REGSAM access);
+  void Close();
+  HKEY get() const { return m_hKey; }
+
+ private:
+  HKEY m_hKey = nullptr;
+};
+
+// Owns a kernel handle (process, thread, token, snapshot); closes it when it goes.
+class ScopedHandle {
+ public:
+  ScopedHandle() = default;
+  explicit ScopedHandle(HANDLE handle) : m_hHandle(handle) {}
+  ~ScopedHandle() { reset(); }
+  ScopedHandle(const ScopedHandle&) = delete;
+  ScopedHandle& operator=(const ScopedHandle&) = delete;
+
+  HANDLE get() const { return m_hHandle; }
+  HANDLE* receive() { reset(); return &m_hHandle; }
+  bool valid() const { return m_hHandle != nullptr && m_hHandle != INVALID_HANDLE_VALUE; }
+  void reset(HANDLE handle = nullptr);
+
+ private:
+  HANDLE m_hHandle = nullptr;
+};
+
+// Reads a string value (REG_SZ or REG_EXPAND_SZ, not expanded) whatever its stored length.
+// A value stored without its terminator still comes back as exactly its characters, and
+// one cut off by an embedded terminator ends there. False when the value is missing, is not
+// a string, or keeps changing size while it is read.
+bool ReadRegistryString(HKEY key, const wchar_t* name, std::wstring& value);
+
+// The same, for root\path opened with read access (plus `view`, e.g. KEY_WOW64_32KEY).
+bool ReadRegistryString(HKEY root, const wchar_t* path, const wchar_t* name, std::wstring& value,
+                        REGSAM view = 0);
+
+// Calls `visit` with each sub-key of root\path (opened with `access`) that can be opened
+// for reading, in enumeration order, until `visit` returns true. Sub-keys that cannot be
+// opened are passed over. Returns whether a visit returned true; false also when root\path
+// cannot be opened.
+bool FindSubkey(HKEY root, const wchar_t* path, REGSAM access,
+                const std::function<bool(HKEY subkey)>& visit);
+
+// Case-insensitive comparison of two texts in the invariant locale.
+bool EqualsIgnoringCase(const std::wstring& a, const std::wstring& b);
+
+// The text from its first "{" to the end; the whole text when it has no "{".
+std::wstring TextFromFirstBrace(const std::wstring& text);
+
+// The system folder (GetSystemDirectoryW), without a trailing separator; empty when the
+// platform cannot tell.
+std::wstring SystemFolder();
+
+}  // namespace setup

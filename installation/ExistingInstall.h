@@ -1,0 +1,42 @@
+#pragma once
+// What happens when the package is ready: look for an installed client, ask whether to
+// replace it, and either install at once or stop the client, keep its configuration,
+// uninstall it and install the new one. The main window is closed at the end.
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace setup {
+
+struct SetupContext;
+
+// The uninstall prompt: shown with the installed version (empty when the client was found
+// only through the uninstall list) and the published one; returns kPromptConfirmed when the
+// user confirmed, anything else (declined, closed) leaves the machine as it is.
+using ShowUninstallPromptFn =
+    std::function<int(const std::wstring& installedVersion, const std::wstring& publishedVersion)>;
+inline constexpr int kPromptConfirmed = 1;
+
+// The handler of WM_SETUP_PACKAGE_READY on the main window's thread: hides `mainWnd`, acts
+// on what is installed and posts WM_CLOSE to `mainWnd`.
+void OnPackageReady(SetupContext& context, HWND mainWnd, const ShowUninstallPromptFn& showPrompt);
+
+// The product code of the uninstall-list entry whose display name is the product word
+// (ignoring case): its "UninstallString" from the first "{" on. Empty when there is no such
+// entry or it has no "UninstallString".
+void FindProductCodeByName(std::wstring& productCode);
+
+// Ends every process whose main program path contains `text` (case-sensitive), except the
+// calling process itself.
+void TerminateProcessesByPath(const wchar_t* text);
+
+// Runs the uninstall command and waits for it; logs "delete quillmere failed! [code]" when
+// it cannot start.
+void RunUninstallCommand(const std::wstring& commandLine);
+
+// Removes the "ProductCode" and "Language" sub-keys of the vendor key.
+void DeleteProductKeys();
+
+}  // namespace setup

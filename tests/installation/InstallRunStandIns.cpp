@@ -1,0 +1,263 @@
+#include "InstallRunStandIns.h"
+
+#include <tlhelp32.h>
+
+#include <algorithm>
+#include <cwchar>
+
+#include "SetupConstants.h"
+#include "StandInRecord.h"
+#include "support/TestFiles.h"
+
+using namespace testing_support;
+
+namespace standin_test {
+namespace {
+
+const wchar_t* const kStandInCodes[] = {QUILL_STANDIN_CODE_OLD, QUILL_STANDIN_CODE_NEW, QUILL_STANDIN_CODE_BARE};
+const std::wstring kUninstallList = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+
+std::wstring CommonAppData() {
+  wchar_t folder[setup::kPathChars];
+  return setup::GetCommonAppDataFolder(folder, true) ? std::wstring(folder) : std::wstring();
+}
+
+std::wstring RecordFolder() { return CommonAppData() + L"\\" + standin::kRecordFolderName; }
+
+bool RunHidden(std::wstring commandLine) {
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION started = {};
+  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
+    return false;
+  WaitForSingleObject(started.hProcess, 120000);
+  CloseHandle(started.hThread);
+  CloseHandle(started.hProcess);
+  return true;
+}
+
+std::wstring MsiExec() {
+  wchar_t system[MAX_PATH];
+  GetSystemDirectoryW(system, MAX_PATH);
+  return std::wstring(system) + L"\\MsiExec.exe";
+}
+
+void DeleteTree(HKEY root, const std::wstring& parent, const std::wstring& name, REGSAM view) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(root, parent.c_str(), 0, KEY_ALL_ACCESS | view, &key) != ERROR_SUCCESS) return;
+  RegDeleteTreeW(key, name.c_str());
+  RegDeleteKeyExW(key, name.c_str(), view, 0);
+  RegCloseKey(key);
+}
+
+// Test-made uninstall entries are named "QuillTest..."; remove them from both views.
+void DeleteTestEntries(REGSAM view) {
+  HKEY list = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kUninstallList.c_str(), 0, KEY_READ | view, &list) != ERROR_SUCCESS) return;
+  std::vector<std::wstring> names;
+  wchar_t name[256];
+  for (DWORD i = 0;; ++i) {
+    DWORD chars = 256;
+    if (RegEnumKeyExW(list, i, name, &chars, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    if (wcsncmp(name, L"QuillTest", 9) == 0) names.push_back(name);
+  }
+  RegCloseKey(list);
+  for (const auto& entry : names) DeleteTree(HKEY_LOCAL_MACHINE, kUninstallList, entry, view);
+}
+
+void StopClients() {
+  static HANDLE exitEvent = CreateEventW(nullptr, TRUE, FALSE, standin::kClientExitEvent);
+  SetEvent(exitEvent);
+  for (const Record& client : ReadRecords(standin::kClientProgram)) {
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, std::stoul(client["pid"]));
+    if (!process) continue;
+    if (WaitForSingleObject(process, 10000) != WAIT_OBJECT_0) TerminateProcess(process, 1);
+    CloseHandle(process);
+  }
+  ResetEvent(exitEvent);
+}
+
+}  // namespace
+
+std::wstring HostPath(const std::string& unixPath) {
+  std::wstring path = L"Z:";
+  for (char c : unixPath) path += c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c));
+  return path;
+}
+
+std::wstring FixturePath(const std::wstring& name) { return HostPath(QUILL_CLIENT_FIXTURE_DIR) + L"\\" + name; }
+
+std::string Record::operator[](const std::string& key) const {
+  auto it = fields.find(key);
+  return it == fields.end() ? std::string() : it->second;
+}
+
+unsigned long long Record::Time(const std::string& key) const {
+  const std::string text = (*this)[key];
+  return text.empty() ? 0 : std::stoull(text);
+}
+
+std::vector<Record> ReadRecords(const wchar_t* program) {
+  std::vector<Record> records;
+  const std::wstring folder = RecordFolder();
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((folder + L"\\" + program + L"-*.txt").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return records;
+  do {
+    Record record;
+    for (const std::string& line : ReadLines(folder + L"\\" + found.cFileName)) {
+      const size_t eq = line.find('=');
+      if (eq != std::string::npos) record.fields[line.substr(0, eq)] = line.substr(eq + 1);
+    }
+    records.push_back(record);
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  std::sort(records.begin(), records.end(),
+            [](const Record& a, const Record& b) { return a.Time("started") < b.Time("started"); });
+  return records;
+}
+
+std::vector<Record> WaitForRecords(const wchar_t* program, size_t count, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    std::vector<Record> records = ReadRecords(program);
+    if (records.size() >= count || GetTickCount() - start > timeoutMs) return records;
+    Sleep(100);
+  }
+}
+
+bool IsRunning(DWORD processId) {
+  HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
+  if (!process) return false;
+  const bool running = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+  CloseHandle(process);
+  return running;
+}
+
+setup::SetupContext MakeSetupContext(const std::wstring& publishedVersion) {
+  setup::SetupContext context;
+  const std::wstring data = CommonAppData() + L"\\" + setup::kDataFolderName;
+  CreateDirectoryW(data.c_str(), nullptr);
+  wcscpy(context.m_szDataDir, data.c_str());
+  wcscpy(context.m_szSetupDir, (data + setup::kSetupFolderSuffix).c_str());
+  wcscpy(context.m_szPackagePath, (data + setup::kPackageFileSuffix).c_str());
+  context.m_strPublishedVersion = publishedVersion;
+  return context;
+}
+
+void StageSetupFolder(const setup::SetupContext& context, const std::wstring& msiName, bool withRuntime) {
+  const std::wstring setupDir = context.m_szSetupDir;
+  CreateDirectoryW(setupDir.c_str(), nullptr);
+  CopyFileW(FixturePath(msiName).c_str(), (setupDir + L"\\" + setup::kClientPackageName).c_str(), FALSE);
+  if (withRuntime)
+    CopyFileW(FixturePath(L"vcredist_x86.exe").c_str(), (setupDir + L"\\" + setup::kRuntimeInstallerName).c_str(), FALSE);
+  CopyFileW(FixturePath(L"quillmere-2.0.1.5.zip").c_str(), context.m_szPackagePath, FALSE);
+}
+
+bool InstallPackage(const std::wstring& msiName) {
+  return RunHidden(MsiExec() + L" /i \"" + FixturePath(msiName) + L"\" /qn");
+}
+
+DWORD StartInstalledClient() {
+  const size_t before = ReadRecords(standin::kClientProgram).size();
+  std::wstring commandLine = L"\"" + InstallFolder() + L"Quillmere.exe\"";
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION started = {};
+  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
+    return 0;
+  CloseHandle(started.hThread);
+  CloseHandle(started.hProcess);
+  return WaitForRecords(standin::kClientProgram, before + 1).size() > before ? started.dwProcessId : 0;
+}
+
+std::wstring ReadString(const std::wstring& path, const wchar_t* value, REGSAM view) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS) return std::wstring();
+  wchar_t buffer[1024];
+  DWORD bytes = sizeof buffer;
+  const LSTATUS status = RegGetValueW(key, nullptr, value, RRF_RT_REG_SZ, nullptr, buffer, &bytes);
+  RegCloseKey(key);
+  return status == ERROR_SUCCESS ? std::wstring(buffer) : std::wstring();
+}
+
+bool KeyExists(const std::wstring& path, REGSAM view, HKEY root) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS) return false;
+  RegCloseKey(key);
+  return true;
+}
+
+bool WriteString(const std::wstring& path, const wchar_t* value, const std::wstring& text, REGSAM view, HKEY root) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_WRITE | view, nullptr, &key, nullptr) != ERROR_SUCCESS)
+    return false;
+  const LSTATUS status = RegSetValueExW(key, value, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                                        static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+  RegCloseKey(key);
+  return status == ERROR_SUCCESS;
+}
+
+bool RegisterRuntime() {
+  return WriteString(standin::kRuntimeUninstallKey, L"DisplayName", setup::kVcRuntimeMarker, KEY_WOW64_32KEY);
+}
+
+unsigned long long KeyWriteTime(const std::wstring& path) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ | KEY_WOW64_64KEY, &key) != ERROR_SUCCESS) return 0;
+  FILETIME written = {};
+  const LSTATUS status = RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                          nullptr, nullptr, nullptr, &written);
+  RegCloseKey(key);
+  if (status != ERROR_SUCCESS) return 0;
+  return (static_cast<unsigned long long>(written.dwHighDateTime) << 32) | written.dwLowDateTime;
+}
+
+std::wstring InstallFolder() { return ReadString(setup::kProductKey, setup::kInstallPathValue); }
+
+std::wstring InstalledConfigPath() { return InstallFolder() + setup::kClientConfigRelative; }
+
+std::wstring KeptConfigPath() {
+  wchar_t temp[MAX_PATH + 1];
+  GetTempPathW(MAX_PATH + 1, temp);
+  return std::wstring(temp) + setup::kKeptConfigName;
+}
+
+std::vector<std::string> SetupLogLines() { return ReadLines(L"update.log"); }
+
+bool EnsureDesktopShell() {
+  static HWND window = CreateWindowW(L"STATIC", L"shell starter", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
+                                     nullptr, nullptr);
+  if (!window) return false;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof entry;
+    bool found = false;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more && !found; more = Process32NextW(snapshot, &entry))
+      found = _wcsicmp(entry.szExeFile, L"explorer.exe") == 0;
+    CloseHandle(snapshot);
+    if (found) return true;
+    Sleep(100);
+  }
+  return false;
+}
+
+void ResetMachine() {
+  StopClients();
+  for (const wchar_t* code : kStandInCodes) {
+    if (KeyExists(kUninstallList + L"\\" + code)) RunHidden(MsiExec() + L" /x " + code + L" /qn");
+  }
+  DeleteTree(HKEY_LOCAL_MACHINE, L"SOFTWARE", setup::kProductWord, KEY_WOW64_64KEY);
+  DeleteTree(HKEY_LOCAL_MACHINE, kUninstallList, std::wstring(standin::kRuntimeUninstallKey).substr(kUninstallList.size() + 1),
+             KEY_WOW64_32KEY);
+  DeleteTestEntries(KEY_WOW64_32KEY);
+  DeleteTestEntries(KEY_WOW64_64KEY);
+  DeleteTree(HKEY_CLASSES_ROOT, L"Installer\\Products", L"QuillTestRuntime", 0);
+  RemoveTree(CommonAppData() + L"\\" + setup::kDataFolderName);
+  RemoveTree(RecordFolder());
+  DeleteFileW(KeptConfigPath().c_str());
+  DeleteFileW(L"update.log");
+}
+
+}  // namespace standin_test
