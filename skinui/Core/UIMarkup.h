@@ -91,7 +91,9 @@ class CSkinMarkup {
   // Decodes the block into a new document and parses it.
   bool ParseBytes(const void* pBytes, DWORD dwSize, SkinTextEncoding encoding);
   // Reads the named skin file from the resource folder or, when an archive is set, only from
-  // the archive, and parses it.
+  // the archive, and parses it. Without a source the framework-wide skin folder and skin
+  // archive of the window host are used.
+  bool ParseSkinFile(LPCWSTR pstrName, SkinTextEncoding encoding);
   bool ParseSkinFile(LPCWSTR pstrName, SkinTextEncoding encoding, const SkinFileSource& source);
   // Parses a UTF-8 module resource (numeric id, resource type).
   bool ParseSkinResource(HMODULE hModule, UINT uId, LPCWSTR pstrType);

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "Core/UIManager.h"
 #include "Core/UIMarkup.h"
 #include "Core/UISkinArchive.h"
 #include "Utils/UIString.h"
@@ -148,6 +149,12 @@ bool CSkinMarkup::ParseSkinFile(LPCWSTR pstrName, SkinTextEncoding encoding, con
     if (!archive.Get()->ExtractEntry(entry, block.pBytes, dwSize)) return Fail(L"Could not unzip file");
   }
   return ParseBytes(block.pBytes, dwSize, encoding);
+}
+
+bool CSkinMarkup::ParseSkinFile(LPCWSTR pstrName, SkinTextEncoding encoding) {
+  const SkinFileSource source{CWindowHostUI::GetSkinFolder(), CWindowHostUI::GetSkinArchive(),
+                              CWindowHostUI::IsSkinArchiveCached(), CWindowHostUI::GetResourceZipHandle()};
+  return ParseSkinFile(pstrName, encoding, source);
 }
 
 bool CSkinMarkup::ParseSkinResource(HMODULE hModule, UINT uId, LPCWSTR pstrType) {

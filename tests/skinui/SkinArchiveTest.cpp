@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "Core/UIManager.h"
 #include "Core/UIMarkup.h"
 #include "Core/UISkinArchive.h"
 #include "SkinTestDocuments.h"
@@ -13,6 +15,7 @@
 
 using SkinUI::CSkinArchiveUI;
 using SkinUI::CSkinMarkup;
+using SkinUI::CWindowHostUI;
 using SkinUI::SkinArchiveEntry;
 using SkinUI::SkinFileSource;
 using SkinUI::SkinTextEncoding;
@@ -88,6 +91,13 @@ class SkinArchiveTest : public ::testing::Test {
   }
   SkinFileSource OpenArchive(CSkinArchiveUI* archive) const {
     return SkinFileSource{folderPath.c_str(), L"membuffer", true, archive};
+  }
+  // Parses the only entry of an archive whose directory records `recorded` unpacked bytes.
+  bool ParseEntryRecordedAs(const std::string& data, uint32_t recorded, CSkinMarkup& markup) {
+    ZipEntry entry = Entry("recorded.xml", data);
+    entry.recordedSize = recorded;
+    EXPECT_TRUE(WriteZipArchive(folder / L"recorded.zip", {entry}));
+    return markup.ParseSkinFile(L"recorded.xml", SkinTextEncoding::Utf8, ArchiveFile(L"recorded.zip"));
   }
   std::unique_ptr<CSkinArchiveUI> ArchiveInMemory() const {
     return std::unique_ptr<CSkinArchiveUI>(
@@ -170,20 +180,14 @@ TEST_F(SkinArchiveTest, AMissingOrDamagedArchiveCannotBeOpened) {
 }
 
 TEST_F(SkinArchiveTest, AnEntryThatUnpacksToLessThanItsRecordedSizeFails) {
-  ZipEntry lying = Entry("lying.xml", "<Short/>");
-  lying.recordedSize = 4000;
-  ASSERT_TRUE(WriteZipArchive(folder / L"lying.zip", {lying}));
   CSkinMarkup markup;
-  EXPECT_FALSE(markup.ParseSkinFile(L"lying.xml", SkinTextEncoding::Utf8, ArchiveFile(L"lying.zip")));
+  EXPECT_FALSE(ParseEntryRecordedAs("<Short/>", 4000, markup));
   EXPECT_STREQ(markup.GetLastErrorMessage(), L"Could not unzip file");
 }
 
 TEST_F(SkinArchiveTest, AnEntryLongerThanItsRecordedSizeFillsTheBufferAndCounts) {
-  ZipEntry longer = Entry("longer.xml", "<Cut/>      trailing bytes beyond the recorded size");
-  longer.recordedSize = 6;
-  ASSERT_TRUE(WriteZipArchive(folder / L"longer.zip", {longer}));
   CSkinMarkup markup;
-  ASSERT_TRUE(markup.ParseSkinFile(L"longer.xml", SkinTextEncoding::Utf8, ArchiveFile(L"longer.zip")))
+  ASSERT_TRUE(ParseEntryRecordedAs("<Cut/>      trailing bytes beyond the recorded size", 6, markup))
       << markup.GetLastErrorMessage();
   EXPECT_EQ(TagOf(markup), "Cut");
 }
@@ -232,7 +236,9 @@ TEST_F(SkinArchiveTest, TruncatedOrDamagedArchivesInMemoryAreReadOnlyInsideTheir
     if (!archive->FindEntry(L"b.xml", &entry)) continue;
     ASSERT_EQ(entry.ullSize, 11u) << "cut at " << cut;
     std::string data(11, '\0');
-    if (archive->ExtractEntry(entry, &data[0], entry.ullSize)) EXPECT_EQ(data, "<B><C/></B>") << "cut at " << cut;
+    if (archive->ExtractEntry(entry, &data[0], entry.ullSize)) {
+      EXPECT_EQ(data, "<B><C/></B>") << "cut at " << cut;
+    }
   }
   EXPECT_LT(opened, static_cast<int>(bytes.size()) / 4) << "most cuts lose the directory";
 
@@ -265,4 +271,25 @@ TEST_F(SkinArchiveTest, EntriesAreFoundWithTheirUnpackedSize) {
   ASSERT_TRUE(archive->ExtractEntry(entry, &data[0], entry.ullSize));
   EXPECT_EQ(data, "<Window name=\"main\"/>");
   EXPECT_FALSE(archive->FindEntry(nullptr, &entry));
+}
+
+TEST_F(SkinArchiveTest, WithoutASourceTheHostsSkinFolderAndArchiveAreUsed) {
+  // The host keeps the block for as long as its archive is open.
+  static std::string held;
+  held = archiveBytes;
+  ASSERT_TRUE(WriteFileBytes(folder / L"loose.xml", "<Loose/>"));
+  CWindowHostUI::SetSkinFolder(folder.path().c_str());
+  CWindowHostUI::UseSkinArchive(L"", true);
+  CSkinMarkup markup;
+  ASSERT_TRUE(markup.ParseSkinFile(L"loose.xml", SkinTextEncoding::Utf8)) << markup.GetLastErrorMessage();
+  EXPECT_EQ(TagOf(markup), "Loose");
+
+  CWindowHostUI::UseSkinArchive(held.data(), static_cast<DWORD>(held.size()));
+  ASSERT_TRUE(markup.ParseSkinFile(L"installation.xml", SkinTextEncoding::Utf8)) << markup.GetLastErrorMessage();
+  EXPECT_EQ(TagOf(markup), "Window");
+  EXPECT_FALSE(markup.ParseSkinFile(L"loose.xml", SkinTextEncoding::Utf8));
+  EXPECT_STREQ(markup.GetLastErrorMessage(), L"Could not find ziped file");
+
+  CWindowHostUI::UseSkinArchive(L"", true);
+  CWindowHostUI::SetSkinFolder(L"");
 }

@@ -77,6 +77,7 @@ TEST(DebugTrace, LongLinesAreCutTo297Characters) {
 }
 
 TEST(DebugChecks, AFailedCheckIsTracedWithUnitAndConditionByDefault) {
+  SKIP_WITHOUT_DEBUG_CHECKS();
   DebuggerOutput output;
   SkinUI::CUIString s(L"abc");
   EXPECT_EQ(s.Find(L'a', 7), -1) << "execution continues after the report";
@@ -88,6 +89,7 @@ TEST(DebugChecks, AFailedCheckIsTracedWithUnitAndConditionByDefault) {
 }
 
 TEST(DebugChecks, AnInstalledReporterReplacesTheTraceUntilRemoved) {
+  SKIP_WITHOUT_DEBUG_CHECKS();
   DebuggerOutput output;
   {
     CheckRecorder recorder;
@@ -100,6 +102,7 @@ TEST(DebugChecks, AnInstalledReporterReplacesTheTraceUntilRemoved) {
 }
 
 TEST(DebugChecks, UnreadableTextsAreReportedBeforeTheyAreRead) {
+  SKIP_WITHOUT_DEBUG_CHECKS();
   UnreadablePage page;
   {
     CheckRecorder recorder(StopAtCheck::Yes);

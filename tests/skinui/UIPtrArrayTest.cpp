@@ -106,6 +106,7 @@ TEST(PtrArrayAccess, CopiesHoldTheSameElementsIndependently) {
 }
 
 TEST(PtrArrayChecks, MisuseIsReportedWithTheCondition) {
+  SKIP_WITHOUT_DEBUG_CHECKS();
   CheckRecorder recorder;
   CPtrArrayUI negative(-3);
   EXPECT_EQ(negative.GetCapacity(), 0);
