@@ -111,6 +111,22 @@ TEST_F(HttpFetchTest, ContinuingACompletePackageIsAnswered416AndSucceedsUnchange
   EXPECT_TRUE(ReadFileBytes(packagePath) == served) << "nothing of the error page is appended";
 }
 
+TEST_F(HttpFetchTest, PackageOverTwoGigabytesContinuesFromItsTrueSize) {
+  // Both files are sparse: 2 GiB of zeros, then the part that travels.
+  const int64_t kTwoGiB = 2147483648LL;
+  const std::string tail = RandomBytes(1 << 20, 77);
+  ASSERT_TRUE(WriteFileAt(ServedPackagePath(), kTwoGiB, tail));
+  ASSERT_TRUE(WriteFileAt(packagePath, kTwoGiB, tail.substr(0, 100)));
+  EXPECT_EQ(Download(true), 0);
+  EXPECT_THAT(PackageAnswers(), ElementsAre("206"));
+  EXPECT_EQ(MeasureFile(packagePath.c_str()), kTwoGiB + static_cast<int64_t>(tail.size()));
+  EXPECT_TRUE(ReadFileRange(packagePath, kTwoGiB, tail.size() + 1) == tail);
+  EXPECT_EQ(context.m_nResumeOffset, kTwoGiB + 100);
+  EXPECT_EQ(shown.nPercent, 100);
+  EXPECT_STREQ(shown.szSizeText, "2148532.2/2148532.2 KB");
+  DeleteFileW(ServedPackagePath().c_str());
+}
+
 TEST_F(HttpFetchTest, ServerIgnoringTheRangeGivesTheWholePackageNotTheStaleHalf) {
   ASSERT_TRUE(WriteFileBytes(packagePath, served.substr(0, 1000000)));
   ASSERT_TRUE(SetServerMode("package", "mode=ignore-range"));

@@ -26,6 +26,35 @@ bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
   return ok && written == bytes.size();
 }
 
+std::string ReadFileRange(const std::wstring& path, int64_t offset, size_t size) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::string();
+  std::string bytes(size, '\0');
+  LARGE_INTEGER at;
+  at.QuadPart = offset;
+  DWORD got = 0;
+  if (!SetFilePointerEx(file, at, nullptr, FILE_BEGIN) ||
+      !ReadFile(file, &bytes[0], static_cast<DWORD>(size), &got, nullptr)) {
+    got = 0;
+  }
+  CloseHandle(file);
+  bytes.resize(got);
+  return bytes;
+}
+
+bool WriteFileAt(const std::wstring& path, int64_t offset, const std::string& bytes) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  LARGE_INTEGER at;
+  at.QuadPart = offset;
+  DWORD written = 0;
+  BOOL ok = SetFilePointerEx(file, at, nullptr, FILE_BEGIN) &&
+            WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+  return ok && written == bytes.size();
+}
+
 bool FileExists(const std::wstring& path) {
   DWORD a = GetFileAttributesW(path.c_str());
   return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,10 @@ namespace testing_support {
 
 std::string ReadFileBytes(const std::wstring& path);
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
+// Up to `size` bytes from `offset` on; and `bytes` written at `offset` into a new file,
+// which has only zeros before it (a sparse file where the disk allows: large files cheaply).
+std::string ReadFileRange(const std::wstring& path, int64_t offset, size_t size);
+bool WriteFileAt(const std::wstring& path, int64_t offset, const std::string& bytes);
 bool FileExists(const std::wstring& path);
 bool FolderExists(const std::wstring& path);
 std::wstring CurrentFolder();

@@ -1,0 +1,296 @@
+// The worker end to end: BeginSetup with SetupWorkerProc against the test download server,
+// a message-only window standing in for the main window.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <map>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "DownloadServer.h"
+#include "HttpFetchFixture.h"
+#include "SetupConstants.h"
+#include "SetupContext.h"
+#include "SetupProgress.h"
+#include "SetupWorker.h"
+#include "resource.h"
+#include "support/MessageWindow.h"
+#include "support/TestFiles.h"
+#include "support/ZipWriter.h"
+
+using namespace setup;
+using namespace testing_support;
+using namespace fetch_testing;
+using ::testing::Contains;
+using ::testing::ElementsAre;
+using ::testing::Not;
+
+namespace {
+
+// The client package as the vendor would publish it: the two installers at the top level
+// (incompressible, so the transfer takes a while when the server is slowed) and a folder.
+std::vector<ZipEntry> PackageEntries() {
+  std::vector<ZipEntry> entries(4);
+  entries[0].name = "vcredist_x86.exe";
+  entries[0].data = RandomBytes(1200000, 1);
+  entries[0].deflated = false;
+  entries[1].name = "Quillmere.msi";
+  entries[1].data = RandomBytes(1500000, 2);
+  entries[2].name = "docs/";
+  entries[3].name = "docs/readme.txt";
+  entries[3].data = std::string(20000, 'r');
+  return entries;
+}
+
+using Tree = std::map<std::wstring, std::string>;
+
+// Every file below the folder with its bytes; folders with an empty content.
+Tree Snapshot(const std::wstring& folder) {
+  Tree tree;
+  for (const std::wstring& entry : ListTree(folder)) tree[entry] = ReadFileBytes(folder + L"\\" + entry);
+  return tree;
+}
+
+struct Outcome {
+  size_t ready = 0;   // WM_SETUP_PACKAGE_READY messages
+  size_t errors = 0;  // WM_SETUP_ERROR messages
+  WPARAM errorId = 0;
+  DWORD exitCode = STILL_ACTIVE;
+};
+
+class SetupWorkerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(ResetServer()) << "the download server fixture is not running";
+    ASSERT_TRUE(ClearServerLog());
+    ClearRunState();
+    g_setupProgress.Reset();
+    ASSERT_TRUE(WriteZipArchive(ServedPackagePath(), PackageEntries()));
+    ASSERT_TRUE(WriteFileBytes(ServedManifestPath(), ManifestNaming("2.0.1.5")));
+    window.onMessage = [this](const MessageWindow::Message& m) {
+      if (m.msg == WM_SETUP_PROGRESS) shown = TakeSetupProgress();
+    };
+  }
+  void TearDown() override {
+    g_bSetupRunning = false;
+    ResetServer();
+    DeleteFolderTree(DataFolder().c_str());
+  }
+
+  // One setup run the way the main window starts it; returns once the worker has ended
+  // and any message it might still post has had time to arrive.
+  Outcome RunSetup() {
+    window.Clear();
+    context = SetupContext();
+    Outcome outcome;
+    if (!BeginSetup(context, window.hwnd(), SetupWorkerProc)) {
+      ADD_FAILURE() << "BeginSetup failed";
+      return outcome;
+    }
+    window.PumpUntil([&] { return WaitForSingleObject(context.m_hWorker, 0) == WAIT_OBJECT_0; }, 120000);
+    window.PumpFor(200);
+    GetExitCodeThread(context.m_hWorker, &outcome.exitCode);
+    CloseHandle(context.m_hWorker);
+    outcome.ready = window.Count(WM_SETUP_PACKAGE_READY);
+    outcome.errors = window.Count(WM_SETUP_ERROR);
+    for (const auto& m : window.received()) {
+      if (m.msg == WM_SETUP_ERROR) outcome.errorId = m.wParam;
+    }
+    return outcome;
+  }
+
+  std::wstring PackagePath() const { return DataFolder() + L"\\setup.zip"; }
+  std::wstring SetupFolder() const { return DataFolder() + L"\\setup"; }
+
+  MessageWindow window;
+  SetupContext context;
+  ProgressFigures shown;
+};
+
+// Clears the running flag, as the closing main window does, once the package file on disk
+// has grown to `cutAt` bytes (and past what it held when the run began).
+class WindowCloser {
+ public:
+  WindowCloser(const std::wstring& packagePath, int64_t cutAt)
+      : m_path(packagePath), m_threshold(std::max<int64_t>(cutAt, MeasureFile(packagePath.c_str()) + 1)) {
+    m_thread = std::thread([this] {
+      const ULONGLONG deadline = GetTickCount64() + 120000;
+      while (!m_stop && GetTickCount64() < deadline) {
+        if (MeasureFile(m_path.c_str()) >= m_threshold) {
+          g_bSetupRunning = false;
+          return;
+        }
+        Sleep(2);
+      }
+    });
+  }
+  ~WindowCloser() {
+    m_stop = true;
+    m_thread.join();
+  }
+
+ private:
+  std::wstring m_path;
+  int64_t m_threshold;
+  std::atomic<bool> m_stop{false};
+  std::thread m_thread;
+};
+
+}  // namespace
+
+TEST_F(SetupWorkerTest, CleanRunPostsPackageReadyOnceAndLeavesTheExtractedFiles) {
+  const Outcome outcome = RunSetup();
+  EXPECT_EQ(outcome.ready, 1u);
+  EXPECT_EQ(outcome.errors, 0u);
+  EXPECT_EQ(outcome.exitCode, 1u);
+
+  const Tree extracted = Snapshot(SetupFolder());
+  Tree expected;
+  for (const ZipEntry& entry : PackageEntries()) {
+    std::wstring name(entry.name.begin(), entry.name.end());
+    std::replace(name.begin(), name.end(), L'/', L'\\');
+    expected[name] = entry.data;
+  }
+  EXPECT_TRUE(extracted == expected) << "extracted " << extracted.size() << " entries";
+  EXPECT_EQ(context.m_strPublishedVersion, L"2.0.1.5");
+  EXPECT_EQ(shown.nPercent, 100) << "the window was shown the finished transfer";
+  EXPECT_TRUE(LogMessages().empty());
+}
+
+TEST_F(SetupWorkerTest, ExtractionReplacesWhatAnEarlierRunLeftInTheSetupFolder) {
+  ASSERT_TRUE(CreateDirectoryW(SetupFolder().c_str(), nullptr));
+  ASSERT_TRUE(WriteFileBytes(SetupFolder() + L"\\stale.dll", "old"));
+  const Outcome outcome = RunSetup();
+  EXPECT_EQ(outcome.ready, 1u);
+  EXPECT_FALSE(FileExists(SetupFolder() + L"\\stale.dll"));
+  EXPECT_TRUE(FileExists(SetupFolder() + L"\\Quillmere.msi"));
+}
+
+TEST_F(SetupWorkerTest, PackageNotFoundDeletesThePackageAndReportsTheNetwork) {
+  ASSERT_TRUE(SetServerMode("package", "mode=status&code=404"));
+  const Outcome outcome = RunSetup();
+  EXPECT_EQ(outcome.ready, 0u);
+  EXPECT_EQ(outcome.errors, 1u);
+  EXPECT_EQ(outcome.errorId, static_cast<WPARAM>(IDS_DOWNLOAD_FAILED));
+  EXPECT_EQ(outcome.exitCode, 0u);
+  EXPECT_FALSE(FileExists(PackagePath())) << "the error page is not kept as a package";
+  EXPECT_THAT(LogMessages(), ElementsAre("invalid http status code: ", "404", "download fail 22"));
+}
+
+TEST_F(SetupWorkerTest, NoServerReportsTheNetworkWithTheLibrarysCode) {
+  ASSERT_TRUE(WriteFileBytes(PackagePath(), "left from before"));
+  ASSERT_TRUE(SetServerMode("all", "mode=down"));
+  const Outcome outcome = RunSetup();
+  EXPECT_EQ(outcome.errors, 1u);
+  EXPECT_EQ(outcome.errorId, static_cast<WPARAM>(IDS_DOWNLOAD_FAILED));
+  EXPECT_FALSE(FileExists(PackagePath()));
+  EXPECT_THAT(LogMessages(), Contains("download fail 7"));
+}
+
+TEST_F(SetupWorkerTest, CorruptPackageRemovesTheWholeDataFolderAndTheNextRunStartsAfresh) {
+  ASSERT_TRUE(WriteFileBytes(ServedPackagePath(), RandomBytes(300000, 9)));
+  Outcome outcome = RunSetup();
+  EXPECT_EQ(outcome.ready, 0u);
+  EXPECT_EQ(outcome.errors, 1u);
+  EXPECT_EQ(outcome.errorId, static_cast<WPARAM>(IDS_PACKAGE_CORRUPT));
+  EXPECT_FALSE(FolderExists(DataFolder())) << "package, local manifest and partial extraction all go";
+  EXPECT_THAT(LogMessages(), Not(Contains("Failed to delete a folder.")));
+
+  ASSERT_TRUE(WriteZipArchive(ServedPackagePath(), PackageEntries()));
+  ASSERT_TRUE(ClearServerLog());
+  outcome = RunSetup();
+  EXPECT_EQ(outcome.ready, 1u);
+  EXPECT_THAT(PackageAnswers(), ElementsAre("200")) << "a whole new transfer, no range";
+}
+
+TEST_F(SetupWorkerTest, DataFolderThatCannotBeRemovedIsLogged) {
+  ASSERT_TRUE(WriteFileBytes(ServedPackagePath(), RandomBytes(1000, 9)));
+  const std::wstring held = DataFolder() + L"\\held.bin";
+  ASSERT_TRUE(WriteFileBytes(held, "in use"));
+  HANDLE file = CreateFileW(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  const Outcome outcome = RunSetup();
+  CloseHandle(file);
+  EXPECT_EQ(outcome.errorId, static_cast<WPARAM>(IDS_PACKAGE_CORRUPT));
+  EXPECT_THAT(LogMessages(), ElementsAre("Failed to delete a folder."));
+  EXPECT_TRUE(FileExists(held));
+  EXPECT_FALSE(FileExists(PackagePath())) << "what could go, went";
+}
+
+TEST_F(SetupWorkerTest, UnwritablePackageFileReportsTheDisk) {
+  ASSERT_TRUE(CreateDirectoryW(PackagePath().c_str(), nullptr));  // the package's name is taken by a folder
+  const Outcome outcome = RunSetup();
+  EXPECT_EQ(outcome.errors, 1u);
+  EXPECT_EQ(outcome.errorId, static_cast<WPARAM>(IDS_DISK_WRITE_FAILED));
+  const std::vector<std::string> log = LogMessages();
+  ASSERT_EQ(log.size(), 2u);
+  EXPECT_EQ(log[0].rfind("Open file error", 0), 0u) << log[0];
+  EXPECT_EQ(log[1], "get download update error");
+}
+
+TEST_F(SetupWorkerTest, ClosingTheWindowMidTransferLeavesThePartialPackage) {
+  const std::string package = ReadFileBytes(ServedPackagePath());
+  ASSERT_TRUE(SetServerMode("package", "mode=slow"));
+  Outcome outcome;
+  {
+    WindowCloser closer(PackagePath(), 1000000);
+    outcome = RunSetup();
+  }
+  EXPECT_EQ(outcome.ready, 0u);
+  EXPECT_EQ(outcome.errors, 1u);
+  EXPECT_EQ(outcome.errorId, static_cast<WPARAM>(IDS_DISK_WRITE_FAILED));
+  const std::string kept = ReadFileBytes(PackagePath());
+  EXPECT_GE(kept.size(), 1000000u);
+  EXPECT_LT(kept.size(), package.size());
+  EXPECT_TRUE(kept == package.substr(0, kept.size()));
+  EXPECT_THAT(LogMessages(), Not(Contains("get download update error")));
+}
+
+TEST_F(SetupWorkerTest, InterruptedRunsContinueToTheSameFilesAsAnUninterruptedRun) {
+  ASSERT_EQ(RunSetup().ready, 1u);
+  const Tree reference = Snapshot(SetupFolder());
+  ASSERT_FALSE(reference.empty());
+  const std::string package = ReadFileBytes(ServedPackagePath());
+
+  ClearRunState();
+  std::mt19937 generator(20241209);
+  std::uniform_int_distribution<int64_t> cutPoint(package.size() / 20, package.size() * 19 / 20);
+  std::vector<int64_t> cuts{cutPoint(generator), cutPoint(generator), cutPoint(generator)};
+  std::sort(cuts.begin(), cuts.end());
+
+  size_t kept = 0;
+  for (int64_t cut : cuts) {
+    SCOPED_TRACE("cut at " + std::to_string(cut));
+    ASSERT_TRUE(SetServerMode("package", "mode=slow"));
+    ASSERT_TRUE(ClearServerLog());
+    Outcome outcome;
+    {
+      WindowCloser closer(PackagePath(), cut);
+      outcome = RunSetup();
+    }
+    ASSERT_EQ(outcome.ready, 0u);
+    const std::string partial = ReadFileBytes(PackagePath());
+    ASSERT_GT(partial.size(), kept) << "each run adds to the package";
+    ASSERT_LT(partial.size(), package.size());
+    ASSERT_TRUE(partial == package.substr(0, partial.size()));
+    if (kept > 0) {
+      EXPECT_THAT(PackageAnswers(), ElementsAre("206"));
+    }
+    kept = partial.size();
+  }
+
+  ASSERT_TRUE(ResetServer());
+  ASSERT_TRUE(ClearServerLog());
+  const Outcome last = RunSetup();
+  EXPECT_EQ(last.ready, 1u);
+  EXPECT_EQ(last.errors, 0u);
+  EXPECT_THAT(PackageAnswers(), ElementsAre("206"));
+  EXPECT_EQ(context.m_nResumeOffset, static_cast<int64_t>(kept));
+  EXPECT_TRUE(ReadFileBytes(PackagePath()) == package);
+  EXPECT_TRUE(Snapshot(SetupFolder()) == reference) << "extracted files differ from the uninterrupted run";
+  EXPECT_EQ(shown.nPercent, 100);
+}

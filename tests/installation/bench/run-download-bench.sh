@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# Package transfer throughput over loopback from nginx: DownloadPackage with the progress
+# hand-off (package_download_bench.exe under Wine) side by side with the curl tool built
+# from the same libcurl for the same target (curl.exe under Wine) and Debian's native curl.
+# Run by hand, not by ctest:
+#   tests/installation/bench/run-download-bench.sh [repeats] [megabytes]
+# Builds a Release tree of its own, starts and stops its own download server and Wine session.
+set -euo pipefail
+HERE=$(cd "$(dirname "$0")" && pwd)
+TOP=$(cd "$HERE/../../.." && pwd)
+BUILD=${QUILL_BENCH_BUILD_DIR:-$TOP/build-fetch-bench}
+REPEATS=${1:-5}
+MEGABYTES=${2:-200}
+PORT=${QUILL_BENCH_PORT:-18280}  # front; nginx itself listens on PORT+1
+
+QUILL_BUILD_TYPE=Release bash "$TOP/scripts/configure.sh" "$BUILD"
+cmake --build "$BUILD" --target package_download_bench -j2 >/dev/null
+BENCH_EXE=$BUILD/tests/installation/bench/package_download_bench.exe
+DEPS=$(sed -n 's/^QUILL_DEPS_PREFIX:[A-Z]*=//p' "$BUILD/CMakeCache.txt")
+CURL_EXE=$DEPS/bin/curl.exe
+
+WORK=$BUILD/download-bench
+STATE=$WORK/server
+WWW=$STATE/www
+bash "$TOP/tests/fixtures/server/start.sh" "$STATE" "$WWW" "$PORT" $((PORT + 2)) $((PORT + 1)) $((PORT + 3)) >/dev/null
+eval "$(bash "$TOP/scripts/wine-session.sh" start "$BUILD")"
+cleanup() {
+  bash "$TOP/scripts/wine-session.sh" stop "$BUILD"
+  bash "$TOP/tests/fixtures/server/stop.sh" "$STATE"
+  rm -f "$WORK"/out-* "$WWW/quillmere.zip"
+}
+trap cleanup EXIT
+. "$TOP/scripts/wine-common.sh"
+export WINEPREFIX=$QUILL_WINE_DIR/shared
+
+# Generated at run time, never kept in the tree.
+head -c "${MEGABYTES}M" /dev/urandom >"$WWW/quillmere.zip"
+SIZE=$(stat -c %s "$WWW/quillmere.zip")
+URL=http://127.0.0.1:$((PORT + 1))/down/quillclient/CHS/quillmere.zip
+winpath() { winepath -w "$1" 2>/dev/null; }
+check() {
+  [ "$(stat -c %s "$1")" = "$SIZE" ] && cmp -s "$1" "$WWW/quillmere.zip" || { echo "wrong bytes in $1" >&2; exit 1; }
+}
+
+best_bench= best_curl= best_native= rates=
+better() { [ -z "$1" ] || [ "$(echo "$2 < $1" | bc -l)" = 1 ]; }
+for i in $(seq "$REPEATS"); do
+  # Interleaved, so a change in the machine's load touches all three alike.
+  line=$(wine "$BENCH_EXE" "$URL" "$(winpath "$WORK/out-bench.bin")" 2>/dev/null </dev/null)
+  check "$WORK/out-bench.bin"
+  t=$(sed -n 's/.* seconds=\([0-9.]*\) .*/\1/p' <<<"$line")
+  rates="$rates $(sed -n 's/.* messages_per_second=\([0-9.]*\) .*/\1/p' <<<"$line")"
+  better "$best_bench" "$t" && best_bench=$t
+
+  t=$(wine "$CURL_EXE" -s -o "$(winpath "$WORK/out-curl.bin")" -w '%{time_total}' "$URL" 2>/dev/null </dev/null)
+  check "$WORK/out-curl.bin"
+  better "$best_curl" "$t" && best_curl=$t
+
+  t=$(curl -s -o "$WORK/out-native.bin" -w '%{time_total}' "$URL")
+  check "$WORK/out-native.bin"
+  better "$best_native" "$t" && best_native=$t
+  echo "run $i: $line" >&2
+done
+
+mbps() { echo "scale=1; $SIZE / $1 / 1000000" | bc -l; }
+printf '%s MB over loopback from nginx, best of %s runs (transfer time inside each program)\n' "$MEGABYTES" "$REPEATS"
+printf '%-40s %8.3f s %8s MB/s\n' "DownloadPackage (Wine)" "$best_bench" "$(mbps "$best_bench")"
+printf '%-40s %8.3f s %8s MB/s\n' "curl.exe, same libcurl (Wine)" "$best_curl" "$(mbps "$best_curl")"
+printf '%-40s %8.3f s %8s MB/s\n' "curl, Debian native" "$best_native" "$(mbps "$best_native")"
+printf 'throughput ratio DownloadPackage / curl.exe: %s\n' "$(echo "scale=3; $best_curl / $best_bench" | bc -l)"
+printf 'throughput ratio DownloadPackage / native curl: %s\n' "$(echo "scale=3; $best_native / $best_bench" | bc -l)"
+printf 'progress messages posted per second, each run:%s\n' "$rates"
