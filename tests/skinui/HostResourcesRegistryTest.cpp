@@ -1,0 +1,162 @@
+// Images, default attribute strings, custom window attributes, option groups, default colours
+// and multi-language texts.
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "HostResourcesFixture.h"
+
+using SkinUI::CControlUI;
+using SkinUI::CUIString;
+using SkinUI::CWindowHostUI;
+using SkinUI::LoadedImage;
+using skin_testing::FakeImageLoader;
+using skin_testing::HostResourcesTest;
+using skin_testing::IsLiveGdiObject;
+
+namespace {
+
+using HostRegistryTest = HostResourcesTest;
+
+CControlUI* Control(int n) { return reinterpret_cast<CControlUI*>(static_cast<INT_PTR>(n * 16)); }
+
+TEST_F(HostRegistryTest, ResourceImagesNeedANumericName) {
+  EXPECT_EQ(m_host.RegisterImage(L"abc", L"PNG"), nullptr);
+  EXPECT_TRUE(FakeImageLoader::Requests().empty());
+  const LoadedImage* pImage = m_host.RegisterImage(L"129", L"PNG", 0xFF00FF00);
+  ASSERT_NE(pImage, nullptr);
+  EXPECT_EQ(FakeImageLoader::Requests(), std::vector<std::wstring>({L"#129|PNG|4278255360"}));
+  EXPECT_STREQ(pImage->sResType, L"PNG");
+  EXPECT_EQ(pImage->dwMask, 0xFF00FF00u);
+  EXPECT_EQ(m_host.RegisterImage(L"", nullptr), nullptr);
+}
+
+TEST_F(HostRegistryTest, ImageOfTheSameNameReplacesAndFreesTheFirst) {
+  const HBITMAP hFirst = m_host.RegisterImage(L"a.png")->hBitmap;
+  LoadedImage* pSecond = m_host.RegisterImage(L"a.png", nullptr, 0xFF123456);
+  EXPECT_FALSE(IsLiveGdiObject(hFirst));
+  EXPECT_EQ(m_host.LookupImage(L"a.png"), pSecond);
+  EXPECT_EQ(pSecond->dwMask, 0xFF123456u);
+}
+
+TEST_F(HostRegistryTest, ImagesAreLoadedOnceAndLookedUpWindowFirst) {
+  LoadedImage* pShared = m_host.RegisterImage(L"bk.png", nullptr, 0, false, true);
+  LoadedImage* pOwn = m_host.LookupOrLoadImage(L"own.png");
+  EXPECT_EQ(m_host.LookupOrLoadImage(L"own.png"), pOwn);
+  EXPECT_EQ(m_host.LookupOrLoadImage(L"bk.png"), pShared);
+  EXPECT_EQ(FakeImageLoader::Requests().size(), 2u);
+
+  CWindowHostUI other;
+  EXPECT_EQ(other.LookupImage(L"bk.png"), pShared);
+  EXPECT_EQ(other.LookupImage(L"own.png"), nullptr);
+  LoadedImage* pOverride = m_host.RegisterImage(L"bk.png");
+  EXPECT_EQ(m_host.LookupImage(L"bk.png"), pOverride);
+  EXPECT_EQ(other.LookupImage(L"bk.png"), pShared);
+}
+
+TEST_F(HostRegistryTest, DefaultAttributesOfTheWindowComeBeforeSharedOnes) {
+  m_host.SetDefaultAttributes(L"Button", L"textcolor=\"#FF000000\"", true);
+  m_host.SetDefaultAttributes(L"Button", L"height=\"30\"");
+  m_host.SetDefaultAttributes(L"Button", L"height=\"32\"");
+  EXPECT_STREQ(m_host.DefaultAttributesFor(L"Button"), L"height=\"32\"");
+  EXPECT_EQ(m_host.DefaultAttributesFor(L"Label"), nullptr);
+  m_host.RemoveAllDefaultAttributeLists();
+  EXPECT_STREQ(m_host.DefaultAttributesFor(L"Button"), L"textcolor=\"#FF000000\"");
+}
+
+TEST_F(HostRegistryTest, FirstValueOfACustomWindowAttributeWins) {
+  m_host.AddWindowCustomAttribute(L"theme", L"dark");
+  m_host.AddWindowCustomAttribute(L"theme", L"light");
+  m_host.AddWindowCustomAttribute(L"", L"value");
+  m_host.AddWindowCustomAttribute(L"empty", L"");
+  EXPECT_STREQ(m_host.GetWindowCustomAttribute(L"theme"), L"dark");
+  EXPECT_EQ(m_host.GetWindowCustomAttribute(L"empty"), nullptr);
+  m_host.RemoveAllWindowCustomAttributes();
+  EXPECT_EQ(m_host.GetWindowCustomAttribute(L"theme"), nullptr);
+}
+
+TEST_F(HostRegistryTest, OptionGroupGoesWithItsLastMember) {
+  EXPECT_TRUE(m_host.JoinOptionGroup(L"tabs", Control(1)));
+  EXPECT_TRUE(m_host.JoinOptionGroup(L"tabs", Control(2)));
+  EXPECT_FALSE(m_host.JoinOptionGroup(L"tabs", Control(1)));
+  const SkinUI::CPtrArrayUI* pMembers = m_host.OptionGroupMembers(L"tabs");
+  ASSERT_NE(pMembers, nullptr);
+  ASSERT_EQ(pMembers->GetSize(), 2);
+  EXPECT_EQ(pMembers->GetAt(0), Control(1));
+  EXPECT_EQ(pMembers->GetAt(1), Control(2));
+
+  m_host.LeaveOptionGroup(L"tabs", Control(1));
+  EXPECT_EQ(m_host.OptionGroupMembers(L"tabs")->GetSize(), 1);
+  m_host.LeaveOptionGroup(L"tabs", Control(2));
+  EXPECT_EQ(m_host.OptionGroupMembers(L"tabs"), nullptr);
+}
+
+TEST_F(HostRegistryTest, WindowColourSetExplicitlySurvivesASharedChange) {
+  using SkinUI::kDefaultLinkTextColor;
+  using SkinUI::kDefaultTextColor;
+  EXPECT_EQ(m_host.GetDefaultColor(kDefaultTextColor), 0xFF000000u);
+  EXPECT_EQ(m_host.GetDefaultColor(kDefaultLinkTextColor), 0xFF0000FFu);
+  m_host.SetDefaultColor(kDefaultTextColor, 0xFF111111);
+  m_host.SetDefaultColor(kDefaultTextColor, 0xFF222222, true);
+  m_host.SetDefaultColor(kDefaultLinkTextColor, 0xFF333333, true);
+  EXPECT_EQ(m_host.GetDefaultColor(kDefaultTextColor), 0xFF111111u);
+  EXPECT_EQ(m_host.GetDefaultColor(kDefaultLinkTextColor), 0xFF333333u);
+  CWindowHostUI later;
+  EXPECT_EQ(later.GetDefaultColor(kDefaultTextColor), 0xFF222222u);
+  m_host.SetDefaultColor(kDefaultTextColor, 0xFF000000, true);
+  m_host.SetDefaultColor(kDefaultLinkTextColor, 0xFF0000FF, true);
+}
+
+TEST_F(HostRegistryTest, AttachingAWindowEmptiesOnlyTheWindowsOwnRegistries) {
+  const HFONT hOwn = m_host.RegisterFont(1, L"Arial", 12, false, false, false);
+  const HFONT hShared = m_host.RegisterFont(2, L"Arial", 12, false, false, false, true);
+  const HBITMAP hOwnImage = m_host.RegisterImage(L"own.png")->hBitmap;
+  m_host.SetDefaultAttributes(L"Button", L"a=\"1\"");
+  m_host.AddWindowCustomAttribute(L"theme", L"dark");
+  m_host.JoinOptionGroup(L"tabs", Control(1));
+
+  m_host.AttachWindow(m_window);
+  EXPECT_FALSE(IsLiveGdiObject(hOwn));
+  EXPECT_FALSE(IsLiveGdiObject(hOwnImage));
+  EXPECT_EQ(m_host.LookupFont(2), hShared);
+  EXPECT_EQ(m_host.LookupImage(L"own.png"), nullptr);
+  EXPECT_EQ(m_host.DefaultAttributesFor(L"Button"), nullptr);
+  EXPECT_EQ(m_host.GetWindowCustomAttribute(L"theme"), nullptr);
+  EXPECT_EQ(m_host.OptionGroupMembers(L"tabs"), nullptr);
+  EXPECT_EQ(m_host.GetHostWindow(), m_window.GetHWND());
+}
+
+TEST(MultiLanguageTest, TokensAreReplacedByTheirRegisteredTexts) {
+  CWindowHostUI::AddMultiLanguageString(12, L"old");
+  CWindowHostUI::AddMultiLanguageString(12, L"x");
+  CWindowHostUI::AddMultiLanguageString(0, L"zero");
+  EXPECT_STREQ(CWindowHostUI::GetMultiLanguageString(12), L"x");
+  EXPECT_EQ(CWindowHostUI::GetMultiLanguageString(13), nullptr);
+
+  const struct {
+    const wchar_t* text;
+    const wchar_t* expected;
+  } cases[] = {
+      {L"%{12}-%{12}", L"x-x"},
+      {L"a %{12", L"a %{12"},
+      {L"100% sure %{13}", L"100% sure %{13}"},
+      {L"%{}", L"zero"},
+      {L"%{99999999999}", L"%{99999999999}"},
+      {L"%%{12}%", L"%x%"},
+  };
+  for (const auto& c : cases) {
+    CUIString sText(c.text);
+    CWindowHostUI::ApplyLanguageTokens(sText);
+    EXPECT_STREQ(sText, c.expected) << "from " << testing::PrintToString(std::wstring(c.text));
+  }
+}
+
+TEST(MultiLanguageTest, TextHoldingItsOwnTokenIsInsertedOnce) {
+  CWindowHostUI::AddMultiLanguageString(7, L"a%{7}");
+  CUIString sText(L"[%{7}]");
+  CWindowHostUI::ApplyLanguageTokens(sText);
+  EXPECT_STREQ(sText, L"[a%{7}]");
+}
+
+}  // namespace
