@@ -12,6 +12,7 @@
 #include "DownloadServer.h"
 #include "HttpFetch.h"
 #include "HttpFetchFixture.h"
+#include "HttpFetchServerTest.h"
 #include "SetupConstants.h"
 #include "SetupContext.h"
 #include "SetupProgress.h"
@@ -27,27 +28,16 @@ namespace {
 
 constexpr size_t kPackageBytes = 3000000;
 
-class HttpFetchTest : public ::testing::Test {
+class HttpFetchTest : public ServerBackedTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(ResetServer()) << "the download server fixture is not running";
-    ASSERT_TRUE(ClearServerLog());
-    ClearRunState();
-    g_setupProgress.Reset();
-    g_bSetupRunning = true;
+    ServerBackedTest::SetUp();
+    if (HasFatalFailure()) return;
+    g_bSetupRunning = true;  // as the worker sets it
     PrepareContext(context, window.hwnd());
     packagePath = context.m_szPackagePath;
     served = RandomBytes(kPackageBytes, 20240);
     ASSERT_TRUE(WriteFileBytes(ServedPackagePath(), served));
-    ASSERT_TRUE(WriteFileBytes(ServedManifestPath(), ManifestNaming("2.0.1.5")));
-    window.onMessage = [this](const MessageWindow::Message& m) {
-      if (m.msg == WM_SETUP_PROGRESS) shown = TakeSetupProgress();
-    };
-  }
-  void TearDown() override {
-    g_bSetupRunning = false;
-    ResetServer();
-    DeleteFolderTree(DataFolder().c_str());
   }
 
   // Runs a transfer on a thread of its own while this thread plays the window.
@@ -67,11 +57,9 @@ class HttpFetchTest : public ::testing::Test {
     return WhilePumping([&] { return DownloadPackage(kPackageAddress, packagePath.c_str(), &context, resume); });
   }
 
-  MessageWindow window;
   SetupContext context;
   std::wstring packagePath;
   std::string served;
-  ProgressFigures shown;
 };
 
 }  // namespace

@@ -13,6 +13,7 @@
 
 #include "DownloadServer.h"
 #include "HttpFetchFixture.h"
+#include "HttpFetchServerTest.h"
 #include "SetupConstants.h"
 #include "SetupContext.h"
 #include "SetupProgress.h"
@@ -62,23 +63,12 @@ struct Outcome {
   DWORD exitCode = STILL_ACTIVE;
 };
 
-class SetupWorkerTest : public ::testing::Test {
+class SetupWorkerTest : public ServerBackedTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(ResetServer()) << "the download server fixture is not running";
-    ASSERT_TRUE(ClearServerLog());
-    ClearRunState();
-    g_setupProgress.Reset();
+    ServerBackedTest::SetUp();
+    if (HasFatalFailure()) return;
     ASSERT_TRUE(WriteZipArchive(ServedPackagePath(), PackageEntries()));
-    ASSERT_TRUE(WriteFileBytes(ServedManifestPath(), ManifestNaming("2.0.1.5")));
-    window.onMessage = [this](const MessageWindow::Message& m) {
-      if (m.msg == WM_SETUP_PROGRESS) shown = TakeSetupProgress();
-    };
-  }
-  void TearDown() override {
-    g_bSetupRunning = false;
-    ResetServer();
-    DeleteFolderTree(DataFolder().c_str());
   }
 
   // One setup run the way the main window starts it; returns once the worker has ended
@@ -106,9 +96,7 @@ class SetupWorkerTest : public ::testing::Test {
   std::wstring PackagePath() const { return DataFolder() + L"\\setup.zip"; }
   std::wstring SetupFolder() const { return DataFolder() + L"\\setup"; }
 
-  MessageWindow window;
   SetupContext context;
-  ProgressFigures shown;
 };
 
 // Clears the running flag, as the closing main window does, once the package file on disk
