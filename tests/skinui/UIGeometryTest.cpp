@@ -44,14 +44,4 @@ TEST(UIRect, PlatformCallsAcceptTheRecordsAsTheyAre) {
   EXPECT_EQ(both.bottom, 100);
   CUIRect copy(both);
   EXPECT_TRUE(EqualRect(&copy, &both));
-
-  HDC dc = CreateCompatibleDC(nullptr);
-  CUISize extent;
-  ASSERT_TRUE(GetTextExtentPoint32W(dc, L"Wide", 4, &extent));
-  EXPECT_GT(extent.cx, 0);
-  EXPECT_GT(extent.cy, 0);
-  DeleteDC(dc);
-  CUISize size(3, 4);
-  EXPECT_EQ(size.cx, 3);
-  EXPECT_EQ(size.cy, 4);
 }
