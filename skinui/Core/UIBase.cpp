@@ -247,38 +247,38 @@ LRESULT CWindowWnd::FinishWindow(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPa
   return lRes;
 }
 
-LRESULT CALLBACK CWindowWnd::WindowProcedure(HWND hWnd, UINT uMsg, WPARAM wParam,
-                                             LPARAM lParam) {
+LRESULT CWindowWnd::RouteMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam,
+                                 bool bKeptInProperty) {
   CWindowWnd* pThis = nullptr;
   if (uMsg == WM_NCCREATE) {
     pThis = static_cast<CWindowWnd*>(reinterpret_cast<LPCREATESTRUCTW>(lParam)->lpCreateParams);
     pThis->m_hWnd = hWnd;
-    ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(pThis));
+    if (bKeptInProperty) {
+      ::SetPropW(hWnd, kObjectProperty, pThis);
+    } else {
+      ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(pThis));
+    }
   } else {
-    pThis = reinterpret_cast<CWindowWnd*>(::GetWindowLongPtrW(hWnd, GWLP_USERDATA));
+    pThis = bKeptInProperty
+                ? static_cast<CWindowWnd*>(::GetPropW(hWnd, kObjectProperty))
+                : reinterpret_cast<CWindowWnd*>(::GetWindowLongPtrW(hWnd, GWLP_USERDATA));
     if (uMsg == WM_NCDESTROY && pThis != nullptr) {
-      return pThis->FinishWindow(hWnd, uMsg, wParam, lParam, false);
+      return pThis->FinishWindow(hWnd, uMsg, wParam, lParam, bKeptInProperty);
     }
   }
+  // Messages that come before WM_NCCREATE find no object yet.
   if (pThis == nullptr) return ::DefWindowProcW(hWnd, uMsg, wParam, lParam);
   return pThis->ProcessMessage(uMsg, wParam, lParam);
 }
 
+LRESULT CALLBACK CWindowWnd::WindowProcedure(HWND hWnd, UINT uMsg, WPARAM wParam,
+                                             LPARAM lParam) {
+  return RouteMessage(hWnd, uMsg, wParam, lParam, false);
+}
+
 LRESULT CALLBACK CWindowWnd::SuperclassProcedure(HWND hWnd, UINT uMsg, WPARAM wParam,
                                                  LPARAM lParam) {
-  CWindowWnd* pThis = nullptr;
-  if (uMsg == WM_NCCREATE) {
-    pThis = static_cast<CWindowWnd*>(reinterpret_cast<LPCREATESTRUCTW>(lParam)->lpCreateParams);
-    pThis->m_hWnd = hWnd;
-    ::SetPropW(hWnd, kObjectProperty, pThis);
-  } else {
-    pThis = static_cast<CWindowWnd*>(::GetPropW(hWnd, kObjectProperty));
-    if (uMsg == WM_NCDESTROY && pThis != nullptr) {
-      return pThis->FinishWindow(hWnd, uMsg, wParam, lParam, true);
-    }
-  }
-  if (pThis == nullptr) return ::DefWindowProcW(hWnd, uMsg, wParam, lParam);
-  return pThis->ProcessMessage(uMsg, wParam, lParam);
+  return RouteMessage(hWnd, uMsg, wParam, lParam, true);
 }
 
 }  // namespace SkinUI

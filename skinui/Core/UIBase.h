@@ -71,6 +71,9 @@ class CWindowWnd {
   CWindowWnd(const CWindowWnd&) = delete;
   CWindowWnd& operator=(const CWindowWnd&) = delete;
 
+  // The object is kept in the window's user data, or (superclasses) in a window property.
+  static LRESULT RouteMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam,
+                              bool bKeptInProperty);
   // The last message of the window: the object lets go of it and hears that it is gone.
   LRESULT FinishWindow(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam,
                        bool bKeptInProperty);

@@ -7,28 +7,28 @@
 namespace SkinUI {
 
 bool CWindowHostUI::TranslateForHosts(MSG* pMsg) {
+  auto answer = [pMsg](CWindowHostUI* pHost) {
+    LRESULT lRes = 0;
+    return pHost->TranslateAccelerator(pMsg) ||
+           pHost->PreTranslate(pMsg->message, pMsg->wParam, pMsg->lParam, lRes);
+  };
   CPtrArrayUI& hosts = LiveHosts();
-  const bool bChild = (::GetWindowLongW(pMsg->hwnd, GWL_STYLE) & WS_CHILD) != 0;
-  if (bChild) {
+  if ((::GetWindowLongW(pMsg->hwnd, GWL_STYLE) & WS_CHILD) != 0) {
     // A child window belongs to the innermost host around it: the last attached comes first.
     for (int i = hosts.GetSize() - 1; i >= 0; --i) {
       CWindowHostUI* pHost = static_cast<CWindowHostUI*>(hosts.GetAt(i));
       for (HWND hWndParent = ::GetParent(pMsg->hwnd); hWndParent != nullptr;
            hWndParent = ::GetParent(hWndParent)) {
-        if (pHost->m_hWndPaint != pMsg->hwnd && pHost->m_hWndPaint != hWndParent) continue;
-        LRESULT lRes = 0;
-        return pHost->TranslateAccelerator(pMsg) ||
-               pHost->PreTranslate(pMsg->message, pMsg->wParam, pMsg->lParam, lRes);
+        if (pHost->m_hWndPaint == pMsg->hwnd || pHost->m_hWndPaint == hWndParent) {
+          return answer(pHost);
+        }
       }
     }
     return false;
   }
   for (int i = 0; i < hosts.GetSize(); ++i) {
     CWindowHostUI* pHost = static_cast<CWindowHostUI*>(hosts.GetAt(i));
-    if (pHost->m_hWndPaint != pMsg->hwnd) continue;
-    LRESULT lRes = 0;
-    return pHost->TranslateAccelerator(pMsg) ||
-           pHost->PreTranslate(pMsg->message, pMsg->wParam, pMsg->lParam, lRes);
+    if (pHost->m_hWndPaint == pMsg->hwnd) return answer(pHost);
   }
   return false;
 }

@@ -65,11 +65,22 @@ void DeleteString(CUIString* pString) { delete pString; }
 
 void DeleteArray(CPtrArrayUI* pArray) { delete pArray; }
 
-// Stores a copy of the text under the key, dropping the text it replaces.
+// Enters pValue under the key and frees the value it replaces. False when the registry could
+// store nothing; pValue is freed then.
+template <class T, class Free>
+bool StoreOwned(CStringPtrMapUI& map, LPCWSTR pstrKey, T* pValue, Free free) {
+  // Set hands back the replaced value, or the new one when it stored nothing.
+  T* pReplaced = static_cast<T*>(map.Set(pstrKey, pValue));
+  if (pReplaced == pValue) {
+    free(pValue);
+    return false;
+  }
+  if (pReplaced != nullptr) free(pReplaced);
+  return true;
+}
+
 void StoreString(CStringPtrMapUI& map, LPCWSTR pstrKey, LPCWSTR pstrText) {
-  CUIString* pString = new CUIString(pstrText);
-  // Set hands back the replaced text, or the new one when it could store nothing.
-  delete static_cast<CUIString*>(map.Set(pstrKey, pString));
+  StoreOwned(map, pstrKey, new CUIString(pstrText), DeleteString);
 }
 
 // The face name is cut to the platform's field, which must stay terminated.
@@ -152,13 +163,7 @@ HFONT CWindowHostUI::RegisterFont(int id, LPCWSTR pstrFontName, int nSize, bool 
   FontInfo* pFontInfo = new FontInfo;
   DescribeFont(*pFontInfo, hFont, pstrFontName, nSize, bBold, bUnderline, bItalic);
   MeasureFont(pFontInfo);
-  FontInfo* pReplaced = static_cast<FontInfo*>(FontRegistry(bShared).Set(KeyOfId(id), pFontInfo));
-  if (pReplaced == pFontInfo) {
-    FreeFont(pFontInfo);
-    return nullptr;
-  }
-  if (pReplaced != nullptr) FreeFont(pReplaced);
-  return hFont;
+  return StoreOwned(FontRegistry(bShared), KeyOfId(id), pFontInfo, FreeFont) ? hFont : nullptr;
 }
 
 FontInfo* CWindowHostUI::GetFontInfo(int id) {
@@ -250,13 +255,7 @@ LoadedImage* CWindowHostUI::RegisterImage(LPCWSTR pstrName, LPCWSTR pstrType, DW
     }
   }
   CStringPtrMapUI& images = bShared || m_bForceSharedResources ? Shared().mImages : m_mImages;
-  LoadedImage* pReplaced = static_cast<LoadedImage*>(images.Set(pstrName, pImage));
-  if (pReplaced == pImage) {
-    FreeImage(pImage);
-    return nullptr;
-  }
-  if (pReplaced != nullptr) FreeImage(pReplaced);
-  return pImage;
+  return StoreOwned(images, pstrName, pImage, FreeImage) ? pImage : nullptr;
 }
 
 LoadedImage* CWindowHostUI::LookupImage(LPCWSTR pstrName) {
