@@ -33,9 +33,9 @@ class DesktopLaunchTest : public ::testing::Test {
   // The one client record the launch produced; fails the test when it is not exactly one,
   // or when it came from the decoy.
   Record OnlyStartedClient() {
-    std::vector<Record> started = WaitForRecords(standin::kClientProgram, 1);
+    WaitForRecords(standin::kClientProgram, 1);
     Sleep(500);  // a second start (the decoy) would show up by now
-    started = ReadRecords(standin::kClientProgram);
+    const std::vector<Record> started = ReadRecords(standin::kClientProgram);
     EXPECT_EQ(started.size(), 1u);
     if (started.empty()) return Record();
     EXPECT_EQ(started[0]["module"], Narrow(m_target + L".exe"));

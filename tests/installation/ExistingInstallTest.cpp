@@ -212,13 +212,8 @@ TEST_F(ExistingInstallTest, EndingProcessesByPathSparesTheInstallerAndMatchesCas
   // A program below the build folder, like the test program itself: both paths hold the text.
   ScratchFolder folder(L"helper");
   ASSERT_TRUE(CopyFileW(FixturePath(L"client-2.0.1.5\\Quillmere.exe").c_str(), (folder / L"Quillmere.exe").c_str(), FALSE));
-  std::wstring commandLine = L"\"" + (folder / L"Quillmere.exe") + L"\"";
-  STARTUPINFOW startup = {};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION started = {};
-  ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started));
-  CloseHandle(started.hThread);
-  ASSERT_EQ(WaitForRecords(standin::kClientProgram, 1).size(), 1u);
+  const DWORD helper = StartClient(folder / L"Quillmere.exe");
+  ASSERT_NE(helper, 0u);
 
   const std::wstring text = HostPath(QUILL_BUILD_ROOT);
   wchar_t self[MAX_PATH * 4];
@@ -228,11 +223,10 @@ TEST_F(ExistingInstallTest, EndingProcessesByPathSparesTheInstallerAndMatchesCas
   std::wstring otherCase = text;
   for (wchar_t& c : otherCase) c = towupper(c);
   TerminateProcessesByPath(otherCase.c_str());
-  EXPECT_TRUE(IsRunning(started.dwProcessId)) << "containment is case-sensitive";
+  EXPECT_TRUE(IsRunning(helper)) << "containment is case-sensitive";
 
   TerminateProcessesByPath(text.c_str());
-  EXPECT_EQ(WaitForSingleObject(started.hProcess, 5000), static_cast<DWORD>(WAIT_OBJECT_0));
-  CloseHandle(started.hProcess);
+  EXPECT_FALSE(IsRunning(helper));
   // Still here: the installer did not end itself.
 }
 

@@ -158,9 +158,9 @@ bool InstallPackage(const std::wstring& msiName) {
   return RunHidden(MsiExec() + L" /i \"" + FixturePath(msiName) + L"\" /qn");
 }
 
-DWORD StartInstalledClient() {
+DWORD StartClient(const std::wstring& program) {
   const size_t before = ReadRecords(standin::kClientProgram).size();
-  std::wstring commandLine = L"\"" + InstallFolder() + L"Quillmere.exe\"";
+  std::wstring commandLine = L"\"" + program + L"\"";
   STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION started = {};
@@ -170,6 +170,8 @@ DWORD StartInstalledClient() {
   CloseHandle(started.hProcess);
   return WaitForRecords(standin::kClientProgram, before + 1).size() > before ? started.dwProcessId : 0;
 }
+
+DWORD StartInstalledClient() { return StartClient(InstallFolder() + L"Quillmere.exe"); }
 
 std::wstring ReadString(const std::wstring& path, const wchar_t* value, REGSAM view) {
   HKEY key = nullptr;

@@ -45,7 +45,10 @@ void StageSetupFolder(const setup::SetupContext& context, const std::wstring& ms
 // Installs a stand-in package directly with Windows Installer and waits.
 bool InstallPackage(const std::wstring& msiName);
 
-// Starts the installed client as a plain child; its process id, 0 on failure.
+// Starts a stand-in client program as a plain child and waits for its record; its process
+// id, 0 on failure.
+DWORD StartClient(const std::wstring& program);
+// The same for the installed client.
 DWORD StartInstalledClient();
 
 // Registry, all HKEY_LOCAL_MACHINE unless a root is given, in the 64-bit view unless a view
