@@ -68,4 +68,29 @@ int DibCanvas::CountOtherThan(uint32_t rgb, int left, int top, int right, int bo
   return count;
 }
 
+RECT DibCanvas::InkBounds(uint32_t rgb) const {
+  GdiFlush();
+  RECT bounds = {m_width, m_height, 0, 0};
+  for (int y = 0; y < m_height; ++y) {
+    for (int x = 0; x < m_width; ++x) {
+      if ((m_pixels[y * m_width + x] & 0x00FFFFFF) == (rgb & 0x00FFFFFF)) continue;
+      if (x < bounds.left) bounds.left = x;
+      if (y < bounds.top) bounds.top = y;
+      if (x + 1 > bounds.right) bounds.right = x + 1;
+      if (y + 1 > bounds.bottom) bounds.bottom = y + 1;
+    }
+  }
+  if (bounds.right == 0) bounds = RECT{0, 0, 0, 0};
+  return bounds;
+}
+
+bool DibCanvas::SamePixels(const DibCanvas& other) const {
+  if (other.m_width != m_width || other.m_height != m_height) return false;
+  GdiFlush();
+  for (int i = 0; i < m_width * m_height; ++i) {
+    if (m_pixels[i] != other.m_pixels[i]) return false;
+  }
+  return true;
+}
+
 }  // namespace testing_support

@@ -27,6 +27,10 @@ class DibCanvas {
   void Fill(uint32_t pixel);
   // Number of pixels in [left, right) x [top, bottom) whose colour (alpha ignored) is not `rgb`.
   int CountOtherThan(uint32_t rgb, int left, int top, int right, int bottom) const;
+  // The smallest rectangle holding every pixel whose colour is not `rgb`; empty when none.
+  RECT InkBounds(uint32_t rgb) const;
+  // Same size and every pixel equal.
+  bool SamePixels(const DibCanvas& other) const;
 
  private:
   HDC m_hDC = nullptr;
