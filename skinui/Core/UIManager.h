@@ -56,8 +56,8 @@ struct HueShift {
   bool bUse;
 };
 
-// How images are made: the renderer's decoder in the product, anything that produces the same
-// records elsewhere. pstrNameOrId is a name, or MAKEINTRESOURCE(id) together with a resource
+// How images are made: the renderer's loader unless another is set (tests count and fake images
+// this way). pstrNameOrId is a name, or MAKEINTRESOURCE(id) together with a resource
 // type. The host's registry owns what it returns and releases it with
 // CSkinRenderer::FreeSkinImage.
 typedef LoadedImage* (*SkinImageLoadProc)(LPCWSTR pstrNameOrId, LPCWSTR pstrType, DWORD dwMask);
@@ -110,6 +110,7 @@ class CWindowHostUI {
   // An archive held in memory (named "membuffer"). The block must outlive the open archive.
   static void UseSkinArchive(const void* pData, DWORD dwSize);
   static HueShift GetHueShift();
+  // Null turns image loading off.
   static void SetImageLoader(SkinImageLoadProc pfnLoad);
 
   // Multi-language texts, shared by all windows.

@@ -21,7 +21,7 @@ struct SharedResources {
   FontInfo defaultFont = {};
   DWORD aColors[kDefaultColorCount] = {0xFFA7A6AA, 0xFF000000, 0xFF0000FF, 0xFFD3215F,
                                        0xFFBAE4FF};
-  SkinImageLoadProc pfnLoadImage = nullptr;
+  SkinImageLoadProc pfnLoadImage = &CSkinRenderer::LoadSkinImage;
 };
 
 // Never destroyed: hosts may still be torn down while static objects go.
