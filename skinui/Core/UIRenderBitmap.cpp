@@ -5,6 +5,8 @@
 
 #include "Core/UIRender.h"
 #include "Core/UIRenderBlend.h"
+#include "Core/UIRenderSurface.h"
+#include "Utils/UIDebug.h"
 
 namespace SkinUI {
 
@@ -95,6 +97,7 @@ void CSkinRenderer::RenderBitmap(HDC hDC, HBITMAP hBitmap, const RECT& rcDest,
                                  const RECT& rcPaint, const RECT& rcSource, const RECT& rcCorner,
                                  bool bAlpha, BYTE uFade, bool bHole, bool bTiledX,
                                  bool bTiledY) {
+  UI_CHECK(IsDrawableDC(hDC));
   if (hDC == nullptr || hBitmap == nullptr) return;
   HDC hSrcDC = ::CreateCompatibleDC(hDC);
   if (hSrcDC == nullptr) return;

@@ -75,18 +75,18 @@ inline DWORD BlendPixel(DWORD dwDst, DWORD dwSrc, DWORD uFade) {
 // look the same.
 enum class ShrinkKeeps { First, Last };
 
-std::vector<int> NearestIndices(int n, int nSrc, ShrinkKeeps keep) {
-  std::vector<int> indices(n);
-  if (n >= nSrc) {
-    for (int i = 0; i < n; ++i) {
-      indices[i] = static_cast<int>(((2LL * i + 1) * nSrc - 1) / (2LL * n));
-    }
-  } else {
-    for (int k = 0; k < nSrc; ++k) {
-      const int j = keep == ShrinkKeeps::Last ? k : nSrc - 1 - k;
-      indices[static_cast<int>((2LL * j + 1) * n / (2LL * nSrc))] = j;
-    }
-  }
+int SourceIndex(long long i, long long n, long long nSrc, ShrinkKeeps keep) {
+  if (n >= nSrc) return static_cast<int>(((2 * i + 1) * nSrc - 1) / (2 * n));
+  // Source pixel j lands on destination pixel (2j + 1) n / (2 nSrc).
+  if (keep == ShrinkKeeps::Last) return static_cast<int>((2 * (i + 1) * nSrc - n - 1) / (2 * n));
+  const long long numerator = 2 * i * nSrc - n;
+  return numerator <= 0 ? 0 : static_cast<int>((numerator + 2 * n - 1) / (2 * n));
+}
+
+// The source indices for destination positions first .. first + count - 1 of n.
+std::vector<int> SourceIndices(int first, int count, int n, int nSrc, ShrinkKeeps keep) {
+  std::vector<int> indices(count);
+  for (int i = 0; i < count; ++i) indices[i] = SourceIndex(first + i, n, nSrc, keep);
   return indices;
 }
 
@@ -108,25 +108,38 @@ void SoftwareBlend(HDC hDC, int x, int y, int cx, int cy, HDC hSrcDC, int xSrc, 
       ySrc + cySrc > bm.bmHeight) {
     return;
   }
+  // Only what can show is read back and blended: the destination may be far larger than the
+  // context's visible area (a scrolled control's background, say).
+  RECT rcVisible = {};
+  const RECT rcDest = {x, y, x + cx, y + cy};
+  RECT rcClip = {};
+  if (::GetClipBox(hDC, &rcClip) == ERROR || !::IntersectRect(&rcVisible, &rcDest, &rcClip)) {
+    return;
+  }
+  const int cxVisible = rcVisible.right - rcVisible.left;
+  const int cyVisible = rcVisible.bottom - rcVisible.top;
   // Both parts are copied into surfaces of known layout, whichever way up the bitmaps are stored;
   // copies between 32-bit surfaces keep the alpha bytes.
   DibSurface source;
   DibSurface target;
-  if (!source.Create(hDC, cxSrc, cySrc) || !target.Create(hDC, cx, cy)) return;
+  if (!source.Create(hDC, cxSrc, cySrc) || !target.Create(hDC, cxVisible, cyVisible)) return;
   ::BitBlt(source.DC(), 0, 0, cxSrc, cySrc, hSrcDC, xSrc, ySrc, SRCCOPY);
-  ::BitBlt(target.DC(), 0, 0, cx, cy, hDC, x, y, SRCCOPY);
+  ::BitBlt(target.DC(), 0, 0, cxVisible, cyVisible, hDC, rcVisible.left, rcVisible.top, SRCCOPY);
   ::GdiFlush();
 
-  const std::vector<int> columns = NearestIndices(cx, cxSrc, ShrinkKeeps::Last);
-  const std::vector<int> rows = NearestIndices(cy, cySrc, ShrinkKeeps::First);
-  for (int row = 0; row < cy; ++row) {
+  // Source pixels are chosen as for the whole destination; only the visible slice is blended.
+  const std::vector<int> columns =
+      SourceIndices(rcVisible.left - x, cxVisible, cx, cxSrc, ShrinkKeeps::Last);
+  const std::vector<int> rows =
+      SourceIndices(rcVisible.top - y, cyVisible, cy, cySrc, ShrinkKeeps::First);
+  for (int row = 0; row < cyVisible; ++row) {
     const DWORD* pSrcRow = source.Row(rows[row]);
     DWORD* pDstRow = target.Row(row);
-    for (int col = 0; col < cx; ++col) {
+    for (int col = 0; col < cxVisible; ++col) {
       pDstRow[col] = BlendPixel(pDstRow[col], pSrcRow[columns[col]], uFade);
     }
   }
-  ::BitBlt(hDC, x, y, cx, cy, target.DC(), 0, 0, SRCCOPY);
+  ::BitBlt(hDC, rcVisible.left, rcVisible.top, cxVisible, cyVisible, target.DC(), 0, 0, SRCCOPY);
 }
 
 void BlendBitmapPart(HDC hDC, int x, int y, int cx, int cy, HDC hSrcDC, int xSrc, int ySrc,

@@ -11,6 +11,7 @@
 #include "Core/UIImageAttribute.h"
 #include "Core/UIManager.h"
 #include "Core/UIRender.h"
+#include "Core/UIRenderSurface.h"
 #include "Utils/UIDebug.h"
 
 namespace SkinUI {
@@ -684,6 +685,7 @@ void MarkupLayout::EndTag() {
 void CSkinRenderer::RenderMarkupText(HDC hDC, CWindowHostUI* pHost, RECT& rc, LPCWSTR pstrText,
                                      DWORD dwTextColor, RECT* prcLinks, CUIString* psLinks,
                                      int& nLinkRects, UINT uStyle) {
+  UI_CHECK(IsDrawableDC(hDC));
   if (pstrText == nullptr || pHost == nullptr || ::IsRectEmpty(&rc)) return;
   const bool bDraw = (uStyle & DT_CALCRECT) == 0;
 

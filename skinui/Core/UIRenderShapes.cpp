@@ -3,6 +3,7 @@
 #include "Core/UIRender.h"
 #include "Core/UIRenderBlend.h"
 #include "Core/UIRenderSurface.h"
+#include "Utils/UIDebug.h"
 
 namespace SkinUI {
 
@@ -47,6 +48,7 @@ class ScopedNullBrush {
 }  // namespace
 
 void CSkinRenderer::FillColor(HDC hDC, const RECT& rc, DWORD dwColor) {
+  UI_CHECK(IsDrawableDC(hDC));
   const DWORD dwAlpha = dwColor >> 24;
   if (dwAlpha == 0) return;
   if (dwAlpha == 0xFF) {
@@ -67,6 +69,7 @@ void CSkinRenderer::FillColor(HDC hDC, const RECT& rc, DWORD dwColor) {
 
 void CSkinRenderer::FillGradient(HDC hDC, const RECT& rc, DWORD dwFirst, DWORD dwSecond,
                                  bool bVertical, int nSteps) {
+  UI_CHECK(IsDrawableDC(hDC));
   const DWORD dwAlpha = ((dwFirst >> 24) + (dwSecond >> 24)) / 2;
   if (dwAlpha == 0) return;
   if (dwAlpha == 255) {
@@ -90,6 +93,7 @@ void CSkinRenderer::FillGradient(HDC hDC, const RECT& rc, DWORD dwFirst, DWORD d
 }
 
 void CSkinRenderer::StrokeLine(HDC hDC, const RECT& rc, int nSize, DWORD dwColor, int nStyle) {
+  UI_CHECK(IsDrawableDC(hDC));
   ScopedPen pen(hDC, nStyle, nSize, dwColor);
   POINT ptPrevious;
   ::MoveToEx(hDC, rc.left, rc.top, &ptPrevious);
@@ -98,6 +102,7 @@ void CSkinRenderer::StrokeLine(HDC hDC, const RECT& rc, int nSize, DWORD dwColor
 }
 
 void CSkinRenderer::StrokeRect(HDC hDC, const RECT& rc, int nSize, DWORD dwColor, int nStyle) {
+  UI_CHECK(IsDrawableDC(hDC));
   ScopedPen pen(hDC, nStyle | PS_INSIDEFRAME, nSize, dwColor);
   ScopedNullBrush brush(hDC);
   ::Rectangle(hDC, rc.left, rc.top, rc.right, rc.bottom);
@@ -105,6 +110,7 @@ void CSkinRenderer::StrokeRect(HDC hDC, const RECT& rc, int nSize, DWORD dwColor
 
 void CSkinRenderer::StrokeRoundRect(HDC hDC, const RECT& rc, int nSize, int width, int height,
                                     DWORD dwColor, int nStyle) {
+  UI_CHECK(IsDrawableDC(hDC));
   ScopedPen pen(hDC, nStyle | PS_INSIDEFRAME, nSize, dwColor);
   ScopedNullBrush brush(hDC);
   ::RoundRect(hDC, rc.left, rc.top, rc.right, rc.bottom, width, height);

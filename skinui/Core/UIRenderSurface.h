@@ -6,6 +6,12 @@
 
 namespace SkinUI {
 
+// A screen or memory device context, the only kinds the renderer draws into.
+inline bool IsDrawableDC(HDC hDC) {
+  const DWORD dwType = ::GetObjectType(hDC);
+  return dwType == OBJ_DC || dwType == OBJ_MEMDC;
+}
+
 // A 32-bit top-down DIB section of cx by cy pixels (rows top to bottom, 0xAARRGGBB, all zero);
 // *ppPixels receives its pixels. Null for empty or impossible sizes.
 HBITMAP CreateDib32(int cx, int cy, DWORD** ppPixels);

@@ -2,11 +2,14 @@
 
 #include "Core/UIManager.h"
 #include "Core/UIRender.h"
+#include "Core/UIRenderSurface.h"
+#include "Utils/UIDebug.h"
 
 namespace SkinUI {
 
 void CSkinRenderer::RenderText(HDC hDC, CWindowHostUI* pHost, const RECT& rc, LPCWSTR pstrText,
                                DWORD dwTextColor, int iFont, UINT uStyle) {
+  UI_CHECK(IsDrawableDC(hDC));
   if (pstrText == nullptr || pHost == nullptr) return;
   CUIString sText(pstrText);
   CWindowHostUI::ApplyLanguageTokens(sText);

@@ -320,6 +320,26 @@ TEST(RenderBitmapTest, SoftwareBlendAgreesWithThePlatformPixelForPixel) {
   }
 }
 
+TEST(RenderBitmapTest, SoftwareBlendOfAClippedStretchMatchesTheUnclippedOne) {
+  // The visible slice of a stretched, clipped blend picks the same source pixels as the whole.
+  SourceBitmap source(5, 7, [](int x, int y) { return 0x80000000u | (x * 20) << 16 | (y * 15); });
+  SkinUI::RenderBlend::UsePlatformServices(false, true);
+  DibCanvas whole(40, 40, 0xFF000000), clipped(40, 40, 0xFF000000);
+  const RECT d = {2, 3, 37, 38};
+  CSkinRenderer::RenderBitmap(whole.dc(), source.get(), d, d, source.whole(), kNoCorners, true);
+  HRGN region = CreateRectRgn(11, 7, 23, 30);
+  SelectClipRgn(clipped.dc(), region);
+  DeleteObject(region);
+  CSkinRenderer::RenderBitmap(clipped.dc(), source.get(), d, d, source.whole(), kNoCorners, true);
+  SkinUI::RenderBlend::UsePlatformServices(true, true);
+  for (int y = 0; y < 40; ++y) {
+    for (int x = 0; x < 40; ++x) {
+      const bool inside = x >= 11 && x < 23 && y >= 7 && y < 30;
+      ASSERT_EQ(clipped.At(x, y), inside ? whole.At(x, y) : 0xFF000000u) << x << "," << y;
+    }
+  }
+}
+
 // ---- unusual geometry never crashes and stays inside the destination ----
 
 TEST_P(BlendPathTest, ImageLargerThanTheDestinationIsShrunkIntoIt) {

@@ -78,6 +78,24 @@ TEST(FillColorTest, TranslucentDarkColourDimsTheBackground) {
   ExpectNear(canvas.At(2, 2), 0x646474, 1, "dimmed");
 }
 
+TEST(FillColorTest, HugeTranslucentFillTouchesOnlyWhatShows) {
+  DibCanvas canvas(20, 20, 0xFF000000);
+  const RECT huge = {-100000, -100000, 100000, 100000};
+  CSkinRenderer::FillColor(canvas.dc(), huge, 0x80FF0000);
+  EXPECT_EQ(canvas.CountOtherThan(0xFF0000, 0, 0, 20, 20), 0);
+}
+
+TEST(FillColorTest, TranslucentFillKeepsToTheClipRegion) {
+  DibCanvas canvas(20, 20, 0xFF000000);
+  HRGN region = CreateRectRgn(5, 5, 10, 10);
+  SelectClipRgn(canvas.dc(), region);
+  DeleteObject(region);
+  const RECT all = {0, 0, 20, 20};
+  CSkinRenderer::FillColor(canvas.dc(), all, 0x80FFFFFF);
+  EXPECT_EQ(canvas.CountOtherThan(0xFFFFFF, 5, 5, 10, 10), 0);
+  EXPECT_EQ(canvas.CountOtherThan(0x000000, 0, 0, 20, 20), 25);
+}
+
 // ---- gradients ----
 
 TEST(FillGradientTest, OpaqueVerticalGradientStartsWithTheFirstColourAtTheTop) {
