@@ -85,21 +85,30 @@ TEST(ExtractPackage, FileTimesAreTheArchiveLocalTimeInUniversalTime) {
   TIME_ZONE_INFORMATION zone{};
   GetTimeZoneInformation(&zone);
   ASSERT_EQ(zone.Bias, -480) << "the test expects to run eight hours east of Greenwich";
-  Package p(L"times");
-  ASSERT_TRUE(WriteZipArchive(p.archive, {{"timed.txt", "t", true, DosDateTime(2013, 5, 4, 10, 20, 30)}}));
-  ASSERT_TRUE(ExtractPackage(p.archive.c_str(), p.target.c_str()));
-
-  HANDLE file = CreateFileW((p.target + L"\\timed.txt").c_str(), GENERIC_READ, FILE_SHARE_READ,
-                            nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE);
-  FILETIME created{}, accessed{}, written{};
-  ASSERT_TRUE(GetFileTime(file, &created, &accessed, &written));
-  CloseHandle(file);
   SYSTEMTIME utc{2013, 5, 0, 4, 2, 20, 30, 0};
   FILETIME expected{};
   ASSERT_TRUE(SystemTimeToFileTime(&utc, &expected));
-  EXPECT_EQ(Ticks(written), Ticks(expected));
-  EXPECT_EQ(Ticks(created), Ticks(expected));
+  auto expectStamped = [&](const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                              nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE) << Narrow(path);
+    FILETIME created{}, accessed{}, written{};
+    ASSERT_TRUE(GetFileTime(file, &created, &accessed, &written));
+    CloseHandle(file);
+    EXPECT_EQ(Ticks(written), Ticks(expected)) << Narrow(path);
+    EXPECT_EQ(Ticks(created), Ticks(expected)) << Narrow(path);
+  };
+
+  Package p(L"times");
+  const uint32_t dosTime = DosDateTime(2013, 5, 4, 10, 20, 30);
+  ASSERT_TRUE(WriteZipArchive(p.archive, {{"timed.txt", "t", true, dosTime}}));
+  ASSERT_TRUE(ExtractPackage(p.archive.c_str(), p.target.c_str()));
+  expectStamped(p.target + L"\\timed.txt");
+
+  const std::wstring loose = p.root / L"loose.txt";
+  ASSERT_TRUE(WriteFileBytes(loose, "x"));
+  CUnzipper::ApplyEntryTime(loose.c_str(), dosTime);
+  expectStamped(loose);
 }
 
 TEST(ExtractPackage, ThousandsOfEntriesAllArrive) {
@@ -156,4 +165,14 @@ TEST(CUnzipper, ReportsEachEntryRecord) {
   EXPECT_EQ(info.nUncompressedSize, 5000u);
   EXPECT_EQ(info.nDosDateTime, kDefaultDosDateTime);
   EXPECT_FALSE(unzipper.MoveToNextEntry()) << "three entries only";
+}
+
+TEST(CUnzipper, EntryWithoutFolderGoesBesideTheArchiveUnderItsName) {
+  Package p(L"default-folder");
+  ASSERT_TRUE(WriteZipArchive(p.archive, {{"sub/a.txt", "a"}}));
+  CUnzipper unzipper;
+  ASSERT_TRUE(unzipper.OpenArchive(p.archive.c_str()));
+  ASSERT_TRUE(unzipper.MoveToFirstEntry());
+  ASSERT_TRUE(unzipper.ExtractCurrentEntry(nullptr));
+  EXPECT_EQ(ReadFileBytes(p.root / L"setup\\sub\\a.txt"), "a");
 }

@@ -123,7 +123,7 @@ CUnzipper::CUnzipper() = default;
 CUnzipper::~CUnzipper() { CloseArchive(); }
 
 void CUnzipper::SetCopyBufferSize(size_t bytes) {
-  bytes = std::clamp(bytes, kDefaultCopyBufferBytes, kMaxCopyBufferBytes);
+  bytes = std::clamp(bytes, kMinCopyBufferBytes, kMaxCopyBufferBytes);
   if (m_aCopyBuffer.size() != bytes) std::vector<char>(bytes).swap(m_aCopyBuffer);
 }
 
@@ -281,13 +281,15 @@ bool CUnzipper::ExtractCurrentEntry(const wchar_t* folder) {
   bool copied = CopyCurrentEntryTo(file.h, info.nUncompressedSize);
   // Closing the entry is where minizip compares the CRC of what was read.
   bool sound = unzCloseCurrentFile(m_hArchive) == UNZ_OK && copied;
+  // Stamped through the handle that wrote the file: opening it a second time costs as
+  // much as writing a small file.
+  if (sound) SetEntryTime(file.h, info.nDosDateTime);
   file.Close();
   if (!sound) {
     // A file cut short or holding damaged data must not pass for an installed one.
     DeleteFileW(target.c_str());
     return false;
   }
-  ApplyEntryTime(target.c_str(), info.nDosDateTime);
   return true;
 }
 
@@ -338,16 +340,18 @@ bool CUnzipper::EnsureParentFolder(const wchar_t* filePath) {
 void CUnzipper::ApplyEntryTime(const wchar_t* filePath, uint32_t dosDateTime) {
   ScopedFile file(CreateFileW(filePath, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) return;
-  FILETIME created{}, accessed{}, written{};
-  if (!GetFileTime(file.h, &created, &accessed, &written)) return;
+  if (file.valid()) SetEntryTime(file.h, dosDateTime);
+}
+
+void CUnzipper::SetEntryTime(HANDLE file, uint32_t dosDateTime) {
   FILETIME local{}, universal{};
   if (!DosDateTimeToFileTime(static_cast<WORD>(dosDateTime >> 16),
                              static_cast<WORD>(dosDateTime & 0xFFFF), &local) ||
       !LocalFileTimeToFileTime(&local, &universal)) {
     return;
   }
-  SetFileTime(file.h, &universal, &accessed, &universal);
+  // The DOS value is local time; creation and last write both get it, last access stays.
+  SetFileTime(file, &universal, nullptr, &universal);
 }
 
 bool ExtractPackage(const wchar_t* archivePath, const wchar_t* targetFolder) {
