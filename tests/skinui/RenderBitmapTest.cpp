@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "Core/UIRender.h"
-#include "Core/UIRenderBlend.h"
+#include "RenderPathFixture.h"
 #include "support/DibCanvas.h"
 
 using SkinUI::CSkinRenderer;
@@ -52,17 +52,10 @@ uint32_t NinePartColour(int x, int y) {
 const RECT kNoCorners = {0, 0, 0, 0};
 const RECT kCorners2 = {2, 2, 2, 2};
 
-// Runs every test of a suite once with the platform's blend and once with the software one.
-class BlendPathTest : public ::testing::TestWithParam<bool> {
- protected:
-  void SetUp() override { SkinUI::RenderBlend::UsePlatformServices(GetParam(), GetParam()); }
-  void TearDown() override { SkinUI::RenderBlend::UsePlatformServices(true, true); }
-};
-
+// Runs every test of the suite once with the platform's blend and once with the software one.
+class BlendPathTest : public render_testing::PlatformOrSoftwareTest {};
 INSTANTIATE_TEST_SUITE_P(PlatformAndSoftware, BlendPathTest, ::testing::Values(true, false),
-                         [](const ::testing::TestParamInfo<bool>& info) {
-                           return info.param ? "Platform" : "Software";
-                         });
+                         render_testing::PathName);
 
 // ---- nine parts ----
 
@@ -291,7 +284,7 @@ TEST(RenderBitmapTest, SoftwareBlendAgreesWithThePlatformPixelForPixel) {
                         {{0, 0, 40, 9}, {2, 2, 2, 2}, 77},   {{5, 5, 12, 34}, {1, 3, 1, 3}, 128}};
   for (const Case& c : cases) {
     auto draw = [&](bool platform, DibCanvas& canvas) {
-      SkinUI::RenderBlend::UsePlatformServices(platform, true);
+      render_testing::ScopedPlatformServices services(platform, true);
       for (int y = 0; y < canvas.height(); ++y) {
         for (int x = 0; x < canvas.width(); ++x) {
           canvas.Set(x, y, 0xFF000000u | (((x * 7) & 0xFF) << 16) | (((y * 5) & 0xFF) << 8) |
@@ -300,7 +293,6 @@ TEST(RenderBitmapTest, SoftwareBlendAgreesWithThePlatformPixelForPixel) {
       }
       CSkinRenderer::RenderBitmap(canvas.dc(), source.get(), c.dest, c.dest, source.whole(),
                                   c.corners, true, c.fade);
-      SkinUI::RenderBlend::UsePlatformServices(true, true);
     };
     DibCanvas platform(40, 34), software(40, 34);
     draw(true, platform);
@@ -323,7 +315,7 @@ TEST(RenderBitmapTest, SoftwareBlendAgreesWithThePlatformPixelForPixel) {
 TEST(RenderBitmapTest, SoftwareBlendOfAClippedStretchMatchesTheUnclippedOne) {
   // The visible slice of a stretched, clipped blend picks the same source pixels as the whole.
   SourceBitmap source(5, 7, [](int x, int y) { return 0x80000000u | (x * 20) << 16 | (y * 15); });
-  SkinUI::RenderBlend::UsePlatformServices(false, true);
+  render_testing::ScopedPlatformServices software(false, true);
   DibCanvas whole(40, 40, 0xFF000000), clipped(40, 40, 0xFF000000);
   const RECT d = {2, 3, 37, 38};
   CSkinRenderer::RenderBitmap(whole.dc(), source.get(), d, d, source.whole(), kNoCorners, true);
@@ -331,7 +323,6 @@ TEST(RenderBitmapTest, SoftwareBlendOfAClippedStretchMatchesTheUnclippedOne) {
   SelectClipRgn(clipped.dc(), region);
   DeleteObject(region);
   CSkinRenderer::RenderBitmap(clipped.dc(), source.get(), d, d, source.whole(), kNoCorners, true);
-  SkinUI::RenderBlend::UsePlatformServices(true, true);
   for (int y = 0; y < 40; ++y) {
     for (int x = 0; x < 40; ++x) {
       const bool inside = x >= 11 && x < 23 && y >= 7 && y < 30;

@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "Core/UIRender.h"
-#include "Core/UIRenderBlend.h"
+#include "RenderPathFixture.h"
 #include "support/DibCanvas.h"
 
 using SkinUI::CSkinRenderer;
@@ -24,16 +24,9 @@ void ExpectNear(uint32_t actual, uint32_t expected, int tolerance, const char* w
   }
 }
 
-class PlatformPathTest : public ::testing::TestWithParam<bool> {
- protected:
-  void SetUp() override { SkinUI::RenderBlend::UsePlatformServices(GetParam(), GetParam()); }
-  void TearDown() override { SkinUI::RenderBlend::UsePlatformServices(true, true); }
-};
-
+class PlatformPathTest : public render_testing::PlatformOrSoftwareTest {};
 INSTANTIATE_TEST_SUITE_P(PlatformAndSoftware, PlatformPathTest, ::testing::Values(true, false),
-                         [](const ::testing::TestParamInfo<bool>& info) {
-                           return info.param ? "Platform" : "Software";
-                         });
+                         render_testing::PathName);
 
 // ---- colour fills ----
 
@@ -137,12 +130,11 @@ TEST(FillGradientTest, FullyTransparentEndsDrawNothing) {
 }
 
 TEST(FillGradientTest, WithoutThePlatformFillSolidBandsStandIn) {
-  SkinUI::RenderBlend::UsePlatformServices(true, false);
+  render_testing::ScopedPlatformServices withoutGradientFill(true, false);
   DibCanvas canvas(6, 40, kBackground);
   const RECT rc = {1, 0, 5, 40};
   // 4 steps: 4 bands of 10 rows; band i (from the bottom) is (first * i + second * (4 - i)) / 4.
   CSkinRenderer::FillGradient(canvas.dc(), rc, 0xFF000000, 0xFF808040, true, 4);
-  SkinUI::RenderBlend::UsePlatformServices(true, true);
   const uint32_t bands[4] = {0x808040, 0x606030, 0x404020, 0x202010};
   for (int y = 0; y < 40; ++y) {
     const uint32_t expected = bands[(39 - y) / 10];
@@ -153,11 +145,10 @@ TEST(FillGradientTest, WithoutThePlatformFillSolidBandsStandIn) {
 }
 
 TEST(FillGradientTest, BandCountFollowsTheSteps) {
-  SkinUI::RenderBlend::UsePlatformServices(true, false);
+  render_testing::ScopedPlatformServices withoutGradientFill(true, false);
   DibCanvas canvas(128, 1, kBackground);
   const RECT rc = {0, 0, 128, 1};
   CSkinRenderer::FillGradient(canvas.dc(), rc, 0xFFFF0000, 0xFF000000, false, 100);
-  SkinUI::RenderBlend::UsePlatformServices(true, true);
   int changes = 0;
   for (int x = 1; x < 128; ++x) {
     if (canvas.Rgb(x, 0) != canvas.Rgb(x - 1, 0)) ++changes;
