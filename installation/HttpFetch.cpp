@@ -20,11 +20,12 @@ namespace setup {
 
 namespace {
 
-// Bytes the library receives per read for the package. Its default of 16 KiB costs a
-// socket read, a write callback and a progress callback per 16 KiB, which under a
-// translating layer such as Wine cuts the throughput to well under half; the curl tool
-// itself reads 100 KiB at a time.
-constexpr long kPackageReceiveBufferBytes = 100 * 1024;
+// Bytes the library receives per read for the package: the largest it allows. Its default
+// of 16 KiB costs a socket read and a write callback per 16 KiB, which under a translating
+// layer such as Wine cuts the throughput to well under half (the curl tool itself reads
+// 100 KiB at a time). On a slow line reads return what has arrived, so progress still
+// moves as often as before.
+constexpr long kPackageReceiveBufferBytes = 512 * 1024;
 
 // A manifest is a few hundred bytes; anything this large is not one and is not kept.
 constexpr size_t kMaxManifestBytes = 1u << 20;

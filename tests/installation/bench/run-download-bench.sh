@@ -27,7 +27,7 @@ eval "$(bash "$TOP/scripts/wine-session.sh" start "$BUILD")"
 cleanup() {
   bash "$TOP/scripts/wine-session.sh" stop "$BUILD"
   bash "$TOP/tests/fixtures/server/stop.sh" "$STATE"
-  rm -f "$WORK"/out-* "$WWW/quillmere.zip"
+  rm -f "$WORK"/out-* "$WWW/quillmere.zip" "$WWW/slow-line.bin"
 }
 trap cleanup EXIT
 . "$TOP/scripts/wine-common.sh"
@@ -62,6 +62,12 @@ for i in $(seq "$REPEATS"); do
   echo "run $i: $line" >&2
 done
 
+# Progress traffic on a slow line: nginx's rate-limited server (1 MB/s) and a 4 MB file.
+head -c 4M /dev/urandom >"$WWW/slow-line.bin"
+slow=$(wine "$BENCH_EXE" "http://127.0.0.1:$((PORT + 3))/down/quillclient/CHS/slow-line.bin" \
+  "$(winpath "$WORK/out-slow.bin")" 2>/dev/null </dev/null)
+echo "slow line: $slow" >&2
+
 mbps() { echo "scale=1; $SIZE / $1 / 1000000" | bc -l; }
 printf '%s MB over loopback from nginx, best of %s runs (transfer time inside each program)\n' "$MEGABYTES" "$REPEATS"
 printf '%-40s %8.3f s %8s MB/s\n' "DownloadPackage (Wine)" "$best_bench" "$(mbps "$best_bench")"
@@ -70,3 +76,4 @@ printf '%-40s %8.3f s %8s MB/s\n' "curl, Debian native" "$best_native" "$(mbps "
 printf 'throughput ratio DownloadPackage / curl.exe: %s\n' "$(echo "scale=3; $best_curl / $best_bench" | bc -l)"
 printf 'throughput ratio DownloadPackage / native curl: %s\n' "$(echo "scale=3; $best_native / $best_bench" | bc -l)"
 printf 'progress messages posted per second, each run:%s\n' "$rates"
+printf 'progress messages posted per second at 1 MB/s: %s\n' "$(sed -n 's/.* messages_per_second=\([0-9.]*\) .*/\1/p' <<<"$slow")"
