@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "SetupConstants.h"
@@ -138,7 +139,7 @@ int DownloadPackage(const char* address, const wchar_t* packagePath, SetupContex
   curl_easy_setopt(curl, CURLOPT_VERBOSE, 1L);
   curl_easy_setopt(curl, CURLOPT_BUFFERSIZE, kPackageReceiveBufferBytes);
 
-  int64_t resumeFrom = resume ? MeasureFile(packagePath) : 0;
+  const int64_t resumeFrom = resume ? MeasureFile(packagePath) : 0;
   FILE* file = _wfopen(packagePath, resume ? L"ab+" : L"wb");
   if (!file) {
     LogOpenFileError();
