@@ -50,18 +50,23 @@ GradientFillProc PlatformGradientFill() {
   return services.bUseGradientFill ? services.pfnGradientFill : nullptr;
 }
 
-// x * y / 255 rounded to nearest, for 8-bit x and y.
-inline DWORD MulDiv255(DWORD x, DWORD y) { return (x * y + 127) / 255; }
+// x * y / 255 rounded to nearest, for 8-bit x and y, without a division.
+inline DWORD MulDiv255(DWORD x, DWORD y) {
+  const DWORD t = x * y + 128;
+  return (t + (t >> 8)) >> 8;
+}
 
 // One premultiplied source pixel over one destination pixel. The sums are limited to 255 because
 // callers may hand in colours that are not premultiplied (translucent fills do on purpose); without
 // the limit a channel would carry into its neighbour.
 inline DWORD BlendPixel(DWORD dwDst, DWORD dwSrc, DWORD uFade) {
   const DWORD a = MulDiv255(dwSrc >> 24, uFade);
+  if (a == 0 && (dwSrc & 0x00FFFFFF) == 0) return dwDst;
+  const DWORD dwKeep = 255 - a;
   DWORD dwResult = 0;
   for (int shift = 0; shift <= 24; shift += 8) {
     const DWORD s = shift == 24 ? a : MulDiv255((dwSrc >> shift) & 0xFF, uFade);
-    const DWORD d = MulDiv255((dwDst >> shift) & 0xFF, 255 - a);
+    const DWORD d = MulDiv255((dwDst >> shift) & 0xFF, dwKeep);
     dwResult |= std::min<DWORD>(s + d, 255) << shift;
   }
   return dwResult;

@@ -57,14 +57,21 @@ void CSkinRenderer::FillColor(HDC hDC, const RECT& rc, DWORD dwColor) {
     return;
   }
   // The colour goes in as it is, not premultiplied: a translucent fill adds the full colour to
-  // the dimmed background, which is how skins are meant to look. Such a pixel is no valid
-  // premultiplied value, and the platform's blend lets its channel sums carry into the next
-  // channel; the software blend limits each sum to 255 instead.
+  // the dimmed background, which is how skins are meant to look. A colour channel above the alpha
+  // is no valid premultiplied value, and the platform's blend lets such sums carry into the next
+  // channel; those colours go through the software blend, which limits each sum to 255.
   DibSurface pixel;
   if (!pixel.Create(hDC, 1, 1)) return;
   *pixel.Row(0) = dwColor;
-  RenderBlend::SoftwareBlend(hDC, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
-                             pixel.DC(), 0, 0, 1, 1, 255);
+  const int cx = rc.right - rc.left;
+  const int cy = rc.bottom - rc.top;
+  const bool bPremultiplied = ((dwColor >> 16) & 0xFF) <= dwAlpha &&
+                              ((dwColor >> 8) & 0xFF) <= dwAlpha && (dwColor & 0xFF) <= dwAlpha;
+  if (bPremultiplied) {
+    RenderBlend::BlendBitmapPart(hDC, rc.left, rc.top, cx, cy, pixel.DC(), 0, 0, 1, 1, 255);
+  } else {
+    RenderBlend::SoftwareBlend(hDC, rc.left, rc.top, cx, cy, pixel.DC(), 0, 0, 1, 1, 255);
+  }
 }
 
 void CSkinRenderer::FillGradient(HDC hDC, const RECT& rc, DWORD dwFirst, DWORD dwSecond,

@@ -63,7 +63,7 @@ TEST(FillColorTest, TranslucentColourAddsItsFullColourToTheDimmedBackground) {
   EXPECT_EQ(canvas.Rgb(4, 2), 0xFFFFFFu);
 }
 
-TEST(FillColorTest, TranslucentDarkColourDimsTheBackground) {
+TEST_P(PlatformPathTest, TranslucentDarkColourDimsTheBackground) {
   DibCanvas canvas(4, 4, 0xFFC8C8C8);
   const RECT rc = {0, 0, 4, 4};
   CSkinRenderer::FillColor(canvas.dc(), rc, 0x80000010);
