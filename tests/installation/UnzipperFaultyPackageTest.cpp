@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Common/UnZip/Unzipper.h"
+#include "UnzipperTestPackage.h"
 #include "support/TestFiles.h"
 #include "support/ZipWriter.h"
 
@@ -15,16 +16,7 @@ using namespace testing_support;
 
 namespace {
 
-// The case folder holds only the archive and the target folder, so anything written
-// beside them escaped.
-struct Package {
-  ScratchFolder root;
-  std::wstring archive = root / L"setup.zip";
-  std::wstring target = root / L"setup";
-  explicit Package(const std::wstring& name) : root(name) {}
-  bool Extract() const { return ExtractPackage(archive.c_str(), target.c_str()); }
-  std::vector<std::wstring> Beside() const { return ListTree(root.path()); }
-};
+using Package = UnzipperTestPackage;
 
 const std::vector<std::wstring> kOnlySoundEntry = {L"setup.zip", L"setup\\", L"setup\\first.txt"};
 
@@ -37,7 +29,7 @@ TEST_P(EscapingEntryName, FailsAndWritesNothingOutsideTheTarget) {
   const std::string evil = GetParam();
   ASSERT_TRUE(WriteZipArchive(p.archive, {{"first.txt", "1"}, {evil, "evil"}, {"last.txt", "2"}}));
   EXPECT_FALSE(p.Extract());
-  EXPECT_EQ(p.Beside(), kOnlySoundEntry) << evil;
+  EXPECT_EQ(p.Everything(), kOnlySoundEntry) << evil;
   EXPECT_FALSE(FileExists(L"\\quill-escaped.txt"));
   EXPECT_FALSE(FileExists(L"C:\\quill-escaped.txt"));
 }
@@ -60,7 +52,7 @@ TEST(FaultyPackage, CorruptedStoredDataFailsTheCrcCheckAndLeavesNoFile) {
   bytes[at + 100] ^= 0x20;
   ASSERT_TRUE(WriteFileBytes(p.archive, bytes));
   EXPECT_FALSE(p.Extract());
-  EXPECT_EQ(p.Beside(), kOnlySoundEntry);
+  EXPECT_EQ(p.Everything(), kOnlySoundEntry);
 }
 
 TEST(FaultyPackage, EntryShorterThanItsRecordedSizeFails) {
@@ -69,7 +61,7 @@ TEST(FaultyPackage, EntryShorterThanItsRecordedSizeFails) {
   shortEntry.recordedSize = 4096;
   ASSERT_TRUE(WriteZipArchive(p.archive, {{"first.txt", "1"}, shortEntry}));
   EXPECT_FALSE(p.Extract());
-  EXPECT_EQ(p.Beside(), kOnlySoundEntry);
+  EXPECT_EQ(p.Everything(), kOnlySoundEntry);
 }
 
 TEST(FaultyPackage, TruncatedArchiveFails) {
@@ -102,7 +94,7 @@ TEST(FaultyPackage, NameLongerThanTheRecordHoldsFailsInsteadOfBeingCut) {
   const std::string name = std::string(257, 'n') + ".txt";  // 261 characters
   ASSERT_TRUE(WriteZipArchive(p.archive, {{"first.txt", "1"}, {name, "long"}}));
   EXPECT_FALSE(p.Extract());
-  EXPECT_EQ(p.Beside(), kOnlySoundEntry);
+  EXPECT_EQ(p.Everything(), kOnlySoundEntry);
 
   CUnzipper unzipper;
   ZipEntryInfo info;
@@ -120,5 +112,5 @@ TEST(FaultyPackage, TargetPathBeyondThePathLimitFails) {
   name += "file.txt";  // fits the record, not a 260-character path
   ASSERT_TRUE(WriteZipArchive(p.archive, {{"first.txt", "1"}, {name, "deep"}}));
   EXPECT_FALSE(p.Extract());
-  EXPECT_EQ(p.Beside(), kOnlySoundEntry);
+  EXPECT_EQ(p.Everything(), kOnlySoundEntry);
 }

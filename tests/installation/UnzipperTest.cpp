@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Common/UnZip/Unzipper.h"
+#include "UnzipperTestPackage.h"
 #include "support/TestFiles.h"
 #include "support/ZipWriter.h"
 
@@ -14,12 +15,7 @@ using namespace testing_support;
 
 namespace {
 
-struct Package {
-  ScratchFolder root;
-  std::wstring archive = root / L"setup.zip";
-  std::wstring target = root / L"setup";
-  explicit Package(const std::wstring& name) : root(name) {}
-};
+using Package = UnzipperTestPackage;
 
 uint64_t Ticks(const FILETIME& time) {
   return (uint64_t(time.dwHighDateTime) << 32) | time.dwLowDateTime;
@@ -33,7 +29,7 @@ TEST(ExtractPackage, WritesNestedFilesAndCreatesTheirFolders) {
                                           {"bin/a.dll", std::string(70000, 'a')},
                                           {"docs/guide/readme.txt", "read me", false},
                                           {"vcredist_x86.exe", "MZ runtime"}}));
-  ASSERT_TRUE(ExtractPackage(p.archive.c_str(), p.target.c_str()));
+  ASSERT_TRUE(p.Extract());
   EXPECT_EQ(ListTree(p.target), (std::vector<std::wstring>{
                                     L"bin\\", L"bin\\a.dll", L"docs\\", L"docs\\guide\\",
                                     L"docs\\guide\\readme.txt", L"vcredist_x86.exe"}));
@@ -46,14 +42,14 @@ TEST(ExtractPackage, LaterEntryOfTheSameNameReplacesTheEarlier) {
   Package p(L"duplicate");
   ASSERT_TRUE(WriteZipArchive(p.archive, {{"dup.txt", "the first, longer text"},
                                           {"dup.txt", "second"}}));
-  ASSERT_TRUE(ExtractPackage(p.archive.c_str(), p.target.c_str()));
+  ASSERT_TRUE(p.Extract());
   EXPECT_EQ(ReadFileBytes(p.target + L"\\dup.txt"), "second");
 }
 
 TEST(ExtractPackage, ArchiveWithoutEntriesFails) {
   Package p(L"empty");
   ASSERT_TRUE(WriteZipArchive(p.archive, {}));
-  EXPECT_FALSE(ExtractPackage(p.archive.c_str(), p.target.c_str()));
+  EXPECT_FALSE(p.Extract());
   EXPECT_TRUE(ListTree(p.target).empty());
 }
 
@@ -63,7 +59,7 @@ TEST(ExtractPackage, ReadOnlyFileInTheTargetStopsExtraction) {
   ASSERT_TRUE(CreateDirectoryW(p.target.c_str(), nullptr));
   ASSERT_TRUE(WriteFileBytes(p.target + L"\\locked.txt", "old"));
   ASSERT_TRUE(SetFileAttributesW((p.target + L"\\locked.txt").c_str(), FILE_ATTRIBUTE_READONLY));
-  EXPECT_FALSE(ExtractPackage(p.archive.c_str(), p.target.c_str()));
+  EXPECT_FALSE(p.Extract());
   EXPECT_EQ(ReadFileBytes(p.target + L"\\a.txt"), "a");
   EXPECT_EQ(ReadFileBytes(p.target + L"\\locked.txt"), "old");
   EXPECT_FALSE(FileExists(p.target + L"\\z.txt")) << "nothing after the failing entry";
@@ -102,7 +98,7 @@ TEST(ExtractPackage, FileTimesAreTheArchiveLocalTimeInUniversalTime) {
   Package p(L"times");
   const uint32_t dosTime = DosDateTime(2013, 5, 4, 10, 20, 30);
   ASSERT_TRUE(WriteZipArchive(p.archive, {{"timed.txt", "t", true, dosTime}}));
-  ASSERT_TRUE(ExtractPackage(p.archive.c_str(), p.target.c_str()));
+  ASSERT_TRUE(p.Extract());
   expectStamped(p.target + L"\\timed.txt");
 
   const std::wstring loose = p.root / L"loose.txt";
@@ -119,7 +115,7 @@ TEST(ExtractPackage, ThousandsOfEntriesAllArrive) {
                        "content " + std::to_string(i * 7919), i % 2 == 0});
   }
   ASSERT_TRUE(WriteZipArchive(p.archive, entries));
-  ASSERT_TRUE(ExtractPackage(p.archive.c_str(), p.target.c_str()));
+  ASSERT_TRUE(p.Extract());
   EXPECT_EQ(ListTree(p.target).size(), 3040u);
   for (int i = 0; i < 3000; ++i) {
     std::wstring path = p.target + L"\\part" + std::to_wstring(i % 40) + L"\\file" +
