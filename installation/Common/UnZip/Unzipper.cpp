@@ -238,8 +238,8 @@ bool CUnzipper::IsSafeEntryName(const std::wstring& name) {
     std::wstring component = name.substr(start, end == std::wstring::npos ? end : end - start);
     bool lastOfFolderName = end == std::wstring::npos && start == name.size();
     if (!lastOfFolderName) {
-      // The platform drops trailing dots and spaces, so "..", ". ." and "... " all climb
-      // out of the folder; a component made only of them is refused.
+      // The platform drops trailing dots and spaces from a component, so ".. " or ". ."
+      // can act as ".." or "."; a component made only of dots and spaces is refused.
       if (component.find_first_not_of(L". ") == std::wstring::npos) return false;
       if (IsDeviceName(component)) return false;
     }
