@@ -1,17 +1,5 @@
 # Cross build for 32-bit Windows. Nothing here can run 32-bit code, so this target is
 # only configured and compiled where the i686 compiler is installed.
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR i686)
 set(QUILL_MINGW_TRIPLE i686-w64-mingw32)
-
-set(CMAKE_C_COMPILER   ${QUILL_MINGW_TRIPLE}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${QUILL_MINGW_TRIPLE}-g++-posix)
-set(CMAKE_RC_COMPILER  ${QUILL_MINGW_TRIPLE}-windres)
-set(CMAKE_AR           ${QUILL_MINGW_TRIPLE}-ar CACHE FILEPATH "")
-set(CMAKE_RANLIB       ${QUILL_MINGW_TRIPLE}-ranlib CACHE FILEPATH "")
-
-set(CMAKE_FIND_ROOT_PATH /usr/${QUILL_MINGW_TRIPLE})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+set(CMAKE_SYSTEM_PROCESSOR i686)
+include(${CMAKE_CURRENT_LIST_DIR}/toolchain-mingw-common.cmake)

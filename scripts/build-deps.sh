@@ -29,7 +29,7 @@ key_material() {
   for p in "${SOURCES[@]}"; do echo "$p $(candidates "$p" | tr '\n' ' ')"; done
   dpkg-query -W -f='${Version}\n' googletest libz-mingw-w64-dev 2>/dev/null || true
   "${TRIPLE}-g++-posix" --version | head -n1
-  cat "$0" "$TOOLCHAIN"
+  cat "$0" "$TOOLCHAIN" "$TOP/cmake/toolchain-mingw-common.cmake"
 }
 
 KEY=$(key_material | sha256sum | cut -c1-16)

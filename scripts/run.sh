@@ -6,8 +6,7 @@ HERE=$(cd "$(dirname "$0")" && pwd)
 TOP=$(cd "$HERE/.." && pwd)
 BUILD=${QUILL_BUILD_DIR:-$TOP/build}
 
-bash "$HERE/configure.sh" "$BUILD"
-cmake --build "$BUILD" -j"$(nproc)"
+bash "$HERE/build.sh" "$BUILD"
 
 eval "$(bash "$HERE/wine-session.sh" start "$BUILD")"
 trap 'bash "$HERE/wine-session.sh" stop "$BUILD"' EXIT
