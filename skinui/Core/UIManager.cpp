@@ -141,4 +141,6 @@ void CWindowHostUI::UseSkinArchive(const void* pData, DWORD dwSize) {
 
 HueShift CWindowHostUI::GetHueShift() { return Settings().hueShift; }
 
+void CWindowHostUI::SetHueShift(const HueShift& shift) { Settings().hueShift = shift; }
+
 }  // namespace SkinUI

@@ -110,6 +110,9 @@ class CWindowHostUI {
   // An archive held in memory (named "membuffer"). The block must outlive the open archive.
   static void UseSkinArchive(const void* pData, DWORD dwSize);
   static HueShift GetHueShift();
+  // Images registered from now on that follow hue adjustment are recoloured at once while
+  // bUse is set.
+  static void SetHueShift(const HueShift& shift);
   // Null turns image loading off.
   static void SetImageLoader(SkinImageLoadProc pfnLoad);
 

@@ -252,6 +252,10 @@ LoadedImage* CWindowHostUI::RegisterImage(LPCWSTR pstrName, LPCWSTR pstrType, DW
     pImage->pUnadjustedPixels = new (std::nothrow) DWORD[nPixels];
     if (pImage->pUnadjustedPixels != nullptr) {
       std::memcpy(pImage->pUnadjustedPixels, pImage->pPixels, nPixels * sizeof(DWORD));
+      const HueShift shift = GetHueShift();
+      if (shift.bUse) {
+        CSkinRenderer::ShiftImageHsl(true, pImage, shift.sHue, shift.sSaturation, shift.sLightness);
+      }
     }
   }
   CStringPtrMapUI& images = bShared || m_bForceSharedResources ? Shared().mImages : m_mImages;

@@ -160,3 +160,40 @@ TEST(MultiLanguageTest, TextHoldingItsOwnTokenIsInsertedOnce) {
 }
 
 }  // namespace
+
+namespace {
+
+class HueShiftScope {
+ public:
+  explicit HueShiftScope(const SkinUI::HueShift& shift) : m_saved(CWindowHostUI::GetHueShift()) {
+    CWindowHostUI::SetHueShift(shift);
+  }
+  ~HueShiftScope() { CWindowHostUI::SetHueShift(m_saved); }
+
+ private:
+  SkinUI::HueShift m_saved;
+};
+
+TEST_F(HostRegistryTest, ImageFollowingHueIsRecolouredAtOnceWhileTheShiftIsInUse) {
+  HueShiftScope scope({60, 100, 100, true});
+  const LoadedImage* pFollowing = m_host.RegisterImage(L"tinted.png", nullptr, 0, true);
+  const LoadedImage* pPlain = m_host.RegisterImage(L"plain.png", nullptr, 0, false);
+  ASSERT_NE(pFollowing, nullptr);
+  ASSERT_NE(pPlain, nullptr);
+  ASSERT_NE(pFollowing->pUnadjustedPixels, nullptr);
+  for (int i = 0; i < 6; ++i) {
+    const DWORD original = 0xFF000000u | static_cast<DWORD>(i * 40);
+    EXPECT_EQ(pFollowing->pUnadjustedPixels[i], original) << "the unadjusted copy keeps the loaded pixels";
+    EXPECT_EQ(pFollowing->pPixels[i], SkinUI::ShiftColorHsl(original, 60, 100, 100)) << "pixel " << i;
+    EXPECT_EQ(pPlain->pPixels[i], original) << "an image that does not follow hue keeps its pixels";
+  }
+}
+
+TEST_F(HostRegistryTest, ImageFollowingHueKeepsItsPixelsWhileTheShiftIsNotInUse) {
+  HueShiftScope scope({60, 100, 100, false});
+  const LoadedImage* pImage = m_host.RegisterImage(L"tinted.png", nullptr, 0, true);
+  ASSERT_NE(pImage, nullptr);
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(pImage->pPixels[i], 0xFF000000u | static_cast<DWORD>(i * 40));
+}
+
+}  // namespace
