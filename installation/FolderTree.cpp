@@ -13,6 +13,15 @@ bool IsDotEntry(const wchar_t* name) {
   return wcscmp(name, L".") == 0 || wcscmp(name, L"..") == 0;
 }
 
+// A junction or symbolic link in place of a folder. Its target lies outside the tree being
+// removed (anyone may plant one in the machine-wide data folder), so the elevated installer
+// removes the link itself and never walks into it.
+bool IsFolderLink(const wchar_t* path) {
+  const DWORD attributes = GetFileAttributesW(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+         (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
 class ScopedFind {
  public:
   explicit ScopedFind(HANDLE h) : m_h(h) {}
@@ -30,6 +39,10 @@ class ScopedFind {
 
 void DeleteFolderTree(const wchar_t* folder) {
   if (!folder || !*folder) return;
+  if (IsFolderLink(folder)) {
+    RemoveDirectoryW(folder);
+    return;
+  }
   // The platform accepts "//" as a separator; paths are built as std::wstring so a deep
   // tree cannot overflow a fixed buffer.
   const std::wstring base(folder);
@@ -42,8 +55,10 @@ void DeleteFolderTree(const wchar_t* folder) {
       if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
         DeleteFolderTree(path.c_str());
       } else {
+        // A file link keeps its target's attributes untouched; only the link goes.
         DWORD attributes = GetFileAttributesW(path.c_str());
-        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
+            !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
           SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
         DeleteFileW(path.c_str());
       }
@@ -54,6 +69,7 @@ void DeleteFolderTree(const wchar_t* folder) {
 
 int PurgeFolderTree(const wchar_t* folder) {
   if (!folder || !*folder) return -1;
+  if (IsFolderLink(folder)) return _wrmdir(folder) == 0 ? 0 : -1;
   const std::wstring base(folder);
   const bool endsWithSeparator = base.back() == L'\\';
   const std::wstring prefix = endsWithSeparator ? base : base + L"\\";

@@ -78,3 +78,29 @@ TEST(PurgeFolderTree, ReadOnlyFileMakesItReportFailure) {
   EXPECT_TRUE(FileExists(root / L"data\\setup\\readonly.txt"));
   EXPECT_FALSE(FileExists(root / L"data\\setup.zip"));
 }
+
+// The links are made natively by tests/fixtures/links before this program runs (a Windows
+// program under Wine cannot make one); each removal below works on its own copy of the tree.
+TEST(FolderTreeLinks, RemovalNeverReachesThroughAFolderLinkIntoWhatItPointsAt) {
+  const std::wstring root = CurrentFolder() + L"\\links";
+  ASSERT_TRUE(FileExists(root + L"\\outside\\keep.txt")) << "the folder-links fixture did not run";
+  const DWORD link = GetFileAttributesW((root + L"\\data\\setup\\elsewhere").c_str());
+  ASSERT_NE(link, INVALID_FILE_ATTRIBUTES);
+  ASSERT_TRUE(link & FILE_ATTRIBUTE_REPARSE_POINT) << "the platform does not show the link as one";
+
+  // A link inside the tree: the tree goes, the link's target stays whole.
+  DeleteFolderTree((root + L"\\data").c_str());
+  EXPECT_FALSE(FileExists(root + L"\\data\\setup\\a.txt"));
+  EXPECT_EQ(ReadFileBytes(root + L"\\outside\\keep.txt"), "keep");
+
+  // (Whether the link itself can go is the platform's affair: Wine cannot remove one.)
+  PurgeFolderTree((root + L"\\purge").c_str());
+  EXPECT_FALSE(FileExists(root + L"\\purge\\setup\\a.txt"));
+  EXPECT_EQ(ReadFileBytes(root + L"\\outside\\keep.txt"), "keep");
+
+  // A link in place of the tree itself.
+  DeleteFolderTree((root + L"\\datalink").c_str());
+  EXPECT_EQ(ReadFileBytes(root + L"\\outside\\keep.txt"), "keep");
+  PurgeFolderTree((root + L"\\datalink").c_str());
+  EXPECT_EQ(ReadFileBytes(root + L"\\outside\\keep.txt"), "keep");
+}
