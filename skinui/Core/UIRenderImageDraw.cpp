@@ -32,6 +32,13 @@ bool ResolveImage(CWindowHostUI* pHost, ImageDrawInfo& info) {
 bool CSkinRenderer::RenderImage(HDC hDC, CWindowHostUI* pHost, const RECT& rcItem,
                                 const RECT& rcPaint, ImageDrawInfo& info) {
   if (pHost == nullptr) return true;
+  if (info.pImage != nullptr && pHost->LookupImage(info.sImageName) != info.pImage) {
+    // The host has freed or replaced the image since this record found it (a new skin, a
+    // re-registered name): the record starts over rather than draw a released bitmap.
+    const CUIString sAttribute = info.sAttribute;
+    info.Reset();
+    info.sAttribute = sAttribute;
+  }
   if (info.pImage == nullptr) {
     if (info.bAttempted || info.sAttribute.IsEmpty()) return false;
     if (!ResolveImage(pHost, info)) return false;

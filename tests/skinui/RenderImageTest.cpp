@@ -160,6 +160,31 @@ TEST_F(RenderImageTest, MissingImageFailsOnceAndIsNotLookedForAgain) {
   EXPECT_EQ(canvas.CountOtherThan(0xFF0000, 0, 0, 10, 10), 0);
 }
 
+TEST_F(RenderImageTest, RecordDrawsTheHostsCurrentImageAfterTheHostLetTheOldOneGo) {
+  WriteImage(L"swap.png", TestImage(2, 2, 0xFF0000FF));
+  DibCanvas canvas(12, 12, kBackground);
+  const RECT item = {0, 0, 12, 12};
+  const RECT paint = item;
+  ASSERT_TRUE(Draw(canvas, L"swap.png", item));
+  ASSERT_EQ(canvas.CountOtherThan(0x0000FF, 0, 0, 12, 12), 0);
+
+  // The name is registered again with another picture: the first one is freed by the host.
+  WriteImage(L"swap.png", TestImage(4, 4, 0xFFFF0000));
+  ASSERT_NE(m_host.RegisterImage(L"swap.png"), nullptr);
+  canvas.Fill(kBackground);
+  EXPECT_TRUE(CSkinRenderer::RenderImage(canvas.dc(), &m_host, item, paint, m_info));
+  EXPECT_EQ(canvas.CountOtherThan(0xFF0000, 0, 0, 12, 12), 0);
+  EXPECT_EQ(m_info.rcSource.right, 4);
+
+  // All images gone (a new skin attached): the record loads the file again.
+  m_host.RemoveAllImages();
+  WriteImage(L"swap.png", TestImage(2, 2, 0xFF00FF00));
+  canvas.Fill(kBackground);
+  EXPECT_TRUE(CSkinRenderer::RenderImage(canvas.dc(), &m_host, item, paint, m_info));
+  EXPECT_EQ(canvas.CountOtherThan(0x00FF00, 0, 0, 12, 12), 0);
+  EXPECT_EQ(m_host.LookupImage(L"swap.png"), m_info.pImage);
+}
+
 TEST_F(RenderImageTest, UnusableAttributesDrawNothing) {
   WriteImage(L"a.png", TestImage(2, 2, 0xFFFF0000));
   ASSERT_TRUE(testing_support::WriteFileBytes(m_folder / L"corrupt.png", "\x89PNG\r\n\x1a\nrubbish"));
