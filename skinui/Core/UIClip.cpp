@@ -9,22 +9,33 @@ CSkinClip::CSkinClip() : m_hDC(nullptr), m_hRgn(nullptr), m_hOldRgn(nullptr), m_
 
 CSkinClip::~CSkinClip() {
   if (m_hDC == nullptr) return;
-  UI_CHECK(::GetObjectType(m_hDC) == 3 || ::GetObjectType(m_hDC) == 10);
-  UI_CHECK(::GetObjectType(m_hRgn) == 8);
-  UI_CHECK(::GetObjectType(m_hOldRgn) == 8);
-  ::SelectClipRgn(m_hDC, m_hOldRgn);
-  ::DeleteObject(m_hOldRgn);
-  ::DeleteObject(m_hRgn);
+  const HDC hDC = m_hDC;
+  const HRGN hRgn = m_hRgn;
+  const HRGN hOldRgn = m_hOldRgn;
+  UI_CHECK(::GetObjectType(hDC)==3 || ::GetObjectType(hDC)==10);
+  UI_CHECK(::GetObjectType(hRgn)==8);
+  UI_CHECK(::GetObjectType(hOldRgn)==8);
+  ::SelectClipRgn(hDC, hOldRgn);
+  ::DeleteObject(hOldRgn);
+  ::DeleteObject(hRgn);
 }
 
 void CSkinClip::Restrict(HDC hDC, const RECT& rc, HRGN hRgn) {
-  // A clip object used a second time keeps restoring what it saved first; only the regions of
-  // the earlier use are let go.
+  // A clip object used a second time on the same context keeps restoring what it saved first;
+  // only the restricting region of the earlier use is let go. Moving to another context puts
+  // the first one back before anything else is saved.
   if (m_hRgn != nullptr) ::DeleteObject(m_hRgn);
-  if (m_hOldRgn != nullptr) ::DeleteObject(m_hOldRgn);
-  RECT rcClip = {};
-  ::GetClipBox(hDC, &rcClip);
-  m_hOldRgn = ::CreateRectRgnIndirect(&rcClip);
+  m_hRgn = nullptr;
+  if (m_hOldRgn != nullptr && m_hDC != hDC) {
+    ::SelectClipRgn(m_hDC, m_hOldRgn);
+    ::DeleteObject(m_hOldRgn);
+    m_hOldRgn = nullptr;
+  }
+  if (m_hOldRgn == nullptr) {
+    RECT rcClip = {};
+    ::GetClipBox(hDC, &rcClip);
+    m_hOldRgn = ::CreateRectRgnIndirect(&rcClip);
+  }
   m_hRgn = hRgn;
   ::ExtSelectClipRgn(hDC, m_hRgn, RGN_AND);
   m_hDC = hDC;
@@ -46,14 +57,14 @@ void CSkinClip::ClipToRoundRect(HDC hDC, const RECT& rc, const RECT& rcItem, int
 }
 
 void CSkinClip::UseSavedClip(HDC hDC, CSkinClip& clip) {
-  UI_CHECK(::GetObjectType(hDC) == 3 || ::GetObjectType(hDC) == 10);
+  UI_CHECK(::GetObjectType(hDC)==3 || ::GetObjectType(hDC)==10);
   UI_CHECK(::GetObjectType(clip.m_hOldRgn) == 8);
   // Selecting no region at all would lift every restriction of the context.
   if (clip.m_hOldRgn != nullptr) ::SelectClipRgn(hDC, clip.m_hOldRgn);
 }
 
 void CSkinClip::UseNewClip(HDC hDC, CSkinClip& clip) {
-  UI_CHECK(::GetObjectType(hDC) == 3 || ::GetObjectType(hDC) == 10);
+  UI_CHECK(::GetObjectType(hDC)==3 || ::GetObjectType(hDC)==10);
   UI_CHECK(::GetObjectType(clip.m_hRgn) == 8);
   if (clip.m_hRgn != nullptr) ::SelectClipRgn(hDC, clip.m_hRgn);
 }

@@ -65,6 +65,22 @@ TEST(ClipTest, NestedClipsIntersectAndRestoreTheOuterOne) {
   EXPECT_EQ(canvas.CountOtherThan(kPaint, 0, 0, 10, 10), 0);
 }
 
+TEST(ClipTest, AClipUsedTwicePutsBackWhatWasInForceBeforeItsFirstUse) {
+  DibCanvas canvas(20, 20, kBackground);
+  {
+    CSkinClip clip;
+    const RECT first = {0, 0, 10, 10};
+    const RECT second = {5, 5, 20, 20};
+    CSkinClip::ClipToRect(canvas.dc(), first, clip);
+    CSkinClip::ClipToRect(canvas.dc(), second, clip);
+    PaintEverything(canvas);
+    EXPECT_EQ(PaintedCount(canvas), 25);  // the second use narrows the first
+  }
+  canvas.Fill(kBackground);
+  PaintEverything(canvas);
+  EXPECT_EQ(PaintedCount(canvas), 400);
+}
+
 TEST(ClipTest, RoundClipWithoutRoundingCoversExactlyTheItem) {
   DibCanvas canvas(30, 30, kBackground);
   {
