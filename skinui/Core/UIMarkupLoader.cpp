@@ -29,31 +29,6 @@ class ScopedFileHandle {
   HANDLE m_hFile;
 };
 
-// An archive opened for one read is closed again; the host's open archive is left alone.
-class ArchiveUse {
- public:
-  explicit ArchiveUse(const SkinFileSource& source) : m_pArchive(nullptr), m_bOwned(false) {
-    if (source.bArchiveCached) {
-      m_pArchive = source.pOpenArchive;
-      return;
-    }
-    CUIString sPath(source.pstrFolder);
-    sPath += source.pstrArchive;
-    m_pArchive = CSkinArchiveUI::OpenFile(sPath);
-    m_bOwned = true;
-  }
-  ArchiveUse(const ArchiveUse&) = delete;
-  ArchiveUse& operator=(const ArchiveUse&) = delete;
-  ~ArchiveUse() {
-    if (m_bOwned) delete m_pArchive;
-  }
-  CSkinArchiveUI* Get() const { return m_pArchive; }
-
- private:
-  CSkinArchiveUI* m_pArchive;
-  bool m_bOwned;
-};
-
 struct ByteBlock {
   ByteBlock() : pBytes(nullptr) {}
   ByteBlock(const ByteBlock&) = delete;
@@ -137,7 +112,8 @@ bool CSkinMarkup::ParseSkinFile(LPCWSTR pstrName, SkinTextEncoding encoding, con
       return Fail(L"Could not read file");
     }
   } else {
-    ArchiveUse archive(source);
+    CSkinArchiveUse archive(source.pstrFolder, source.pstrArchive, source.bArchiveCached,
+                            source.pOpenArchive);
     if (archive.Get() == nullptr) return Fail(L"Error opening zip file");
     SkinArchiveEntry entry;
     if (!archive.Get()->FindEntry(pstrName, &entry)) return Fail(L"Could not find ziped file");

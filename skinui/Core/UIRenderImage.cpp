@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "Core/UIManager.h"
-#include "Core/UIMarkup.h"
 #include "Core/UIRender.h"
 #include "Core/UISkinArchive.h"
 
@@ -44,24 +43,16 @@ bool ReadWholeFile(LPCWSTR pstrPath, ByteVector& bytes) {
 }
 
 bool ReadArchiveEntry(LPCWSTR pstrName, ByteVector& bytes) {
-  CSkinArchiveUI* pArchive = nullptr;
-  CSkinArchiveUI* pOpened = nullptr;
-  if (CWindowHostUI::IsSkinArchiveCached()) {
-    pArchive = CWindowHostUI::GetResourceZipHandle();
-  } else {
-    CUIString sPath = CWindowHostUI::GetSkinFolder();
-    sPath += CWindowHostUI::GetSkinArchive();
-    pArchive = pOpened = CSkinArchiveUI::OpenFile(sPath);
-  }
-  bool bRead = false;
+  const CSkinArchiveUse archive(CWindowHostUI::GetSkinFolder(), CWindowHostUI::GetSkinArchive(),
+                                CWindowHostUI::IsSkinArchiveCached(),
+                                CWindowHostUI::GetResourceZipHandle());
   SkinArchiveEntry entry;
-  if (pArchive != nullptr && pArchive->FindEntry(pstrName, &entry) && entry.ullSize > 0 &&
-      entry.ullSize < 0x7FFFFFFF) {
-    bytes.resize(static_cast<size_t>(entry.ullSize));
-    bRead = pArchive->ExtractEntry(entry, bytes.data(), entry.ullSize);
+  if (archive.Get() == nullptr || !archive.Get()->FindEntry(pstrName, &entry) ||
+      entry.ullSize == 0 || entry.ullSize >= 0x7FFFFFFF) {
+    return false;
   }
-  delete pOpened;
-  return bRead;
+  bytes.resize(static_cast<size_t>(entry.ullSize));
+  return archive.Get()->ExtractEntry(entry, bytes.data(), entry.ullSize);
 }
 
 // The bytes of an image from the resource module (with a type), else from the skin archive when

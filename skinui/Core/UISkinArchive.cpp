@@ -5,6 +5,7 @@
 #include <new>
 
 #include "Core/UIZipMemory.h"
+#include "Utils/UIString.h"
 #include "iowin32.h"
 #include "unzip.h"
 
@@ -121,6 +122,23 @@ bool CSkinArchiveUI::ExtractEntry(const SkinArchiveEntry& entry, void* pBuffer, 
   // Closing checks the checksum once the whole entry was read; that verdict is not wanted here.
   unzCloseCurrentFile(hZip);
   return !bFailed;
+}
+
+CSkinArchiveUse::CSkinArchiveUse(LPCWSTR pstrFolder, LPCWSTR pstrName, bool bCached,
+                                 CSkinArchiveUI* pOpenArchive)
+    : m_pArchive(nullptr), m_bOwned(false) {
+  if (bCached) {
+    m_pArchive = pOpenArchive;
+    return;
+  }
+  CUIString sPath(pstrFolder);
+  sPath += pstrName;
+  m_pArchive = CSkinArchiveUI::OpenFile(sPath);
+  m_bOwned = true;
+}
+
+CSkinArchiveUse::~CSkinArchiveUse() {
+  if (m_bOwned) delete m_pArchive;
 }
 
 }  // namespace SkinUI

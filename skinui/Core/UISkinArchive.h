@@ -41,4 +41,20 @@ class CSkinArchiveUI {
   ZipMemoryBlock* m_pMemory;
 };
 
+// The archive a read goes to: the open archive kept by the window host when it caches one,
+// otherwise the file pstrFolder + pstrName opened for this read and closed with the holder.
+class CSkinArchiveUse {
+ public:
+  CSkinArchiveUse(LPCWSTR pstrFolder, LPCWSTR pstrName, bool bCached, CSkinArchiveUI* pOpenArchive);
+  CSkinArchiveUse(const CSkinArchiveUse&) = delete;
+  CSkinArchiveUse& operator=(const CSkinArchiveUse&) = delete;
+  ~CSkinArchiveUse();
+  // Null when there is no archive to read.
+  CSkinArchiveUI* Get() const { return m_pArchive; }
+
+ private:
+  CSkinArchiveUI* m_pArchive;
+  bool m_bOwned;
+};
+
 }  // namespace SkinUI
