@@ -46,6 +46,19 @@ TEST(ExtractPackage, LaterEntryOfTheSameNameReplacesTheEarlier) {
   EXPECT_EQ(ReadFileBytes(p.target + L"\\dup.txt"), "second");
 }
 
+// The links are made natively by tests/fixtures/links before this program runs.
+TEST(ExtractPackage, NeverWritesThroughAFolderLinkLeftInTheTarget) {
+  const std::wstring links = CurrentFolder() + L"\\links";
+  ASSERT_TRUE(FileExists(links + L"\\outside\\keep.txt")) << "the folder-links fixture did not run";
+  Package p(L"through-link");
+  ASSERT_TRUE(WriteZipArchive(p.archive, {{"keep.txt", "replaced"}, {"bin/a.dll", "dll"}}));
+
+  EXPECT_FALSE(ExtractPackage(p.archive.c_str(), (links + L"\\setuplink").c_str()));
+  EXPECT_FALSE(ExtractPackage(p.archive.c_str(), (links + L"\\setup").c_str()));
+  EXPECT_EQ(ReadFileBytes(links + L"\\outside\\keep.txt"), "keep");
+  EXPECT_FALSE(FileExists(links + L"\\outside\\a.dll"));
+}
+
 TEST(ExtractPackage, ArchiveWithoutEntriesFails) {
   Package p(L"empty");
   ASSERT_TRUE(WriteZipArchive(p.archive, {}));

@@ -53,9 +53,12 @@ std::wstring WithoutTrailingSeparators(std::wstring path) {
   return path;
 }
 
-bool IsFolder(const std::wstring& path) {
-  DWORD attributes = GetFileAttributesW(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+// A folder that is not a junction or symbolic link. Files are written only into such
+// folders: through a link that a non-administrator planted in the data folder the elevated
+// installer would replace files wherever the link points.
+bool IsPlainFolder(DWORD attributes) {
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+         !(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
 std::wstring Upper(std::wstring text) {
@@ -317,13 +320,13 @@ bool CUnzipper::EnsureFolder(const wchar_t* path) {
   if (!path || !*path) return false;
   std::wstring folder = WithoutTrailingSeparators(path);
   DWORD attributes = GetFileAttributesW(folder.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  if (attributes != INVALID_FILE_ATTRIBUTES) return IsPlainFolder(attributes);
   size_t cut = folder.find_last_of(L"\\/");
   if (cut != std::wstring::npos && cut > 0) {
     if (!EnsureFolder(folder.substr(0, cut).c_str())) return false;
   }
   // Someone else may have made it meanwhile; what counts is that it is a folder now.
-  return CreateDirectoryW(folder.c_str(), nullptr) || IsFolder(folder);
+  return CreateDirectoryW(folder.c_str(), nullptr) || IsPlainFolder(GetFileAttributesW(folder.c_str()));
 }
 
 bool CUnzipper::EnsureParentFolder(const wchar_t* filePath) {

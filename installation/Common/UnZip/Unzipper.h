@@ -59,6 +59,7 @@ class CUnzipper {
   // A null folder means the default output folder (the archive path without extension).
   bool ExtractCurrentEntry(const wchar_t* folder);
 
+  // True when `path` is (or now is, created with its parents) a folder that is not a link.
   static bool EnsureFolder(const wchar_t* path);
   static bool EnsureParentFolder(const wchar_t* filePath);
   static void ApplyEntryTime(const wchar_t* filePath, uint32_t dosDateTime);
