@@ -193,6 +193,30 @@ class CWindowHostUI {
   CUISize GetMaximumSize() const;
   void SetMaximumSize(int cx, int cy);
 
+  // ---- what controls ask of their host ----
+  // Only the part controls call today: the layered dirty rectangle, the name index, timers and
+  // queued notifications come with the host's painting and input handling.
+
+  // Normalised (left and top at least 0, right and bottom not before left and top), then
+  // invalidated without erasing.
+  void Invalidate(RECT& rcItem);
+  void RequestFullLayout();
+  bool IsUpdateNeeded() const;
+  CControlUI* GetFocusControl() const;
+  // The old focus control gets kill focus and "killfocus"; a visible, enabled control of this
+  // host then gets set focus and "setfocus". bFocusWnd also gives the window the keyboard focus.
+  void SetFocusControl(CControlUI* pControl, bool bFocusWnd = true);
+  bool RegisterNotifier(INotifyUI* pNotifier);
+  bool UnregisterNotifier(INotifyUI* pNotifier);
+  // The sender's OnNotify handlers, then every notifier in registration order. Queued delivery
+  // does not exist yet: an asynchronous request is delivered at once.
+  void RaiseNotification(NotifyEvent& event, bool bAsync = false, bool bAllowRepeat = true);
+  void RaiseNotification(CControlUI* pControl, LPCWSTR pstrType, WPARAM wParam = 0,
+                         LPARAM lParam = 0, bool bAsync = false, bool bAllowRepeat = true);
+  void UseVirtualWindowNames(bool bUsed);
+  // Drops every reference the host holds to a control being destroyed.
+  void ForgetControl(CControlUI* pControl);
+
   // ---- notification-area icon ----
 
   static const UINT kTrayCallbackMessage = 0x0803;
@@ -242,6 +266,12 @@ class CWindowHostUI {
   CUISize m_szMaxWindow;
   NOTIFYICONDATAW m_TrayIcon;
   bool m_bTrayIconShown;
+
+  // Control requests.
+  bool m_bUpdateNeeded = false;
+  bool m_bUsedVirtualWnd = false;
+  CControlUI* m_pFocus = nullptr;
+  CPtrArrayUI m_aNotifiers;
 };
 
 }  // namespace SkinUI

@@ -8,6 +8,7 @@
 
 #include "CheckRecorder.h"
 #include "Core/UIBase.h"
+#include "Core/UIControl.h"
 
 using SkinUI::CControlUI;
 using SkinUI::CNotifyPump;
@@ -17,20 +18,14 @@ using skin_testing::CheckRecorder;
 
 namespace {
 
-// Stands in for a control: the pump only asks a sender for its name.
-struct FakeSender {
-  const wchar_t* name;
+// A plain control with a name: the pump only asks a sender for its name.
+struct FakeSender : CControlUI {
+  explicit FakeSender(const wchar_t* name) { SetName(name); }
 };
 
-CControlUI* AsSender(FakeSender& sender) { return reinterpret_cast<CControlUI*>(&sender); }
+CControlUI* AsSender(FakeSender& sender) { return &sender; }
 
 }  // namespace
-
-namespace SkinUI {
-CUIString GetNotifySenderName(CControlUI* pSender) {
-  return CUIString(reinterpret_cast<FakeSender*>(pSender)->name);
-}
-}  // namespace SkinUI
 
 namespace {
 

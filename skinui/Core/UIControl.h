@@ -1,0 +1,253 @@
+#pragma once
+// CControlUI: the base of every element of a skinned window. It keeps the control's place in the
+// tree, its geometry and sizing limits, colours, border, background image, text and flags; it
+// reads skin attributes, paints itself in five fixed layers, answers tree searches and gives the
+// default answers to input events.
+//
+// The virtual operations below are the framework's extension points and their order is fixed:
+// every control class overrides some of these 80 slots and appends its own after them.
+//
+// Sources: UIControl.cpp (tree, geometry, visibility, invalidation, events, searching),
+// UIControlAttributes.cpp (the attribute table and the visual setters), UIControlPaint.cpp (the
+// paint layers and colour adjustment).
+
+#include <windows.h>
+
+#include "Core/UIBase.h"
+#include "Core/UIEvents.h"
+#include "Core/UIRender.h"
+#include "Utils/UIGeometry.h"
+#include "Utils/UIString.h"
+#include "Utils/UIStringPtrMap.h"
+
+namespace SkinUI {
+
+class CWindowHostUI;
+
+// Flags of FindControl. A search yields the first control the procedure answers with.
+enum FindControlFlags : UINT {
+  kFindVisible = 0x00000001,     // skip invisible controls
+  kFindEnabled = 0x00000002,     // skip disabled controls
+  kFindHitTest = 0x00000004,     // data is a POINT; mouse-enabled controls holding it only
+  kFindUpdateTest = 0x00000008,  // a control the procedure answers for is skipped
+  kFindTopFirst = 0x00000010,    // containers look at their last child first
+  kFindMeFirst = 0x80000000,     // containers ask themselves before their children
+};
+
+typedef CControlUI*(CALLBACK* FindControlProc)(CControlUI* pControl, LPVOID pData);
+
+// Shares of the parent's width (left, right) and height (top, bottom) that move a floating
+// control's edges as the parent grows.
+struct FloatRatios {
+  double left;
+  double top;
+  double right;
+  double bottom;
+};
+
+class CControlUI {
+ public:
+  CControlUI();
+  CControlUI(const CControlUI&) = delete;
+  CControlUI& operator=(const CControlUI&) = delete;
+
+  // ---- the 80 virtual operations, in slot order ----
+
+  virtual ~CControlUI();
+  virtual CUIString GetName() const;
+  virtual void SetName(LPCWSTR pstrName);
+  virtual LPCWSTR ClassName() const;
+  virtual LPVOID QueryNamedInterface(LPCWSTR pstrName);
+  // Bit 1: a Tab stop; bit 2: wants set-cursor events; bit 4: wants the Return key.
+  virtual UINT GetBehaviourFlags() const;
+  virtual HWND GetNativeHandle() const;
+  virtual bool Activate();
+  virtual CWindowHostUI* GetHost() const;
+  virtual void SetHost(CWindowHostUI* pHost, CControlUI* pParent, bool bInit = true);
+  virtual CControlUI* GetParent() const;
+
+  virtual CUIString GetText() const;
+  virtual void SetText(LPCWSTR pstrText);
+
+  // Window client coordinates.
+  virtual const RECT& GetPosition() const;
+  virtual RECT GetPositionInParent() const;
+  virtual RECT GetClientPosition() const;
+  virtual void SetPosition(RECT rc, bool bNeedInvalidate = true);
+  virtual void MoveBy(int dx, int dy, bool bNeedInvalidate = true);
+  virtual int GetWidth() const;
+  virtual int GetHeight() const;
+  virtual int GetX() const;
+  virtual int GetY() const;
+  virtual RECT GetPadding() const;
+  virtual void SetPadding(RECT rcPadding);
+  // For a floating control: the offset of its top-left corner from the parent's.
+  virtual POINT GetFixedOrigin() const;
+  virtual void SetFixedOrigin(int x, int y);
+  virtual FloatRatios GetFloatRatios() const;
+  virtual void SetFloatRatios(double left, double top, double right, double bottom);
+  // 0 means that the layout decides.
+  virtual int GetFixedWidth() const;
+  virtual void SetFixedWidth(int cx);
+  virtual int GetFixedHeight() const;
+  virtual void SetFixedHeight(int cy);
+  virtual int GetMinWidth() const;
+  virtual void SetMinWidth(int cx);
+  virtual int GetMaxWidth() const;
+  virtual void SetMaxWidth(int cx);
+  virtual int GetMinHeight() const;
+  virtual void SetMinHeight(int cy);
+  virtual int GetMaxHeight() const;
+  virtual void SetMaxHeight(int cy);
+
+  virtual CUIString GetToolTip() const;
+  // "<n>" in the text becomes a line break.
+  virtual void SetToolTip(LPCWSTR pstrText);
+  virtual void SetToolTipWidth(int nWidth);
+  virtual int GetToolTipWidth() const;
+  virtual WCHAR GetShortcut() const;
+  virtual void SetShortcut(WCHAR ch);
+  virtual bool IsContextMenuEnabled() const;
+  virtual void SetContextMenuEnabled(bool bMenuUsed);
+  virtual CUIString GetUserData() const;
+  virtual void SetUserData(LPCWSTR pstrText);
+  virtual UINT_PTR GetTag() const;
+  virtual void SetTag(UINT_PTR pTag);
+
+  // Visible only when neither the control nor an ancestor hides it.
+  virtual bool IsVisible() const;
+  virtual void SetVisible(bool bVisible = true);
+  // What the ancestors impose; containers hand it down.
+  virtual void SetInheritedVisible(bool bVisible = true);
+  virtual bool IsEnabled() const;
+  virtual void SetEnabled(bool bEnable = true);
+  virtual bool IsMouseEnabled() const;
+  virtual void SetMouseEnabled(bool bEnable = true);
+  virtual bool IsKeyboardEnabled() const;
+  virtual void SetKeyboardEnabled(bool bEnable = true);
+  virtual bool IsFocused() const;
+  virtual void SetFocus();
+  virtual bool IsFloat() const;
+  virtual void SetFloat(bool bFloat = true);
+
+  virtual CControlUI* FindControl(FindControlProc Proc, LPVOID pData, UINT uFlags);
+
+  virtual void Init();
+  virtual void InitSelf();
+  virtual void DispatchEvent(InputEvent& event);
+  virtual void HandleEvent(InputEvent& event);
+  virtual void ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue);
+  virtual SIZE MeasureSize(SIZE szAvailable);
+
+  // False only when this control is pStopControl: the paint pass ends there.
+  virtual bool Paint(HDC hDC, const RECT& rcPaint, CControlUI* pStopControl);
+  virtual bool PaintSelf(HDC hDC, const RECT& rcPaint, CControlUI* pStopControl);
+  virtual void PaintBackgroundColor(HDC hDC);
+  virtual void PaintBackgroundImage(HDC hDC);
+  virtual void PaintStateImages(HDC hDC);
+  virtual void PaintTextLayer(HDC hDC);
+  virtual void PaintBorderLayer(HDC hDC);
+  virtual void PostPaint(HDC hDC, const RECT& rcPaint);
+
+  // ---- plain operations ----
+
+  void Invalidate();
+  void RequestLayout();
+  void RequestParentLayout();
+  bool IsLayoutDirty() const;
+  // The colour after the framework-wide hue shift when this control follows it.
+  DWORD AdjustColor(DWORD dwColor) const;
+
+  // name="value" pairs separated by one blank, as in skin default attribute lists.
+  void ApplyAttributeString(LPCWSTR pstrList);
+  // The first value given for a name wins.
+  void AddCustomAttribute(LPCWSTR pstrName, LPCWSTR pstrValue);
+  LPCWSTR GetCustomAttribute(LPCWSTR pstrName) const;
+  void RemoveAllCustomAttributes();
+  void SetVirtualWindowName(LPCWSTR pstrValue);
+  CUIString GetVirtualWindowName() const;
+
+  DWORD GetBkColor() const { return m_dwBackColor; }
+  void SetBkColor(DWORD dwBackColor);
+  DWORD GetBkColor2() const { return m_dwBackColor2; }
+  void SetBkColor2(DWORD dwBackColor);
+  DWORD GetBkColor3() const { return m_dwBackColor3; }
+  void SetBkColor3(DWORD dwBackColor);
+  LPCWSTR GetBkImage() const { return m_diBk.sAttribute; }
+  void SetBkImage(LPCWSTR pstrImage);
+  DWORD GetBorderColor() const { return m_dwBorderColor; }
+  void SetBorderColor(DWORD dwBorderColor);
+  DWORD GetFocusBorderColor() const { return m_dwFocusBorderColor; }
+  void SetFocusBorderColor(DWORD dwBorderColor);
+  bool IsColorHSL() const { return m_bColorHSL; }
+  void SetColorHSL(bool bColorHSL);
+  RECT GetBorderSize() const { return m_rcBorderSize; }
+  void SetBorderSize(int nSize);
+  void SetBorderSize(RECT rc);
+  int GetBorderStyle() const { return m_nBorderStyle; }
+  void SetBorderStyle(int nStyle);
+  SIZE GetBorderRound() const { return m_cxyBorderRound; }
+  void SetBorderRound(SIZE cxyRound);
+
+  // Handler lists. Each delegate gets the control (OnEvent: the InputEvent; OnNotify: the
+  // NotifyEvent). OnEvent and OnPaint veto the default handling by answering false.
+  CDelegateList OnInit;
+  CDelegateList OnDestroy;
+  CDelegateList OnSize;
+  CDelegateList OnEvent;
+  CDelegateList OnNotify;
+  CDelegateList OnPaint;
+  CDelegateList OnPostPaint;
+
+ protected:
+  // The area clipped by every ancestor's rectangle; false when an ancestor hides it all (or,
+  // with bStopAtHidden, when an ancestor is invisible).
+  bool ClipToAncestors(RECT& rc, bool bStopAtHidden) const;
+
+  CWindowHostUI* m_pHost;
+  CControlUI* m_pParent;
+  CUIString m_sVirtualWnd;
+  CUIString m_sName;
+  bool m_bUpdateNeeded;
+  bool m_bMenuUsed;
+  CUIRect m_rcItem;
+  CUIRect m_rcPadding;
+  POINT m_ptFixedOrigin;
+  CUISize m_cxyFixed;
+  CUISize m_cxyMin;
+  CUISize m_cxyMax;
+  bool m_bVisible;
+  bool m_bInheritedVisible;
+  bool m_bEnabled;
+  bool m_bMouseEnabled;
+  bool m_bKeyboardEnabled;
+  bool m_bFocused;
+  bool m_bFloat;
+  FloatRatios m_FloatRatios;
+  bool m_bInSizeCallback;
+
+  CUIString m_sText;
+  CUIString m_sToolTip;
+  int m_nToolTipWidth;
+  WCHAR m_chShortcut;
+  CUIString m_sUserData;
+  UINT_PTR m_pTag;
+
+  DWORD m_dwBackColor;
+  DWORD m_dwBackColor2;
+  DWORD m_dwBackColor3;
+  ImageDrawInfo m_diBk;
+  ImageDrawInfo m_diFore;
+  DWORD m_dwBorderColor;
+  DWORD m_dwFocusBorderColor;
+  bool m_bColorHSL;
+  int m_nBorderStyle;
+  CUISize m_cxyBorderRound;
+  CUIRect m_rcBorderSize;
+  // The part of the control being painted in the current paint pass.
+  CUIRect m_rcPaint;
+
+  CStringPtrMapUI m_mCustomAttributes;
+};
+
+}  // namespace SkinUI

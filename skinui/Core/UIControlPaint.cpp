@@ -1,0 +1,106 @@
+// Painting: the five layers of every control (background colour, background image, state images,
+// text, border) and the hue adjustment of the colours they draw.
+
+#include "Core/UIControl.h"
+#include "Core/UIManager.h"
+
+namespace SkinUI {
+
+DWORD CControlUI::AdjustColor(DWORD dwColor) const {
+  if (!m_bColorHSL) return dwColor;
+  const HueShift shift = CWindowHostUI::GetHueShift();
+  return ShiftColorHsl(dwColor, shift.sHue, shift.sSaturation, shift.sLightness);
+}
+
+bool CControlUI::Paint(HDC hDC, const RECT& rcPaint, CControlUI* pStopControl) {
+  if (pStopControl == this) return false;
+  if (!::IntersectRect(&m_rcPaint, &rcPaint, &m_rcItem)) return true;
+  if (OnPaint && !OnPaint(this)) return true;
+  return PaintSelf(hDC, rcPaint, pStopControl);
+}
+
+bool CControlUI::PaintSelf(HDC hDC, const RECT& /*rcPaint*/, CControlUI* /*pStopControl*/) {
+  CSkinClip roundClip;
+  if (m_cxyBorderRound.cx > 0 || m_cxyBorderRound.cy > 0) {
+    CSkinClip::ClipToRoundRect(hDC, m_rcPaint, m_rcItem, m_cxyBorderRound.cx,
+                               m_cxyBorderRound.cy, roundClip);
+  }
+  PaintBackgroundColor(hDC);
+  PaintBackgroundImage(hDC);
+  PaintStateImages(hDC);
+  PaintTextLayer(hDC);
+  PaintBorderLayer(hDC);
+  return true;
+}
+
+void CControlUI::PaintBackgroundColor(HDC hDC) {
+  if (m_dwBackColor == 0) return;
+  if (m_dwBackColor2 == 0) {
+    // An opaque fill only needs the part being painted; a translucent one blends over the whole
+    // control so that the result does not depend on how the dirty area was cut.
+    const RECT& rcFill = m_dwBackColor >= 0xFF000000 ? m_rcPaint : m_rcItem;
+    CSkinRenderer::FillColor(hDC, rcFill, AdjustColor(m_dwBackColor));
+  } else if (m_dwBackColor3 == 0) {
+    CSkinRenderer::FillGradient(hDC, m_rcItem, AdjustColor(m_dwBackColor),
+                                AdjustColor(m_dwBackColor2), true, 16);
+  } else {
+    RECT rcUpper = m_rcItem;
+    rcUpper.bottom = (m_rcItem.top + m_rcItem.bottom) / 2;
+    RECT rcLower = m_rcItem;
+    rcLower.top = rcUpper.bottom;
+    CSkinRenderer::FillGradient(hDC, rcUpper, AdjustColor(m_dwBackColor),
+                                AdjustColor(m_dwBackColor2), true, 8);
+    CSkinRenderer::FillGradient(hDC, rcLower, AdjustColor(m_dwBackColor2),
+                                AdjustColor(m_dwBackColor3), true, 8);
+  }
+}
+
+void CControlUI::PaintBackgroundImage(HDC hDC) {
+  CSkinRenderer::RenderImage(hDC, m_pHost, m_rcItem, m_rcPaint, m_diBk);
+}
+
+void CControlUI::PaintStateImages(HDC /*hDC*/) {}
+
+void CControlUI::PaintTextLayer(HDC /*hDC*/) {}
+
+void CControlUI::PaintBorderLayer(HDC hDC) {
+  // The left width decides whether there is a border at all.
+  if (m_rcBorderSize.left <= 0 || (m_dwBorderColor == 0 && m_dwFocusBorderColor == 0)) return;
+  const DWORD dwChosen =
+      m_bFocused && m_dwFocusBorderColor != 0 ? m_dwFocusBorderColor : m_dwBorderColor;
+  // A control with only a focus colour has no border while unfocused; pens ignore alpha, so
+  // colour 0 would otherwise come out as a black outline.
+  if (dwChosen == 0) return;
+  const DWORD dwColor = AdjustColor(dwChosen);
+
+  if (m_cxyBorderRound.cx > 0 || m_cxyBorderRound.cy > 0) {
+    CSkinRenderer::StrokeRoundRect(hDC, m_rcItem, m_rcBorderSize.left, m_cxyBorderRound.cx,
+                                   m_cxyBorderRound.cy, dwColor, m_nBorderStyle);
+    return;
+  }
+  const RECT& rcWidths = m_rcBorderSize;
+  if (rcWidths.left == rcWidths.top && rcWidths.left == rcWidths.right &&
+      rcWidths.left == rcWidths.bottom) {
+    CSkinRenderer::StrokeRect(hDC, m_rcItem, rcWidths.left, dwColor, m_nBorderStyle);
+    return;
+  }
+  const RECT& rc = m_rcItem;
+  const RECT leftSide = {rc.left, rc.top, rc.left, rc.bottom};
+  const RECT topSide = {rc.left, rc.top, rc.right, rc.top};
+  const RECT rightSide = {rc.right, rc.top, rc.right, rc.bottom};
+  const RECT bottomSide = {rc.left, rc.bottom, rc.right, rc.bottom};
+  CSkinRenderer::StrokeLine(hDC, leftSide, rcWidths.left, dwColor, m_nBorderStyle);
+  if (rcWidths.top > 0) {
+    CSkinRenderer::StrokeLine(hDC, topSide, rcWidths.top, dwColor, m_nBorderStyle);
+  }
+  if (rcWidths.right > 0) {
+    CSkinRenderer::StrokeLine(hDC, rightSide, rcWidths.right, dwColor, m_nBorderStyle);
+  }
+  if (rcWidths.bottom > 0) {
+    CSkinRenderer::StrokeLine(hDC, bottomSide, rcWidths.bottom, dwColor, m_nBorderStyle);
+  }
+}
+
+void CControlUI::PostPaint(HDC /*hDC*/, const RECT& /*rcPaint*/) { OnPostPaint(this); }
+
+}  // namespace SkinUI

@@ -1,0 +1,93 @@
+// What controls ask of their host: screen areas to repaint, a layout pass, the focus, and
+// notifications to the window's listeners.
+
+#include "Core/UIControl.h"
+#include "Core/UIManager.h"
+#include "Utils/UIDebug.h"
+
+namespace SkinUI {
+
+namespace {
+
+void SendFocusEvent(CControlUI* pControl, int iKind, CControlUI* pSender) {
+  InputEvent event = {};
+  event.iKind = iKind;
+  event.pSender = pSender;
+  event.dwTimestamp = ::GetTickCount();
+  pControl->DispatchEvent(event);
+}
+
+}  // namespace
+
+void CWindowHostUI::Invalidate(RECT& rcItem) {
+  if (rcItem.left < 0) rcItem.left = 0;
+  if (rcItem.top < 0) rcItem.top = 0;
+  if (rcItem.right < rcItem.left) rcItem.right = rcItem.left;
+  if (rcItem.bottom < rcItem.top) rcItem.bottom = rcItem.top;
+  if (m_hWndPaint != nullptr) ::InvalidateRect(m_hWndPaint, &rcItem, FALSE);
+}
+
+void CWindowHostUI::RequestFullLayout() { m_bUpdateNeeded = true; }
+
+bool CWindowHostUI::IsUpdateNeeded() const { return m_bUpdateNeeded; }
+
+CControlUI* CWindowHostUI::GetFocusControl() const { return m_pFocus; }
+
+void CWindowHostUI::SetFocusControl(CControlUI* pControl, bool bFocusWnd) {
+  if (bFocusWnd && m_hWndPaint != nullptr && ::GetFocus() != m_hWndPaint && pControl != m_pFocus) {
+    ::SetFocus(m_hWndPaint);
+  }
+  if (pControl == m_pFocus) return;
+  if (m_pFocus != nullptr) {
+    CControlUI* pOld = m_pFocus;
+    SendFocusEvent(pOld, kEventKillFocus, pControl);
+    RaiseNotification(pOld, L"killfocus");
+    m_pFocus = nullptr;
+  }
+  if (pControl != nullptr && pControl->GetHost() == this && pControl->IsVisible() &&
+      pControl->IsEnabled()) {
+    m_pFocus = pControl;
+    SendFocusEvent(pControl, kEventSetFocus, pControl);
+    RaiseNotification(pControl, L"setfocus");
+  }
+}
+
+bool CWindowHostUI::RegisterNotifier(INotifyUI* pNotifier) {
+  UI_CHECK(m_aNotifiers.Find(pNotifier) < 0);
+  return m_aNotifiers.Add(pNotifier);
+}
+
+bool CWindowHostUI::UnregisterNotifier(INotifyUI* pNotifier) {
+  const int iIndex = m_aNotifiers.Find(pNotifier);
+  return iIndex >= 0 && m_aNotifiers.Remove(iIndex);
+}
+
+void CWindowHostUI::RaiseNotification(NotifyEvent& event, bool /*bAsync*/, bool /*bAllowRepeat*/) {
+  event.dwTimestamp = ::GetTickCount();
+  if (m_bUsedVirtualWnd && event.pSender != nullptr) {
+    event.sVirtualWnd = event.pSender->GetVirtualWindowName();
+  }
+  if (event.pSender != nullptr && event.pSender->OnNotify) event.pSender->OnNotify(&event);
+  // A listener may register or unregister others while it runs: index afresh each step.
+  for (int i = 0; i < m_aNotifiers.GetSize(); ++i) {
+    static_cast<INotifyUI*>(m_aNotifiers[i])->Notify(event);
+  }
+}
+
+void CWindowHostUI::RaiseNotification(CControlUI* pControl, LPCWSTR pstrType, WPARAM wParam,
+                                      LPARAM lParam, bool bAsync, bool bAllowRepeat) {
+  NotifyEvent event = {};
+  event.sType = pstrType;
+  event.pSender = pControl;
+  event.wParam = wParam;
+  event.lParam = lParam;
+  RaiseNotification(event, bAsync, bAllowRepeat);
+}
+
+void CWindowHostUI::UseVirtualWindowNames(bool bUsed) { m_bUsedVirtualWnd = bUsed; }
+
+void CWindowHostUI::ForgetControl(CControlUI* pControl) {
+  if (pControl == m_pFocus) m_pFocus = nullptr;
+}
+
+}  // namespace SkinUI
