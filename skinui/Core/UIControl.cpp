@@ -300,7 +300,8 @@ CControlUI* CControlUI::FindControl(FindControlProc Proc, LPVOID pData, UINT uFl
   if ((uFlags & kFindVisible) != 0 && !IsVisible()) return nullptr;
   if ((uFlags & kFindEnabled) != 0 && !IsEnabled()) return nullptr;
   if ((uFlags & kFindHitTest) != 0 &&
-      (!m_bMouseEnabled || !::PtInRect(&m_rcItem, *static_cast<const POINT*>(pData)))) {
+      (pData == nullptr || !m_bMouseEnabled ||
+       !::PtInRect(&m_rcItem, *static_cast<const POINT*>(pData)))) {
     return nullptr;
   }
   if ((uFlags & kFindUpdateTest) != 0 && Proc(this, pData) != nullptr) return nullptr;

@@ -132,23 +132,17 @@ TEST(ControlAttributeTest, FloatTakesABooleanOrFourFractions) {
   EXPECT_DOUBLE_EQ(ratios.bottom, 1.0);
 }
 
-TEST(ControlAttributeTest, TextsTagAndShortcutAreStored) {
+TEST(ControlAttributeTest, TooltipBreaksLinesAndShortcutTakesTheFirstCharacter) {
   CControlUI control;
-  control.ApplyAttribute(L"name", L"okbtn");
-  control.ApplyAttribute(L"text", L"确定");
   control.ApplyAttribute(L"tooltip", L"a<n>b<n>");
-  control.ApplyAttribute(L"userdata", L"payload");
-  control.ApplyAttribute(L"tag", L"42");
   control.ApplyAttribute(L"shortcut", L"Quit");
-  control.ApplyAttribute(L"virtualwnd", L"page1");
-  EXPECT_STREQ(control.GetName(), L"okbtn");
-  EXPECT_STREQ(control.GetText(), L"确定");
+  control.ApplyAttribute(L"tag", L"42abc");
+  control.ApplyAttribute(L"text", L"确定");
   EXPECT_STREQ(control.GetToolTip(), L"a\r\nb\r\n");
-  EXPECT_STREQ(control.GetUserData(), L"payload");
-  EXPECT_EQ(control.GetTag(), 42u);
   EXPECT_EQ(control.GetShortcut(), L'Q');
-  EXPECT_STREQ(control.GetVirtualWindowName(), L"page1");
-  EXPECT_EQ(control.GetCustomAttribute(L"name"), nullptr);
+  EXPECT_EQ(control.GetTag(), 42u);
+  EXPECT_STREQ(control.GetText(), L"确定");
+  EXPECT_EQ(control.GetCustomAttribute(L"text"), nullptr);
 }
 
 // ---- custom attributes ----

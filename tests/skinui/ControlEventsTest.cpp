@@ -142,7 +142,17 @@ TEST_F(ControlNotifyTest, SendersOwnNotifyHandlersHearItBeforeTheListeners) {
   EXPECT_EQ(m_recorder.received.size(), 1u);
 }
 
-// ---- initialisation, interfaces, searching ----
+TEST_F(ControlNotifyTest, VirtualWindowNameTravelsWithTheNotification) {
+  CControlUI control;
+  control.SetHost(&m_host, nullptr, false);
+  control.ApplyAttribute(L"virtualwnd", L"page1");
+  InputEvent timer = MakeEvent(SkinUI::kEventTimer, 1);
+  control.DispatchEvent(timer);
+  ASSERT_EQ(m_recorder.received.size(), 1u);
+  EXPECT_EQ(m_recorder.received[0].virtualWnd, L"page1");
+}
+
+// ---- initialisation, names, searching ----
 
 TEST(ControlLifecycleTest, AttachingUnderAParentInitialisesOnce) {
   struct InitLog {
@@ -179,14 +189,9 @@ TEST(ControlLifecycleTest, DestroyHandlersHearTheControlGo) {
   EXPECT_EQ(log.seen, pControl);
 }
 
-TEST(ControlLifecycleTest, AnswersOnlyToItsOwnInterfaceName) {
+TEST(ControlLifecycleTest, NotificationTablesSeeTheControlsCurrentName) {
   CControlUI control;
-  EXPECT_EQ(control.QueryNamedInterface(L"Control"), &control);
-  EXPECT_EQ(control.QueryNamedInterface(L"control"), nullptr);
-  EXPECT_EQ(control.QueryNamedInterface(L"Button"), nullptr);
-  EXPECT_STREQ(control.ClassName(), L"ControlUI");
-  EXPECT_EQ(control.GetBehaviourFlags(), 0u);
-  EXPECT_EQ(control.GetNativeHandle(), nullptr);
+  EXPECT_STREQ(SkinUI::GetNotifySenderName(nullptr), L"");
   EXPECT_STREQ(SkinUI::GetNotifySenderName(&control), L"");
   control.SetName(L"closebtn");
   EXPECT_STREQ(SkinUI::GetNotifySenderName(&control), L"closebtn");
@@ -203,6 +208,7 @@ TEST(ControlSearchTest, FlagsFilterHiddenDisabledAndMissedControls) {
   EXPECT_EQ(control.FindControl(AnyControl, &inside, SkinUI::kFindHitTest), &control);
   EXPECT_EQ(control.FindControl(AnyControl, &outside, SkinUI::kFindHitTest), nullptr);
   EXPECT_EQ(control.FindControl(NoControl, nullptr, 0), nullptr);
+  EXPECT_EQ(control.FindControl(AnyControl, nullptr, SkinUI::kFindHitTest), nullptr);
 
   control.SetMouseEnabled(false);
   EXPECT_EQ(control.FindControl(AnyControl, &inside, SkinUI::kFindHitTest), nullptr);

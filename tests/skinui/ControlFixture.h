@@ -14,6 +14,7 @@ namespace control_testing {
 
 struct RecordedNotification {
   std::wstring type;
+  std::wstring virtualWnd;
   SkinUI::CControlUI* sender;
   WPARAM wParam;
   LPARAM lParam;
@@ -22,7 +23,8 @@ struct RecordedNotification {
 class NotificationRecorder : public SkinUI::INotifyUI {
  public:
   void Notify(SkinUI::NotifyEvent& event) override {
-    received.push_back({event.sType.GetData(), event.pSender, event.wParam, event.lParam});
+    received.push_back({event.sType.GetData(), event.sVirtualWnd.GetData(), event.pSender,
+                        event.wParam, event.lParam});
   }
   std::vector<RecordedNotification> received;
 };

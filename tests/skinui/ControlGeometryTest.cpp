@@ -53,17 +53,6 @@ TEST(ControlPlacementTest, FloatingControlWithoutParentKeepsItsRectangle) {
   EXPECT_TRUE(SameRect(control.GetPosition(), RECT{1, 2, 3, 4}));
 }
 
-TEST(ControlPlacementTest, MoveByShiftsEveryEdge) {
-  CControlUI control;
-  control.SetPosition(RECT{10, 20, 30, 40});
-  control.MoveBy(5, -7);
-  EXPECT_TRUE(SameRect(control.GetPosition(), RECT{15, 13, 35, 33}));
-  EXPECT_EQ(control.GetX(), 15);
-  EXPECT_EQ(control.GetY(), 13);
-  EXPECT_EQ(control.GetWidth(), 20);
-  EXPECT_EQ(control.GetHeight(), 20);
-}
-
 // ---- visibility and enabling ----
 
 TEST(ControlVisibilityTest, VisibleOnlyWhenNeitherItselfNorAnAncestorHidesIt) {
