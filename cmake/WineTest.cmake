@@ -3,13 +3,16 @@
 set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_SOURCE_DIR}/scripts/wine-run.sh")
 set(QUILL_TEST_WORK_ROOT "${CMAKE_BINARY_DIR}/test-work")
 
-# quill_add_test(<name> SOURCES ... [LIBS ...] [ISOLATED] [TIMEOUT s] [LABELS ...]
-#                [RESOURCE_LOCK ...] [ARGS ...])
+# quill_add_test(<name> SOURCES ... [LIBS ...] [ISOLATED] [ATTEMPTS n] [TIMEOUT s]
+#                [LABELS ...] [RESOURCE_LOCK ...] [ARGS ...])
 #   ISOLATED  the program changes machine state (registry, ProgramData, installed
 #             packages) and runs in a fresh copy of the template prefix.
+#   ATTEMPTS  with ISOLATED: a failed run is repeated in a new prefix, up to n runs in all.
+#             Only for programs that drive Wine's own Windows Installer, whose rare
+#             failures under load are Wine's; every failed run's output stays in the log.
 # Each test runs in a working folder of its own (the setup log lands in the current folder).
 function(quill_add_test name)
-  cmake_parse_arguments(T "ISOLATED" "TIMEOUT" "SOURCES;LIBS;LABELS;RESOURCE_LOCK;ARGS" ${ARGN})
+  cmake_parse_arguments(T "ISOLATED" "TIMEOUT;ATTEMPTS" "SOURCES;LIBS;LABELS;RESOURCE_LOCK;ARGS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE quill_test_support GTest::gtest GTest::gmock ${T_LIBS})
   add_test(NAME ${name} COMMAND ${name} ${T_ARGS})
@@ -18,6 +21,9 @@ function(quill_add_test name)
   set(env "QUILL_TEST_WORK=${work}")
   if(T_ISOLATED)
     list(APPEND env "QUILL_WINE_ISOLATE=1")
+    if(T_ATTEMPTS)
+      list(APPEND env "QUILL_TEST_ATTEMPTS=${T_ATTEMPTS}")
+    endif()
   endif()
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 300)
