@@ -3,6 +3,7 @@
 
 #include "Core/UIManager.h"
 
+#include "Core/UIControl.h"
 #include "Core/UISkinArchive.h"
 #include "Utils/UIDebug.h"
 
@@ -56,9 +57,17 @@ CWindowHostUI::CWindowHostUI()
 }
 
 CWindowHostUI::~CWindowHostUI() {
+  m_mNameHash.RemoveAll();
+  if (m_pRoot != nullptr) {
+    CControlUI* pRoot = m_pRoot;
+    m_pRoot = nullptr;
+    delete pRoot;
+  }
   if (m_DefaultFontInfo.hFont != nullptr) ::DeleteObject(m_DefaultFontInfo.hFont);
   FreeWindowResources();
   ResetTrayIcon();
+  if (m_bLayered && ::IsWindow(m_hWndPaint)) ::KillTimer(m_hWndPaint, kLayeredTimerId);
+  FreePaintSurfaces();
   if (m_hDcPaint != nullptr) ::ReleaseDC(m_hWndPaint, m_hDcPaint);
   CPtrArrayUI& hosts = LiveHosts();
   const int iIndex = hosts.Find(this);
@@ -68,9 +77,11 @@ CWindowHostUI::~CWindowHostUI() {
 void CWindowHostUI::AttachWindow(HWND hWnd, LPCWSTR pstrName) {
   UI_CHECK(::IsWindow(hWnd));
   FreeWindowResources();
+  m_mNameHash.Resize(83);
   m_sName = pstrName;
   if (m_hWndPaint != hWnd) {
     if (m_hDcPaint != nullptr) ::ReleaseDC(m_hWndPaint, m_hDcPaint);
+    FreePaintSurfaces();
     m_hWndPaint = hWnd;
     m_hDcPaint = ::GetDC(hWnd);
     if (LiveHosts().Find(this) < 0) LiveHosts().Add(this);

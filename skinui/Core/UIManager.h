@@ -8,7 +8,9 @@
 // UIManagerPreTranslate.cpp the translation of messages before the modal loop dispatches them;
 // UIManagerResources.cpp fonts, images, default attribute strings, option groups, default
 // colours and multi-language texts; UIManagerSettings.cpp the "Window" element's geometry
-// settings and the notification-area icon.
+// settings and the notification-area icon; UIManagerTree.cpp the control tree, its name index,
+// post-paint controls and native child windows; UIManagerPaint.cpp layout at paint time and
+// double-buffered painting, plain or as a per-pixel-alpha layered window.
 
 #include <windows.h>
 #include <shellapi.h>
@@ -77,6 +79,61 @@ class CWindowHostUI {
   HWND GetHostWindow() const;
   HDC GetHostDC() const;
   LPCWSTR GetName() const;
+
+  // ---- the control tree ----
+
+  // Installs the tree (owned from now on) and makes the next paint lay it out in full and send
+  // "windowinit". A previous root is destroyed.
+  bool AttachRoot(CControlUI* pControl);
+  // Gives the subtree this host and enters its named controls in the name index.
+  bool AttachSubtree(CControlUI* pControl, CControlUI* pParent);
+  bool RenameControl(CControlUI* pControl, LPCWSTR pstrName);
+  CControlUI* GetRoot() const;
+  CControlUI* FindControlByName(LPCWSTR pstrName) const;
+  // The topmost visible, mouse-enabled control under the point (client coordinates).
+  CControlUI* FindControlAt(POINT pt) const;
+  // Controls painted once more, in registration order, after the whole tree.
+  bool RegisterPostPaint(CControlUI* pControl);
+  bool UnregisterPostPaint(CControlUI* pControl);
+  // Native child windows that controls own; a layered window prints them into its image.
+  bool TrackNativeWindow(CControlUI* pControl, HWND hChildWnd);
+  bool UntrackNativeWindow(HWND hChildWnd);
+  RECT GetNativeWindowRect(HWND hChildWnd) const;
+
+  // ---- painting ----
+
+  // The whole client area.
+  void Invalidate();
+  // WM_PAINT: lays the tree out when asked to, then paints the invalid area through the
+  // off-screen bitmap. Always handled.
+  bool HandlePaint();
+  // WM_PRINTCLIENT: the tree, and with PRF_CHILDREN the native child windows, into hDC. Never
+  // handled: default processing follows.
+  bool HandlePrintClient(HDC hDC, LPARAM lParam);
+  // The layered refresh timer's tick: sends WM_PAINT when a layered window has something to
+  // repaint and is not minimised. True when the tick was the layered timer's.
+  bool HandleLayeredTimer(UINT_PTR uTimerId);
+  static const UINT_PTR kLayeredTimerId = 0x2000;
+
+  // Per-pixel alpha: the window presents its off-screen image with UpdateLayeredWindow.
+  void SetLayered(bool bLayered);
+  bool IsLayered() const;
+  // Constant alpha for the whole window through SetLayeredWindowAttributes; ends per-pixel mode.
+  void SetOpacity(BYTE uOpacity);
+  BYTE GetOpacity() const;
+  // The constant alpha a layered window is presented with.
+  void SetLayeredOpacity(BYTE uOpacity);
+  // An image attribute string; with an alpha channel the image is the layered window's mask.
+  void SetLayeredImage(LPCWSTR pstrImage);
+  LPCWSTR GetLayeredImage() const;
+  // Outlines every repainted area of a plain window in red.
+  void SetShowUpdateRect(bool bShow);
+  bool IsPainting() const;
+  void SetPainting(bool bPainting);
+  // The off-screen image kept between paints (null before the first paint or after a resize).
+  // It is selected into no device context between paints.
+  HDC GetPaintOffscreenDC() const;
+  HBITMAP GetPaintOffscreenBitmap() const;
 
   // ---- message pre-translation ----
 
@@ -236,6 +293,13 @@ class CWindowHostUI {
   CStringPtrMapUI& FontRegistry(bool bShared);
   // Takes the icon off the notification area and returns the record to its initial state.
   void ResetTrayIcon();
+  // Painting.
+  // False when the paint should end without drawing.
+  bool RunLayoutPass();
+  bool CreateOffscreenSurface(const RECT& rcClient);
+  void FreePaintSurfaces();
+  void PaintNativeChildrenLayered(const RECT& rcPaint);
+  void ComposeLayered(const RECT& rcPaint);
 
   // Attachment.
   CUIString m_sName;
@@ -266,6 +330,34 @@ class CWindowHostUI {
   CUISize m_szMaxWindow;
   NOTIFYICONDATAW m_TrayIcon;
   bool m_bTrayIconShown;
+
+  // The control tree.
+  CStringPtrMapUI m_mNameHash{83};
+  CPtrArrayUI m_aPostPaintControls;
+  CPtrArrayUI m_aNativeWindows;
+  CPtrArrayUI m_aNativeWindowControls;
+  CPtrArrayUI m_aFoundControls;
+
+  // Painting. The off-screen device contexts keep the bitmap they were created with, so that
+  // ours can be taken out before it is deleted.
+  HDC m_hDcOffscreen = nullptr;
+  HBITMAP m_hbmpOffscreen = nullptr;
+  DWORD* m_pOffscreenBits = nullptr;  // layered only: bottom-up rows of 0xAARRGGBB
+  SIZE m_szOffscreen = {0, 0};
+  HDC m_hDcBackground = nullptr;
+  HBITMAP m_hbmpBackground = nullptr;
+  HBITMAP m_hbmpBackgroundOld = nullptr;
+  DWORD* m_pBackgroundBits = nullptr;
+  bool m_bFirstLayout = true;
+  bool m_bFocusNeeded = false;
+  bool m_bOffscreenPaint = true;
+  bool m_bIsPainting = false;
+  bool m_bShowUpdateRect = false;
+  bool m_bLayered = false;
+  BYTE m_nOpacity = 255;
+  bool m_bLayeredChanged = false;
+  CUIRect m_rcLayeredUpdate;
+  ImageDrawInfo m_diLayered;
 
   // Control requests.
   bool m_bUpdateNeeded = false;

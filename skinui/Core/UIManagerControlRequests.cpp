@@ -24,7 +24,12 @@ void CWindowHostUI::Invalidate(RECT& rcItem) {
   if (rcItem.top < 0) rcItem.top = 0;
   if (rcItem.right < rcItem.left) rcItem.right = rcItem.left;
   if (rcItem.bottom < rcItem.top) rcItem.bottom = rcItem.top;
-  if (m_hWndPaint != nullptr) ::InvalidateRect(m_hWndPaint, &rcItem, FALSE);
+  if (m_bLayered) {
+    // A layered window repaints from its refresh timer, never through the window manager.
+    ::UnionRect(&m_rcLayeredUpdate, &m_rcLayeredUpdate, &rcItem);
+  } else if (m_hWndPaint != nullptr) {
+    ::InvalidateRect(m_hWndPaint, &rcItem, FALSE);
+  }
 }
 
 void CWindowHostUI::RequestFullLayout() { m_bUpdateNeeded = true; }
@@ -88,6 +93,16 @@ void CWindowHostUI::UseVirtualWindowNames(bool bUsed) { m_bUsedVirtualWnd = bUse
 
 void CWindowHostUI::ForgetControl(CControlUI* pControl) {
   if (pControl == m_pFocus) m_pFocus = nullptr;
+  if (pControl == m_pRoot) m_pRoot = nullptr;
+  const CUIString sName = pControl->GetName();
+  if (!sName.IsEmpty() && m_mNameHash.Find(sName) == pControl) m_mNameHash.Remove(sName);
+  UnregisterPostPaint(pControl);
+  for (int i = m_aNativeWindowControls.GetSize() - 1; i >= 0; --i) {
+    if (m_aNativeWindowControls[i] == pControl) {
+      m_aNativeWindowControls.Remove(i);
+      m_aNativeWindows.Remove(i);
+    }
+  }
 }
 
 }  // namespace SkinUI

@@ -1,0 +1,126 @@
+// The host's control tree: the root, the name index, the controls painted after the tree and the
+// native child windows that controls own.
+
+#include "Core/UIControl.h"
+#include "Core/UIManager.h"
+#include "Utils/UIDebug.h"
+
+namespace SkinUI {
+
+namespace {
+
+CControlUI* CALLBACK IndexNamedControl(CControlUI* pControl, LPVOID pData) {
+  CStringPtrMapUI* pIndex = static_cast<CStringPtrMapUI*>(pData);
+  const CUIString sName = pControl->GetName();
+  // A later control with the same name takes the entry over.
+  if (!sName.IsEmpty()) pIndex->Set(sName, pControl);
+  return nullptr;  // keep walking
+}
+
+CControlUI* CALLBACK HitControl(CControlUI* pControl, LPVOID pData) {
+  const POINT* pPoint = static_cast<const POINT*>(pData);
+  return ::PtInRect(&pControl->GetPosition(), *pPoint) ? pControl : nullptr;
+}
+
+}  // namespace
+
+bool CWindowHostUI::AttachRoot(CControlUI* pControl) {
+  UI_CHECK(::IsWindow(m_hWndPaint));
+  SetFocusControl(nullptr, true);
+  if (m_pRoot != nullptr && m_pRoot != pControl) {
+    m_aPostPaintControls.Empty();
+    m_aNativeWindows.Empty();
+    m_aNativeWindowControls.Empty();
+    m_mNameHash.RemoveAll();
+    // Nothing defers deletion yet, so the old tree goes now. Callers replace the tree from the
+    // window's own code, never from inside one of the old tree's handlers.
+    CControlUI* pOldRoot = m_pRoot;
+    m_pRoot = nullptr;
+    delete pOldRoot;
+  }
+  m_pRoot = pControl;
+  m_bUpdateNeeded = true;
+  m_bFirstLayout = true;
+  m_bFocusNeeded = true;
+  return AttachSubtree(pControl, nullptr);
+}
+
+bool CWindowHostUI::AttachSubtree(CControlUI* pControl, CControlUI* pParent) {
+  UI_CHECK(pControl);
+  if (pControl == nullptr) return false;
+  pControl->SetHost(this, pParent != nullptr ? pParent : pControl->GetParent(), true);
+  pControl->FindControl(IndexNamedControl, &m_mNameHash, 0);
+  return true;
+}
+
+bool CWindowHostUI::RenameControl(CControlUI* pControl, LPCWSTR pstrName) {
+  UI_CHECK(pControl);
+  if (pControl == nullptr || pControl->GetHost() != this || pstrName == nullptr ||
+      pstrName[0] == L'\0') {
+    return false;
+  }
+  const CUIString sOldName = pControl->GetName();
+  if (sOldName == pstrName) return true;
+  if (m_mNameHash.Find(pstrName) != nullptr) return false;
+  // Only the control's own entry goes: another control may be indexed under the old name.
+  if (m_mNameHash.Find(sOldName) == pControl) m_mNameHash.Remove(sOldName);
+  const bool bIndexed = m_mNameHash.Insert(pstrName, pControl);
+  if (bIndexed) pControl->SetName(pstrName);
+  return bIndexed;
+}
+
+CControlUI* CWindowHostUI::GetRoot() const {
+  UI_CHECK(m_pRoot);
+  return m_pRoot;
+}
+
+CControlUI* CWindowHostUI::FindControlByName(LPCWSTR pstrName) const {
+  UI_CHECK(m_pRoot);
+  if (pstrName == nullptr) return nullptr;
+  return static_cast<CControlUI*>(m_mNameHash.Find(pstrName));
+}
+
+CControlUI* CWindowHostUI::FindControlAt(POINT pt) const {
+  UI_CHECK(m_pRoot);
+  if (m_pRoot == nullptr) return nullptr;
+  return m_pRoot->FindControl(HitControl, &pt, kFindVisible | kFindHitTest | kFindTopFirst);
+}
+
+bool CWindowHostUI::RegisterPostPaint(CControlUI* pControl) {
+  UI_CHECK(m_aPostPaintControls.Find(pControl) < 0);
+  return m_aPostPaintControls.Add(pControl);
+}
+
+bool CWindowHostUI::UnregisterPostPaint(CControlUI* pControl) {
+  const int iIndex = m_aPostPaintControls.Find(pControl);
+  return iIndex >= 0 && m_aPostPaintControls.Remove(iIndex);
+}
+
+bool CWindowHostUI::TrackNativeWindow(CControlUI* pControl, HWND hChildWnd) {
+  RECT rcChild = GetNativeWindowRect(hChildWnd);
+  Invalidate(rcChild);
+  if (m_aNativeWindows.Find(hChildWnd) >= 0) return false;
+  if (!m_aNativeWindows.Add(hChildWnd)) return false;
+  if (!m_aNativeWindowControls.Add(pControl)) {
+    m_aNativeWindows.Remove(m_aNativeWindows.GetSize() - 1);
+    return false;
+  }
+  return true;
+}
+
+bool CWindowHostUI::UntrackNativeWindow(HWND hChildWnd) {
+  const int iIndex = m_aNativeWindows.Find(hChildWnd);
+  if (iIndex < 0) return false;
+  m_aNativeWindows.Remove(iIndex);
+  m_aNativeWindowControls.Remove(iIndex);
+  return true;
+}
+
+RECT CWindowHostUI::GetNativeWindowRect(HWND hChildWnd) const {
+  RECT rc = {0, 0, 0, 0};
+  if (!::GetWindowRect(hChildWnd, &rc)) return RECT{0, 0, 0, 0};
+  ::MapWindowPoints(HWND_DESKTOP, m_hWndPaint, reinterpret_cast<POINT*>(&rc), 2);
+  return rc;
+}
+
+}  // namespace SkinUI
