@@ -59,6 +59,20 @@ bool ClipToSurface(RECT& rc, int cx, int cy) {
   return ::IntersectRect(&rc, &rc, &rcSurface) != FALSE;
 }
 
+// GDI draws with the alpha byte left at 0, which a premultiplied surface reads as "add this colour
+// to what lies behind the window". A pixel with colour but no alpha can only have come from GDI,
+// and GDI draws opaquely.
+void MakeGdiPixelsOpaque(DWORD* pBits, int cx, int cy, RECT rc) {
+  if (pBits == nullptr || !ClipToSurface(rc, cx, cy)) return;
+  ::GdiFlush();
+  for (int y = rc.top; y < rc.bottom; ++y) {
+    DWORD* pRow = &PixelAt(pBits, cx, cy, rc.left, y);
+    for (int x = 0; x < rc.right - rc.left; ++x) {
+      if (pRow[x] != 0 && (pRow[x] & 0xFF000000) == 0) pRow[x] |= 0xFF000000;
+    }
+  }
+}
+
 void ClearPixels(DWORD* pBits, int cx, int cy, RECT rc) {
   if (pBits == nullptr || !ClipToSurface(rc, cx, cy)) return;
   ::GdiFlush();
@@ -300,6 +314,7 @@ bool CWindowHostUI::HandlePaint() {
     }
     ::RestoreDC(m_hDcOffscreen, iSaved);
     if (m_bLayered) {
+      MakeGdiPixelsOpaque(m_pOffscreenBits, cx, cy, rcPaint);
       ComposeLayered(rcPaint);
     } else {
       ::BitBlt(ps.hdc, rcPaint.left, rcPaint.top, rcPaint.right - rcPaint.left,

@@ -42,6 +42,9 @@ bool CWindowHostUI::AttachRoot(CControlUI* pControl) {
   m_bUpdateNeeded = true;
   m_bFirstLayout = true;
   m_bFocusNeeded = true;
+  // Without this a replaced tree stays hidden behind the old picture until something else
+  // invalidates the window.
+  Invalidate();
   return AttachSubtree(pControl, nullptr);
 }
 

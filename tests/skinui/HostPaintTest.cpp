@@ -1,0 +1,149 @@
+// A window host lays its tree out when the window paints, and paints through its off-screen
+// bitmap only the area that was invalidated.
+
+#include "HostPaintFixture.h"
+
+namespace host_paint_testing {
+namespace {
+
+const RECT kClient = {0, 0, HostPaintTest::kWidth, HostPaintTest::kHeight};
+
+TEST_F(HostPaintTest, RootFillReachesTheOffscreenImageAndTheWindow) {
+  AttachRecordingRoot(0xFF2060A0);
+  PaintPending();
+
+  const std::vector<uint32_t> pixels = ReadOffscreen();
+  ASSERT_FALSE(pixels.empty());
+  EXPECT_EQ(OffscreenAt(pixels, 0, 0) & 0xFFFFFF, 0x2060A0u);
+  EXPECT_EQ(OffscreenAt(pixels, kWidth - 1, kHeight - 1) & 0xFFFFFF, 0x2060A0u);
+  EXPECT_EQ(ScreenRgbAt(kWidth / 2, kHeight / 2), 0x2060A0u);
+  RECT rcUpdate;
+  EXPECT_FALSE(::GetUpdateRect(m_hWnd, &rcUpdate, FALSE)) << "the paint validates the window";
+}
+
+TEST_F(HostPaintTest, WindowWithoutRootPaintsBlack) {
+  HDC hDC = ::GetDC(m_hWnd);
+  RECT rc = kClient;
+  ::FillRect(hDC, &rc, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+  ::ReleaseDC(m_hWnd, hDC);
+  ::InvalidateRect(m_hWnd, nullptr, FALSE);
+  PaintPending();
+  EXPECT_EQ(ScreenRgbAt(5, 5), 0x000000u);
+  EXPECT_EQ(ScreenRgbAt(kWidth - 2, kHeight - 2), 0x000000u);
+}
+
+TEST_F(HostPaintTest, LayoutWaitsForThePaint) {
+  RecordingRoot* pRoot = AttachRecordingRoot();
+  EXPECT_TRUE(m_journal.layouts.empty());
+  EXPECT_TRUE(::IsRectEmpty(&pRoot->GetPosition()));
+
+  PaintPending();
+  ASSERT_EQ(m_journal.layouts.size(), 1u);
+  EXPECT_TRUE(SameRect(m_journal.layouts[0], kClient));
+  EXPECT_TRUE(SameRect(pRoot->GetPosition(), kClient));
+
+  // A request on its own lays nothing out; the next paint does.
+  pRoot->RequestLayout();
+  EXPECT_EQ(m_journal.layouts.size(), 1u);
+  ::InvalidateRect(m_hWnd, nullptr, FALSE);
+  PaintPending();
+  EXPECT_EQ(m_journal.layouts.size(), 2u);
+}
+
+TEST_F(HostPaintTest, ResizedWindowIsLaidOutAndPaintedAtItsNewSize) {
+  RecordingRoot* pRoot = AttachRecordingRoot(0xFF00FF00);
+  PaintPending();
+  ::SetWindowPos(m_hWnd, nullptr, 0, 0, kWidth + 40, kHeight + 20,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  pRoot->RequestLayout();
+  ::InvalidateRect(m_hWnd, nullptr, FALSE);
+  PaintPending();
+  const RECT rcBigger = {0, 0, kWidth + 40, kHeight + 20};
+  EXPECT_TRUE(SameRect(pRoot->GetPosition(), rcBigger));
+  EXPECT_EQ(ScreenRgbAt(kWidth + 30, kHeight + 10), 0x00FF00u);
+}
+
+TEST_F(HostPaintTest, WindowInitIsSentOnceAfterTheFirstLayoutAndBeforeTheFirstPaint) {
+  AttachRecordingRoot();
+  PaintPending();
+  for (int i = 0; i < 3; ++i) {
+    ::InvalidateRect(m_hWnd, nullptr, FALSE);
+    PaintPending();
+  }
+  EXPECT_EQ(CountEvents(L"windowinit"), 1);
+  ASSERT_GE(m_journal.events.size(), 2u);
+  EXPECT_EQ(m_journal.events[0], L"windowinit");
+  EXPECT_EQ(m_journal.events[1], L"paint");
+  ASSERT_EQ(m_journal.layouts.size(), 1u) << "repaints without a layout request lay nothing out";
+
+  // A new root is a new window content: it gets its own "windowinit".
+  AttachRecordingRoot();
+  PaintPending();
+  EXPECT_EQ(CountEvents(L"windowinit"), 2);
+  EXPECT_EQ(m_journal.destroyed, 1) << "the replaced root is destroyed";
+}
+
+TEST_F(HostPaintTest, InvalidatedRectangleIsTheOnlyAreaRepainted) {
+  RecordingRoot* pRoot = AttachRecordingRoot(0xFFFF0000);
+  PaintPending();
+  pRoot->SetFillQuietly(0xFF0000FF);
+  RECT rcDirty = {10, 20, 40, 30};
+  m_host.Invalidate(rcDirty);
+  PaintPending();
+
+  ASSERT_FALSE(m_journal.paints.empty());
+  EXPECT_TRUE(SameRect(m_journal.paints.back(), RECT{10, 20, 40, 30}));
+  const std::vector<uint32_t> pixels = ReadOffscreen();
+  ASSERT_FALSE(pixels.empty());
+  EXPECT_EQ(OffscreenAt(pixels, 10, 20) & 0xFFFFFF, 0x0000FFu);
+  EXPECT_EQ(OffscreenAt(pixels, 39, 29) & 0xFFFFFF, 0x0000FFu);
+  EXPECT_EQ(OffscreenAt(pixels, 9, 20) & 0xFFFFFF, 0xFF0000u);
+  EXPECT_EQ(OffscreenAt(pixels, 40, 29) & 0xFFFFFF, 0xFF0000u);
+  EXPECT_EQ(OffscreenAt(pixels, 20, 30) & 0xFFFFFF, 0xFF0000u);
+  EXPECT_EQ(ScreenRgbAt(20, 25), 0x0000FFu);
+  EXPECT_EQ(ScreenRgbAt(60, 60), 0xFF0000u);
+}
+
+TEST_F(HostPaintTest, NegativeInvalidationIsClippedAtTheClientOrigin) {
+  AttachRecordingRoot();
+  PaintPending();
+  RECT rcDirty = {-15, -5, 12, 9};
+  m_host.Invalidate(rcDirty);
+  PaintPending();
+  EXPECT_TRUE(SameRect(m_journal.paints.back(), RECT{0, 0, 12, 9}));
+}
+
+TEST_F(HostPaintTest, ShowDirtyOutlinesEachRepaintedAreaInRed) {
+  RecordingRoot* pRoot = AttachRecordingRoot(0xFFFFFFFF);
+  PaintPending();
+  m_host.SetShowUpdateRect(true);
+  pRoot->SetFillQuietly(0xFFFFFFFF);
+  RECT rcDirty = {20, 20, 60, 50};
+  m_host.Invalidate(rcDirty);
+  PaintPending();
+  EXPECT_EQ(ScreenRgbAt(20, 30), 0xDC0000u) << "left edge";
+  EXPECT_EQ(ScreenRgbAt(40, 49), 0xDC0000u) << "bottom edge";
+  EXPECT_EQ(ScreenRgbAt(40, 35), 0xFFFFFFu) << "inside stays as painted";
+  const std::vector<uint32_t> pixels = ReadOffscreen();
+  EXPECT_EQ(OffscreenAt(pixels, 20, 30) & 0xFFFFFF, 0xFFFFFFu) << "the outline is not content";
+}
+
+TEST_F(HostPaintTest, PrintingDrawsTheWholeTreeIntoTheGivenContext) {
+  AttachRecordingRoot(0xFF808000);
+  PaintPending();
+  HDC hScreen = ::GetDC(nullptr);
+  HDC hDC = ::CreateCompatibleDC(hScreen);
+  HBITMAP hBitmap = ::CreateCompatibleBitmap(hScreen, kWidth, kHeight);
+  ::ReleaseDC(nullptr, hScreen);
+  HGDIOBJ hOld = ::SelectObject(hDC, hBitmap);
+  ::SendMessageW(m_hWnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(hDC), PRF_CLIENT);
+  const COLORREF cr = ::GetPixel(hDC, kWidth - 3, kHeight - 3);
+  ::SelectObject(hDC, hOld);
+  ::DeleteObject(hBitmap);
+  ::DeleteDC(hDC);
+  EXPECT_EQ(cr, RGB(0x80, 0x80, 0x00));
+  EXPECT_TRUE(SameRect(m_journal.paints.back(), kClient));
+}
+
+}  // namespace
+}  // namespace host_paint_testing
