@@ -92,6 +92,33 @@ TEST_F(LayeredPaintTest, InvalidationWaitsForTheTimerAndRepaintsOnlyTheDirtyArea
   EXPECT_TRUE(SameRect(m_journal.paints.back(), RECT{0, 0, 30, 20}));
 }
 
+TEST_F(LayeredPaintTest, NativeChildWindowsAreDrawnOpaquelyIntoTheLayeredImage) {
+  m_host.SetLayered(true);
+  RecordingRoot* pRoot = AttachRecordingRoot(0xFF2060A0);
+  HWND hChild = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_WHITERECT, 30, 20,
+                                  20, 10, m_hWnd, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(hChild, nullptr);
+  EXPECT_TRUE(m_host.TrackNativeWindow(pRoot, hChild));
+  EXPECT_FALSE(m_host.TrackNativeWindow(pRoot, hChild)) << "listed once";
+  PumpFor(150);
+
+  std::vector<uint32_t> pixels = ReadOffscreen();
+  ASSERT_FALSE(pixels.empty());
+  const uint32_t dwInside = OffscreenAt(pixels, 40, 25);
+  EXPECT_EQ(dwInside >> 24, 0xFFu);
+  EXPECT_NE(dwInside, 0xFF2060A0u) << "the child's own drawing shows";
+  EXPECT_EQ(OffscreenAt(pixels, 29, 25), 0xFF2060A0u);
+  EXPECT_EQ(OffscreenAt(pixels, 50, 25), 0xFF2060A0u);
+
+  // A child destroyed behind the host's back is dropped at the next paint.
+  ::DestroyWindow(hChild);
+  m_host.Invalidate();
+  PumpFor(100);
+  EXPECT_FALSE(m_host.UntrackNativeWindow(hChild));
+  pixels = ReadOffscreen();
+  EXPECT_EQ(OffscreenAt(pixels, 40, 25), 0xFF2060A0u);
+}
+
 TEST_F(LayeredPaintTest, ChildWindowCannotBecomeLayered) {
   SkinUI::CWindowHostUI childHost;
   HWND hChild = CreateHostWindow(m_hWnd, WS_CHILD, 10, 10, 40, 30, &childHost);
