@@ -104,15 +104,6 @@ TEST_F(HostPaintTest, InvalidatedRectangleIsTheOnlyAreaRepainted) {
   EXPECT_EQ(ScreenRgbAt(60, 60), 0xFF0000u);
 }
 
-TEST_F(HostPaintTest, NegativeInvalidationIsClippedAtTheClientOrigin) {
-  AttachRecordingRoot();
-  PaintPending();
-  RECT rcDirty = {-15, -5, 12, 9};
-  m_host.Invalidate(rcDirty);
-  PaintPending();
-  EXPECT_TRUE(SameRect(m_journal.paints.back(), RECT{0, 0, 12, 9}));
-}
-
 TEST_F(HostPaintTest, ShowDirtyOutlinesEachRepaintedAreaInRed) {
   RecordingRoot* pRoot = AttachRecordingRoot(0xFFFFFFFF);
   PaintPending();
