@@ -1,0 +1,140 @@
+#pragma once
+// CScrollBarUI: two arrow buttons, a track and a thumb whose length follows the visible share of
+// the content. Pressed parts repeat while held. With an owner container the bar scrolls the
+// owner; without one it keeps its own value and posts "scroll".
+
+#include <windows.h>
+
+#include "Core/UIControl.h"
+
+namespace SkinUI {
+
+class CContainerUI;
+
+class CScrollBarUI : public CControlUI {
+ public:
+  // State bits of the three parts.
+  enum PartState : UINT {
+    kPartDisabled = 0x04,
+    kPartHot = 0x08,
+    kPartPushed = 0x10,
+    kPartCaptured = 0x40,
+  };
+  static const UINT_PTR kRepeatTimerId = 10;
+  static const UINT kRepeatInterval = 50;  // ms
+  // Ticks a held part waits before it starts repeating.
+  static const int kRepeatDelayTicks = 6;
+
+  CScrollBarUI();
+
+  LPCWSTR ClassName() const override;
+  LPVOID QueryNamedInterface(LPCWSTR pstrName) override;
+  void SetPosition(RECT rc, bool bNeedInvalidate = true) override;
+  void SetVisible(bool bVisible = true) override;
+  void SetEnabled(bool bEnable = true) override;
+  void SetFocus() override;
+  void HandleEvent(InputEvent& event) override;
+  void ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
+  bool PaintSelf(HDC hDC, const RECT& rcPaint, CControlUI* pStopControl) override;
+
+  CContainerUI* GetOwner() const { return m_pOwner; }
+  void SetOwner(CContainerUI* pOwner) { m_pOwner = pOwner; }
+  bool IsHorizontal() const { return m_bHorizontal; }
+  void SetHorizontal(bool bHorizontal = true);
+  int GetScrollRange() const { return m_nRange; }
+  void SetScrollRange(int nRange);
+  int GetScrollValue() const { return m_nScrollPos; }
+  void SetScrollValue(int nPos, bool bNotify = true);
+  int GetLineSize() const { return m_nLineSize; }
+  void SetLineSize(int nSize) { m_nLineSize = nSize; }
+  bool IsShowButton1() const { return m_bShowButton1; }
+  void SetShowButton1(bool bShow);
+  bool IsShowButton2() const { return m_bShowButton2; }
+  void SetShowButton2(bool bShow);
+
+  // The bar's thickness: fixed height when horizontal, fixed width when vertical.
+  int GetThickness() const;
+  RECT GetButton1Rect() const { return m_rcButton1; }
+  RECT GetButton2Rect() const { return m_rcButton2; }
+  RECT GetThumbRect() const { return m_rcThumb; }
+  UINT GetButton1State() const { return m_uButton1State; }
+  UINT GetButton2State() const { return m_uButton2State; }
+  UINT GetThumbState() const { return m_uThumbState; }
+
+  void SetButton1Color(DWORD dwColor);
+  void SetButton2Color(DWORD dwColor);
+  void SetThumbColor(DWORD dwColor);
+  void SetButton1NormalImage(LPCWSTR pstrImage);
+  void SetButton1HotImage(LPCWSTR pstrImage);
+  void SetButton1PushedImage(LPCWSTR pstrImage);
+  void SetButton1DisabledImage(LPCWSTR pstrImage);
+  void SetButton2NormalImage(LPCWSTR pstrImage);
+  void SetButton2HotImage(LPCWSTR pstrImage);
+  void SetButton2PushedImage(LPCWSTR pstrImage);
+  void SetButton2DisabledImage(LPCWSTR pstrImage);
+  void SetThumbNormalImage(LPCWSTR pstrImage);
+  void SetThumbHotImage(LPCWSTR pstrImage);
+  void SetThumbPushedImage(LPCWSTR pstrImage);
+  void SetThumbDisabledImage(LPCWSTR pstrImage);
+  void SetRailNormalImage(LPCWSTR pstrImage);
+  void SetRailHotImage(LPCWSTR pstrImage);
+  void SetRailPushedImage(LPCWSTR pstrImage);
+  void SetRailDisabledImage(LPCWSTR pstrImage);
+  void SetBkNormalImage(LPCWSTR pstrImage);
+  void SetBkHotImage(LPCWSTR pstrImage);
+  void SetBkPushedImage(LPCWSTR pstrImage);
+  void SetBkDisabledImage(LPCWSTR pstrImage);
+
+ protected:
+  // One of the bar's parts: its images by state (normal, hot, pushed, disabled).
+  struct Part {
+    DWORD dwColor = 0;
+    ImageDrawInfo diNormal;
+    ImageDrawInfo diHot;
+    ImageDrawInfo diPushed;
+    ImageDrawInfo diDisabled;
+  };
+
+  // Value changes without an owner; with one, the owner scrolls.
+  void ScrollLineBack();
+  void ScrollLineForward();
+  void ScrollPageBack();
+  void ScrollPageForward();
+  void ScrollToDragPosition();
+  void OnButtonDown(const InputEvent& event);
+  void OnMouseMove(const InputEvent& event);
+  void OnRepeatTick();
+  void OnButtonUp();
+  void PassToOwner(InputEvent& event);
+
+  void PaintBackgroundState(HDC hDC);
+  void PaintPart(HDC hDC, const RECT& rcPart, UINT uState, Part& part);
+  void PaintRail(HDC hDC);
+  bool DrawImageAt(HDC hDC, ImageDrawInfo& image, const RECT& rcDest);
+
+  bool m_bHorizontal;
+  int m_nRange;
+  int m_nScrollPos;
+  int m_nLineSize;
+  CContainerUI* m_pOwner;
+  POINT m_ptLastMouse;
+  int m_nLastScrollPos;
+  int m_nLastScrollOffset;
+  int m_nScrollRepeatDelay;
+
+  bool m_bShowButton1;
+  bool m_bShowButton2;
+  CUIRect m_rcButton1;
+  CUIRect m_rcButton2;
+  CUIRect m_rcThumb;
+  UINT m_uButton1State;
+  UINT m_uButton2State;
+  UINT m_uThumbState;
+  Part m_Button1;
+  Part m_Button2;
+  Part m_Thumb;
+  Part m_Rail;  // its colour is unused
+  Part m_Bk;    // its colour is unused
+};
+
+}  // namespace SkinUI
