@@ -1,0 +1,398 @@
+// The container base: the child list, its insets and alignment settings, floating children,
+// clipped painting of the children and searching them.
+
+#include "Core/UIContainer.h"
+
+#include <cwchar>
+
+#include "Core/UIManager.h"
+
+namespace SkinUI {
+
+namespace {
+
+inline bool IsTrue(LPCWSTR pstrValue) { return ::lstrcmpW(pstrValue, L"true") == 0; }
+
+int ReadInsetNumber(LPCWSTR& pstr) {
+  LPWSTR pstrEnd = nullptr;
+  const int nValue = static_cast<int>(std::wcstol(pstr, &pstrEnd, 10));
+  pstr = pstrEnd;
+  // A list that ends early reads the missing numbers as 0 instead of running past its end.
+  if (*pstr != L'\0') ++pstr;
+  return nValue;
+}
+
+}  // namespace
+
+int CContainerUI::ClampToLimits(int x, int nMin, int nMax) {
+  if (x < nMin) x = nMin;
+  if (x > nMax) x = nMax;
+  return x;
+}
+
+CContainerUI::CContainerUI()
+    : m_iChildPadding(0),
+      m_iChildAlign(kChildAlignLeft),
+      m_iChildVAlign(kChildVAlignTop),
+      m_bOwningChildren(true),
+      m_bDeferredDelete(true),
+      m_bMouseChildEnabled(true) {}
+
+CContainerUI::~CContainerUI() {
+  m_bDeferredDelete = false;
+  RemoveAllItems();
+}
+
+LPCWSTR CContainerUI::ClassName() const { return L"ContainerUI"; }
+
+LPVOID CContainerUI::QueryNamedInterface(LPCWSTR pstrName) {
+  if (::lstrcmpW(pstrName, L"IContainer") == 0) return static_cast<IContainerUI*>(this);
+  if (::lstrcmpW(pstrName, L"Container") == 0) return static_cast<CContainerUI*>(this);
+  return CControlUI::QueryNamedInterface(pstrName);
+}
+
+void CContainerUI::SetHost(CWindowHostUI* pHost, CControlUI* pParent, bool bInit) {
+  for (int i = 0; i < m_items.GetSize(); ++i) {
+    static_cast<CControlUI*>(m_items[i])->SetHost(pHost, this, bInit);
+  }
+  CControlUI::SetHost(pHost, pParent, bInit);
+}
+
+// ---- the child list ----
+
+CControlUI* CContainerUI::GetItemAt(int iIndex) const {
+  if (iIndex < 0 || iIndex >= m_items.GetSize()) return nullptr;
+  return static_cast<CControlUI*>(m_items[iIndex]);
+}
+
+int CContainerUI::GetItemIndex(CControlUI* pControl) const { return m_items.Find(pControl); }
+
+bool CContainerUI::MoveItemTo(CControlUI* pControl, int iIndex) {
+  const int iOld = m_items.Find(pControl);
+  if (iOld < 0) return false;
+  RequestLayout();
+  m_items.Remove(iOld);
+  if (!m_items.InsertAt(iIndex, pControl)) {
+    // An index past the end would otherwise drop the child from the list and leak it.
+    m_items.Add(pControl);
+  }
+  return true;
+}
+
+int CContainerUI::GetItemCount() const { return m_items.GetSize(); }
+
+bool CContainerUI::AddItem(CControlUI* pControl) {
+  return InsertItemAt(pControl, m_items.GetSize());
+}
+
+bool CContainerUI::InsertItemAt(CControlUI* pControl, int iIndex) {
+  if (pControl == nullptr) return false;
+  // A position outside the list would be refused after the child was already attached here.
+  if (iIndex < 0 || iIndex > m_items.GetSize()) return false;
+  if (m_pHost != nullptr) {
+    m_pHost->AttachSubtree(pControl, this);
+  } else {
+    pControl->SetHost(nullptr, this, false);
+  }
+  if (IsVisible()) {
+    RequestLayout();
+  } else {
+    pControl->SetInheritedVisible(false);
+  }
+  return m_items.InsertAt(iIndex, pControl);
+}
+
+void CContainerUI::ReleaseChild(CControlUI* pControl) {
+  if (!m_bOwningChildren) return;
+  // The host has no delayed-cleanup list, so a removed child is destroyed at once either way.
+  delete pControl;
+}
+
+bool CContainerUI::RemoveItem(CControlUI* pControl) {
+  if (pControl == nullptr) return false;
+  const int iIndex = m_items.Find(pControl);
+  if (iIndex < 0) return false;
+  RequestLayout();
+  // Out of the list before it is destroyed, so nothing its destructor triggers finds it here.
+  m_items.Remove(iIndex);
+  ReleaseChild(pControl);
+  return true;
+}
+
+bool CContainerUI::RemoveItemAt(int iIndex) { return RemoveItem(GetItemAt(iIndex)); }
+
+void CContainerUI::RemoveAllItems() {
+  CPtrArrayUI items = m_items;
+  m_items.Empty();
+  for (int i = 0; i < items.GetSize(); ++i) ReleaseChild(static_cast<CControlUI*>(items[i]));
+  RequestLayout();
+}
+
+// ---- settings ----
+
+RECT CContainerUI::GetInset() const { return m_rcInset; }
+
+void CContainerUI::SetInset(RECT rcInset) {
+  m_rcInset = rcInset;
+  RequestLayout();
+}
+
+int CContainerUI::GetChildPadding() const { return m_iChildPadding; }
+
+void CContainerUI::SetChildPadding(int iPadding) {
+  m_iChildPadding = iPadding < 0 ? 0 : iPadding;
+  RequestLayout();
+}
+
+int CContainerUI::GetChildAlign() const { return m_iChildAlign; }
+
+void CContainerUI::SetChildAlign(int iAlign) {
+  m_iChildAlign = iAlign;
+  RequestLayout();
+}
+
+int CContainerUI::GetChildVAlign() const { return m_iChildVAlign; }
+
+void CContainerUI::SetChildVAlign(int iVAlign) {
+  m_iChildVAlign = iVAlign;
+  RequestLayout();
+}
+
+bool CContainerUI::IsOwningChildren() const { return m_bOwningChildren; }
+void CContainerUI::SetOwningChildren(bool bOwning) { m_bOwningChildren = bOwning; }
+bool CContainerUI::IsDeferredDelete() const { return m_bDeferredDelete; }
+void CContainerUI::SetDeferredDelete(bool bDeferred) { m_bDeferredDelete = bDeferred; }
+bool CContainerUI::IsMouseChildEnabled() const { return m_bMouseChildEnabled; }
+void CContainerUI::SetMouseChildEnabled(bool bEnable) { m_bMouseChildEnabled = bEnable; }
+
+int CContainerUI::FindSelectableItem(int iIndex, bool bForward) const {
+  const int nCount = m_items.GetSize();
+  if (nCount == 0) return -1;
+  if (iIndex < 0) iIndex = 0;
+  if (iIndex >= nCount) iIndex = nCount - 1;
+  auto selectable = [this](int i) {
+    CControlUI* pChild = GetItemAt(i);
+    return pChild->QueryNamedInterface(L"ListItem") != nullptr && pChild->IsVisible() &&
+           pChild->IsEnabled();
+  };
+  if (bForward) {
+    for (int i = iIndex; i < nCount; ++i) {
+      if (selectable(i)) return i;
+    }
+    return -1;
+  }
+  for (int i = iIndex; i >= 0; --i) {
+    if (selectable(i)) return i;
+  }
+  return FindSelectableItem(0, true);
+}
+
+// ---- geometry ----
+
+RECT CContainerUI::GetContentRect() const {
+  RECT rc = m_rcItem;
+  rc.left += m_rcInset.left;
+  rc.top += m_rcInset.top;
+  rc.right -= m_rcInset.right;
+  rc.bottom -= m_rcInset.bottom;
+  return rc;
+}
+
+RECT CContainerUI::GetClientPosition() const { return GetContentRect(); }
+
+void CContainerUI::SetPosition(RECT rc, bool bNeedInvalidate) {
+  CControlUI::SetPosition(rc, bNeedInvalidate);
+  if (m_items.IsEmpty()) return;
+  const RECT rcArea = GetContentRect();
+  for (int i = 0; i < m_items.GetSize(); ++i) {
+    CControlUI* pChild = GetItemAt(i);
+    if (!pChild->IsVisible()) continue;
+    if (pChild->IsFloat()) {
+      PlaceFloatingChild(i);
+      continue;
+    }
+    const int cx = ClampToLimits(rcArea.right - rcArea.left, pChild->GetMinWidth(),
+                                 pChild->GetMaxWidth());
+    const int cy = ClampToLimits(rcArea.bottom - rcArea.top, pChild->GetMinHeight(),
+                                 pChild->GetMaxHeight());
+    pChild->SetPosition(RECT{rcArea.left, rcArea.top, rcArea.left + cx, rcArea.top + cy}, false);
+  }
+}
+
+void CContainerUI::PlaceFloatingChild(int iIndex) {
+  CControlUI* pChild = GetItemAt(iIndex);
+  if (pChild == nullptr || !pChild->IsVisible() || !pChild->IsFloat()) return;
+  const int nWidth = GetWidth();
+  const int nHeight = GetHeight();
+  const POINT ptOrigin = pChild->GetFixedOrigin();
+  const FloatRatios ratios = pChild->GetFloatRatios();
+  RECT rc;
+  rc.left = static_cast<int>(nWidth * ratios.left) + ptOrigin.x;
+  rc.top = static_cast<int>(nHeight * ratios.top) + ptOrigin.y;
+  rc.right = static_cast<int>(nWidth * ratios.right) + ptOrigin.x + pChild->GetFixedWidth();
+  rc.bottom = static_cast<int>(nHeight * ratios.bottom) + ptOrigin.y + pChild->GetFixedHeight();
+  pChild->SetPosition(rc, false);
+}
+
+void CContainerUI::UpdateScrollBars(RECT /*rc*/, int /*cxNeeded*/, int /*cyNeeded*/) {}
+
+void CContainerUI::MoveBy(int dx, int dy, bool bNeedInvalidate) {
+  CControlUI::MoveBy(dx, dy, bNeedInvalidate);
+  for (int i = 0; i < m_items.GetSize(); ++i) {
+    CControlUI* pChild = GetItemAt(i);
+    if (pChild->IsVisible()) pChild->MoveBy(dx, dy, false);
+  }
+}
+
+// ---- visibility and input flags ----
+
+void CContainerUI::SetVisible(bool bVisible) {
+  if (m_bVisible == bVisible) return;
+  CControlUI::SetVisible(bVisible);
+  for (int i = 0; i < m_items.GetSize(); ++i) GetItemAt(i)->SetInheritedVisible(IsVisible());
+}
+
+void CContainerUI::SetInheritedVisible(bool bVisible) {
+  CControlUI::SetInheritedVisible(bVisible);
+  for (int i = 0; i < m_items.GetSize(); ++i) GetItemAt(i)->SetInheritedVisible(IsVisible());
+}
+
+// ---- attributes ----
+
+void CContainerUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
+  const CUIString sName = pstrName;
+  if (sName == L"inset") {
+    RECT rc;
+    rc.left = ReadInsetNumber(pstrValue);
+    rc.top = ReadInsetNumber(pstrValue);
+    rc.right = ReadInsetNumber(pstrValue);
+    rc.bottom = ReadInsetNumber(pstrValue);
+    SetInset(rc);
+  } else if (sName == L"mousechild") {
+    SetMouseChildEnabled(IsTrue(pstrValue));
+  } else if (sName == L"childpadding") {
+    SetChildPadding(static_cast<int>(std::wcstol(pstrValue, nullptr, 10)));
+  } else if (sName == L"childalign") {
+    if (::lstrcmpW(pstrValue, L"left") == 0) {
+      SetChildAlign(kChildAlignLeft);
+    } else if (::lstrcmpW(pstrValue, L"center") == 0) {
+      SetChildAlign(kChildAlignCenter);
+    } else if (::lstrcmpW(pstrValue, L"right") == 0) {
+      SetChildAlign(kChildAlignRight);
+    }
+  } else if (sName == L"childvalign") {
+    if (::lstrcmpW(pstrValue, L"top") == 0) {
+      SetChildVAlign(kChildVAlignTop);
+    } else if (::lstrcmpW(pstrValue, L"vcenter") == 0) {
+      SetChildVAlign(kChildVAlignCenter);
+    } else if (::lstrcmpW(pstrValue, L"bottom") == 0) {
+      SetChildVAlign(kChildVAlignBottom);
+    }
+  } else {
+    CControlUI::ApplyAttribute(pstrName, pstrValue);
+  }
+}
+
+// ---- painting ----
+
+bool CContainerUI::PaintSelf(HDC hDC, const RECT& rcPaint, CControlUI* pStopControl) {
+  RECT rcTemp;
+  if (!::IntersectRect(&rcTemp, &rcPaint, &m_rcItem)) return true;
+  CSkinClip outerClip;
+  CSkinClip::ClipToRect(hDC, rcTemp, outerClip);
+  CControlUI::PaintSelf(hDC, rcPaint, pStopControl);
+  if (m_items.IsEmpty()) return true;
+
+  const RECT rcChildren = GetContentRect();
+  if (!::IntersectRect(&rcTemp, &rcPaint, &rcChildren)) {
+    for (int i = 0; i < m_items.GetSize(); ++i) {
+      CControlUI* pChild = GetItemAt(i);
+      if (pChild == pStopControl) return false;
+      if (!pChild->IsVisible() || !pChild->IsFloat()) continue;
+      if (!::IntersectRect(&rcTemp, &rcPaint, &pChild->GetPosition())) continue;
+      if (!::IntersectRect(&rcTemp, &m_rcItem, &pChild->GetPosition())) continue;
+      if (!pChild->Paint(hDC, rcPaint, pStopControl)) return false;
+    }
+    return true;
+  }
+
+  CSkinClip childClip;
+  CSkinClip::ClipToRect(hDC, rcTemp, childClip);
+  for (int i = 0; i < m_items.GetSize(); ++i) {
+    CControlUI* pChild = GetItemAt(i);
+    if (pChild == pStopControl) return false;
+    if (!pChild->IsVisible()) continue;
+    if (!::IntersectRect(&rcTemp, &rcPaint, &pChild->GetPosition())) continue;
+    if (pChild->IsFloat()) {
+      if (!::IntersectRect(&rcTemp, &m_rcItem, &pChild->GetPosition())) continue;
+      CSkinClip::UseSavedClip(hDC, childClip);
+      const bool bGoOn = pChild->Paint(hDC, rcPaint, pStopControl);
+      CSkinClip::UseNewClip(hDC, childClip);
+      if (!bGoOn) return false;
+    } else {
+      if (!::IntersectRect(&rcTemp, &rcChildren, &pChild->GetPosition())) continue;
+      if (!pChild->Paint(hDC, rcPaint, pStopControl)) return false;
+    }
+  }
+  return true;
+}
+
+// ---- searching ----
+
+CControlUI* CContainerUI::FindControl(FindControlProc Proc, LPVOID pData, UINT uFlags) {
+  if ((uFlags & kFindVisible) != 0 && !IsVisible()) return nullptr;
+  if ((uFlags & kFindEnabled) != 0 && !IsEnabled()) return nullptr;
+  const bool bHitTest = (uFlags & kFindHitTest) != 0;
+  if (bHitTest && (pData == nullptr || !::PtInRect(&m_rcItem, *static_cast<POINT*>(pData)))) {
+    return nullptr;
+  }
+  if ((uFlags & kFindUpdateTest) != 0 && Proc(this, pData) != nullptr) return nullptr;
+
+  const bool bSelfEligible = !bHitTest || IsMouseEnabled();
+  if ((uFlags & kFindMeFirst) != 0 && bSelfEligible) {
+    CControlUI* pResult = Proc(this, pData);
+    if (pResult != nullptr) return pResult;
+  }
+
+  if (!bHitTest || m_bMouseChildEnabled) {
+    const RECT rcChildren = GetContentRect();
+    const int nCount = m_items.GetSize();
+    const bool bTopFirst = (uFlags & kFindTopFirst) != 0;
+    for (int n = 0; n < nCount; ++n) {
+      CControlUI* pChild = GetItemAt(bTopFirst ? nCount - 1 - n : n);
+      CControlUI* pResult = pChild->FindControl(Proc, pData, uFlags);
+      if (pResult == nullptr) continue;
+      if (!bHitTest || pResult->IsFloat() ||
+          ::PtInRect(&rcChildren, *static_cast<POINT*>(pData))) {
+        return pResult;
+      }
+    }
+  }
+
+  if ((uFlags & kFindMeFirst) == 0 && bSelfEligible) return Proc(this, pData);
+  return nullptr;
+}
+
+// ---- input ----
+
+void CContainerUI::HandleEvent(InputEvent& event) {
+  if (!IsMouseEnabled() && event.iKind > kEventMouseBegin && event.iKind < kEventMouseEnd) {
+    if (m_pParent != nullptr) {
+      m_pParent->HandleEvent(event);
+    } else {
+      CControlUI::HandleEvent(event);
+    }
+    return;
+  }
+  if (event.iKind == kEventSetFocus) {
+    m_bFocused = true;
+    return;
+  }
+  if (event.iKind == kEventKillFocus) {
+    m_bFocused = false;
+    return;
+  }
+  CControlUI::HandleEvent(event);
+}
+
+}  // namespace SkinUI

@@ -1,0 +1,106 @@
+#pragma once
+// CContainerUI: a control that owns an ordered list of children and paints, searches and lays
+// them out inside its client area (its rectangle less the inset). Its own layout stacks every
+// child over the whole client area; the layouts under Layout/ replace it.
+//
+// IContainerUI is the view through which the skin builder and application code add children.
+
+#include <windows.h>
+
+#include "Core/UIControl.h"
+#include "Utils/UIPtrArray.h"
+
+namespace SkinUI {
+
+class IContainerUI {
+ public:
+  virtual CControlUI* GetItemAt(int iIndex) const = 0;
+  virtual int GetItemIndex(CControlUI* pControl) const = 0;
+  virtual bool MoveItemTo(CControlUI* pControl, int iIndex) = 0;
+  virtual int GetItemCount() const = 0;
+  virtual bool AddItem(CControlUI* pControl) = 0;
+  virtual bool InsertItemAt(CControlUI* pControl, int iIndex) = 0;
+  virtual bool RemoveItem(CControlUI* pControl) = 0;
+  virtual bool RemoveItemAt(int iIndex) = 0;
+  virtual void RemoveAllItems() = 0;
+
+ protected:
+  ~IContainerUI() = default;
+};
+
+// Values of the child alignment settings.
+enum ChildAlign { kChildAlignLeft = 0, kChildAlignCenter = 1, kChildAlignRight = 2 };
+enum ChildVAlign { kChildVAlignTop = 0, kChildVAlignCenter = 4, kChildVAlignBottom = 8 };
+
+class CContainerUI : public CControlUI, public IContainerUI {
+ public:
+  CContainerUI();
+  ~CContainerUI() override;
+
+  // ---- overrides of the control base ----
+  LPCWSTR ClassName() const override;
+  LPVOID QueryNamedInterface(LPCWSTR pstrName) override;
+  void SetHost(CWindowHostUI* pHost, CControlUI* pParent, bool bInit = true) override;
+  RECT GetClientPosition() const override;
+  void SetPosition(RECT rc, bool bNeedInvalidate = true) override;
+  void MoveBy(int dx, int dy, bool bNeedInvalidate = true) override;
+  void SetVisible(bool bVisible = true) override;
+  void SetInheritedVisible(bool bVisible = true) override;
+  CControlUI* FindControl(FindControlProc Proc, LPVOID pData, UINT uFlags) override;
+  void HandleEvent(InputEvent& event) override;
+  void ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
+  bool PaintSelf(HDC hDC, const RECT& rcPaint, CControlUI* pStopControl) override;
+
+  // ---- IContainerUI ----
+  CControlUI* GetItemAt(int iIndex) const override;
+  int GetItemIndex(CControlUI* pControl) const override;
+  bool MoveItemTo(CControlUI* pControl, int iIndex) override;
+  int GetItemCount() const override;
+  bool AddItem(CControlUI* pControl) override;
+  bool InsertItemAt(CControlUI* pControl, int iIndex) override;
+  bool RemoveItem(CControlUI* pControl) override;
+  bool RemoveItemAt(int iIndex) override;
+  void RemoveAllItems() override;
+
+  // ---- operations added by containers, in slot order ----
+  virtual RECT GetInset() const;
+  virtual void SetInset(RECT rcInset);
+  virtual int GetChildPadding() const;
+  virtual void SetChildPadding(int iPadding);
+  virtual int GetChildAlign() const;
+  virtual void SetChildAlign(int iAlign);
+  virtual int GetChildVAlign() const;
+  virtual void SetChildVAlign(int iVAlign);
+  virtual bool IsOwningChildren() const;
+  virtual void SetOwningChildren(bool bOwning);
+  virtual bool IsDeferredDelete() const;
+  virtual void SetDeferredDelete(bool bDeferred);
+  virtual bool IsMouseChildEnabled() const;
+  virtual void SetMouseChildEnabled(bool bEnable = true);
+  // For lists and combos: the nearest visible, enabled child answering "ListItem", or -1.
+  virtual int FindSelectableItem(int iIndex, bool bForward = true) const;
+  // Window coordinates of a floating child from its fixed origin, size and float ratios.
+  virtual void PlaceFloatingChild(int iIndex);
+  // Layouts report the area they used and the size their children need; a container without
+  // scroll bars has nothing to adjust.
+  virtual void UpdateScrollBars(RECT rc, int cxNeeded, int cyNeeded);
+
+ protected:
+  // The rectangle less the inset: where the children live.
+  RECT GetContentRect() const;
+  // x raised to the minimum, then lowered to the maximum: the maximum wins.
+  static int ClampToLimits(int x, int nMin, int nMax);
+  // Destroys a child that has left the list, when the container owns its children.
+  void ReleaseChild(CControlUI* pControl);
+
+  CPtrArrayUI m_items;
+  CUIRect m_rcInset;
+  int m_iChildPadding;
+  int m_iChildAlign;
+  int m_iChildVAlign;
+  bool m_bOwningChildren;
+  bool m_bDeferredDelete;
+  bool m_bMouseChildEnabled;
+};
+
+}  // namespace SkinUI

@@ -1,0 +1,30 @@
+#pragma once
+// CHorizontalLayoutUI: places its children left to right. Children whose measured width is 0
+// share the width the others leave.
+
+#include "Core/UIContainer.h"
+
+namespace SkinUI {
+
+class CHorizontalLayoutUI : public CContainerUI {
+ public:
+  CHorizontalLayoutUI();
+
+  LPCWSTR ClassName() const override;
+  LPVOID QueryNamedInterface(LPCWSTR pstrName) override;
+  void SetPosition(RECT rc, bool bNeedInvalidate = true) override;
+  void ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
+
+  // n > 0: an n-pixel band on the right edge; -n: on the left edge; 0: none.
+  void SetSeparatorSize(int iSize);
+  int GetSeparatorSize() const;
+  void SetImmediateResize(bool bImmediate);
+  bool IsImmediateResize() const;
+  RECT GetSeparatorRect() const;
+
+ private:
+  int m_iSepWidth;
+  bool m_bImmediateResize;
+};
+
+}  // namespace SkinUI
