@@ -57,6 +57,8 @@ CWindowHostUI::CWindowHostUI()
 }
 
 CWindowHostUI::~CWindowHostUI() {
+  DestroyDelayedControls();
+  FreeQueuedNotifications();
   m_mNameHash.RemoveAll();
   if (m_pRoot != nullptr) {
     CControlUI* pRoot = m_pRoot;
@@ -66,6 +68,8 @@ CWindowHostUI::~CWindowHostUI() {
   if (m_DefaultFontInfo.hFont != nullptr) ::DeleteObject(m_DefaultFontInfo.hFont);
   FreeWindowResources();
   ResetTrayIcon();
+  StopEveryTimer();
+  DestroyToolTip();
   if (m_bLayered && ::IsWindow(m_hWndPaint)) ::KillTimer(m_hWndPaint, kLayeredTimerId);
   FreePaintSurfaces();
   if (m_hDcPaint != nullptr) ::ReleaseDC(m_hWndPaint, m_hDcPaint);
@@ -77,6 +81,7 @@ CWindowHostUI::~CWindowHostUI() {
 void CWindowHostUI::AttachWindow(HWND hWnd, LPCWSTR pstrName) {
   UI_CHECK(::IsWindow(hWnd));
   FreeWindowResources();
+  StopEveryTimer();
   m_mNameHash.Resize(83);
   m_sName = pstrName;
   if (m_hWndPaint != hWnd) {

@@ -14,6 +14,7 @@
 
 #include <windows.h>
 #include <shellapi.h>
+#include <commctrl.h>
 
 #include "Core/UIEvents.h"
 #include "Core/UIRender.h"
@@ -250,9 +251,39 @@ class CWindowHostUI {
   CUISize GetMaximumSize() const;
   void SetMaximumSize(int cx, int cy);
 
+  // ---- window messages and input ----
+
+  // Everything the window's procedure hands over: filters first, then mouse, keyboard, focus,
+  // timers, reflection to native child windows and painting. False: default processing follows.
+  bool HandleWindowMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes);
+  bool RegisterMessageFilter(IMessageFilterUI* pFilter);
+  bool UnregisterMessageFilter(IMessageFilterUI* pFilter);
+  // Client coordinates of the last mouse message; (-1, -1) before the first.
+  POINT GetLastMousePoint() const;
+  void CaptureMouse();
+  void ReleaseMouse();
+  bool IsMouseCaptured() const;
+  // Moves the focus to the next (or previous) Tab stop, wrapping at either end. Before the first
+  // layout, forward only marks that the paint should do it. Always true.
+  bool MoveFocus(bool bForward);
+  // Makes the next layout pass land the focus on pControl.
+  void RequestInitialFocus(CControlUI* pControl);
+
+  // ---- control timers (the key is the control's own identifier) ----
+
+  bool StartTimer(CControlUI* pControl, UINT nTimerKey, UINT uElapse);
+  bool StopTimer(CControlUI* pControl, UINT nTimerKey);
+  void StopAllTimers(CControlUI* pControl);
+  void StopEveryTimer();
+
+  // Destroys the control after the current message, from the posted queue message. The host owns
+  // it from now on.
+  void DeferDelete(CControlUI* pControl);
+  // Posts the queue message once; later requests wait for that one.
+  void PostQueuedNotify();
+  static const UINT kQueuedNotifyMessage = WM_APP + 1;
+
   // ---- what controls ask of their host ----
-  // Only the part controls call today: the layered dirty rectangle, the name index, timers and
-  // queued notifications come with the host's painting and input handling.
 
   // Normalised (left and top at least 0, right and bottom not before left and top), then
   // invalidated without erasing.
@@ -265,8 +296,9 @@ class CWindowHostUI {
   void SetFocusControl(CControlUI* pControl, bool bFocusWnd = true);
   bool RegisterNotifier(INotifyUI* pNotifier);
   bool UnregisterNotifier(INotifyUI* pNotifier);
-  // The sender's OnNotify handlers, then every notifier in registration order. Queued delivery
-  // does not exist yet: an asynchronous request is delivered at once.
+  // The sender's OnNotify handlers, then every notifier in registration order; asynchronous
+  // ones after the current message, where an unrepeatable one replaces a queued one of the same
+  // sender and type.
   void RaiseNotification(NotifyEvent& event, bool bAsync = false, bool bAllowRepeat = true);
   void RaiseNotification(CControlUI* pControl, LPCWSTR pstrType, WPARAM wParam = 0,
                          LPARAM lParam = 0, bool bAsync = false, bool bAllowRepeat = true);
@@ -358,6 +390,40 @@ class CWindowHostUI {
   bool m_bLayeredChanged = false;
   CUIRect m_rcLayeredUpdate;
   ImageDrawInfo m_diLayered;
+
+  // Input. One record per control timer; queued notifications and controls awaiting deletion
+  // are owned.
+  struct TimerRecord;
+  // The modifier keys and mouse buttons down now, as InputEvent::wKeyState bits.
+  static WORD CurrentKeyState();
+  bool HandleMouseMessage(UINT uMsg, WPARAM wParam, LPARAM lParam);
+  bool HandleKeyMessage(UINT uMsg, WPARAM wParam, LPARAM lParam);
+  void HandleControlTimer(WPARAM wParam, LPARAM lParam);
+  bool ShowToolTip(POINT pt);
+  void HideToolTip();
+  void DestroyToolTip();
+  void HandleQueuedNotify();
+  void DeliverNotification(NotifyEvent& event);
+  void FreeQueuedNotifications();
+  void DestroyDelayedControls();
+  void SendInput(CControlUI* pControl, int iKind, POINT pt, WPARAM wParam, LPARAM lParam,
+                 WORD wKeyState, WCHAR chKey = 0);
+  CControlUI* m_pEventHover = nullptr;
+  CControlUI* m_pEventClick = nullptr;
+  CControlUI* m_pEventKey = nullptr;
+  POINT m_ptLastMousePos = {-1, -1};
+  bool m_bMouseTracking = false;
+  bool m_bMouseCapture = false;
+  bool m_bAsyncNotifyPosted = false;
+  CPtrArrayUI m_aMessageFilters;
+  CPtrArrayUI m_aTimers;
+  UINT m_uTimerID = 0x1000;
+  CPtrArrayUI m_aAsyncNotify;
+  CPtrArrayUI m_aDelayedCleanup;
+  HWND m_hwndTooltip = nullptr;
+  TOOLINFOW m_ToolTip = {};
+  CUIString m_sToolTipText;
+  int m_iTooltipWidth = -1;
 
   // Control requests.
   bool m_bUpdateNeeded = false;

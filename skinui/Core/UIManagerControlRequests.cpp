@@ -1,5 +1,5 @@
 // What controls ask of their host: screen areas to repaint, a layout pass, the focus, and
-// notifications to the window's listeners.
+// notifications to the window's listeners, at once or queued until after the current message.
 
 #include "Core/UIControl.h"
 #include "Core/UIManager.h"
@@ -67,11 +67,37 @@ bool CWindowHostUI::UnregisterNotifier(INotifyUI* pNotifier) {
   return iIndex >= 0 && m_aNotifiers.Remove(iIndex);
 }
 
-void CWindowHostUI::RaiseNotification(NotifyEvent& event, bool /*bAsync*/, bool /*bAllowRepeat*/) {
+void CWindowHostUI::RaiseNotification(NotifyEvent& event, bool bAsync, bool bAllowRepeat) {
+  event.ptMouse = m_ptLastMousePos;
   event.dwTimestamp = ::GetTickCount();
   if (m_bUsedVirtualWnd && event.pSender != nullptr) {
     event.sVirtualWnd = event.pSender->GetVirtualWindowName();
   }
+  if (!bAsync) {
+    DeliverNotification(event);
+    return;
+  }
+  if (!bAllowRepeat) {
+    for (int i = 0; i < m_aAsyncNotify.GetSize(); ++i) {
+      NotifyEvent* pQueued = static_cast<NotifyEvent*>(m_aAsyncNotify[i]);
+      if (pQueued->pSender == event.pSender && pQueued->sType == event.sType) {
+        pQueued->wParam = event.wParam;
+        pQueued->lParam = event.lParam;
+        pQueued->ptMouse = event.ptMouse;
+        pQueued->dwTimestamp = event.dwTimestamp;
+        return;
+      }
+    }
+  }
+  NotifyEvent* pCopy = new NotifyEvent(event);
+  if (!m_aAsyncNotify.Add(pCopy)) {
+    delete pCopy;
+    return;
+  }
+  PostQueuedNotify();
+}
+
+void CWindowHostUI::DeliverNotification(NotifyEvent& event) {
   if (event.pSender != nullptr && event.pSender->OnNotify) event.pSender->OnNotify(&event);
   // A listener may register or unregister others while it runs: index afresh each step.
   for (int i = 0; i < m_aNotifiers.GetSize(); ++i) {
@@ -93,6 +119,18 @@ void CWindowHostUI::UseVirtualWindowNames(bool bUsed) { m_bUsedVirtualWnd = bUse
 
 void CWindowHostUI::ForgetControl(CControlUI* pControl) {
   if (pControl == m_pFocus) m_pFocus = nullptr;
+  if (pControl == m_pEventKey) m_pEventKey = nullptr;
+  if (pControl == m_pEventHover) m_pEventHover = nullptr;
+  if (pControl == m_pEventClick) {
+    m_pEventClick = nullptr;
+    // Nothing is left to receive the button release.
+    if (m_bMouseCapture) ReleaseMouse();
+  }
+  StopAllTimers(pControl);
+  for (int i = 0; i < m_aAsyncNotify.GetSize(); ++i) {
+    NotifyEvent* pQueued = static_cast<NotifyEvent*>(m_aAsyncNotify[i]);
+    if (pQueued->pSender == pControl) pQueued->pSender = nullptr;
+  }
   if (pControl == m_pRoot) m_pRoot = nullptr;
   const CUIString sName = pControl->GetName();
   if (!sName.IsEmpty() && m_mNameHash.Find(sName) == pControl) m_mNameHash.Remove(sName);

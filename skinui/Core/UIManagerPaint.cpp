@@ -289,7 +289,8 @@ bool CWindowHostUI::HandlePaint() {
     ClearPixels(m_pOffscreenBits, m_szOffscreen.cx, m_szOffscreen.cy, rcClient);
     m_pRoot->SetPosition(rcClient, true);
   }
-  // Moving the focus to the first control needs keyboard handling: m_bFocusNeeded waits for it.
+  // A new tree, or a requested initial focus, takes the focus once the tree has positions.
+  if (m_bFocusNeeded) MoveFocus(true);
 
   const int cx = rcClient.right - rcClient.left;
   const int cy = rcClient.bottom - rcClient.top;

@@ -1,10 +1,38 @@
 // Messages the modal loop is about to dispatch: accelerator translators and pre-message filters
 // of the host whose window the message is for may take them first.
 
+#include <wchar.h>
+
+#include "Core/UIControl.h"
 #include "Core/UIManager.h"
 #include "Utils/UIDebug.h"
 
 namespace SkinUI {
+
+namespace {
+
+// CharUpperW converts a single character passed in the low word of its pointer argument.
+WCHAR UpperCase(WCHAR ch) {
+  return static_cast<WCHAR>(reinterpret_cast<UINT_PTR>(
+      ::CharUpperW(reinterpret_cast<LPWSTR>(static_cast<UINT_PTR>(ch)))));
+}
+
+struct ShortcutSearch {
+  WCHAR chKey;  // upper case
+  bool bFound;
+};
+
+// A label's shortcut names the control that follows it: the first control after the match that
+// is not a label answers.
+CControlUI* CALLBACK FindShortcutTarget(CControlUI* pControl, LPVOID pData) {
+  ShortcutSearch* pSearch = static_cast<ShortcutSearch*>(pData);
+  if (!pControl->IsVisible()) return nullptr;
+  if (UpperCase(pControl->GetShortcut()) == pSearch->chKey) pSearch->bFound = true;
+  if (pSearch->bFound && ::wcsstr(pControl->ClassName(), L"LabelUI") == nullptr) return pControl;
+  return nullptr;
+}
+
+}  // namespace
 
 bool CWindowHostUI::TranslateForHosts(MSG* pMsg) {
   auto answer = [pMsg](CWindowHostUI* pHost) {
@@ -52,7 +80,31 @@ bool CWindowHostUI::PreTranslate(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESUL
       return true;
     }
   }
-  return false;
+  switch (uMsg) {
+    case WM_KEYDOWN: {
+      if (wParam != VK_TAB) return false;
+      MoveFocus(::GetKeyState(VK_SHIFT) >= 0);
+      return true;
+    }
+    case WM_SYSCHAR: {
+      if (m_pRoot == nullptr) return false;
+      ShortcutSearch search = {UpperCase(static_cast<WCHAR>(wParam)), false};
+      CControlUI* pControl = m_pRoot->FindControl(FindShortcutTarget, &search,
+                                                  kFindEnabled | kFindTopFirst | kFindMeFirst);
+      if (pControl == nullptr) return false;
+      pControl->SetFocus();
+      pControl->Activate();
+      return true;
+    }
+    case WM_SYSKEYDOWN:
+      if (m_pFocus != nullptr) {
+        SendInput(m_pFocus, kEventSysKey, m_ptLastMousePos, 0, 0, CurrentKeyState(),
+                  static_cast<WCHAR>(wParam));
+      }
+      return false;
+    default:
+      return false;
+  }
 }
 
 bool CWindowHostUI::RegisterPreFilter(IMessageFilterUI* pFilter) {

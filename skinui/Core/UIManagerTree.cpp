@@ -27,16 +27,17 @@ CControlUI* CALLBACK HitControl(CControlUI* pControl, LPVOID pData) {
 bool CWindowHostUI::AttachRoot(CControlUI* pControl) {
   UI_CHECK(::IsWindow(m_hWndPaint));
   SetFocusControl(nullptr, true);
+  m_pEventKey = nullptr;
+  m_pEventHover = nullptr;
+  m_pEventClick = nullptr;
   if (m_pRoot != nullptr && m_pRoot != pControl) {
     m_aPostPaintControls.Empty();
     m_aNativeWindows.Empty();
     m_aNativeWindowControls.Empty();
     m_mNameHash.RemoveAll();
-    // Nothing defers deletion yet, so the old tree goes now. Callers replace the tree from the
-    // window's own code, never from inside one of the old tree's handlers.
-    CControlUI* pOldRoot = m_pRoot;
-    m_pRoot = nullptr;
-    delete pOldRoot;
+    // The old tree may be replaced from inside one of its own handlers: it goes after the
+    // current message.
+    DeferDelete(m_pRoot);
   }
   m_pRoot = pControl;
   m_bUpdateNeeded = true;

@@ -11,9 +11,8 @@ LRESULT CALLBACK HostWindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPar
     const CREATESTRUCTW* pCreate = reinterpret_cast<const CREATESTRUCTW*>(lParam);
     ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(pCreate->lpCreateParams));
   } else if (pHost != nullptr && pHost->GetHostWindow() == hWnd) {
-    if (uMsg == WM_PAINT && pHost->HandlePaint()) return 0;
-    if (uMsg == WM_TIMER && pHost->HandleLayeredTimer(wParam)) return 0;
-    if (uMsg == WM_PRINTCLIENT) pHost->HandlePrintClient(reinterpret_cast<HDC>(wParam), lParam);
+    LRESULT lRes = 0;
+    if (pHost->HandleWindowMessage(uMsg, wParam, lParam, lRes)) return lRes;
   }
   return ::DefWindowProcW(hWnd, uMsg, wParam, lParam);
 }

@@ -80,7 +80,8 @@ TEST_F(HostPaintTest, WindowInitIsSentOnceAfterTheFirstLayoutAndBeforeTheFirstPa
   AttachRecordingRoot();
   PaintPending();
   EXPECT_EQ(CountEvents(L"windowinit"), 2);
-  EXPECT_EQ(m_journal.destroyed, 1) << "the replaced root is destroyed";
+  PumpFor(50);
+  EXPECT_EQ(m_journal.destroyed, 1) << "the replaced root is destroyed after the message";
 }
 
 TEST_F(HostPaintTest, InvalidatedRectangleIsTheOnlyAreaRepainted) {

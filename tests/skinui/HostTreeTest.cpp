@@ -68,6 +68,8 @@ TEST_F(HostPaintTest, HostDestroysItsRootAndForgetsItsName) {
   pFirst->SetName(L"first");
   m_host.AttachRoot(pFirst);
   m_host.AttachRoot(new RecordingRoot(&m_journal));
+  EXPECT_EQ(m_journal.destroyed, 1) << "the replaced root waits for the queued message";
+  PumpFor(50);
   EXPECT_EQ(m_journal.destroyed, 2);
   EXPECT_EQ(m_host.FindControlByName(L"first"), nullptr);
 }
