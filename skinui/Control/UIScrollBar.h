@@ -95,7 +95,9 @@ class CScrollBarUI : public CControlUI {
     ImageDrawInfo diDisabled;
   };
 
-  // Value changes without an owner; with one, the owner scrolls.
+  int BarLength() const;
+  // The image of "normalimage", "hotimage", "pushedimage" or "disabledimage"; null otherwise.
+  static ImageDrawInfo* StateImage(Part& part, LPCWSTR pstrState);
   void ScrollLineBack();
   void ScrollLineForward();
   void ScrollPageBack();
@@ -108,7 +110,8 @@ class CScrollBarUI : public CControlUI {
   void PassToOwner(InputEvent& event);
 
   void PaintBackgroundState(HDC hDC);
-  void PaintPart(HDC hDC, const RECT& rcPart, UINT uState, Part& part);
+  // Refreshes the part's disabled bit, then fills and draws it.
+  void PaintPart(HDC hDC, const RECT& rcPart, UINT& uState, Part& part);
   void PaintRail(HDC hDC);
   bool DrawImageAt(HDC hDC, ImageDrawInfo& image, const RECT& rcDest);
 

@@ -1,0 +1,49 @@
+#pragma once
+// How the controls read skin attribute values: booleans, decimal numbers, colours and
+// separated number lists.
+
+#include <windows.h>
+
+#include <cwchar>
+
+namespace SkinUI {
+namespace attribute_values {
+
+// Only the exact text "true" is true.
+inline bool IsTrue(LPCWSTR pstrValue) { return ::lstrcmpW(pstrValue, L"true") == 0; }
+
+inline int ReadInt(LPCWSTR pstrValue) {
+  return static_cast<int>(std::wcstol(pstrValue, nullptr, 10));
+}
+
+// 0xAARRGGBB in hexadecimal, one leading "#" skipped.
+inline DWORD ReadColor(LPCWSTR pstrValue) {
+  if (*pstrValue == L'#') ++pstrValue;
+  return static_cast<DWORD>(std::wcstoul(pstrValue, nullptr, 16));
+}
+
+// Reads one decimal number and moves past the single separator after it; a list that ends early
+// leaves the cursor on its terminator so that the missing numbers read as 0.
+inline int ReadListInt(LPCWSTR& pstr) {
+  LPWSTR pstrEnd = nullptr;
+  const int nValue = static_cast<int>(std::wcstol(pstr, &pstrEnd, 10));
+  pstr = pstrEnd;
+  if (*pstr != L'\0') ++pstr;
+  return nValue;
+}
+
+inline RECT ReadRect(LPCWSTR pstrValue) {
+  RECT rc;
+  rc.left = ReadListInt(pstrValue);
+  rc.top = ReadListInt(pstrValue);
+  rc.right = ReadListInt(pstrValue);
+  rc.bottom = ReadListInt(pstrValue);
+  return rc;
+}
+
+inline bool Contains(LPCWSTR pstrValue, LPCWSTR pstrWord) {
+  return std::wcsstr(pstrValue, pstrWord) != nullptr;
+}
+
+}  // namespace attribute_values
+}  // namespace SkinUI

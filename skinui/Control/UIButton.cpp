@@ -1,0 +1,340 @@
+// Buttons: the state machine driven by input events, state images and colours, measuring.
+
+#include "Control/UIButton.h"
+
+#include "Control/UIAttributeValues.h"
+#include "Core/UIManager.h"
+
+namespace SkinUI {
+
+using namespace attribute_values;
+
+namespace {
+
+bool IsMouseEvent(int iKind) { return iKind > kEventMouseBegin && iKind < kEventMouseEnd; }
+
+bool Inside(const RECT& rc, POINT pt) { return ::PtInRect(&rc, pt) != FALSE; }
+
+}  // namespace
+
+CButtonUI::CButtonUI()
+    : m_uButtonState(0),
+      m_bHandCursor(true),
+      m_dwHotBkColor(0),
+      m_dwHotTextColor(0),
+      m_dwPushedTextColor(0),
+      m_dwFocusedTextColor(0),
+      m_uFadeAlpha(255),
+      m_uFadeStep(0) {}
+
+LPCWSTR CButtonUI::ClassName() const { return L"ButtonUI"; }
+
+LPVOID CButtonUI::QueryNamedInterface(LPCWSTR pstrName) {
+  if (::lstrcmpW(pstrName, L"Button") == 0) return this;
+  return CLabelUI::QueryNamedInterface(pstrName);
+}
+
+UINT CButtonUI::GetBehaviourFlags() const {
+  return (IsKeyboardEnabled() ? 1u : 0u) + (IsEnabled() ? 2u : 0u);
+}
+
+bool CButtonUI::Activate() {
+  if (!IsVisible() || !IsEnabled()) return false;
+  if (m_pHost != nullptr) m_pHost->RaiseNotification(this, L"click");
+  return true;
+}
+
+void CButtonUI::SetEnabled(bool bEnable) {
+  CLabelUI::SetEnabled(bEnable);
+  if (!IsEnabled()) m_uButtonState = 0;
+}
+
+void CButtonUI::OnFadeTick() {
+  if ((m_uButtonState & kStateHot) != 0) {
+    m_uFadeAlpha = m_uFadeStep >= m_uFadeAlpha ? 0 : static_cast<BYTE>(m_uFadeAlpha - m_uFadeStep);
+  } else {
+    m_uFadeAlpha = m_uFadeAlpha >= 255 - m_uFadeStep ? 255
+                                                      : static_cast<BYTE>(m_uFadeAlpha + m_uFadeStep);
+  }
+  if ((m_uFadeAlpha == 0 || m_uFadeAlpha == 255) && m_pHost != nullptr) {
+    m_pHost->StopTimer(this, kFadeTimerId);
+  }
+  Invalidate();
+}
+
+void CButtonUI::HandleEvent(InputEvent& event) {
+  if (!IsMouseEnabled() && IsMouseEvent(event.iKind)) {
+    if (m_pParent != nullptr) {
+      m_pParent->HandleEvent(event);
+    } else {
+      CLabelUI::HandleEvent(event);
+    }
+    return;
+  }
+  switch (event.iKind) {
+    case kEventSetFocus:
+    case kEventKillFocus:
+      Invalidate();
+      break;
+    case kEventKeyDown:
+      if (IsKeyboardEnabled() && (event.chKey == VK_SPACE || event.chKey == VK_RETURN)) {
+        Activate();
+        return;
+      }
+      break;
+    case kEventButtonDown:
+    case kEventDoubleClick:
+      if (Inside(m_rcItem, event.ptMouse) && IsEnabled()) {
+        m_uButtonState |= kStatePushed | kStateCaptured;
+        Invalidate();
+      }
+      return;
+    case kEventMouseMove:
+      if ((m_uButtonState & kStateCaptured) != 0) {
+        if (Inside(m_rcItem, event.ptMouse)) {
+          m_uButtonState |= kStatePushed;
+        } else {
+          m_uButtonState &= ~kStatePushed;
+        }
+        Invalidate();
+      }
+      return;
+    case kEventButtonUp:
+      if ((m_uButtonState & kStateCaptured) != 0) {
+        if (Inside(m_rcItem, event.ptMouse)) Activate();
+        m_uButtonState &= ~(kStatePushed | kStateCaptured);
+        Invalidate();
+      }
+      return;
+    case kEventMouseEnter:
+      if (IsEnabled()) {
+        m_uButtonState |= kStateHot;
+        Invalidate();
+        if (m_pHost != nullptr) m_pHost->RaiseNotification(this, L"mouseenter");
+      }
+      if (m_uFadeStep != 0 && m_pHost != nullptr) {
+        m_pHost->StartTimer(this, kFadeTimerId, kFadeInterval);
+      }
+      break;
+    case kEventMouseLeave:
+      if (IsEnabled()) {
+        m_uButtonState &= ~kStateHot;
+        Invalidate();
+        if (m_pHost != nullptr) m_pHost->RaiseNotification(this, L"mouseleave");
+      }
+      if (m_uFadeStep != 0 && m_pHost != nullptr) {
+        m_pHost->StartTimer(this, kFadeTimerId, kFadeInterval);
+      }
+      break;
+    case kEventSetCursor:
+      if (m_bHandCursor) ::SetCursor(::LoadCursorW(nullptr, MAKEINTRESOURCEW(32649)));
+      return;
+    case kEventTimer:
+      if (event.wParam == kFadeTimerId) {
+        OnFadeTick();
+        return;
+      }
+      break;
+    case kEventContextMenu:
+      if (IsContextMenuEnabled() && m_pHost != nullptr) {
+        m_pHost->RaiseNotification(this, L"menu", event.wParam, event.lParam);
+      }
+      return;
+    default:
+      break;
+  }
+  CLabelUI::HandleEvent(event);
+}
+
+void CButtonUI::ReplaceImage(ImageDrawInfo& image, LPCWSTR pstrImage) {
+  if (image.sAttribute == pstrImage && image.pImage != nullptr) return;
+  image.Reset();
+  image.sAttribute = pstrImage;
+  Invalidate();
+}
+
+void CButtonUI::SetNormalImage(LPCWSTR pstrImage) { ReplaceImage(m_diNormal, pstrImage); }
+void CButtonUI::SetHotImage(LPCWSTR pstrImage) { ReplaceImage(m_diHot, pstrImage); }
+void CButtonUI::SetPushedImage(LPCWSTR pstrImage) { ReplaceImage(m_diPushed, pstrImage); }
+void CButtonUI::SetFocusedImage(LPCWSTR pstrImage) { ReplaceImage(m_diFocused, pstrImage); }
+void CButtonUI::SetDisabledImage(LPCWSTR pstrImage) { ReplaceImage(m_diDisabled, pstrImage); }
+void CButtonUI::SetForeImage(LPCWSTR pstrImage) { ReplaceImage(m_diFore, pstrImage); }
+void CButtonUI::SetHotForeImage(LPCWSTR pstrImage) { ReplaceImage(m_diHotFore, pstrImage); }
+
+void CButtonUI::SetFiveStatusImage(LPCWSTR pstrImage) {
+  ImageDrawInfo* aStrips[] = {&m_diNormal, &m_diPushed, &m_diHot, &m_diFocused, &m_diDisabled};
+  for (int i = 0; i < 5; ++i) {
+    ImageDrawInfo& strip = *aStrips[i];
+    strip.Reset();
+    strip.sAttribute = pstrImage;
+    // Parsing and loading without drawing tells the image's size.
+    CSkinRenderer::RenderImage(nullptr, m_pHost, m_rcItem, m_rcItem, strip);
+    if (strip.pImage == nullptr) continue;
+    const int s = strip.pImage->nWidth / 5;
+    const int h = strip.pImage->nHeight;
+    strip.rcSource = RECT{i * s, 0, (i + 1) * s, h};
+    if (i == 0 && IsFloat() && m_cxyFixed.cx == 0 && m_cxyFixed.cy == 0) {
+      SetFixedWidth(s);
+      SetFixedHeight(h);
+    }
+  }
+  Invalidate();
+}
+
+void CButtonUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
+  const CUIString sName = pstrName;
+  if (sName == L"normalimage") {
+    SetNormalImage(pstrValue);
+  } else if (sName == L"hotimage") {
+    SetHotImage(pstrValue);
+  } else if (sName == L"pushedimage") {
+    SetPushedImage(pstrValue);
+  } else if (sName == L"focusedimage") {
+    SetFocusedImage(pstrValue);
+  } else if (sName == L"disabledimage") {
+    SetDisabledImage(pstrValue);
+  } else if (sName == L"foreimage") {
+    SetForeImage(pstrValue);
+  } else if (sName == L"hotforeimage") {
+    SetHotForeImage(pstrValue);
+  } else if (sName == L"fivestatusimage") {
+    SetFiveStatusImage(pstrValue);
+  } else if (sName == L"fadedelta") {
+    SetFadeStep(static_cast<BYTE>(ReadInt(pstrValue)));
+  } else if (sName == L"hotbkcolor") {
+    SetHotBkColor(ReadColor(pstrValue));
+  } else if (sName == L"hottextcolor") {
+    SetHotTextColor(ReadColor(pstrValue));
+  } else if (sName == L"pushedtextcolor") {
+    SetPushedTextColor(ReadColor(pstrValue));
+  } else if (sName == L"focusedtextcolor") {
+    SetFocusedTextColor(ReadColor(pstrValue));
+  } else if (sName == L"setcursor") {
+    SetHandCursor(IsTrue(pstrValue));
+  } else {
+    CLabelUI::ApplyAttribute(pstrName, pstrValue);
+  }
+}
+
+SIZE CButtonUI::MeasureSize(SIZE szAvailable) {
+  if ((m_bAutoCalcWidth || m_bAutoCalcHeight) && m_pHost != nullptr &&
+      m_pHost->GetHostDC() != nullptr) {
+    SIZE szText = {0, 0};
+    ::GetTextExtentPoint32W(m_pHost->GetHostDC(), m_sText, m_sText.GetLength(), &szText);
+    const int cx = szText.cx + m_rcTextPadding.left + m_rcTextPadding.right;
+    const int cy = szText.cy + m_rcTextPadding.top + m_rcTextPadding.bottom;
+    if (m_bAutoCalcWidth && cx < GetMaxWidth()) m_cxyFixed.cx = cx;
+    if (m_bAutoCalcHeight && cy < GetMaxHeight()) m_cxyFixed.cy = cy;
+  }
+  if (m_cxyFixed.cy != 0) return CControlUI::MeasureSize(szAvailable);
+  return SIZE{m_cxyFixed.cx, FontHeight() + 8};
+}
+
+// ---- painting ----
+
+void CButtonUI::RefreshStateBits() {
+  if (IsFocused()) {
+    m_uButtonState |= kStateFocused;
+  } else {
+    m_uButtonState &= ~kStateFocused;
+  }
+  if (!IsEnabled()) {
+    m_uButtonState |= kStateDisabled;
+  } else {
+    m_uButtonState &= ~kStateDisabled;
+  }
+}
+
+bool CButtonUI::DrawImage(HDC hDC, ImageDrawInfo& image) {
+  return CSkinRenderer::RenderImage(hDC, m_pHost, m_rcItem, m_rcPaint, image);
+}
+
+namespace {
+
+// Draws with a constant opacity for this paint only; the image's own "fade" is kept.
+bool DrawFaded(HDC hDC, CWindowHostUI* pHost, const RECT& rcItem, const RECT& rcPaint,
+               ImageDrawInfo& image, BYTE uAlpha) {
+  if (!CSkinRenderer::RenderImage(nullptr, pHost, rcItem, rcPaint, image)) return false;
+  const BYTE uSaved = image.uFade;
+  image.uFade = uAlpha;
+  const bool bDrawn = CSkinRenderer::RenderImage(hDC, pHost, rcItem, rcPaint, image);
+  image.uFade = uSaved;
+  return bDrawn;
+}
+
+}  // namespace
+
+bool CButtonUI::PaintDisabledLayer(HDC hDC) { return DrawImage(hDC, m_diDisabled); }
+
+bool CButtonUI::PaintPushedLayer(HDC hDC) {
+  if (!DrawImage(hDC, m_diPushed)) DrawImage(hDC, m_diNormal);
+  return DrawImage(hDC, m_diPushedFore);
+}
+
+bool CButtonUI::PaintHotLayer(HDC hDC) {
+  if (m_uFadeStep != 0) {
+    if (m_uFadeAlpha != 0) DrawFaded(hDC, m_pHost, m_rcItem, m_rcPaint, m_diNormal, m_uFadeAlpha);
+    DrawFaded(hDC, m_pHost, m_rcItem, m_rcPaint, m_diHot,
+              static_cast<BYTE>(m_uFadeAlpha == 0 ? 255 : 255 - m_uFadeAlpha));
+  } else if (!DrawImage(hDC, m_diHot)) {
+    DrawImage(hDC, m_diNormal);
+  }
+  if (DrawImage(hDC, m_diHotFore)) return true;
+  if (m_dwHotBkColor != 0) {
+    CSkinRenderer::FillColor(hDC, m_rcPaint, AdjustColor(m_dwHotBkColor));
+    return true;
+  }
+  return false;
+}
+
+bool CButtonUI::PaintFocusedLayer(HDC hDC) { return DrawImage(hDC, m_diFocused); }
+
+void CButtonUI::PaintNormalLayer(HDC hDC) {
+  BYTE uNormalAlpha = 255;
+  if (m_uFadeStep != 0 && m_uFadeAlpha < 255) {
+    DrawFaded(hDC, m_pHost, m_rcItem, m_rcPaint, m_diHot, static_cast<BYTE>(255 - m_uFadeAlpha));
+    uNormalAlpha = m_uFadeAlpha;
+  }
+  if (uNormalAlpha == 255) {
+    DrawImage(hDC, m_diNormal);
+  } else {
+    DrawFaded(hDC, m_pHost, m_rcItem, m_rcPaint, m_diNormal, uNormalAlpha);
+  }
+}
+
+void CButtonUI::PaintStateImages(HDC hDC) {
+  RefreshStateBits();
+  bool bDone = false;
+  if ((m_uButtonState & kStateDisabled) != 0) {
+    bDone = PaintDisabledLayer(hDC);
+  } else if ((m_uButtonState & kStatePushed) != 0) {
+    // A pushed button ends with its fore image only when that drew.
+    if (PaintPushedLayer(hDC)) return;
+    bDone = true;
+  } else if ((m_uButtonState & kStateHot) != 0) {
+    if (PaintHotLayer(hDC)) return;
+    bDone = true;
+  } else if ((m_uButtonState & kStateFocused) != 0) {
+    bDone = PaintFocusedLayer(hDC);
+  }
+  if (!bDone) PaintNormalLayer(hDC);
+  DrawImage(hDC, m_diFore);
+}
+
+DWORD CButtonUI::StateTextColor() const {
+  if ((m_uButtonState & kStatePushed) != 0 && m_dwPushedTextColor != 0) return m_dwPushedTextColor;
+  if ((m_uButtonState & kStateHot) != 0 && m_dwHotTextColor != 0) return m_dwHotTextColor;
+  if ((m_uButtonState & kStateFocused) != 0 && m_dwFocusedTextColor != 0) {
+    return m_dwFocusedTextColor;
+  }
+  return IsEnabled() ? m_dwTextColor : m_dwDisabledTextColor;
+}
+
+void CButtonUI::PaintTextLayer(HDC hDC) {
+  RefreshStateBits();
+  ApplyDefaultTextColors();
+  if (m_sText.IsEmpty()) return;
+  DrawLabelText(hDC, TextRect(), StateTextColor(), m_uTextStyle);
+}
+
+}  // namespace SkinUI

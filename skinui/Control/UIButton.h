@@ -1,0 +1,94 @@
+#pragma once
+// CButtonUI: a label with state images and colours, a fade between its normal and hot images,
+// and the "click" notification.
+
+#include <windows.h>
+
+#include "Control/UILabel.h"
+
+namespace SkinUI {
+
+class CButtonUI : public CLabelUI {
+ public:
+  enum ButtonState : UINT {
+    kStateFocused = 0x01,
+    kStateSelected = 0x02,
+    kStateDisabled = 0x04,
+    kStateHot = 0x08,
+    kStatePushed = 0x10,
+    kStateCaptured = 0x40,
+  };
+  static const UINT_PTR kFadeTimerId = 11;
+  static const UINT kFadeInterval = 30;  // ms
+
+  CButtonUI();
+
+  LPCWSTR ClassName() const override;
+  LPVOID QueryNamedInterface(LPCWSTR pstrName) override;
+  UINT GetBehaviourFlags() const override;
+  bool Activate() override;
+  void SetEnabled(bool bEnable = true) override;
+  void HandleEvent(InputEvent& event) override;
+  void ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
+  SIZE MeasureSize(SIZE szAvailable) override;
+  void PaintStateImages(HDC hDC) override;
+  void PaintTextLayer(HDC hDC) override;
+
+  UINT GetButtonState() const { return m_uButtonState; }
+  BYTE GetFadeAlpha() const { return m_uFadeAlpha; }
+
+  void SetNormalImage(LPCWSTR pstrImage);
+  void SetHotImage(LPCWSTR pstrImage);
+  void SetPushedImage(LPCWSTR pstrImage);
+  void SetFocusedImage(LPCWSTR pstrImage);
+  void SetDisabledImage(LPCWSTR pstrImage);
+  void SetForeImage(LPCWSTR pstrImage);
+  void SetHotForeImage(LPCWSTR pstrImage);
+  // One image of five equal strips: normal, pushed, hot, focused, disabled.
+  void SetFiveStatusImage(LPCWSTR pstrImage);
+  void SetFadeStep(BYTE uStep) { m_uFadeStep = uStep; }
+  void SetHotBkColor(DWORD dwColor) { m_dwHotBkColor = dwColor; }
+  void SetHotTextColor(DWORD dwColor) { m_dwHotTextColor = dwColor; }
+  void SetPushedTextColor(DWORD dwColor) { m_dwPushedTextColor = dwColor; }
+  void SetFocusedTextColor(DWORD dwColor) { m_dwFocusedTextColor = dwColor; }
+  void SetHandCursor(bool bHandCursor) { m_bHandCursor = bHandCursor; }
+
+  const ImageDrawInfo& NormalImage() const { return m_diNormal; }
+  const ImageDrawInfo& PushedImage() const { return m_diPushed; }
+  const ImageDrawInfo& HotImage() const { return m_diHot; }
+  const ImageDrawInfo& FocusedImage() const { return m_diFocused; }
+  const ImageDrawInfo& DisabledImage() const { return m_diDisabled; }
+
+ protected:
+  // Stores a state image string; a string already loaded is left alone.
+  void ReplaceImage(ImageDrawInfo& image, LPCWSTR pstrImage);
+  // Draws an image over the whole control; false when it drew nothing.
+  bool DrawImage(HDC hDC, ImageDrawInfo& image);
+  void RefreshStateBits();
+  void OnFadeTick();
+  // Each answers true when painting ends with it.
+  bool PaintDisabledLayer(HDC hDC);
+  bool PaintPushedLayer(HDC hDC);
+  bool PaintHotLayer(HDC hDC);
+  bool PaintFocusedLayer(HDC hDC);
+  void PaintNormalLayer(HDC hDC);
+  DWORD StateTextColor() const;
+
+  UINT m_uButtonState;
+  bool m_bHandCursor;
+  DWORD m_dwHotBkColor;
+  DWORD m_dwHotTextColor;
+  DWORD m_dwPushedTextColor;
+  DWORD m_dwFocusedTextColor;
+  BYTE m_uFadeAlpha;
+  BYTE m_uFadeStep;
+  ImageDrawInfo m_diNormal;
+  ImageDrawInfo m_diHot;
+  ImageDrawInfo m_diHotFore;
+  ImageDrawInfo m_diPushed;
+  ImageDrawInfo m_diPushedFore;
+  ImageDrawInfo m_diFocused;
+  ImageDrawInfo m_diDisabled;
+};
+
+}  // namespace SkinUI

@@ -1,0 +1,108 @@
+#pragma once
+// CLabelUI: a text drawn with a font, colours, alignment and padding, plain or with inline tags.
+// The progress bar, slider, buttons and text controls build on it.
+
+#include <windows.h>
+
+#include "Core/UIControl.h"
+
+namespace SkinUI {
+
+// Text style bits, the platform's text-drawing flags.
+enum LabelTextStyle : UINT {
+  kTextLeft = 0x0,
+  kTextCenter = 0x1,
+  kTextRight = 0x2,
+  kTextTop = 0x0,
+  kTextVCenter = 0x4,
+  kTextBottom = 0x8,
+  kTextWordBreak = 0x10,
+  kTextSingleLine = 0x20,
+  kTextCalcRect = 0x400,
+  kTextEndEllipsis = 0x8000,
+};
+
+class CLabelUI : public CControlUI {
+ public:
+  CLabelUI();
+
+  LPCWSTR ClassName() const override;
+  LPVOID QueryNamedInterface(LPCWSTR pstrName) override;
+  void SetText(LPCWSTR pstrText) override;
+  void HandleEvent(InputEvent& event) override;
+  void ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
+  SIZE MeasureSize(SIZE szAvailable) override;
+  void PaintTextLayer(HDC hDC) override;
+
+  // The four operations labels add, in slot order. The setters only store.
+  virtual bool IsAutoCalcWidth() const;
+  virtual void SetAutoCalcWidth(bool bAutoCalcWidth);
+  virtual bool IsAutoCalcHeight() const;
+  virtual void SetAutoCalcHeight(bool bAutoCalcHeight);
+
+  UINT GetTextStyle() const { return m_uTextStyle; }
+  void SetTextStyle(UINT uStyle);
+  DWORD GetTextColor() const { return m_dwTextColor; }
+  void SetTextColor(DWORD dwTextColor);
+  DWORD GetDisabledTextColor() const { return m_dwDisabledTextColor; }
+  void SetDisabledTextColor(DWORD dwTextColor);
+  int GetFont() const { return m_iFont; }
+  void SetFont(int index);
+  RECT GetTextPadding() const { return m_rcTextPadding; }
+  void SetTextPadding(RECT rc);
+  bool IsShowHtml() const { return m_bShowHtml; }
+  void SetShowHtml(bool bShowHtml = true);
+
+  // Settings of the effects path (gradient, stroke, shadow, glow).
+  bool IsEffectsEnabled() const { return m_bEnableEffect; }
+  void SetEnabledEffect(bool bEnable);
+  void SetEnabledLuminous(bool bEnable);
+  void SetLuminousFuzzy(float fFuzzy);
+  float GetLuminousFuzzy() const { return m_fLuminousFuzzy; }
+  void SetGradientAngle(int nAngle);
+  void SetGradientLength(int nLength);
+  void SetEnabledStroke(bool bEnable);
+  void SetEnabledShadow(bool bEnable);
+  void SetTextColor1(DWORD dwColor);
+  void SetTextShadowColorA(DWORD dwColor);
+  void SetTextShadowColorB(DWORD dwColor);
+  void SetStrokeColor(DWORD dwColor);
+  // d pixels in direction a (degrees, -180 to 180) from the control's current corner.
+  void SetShadowOffset(int nOffset, int nAngle);
+  float GetShadowOffsetX() const { return m_fShadowOffsetX; }
+  float GetShadowOffsetY() const { return m_fShadowOffsetY; }
+
+ protected:
+  // A colour of 0 takes the host's default, which the label then keeps.
+  void ApplyDefaultTextColors();
+  RECT TextRect() const;
+  // Plain or tagged text into rc in the label's font.
+  void DrawLabelText(HDC hDC, RECT rc, DWORD dwColor, UINT uStyle);
+  int FontHeight() const;
+
+  DWORD m_dwTextColor;
+  DWORD m_dwDisabledTextColor;
+  int m_iFont;
+  UINT m_uTextStyle;
+  CUIRect m_rcTextPadding;
+  bool m_bShowHtml;
+  bool m_bAutoCalcWidth;
+  bool m_bAutoCalcHeight;
+
+  bool m_bEnableEffect;
+  bool m_bEnableLuminous;
+  float m_fLuminousFuzzy;
+  int m_nGradientAngle;
+  int m_nGradientLength;
+  bool m_bEnableStroke;
+  bool m_bEnableShadow;
+  DWORD m_dwTextColor2;
+  DWORD m_dwTextShadowColorA;
+  DWORD m_dwTextShadowColorB;
+  DWORD m_dwStrokeColor;
+  float m_fShadowOffsetX;
+  float m_fShadowOffsetY;
+  CUIString m_sEffectText;
+};
+
+}  // namespace SkinUI

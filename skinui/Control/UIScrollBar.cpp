@@ -1,0 +1,480 @@
+// Scroll bars: part layout, range and value, pressing, dragging, auto-repeat and painting.
+
+#include "Control/UIScrollBar.h"
+
+#include <cwchar>
+
+#include "Control/UIAttributeValues.h"
+#include "Core/UIManager.h"
+
+namespace SkinUI {
+
+using namespace attribute_values;
+
+namespace {
+
+bool Inside(const RECT& rc, POINT pt) { return ::PtInRect(&rc, pt) != FALSE; }
+
+void SetBit(UINT& uState, UINT uBit, bool bOn) {
+  if (bOn) {
+    uState |= uBit;
+  } else {
+    uState &= ~uBit;
+  }
+}
+
+void ReplaceImage(ImageDrawInfo& image, LPCWSTR pstrImage) {
+  if (image.sAttribute == pstrImage) return;
+  image.Reset();
+  image.sAttribute = pstrImage;
+}
+
+}  // namespace
+
+CScrollBarUI::CScrollBarUI()
+    : m_bHorizontal(false),
+      m_nRange(100),
+      m_nScrollPos(0),
+      m_nLineSize(8),
+      m_pOwner(nullptr),
+      m_ptLastMouse{0, 0},
+      m_nLastScrollPos(0),
+      m_nLastScrollOffset(0),
+      m_nScrollRepeatDelay(0),
+      m_bShowButton1(true),
+      m_bShowButton2(true),
+      m_uButton1State(0),
+      m_uButton2State(0),
+      m_uThumbState(0) {
+  m_cxyFixed.cx = 16;
+}
+
+LPCWSTR CScrollBarUI::ClassName() const { return L"ScrollBarUI"; }
+
+LPVOID CScrollBarUI::QueryNamedInterface(LPCWSTR pstrName) {
+  if (::lstrcmpW(pstrName, L"ScrollBar") == 0) return this;
+  return CControlUI::QueryNamedInterface(pstrName);
+}
+
+int CScrollBarUI::GetThickness() const { return m_bHorizontal ? m_cxyFixed.cy : m_cxyFixed.cx; }
+
+void CScrollBarUI::SetHorizontal(bool bHorizontal) {
+  if (m_bHorizontal == bHorizontal) return;
+  m_bHorizontal = bHorizontal;
+  if (m_bHorizontal) {
+    if (m_cxyFixed.cy == 0) {
+      m_cxyFixed.cx = 0;
+      m_cxyFixed.cy = 16;
+    }
+  } else if (m_cxyFixed.cx == 0) {
+    m_cxyFixed.cy = 0;
+    m_cxyFixed.cx = 16;
+  }
+  RequestParentLayout();
+}
+
+void CScrollBarUI::SetScrollRange(int nRange) {
+  if (m_nRange == nRange) return;
+  m_nRange = nRange < 0 ? 0 : nRange;
+  if (m_nScrollPos > m_nRange) m_nScrollPos = m_nRange;
+  SetPosition(m_rcItem, true);
+}
+
+void CScrollBarUI::SetScrollValue(int nPos, bool bNotify) {
+  if (m_nScrollPos == nPos) return;
+  const int nOld = m_nScrollPos;
+  m_nScrollPos = nPos < 0 ? 0 : (nPos > m_nRange ? m_nRange : nPos);
+  SetPosition(m_rcItem, true);
+  if (bNotify && m_pHost != nullptr) {
+    m_pHost->RaiseNotification(this, L"scroll", static_cast<WPARAM>(m_nScrollPos),
+                               static_cast<LPARAM>(nOld), true);
+  }
+}
+
+void CScrollBarUI::SetShowButton1(bool bShow) {
+  m_bShowButton1 = bShow;
+  SetPosition(m_rcItem, true);
+}
+
+void CScrollBarUI::SetShowButton2(bool bShow) {
+  m_bShowButton2 = bShow;
+  SetPosition(m_rcItem, true);
+}
+
+// Laid out along x; a vertical bar exchanges the axes on the way in and out.
+void CScrollBarUI::SetPosition(RECT rc, bool bNeedInvalidate) {
+  CControlUI::SetPosition(rc, bNeedInvalidate);
+  rc = m_rcItem;
+  auto flip = [this](const RECT& r) {
+    return m_bHorizontal ? r : RECT{r.top, r.left, r.bottom, r.right};
+  };
+  const RECT a = flip(rc);  // along the bar: left..right; across: top..bottom
+  const int L = a.right - a.left;
+  const int S = GetThickness();
+  int T = L;
+  if (m_bShowButton1) T -= S;
+  if (m_bShowButton2) T -= S;
+  RECT b1, b2, thumb = {0, 0, 0, 0};
+  if (S >= T) {
+    const int k = L / 2 < S ? L / 2 : S;
+    b1 = m_bShowButton1 ? RECT{a.left, a.top, a.left + k, a.top + S}
+                        : RECT{a.left, a.top, a.left, a.top};
+    b2 = m_bShowButton2 ? RECT{a.right - k, a.top, a.right, a.top + S}
+                        : RECT{a.right, a.top, a.right, a.top};
+    m_rcButton1 = flip(b1);
+    m_rcButton2 = flip(b2);
+    m_rcThumb = thumb;
+    return;
+  }
+  b1 = m_bShowButton1 ? RECT{a.left, a.top, a.left + S, a.top + S}
+                      : RECT{a.left, a.top, a.left, a.top};
+  b2 = m_bShowButton2 ? RECT{a.right - S, a.top, a.right, a.top + S}
+                      : RECT{a.right, a.top, a.right, a.top};
+  thumb.top = a.top;
+  thumb.bottom = a.top + S;
+  if (m_nRange <= 0) {
+    thumb.left = b1.right;
+    thumb.right = b2.left;
+  } else {
+    const long long nShare = static_cast<long long>(L) * T / (L + static_cast<long long>(m_nRange));
+    const int m = nShare > S ? static_cast<int>(nShare) : S;
+    thumb.left = b1.right + static_cast<int>(static_cast<long long>(T - m) * m_nScrollPos / m_nRange);
+    thumb.right = thumb.left + m;
+    if (thumb.right > b2.left) {
+      thumb.left = b2.left - m;
+      thumb.right = b2.left;
+    }
+  }
+  m_rcButton1 = flip(b1);
+  m_rcButton2 = flip(b2);
+  m_rcThumb = flip(thumb);
+}
+
+void CScrollBarUI::SetVisible(bool bVisible) {
+  m_bVisible = bVisible;
+  m_bFocused = false;
+}
+
+void CScrollBarUI::SetEnabled(bool bEnable) {
+  CControlUI::SetEnabled(bEnable);
+  if (!bEnable) {
+    m_uButton1State = 0;
+    m_uButton2State = 0;
+    m_uThumbState = 0;
+  }
+}
+
+void CScrollBarUI::SetFocus() { CControlUI::SetFocus(); }
+
+// ---- value changes ----
+
+int CScrollBarUI::BarLength() const {
+  return m_bHorizontal ? m_rcItem.right - m_rcItem.left : m_rcItem.bottom - m_rcItem.top;
+}
+
+void CScrollBarUI::ScrollLineBack() { SetScrollValue(m_nScrollPos - m_nLineSize, true); }
+void CScrollBarUI::ScrollLineForward() { SetScrollValue(m_nScrollPos + m_nLineSize, true); }
+void CScrollBarUI::ScrollPageBack() { SetScrollValue(m_nScrollPos - BarLength(), true); }
+void CScrollBarUI::ScrollPageForward() { SetScrollValue(m_nScrollPos + BarLength(), true); }
+
+void CScrollBarUI::ScrollToDragPosition() {
+  SetScrollValue(m_nLastScrollPos + m_nLastScrollOffset, true);
+}
+
+// ---- events ----
+
+void CScrollBarUI::OnButtonDown(const InputEvent& event) {
+  m_nLastScrollOffset = 0;
+  m_nScrollRepeatDelay = 0;
+  if (m_pHost != nullptr) m_pHost->StartTimer(this, kRepeatTimerId, kRepeatInterval);
+  if (Inside(m_rcButton1, event.ptMouse)) {
+    m_uButton1State |= kPartPushed;
+    ScrollLineBack();
+  } else if (Inside(m_rcButton2, event.ptMouse)) {
+    m_uButton2State |= kPartPushed;
+    ScrollLineForward();
+  } else if (Inside(m_rcThumb, event.ptMouse)) {
+    m_uThumbState |= kPartPushed | kPartCaptured;
+    m_ptLastMouse = event.ptMouse;
+    m_nLastScrollPos = m_nScrollPos;
+  } else {
+    const int nAt = m_bHorizontal ? event.ptMouse.x : event.ptMouse.y;
+    const int nThumbStart = m_bHorizontal ? m_rcThumb.left : m_rcThumb.top;
+    const int nThumbEnd = m_bHorizontal ? m_rcThumb.right : m_rcThumb.bottom;
+    if (nAt < nThumbStart) {
+      ScrollPageBack();
+    } else if (nAt > nThumbEnd) {
+      ScrollPageForward();
+    }
+  }
+}
+
+void CScrollBarUI::OnMouseMove(const InputEvent& event) {
+  if ((m_uThumbState & kPartCaptured) != 0) {
+    const int S = GetThickness();
+    const int nThumb = m_bHorizontal ? m_rcThumb.right - m_rcThumb.left
+                                     : m_rcThumb.bottom - m_rcThumb.top;
+    const int D = BarLength() - 2 * S - nThumb;
+    if (D == 0) return;
+    const int nMoved = m_bHorizontal ? event.ptMouse.x - m_ptLastMouse.x
+                                     : event.ptMouse.y - m_ptLastMouse.y;
+    m_nLastScrollOffset = static_cast<int>(static_cast<long long>(nMoved) * m_nRange / D);
+    return;
+  }
+  const bool bWasHot = (m_uThumbState & kPartHot) != 0;
+  const bool bHot = IsEnabled() && Inside(m_rcThumb, event.ptMouse);
+  if (bHot != bWasHot) {
+    SetBit(m_uThumbState, kPartHot, bHot);
+    Invalidate();
+  }
+}
+
+void CScrollBarUI::OnRepeatTick() {
+  ++m_nScrollRepeatDelay;
+  if ((m_uThumbState & kPartCaptured) != 0) {
+    ScrollToDragPosition();
+    Invalidate();
+    return;
+  }
+  if (m_nScrollRepeatDelay < kRepeatDelayTicks) return;
+  if ((m_uButton1State & kPartPushed) != 0) {
+    ScrollLineBack();
+  } else if ((m_uButton2State & kPartPushed) != 0) {
+    ScrollLineForward();
+  } else if (m_pHost != nullptr) {
+    POINT pt;
+    ::GetCursorPos(&pt);
+    ::ScreenToClient(m_pHost->GetHostWindow(), &pt);
+    const int nAt = m_bHorizontal ? pt.x : pt.y;
+    const int nThumbStart = m_bHorizontal ? m_rcThumb.left : m_rcThumb.top;
+    const int nThumbEnd = m_bHorizontal ? m_rcThumb.right : m_rcThumb.bottom;
+    if (nAt < nThumbStart) {
+      ScrollPageBack();
+    } else if (nAt > nThumbEnd) {
+      ScrollPageForward();
+    }
+  }
+}
+
+void CScrollBarUI::OnButtonUp() {
+  m_nScrollRepeatDelay = 0;
+  m_nLastScrollOffset = 0;
+  if (m_pHost != nullptr) m_pHost->StopTimer(this, kRepeatTimerId);
+  if ((m_uThumbState & kPartCaptured) != 0) {
+    m_uThumbState &= ~(kPartPushed | kPartCaptured);
+  } else if ((m_uButton1State & kPartPushed) != 0) {
+    m_uButton1State &= ~kPartPushed;
+  } else if ((m_uButton2State & kPartPushed) != 0) {
+    m_uButton2State &= ~kPartPushed;
+  } else {
+    return;
+  }
+  Invalidate();
+}
+
+void CScrollBarUI::HandleEvent(InputEvent& event) {
+  const bool bMouse = event.iKind > kEventMouseBegin && event.iKind < kEventMouseEnd;
+  if (!IsMouseEnabled() && bMouse) {
+    CControlUI::HandleEvent(event);
+    return;
+  }
+  switch (event.iKind) {
+    case kEventButtonDown:
+    case kEventDoubleClick:
+      if (IsEnabled()) OnButtonDown(event);
+      return;
+    case kEventMouseMove:
+      OnMouseMove(event);
+      return;
+    case kEventTimer:
+      if (event.wParam == kRepeatTimerId) {
+        OnRepeatTick();
+        return;
+      }
+      break;
+    case kEventButtonUp:
+      OnButtonUp();
+      return;
+    case kEventMouseEnter:
+      if (IsEnabled()) {
+        m_uButton1State |= kPartHot;
+        m_uButton2State |= kPartHot;
+        if (Inside(m_rcThumb, event.ptMouse)) m_uThumbState |= kPartHot;
+        Invalidate();
+      }
+      return;
+    case kEventMouseLeave:
+      if (IsEnabled()) {
+        m_uButton1State &= ~kPartHot;
+        m_uButton2State &= ~kPartHot;
+        m_uThumbState &= ~kPartHot;
+        Invalidate();
+      }
+      return;
+    case kEventContextMenu:
+    case kEventSetFocus:
+    case kEventKillFocus:
+      return;
+    default:
+      break;
+  }
+  CControlUI::HandleEvent(event);
+}
+
+// ---- attributes ----
+
+void CScrollBarUI::SetButton1Color(DWORD dwColor) { m_Button1.dwColor = dwColor; Invalidate(); }
+void CScrollBarUI::SetButton2Color(DWORD dwColor) { m_Button2.dwColor = dwColor; Invalidate(); }
+void CScrollBarUI::SetThumbColor(DWORD dwColor) { m_Thumb.dwColor = dwColor; Invalidate(); }
+
+ImageDrawInfo* CScrollBarUI::StateImage(Part& part, LPCWSTR pstrState) {
+  const CUIString sState = pstrState;
+  if (sState == L"normalimage") return &part.diNormal;
+  if (sState == L"hotimage") return &part.diHot;
+  if (sState == L"pushedimage") return &part.diPushed;
+  if (sState == L"disabledimage") return &part.diDisabled;
+  return nullptr;
+}
+
+void CScrollBarUI::SetButton1NormalImage(LPCWSTR s) { ReplaceImage(m_Button1.diNormal, s); Invalidate(); }
+void CScrollBarUI::SetButton1HotImage(LPCWSTR s) { ReplaceImage(m_Button1.diHot, s); Invalidate(); }
+void CScrollBarUI::SetButton1PushedImage(LPCWSTR s) { ReplaceImage(m_Button1.diPushed, s); Invalidate(); }
+void CScrollBarUI::SetButton1DisabledImage(LPCWSTR s) { ReplaceImage(m_Button1.diDisabled, s); Invalidate(); }
+void CScrollBarUI::SetButton2NormalImage(LPCWSTR s) { ReplaceImage(m_Button2.diNormal, s); Invalidate(); }
+void CScrollBarUI::SetButton2HotImage(LPCWSTR s) { ReplaceImage(m_Button2.diHot, s); Invalidate(); }
+void CScrollBarUI::SetButton2PushedImage(LPCWSTR s) { ReplaceImage(m_Button2.diPushed, s); Invalidate(); }
+void CScrollBarUI::SetButton2DisabledImage(LPCWSTR s) { ReplaceImage(m_Button2.diDisabled, s); Invalidate(); }
+void CScrollBarUI::SetThumbNormalImage(LPCWSTR s) { ReplaceImage(m_Thumb.diNormal, s); Invalidate(); }
+void CScrollBarUI::SetThumbHotImage(LPCWSTR s) { ReplaceImage(m_Thumb.diHot, s); Invalidate(); }
+void CScrollBarUI::SetThumbPushedImage(LPCWSTR s) { ReplaceImage(m_Thumb.diPushed, s); Invalidate(); }
+void CScrollBarUI::SetThumbDisabledImage(LPCWSTR s) { ReplaceImage(m_Thumb.diDisabled, s); Invalidate(); }
+void CScrollBarUI::SetRailNormalImage(LPCWSTR s) { ReplaceImage(m_Rail.diNormal, s); Invalidate(); }
+void CScrollBarUI::SetRailHotImage(LPCWSTR s) { ReplaceImage(m_Rail.diHot, s); Invalidate(); }
+void CScrollBarUI::SetRailPushedImage(LPCWSTR s) { ReplaceImage(m_Rail.diPushed, s); Invalidate(); }
+void CScrollBarUI::SetRailDisabledImage(LPCWSTR s) { ReplaceImage(m_Rail.diDisabled, s); Invalidate(); }
+void CScrollBarUI::SetBkNormalImage(LPCWSTR s) { ReplaceImage(m_Bk.diNormal, s); Invalidate(); }
+void CScrollBarUI::SetBkHotImage(LPCWSTR s) { ReplaceImage(m_Bk.diHot, s); Invalidate(); }
+void CScrollBarUI::SetBkPushedImage(LPCWSTR s) { ReplaceImage(m_Bk.diPushed, s); Invalidate(); }
+void CScrollBarUI::SetBkDisabledImage(LPCWSTR s) { ReplaceImage(m_Bk.diDisabled, s); Invalidate(); }
+
+void CScrollBarUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
+  const CUIString sName = pstrName;
+  // "<part><state>image" names: button1, button2, thumb, rail and bk parts.
+  struct PartPrefix {
+    LPCWSTR pstrPrefix;
+    Part* pPart;
+  };
+  const PartPrefix aPrefixes[] = {{L"button1", &m_Button1}, {L"button2", &m_Button2},
+                                  {L"thumb", &m_Thumb},     {L"rail", &m_Rail},
+                                  {L"bk", &m_Bk}};
+  for (const PartPrefix& prefix : aPrefixes) {
+    const int nPrefix = ::lstrlenW(prefix.pstrPrefix);
+    if (sName.GetLength() <= nPrefix || std::wcsncmp(sName, prefix.pstrPrefix, nPrefix) != 0) {
+      continue;
+    }
+    ImageDrawInfo* pImage = StateImage(*prefix.pPart, sName.GetData() + nPrefix);
+    if (pImage != nullptr) {
+      ReplaceImage(*pImage, pstrValue);
+      Invalidate();
+      return;
+    }
+  }
+  if (sName == L"button1color") {
+    SetButton1Color(ReadColor(pstrValue));
+  } else if (sName == L"button2color") {
+    SetButton2Color(ReadColor(pstrValue));
+  } else if (sName == L"thumbcolor") {
+    SetThumbColor(ReadColor(pstrValue));
+  } else if (sName == L"hor") {
+    SetHorizontal(IsTrue(pstrValue));
+  } else if (sName == L"linesize") {
+    SetLineSize(ReadInt(pstrValue));
+  } else if (sName == L"range") {
+    SetScrollRange(ReadInt(pstrValue));
+  } else if (sName == L"value") {
+    SetScrollValue(ReadInt(pstrValue), true);
+  } else if (sName == L"showbutton1") {
+    SetShowButton1(IsTrue(pstrValue));
+  } else if (sName == L"showbutton2") {
+    SetShowButton2(IsTrue(pstrValue));
+  } else {
+    CControlUI::ApplyAttribute(pstrName, pstrValue);
+  }
+}
+
+// ---- painting ----
+
+bool CScrollBarUI::DrawImageAt(HDC hDC, ImageDrawInfo& image, const RECT& rcDest) {
+  if (!CSkinRenderer::RenderImage(nullptr, m_pHost, m_rcItem, m_rcPaint, image)) return false;
+  image.rcDest = rcDest;
+  ::OffsetRect(&image.rcDest, -m_rcItem.left, -m_rcItem.top);
+  return CSkinRenderer::RenderImage(hDC, m_pHost, m_rcItem, m_rcPaint, image);
+}
+
+void CScrollBarUI::PaintBackgroundState(HDC hDC) {
+  ImageDrawInfo* pState = nullptr;
+  if (!IsEnabled()) {
+    pState = &m_Bk.diDisabled;
+  } else if ((m_uThumbState & kPartPushed) != 0) {
+    pState = &m_Bk.diPushed;
+  } else if ((m_uThumbState & kPartHot) != 0) {
+    pState = &m_Bk.diHot;
+  }
+  if (pState != nullptr && CSkinRenderer::RenderImage(hDC, m_pHost, m_rcItem, m_rcPaint, *pState)) {
+    return;
+  }
+  CSkinRenderer::RenderImage(hDC, m_pHost, m_rcItem, m_rcPaint, m_Bk.diNormal);
+}
+
+void CScrollBarUI::PaintPart(HDC hDC, const RECT& rcPart, UINT& uState, Part& part) {
+  SetBit(uState, kPartDisabled, !IsEnabled());
+  if (part.dwColor != 0) CSkinRenderer::FillColor(hDC, rcPart, AdjustColor(part.dwColor));
+  ImageDrawInfo* pState = nullptr;
+  if ((uState & kPartDisabled) != 0) {
+    pState = &part.diDisabled;
+  } else if ((uState & kPartPushed) != 0) {
+    pState = &part.diPushed;
+  } else if ((uState & kPartHot) != 0) {
+    pState = &part.diHot;
+  }
+  if (pState != nullptr && DrawImageAt(hDC, *pState, rcPart)) return;
+  DrawImageAt(hDC, part.diNormal, rcPart);
+}
+
+void CScrollBarUI::PaintRail(HDC hDC) {
+  const int S = GetThickness();
+  RECT rcRail = m_rcThumb;
+  if (m_bHorizontal) {
+    rcRail.left = (m_rcThumb.left + m_rcThumb.right) / 2 - S / 2;
+    rcRail.right = rcRail.left + S;
+  } else {
+    rcRail.top = (m_rcThumb.top + m_rcThumb.bottom) / 2 - S / 2;
+    rcRail.bottom = rcRail.top + S;
+  }
+  ImageDrawInfo* pState = nullptr;
+  if (!IsEnabled()) {
+    pState = &m_Rail.diDisabled;
+  } else if ((m_uThumbState & kPartPushed) != 0) {
+    pState = &m_Rail.diPushed;
+  } else if ((m_uThumbState & kPartHot) != 0) {
+    pState = &m_Rail.diHot;
+  }
+  if (pState != nullptr && DrawImageAt(hDC, *pState, rcRail)) return;
+  DrawImageAt(hDC, m_Rail.diNormal, rcRail);
+}
+
+bool CScrollBarUI::PaintSelf(HDC hDC, const RECT& /*rcPaint*/, CControlUI* /*pStopControl*/) {
+  PaintBackgroundColor(hDC);
+  PaintBackgroundImage(hDC);
+  PaintBackgroundState(hDC);
+  if (m_bShowButton1) PaintPart(hDC, m_rcButton1, m_uButton1State, m_Button1);
+  if (m_bShowButton2) PaintPart(hDC, m_rcButton2, m_uButton2State, m_Button2);
+  if (!::IsRectEmpty(&m_rcThumb)) {
+    PaintPart(hDC, m_rcThumb, m_uThumbState, m_Thumb);
+    PaintRail(hDC);
+  }
+  PaintBorderLayer(hDC);
+  return true;
+}
+
+}  // namespace SkinUI

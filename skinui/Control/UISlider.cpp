@@ -1,0 +1,222 @@
+// Sliders: thumb placement, the value under the pointer, dragging and the wheel.
+
+#include "Control/UISlider.h"
+
+#include "Control/UIAttributeValues.h"
+#include "Core/UIManager.h"
+
+namespace SkinUI {
+
+using namespace attribute_values;
+
+namespace {
+
+void ReplaceImage(ImageDrawInfo& image, LPCWSTR pstrImage) {
+  if (image.sAttribute == pstrImage) return;
+  image.Reset();
+  image.sAttribute = pstrImage;
+}
+
+}  // namespace
+
+CSliderUI::CSliderUI() : m_uSliderState(0), m_nStep(1), m_bImmediate(false), m_szThumb{10, 10} {
+  m_uTextStyle = kTextCenter | kTextSingleLine;
+}
+
+LPCWSTR CSliderUI::ClassName() const { return L"SliderUI"; }
+
+LPVOID CSliderUI::QueryNamedInterface(LPCWSTR pstrName) {
+  if (::lstrcmpW(pstrName, L"Slider") == 0) return this;
+  return CProgressUI::QueryNamedInterface(pstrName);
+}
+
+UINT CSliderUI::GetBehaviourFlags() const { return IsEnabled() ? 3u : 0u; }
+
+void CSliderUI::SetEnabled(bool bEnable) {
+  CProgressUI::SetEnabled(bEnable);
+  if (!IsEnabled()) m_uSliderState = 0;
+}
+
+void CSliderUI::SetStep(int nStep) { m_nStep = nStep; }
+
+void CSliderUI::SetThumbSize(int cx, int cy) {
+  m_szThumb.cx = cx;
+  m_szThumb.cy = cy;
+}
+
+void CSliderUI::SetThumbImage(LPCWSTR pstrImage) {
+  ReplaceImage(m_diThumb, pstrImage);
+  Invalidate();
+}
+void CSliderUI::SetThumbHotImage(LPCWSTR pstrImage) {
+  ReplaceImage(m_diThumbHot, pstrImage);
+  Invalidate();
+}
+void CSliderUI::SetThumbPushedImage(LPCWSTR pstrImage) {
+  ReplaceImage(m_diThumbPushed, pstrImage);
+  Invalidate();
+}
+
+RECT CSliderUI::GetThumbRect() const {
+  const RECT& rc = m_rcItem;
+  const int tw = m_szThumb.cx;
+  const int th = m_szThumb.cy;
+  // An empty range places the thumb at the start instead of dividing by zero.
+  const int nSpan = m_nMax > m_nMin ? m_nMax - m_nMin : 1;
+  const int v = m_nValue < m_nMin ? m_nMin : (m_nValue > m_nMax ? m_nMax : m_nValue);
+  RECT rcThumb;
+  if (m_bHorizontal) {
+    rcThumb.left = rc.left + static_cast<int>(static_cast<long long>(rc.right - rc.left - tw) *
+                                              (v - m_nMin) / nSpan);
+    rcThumb.top = (rc.bottom + rc.top - th) / 2;
+  } else {
+    rcThumb.left = (rc.right + rc.left - tw) / 2;
+    const int bottom = rc.bottom - static_cast<int>(static_cast<long long>(rc.bottom - rc.top - th) *
+                                                    (v - m_nMin) / nSpan);
+    rcThumb.top = bottom - th;
+  }
+  rcThumb.right = rcThumb.left + tw;
+  rcThumb.bottom = rcThumb.top + th;
+  return rcThumb;
+}
+
+int CSliderUI::ValueAtPoint(POINT pt) const {
+  const RECT& rc = m_rcItem;
+  const int tw = m_szThumb.cx;
+  const int th = m_szThumb.cy;
+  const long long nSpan = static_cast<long long>(m_nMax) - m_nMin;
+  if (m_bHorizontal) {
+    if (pt.x >= rc.right - tw / 2) return m_nMax;
+    const int nTrack = rc.right - rc.left - tw;
+    if (pt.x > rc.left + tw / 2 && nTrack > 0) {
+      return m_nMin + static_cast<int>((pt.x - (rc.left + tw / 2)) * nSpan / nTrack);
+    }
+    return m_nMin;
+  }
+  if (pt.y >= rc.bottom - th / 2) return m_nMin;
+  const int nTrack = rc.bottom - rc.top - th;
+  if (pt.y > rc.top + th / 2 && nTrack > 0) {
+    return m_nMin + static_cast<int>(nSpan * ((rc.bottom - th / 2) - pt.y) / nTrack);
+  }
+  return m_nMax;
+}
+
+void CSliderUI::NotifyValueChanged() {
+  if (m_pHost != nullptr) m_pHost->RaiseNotification(this, L"valuechanged");
+}
+
+void CSliderUI::HandleEvent(InputEvent& event) {
+  if (!IsMouseEnabled() && event.iKind > kEventMouseBegin && event.iKind < kEventMouseEnd) {
+    if (m_pParent != nullptr) {
+      m_pParent->HandleEvent(event);
+    } else {
+      CProgressUI::HandleEvent(event);
+    }
+    return;
+  }
+  switch (event.iKind) {
+    case kEventButtonDown:
+    case kEventDoubleClick:
+      if (IsEnabled()) {
+        m_uSliderState |= kSliderCaptured;
+        const int nValue = ValueAtPoint(event.ptMouse);
+        if (nValue != m_nValue && nValue >= m_nMin && nValue <= m_nMax) {
+          m_nValue = nValue;
+          Invalidate();
+        }
+      }
+      return;
+    case kEventMouseMove:
+      if ((m_uSliderState & kSliderCaptured) != 0) {
+        m_nValue = ValueAtPoint(event.ptMouse);
+        if (m_bImmediate) NotifyValueChanged();
+        Invalidate();
+      }
+      return;
+    case kEventButtonUp:
+      if ((m_uSliderState & kSliderCaptured) != 0) {
+        m_nValue = ValueAtPoint(event.ptMouse);
+        NotifyValueChanged();
+        m_uSliderState &= ~kSliderCaptured;
+        Invalidate();
+      }
+      return;
+    case kEventScrollWheel:
+      if (event.wParam == 0) {
+        SetValue(m_nValue + m_nStep);
+        NotifyValueChanged();
+      } else if (event.wParam == 1) {
+        SetValue(m_nValue - m_nStep);
+        NotifyValueChanged();
+      }
+      return;
+    case kEventSetCursor: {
+      const RECT rcThumb = GetThumbRect();
+      if (IsEnabled() && ::PtInRect(&rcThumb, event.ptMouse)) {
+        ::SetCursor(::LoadCursorW(nullptr, MAKEINTRESOURCEW(32649)));
+        return;
+      }
+      break;
+    }
+    case kEventMouseEnter:
+      if (IsEnabled()) {
+        m_uSliderState |= kSliderHot;
+        Invalidate();
+      }
+      return;
+    case kEventMouseLeave:
+      if (IsEnabled()) {
+        m_uSliderState &= ~kSliderHot;
+        Invalidate();
+      }
+      return;
+    case kEventContextMenu:
+      return;
+    default:
+      break;
+  }
+  CControlUI::HandleEvent(event);
+}
+
+void CSliderUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
+  const CUIString sName = pstrName;
+  if (sName == L"thumbimage") {
+    SetThumbImage(pstrValue);
+  } else if (sName == L"thumbhotimage") {
+    SetThumbHotImage(pstrValue);
+  } else if (sName == L"thumbpushedimage") {
+    SetThumbPushedImage(pstrValue);
+  } else if (sName == L"thumbsize") {
+    LPCWSTR pstr = pstrValue;
+    const int cx = ReadListInt(pstr);
+    const int cy = ReadListInt(pstr);
+    SetThumbSize(cx, cy);
+  } else if (sName == L"step") {
+    SetStep(ReadInt(pstrValue));
+  } else if (sName == L"imm") {
+    SetImmediateNotify(IsTrue(pstrValue));
+  } else {
+    CProgressUI::ApplyAttribute(pstrName, pstrValue);
+  }
+}
+
+void CSliderUI::PaintStateImages(HDC hDC) {
+  CProgressUI::PaintStateImages(hDC);
+  RECT rcThumb = GetThumbRect();
+  ::OffsetRect(&rcThumb, -m_rcItem.left, -m_rcItem.top);
+  ImageDrawInfo* pState = nullptr;
+  if ((m_uSliderState & kSliderCaptured) != 0) {
+    pState = &m_diThumbPushed;
+  } else if ((m_uSliderState & kSliderHot) != 0) {
+    pState = &m_diThumbHot;
+  }
+  ImageDrawInfo* aCandidates[] = {pState, &m_diThumb};
+  for (ImageDrawInfo* pImage : aCandidates) {
+    if (pImage == nullptr) continue;
+    if (!CSkinRenderer::RenderImage(nullptr, m_pHost, m_rcItem, m_rcPaint, *pImage)) continue;
+    pImage->rcDest = rcThumb;
+    if (CSkinRenderer::RenderImage(hDC, m_pHost, m_rcItem, m_rcPaint, *pImage)) return;
+  }
+}
+
+}  // namespace SkinUI

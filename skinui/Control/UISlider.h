@@ -1,0 +1,49 @@
+#pragma once
+// CSliderUI: a progress bar with a draggable thumb and the "valuechanged" notification.
+
+#include <windows.h>
+
+#include "Control/UIProgress.h"
+
+namespace SkinUI {
+
+class CSliderUI : public CProgressUI {
+ public:
+  enum SliderState : UINT { kSliderHot = 0x08, kSliderCaptured = 0x40 };
+
+  CSliderUI();
+
+  LPCWSTR ClassName() const override;
+  LPVOID QueryNamedInterface(LPCWSTR pstrName) override;
+  UINT GetBehaviourFlags() const override;
+  void SetEnabled(bool bEnable = true) override;
+  void HandleEvent(InputEvent& event) override;
+  void ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
+  void PaintStateImages(HDC hDC) override;
+
+  int GetStep() const { return m_nStep; }
+  void SetStep(int nStep);
+  void SetThumbSize(int cx, int cy);
+  void SetImmediateNotify(bool bImmediate) { m_bImmediate = bImmediate; }
+  void SetThumbImage(LPCWSTR pstrImage);
+  void SetThumbHotImage(LPCWSTR pstrImage);
+  void SetThumbPushedImage(LPCWSTR pstrImage);
+  UINT GetSliderState() const { return m_uSliderState; }
+  // Window client coordinates.
+  RECT GetThumbRect() const;
+  // The value the thumb would take with its centre at the point.
+  int ValueAtPoint(POINT pt) const;
+
+ protected:
+  void NotifyValueChanged();
+
+  UINT m_uSliderState;
+  int m_nStep;
+  bool m_bImmediate;
+  SIZE m_szThumb;
+  ImageDrawInfo m_diThumb;
+  ImageDrawInfo m_diThumbHot;
+  ImageDrawInfo m_diThumbPushed;
+};
+
+}  // namespace SkinUI

@@ -1,0 +1,73 @@
+#pragma once
+// Solid-colour skin images made on request, so that a test can tell by a pixel's colour which
+// state image a control drew. An image named "RRGGBB.png" is 8 x 8 pixels of that opaque
+// colour; "RRGGBB-WxH.png" gives its size.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <cwchar>
+#include <cwctype>
+#include <string>
+
+#include "Core/UIManager.h"
+#include "Core/UIRender.h"
+
+namespace control_testing {
+
+inline SkinUI::LoadedImage* MakeSolidImage(LPCWSTR pstrName, LPCWSTR /*pstrType*/,
+                                           DWORD /*dwMask*/) {
+  if (IS_INTRESOURCE(pstrName)) return nullptr;
+  const std::wstring name = pstrName;
+  if (name.size() < 6) return nullptr;
+  for (int i = 0; i < 6; ++i) {
+    if (!std::iswxdigit(name[i])) return nullptr;  // "missing.png" and the like fail to load
+  }
+  const uint32_t rgb = static_cast<uint32_t>(std::wcstoul(name.substr(0, 6).c_str(), nullptr, 16));
+  int width = 8;
+  int height = 8;
+  const size_t dash = name.find(L'-');
+  if (dash != std::wstring::npos) {
+    width = std::wcstol(name.c_str() + dash + 1, nullptr, 10);
+    const size_t x = name.find(L'x', dash);
+    if (x != std::wstring::npos) height = std::wcstol(name.c_str() + x + 1, nullptr, 10);
+  }
+  BITMAPINFO bmi = {};
+  bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+  bmi.bmiHeader.biWidth = width;
+  bmi.bmiHeader.biHeight = -height;
+  bmi.bmiHeader.biPlanes = 1;
+  bmi.bmiHeader.biBitCount = 32;
+  bmi.bmiHeader.biCompression = BI_RGB;
+  void* pBits = nullptr;
+  HBITMAP hBitmap = ::CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
+  if (hBitmap == nullptr) return nullptr;
+  DWORD* pPixels = static_cast<DWORD*>(pBits);
+  for (int i = 0; i < width * height; ++i) pPixels[i] = 0xFF000000u | rgb;
+  SkinUI::LoadedImage* pImage = new SkinUI::LoadedImage;
+  pImage->hBitmap = hBitmap;
+  pImage->pPixels = pPixels;
+  pImage->nWidth = width;
+  pImage->nHeight = height;
+  return pImage;
+}
+
+// Installs the solid-colour loader for the lifetime of the object.
+class SolidImageLoaderScope {
+ public:
+  SolidImageLoaderScope() { SkinUI::CWindowHostUI::SetImageLoader(&MakeSolidImage); }
+  ~SolidImageLoaderScope() {
+    SkinUI::CWindowHostUI::SetImageLoader(&SkinUI::CSkinRenderer::LoadSkinImage);
+  }
+};
+
+inline SkinUI::InputEvent MakeEvent(int iKind, int x = 0, int y = 0, WPARAM wParam = 0) {
+  SkinUI::InputEvent event = {};
+  event.iKind = iKind;
+  event.ptMouse = POINT{x, y};
+  event.wParam = wParam;
+  event.dwTimestamp = ::GetTickCount();
+  return event;
+}
+
+}  // namespace control_testing
