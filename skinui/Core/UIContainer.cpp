@@ -82,7 +82,8 @@ bool CContainerUI::MoveItemTo(CControlUI* pControl, int iIndex) {
 int CContainerUI::GetItemCount() const { return m_items.GetSize(); }
 
 bool CContainerUI::AddItem(CControlUI* pControl) {
-  return InsertItemAt(pControl, m_items.GetSize());
+  // Not the virtual insert: derived containers keep their own bookkeeping for each entry point.
+  return CContainerUI::InsertItemAt(pControl, m_items.GetSize());
 }
 
 bool CContainerUI::InsertItemAt(CControlUI* pControl, int iIndex) {
