@@ -105,8 +105,13 @@ bool CContainerUI::InsertItemAt(CControlUI* pControl, int iIndex) {
 
 void CContainerUI::ReleaseChild(CControlUI* pControl) {
   if (!m_bOwningChildren) return;
-  // The host has no delayed-cleanup list, so a removed child is destroyed at once either way.
-  delete pControl;
+  // A child removed from inside its own event handler must outlive the handler: the host
+  // destroys it after the current message.
+  if (m_bDeferredDelete && m_pHost != nullptr) {
+    m_pHost->DeferDelete(pControl);
+  } else {
+    delete pControl;
+  }
 }
 
 bool CContainerUI::RemoveItem(CControlUI* pControl) {

@@ -80,9 +80,12 @@ bool CTabLayoutUI::SelectIndex(int iIndex, bool bNotify) {
     }
   }
   RequestParentLayout();
-  if (m_pHost != nullptr && bNotify) {
-    m_pHost->RaiseNotification(this, L"tabselect", static_cast<WPARAM>(m_iCurSel),
-                               static_cast<LPARAM>(iOldSel));
+  if (m_pHost != nullptr) {
+    m_pHost->MoveFocus(true);
+    if (bNotify) {
+      m_pHost->RaiseNotification(this, L"tabselect", static_cast<WPARAM>(m_iCurSel),
+                                 static_cast<LPARAM>(iOldSel));
+    }
   }
   return true;
 }

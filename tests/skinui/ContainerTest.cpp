@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "ControlFixture.h"
 #include "Core/UIContainer.h"
 #include "LayoutTestSupport.h"
 #include "support/DibCanvas.h"
@@ -86,6 +87,24 @@ TEST(ContainerItemsTest, RemovedChildrenAreDestroyedOnlyWhenTheContainerOwnsThem
   // The container's end took its remaining child with it.
   EXPECT_EQ(destroyed, 2);
   delete kept;
+}
+
+class ContainerOnHostTest : public control_testing::ControlHostTest {};
+
+TEST_F(ContainerOnHostTest, ARemovedChildLivesUntilTheHostsDelayedCleanupRuns) {
+  int destroyed = 0;
+  CContainerUI container;
+  container.SetHost(&m_host, nullptr);
+  auto* child = new CountedControl(&destroyed);
+  container.AddItem(child);
+  EXPECT_EQ(child->GetHost(), &m_host);
+  EXPECT_TRUE(container.RemoveItem(child));
+  EXPECT_EQ(container.GetItemCount(), 0);
+  EXPECT_EQ(destroyed, 0);
+  LRESULT lRes = 0;
+  m_host.HandleWindowMessage(SkinUI::CWindowHostUI::kQueuedNotifyMessage, 0, 0, lRes);
+  EXPECT_EQ(destroyed, 1);
+  container.SetHost(nullptr, nullptr);
 }
 
 TEST(ContainerItemsTest, HidingTheContainerHidesItsChildrenAndNewOnesStayHidden) {

@@ -143,6 +143,7 @@ TEST_F(TabLayoutTest, RemovingTheSelectedTabSelectsTheFirstSilently) {
   tab.AddItem(b);
   tab.AddItem(new CountedControl(&destroyed));
   tab.SelectIndex(1, false);
+  tab.SetDeferredDelete(false);
   m_recorder.received.clear();
   EXPECT_TRUE(tab.RemoveItem(b));
   EXPECT_EQ(destroyed, 1);
