@@ -184,6 +184,8 @@ bool CWindowHostUI::HandleWindowMessage(UINT uMsg, WPARAM wParam, LPARAM lParam,
       if (m_pEventClick != nullptr) {
         CControlUI* pClick = m_pEventClick;
         m_pEventClick = nullptr;
+        // A close that is refused must not leave hover frozen by a capture nobody ends.
+        if (m_bMouseCapture) ReleaseMouse();
         SendInput(pClick, kEventButtonUp, m_ptLastMousePos, 0, 0, 0);
       }
       SetFocusControl(nullptr, true);

@@ -271,6 +271,7 @@ TEST_F(HostInputTest, ClosingTheWindowReleasesHoverPressAndFocus) {
   EXPECT_FALSE(m_host.HandleWindowMessage(WM_CLOSE, 0, 0, lRes)) << "the window still closes";
   EXPECT_EQ(SeenBy(L"a"), (Kinds{L"leave", L"up", L"killfocus"}));
   EXPECT_EQ(m_host.GetFocusControl(), nullptr);
+  EXPECT_FALSE(m_host.IsMouseCaptured()) << "a refused close leaves the mouse free";
 }
 
 TEST_F(HostInputTest, TabWalksTheTabStopsAndWrapsAtBothEnds) {
@@ -512,6 +513,44 @@ TEST_F(HostInputTest, DeferredDeletionWaitsForTheQueueMessage) {
   EXPECT_EQ(nDestroyed, 0);
   DeliverPosted();
   EXPECT_EQ(nDestroyed, 2);
+}
+
+// A native child window that answers what the host reflects to it.
+LRESULT CALLBACK ReflectingChildProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+  if (uMsg == 0x204E) return 0x4E;
+  if (uMsg == 0x2111) return 0x111;
+  if (uMsg == WM_CTLCOLOREDIT + 0x2000) return 0x133;
+  return ::DefWindowProcW(hWnd, uMsg, wParam, lParam);
+}
+
+TEST_F(HostInputTest, ChildWindowMessagesAreReflectedAndSizeLimitsApplied) {
+  AttachAndPaint();
+  WNDCLASSW wc = {};
+  wc.lpfnWndProc = ReflectingChildProc;
+  wc.hInstance = ::GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"QuillReflectingChild";
+  ::RegisterClassW(&wc);
+  HWND hChild = ::CreateWindowExW(0, wc.lpszClassName, L"", WS_CHILD, 0, 0, 10, 10, m_hWnd,
+                                  nullptr, wc.hInstance, nullptr);
+  ASSERT_NE(hChild, nullptr);
+  NMHDR header = {hChild, 5, 0};
+  EXPECT_EQ(Send(WM_NOTIFY, 5, reinterpret_cast<LPARAM>(&header)), 0x4E);
+  EXPECT_EQ(Send(WM_COMMAND, 5, reinterpret_cast<LPARAM>(hChild)), 0x111);
+  EXPECT_EQ(Send(WM_CTLCOLOREDIT, 0, reinterpret_cast<LPARAM>(hChild)), 0x133);
+  ::DestroyWindow(hChild);
+
+  m_host.SetMinimumSize(200, 0);
+  m_host.SetMaximumSize(0, 300);
+  MINMAXINFO info = {};
+  info.ptMinTrackSize = POINT{1, 2};
+  info.ptMaxTrackSize = POINT{3, 4};
+  LRESULT lRes = 0;
+  EXPECT_FALSE(m_host.HandleWindowMessage(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info),
+                                          lRes));
+  EXPECT_EQ(info.ptMinTrackSize.x, 200);
+  EXPECT_EQ(info.ptMinTrackSize.y, 2) << "0 leaves the platform's value";
+  EXPECT_EQ(info.ptMaxTrackSize.x, 3);
+  EXPECT_EQ(info.ptMaxTrackSize.y, 300);
 }
 
 class OrderedNotifier : public SkinUI::INotifyUI {
