@@ -1,10 +1,12 @@
 #pragma once
-// How the controls read skin attribute values: booleans, decimal numbers, colours and
-// separated number lists.
+// How the controls read skin attribute values: booleans, decimal numbers, colours, separated
+// number lists and image attribute strings.
 
 #include <windows.h>
 
 #include <cwchar>
+
+#include "Core/UIRender.h"
 
 namespace SkinUI {
 namespace attribute_values {
@@ -43,6 +45,15 @@ inline RECT ReadRect(LPCWSTR pstrValue) {
 
 inline bool Contains(LPCWSTR pstrValue, LPCWSTR pstrWord) {
   return std::wcsstr(pstrValue, pstrWord) != nullptr;
+}
+
+// Stores a new image attribute string; the record is parsed again on its next use. A string
+// equal to the stored one changes nothing once its image has loaded. False when nothing changed.
+inline bool StoreImageAttribute(ImageDrawInfo& image, LPCWSTR pstrImage) {
+  if (image.sAttribute == pstrImage && image.pImage != nullptr) return false;
+  image.Reset();
+  image.sAttribute = pstrImage;
+  return true;
 }
 
 }  // namespace attribute_values

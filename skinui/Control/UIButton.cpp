@@ -53,8 +53,8 @@ void CButtonUI::OnFadeTick() {
   if ((m_uButtonState & kStateHot) != 0) {
     m_uFadeAlpha = m_uFadeStep >= m_uFadeAlpha ? 0 : static_cast<BYTE>(m_uFadeAlpha - m_uFadeStep);
   } else {
-    m_uFadeAlpha = m_uFadeAlpha >= 255 - m_uFadeStep ? 255
-                                                      : static_cast<BYTE>(m_uFadeAlpha + m_uFadeStep);
+    m_uFadeAlpha =
+        m_uFadeAlpha >= 255 - m_uFadeStep ? 255 : static_cast<BYTE>(m_uFadeAlpha + m_uFadeStep);
   }
   if ((m_uFadeAlpha == 0 || m_uFadeAlpha == 255) && m_pHost != nullptr) {
     m_pHost->StopTimer(this, kFadeTimerId);
@@ -147,10 +147,7 @@ void CButtonUI::HandleEvent(InputEvent& event) {
 }
 
 void CButtonUI::ReplaceImage(ImageDrawInfo& image, LPCWSTR pstrImage) {
-  if (image.sAttribute == pstrImage && image.pImage != nullptr) return;
-  image.Reset();
-  image.sAttribute = pstrImage;
-  Invalidate();
+  if (StoreImageAttribute(image, pstrImage)) Invalidate();
 }
 
 void CButtonUI::SetNormalImage(LPCWSTR pstrImage) { ReplaceImage(m_diNormal, pstrImage); }

@@ -87,9 +87,7 @@ void COptionUI::SetEnabled(bool bEnable) {
 }
 
 void COptionUI::SetSelectedImage(LPCWSTR pstrImage) { ReplaceImage(m_diSelected, pstrImage); }
-void COptionUI::SetSelectedHotImage(LPCWSTR pstrImage) {
-  ReplaceImage(m_diSelectedHot, pstrImage);
-}
+void COptionUI::SetSelectedHotImage(LPCWSTR pstrImage) { ReplaceImage(m_diSelectedHot, pstrImage); }
 void COptionUI::SetOptionForeImage(LPCWSTR pstrImage) { ReplaceImage(m_diOptionFore, pstrImage); }
 
 void COptionUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {

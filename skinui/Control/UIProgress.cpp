@@ -45,10 +45,7 @@ void CProgressUI::SetValue(int nValue) {
 }
 
 void CProgressUI::SetForeImage(LPCWSTR pstrImage) {
-  if (m_diFore.sAttribute == pstrImage) return;
-  m_diFore.Reset();
-  m_diFore.sAttribute = pstrImage;
-  Invalidate();
+  if (StoreImageAttribute(m_diFore, pstrImage)) Invalidate();
 }
 
 void CProgressUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {

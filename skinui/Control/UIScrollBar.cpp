@@ -5,6 +5,7 @@
 #include <cwchar>
 
 #include "Control/UIAttributeValues.h"
+#include "Core/UIContainer.h"
 #include "Core/UIManager.h"
 
 namespace SkinUI {
@@ -21,12 +22,6 @@ void SetBit(UINT& uState, UINT uBit, bool bOn) {
   } else {
     uState &= ~uBit;
   }
-}
-
-void ReplaceImage(ImageDrawInfo& image, LPCWSTR pstrImage) {
-  if (image.sAttribute == pstrImage) return;
-  image.Reset();
-  image.sAttribute = pstrImage;
 }
 
 }  // namespace
@@ -70,7 +65,11 @@ void CScrollBarUI::SetHorizontal(bool bHorizontal) {
     m_cxyFixed.cy = 0;
     m_cxyFixed.cx = 16;
   }
-  RequestParentLayout();
+  if (m_pOwner != nullptr) {
+    m_pOwner->RequestLayout();
+  } else {
+    RequestParentLayout();
+  }
 }
 
 void CScrollBarUI::SetScrollRange(int nRange) {
@@ -138,7 +137,8 @@ void CScrollBarUI::SetPosition(RECT rc, bool bNeedInvalidate) {
   } else {
     const long long nShare = static_cast<long long>(L) * T / (L + static_cast<long long>(m_nRange));
     const int m = nShare > S ? static_cast<int>(nShare) : S;
-    thumb.left = b1.right + static_cast<int>(static_cast<long long>(T - m) * m_nScrollPos / m_nRange);
+    thumb.left =
+        b1.right + static_cast<int>(static_cast<long long>(T - m) * m_nScrollPos / m_nRange);
     thumb.right = thumb.left + m;
     if (thumb.right > b2.left) {
       thumb.left = b2.left - m;
@@ -164,7 +164,22 @@ void CScrollBarUI::SetEnabled(bool bEnable) {
   }
 }
 
-void CScrollBarUI::SetFocus() { CControlUI::SetFocus(); }
+// The bar never holds the focus itself: the content it scrolls does.
+void CScrollBarUI::SetFocus() {
+  if (m_pOwner != nullptr) {
+    m_pOwner->SetFocus();
+  } else {
+    CControlUI::SetFocus();
+  }
+}
+
+void CScrollBarUI::PassToOwner(InputEvent& event) {
+  if (m_pOwner != nullptr) {
+    m_pOwner->HandleEvent(event);
+  } else {
+    CControlUI::HandleEvent(event);
+  }
+}
 
 // ---- value changes ----
 
@@ -212,12 +227,12 @@ void CScrollBarUI::OnButtonDown(const InputEvent& event) {
 void CScrollBarUI::OnMouseMove(const InputEvent& event) {
   if ((m_uThumbState & kPartCaptured) != 0) {
     const int S = GetThickness();
-    const int nThumb = m_bHorizontal ? m_rcThumb.right - m_rcThumb.left
-                                     : m_rcThumb.bottom - m_rcThumb.top;
+    const int nThumb =
+        m_bHorizontal ? m_rcThumb.right - m_rcThumb.left : m_rcThumb.bottom - m_rcThumb.top;
     const int D = BarLength() - 2 * S - nThumb;
     if (D == 0) return;
-    const int nMoved = m_bHorizontal ? event.ptMouse.x - m_ptLastMouse.x
-                                     : event.ptMouse.y - m_ptLastMouse.y;
+    const int nMoved =
+        m_bHorizontal ? event.ptMouse.x - m_ptLastMouse.x : event.ptMouse.y - m_ptLastMouse.y;
     m_nLastScrollOffset = static_cast<int>(static_cast<long long>(nMoved) * m_nRange / D);
     return;
   }
@@ -275,7 +290,7 @@ void CScrollBarUI::OnButtonUp() {
 void CScrollBarUI::HandleEvent(InputEvent& event) {
   const bool bMouse = event.iKind > kEventMouseBegin && event.iKind < kEventMouseEnd;
   if (!IsMouseEnabled() && bMouse) {
-    CControlUI::HandleEvent(event);
+    PassToOwner(event);
     return;
   }
   switch (event.iKind) {
@@ -318,14 +333,27 @@ void CScrollBarUI::HandleEvent(InputEvent& event) {
     default:
       break;
   }
-  CControlUI::HandleEvent(event);
+  PassToOwner(event);
 }
 
 // ---- attributes ----
 
-void CScrollBarUI::SetButton1Color(DWORD dwColor) { m_Button1.dwColor = dwColor; Invalidate(); }
-void CScrollBarUI::SetButton2Color(DWORD dwColor) { m_Button2.dwColor = dwColor; Invalidate(); }
-void CScrollBarUI::SetThumbColor(DWORD dwColor) { m_Thumb.dwColor = dwColor; Invalidate(); }
+void CScrollBarUI::SetButton1Color(DWORD dwColor) {
+  m_Button1.dwColor = dwColor;
+  Invalidate();
+}
+void CScrollBarUI::SetButton2Color(DWORD dwColor) {
+  m_Button2.dwColor = dwColor;
+  Invalidate();
+}
+void CScrollBarUI::SetThumbColor(DWORD dwColor) {
+  m_Thumb.dwColor = dwColor;
+  Invalidate();
+}
+
+void CScrollBarUI::SetPartImage(ImageDrawInfo& image, LPCWSTR pstrImage) {
+  if (StoreImageAttribute(image, pstrImage)) Invalidate();
+}
 
 ImageDrawInfo* CScrollBarUI::StateImage(Part& part, LPCWSTR pstrState) {
   const CUIString sState = pstrState;
@@ -336,26 +364,26 @@ ImageDrawInfo* CScrollBarUI::StateImage(Part& part, LPCWSTR pstrState) {
   return nullptr;
 }
 
-void CScrollBarUI::SetButton1NormalImage(LPCWSTR s) { ReplaceImage(m_Button1.diNormal, s); Invalidate(); }
-void CScrollBarUI::SetButton1HotImage(LPCWSTR s) { ReplaceImage(m_Button1.diHot, s); Invalidate(); }
-void CScrollBarUI::SetButton1PushedImage(LPCWSTR s) { ReplaceImage(m_Button1.diPushed, s); Invalidate(); }
-void CScrollBarUI::SetButton1DisabledImage(LPCWSTR s) { ReplaceImage(m_Button1.diDisabled, s); Invalidate(); }
-void CScrollBarUI::SetButton2NormalImage(LPCWSTR s) { ReplaceImage(m_Button2.diNormal, s); Invalidate(); }
-void CScrollBarUI::SetButton2HotImage(LPCWSTR s) { ReplaceImage(m_Button2.diHot, s); Invalidate(); }
-void CScrollBarUI::SetButton2PushedImage(LPCWSTR s) { ReplaceImage(m_Button2.diPushed, s); Invalidate(); }
-void CScrollBarUI::SetButton2DisabledImage(LPCWSTR s) { ReplaceImage(m_Button2.diDisabled, s); Invalidate(); }
-void CScrollBarUI::SetThumbNormalImage(LPCWSTR s) { ReplaceImage(m_Thumb.diNormal, s); Invalidate(); }
-void CScrollBarUI::SetThumbHotImage(LPCWSTR s) { ReplaceImage(m_Thumb.diHot, s); Invalidate(); }
-void CScrollBarUI::SetThumbPushedImage(LPCWSTR s) { ReplaceImage(m_Thumb.diPushed, s); Invalidate(); }
-void CScrollBarUI::SetThumbDisabledImage(LPCWSTR s) { ReplaceImage(m_Thumb.diDisabled, s); Invalidate(); }
-void CScrollBarUI::SetRailNormalImage(LPCWSTR s) { ReplaceImage(m_Rail.diNormal, s); Invalidate(); }
-void CScrollBarUI::SetRailHotImage(LPCWSTR s) { ReplaceImage(m_Rail.diHot, s); Invalidate(); }
-void CScrollBarUI::SetRailPushedImage(LPCWSTR s) { ReplaceImage(m_Rail.diPushed, s); Invalidate(); }
-void CScrollBarUI::SetRailDisabledImage(LPCWSTR s) { ReplaceImage(m_Rail.diDisabled, s); Invalidate(); }
-void CScrollBarUI::SetBkNormalImage(LPCWSTR s) { ReplaceImage(m_Bk.diNormal, s); Invalidate(); }
-void CScrollBarUI::SetBkHotImage(LPCWSTR s) { ReplaceImage(m_Bk.diHot, s); Invalidate(); }
-void CScrollBarUI::SetBkPushedImage(LPCWSTR s) { ReplaceImage(m_Bk.diPushed, s); Invalidate(); }
-void CScrollBarUI::SetBkDisabledImage(LPCWSTR s) { ReplaceImage(m_Bk.diDisabled, s); Invalidate(); }
+void CScrollBarUI::SetButton1NormalImage(LPCWSTR s) { SetPartImage(m_Button1.diNormal, s); }
+void CScrollBarUI::SetButton1HotImage(LPCWSTR s) { SetPartImage(m_Button1.diHot, s); }
+void CScrollBarUI::SetButton1PushedImage(LPCWSTR s) { SetPartImage(m_Button1.diPushed, s); }
+void CScrollBarUI::SetButton1DisabledImage(LPCWSTR s) { SetPartImage(m_Button1.diDisabled, s); }
+void CScrollBarUI::SetButton2NormalImage(LPCWSTR s) { SetPartImage(m_Button2.diNormal, s); }
+void CScrollBarUI::SetButton2HotImage(LPCWSTR s) { SetPartImage(m_Button2.diHot, s); }
+void CScrollBarUI::SetButton2PushedImage(LPCWSTR s) { SetPartImage(m_Button2.diPushed, s); }
+void CScrollBarUI::SetButton2DisabledImage(LPCWSTR s) { SetPartImage(m_Button2.diDisabled, s); }
+void CScrollBarUI::SetThumbNormalImage(LPCWSTR s) { SetPartImage(m_Thumb.diNormal, s); }
+void CScrollBarUI::SetThumbHotImage(LPCWSTR s) { SetPartImage(m_Thumb.diHot, s); }
+void CScrollBarUI::SetThumbPushedImage(LPCWSTR s) { SetPartImage(m_Thumb.diPushed, s); }
+void CScrollBarUI::SetThumbDisabledImage(LPCWSTR s) { SetPartImage(m_Thumb.diDisabled, s); }
+void CScrollBarUI::SetRailNormalImage(LPCWSTR s) { SetPartImage(m_Rail.diNormal, s); }
+void CScrollBarUI::SetRailHotImage(LPCWSTR s) { SetPartImage(m_Rail.diHot, s); }
+void CScrollBarUI::SetRailPushedImage(LPCWSTR s) { SetPartImage(m_Rail.diPushed, s); }
+void CScrollBarUI::SetRailDisabledImage(LPCWSTR s) { SetPartImage(m_Rail.diDisabled, s); }
+void CScrollBarUI::SetBkNormalImage(LPCWSTR s) { SetPartImage(m_Bk.diNormal, s); }
+void CScrollBarUI::SetBkHotImage(LPCWSTR s) { SetPartImage(m_Bk.diHot, s); }
+void CScrollBarUI::SetBkPushedImage(LPCWSTR s) { SetPartImage(m_Bk.diPushed, s); }
+void CScrollBarUI::SetBkDisabledImage(LPCWSTR s) { SetPartImage(m_Bk.diDisabled, s); }
 
 void CScrollBarUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
   const CUIString sName = pstrName;
@@ -364,8 +392,10 @@ void CScrollBarUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
     LPCWSTR pstrPrefix;
     Part* pPart;
   };
-  const PartPrefix aPrefixes[] = {{L"button1", &m_Button1}, {L"button2", &m_Button2},
-                                  {L"thumb", &m_Thumb},     {L"rail", &m_Rail},
+  const PartPrefix aPrefixes[] = {{L"button1", &m_Button1},
+                                  {L"button2", &m_Button2},
+                                  {L"thumb", &m_Thumb},
+                                  {L"rail", &m_Rail},
                                   {L"bk", &m_Bk}};
   for (const PartPrefix& prefix : aPrefixes) {
     const int nPrefix = ::lstrlenW(prefix.pstrPrefix);
@@ -374,8 +404,7 @@ void CScrollBarUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
     }
     ImageDrawInfo* pImage = StateImage(*prefix.pPart, sName.GetData() + nPrefix);
     if (pImage != nullptr) {
-      ReplaceImage(*pImage, pstrValue);
-      Invalidate();
+      SetPartImage(*pImage, pstrValue);
       return;
     }
   }

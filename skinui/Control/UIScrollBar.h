@@ -1,7 +1,7 @@
 #pragma once
 // CScrollBarUI: two arrow buttons, a track and a thumb whose length follows the visible share of
-// the content. Pressed parts repeat while held. With an owner container the bar scrolls the
-// owner; without one it keeps its own value and posts "scroll".
+// the content. Pressed parts repeat while held. The bar keeps its own value and posts "scroll"
+// when it changes; an owner container gets the focus and the events the bar does not handle.
 
 #include <windows.h>
 
@@ -96,6 +96,7 @@ class CScrollBarUI : public CControlUI {
   };
 
   int BarLength() const;
+  void SetPartImage(ImageDrawInfo& image, LPCWSTR pstrImage);
   // The image of "normalimage", "hotimage", "pushedimage" or "disabledimage"; null otherwise.
   static ImageDrawInfo* StateImage(Part& part, LPCWSTR pstrState);
   void ScrollLineBack();

@@ -9,16 +9,6 @@ namespace SkinUI {
 
 using namespace attribute_values;
 
-namespace {
-
-void ReplaceImage(ImageDrawInfo& image, LPCWSTR pstrImage) {
-  if (image.sAttribute == pstrImage) return;
-  image.Reset();
-  image.sAttribute = pstrImage;
-}
-
-}  // namespace
-
 CSliderUI::CSliderUI() : m_uSliderState(0), m_nStep(1), m_bImmediate(false), m_szThumb{10, 10} {
   m_uTextStyle = kTextCenter | kTextSingleLine;
 }
@@ -45,15 +35,15 @@ void CSliderUI::SetThumbSize(int cx, int cy) {
 }
 
 void CSliderUI::SetThumbImage(LPCWSTR pstrImage) {
-  ReplaceImage(m_diThumb, pstrImage);
+  StoreImageAttribute(m_diThumb, pstrImage);
   Invalidate();
 }
 void CSliderUI::SetThumbHotImage(LPCWSTR pstrImage) {
-  ReplaceImage(m_diThumbHot, pstrImage);
+  StoreImageAttribute(m_diThumbHot, pstrImage);
   Invalidate();
 }
 void CSliderUI::SetThumbPushedImage(LPCWSTR pstrImage) {
-  ReplaceImage(m_diThumbPushed, pstrImage);
+  StoreImageAttribute(m_diThumbPushed, pstrImage);
   Invalidate();
 }
 
@@ -71,8 +61,9 @@ RECT CSliderUI::GetThumbRect() const {
     rcThumb.top = (rc.bottom + rc.top - th) / 2;
   } else {
     rcThumb.left = (rc.right + rc.left - tw) / 2;
-    const int bottom = rc.bottom - static_cast<int>(static_cast<long long>(rc.bottom - rc.top - th) *
-                                                    (v - m_nMin) / nSpan);
+    const int bottom =
+        rc.bottom -
+        static_cast<int>(static_cast<long long>(rc.bottom - rc.top - th) * (v - m_nMin) / nSpan);
     rcThumb.top = bottom - th;
   }
   rcThumb.right = rcThumb.left + tw;

@@ -9,6 +9,7 @@
 #include "Control/UICheckBox.h"
 #include "Control/UILabel.h"
 #include "Control/UIOption.h"
+#include "Control/UIText.h"
 #include "ControlFixture.h"
 #include "ControlImages.h"
 #include "support/DibCanvas.h"
@@ -124,6 +125,47 @@ TEST_F(TextControlTest, LabelHeightDefaultsToTheFontHeightPlusFour) {
   EXPECT_EQ(pLabel->MeasureSize(SIZE{100, 100}).cy, pFont->tm.tmHeight + 4);
   pLabel->SetFixedHeight(30);
   EXPECT_EQ(pLabel->MeasureSize(SIZE{100, 100}).cy, 30);
+}
+
+// ---- text with links ----
+
+TEST_F(TextControlTest, TextRecordsTheFirstEightOfTenLinks) {
+  CTextUI* pText = Adopt(new CTextUI, RECT{0, 0, 300, 60});
+  pText->ApplyAttribute(L"showhtml", L"true");
+  pText->ApplyAttribute(L"multiline", L"false");
+  pText->SetText(
+      L"<a 0>a</a> <a 1>b</a> <a 2>c</a> <a 3>d</a> <a 4>e</a> <a 5>f</a> <a 6>g</a> "
+      L"<a 7>h</a> <a 8>i</a> <a 9>j</a>");
+  EXPECT_EQ(pText->GetBehaviourFlags(), 0u);  // no links until laid out
+  DibCanvas canvas(300, 60, kCanvas);
+  pText->Paint(canvas.dc(), RECT{0, 0, 300, 60}, nullptr);
+  ASSERT_EQ(pText->GetLinkCount(), 8);
+  EXPECT_STREQ(pText->GetLinkText(7), L"7");
+  EXPECT_EQ(pText->GetBehaviourFlags(), 2u);
+  pText->SetText(L"");
+  pText->Paint(canvas.dc(), RECT{0, 0, 300, 60}, nullptr);
+  EXPECT_EQ(pText->GetLinkCount(), 0);
+}
+
+TEST_F(TextControlTest, ReleasingOverALinkSendsItsIndex) {
+  CTextUI* pText = Adopt(new CTextUI, RECT{0, 0, 300, 60});
+  pText->SetShowHtml(true);
+  pText->SetText(L"see <a first>one</a> or <a second>two</a>");
+  DibCanvas canvas(300, 60, kCanvas);
+  pText->Paint(canvas.dc(), RECT{0, 0, 300, 60}, nullptr);
+  ASSERT_EQ(pText->GetLinkCount(), 2);
+  const RECT rcSecond = pText->GetLinkRect(1);
+  const int x = (rcSecond.left + rcSecond.right) / 2;
+  const int y = (rcSecond.top + rcSecond.bottom) / 2;
+  Send(pText, kEventMouseMove, x, y);
+  EXPECT_EQ(pText->GetHotLink(), 1);
+  Send(pText, kEventButtonUp, x, y);
+  ASSERT_EQ(Types(), std::vector<std::wstring>{L"link"});
+  EXPECT_EQ(m_recorder.received[0].wParam, 1u);
+  Send(pText, kEventMouseLeave, 299, 59);
+  EXPECT_EQ(pText->GetHotLink(), -1);
+  Send(pText, kEventButtonUp, 299, 59);  // not over a link
+  EXPECT_EQ(m_recorder.received.size(), 1u);
 }
 
 // ---- buttons ----
@@ -286,8 +328,8 @@ TEST_F(TextControlTest, UngroupedOptionTogglesOnEveryClick) {
   EXPECT_TRUE(pOption->IsSelected());
   Click(pOption);
   EXPECT_FALSE(pOption->IsSelected());
-  EXPECT_EQ(Types(), (std::vector<std::wstring>{L"click", L"selectchanged", L"click",
-                                                L"selectchanged"}));
+  EXPECT_EQ(Types(),
+            (std::vector<std::wstring>{L"click", L"selectchanged", L"click", L"selectchanged"}));
 }
 
 TEST_F(TextControlTest, DestroyedOptionLeavesItsGroup) {
@@ -309,9 +351,9 @@ TEST_F(TextControlTest, ChangingGroupMovesTheOptionBetweenGroups) {
   COptionUI* pOption = Adopt(new COptionUI);
   pOption->SetGroup(L"a");
   pOption->SetGroup(L"b");
-  EXPECT_EQ(m_host.OptionGroupMembers(L"a") == nullptr ? 0
-                                                       : m_host.OptionGroupMembers(L"a")->GetSize(),
-            0);
+  EXPECT_EQ(
+      m_host.OptionGroupMembers(L"a") == nullptr ? 0 : m_host.OptionGroupMembers(L"a")->GetSize(),
+      0);
   ASSERT_NE(m_host.OptionGroupMembers(L"b"), nullptr);
   EXPECT_EQ(m_host.OptionGroupMembers(L"b")->GetSize(), 1);
   pOption->SetGroup(nullptr);

@@ -14,9 +14,9 @@
 
 using namespace SkinUI;
 using control_testing::ControlHostTest;
+using control_testing::Describe;
 using control_testing::MakeEvent;
 using control_testing::SameRect;
-using control_testing::Describe;
 using testing_support::DibCanvas;
 
 namespace {
@@ -186,9 +186,11 @@ TEST_F(ValueControlTest, ThumbLengthFollowsTheVisibleShare) {
   CScrollBarUI* pBar = Adopt(new CScrollBarUI, RECT{0, 0, 16, 100});
   EXPECT_TRUE(SameRect(pBar->GetButton1Rect(), RECT{0, 0, 16, 16}));
   EXPECT_TRUE(SameRect(pBar->GetButton2Rect(), RECT{0, 84, 16, 100}));
-  EXPECT_TRUE(SameRect(pBar->GetThumbRect(), RECT{0, 16, 16, 50})) << Describe(pBar->GetThumbRect());
+  EXPECT_TRUE(SameRect(pBar->GetThumbRect(), RECT{0, 16, 16, 50}))
+      << Describe(pBar->GetThumbRect());
   pBar->SetScrollValue(100, false);
-  EXPECT_TRUE(SameRect(pBar->GetThumbRect(), RECT{0, 50, 16, 84})) << Describe(pBar->GetThumbRect());
+  EXPECT_TRUE(SameRect(pBar->GetThumbRect(), RECT{0, 50, 16, 84}))
+      << Describe(pBar->GetThumbRect());
 }
 
 TEST_F(ValueControlTest, HorizontalBarLaysItsPartsAlongX) {

@@ -1,0 +1,140 @@
+// Text controls: measuring, painting with links, and the links' pointer handling.
+
+#include "Control/UIText.h"
+
+#include "Core/UIManager.h"
+
+namespace SkinUI {
+
+CTextUI::CTextUI() : m_nLinks(0), m_rcLinks{}, m_nHoverLink(-1) {
+  m_uTextStyle = kTextWordBreak;
+  m_rcTextPadding = CUIRect(2, 0, 2, 0);
+}
+
+LPCWSTR CTextUI::ClassName() const { return L"TextUI"; }
+
+LPVOID CTextUI::QueryNamedInterface(LPCWSTR pstrName) {
+  if (::lstrcmpW(pstrName, L"Text") == 0) return this;
+  return CLabelUI::QueryNamedInterface(pstrName);
+}
+
+UINT CTextUI::GetBehaviourFlags() const { return IsEnabled() && m_nLinks > 0 ? 2u : 0u; }
+
+RECT CTextUI::GetLinkRect(int iIndex) const {
+  if (iIndex < 0 || iIndex >= m_nLinks) return RECT{0, 0, 0, 0};
+  return m_rcLinks[iIndex];
+}
+
+CUIString CTextUI::GetLinkText(int iIndex) const {
+  if (iIndex < 0 || iIndex >= m_nLinks) return CUIString();
+  return m_sLinks[iIndex];
+}
+
+int CTextUI::LinkAt(POINT pt) const {
+  for (int i = 0; i < m_nLinks; ++i) {
+    if (::PtInRect(&m_rcLinks[i], pt)) return i;
+  }
+  return -1;
+}
+
+void CTextUI::HandleEvent(InputEvent& event) {
+  if (!IsMouseEnabled() && event.iKind > kEventMouseBegin && event.iKind < kEventMouseEnd) {
+    if (m_pParent != nullptr) {
+      m_pParent->HandleEvent(event);
+    } else {
+      CLabelUI::HandleEvent(event);
+    }
+    return;
+  }
+  const int iLink = LinkAt(event.ptMouse);
+  switch (event.iKind) {
+    case kEventSetCursor:
+      if (iLink >= 0) {
+        ::SetCursor(::LoadCursorW(nullptr, MAKEINTRESOURCEW(32649)));
+        return;
+      }
+      break;
+    case kEventButtonDown:
+    case kEventDoubleClick:
+      if (iLink >= 0 && (event.iKind == kEventButtonDown || IsEnabled())) {
+        Invalidate();
+        return;
+      }
+      break;
+    case kEventButtonUp:
+      if (iLink >= 0 && IsEnabled()) {
+        if (m_pHost != nullptr) {
+          m_pHost->RaiseNotification(this, L"link", static_cast<WPARAM>(iLink));
+        }
+        return;
+      }
+      break;
+    case kEventContextMenu:
+      return;
+    case kEventMouseMove:
+      if (m_nLinks > 0 && IsEnabled()) {
+        if (iLink != m_nHoverLink) {
+          m_nHoverLink = iLink;
+          Invalidate();
+        }
+        return;
+      }
+      break;
+    case kEventMouseLeave:
+      if (m_nLinks > 0 && IsEnabled() && m_nHoverLink != -1) {
+        m_nHoverLink = -1;
+        Invalidate();
+        return;
+      }
+      break;
+    default:
+      break;
+  }
+  CLabelUI::HandleEvent(event);
+}
+
+SIZE CTextUI::MeasureSize(SIZE szAvailable) {
+  if (m_pHost != nullptr && m_pHost->GetHostDC() != nullptr) {
+    RECT rcText = {m_rcTextPadding.left, 0,
+                   (m_bAutoCalcWidth ? 9999 : m_cxyFixed.cx) - m_rcTextPadding.right,
+                   m_bAutoCalcHeight ? 9999 : m_cxyFixed.cy};
+    const UINT uStyle = m_uTextStyle | kTextCalcRect;
+    if (m_bShowHtml) {
+      int nLinks = 0;
+      CSkinRenderer::RenderMarkupText(m_pHost->GetHostDC(), m_pHost, rcText, m_sText, 0, nullptr,
+                                      nullptr, nLinks, uStyle);
+    } else {
+      const FontInfo* pFont = m_pHost->GetFontInfo(m_iFont);
+      const HGDIOBJ hOld = ::SelectObject(m_pHost->GetHostDC(), pFont->hFont);
+      ::DrawTextW(m_pHost->GetHostDC(), m_sText, -1, &rcText, uStyle);
+      ::SelectObject(m_pHost->GetHostDC(), hOld);
+    }
+    if (m_bAutoCalcWidth) {
+      m_cxyFixed.cx = rcText.right - rcText.left + m_rcTextPadding.left + m_rcTextPadding.right;
+    }
+    if (m_bAutoCalcHeight) {
+      m_cxyFixed.cy = rcText.bottom - rcText.top + m_rcTextPadding.top + m_rcTextPadding.bottom;
+    }
+  }
+  return CLabelUI::MeasureSize(szAvailable);
+}
+
+void CTextUI::PaintTextLayer(HDC hDC) {
+  if (m_sText.IsEmpty()) {
+    m_nLinks = 0;
+    return;
+  }
+  ApplyDefaultTextColors();
+  const DWORD dwColor = IsEnabled() ? m_dwTextColor : m_dwDisabledTextColor;
+  RECT rc = TextRect();
+  if (m_bShowHtml) {
+    m_nLinks = kMaxLinks;
+    CSkinRenderer::RenderMarkupText(hDC, m_pHost, rc, m_sText, dwColor, m_rcLinks, m_sLinks,
+                                    m_nLinks, m_uTextStyle);
+  } else {
+    m_nLinks = 0;
+    CSkinRenderer::RenderText(hDC, m_pHost, rc, m_sText, dwColor, m_iFont, m_uTextStyle);
+  }
+}
+
+}  // namespace SkinUI
