@@ -10,7 +10,9 @@
 // colours and multi-language texts; UIManagerSettings.cpp the "Window" element's geometry
 // settings and the notification-area icon; UIManagerTree.cpp the control tree, its name index,
 // post-paint controls and native child windows; UIManagerPaint.cpp layout at paint time and
-// double-buffered painting, plain or as a per-pixel-alpha layered window.
+// double-buffered painting, plain or as a per-pixel-alpha layered window; UIManagerInput.cpp the
+// window messages: mouse, keyboard, focus, control timers, tooltips and queued notifications;
+// UIManagerControlRequests.cpp what controls ask of their host.
 
 #include <windows.h>
 #include <shellapi.h>

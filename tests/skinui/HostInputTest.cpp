@@ -2,6 +2,8 @@
 // message filters and notifications, driven by messages sent and posted to the window.
 
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
 
 #include <string>
 #include <vector>
@@ -551,6 +553,51 @@ TEST_F(HostInputTest, ChildWindowMessagesAreReflectedAndSizeLimitsApplied) {
   EXPECT_EQ(info.ptMinTrackSize.y, 2) << "0 leaves the platform's value";
   EXPECT_EQ(info.ptMaxTrackSize.x, 3);
   EXPECT_EQ(info.ptMaxTrackSize.y, 300);
+}
+
+TEST_F(HostInputTest, HoverShowsTheControlsToolTipAndSizeReachesTheFocus) {
+  Probe* pA = m_pRoot->Add(new Probe(&m_seen, L"a", 1), kLeft);
+  Probe* pB = m_pRoot->Add(new Probe(&m_seen, L"b"), kRight);
+  pA->SetToolTip(L"first line");
+  AttachAndPaint();
+
+  LRESULT lRes = 0;
+  Mouse(WM_MOUSEMOVE, 70, 20);
+  EXPECT_TRUE(m_host.HandleWindowMessage(WM_MOUSEHOVER, 0, MAKELPARAM(70, 20), lRes))
+      << "a control without a tooltip still ends the hover";
+  Mouse(WM_MOUSEMOVE, 20, 20);
+  EXPECT_TRUE(m_host.HandleWindowMessage(WM_MOUSEHOVER, 0, MAKELPARAM(20, 20), lRes));
+  EXPECT_EQ(SeenBy(L"a"), (Kinds{L"enter", L"move", L"hover"}));
+  EXPECT_EQ(SeenBy(L"b"), (Kinds{L"enter", L"move", L"hover", L"leave"}));
+  HWND hTip = ::FindWindowW(TOOLTIPS_CLASSW, nullptr);
+  ASSERT_NE(hTip, nullptr);
+  EXPECT_EQ(::GetWindow(hTip, GW_OWNER), m_hWnd);
+  EXPECT_FALSE(m_host.HandleWindowMessage(WM_MOUSEHOVER, 0, MAKELPARAM(-5, -5), lRes))
+      << "nothing under the mouse";
+
+  m_seen.clear();
+  Send(WM_SIZE, SIZE_RESTORED, MAKELPARAM(kWidth, kHeight));
+  EXPECT_EQ(SeenBy(L"a"), (Kinds{std::to_wstring(SkinUI::kEventWindowSize)}));
+  EXPECT_TRUE(SeenBy(L"b").empty());
+}
+
+TEST_F(HostInputTest, FocusTakenByAControlsNativeWindowMovesTheFocusToThatControl) {
+  m_pRoot->Add(new Probe(&m_seen, L"a", 1), kLeft);
+  Probe* pB = m_pRoot->Add(new Probe(&m_seen, L"b"), kRight);
+  AttachAndPaint();
+  HWND hChild = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 60, 10, 50, 30, m_hWnd, nullptr,
+                                  ::GetModuleHandleW(nullptr), nullptr);
+  HWND hGrandChild = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 5, 5, hChild, nullptr,
+                                       ::GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(hGrandChild, nullptr);
+  m_host.TrackNativeWindow(pB, hChild);
+  LRESULT lRes = 0;
+  EXPECT_FALSE(
+      m_host.HandleWindowMessage(WM_KILLFOCUS, reinterpret_cast<WPARAM>(hGrandChild), 0, lRes));
+  EXPECT_EQ(m_host.GetFocusControl(), pB);
+  EXPECT_EQ(NotesOf(L"killfocus"), (std::vector<std::wstring>{L"a"}));
+  m_host.UntrackNativeWindow(hChild);
+  ::DestroyWindow(hChild);
 }
 
 class OrderedNotifier : public SkinUI::INotifyUI {
