@@ -4,7 +4,9 @@
 #include "Core/UIContainer.h"
 
 #include <cwchar>
+#include <initializer_list>
 
+#include "Control/UIScrollBar.h"
 #include "Core/UIManager.h"
 
 namespace SkinUI {
@@ -36,11 +38,16 @@ CContainerUI::CContainerUI()
       m_iChildVAlign(kChildVAlignTop),
       m_bOwningChildren(true),
       m_bDeferredDelete(true),
-      m_bMouseChildEnabled(true) {}
+      m_bMouseChildEnabled(true),
+      m_bScrollProcess(false),
+      m_pVerticalScrollBar(nullptr),
+      m_pHorizontalScrollBar(nullptr) {}
 
 CContainerUI::~CContainerUI() {
   m_bDeferredDelete = false;
   RemoveAllItems();
+  delete m_pVerticalScrollBar;
+  delete m_pHorizontalScrollBar;
 }
 
 LPCWSTR CContainerUI::ClassName() const { return L"ContainerUI"; }
@@ -55,6 +62,8 @@ void CContainerUI::SetHost(CWindowHostUI* pHost, CControlUI* pParent, bool bInit
   for (int i = 0; i < m_items.GetSize(); ++i) {
     static_cast<CControlUI*>(m_items[i])->SetHost(pHost, this, bInit);
   }
+  if (m_pVerticalScrollBar != nullptr) m_pVerticalScrollBar->SetHost(pHost, this, bInit);
+  if (m_pHorizontalScrollBar != nullptr) m_pHorizontalScrollBar->SetHost(pHost, this, bInit);
   CControlUI::SetHost(pHost, pParent, bInit);
 }
 
@@ -201,15 +210,36 @@ RECT CContainerUI::GetContentRect() const {
   rc.top += m_rcInset.top;
   rc.right -= m_rcInset.right;
   rc.bottom -= m_rcInset.bottom;
+  if (IsBarShown(m_pVerticalScrollBar)) rc.right -= m_pVerticalScrollBar->GetFixedWidth();
+  if (IsBarShown(m_pHorizontalScrollBar)) rc.bottom -= m_pHorizontalScrollBar->GetFixedHeight();
   return rc;
 }
 
-RECT CContainerUI::GetClientPosition() const { return GetContentRect(); }
+bool CContainerUI::IsBarShown(const CScrollBarUI* pBar) const {
+  return pBar != nullptr && pBar->IsVisible();
+}
+
+RECT CContainerUI::GetClientPosition() const {
+  RECT rc = GetContentRect();
+  if (IsBarShown(m_pVerticalScrollBar)) {
+    rc.top -= m_pVerticalScrollBar->GetScrollValue();
+    rc.bottom -= m_pVerticalScrollBar->GetScrollValue();
+    rc.bottom += m_pVerticalScrollBar->GetScrollRange();
+  }
+  if (IsBarShown(m_pHorizontalScrollBar)) {
+    rc.left -= m_pHorizontalScrollBar->GetScrollValue();
+    rc.right -= m_pHorizontalScrollBar->GetScrollValue();
+    rc.right += m_pHorizontalScrollBar->GetScrollRange();
+  }
+  return rc;
+}
 
 void CContainerUI::SetPosition(RECT rc, bool bNeedInvalidate) {
   CControlUI::SetPosition(rc, bNeedInvalidate);
   if (m_items.IsEmpty()) return;
-  const RECT rcArea = GetContentRect();
+  RECT rcArea = GetContentRect();
+  const SIZE szScroll = GetScrollPosition();
+  ::OffsetRect(&rcArea, -szScroll.cx, -szScroll.cy);
   for (int i = 0; i < m_items.GetSize(); ++i) {
     CControlUI* pChild = GetItemAt(i);
     if (!pChild->IsVisible()) continue;
@@ -240,10 +270,10 @@ void CContainerUI::PlaceFloatingChild(int iIndex) {
   pChild->SetPosition(rc, false);
 }
 
-void CContainerUI::UpdateScrollBars(RECT /*rc*/, int /*cxNeeded*/, int /*cyNeeded*/) {}
-
 void CContainerUI::MoveBy(int dx, int dy, bool bNeedInvalidate) {
   CControlUI::MoveBy(dx, dy, bNeedInvalidate);
+  if (IsBarShown(m_pVerticalScrollBar)) m_pVerticalScrollBar->MoveBy(dx, dy, false);
+  if (IsBarShown(m_pHorizontalScrollBar)) m_pHorizontalScrollBar->MoveBy(dx, dy, false);
   for (int i = 0; i < m_items.GetSize(); ++i) {
     CControlUI* pChild = GetItemAt(i);
     if (pChild->IsVisible()) pChild->MoveBy(dx, dy, false);
@@ -263,6 +293,12 @@ void CContainerUI::SetInheritedVisible(bool bVisible) {
   for (int i = 0; i < m_items.GetSize(); ++i) GetItemAt(i)->SetInheritedVisible(IsVisible());
 }
 
+void CContainerUI::SetMouseEnabled(bool bEnable) {
+  if (m_pVerticalScrollBar != nullptr) m_pVerticalScrollBar->SetMouseEnabled(bEnable);
+  if (m_pHorizontalScrollBar != nullptr) m_pHorizontalScrollBar->SetMouseEnabled(bEnable);
+  CControlUI::SetMouseEnabled(bEnable);
+}
+
 // ---- attributes ----
 
 void CContainerUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
@@ -276,6 +312,16 @@ void CContainerUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
     SetInset(rc);
   } else if (sName == L"mousechild") {
     SetMouseChildEnabled(IsTrue(pstrValue));
+  } else if (sName == L"vscrollbar") {
+    EnableScrollBars(IsTrue(pstrValue), m_pHorizontalScrollBar != nullptr);
+  } else if (sName == L"vscrollbarstyle") {
+    EnableScrollBars(true, m_pHorizontalScrollBar != nullptr);
+    m_pVerticalScrollBar->ApplyAttributeString(pstrValue);
+  } else if (sName == L"hscrollbar") {
+    EnableScrollBars(m_pVerticalScrollBar != nullptr, IsTrue(pstrValue));
+  } else if (sName == L"hscrollbarstyle") {
+    EnableScrollBars(m_pVerticalScrollBar != nullptr, true);
+    m_pHorizontalScrollBar->ApplyAttributeString(pstrValue);
   } else if (sName == L"childpadding") {
     SetChildPadding(static_cast<int>(std::wcstol(pstrValue, nullptr, 10)));
   } else if (sName == L"childalign") {
@@ -307,8 +353,16 @@ bool CContainerUI::PaintSelf(HDC hDC, const RECT& rcPaint, CControlUI* pStopCont
   CSkinClip outerClip;
   CSkinClip::ClipToRect(hDC, rcTemp, outerClip);
   CControlUI::PaintSelf(hDC, rcPaint, pStopControl);
-  if (m_items.IsEmpty()) return true;
+  if (!m_items.IsEmpty() && !PaintChildren(hDC, rcPaint, pStopControl)) return false;
+  for (CScrollBarUI* pBar : {m_pVerticalScrollBar, m_pHorizontalScrollBar}) {
+    if (!IsBarShown(pBar) || !::IntersectRect(&rcTemp, &rcPaint, &pBar->GetPosition())) continue;
+    if (!pBar->Paint(hDC, rcPaint, pStopControl)) return false;
+  }
+  return true;
+}
 
+bool CContainerUI::PaintChildren(HDC hDC, const RECT& rcPaint, CControlUI* pStopControl) {
+  RECT rcTemp;
   const RECT rcChildren = GetContentRect();
   if (!::IntersectRect(&rcTemp, &rcPaint, &rcChildren)) {
     for (int i = 0; i < m_items.GetSize(); ++i) {
@@ -360,6 +414,14 @@ CControlUI* CContainerUI::FindControl(FindControlProc Proc, LPVOID pData, UINT u
     if (pResult != nullptr) return pResult;
   }
 
+  if (!bHitTest || IsMouseEnabled()) {
+    for (CScrollBarUI* pBar : {m_pVerticalScrollBar, m_pHorizontalScrollBar}) {
+      if (pBar == nullptr) continue;
+      CControlUI* pResult = pBar->FindControl(Proc, pData, uFlags);
+      if (pResult != nullptr) return pResult;
+    }
+  }
+
   if (!bHitTest || m_bMouseChildEnabled) {
     const RECT rcChildren = GetContentRect();
     const int nCount = m_items.GetSize();
@@ -398,6 +460,7 @@ void CContainerUI::HandleEvent(InputEvent& event) {
     m_bFocused = false;
     return;
   }
+  if (HandleScrollEvent(event)) return;
   CControlUI::HandleEvent(event);
 }
 

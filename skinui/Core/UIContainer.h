@@ -12,6 +12,8 @@
 
 namespace SkinUI {
 
+class CScrollBarUI;
+
 class IContainerUI {
  public:
   virtual CControlUI* GetItemAt(int iIndex) const = 0;
@@ -44,6 +46,7 @@ class CContainerUI : public CControlUI, public IContainerUI {
   RECT GetClientPosition() const override;
   void SetPosition(RECT rc, bool bNeedInvalidate = true) override;
   void MoveBy(int dx, int dy, bool bNeedInvalidate = true) override;
+  void SetMouseEnabled(bool bEnable = true) override;
   void SetVisible(bool bVisible = true) override;
   void SetInheritedVisible(bool bVisible = true) override;
   CControlUI* FindControl(FindControlProc Proc, LPVOID pData, UINT uFlags) override;
@@ -79,15 +82,42 @@ class CContainerUI : public CControlUI, public IContainerUI {
   virtual void SetMouseChildEnabled(bool bEnable = true);
   // For lists and combos: the nearest visible, enabled child answering "ListItem", or -1.
   virtual int FindSelectableItem(int iIndex, bool bForward = true) const;
+  // (horizontal, vertical); 0 for a missing or hidden bar.
+  virtual SIZE GetScrollPosition() const;
+  virtual SIZE GetScrollRange() const;
+  virtual void SetScrollPosition(SIZE szPos);
+  virtual void ScrollLineUp();
+  virtual void ScrollLineDown();
+  virtual void ScrollPageUp();
+  virtual void ScrollPageDown();
+  virtual void ScrollToTop();
+  virtual void ScrollToBottom();
+  virtual void ScrollLineLeft();
+  virtual void ScrollLineRight();
+  virtual void ScrollPageLeft();
+  virtual void ScrollPageRight();
+  virtual void ScrollToLeft();
+  virtual void ScrollToRight();
+  // Creates or deletes the bars; new ones take the host's defaults for "VScrollBar" and
+  // "HScrollBar".
+  virtual void EnableScrollBars(bool bEnableVertical = true, bool bEnableHorizontal = false);
+  virtual CScrollBarUI* GetVerticalScrollBar() const;
+  virtual CScrollBarUI* GetHorizontalScrollBar() const;
   // Window coordinates of a floating child from its fixed origin, size and float ratios.
   virtual void PlaceFloatingChild(int iIndex);
-  // Layouts report the area they used and the size their children need; a container without
-  // scroll bars has nothing to adjust.
+  // Layouts report the area they used and the size their children need; the bars appear,
+  // disappear and take their ranges from that, relaying the container out when they change.
   virtual void UpdateScrollBars(RECT rc, int cxNeeded, int cyNeeded);
 
  protected:
-  // The rectangle less the inset: where the children live.
+  // The rectangle less the inset and the visible bars: where the children live.
   RECT GetContentRect() const;
+  // Lays the container out again in the same place, after a bar appeared or changed.
+  void RelayoutForScrollBars(bool bNeedInvalidate);
+  bool IsBarShown(const CScrollBarUI* pBar) const;
+  bool PaintChildren(HDC hDC, const RECT& rcPaint, CControlUI* pStopControl);
+  // Key and wheel events that scroll; false when the event is not for the bars.
+  bool HandleScrollEvent(const InputEvent& event);
   // x raised to the minimum, then lowered to the maximum: the maximum wins.
   static int ClampToLimits(int x, int nMin, int nMax);
   // Destroys a child that has left the list, when the container owns its children.
@@ -101,6 +131,9 @@ class CContainerUI : public CControlUI, public IContainerUI {
   bool m_bOwningChildren;
   bool m_bDeferredDelete;
   bool m_bMouseChildEnabled;
+  bool m_bScrollProcess;
+  CScrollBarUI* m_pVerticalScrollBar;
+  CScrollBarUI* m_pHorizontalScrollBar;
 };
 
 }  // namespace SkinUI

@@ -24,8 +24,11 @@ void CHorizontalLayoutUI::SetPosition(RECT rcPos, bool bNeedInvalidate) {
     UpdateScrollBars(rc, 0, 0);
     return;
   }
-  const int aw = rc.right - rc.left;
-  const int ah = rc.bottom - rc.top;
+  // Scrolled content may be larger than the area: the bars' ranges say by how much.
+  const SIZE szScroll = GetScrollPosition();
+  const SIZE szRange = GetScrollRange();
+  const int aw = rc.right - rc.left + szRange.cx;
+  const int ah = rc.bottom - rc.top + szRange.cy;
 
   int nPlaced = 0;
   int nStretch = 0;
@@ -55,7 +58,7 @@ void CHorizontalLayoutUI::SetPosition(RECT rcPos, bool bNeedInvalidate) {
   const int cxShare = nStretch > 0 ? std::max<int>(0, (aw - cxFixed) / nStretch) : 0;
 
   int cxRemaining = aw;
-  int x = rc.left;
+  int x = rc.left - szScroll.cx;
   int iStretch = 0;
   int cxFixedRemaining = cxFixed;
   int cxNeeded = 0;
@@ -93,13 +96,14 @@ void CHorizontalLayoutUI::SetPosition(RECT rcPos, bool bNeedInvalidate) {
     rcChild.left = x + pad.left;
     rcChild.right = rcChild.left + cx;
     if (m_iChildVAlign == kChildVAlignCenter) {
-      rcChild.top = (rc.top + rc.bottom) / 2 - cy / 2;
+      rcChild.top = (rc.top + rc.bottom) / 2 + szRange.cy / 2 - szScroll.cy - cy / 2;
       rcChild.bottom = rcChild.top + cy;
     } else if (m_iChildVAlign == kChildVAlignBottom) {
-      rcChild.top = rc.bottom - cy - pad.bottom;
-      rcChild.bottom = rc.bottom - pad.bottom;
+      const int y = rc.bottom + szRange.cy - szScroll.cy;
+      rcChild.top = y - cy - pad.bottom;
+      rcChild.bottom = y - pad.bottom;
     } else {
-      rcChild.top = rc.top + pad.top;
+      rcChild.top = rc.top - szScroll.cy + pad.top;
       rcChild.bottom = rcChild.top + cy;
     }
     pChild->SetPosition(rcChild, false);

@@ -25,6 +25,9 @@ void CTileLayoutUI::SetPosition(RECT rcPos, bool bNeedInvalidate) {
     return;
   }
   const int W = rc.right - rc.left;
+  const SIZE szScroll = GetScrollPosition();
+  // The width the content may take when a horizontal bar scrolls it.
+  const int cxContent = W + GetScrollRange().cx;
   const int iw = m_szItem.cx;
   const int ih = m_szItem.cy;
   int n = 0;
@@ -40,7 +43,8 @@ void CTileLayoutUI::SetPosition(RECT rcPos, bool bNeedInvalidate) {
     if (m_nColumns < 2) {
       g = 0;
     } else if (g < 1) {
-      g = std::max(0, (W - m_nColumns * iw) / (m_nColumns - 1));
+      const bool bFitsArea = IsBarShown(m_pHorizontalScrollBar) && W >= m_nColumns * iw;
+      g = std::max(0, ((bFitsArea ? W : cxContent) - m_nColumns * iw) / (m_nColumns - 1));
     }
     const int nUsed = std::min(n, m_nColumns);
     cxNeeded = nUsed * iw + g * std::max(0, nUsed - 1);
@@ -70,8 +74,8 @@ void CTileLayoutUI::SetPosition(RECT rcPos, bool bNeedInvalidate) {
       continue;
     }
     // Cells follow the child's place in the whole list, so a hidden child leaves its cell empty.
-    const int x = rc.left + (i % m_nColumns) * (g + iw);
-    const int y = rc.top + (i / m_nColumns) * (m_iChildVPadding + ih);
+    const int x = rc.left + (i % m_nColumns) * (g + iw) - szScroll.cx;
+    const int y = rc.top + (i / m_nColumns) * (m_iChildVPadding + ih) - szScroll.cy;
     const RECT pad = pChild->GetPadding();
     const int cw = std::max(0, std::min(static_cast<int>(iw - pad.left - pad.right),
                                         pChild->GetMaxWidth()));

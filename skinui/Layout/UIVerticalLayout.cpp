@@ -24,8 +24,11 @@ void CVerticalLayoutUI::SetPosition(RECT rcPos, bool bNeedInvalidate) {
     UpdateScrollBars(rc, 0, 0);
     return;
   }
-  const int aw = rc.right - rc.left;
-  const int ah = rc.bottom - rc.top;
+  // Scrolled content may be larger than the area: the bars' ranges say by how much.
+  const SIZE szScroll = GetScrollPosition();
+  const SIZE szRange = GetScrollRange();
+  const int aw = rc.right - rc.left + szRange.cx;
+  const int ah = rc.bottom - rc.top + szRange.cy;
 
   int nPlaced = 0;
   int nStretch = 0;
@@ -55,7 +58,7 @@ void CVerticalLayoutUI::SetPosition(RECT rcPos, bool bNeedInvalidate) {
   const int cyShare = nStretch > 0 ? std::max<int>(0, (ah - cyFixed) / nStretch) : 0;
 
   int cyRemaining = ah;
-  int y = rc.top;
+  int y = rc.top - szScroll.cy;
   int iStretch = 0;
   int cyFixedRemaining = cyFixed;
   int cyNeeded = 0;
@@ -93,13 +96,14 @@ void CVerticalLayoutUI::SetPosition(RECT rcPos, bool bNeedInvalidate) {
     rcChild.top = y + pad.top;
     rcChild.bottom = rcChild.top + cy;
     if (m_iChildAlign == kChildAlignCenter) {
-      rcChild.left = (rc.left + rc.right) / 2 - cx / 2;
+      rcChild.left = (rc.left + rc.right) / 2 + szRange.cx / 2 - szScroll.cx - cx / 2;
       rcChild.right = rcChild.left + cx;
     } else if (m_iChildAlign == kChildAlignRight) {
-      rcChild.left = rc.right - cx - pad.right;
-      rcChild.right = rc.right - pad.right;
+      const int x = rc.right + szRange.cx - szScroll.cx;
+      rcChild.left = x - cx - pad.right;
+      rcChild.right = x - pad.right;
     } else {
-      rcChild.left = rc.left + pad.left;
+      rcChild.left = rc.left - szScroll.cx + pad.left;
       rcChild.right = rcChild.left + cx;
     }
     pChild->SetPosition(rcChild, false);
