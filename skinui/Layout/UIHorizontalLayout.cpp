@@ -8,7 +8,7 @@
 
 namespace SkinUI {
 
-CHorizontalLayoutUI::CHorizontalLayoutUI() : m_iSepWidth(0), m_bImmediateResize(false) {}
+CHorizontalLayoutUI::CHorizontalLayoutUI() : m_separator(false) {}
 
 LPCWSTR CHorizontalLayoutUI::ClassName() const { return L"HorizontalLayoutUI"; }
 
@@ -126,22 +126,28 @@ void CHorizontalLayoutUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
   }
 }
 
-void CHorizontalLayoutUI::SetSeparatorSize(int iSize) { m_iSepWidth = iSize; }
-int CHorizontalLayoutUI::GetSeparatorSize() const { return m_iSepWidth; }
-void CHorizontalLayoutUI::SetImmediateResize(bool bImmediate) { m_bImmediateResize = bImmediate; }
-bool CHorizontalLayoutUI::IsImmediateResize() const { return m_bImmediateResize; }
+void CHorizontalLayoutUI::SetSeparatorSize(int iSize) { m_separator.SetSize(iSize); }
+int CHorizontalLayoutUI::GetSeparatorSize() const { return m_separator.GetSize(); }
+void CHorizontalLayoutUI::SetImmediateResize(bool bImmediate) { m_separator.SetImmediate(*this, bImmediate); }
+bool CHorizontalLayoutUI::IsImmediateResize() const { return m_separator.IsImmediate(); }
+bool CHorizontalLayoutUI::IsDragging() const { return m_separator.IsDragging(); }
 
-// The band is not clamped to the layout's width, unlike the vertical layout's.
-RECT CHorizontalLayoutUI::GetSeparatorRect() const {
-  RECT rc = m_rcItem;
-  if (m_iSepWidth > 0) {
-    rc.left = rc.right - m_iSepWidth;
-  } else if (m_iSepWidth < 0) {
-    rc.right = rc.left - m_iSepWidth;
-  } else {
-    rc = RECT{0, 0, 0, 0};
-  }
-  return rc;
+RECT CHorizontalLayoutUI::GetSeparatorRect(bool bUseProposed) const {
+  return m_separator.GetBand(m_rcItem, bUseProposed);
+}
+
+UINT CHorizontalLayoutUI::GetBehaviourFlags() const {
+  return IsEnabled() && m_separator.GetSize() != 0 ? 2 : 0;
+}
+
+void CHorizontalLayoutUI::HandleEvent(InputEvent& event) {
+  if (m_separator.HandleEvent(*this, m_rcItem, event)) return;
+  CContainerUI::HandleEvent(event);
+}
+
+void CHorizontalLayoutUI::PostPaint(HDC hDC, const RECT& rcPaint) {
+  m_separator.PaintTracker(hDC);
+  CContainerUI::PostPaint(hDC, rcPaint);
 }
 
 }  // namespace SkinUI

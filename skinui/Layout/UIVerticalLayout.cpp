@@ -8,7 +8,7 @@
 
 namespace SkinUI {
 
-CVerticalLayoutUI::CVerticalLayoutUI() : m_iSepHeight(0), m_bImmediateResize(false) {}
+CVerticalLayoutUI::CVerticalLayoutUI() : m_separator(true) {}
 
 LPCWSTR CVerticalLayoutUI::ClassName() const { return L"VerticalLayoutUI"; }
 
@@ -126,21 +126,28 @@ void CVerticalLayoutUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
   }
 }
 
-void CVerticalLayoutUI::SetSeparatorSize(int iSize) { m_iSepHeight = iSize; }
-int CVerticalLayoutUI::GetSeparatorSize() const { return m_iSepHeight; }
-void CVerticalLayoutUI::SetImmediateResize(bool bImmediate) { m_bImmediateResize = bImmediate; }
-bool CVerticalLayoutUI::IsImmediateResize() const { return m_bImmediateResize; }
+void CVerticalLayoutUI::SetSeparatorSize(int iSize) { m_separator.SetSize(iSize); }
+int CVerticalLayoutUI::GetSeparatorSize() const { return m_separator.GetSize(); }
+void CVerticalLayoutUI::SetImmediateResize(bool bImmediate) { m_separator.SetImmediate(*this, bImmediate); }
+bool CVerticalLayoutUI::IsImmediateResize() const { return m_separator.IsImmediate(); }
+bool CVerticalLayoutUI::IsDragging() const { return m_separator.IsDragging(); }
 
-RECT CVerticalLayoutUI::GetSeparatorRect() const {
-  RECT rc = m_rcItem;
-  if (m_iSepHeight > 0) {
-    rc.top = std::max<int>(rc.bottom - m_iSepHeight, rc.top);
-  } else if (m_iSepHeight < 0) {
-    rc.bottom = std::min<int>(rc.top - m_iSepHeight, rc.bottom);
-  } else {
-    rc = RECT{0, 0, 0, 0};
-  }
-  return rc;
+RECT CVerticalLayoutUI::GetSeparatorRect(bool bUseProposed) const {
+  return m_separator.GetBand(m_rcItem, bUseProposed);
+}
+
+UINT CVerticalLayoutUI::GetBehaviourFlags() const {
+  return IsEnabled() && m_separator.GetSize() != 0 ? 2 : 0;
+}
+
+void CVerticalLayoutUI::HandleEvent(InputEvent& event) {
+  if (m_separator.HandleEvent(*this, m_rcItem, event)) return;
+  CContainerUI::HandleEvent(event);
+}
+
+void CVerticalLayoutUI::PostPaint(HDC hDC, const RECT& rcPaint) {
+  m_separator.PaintTracker(hDC);
+  CContainerUI::PostPaint(hDC, rcPaint);
 }
 
 }  // namespace SkinUI

@@ -6,6 +6,7 @@
 #include "Layout/UIHorizontalLayout.h"
 #include "Layout/UIVerticalLayout.h"
 #include "LayoutTestSupport.h"
+#include "support/DibCanvas.h"
 
 using layout_testing::AddSizedChild;
 using layout_testing::PlacedAt;
@@ -114,6 +115,87 @@ TEST(VerticalLayoutTest, SeparatorBandSitsOnTheEdgeItsSignNames) {
   rc = layout.GetSeparatorRect();
   EXPECT_EQ(rc.top, 104);
   EXPECT_EQ(rc.bottom, 110);
+}
+
+SkinUI::InputEvent MouseAt(int iKind, int x, int y) {
+  SkinUI::InputEvent event = {};
+  event.iKind = iKind;
+  event.ptMouse = POINT{x, y};
+  return event;
+}
+
+void Send(CControlUI& control, int iKind, int x, int y) {
+  SkinUI::InputEvent event = MouseAt(iKind, x, y);
+  control.HandleEvent(event);
+}
+
+TEST(VerticalLayoutTest, DraggingTheTopSeparatorResizesWithinTheLimits) {
+  CVerticalLayoutUI layout;
+  layout.ApplyAttribute(L"sepheight", L"-4");
+  layout.SetMaxHeight(110);
+  layout.SetPosition(RECT{0, 10, 50, 110});
+  EXPECT_EQ(layout.GetBehaviourFlags(), 2u);
+  Send(layout, SkinUI::kEventButtonDown, 20, 11);
+  ASSERT_TRUE(layout.IsDragging());
+  Send(layout, SkinUI::kEventMouseMove, 20, 5);
+  EXPECT_EQ(layout.GetFixedHeight(), 106);
+  EXPECT_EQ(layout.GetSeparatorRect(true).top, 4);
+  // The tracker moves; the layout itself waits for the button to come up.
+  EXPECT_TRUE(PlacedAt(&layout, RECT{0, 10, 50, 110}));
+  Send(layout, SkinUI::kEventMouseMove, 20, -5);
+  EXPECT_EQ(layout.GetFixedHeight(), 110);
+  Send(layout, SkinUI::kEventMouseMove, 20, -9);
+  EXPECT_EQ(layout.GetFixedHeight(), 110);
+  Send(layout, SkinUI::kEventButtonUp, 20, -9);
+  EXPECT_FALSE(layout.IsDragging());
+  EXPECT_TRUE(PlacedAt(&layout, RECT{0, 0, 50, 110}));
+}
+
+TEST(VerticalLayoutTest, PressesOutsideTheBandDoNotDrag) {
+  CVerticalLayoutUI layout;
+  layout.SetPosition(RECT{0, 0, 50, 100});
+  EXPECT_EQ(layout.GetBehaviourFlags(), 0u);
+  Send(layout, SkinUI::kEventButtonDown, 20, 99);
+  EXPECT_FALSE(layout.IsDragging());
+  layout.SetSeparatorSize(5);
+  Send(layout, SkinUI::kEventButtonDown, 20, 50);
+  EXPECT_FALSE(layout.IsDragging());
+  layout.SetEnabled(false);
+  Send(layout, SkinUI::kEventButtonDown, 20, 99);
+  EXPECT_FALSE(layout.IsDragging());
+}
+
+TEST(HorizontalLayoutTest, ImmediateDraggingOfTheRightSeparatorResizesAtOnce) {
+  CHorizontalLayoutUI layout;
+  layout.ApplyAttribute(L"sepwidth", L"5");
+  layout.ApplyAttribute(L"sepimm", L"true");
+  layout.SetMinWidth(80);
+  layout.SetPosition(RECT{0, 0, 100, 40});
+  Send(layout, SkinUI::kEventButtonDown, 97, 10);
+  Send(layout, SkinUI::kEventMouseMove, 107, 10);
+  EXPECT_EQ(layout.GetFixedWidth(), 110);
+  EXPECT_TRUE(PlacedAt(&layout, RECT{0, 0, 110, 40}));
+  Send(layout, SkinUI::kEventMouseMove, 57, 10);
+  EXPECT_EQ(layout.GetFixedWidth(), 80);
+  Send(layout, SkinUI::kEventButtonUp, 57, 10);
+  EXPECT_TRUE(PlacedAt(&layout, RECT{0, 0, 80, 40}));
+}
+
+TEST(HorizontalLayoutTest, ATrackerBandDarkensThePostPaintWhileDragging) {
+  CHorizontalLayoutUI layout;
+  layout.SetSeparatorSize(-4);
+  layout.SetPosition(RECT{10, 0, 60, 20});
+  testing_support::DibCanvas canvas(80, 20, 0xFFFFFFFF);
+  layout.PostPaint(canvas.dc(), RECT{0, 0, 80, 20});
+  EXPECT_EQ(canvas.CountOtherThan(0xFFFFFF, 0, 0, 80, 20), 0);
+  Send(layout, SkinUI::kEventButtonDown, 11, 5);
+  Send(layout, SkinUI::kEventMouseMove, 6, 5);
+  layout.PostPaint(canvas.dc(), RECT{0, 0, 80, 20});
+  const RECT ink = canvas.InkBounds(0xFFFFFF);
+  EXPECT_TRUE(PlacedAt(&layout, RECT{10, 0, 60, 20}));
+  EXPECT_EQ(ink.left, 5);
+  EXPECT_EQ(ink.right, 9);
+  EXPECT_LT(canvas.Rgb(6, 5) & 0xFF, 0x80u);
 }
 
 // ---- horizontal ----
