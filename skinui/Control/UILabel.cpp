@@ -257,29 +257,36 @@ int CLabelUI::FontHeight() const {
   return pFont != nullptr ? pFont->tm.tmHeight : 0;
 }
 
-SIZE CLabelUI::MeasureSize(SIZE szAvailable) {
-  if ((m_bAutoCalcWidth || m_bAutoCalcHeight) && m_pHost != nullptr) {
-    RECT rcText = {0, 0, 9999, 9999};
-    const UINT uStyle = m_uTextStyle | kTextCalcRect;
-    if (m_bShowHtml) {
-      int nLinks = 0;
-      CSkinRenderer::RenderMarkupText(m_pHost->GetHostDC(), m_pHost, rcText, m_sText, 0, nullptr,
-                                      nullptr, nLinks, uStyle);
-    } else {
-      const FontInfo* pFont = m_pHost->GetFontInfo(m_iFont);
-      const HGDIOBJ hOld = ::SelectObject(m_pHost->GetHostDC(), pFont->hFont);
-      ::DrawTextW(m_pHost->GetHostDC(), m_sText, -1, &rcText, uStyle);
-      ::SelectObject(m_pHost->GetHostDC(), hOld);
-    }
-    if (m_bAutoCalcWidth) {
-      m_cxyFixed.cx = rcText.right - rcText.left + m_rcTextPadding.left + m_rcTextPadding.right;
-    }
-    if (m_bAutoCalcHeight) {
-      m_cxyFixed.cy = rcText.bottom - rcText.top + m_rcTextPadding.top + m_rcTextPadding.bottom;
-    }
+void CLabelUI::AutoCalcFixedSize(RECT rcCalc) {
+  if (m_pHost == nullptr || m_pHost->GetHostDC() == nullptr) return;
+  const HDC hDC = m_pHost->GetHostDC();
+  const UINT uStyle = m_uTextStyle | kTextCalcRect;
+  if (m_bShowHtml) {
+    int nLinks = 0;
+    CSkinRenderer::RenderMarkupText(hDC, m_pHost, rcCalc, m_sText, 0, nullptr, nullptr, nLinks,
+                                    uStyle);
+  } else {
+    const FontInfo* pFont = m_pHost->GetFontInfo(m_iFont);
+    const HGDIOBJ hOld = pFont != nullptr ? ::SelectObject(hDC, pFont->hFont) : nullptr;
+    ::DrawTextW(hDC, m_sText, -1, &rcCalc, uStyle);
+    if (hOld != nullptr) ::SelectObject(hDC, hOld);
   }
+  if (m_bAutoCalcWidth) {
+    m_cxyFixed.cx = rcCalc.right - rcCalc.left + m_rcTextPadding.left + m_rcTextPadding.right;
+  }
+  if (m_bAutoCalcHeight) {
+    m_cxyFixed.cy = rcCalc.bottom - rcCalc.top + m_rcTextPadding.top + m_rcTextPadding.bottom;
+  }
+}
+
+SIZE CLabelUI::LabelSize(SIZE szAvailable) {
   if (m_cxyFixed.cy != 0) return CControlUI::MeasureSize(szAvailable);
   return SIZE{m_cxyFixed.cx, FontHeight() + 4};
+}
+
+SIZE CLabelUI::MeasureSize(SIZE szAvailable) {
+  if (m_bAutoCalcWidth || m_bAutoCalcHeight) AutoCalcFixedSize(RECT{0, 0, 9999, 9999});
+  return LabelSize(szAvailable);
 }
 
 void CLabelUI::ApplyDefaultTextColors() {

@@ -79,6 +79,11 @@ class CLabelUI : public CControlUI {
   // Plain or tagged text into rc in the label's font.
   void DrawLabelText(HDC hDC, RECT rc, DWORD dwColor, UINT uStyle);
   int FontHeight() const;
+  // Measures the text in rcCalc and makes the measured width and/or height (plus the padding)
+  // the fixed size, as auto-calculation asks.
+  void AutoCalcFixedSize(RECT rcCalc);
+  // The fixed size; without a fixed height, the font's height plus 4.
+  SIZE LabelSize(SIZE szAvailable);
 
   DWORD m_dwTextColor;
   DWORD m_dwDisabledTextColor;

@@ -187,13 +187,60 @@ int CScrollBarUI::BarLength() const {
   return m_bHorizontal ? m_rcItem.right - m_rcItem.left : m_rcItem.bottom - m_rcItem.top;
 }
 
-void CScrollBarUI::ScrollLineBack() { SetScrollValue(m_nScrollPos - m_nLineSize, true); }
-void CScrollBarUI::ScrollLineForward() { SetScrollValue(m_nScrollPos + m_nLineSize, true); }
-void CScrollBarUI::ScrollPageBack() { SetScrollValue(m_nScrollPos - BarLength(), true); }
-void CScrollBarUI::ScrollPageForward() { SetScrollValue(m_nScrollPos + BarLength(), true); }
+void CScrollBarUI::ScrollLineBack() {
+  if (m_pOwner == nullptr) {
+    SetScrollValue(m_nScrollPos - m_nLineSize, true);
+  } else if (m_bHorizontal) {
+    m_pOwner->ScrollLineLeft();
+  } else {
+    m_pOwner->ScrollLineUp();
+  }
+}
+
+void CScrollBarUI::ScrollLineForward() {
+  if (m_pOwner == nullptr) {
+    SetScrollValue(m_nScrollPos + m_nLineSize, true);
+  } else if (m_bHorizontal) {
+    m_pOwner->ScrollLineRight();
+  } else {
+    m_pOwner->ScrollLineDown();
+  }
+}
+
+void CScrollBarUI::ScrollPageBack() {
+  if (m_pOwner == nullptr) {
+    SetScrollValue(m_nScrollPos - BarLength(), true);
+  } else if (m_bHorizontal) {
+    m_pOwner->ScrollPageLeft();
+  } else {
+    m_pOwner->ScrollPageUp();
+  }
+}
+
+void CScrollBarUI::ScrollPageForward() {
+  if (m_pOwner == nullptr) {
+    SetScrollValue(m_nScrollPos + BarLength(), true);
+  } else if (m_bHorizontal) {
+    m_pOwner->ScrollPageRight();
+  } else {
+    m_pOwner->ScrollPageDown();
+  }
+}
 
 void CScrollBarUI::ScrollToDragPosition() {
-  SetScrollValue(m_nLastScrollPos + m_nLastScrollOffset, true);
+  const int nTarget = m_nLastScrollPos + m_nLastScrollOffset;
+  if (m_pOwner == nullptr) {
+    SetScrollValue(nTarget, true);
+    return;
+  }
+  // The owner keeps its scroll position on the other axis.
+  SIZE szPos = m_pOwner->GetScrollPosition();
+  if (m_bHorizontal) {
+    szPos.cx = nTarget;
+  } else {
+    szPos.cy = nTarget;
+  }
+  m_pOwner->SetScrollPosition(szPos);
 }
 
 // ---- events ----

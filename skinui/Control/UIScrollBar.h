@@ -1,7 +1,8 @@
 #pragma once
 // CScrollBarUI: two arrow buttons, a track and a thumb whose length follows the visible share of
-// the content. Pressed parts repeat while held. The bar keeps its own value and posts "scroll"
-// when it changes; an owner container gets the focus and the events the bar does not handle.
+// the content. Pressed parts repeat while held. With an owner container the bar scrolls the
+// owner (which sets the bar's value back); without one it keeps its own value and posts
+// "scroll".
 
 #include <windows.h>
 
@@ -95,15 +96,16 @@ class CScrollBarUI : public CControlUI {
     ImageDrawInfo diDisabled;
   };
 
-  int BarLength() const;
-  void SetPartImage(ImageDrawInfo& image, LPCWSTR pstrImage);
-  // The image of "normalimage", "hotimage", "pushedimage" or "disabledimage"; null otherwise.
-  static ImageDrawInfo* StateImage(Part& part, LPCWSTR pstrState);
+  // Without an owner these change the bar's own value; with one, the owner scrolls.
   void ScrollLineBack();
   void ScrollLineForward();
   void ScrollPageBack();
   void ScrollPageForward();
   void ScrollToDragPosition();
+  int BarLength() const;
+  void SetPartImage(ImageDrawInfo& image, LPCWSTR pstrImage);
+  // The image of "normalimage", "hotimage", "pushedimage" or "disabledimage"; null otherwise.
+  static ImageDrawInfo* StateImage(Part& part, LPCWSTR pstrState);
   void OnButtonDown(const InputEvent& event);
   void OnMouseMove(const InputEvent& event);
   void OnRepeatTick();

@@ -94,29 +94,10 @@ void CTextUI::HandleEvent(InputEvent& event) {
 }
 
 SIZE CTextUI::MeasureSize(SIZE szAvailable) {
-  if (m_pHost != nullptr && m_pHost->GetHostDC() != nullptr) {
-    RECT rcText = {m_rcTextPadding.left, 0,
-                   (m_bAutoCalcWidth ? 9999 : m_cxyFixed.cx) - m_rcTextPadding.right,
-                   m_bAutoCalcHeight ? 9999 : m_cxyFixed.cy};
-    const UINT uStyle = m_uTextStyle | kTextCalcRect;
-    if (m_bShowHtml) {
-      int nLinks = 0;
-      CSkinRenderer::RenderMarkupText(m_pHost->GetHostDC(), m_pHost, rcText, m_sText, 0, nullptr,
-                                      nullptr, nLinks, uStyle);
-    } else {
-      const FontInfo* pFont = m_pHost->GetFontInfo(m_iFont);
-      const HGDIOBJ hOld = ::SelectObject(m_pHost->GetHostDC(), pFont->hFont);
-      ::DrawTextW(m_pHost->GetHostDC(), m_sText, -1, &rcText, uStyle);
-      ::SelectObject(m_pHost->GetHostDC(), hOld);
-    }
-    if (m_bAutoCalcWidth) {
-      m_cxyFixed.cx = rcText.right - rcText.left + m_rcTextPadding.left + m_rcTextPadding.right;
-    }
-    if (m_bAutoCalcHeight) {
-      m_cxyFixed.cy = rcText.bottom - rcText.top + m_rcTextPadding.top + m_rcTextPadding.bottom;
-    }
-  }
-  return CLabelUI::MeasureSize(szAvailable);
+  AutoCalcFixedSize(RECT{m_rcTextPadding.left, 0,
+                         (m_bAutoCalcWidth ? 9999 : m_cxyFixed.cx) - m_rcTextPadding.right,
+                         m_bAutoCalcHeight ? 9999 : m_cxyFixed.cy});
+  return LabelSize(szAvailable);
 }
 
 void CTextUI::PaintTextLayer(HDC hDC) {

@@ -10,12 +10,10 @@
 #include "Control/UILabel.h"
 #include "Control/UIOption.h"
 #include "Control/UIText.h"
-#include "ControlFixture.h"
-#include "ControlImages.h"
+#include "ControlDriving.h"
 #include "support/DibCanvas.h"
 
 using namespace SkinUI;
-using control_testing::ControlHostTest;
 using control_testing::MakeEvent;
 using testing_support::DibCanvas;
 
@@ -23,20 +21,8 @@ namespace {
 
 const uint32_t kCanvas = 0x00101010;
 
-class TextControlTest : public ControlHostTest {
+class TextControlTest : public control_testing::ControlDriveTest {
  protected:
-  template <typename T>
-  T* Adopt(T* pControl, RECT rc = RECT{10, 10, 60, 40}) {
-    pControl->SetHost(&m_host, nullptr, true);
-    pControl->SetPosition(rc);
-    m_owned.emplace_back(pControl);
-    return pControl;
-  }
-  void Send(CControlUI* pControl, int iKind, int x = 0, int y = 0, WPARAM wParam = 0) {
-    InputEvent event = MakeEvent(iKind, x, y, wParam);
-    event.pSender = pControl;
-    pControl->DispatchEvent(event);
-  }
   void Click(CControlUI* pControl) {
     const RECT rc = pControl->GetPosition();
     Send(pControl, kEventButtonDown, rc.left + 1, rc.top + 1);
@@ -52,9 +38,6 @@ class TextControlTest : public ControlHostTest {
     pControl->Paint(canvas.dc(), RECT{0, 0, 80, 60}, nullptr);
     return canvas.Rgb(x, y);
   }
-
-  control_testing::SolidImageLoaderScope m_images;
-  std::vector<std::unique_ptr<CControlUI>> m_owned;
 };
 
 // ---- labels ----

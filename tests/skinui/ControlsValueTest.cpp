@@ -8,14 +8,12 @@
 #include "Control/UIProgress.h"
 #include "Control/UIScrollBar.h"
 #include "Control/UISlider.h"
-#include "ControlFixture.h"
-#include "ControlImages.h"
+#include "ControlDriving.h"
+#include "Core/UIContainer.h"
 #include "support/DibCanvas.h"
 
 using namespace SkinUI;
-using control_testing::ControlHostTest;
 using control_testing::Describe;
-using control_testing::MakeEvent;
 using control_testing::SameRect;
 using testing_support::DibCanvas;
 
@@ -23,28 +21,13 @@ namespace {
 
 const uint32_t kCanvas = 0x00101010;
 
-class ValueControlTest : public ControlHostTest {
+class ValueControlTest : public control_testing::ControlDriveTest {
  protected:
-  template <typename T>
-  T* Adopt(T* pControl, RECT rc) {
-    pControl->SetHost(&m_host, nullptr, true);
-    pControl->SetPosition(rc);
-    m_owned.emplace_back(pControl);
-    return pControl;
-  }
-  void Send(CControlUI* pControl, int iKind, int x = 0, int y = 0, WPARAM wParam = 0) {
-    InputEvent event = MakeEvent(iKind, x, y, wParam);
-    event.pSender = pControl;
-    pControl->DispatchEvent(event);
-  }
   size_t Count(LPCWSTR pstrType) const {
     size_t n = 0;
     for (const auto& r : m_recorder.received) n += r.type == pstrType ? 1 : 0;
     return n;
   }
-
-  control_testing::SolidImageLoaderScope m_images;
-  std::vector<std::unique_ptr<CControlUI>> m_owned;
 };
 
 // ---- progress ----
@@ -285,6 +268,44 @@ TEST_F(ValueControlTest, ScrollBarPartsPaintTheirStateImages) {
   Send(pBar, kEventButtonDown, 8, 30);
   pBar->Paint(canvas.dc(), RECT{0, 0, 16, 100}, nullptr);
   EXPECT_EQ(canvas.CountOtherThan(0xFFFF00, 0, 16, 16, 50), 0);
+}
+
+// A container that records the scrolling its bar asks of it.
+class ScrollRecordingContainer : public CContainerUI {
+ public:
+  void ScrollLineUp() override { calls.push_back(L"lineup"); }
+  void ScrollLineDown() override { calls.push_back(L"linedown"); }
+  void ScrollPageUp() override { calls.push_back(L"pageup"); }
+  void ScrollPageDown() override { calls.push_back(L"pagedown"); }
+  void ScrollLineRight() override { calls.push_back(L"lineright"); }
+  SIZE GetScrollPosition() const override { return SIZE{7, 0}; }
+  void SetScrollPosition(SIZE szPos) override { positions.push_back(szPos); }
+  std::vector<std::wstring> calls;
+  std::vector<SIZE> positions;
+};
+
+TEST_F(ValueControlTest, OwnedBarScrollsItsOwnerInsteadOfItself) {
+  ScrollRecordingContainer owner;
+  CScrollBarUI* pBar = Adopt(new CScrollBarUI, RECT{0, 0, 16, 100});
+  pBar->SetOwner(&owner);
+  Send(pBar, kEventButtonDown, 8, 8);  // button 1
+  Send(pBar, kEventButtonUp, 8, 8);
+  Send(pBar, kEventButtonDown, 8, 90);  // button 2
+  Send(pBar, kEventButtonUp, 8, 90);
+  Send(pBar, kEventButtonDown, 8, 70);  // the track after the thumb
+  Send(pBar, kEventButtonUp, 8, 70);
+  EXPECT_EQ(owner.calls, (std::vector<std::wstring>{L"lineup", L"linedown", L"pagedown"}));
+  EXPECT_EQ(pBar->GetScrollValue(), 0);
+  // Dragging the thumb half its travel: the owner's vertical position follows, its horizontal
+  // one stays.
+  Send(pBar, kEventButtonDown, 8, 20);
+  Send(pBar, kEventMouseMove, 8, 37);
+  Send(pBar, kEventTimer, 0, 0, CScrollBarUI::kRepeatTimerId);
+  ASSERT_EQ(owner.positions.size(), 1u);
+  EXPECT_EQ(owner.positions[0].cx, 7);
+  EXPECT_EQ(owner.positions[0].cy, 50);
+  Send(pBar, kEventButtonUp, 8, 37);
+  pBar->SetOwner(nullptr);
 }
 
 }  // namespace

@@ -1,15 +1,20 @@
 #pragma once
-// Solid-colour skin images made on request, so that a test can tell by a pixel's colour which
-// state image a control drew. An image named "RRGGBB.png" is 8 x 8 pixels of that opaque
-// colour; "RRGGBB-WxH.png" gives its size.
+// Driving controls as their window host would: solid-colour skin images made on request, so
+// that a test can tell by a pixel's colour which state image a control drew (an image named
+// "RRGGBB.png" is 8 x 8 pixels of that opaque colour, "RRGGBB-WxH.png" gives its size), input
+// events, and a fixture that owns controls attached to a host on a real window.
 
 #include <windows.h>
 
 #include <cstdint>
 #include <cwchar>
 #include <cwctype>
+#include <memory>
 #include <string>
+#include <vector>
 
+#include "ControlFixture.h"
+#include "Core/UIControl.h"
 #include "Core/UIManager.h"
 #include "Core/UIRender.h"
 
@@ -69,5 +74,25 @@ inline SkinUI::InputEvent MakeEvent(int iKind, int x = 0, int y = 0, WPARAM wPar
   event.dwTimestamp = ::GetTickCount();
   return event;
 }
+
+// Controls attached to the fixture's host at a given place, destroyed before the host.
+class ControlDriveTest : public ControlHostTest {
+ protected:
+  template <typename T>
+  T* Adopt(T* pControl, RECT rc = RECT{10, 10, 60, 40}) {
+    pControl->SetHost(&m_host, nullptr, true);
+    pControl->SetPosition(rc);
+    m_owned.emplace_back(pControl);
+    return pControl;
+  }
+  void Send(SkinUI::CControlUI* pControl, int iKind, int x = 0, int y = 0, WPARAM wParam = 0) {
+    SkinUI::InputEvent event = MakeEvent(iKind, x, y, wParam);
+    event.pSender = pControl;
+    pControl->DispatchEvent(event);
+  }
+
+  SolidImageLoaderScope m_images;
+  std::vector<std::unique_ptr<SkinUI::CControlUI>> m_owned;
+};
 
 }  // namespace control_testing
