@@ -43,17 +43,19 @@ void CWindowHostUI::SetFocusControl(CControlUI* pControl, bool bFocusWnd) {
     ::SetFocus(m_hWndPaint);
   }
   if (pControl == m_pFocus) return;
+  // A control may destroy itself while it handles its focus event (the host then forgets it as
+  // the focus control): no notification may name it after that.
   if (m_pFocus != nullptr) {
     CControlUI* pOld = m_pFocus;
     SendFocusEvent(pOld, kEventKillFocus, pControl);
-    RaiseNotification(pOld, L"killfocus");
+    if (m_pFocus == pOld) RaiseNotification(pOld, L"killfocus");
     m_pFocus = nullptr;
   }
   if (pControl != nullptr && pControl->GetHost() == this && pControl->IsVisible() &&
       pControl->IsEnabled()) {
     m_pFocus = pControl;
     SendFocusEvent(pControl, kEventSetFocus, pControl);
-    RaiseNotification(pControl, L"setfocus");
+    if (m_pFocus == pControl) RaiseNotification(pControl, L"setfocus");
   }
 }
 

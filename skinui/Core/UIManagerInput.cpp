@@ -344,40 +344,24 @@ bool CWindowHostUI::HandleMouseMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) 
       if (pTarget != nullptr) SendInput(pTarget, kEventMouseMove, pt, wParam, lParam, wKeyState);
       return false;
     }
-    case WM_LBUTTONDOWN: {
-      ::SetFocus(m_hWndPaint);
-      if (m_pRoot == nullptr) return false;
-      CControlUI* pControl = FindControlAt(pt);
-      if (pControl == nullptr || pControl->GetHost() != this) return false;
-      m_pEventClick = pControl;
-      pControl->SetFocus();
-      CaptureMouse();
-      // Taking the focus may have destroyed or hidden the control.
-      if (m_pEventClick == pControl) {
-        SendInput(pControl, kEventButtonDown, pt, wParam, lParam, wButtons);
-      }
-      return false;
-    }
-    case WM_LBUTTONDBLCLK: {
-      ::SetFocus(m_hWndPaint);
-      if (m_pRoot == nullptr) return false;
-      CControlUI* pControl = FindControlAt(pt);
-      if (pControl == nullptr || pControl->GetHost() != this) return false;
-      CaptureMouse();
-      m_pEventClick = pControl;
-      SendInput(pControl, kEventDoubleClick, pt, wParam, lParam, wButtons);
-      return false;
-    }
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDOWN: {
       ::SetFocus(m_hWndPaint);
       if (m_pRoot == nullptr) return false;
       CControlUI* pControl = FindControlAt(pt);
       if (pControl == nullptr || pControl->GetHost() != this) return false;
       m_pEventClick = pControl;
-      pControl->SetFocus();
-      if (m_pEventClick == pControl) {
-        SendInput(pControl, kEventRightButtonDown, pt, wParam, lParam, wButtons);
-      }
+      // The first click of a double click has already focused the control; the right button
+      // leaves the mouse free.
+      if (uMsg != WM_LBUTTONDBLCLK) pControl->SetFocus();
+      // Taking the focus may have destroyed the control: then nothing may hold the mouse.
+      if (m_pEventClick != pControl) return false;
+      if (uMsg != WM_RBUTTONDOWN) CaptureMouse();
+      const int iKind = uMsg == WM_LBUTTONDOWN     ? kEventButtonDown
+                        : uMsg == WM_RBUTTONDOWN ? kEventRightButtonDown
+                                                 : kEventDoubleClick;
+      SendInput(pControl, iKind, pt, wParam, lParam, wButtons);
       return false;
     }
     case WM_LBUTTONUP:

@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -37,8 +39,11 @@ class Probe : public CControlUI {
   void DispatchEvent(InputEvent& event) override {
     m_pLog->push_back(
         {GetName().GetData(), event.iKind, event.ptMouse, event.wParam, event.chKey});
+    if (m_onEvent && m_onEvent(event.iKind)) return;  // the hook destroyed this control
     CControlUI::DispatchEvent(event);
   }
+  // Answers true when it destroyed the control.
+  std::function<bool(int)> m_onEvent;
   bool Activate() override {
     ++m_nActivated;
     return true;
@@ -63,6 +68,10 @@ class Panel : public Probe {
   using Probe::Probe;
   ~Panel() override {
     for (CControlUI* pChild : m_children) delete pChild;
+  }
+  void Destroy(CControlUI* pChild) {
+    m_children.erase(std::find(m_children.begin(), m_children.end(), pChild));
+    delete pChild;
   }
   template <class T>
   T* Add(T* pChild, RECT rc) {
@@ -212,6 +221,25 @@ TEST_F(HostInputTest, PressAndReleaseReachTheSameControlWhileTheMouseWanders) {
   EXPECT_EQ(SeenBy(L"b"), (Kinds{L"enter", L"move"}));
   EXPECT_EQ(m_host.GetLastMousePoint().x, 71);
   EXPECT_EQ(m_host.GetLastMousePoint().y, 21);
+}
+
+TEST_F(HostInputTest, AControlDestroyedWhileTakingTheFocusLeavesTheMouseFree) {
+  Probe* pA = m_pRoot->Add(new Probe(&m_seen, L"a"), kLeft);
+  m_pRoot->Add(new Probe(&m_seen, L"b"), kRight);
+  AttachAndPaint();
+  pA->m_onEvent = [this, pA](int iKind) {
+    if (iKind != SkinUI::kEventSetFocus) return false;
+    m_pRoot->Destroy(pA);
+    return true;
+  };
+  Mouse(WM_MOUSEMOVE, 20, 20);
+  Mouse(WM_LBUTTONDOWN, 20, 20, MK_LBUTTON);
+  EXPECT_FALSE(m_host.IsMouseCaptured());
+  EXPECT_EQ(m_host.GetFocusControl(), nullptr);
+  EXPECT_TRUE(NotesOf(L"setfocus").empty()) << "no notification names a destroyed control";
+  Mouse(WM_MOUSEMOVE, 70, 20);
+  Mouse(WM_LBUTTONUP, 70, 20);
+  EXPECT_EQ(SeenBy(L"b"), (Kinds{L"enter", L"move"})) << "hover moves on, no stray release";
 }
 
 TEST_F(HostInputTest, RightButtonAndDoubleClickGoToTheControlUnderTheMouse) {
