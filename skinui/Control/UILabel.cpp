@@ -32,7 +32,12 @@ CLabelUI::CLabelUI()
       m_dwTextShadowColorB(0xFFFFFFFF),
       m_dwStrokeColor(0),
       m_fShadowOffsetX(0.0f),
-      m_fShadowOffsetY(0.0f) {}
+      m_fShadowOffsetY(0.0f),
+      m_uGdiplusToken(0) {
+  StartGdiplus();
+}
+
+CLabelUI::~CLabelUI() { StopGdiplus(); }
 
 LPCWSTR CLabelUI::ClassName() const { return L"LabelUI"; }
 
@@ -318,6 +323,10 @@ void CLabelUI::DrawLabelText(HDC hDC, RECT rc, DWORD dwColor, UINT uStyle) {
 
 void CLabelUI::PaintTextLayer(HDC hDC) {
   ApplyDefaultTextColors();
+  if (m_bEnableEffect) {
+    PaintEffectsText(hDC);
+    return;
+  }
   if (m_sText.IsEmpty()) return;
   if (IsEnabled()) {
     DrawLabelText(hDC, TextRect(), m_dwTextColor, m_uTextStyle);

@@ -1,5 +1,6 @@
 #pragma once
-// CLabelUI: a text drawn with a font, colours, alignment and padding, plain or with inline tags.
+// CLabelUI: a text drawn with a font, colours, alignment and padding, plain or with inline tags,
+// or through an effects path (gradient, glow, stroke, shadow).
 // The progress bar, slider, buttons and text controls build on it.
 
 #include <windows.h>
@@ -25,6 +26,7 @@ enum LabelTextStyle : UINT {
 class CLabelUI : public CControlUI {
  public:
   CLabelUI();
+  ~CLabelUI() override;
 
   LPCWSTR ClassName() const override;
   LPVOID QueryNamedInterface(LPCWSTR pstrName) override;
@@ -79,6 +81,10 @@ class CLabelUI : public CControlUI {
   // Plain or tagged text into rc in the label's font.
   void DrawLabelText(HDC hDC, RECT rc, DWORD dwColor, UINT uStyle);
   int FontHeight() const;
+  // The effects path (UILabelEffects.cpp). Every label holds a GDI+ session of its own.
+  void StartGdiplus();
+  void StopGdiplus();
+  void PaintEffectsText(HDC hDC);
   // Measures the text in rcCalc and makes the measured width and/or height (plus the padding)
   // the fixed size, as auto-calculation asks.
   void AutoCalcFixedSize(RECT rcCalc);
@@ -108,6 +114,7 @@ class CLabelUI : public CControlUI {
   float m_fShadowOffsetX;
   float m_fShadowOffsetY;
   CUIString m_sEffectText;
+  ULONG_PTR m_uGdiplusToken;
 };
 
 }  // namespace SkinUI

@@ -110,6 +110,49 @@ TEST_F(TextControlTest, LabelHeightDefaultsToTheFontHeightPlusFour) {
   EXPECT_EQ(pLabel->MeasureSize(SIZE{100, 100}).cy, 30);
 }
 
+// Pixels whose colour is near pure red (0xFF0000) or pure blue (0x0000FF), anti-aliasing allowed.
+struct InkCount {
+  int red = 0;
+  int blue = 0;
+};
+
+InkCount CountInk(const DibCanvas& canvas) {
+  InkCount ink;
+  for (int y = 0; y < canvas.height(); ++y) {
+    for (int x = 0; x < canvas.width(); ++x) {
+      const uint32_t rgb = canvas.Rgb(x, y);
+      const int r = (rgb >> 16) & 0xFF, g = (rgb >> 8) & 0xFF, b = rgb & 0xFF;
+      if (r > 150 && g < 80 && b < 80) ++ink.red;
+      if (b > 150 && r < 80 && g < 80) ++ink.blue;
+    }
+  }
+  return ink;
+}
+
+TEST_F(TextControlTest, EffectsLabelDrawsItsTextAndShadowInTheirColours) {
+  CLabelUI* pLabel = Adopt(new CLabelUI, RECT{0, 0, 80, 60});
+  pLabel->ApplyAttribute(L"textcolor", L"#FFFF0000");
+  pLabel->ApplyAttribute(L"font", L"-1");
+  pLabel->SetText(L"WWWW");
+  pLabel->ApplyAttribute(L"enabledeffect", L"true");
+  DibCanvas plain(80, 60, 0);
+  pLabel->Paint(plain.dc(), RECT{0, 0, 80, 60}, nullptr);
+  const InkCount textOnly = CountInk(plain);
+  EXPECT_GT(textOnly.red, 0);
+  EXPECT_EQ(textOnly.blue, 0);
+
+  pLabel->ApplyAttribute(L"enabledshadow", L"true");
+  pLabel->ApplyAttribute(L"textshadowcolora", L"#FF0000FF");
+  pLabel->ApplyAttribute(L"shadowoffset", L"6,-135");  // down and to the right
+  EXPECT_FLOAT_EQ(pLabel->GetShadowOffsetX(), 6.0f);
+  EXPECT_FLOAT_EQ(pLabel->GetShadowOffsetY(), 6.0f);
+  DibCanvas shadowed(80, 60, 0);
+  pLabel->Paint(shadowed.dc(), RECT{0, 0, 80, 60}, nullptr);
+  const InkCount withShadow = CountInk(shadowed);
+  EXPECT_GT(withShadow.blue, 0);
+  EXPECT_GT(withShadow.red, 0);
+}
+
 // ---- text with links ----
 
 TEST_F(TextControlTest, TextRecordsTheFirstEightOfTenLinks) {
