@@ -209,6 +209,24 @@ TEST_F(ValueControlTest, ScrollValueAndRangeStayConsistent) {
   EXPECT_TRUE(SameRect(pBar->GetThumbRect(), RECT{0, 16, 16, 84}));
 }
 
+TEST_F(ValueControlTest, ValueChangesQueueOneScrollNotificationWithNewAndOldPositions) {
+  CScrollBarUI* pBar = Adopt(new CScrollBarUI, RECT{0, 0, 16, 100});
+  pBar->SetScrollValue(30);
+  EXPECT_EQ(Count(L"scroll"), 0u);  // queued, not delivered at once
+  pBar->SetScrollRange(20);         // a shrinking range moves the value silently
+  pBar->SetScrollValue(20);         // unchanged: nothing
+  LRESULT lRes = 0;
+  m_host.HandleWindowMessage(CWindowHostUI::kQueuedNotifyMessage, 0, 0, lRes);
+  ASSERT_EQ(Count(L"scroll"), 1u);
+  EXPECT_EQ(m_recorder.received[0].wParam, 30u);
+  EXPECT_EQ(m_recorder.received[0].lParam, 0);
+  EXPECT_EQ(pBar->GetScrollValue(), 20);
+  MSG msg;
+  while (::PeekMessageW(&msg, m_hWnd, CWindowHostUI::kQueuedNotifyMessage,
+                        CWindowHostUI::kQueuedNotifyMessage, PM_REMOVE)) {
+  }
+}
+
 TEST_F(ValueControlTest, HeldArrowScrollsOnceThenRepeatsAfterSixTicks) {
   CScrollBarUI* pBar = Adopt(new CScrollBarUI, RECT{0, 0, 16, 100});
   Send(pBar, kEventButtonDown, 8, 90);
