@@ -628,6 +628,30 @@ TEST_F(HostInputTest, FocusTakenByAControlsNativeWindowMovesTheFocusToThatContro
   ::DestroyWindow(hChild);
 }
 
+TEST_F(HostInputTest, OnlyControlsThatAskForItSetTheCursor) {
+  m_pRoot->Add(new Probe(&m_seen, L"plain"), kLeft);
+  m_pRoot->Add(new Probe(&m_seen, L"pointer", 2), kRight);
+  AttachAndPaint();
+  auto setCursorOver = [this](int x, int y) {
+    POINT pt = {x, y};
+    ::ClientToScreen(m_hWnd, &pt);
+    ::SetCursorPos(pt.x, pt.y);
+    LRESULT lRes = 0;
+    return m_host.HandleWindowMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(m_hWnd),
+                                      MAKELPARAM(HTCLIENT, WM_MOUSEMOVE), lRes);
+  };
+  EXPECT_TRUE(setCursorOver(70, 20));
+  EXPECT_EQ(SeenBy(L"pointer"), (Kinds{std::to_wstring(SkinUI::kEventSetCursor)}));
+  EXPECT_FALSE(setCursorOver(20, 20)) << "the platform's cursor stays";
+  EXPECT_TRUE(SeenBy(L"plain").empty());
+
+  m_seen.clear();
+  m_host.CaptureMouse();
+  EXPECT_TRUE(setCursorOver(70, 20)) << "a captured mouse keeps its cursor";
+  m_host.ReleaseMouse();
+  EXPECT_TRUE(m_seen.empty());
+}
+
 class OrderedNotifier : public SkinUI::INotifyUI {
  public:
   OrderedNotifier(std::vector<std::wstring>* pLog, const wchar_t* pstrName)
