@@ -194,7 +194,45 @@ TEST_F(TextControlTest, ReleasingOverALinkSendsItsIndex) {
   EXPECT_EQ(m_recorder.received.size(), 1u);
 }
 
+TEST_F(TextControlTest, DisabledMultiLineLabelIsDrawnOnOneLine) {
+  CLabelUI* pLabel = Adopt(new CLabelUI, RECT{0, 0, 80, 60});
+  pLabel->ApplyAttribute(L"multiline", L"true");
+  pLabel->ApplyAttribute(L"valign", L"top");
+  pLabel->ApplyAttribute(L"textcolor", L"#FFFFFFFF");
+  pLabel->ApplyAttribute(L"disabledtextcolor", L"#FFFFFFFF");
+  pLabel->SetText(L"A\nB\nC");
+  DibCanvas enabled(80, 60, kCanvas);
+  pLabel->Paint(enabled.dc(), RECT{0, 0, 80, 60}, nullptr);
+  pLabel->SetEnabled(false);
+  DibCanvas disabled(80, 60, kCanvas);
+  pLabel->Paint(disabled.dc(), RECT{0, 0, 80, 60}, nullptr);
+  const RECT rcEnabled = enabled.InkBounds(kCanvas);
+  const RECT rcDisabled = disabled.InkBounds(kCanvas);
+  ASSERT_FALSE(::IsRectEmpty(&rcEnabled));
+  ASSERT_FALSE(::IsRectEmpty(&rcDisabled));
+  const FontInfo* pFont = m_host.GetFontInfo(-1);
+  EXPECT_GT(rcEnabled.bottom - rcEnabled.top, 2 * pFont->tm.tmHeight);
+  EXPECT_LE(rcDisabled.bottom - rcDisabled.top, pFont->tm.tmHeight);
+}
+
 // ---- buttons ----
+
+TEST_F(TextControlTest, AutoWidthButtonTakesItsTextExtentPlusPaddingBelowTheMaximum) {
+  CButtonUI* pButton = Adopt(new CButtonUI);
+  pButton->SetText(L"Install now");
+  pButton->ApplyAttribute(L"textpadding", L"5,0,7,0");
+  pButton->SetAutoCalcWidth(true);
+  SIZE szText = {0, 0};
+  ::GetTextExtentPoint32W(m_host.GetHostDC(), L"Install now", 11, &szText);
+  const SIZE sz = pButton->MeasureSize(SIZE{300, 200});
+  EXPECT_EQ(sz.cx, szText.cx + 12);
+  EXPECT_EQ(sz.cy, m_host.GetFontInfo(-1)->tm.tmHeight + 8);
+  CButtonUI* pCapped = Adopt(new CButtonUI);
+  pCapped->SetText(L"Install now");
+  pCapped->SetMaxWidth(szText.cx);
+  pCapped->SetAutoCalcWidth(true);
+  EXPECT_EQ(pCapped->MeasureSize(SIZE{300, 200}).cx, 0);
+}
 
 TEST_F(TextControlTest, PressAndReleaseInsideSendsOneClick) {
   CButtonUI* pButton = Adopt(new CButtonUI);
