@@ -2,7 +2,7 @@
 
 #include "Control/UIButton.h"
 
-#include "Control/UIAttributeValues.h"
+#include "Core/UIAttributeValues.h"
 #include "Core/UIManager.h"
 
 namespace SkinUI {

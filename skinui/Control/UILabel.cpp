@@ -4,7 +4,7 @@
 
 #include <cwchar>
 
-#include "Control/UIAttributeValues.h"
+#include "Core/UIAttributeValues.h"
 #include "Core/UIManager.h"
 
 namespace SkinUI {

@@ -2,7 +2,7 @@
 
 #include "Control/UISlider.h"
 
-#include "Control/UIAttributeValues.h"
+#include "Core/UIAttributeValues.h"
 #include "Core/UIManager.h"
 
 namespace SkinUI {

@@ -7,24 +7,12 @@
 #include <initializer_list>
 
 #include "Control/UIScrollBar.h"
+#include "Core/UIAttributeValues.h"
 #include "Core/UIManager.h"
 
 namespace SkinUI {
 
-namespace {
-
-inline bool IsTrue(LPCWSTR pstrValue) { return ::lstrcmpW(pstrValue, L"true") == 0; }
-
-int ReadInsetNumber(LPCWSTR& pstr) {
-  LPWSTR pstrEnd = nullptr;
-  const int nValue = static_cast<int>(std::wcstol(pstr, &pstrEnd, 10));
-  pstr = pstrEnd;
-  // A list that ends early reads the missing numbers as 0 instead of running past its end.
-  if (*pstr != L'\0') ++pstr;
-  return nValue;
-}
-
-}  // namespace
+using namespace attribute_values;
 
 int CContainerUI::ClampToLimits(int x, int nMin, int nMax) {
   if (x < nMin) x = nMin;
@@ -304,12 +292,7 @@ void CContainerUI::SetMouseEnabled(bool bEnable) {
 void CContainerUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
   const CUIString sName = pstrName;
   if (sName == L"inset") {
-    RECT rc;
-    rc.left = ReadInsetNumber(pstrValue);
-    rc.top = ReadInsetNumber(pstrValue);
-    rc.right = ReadInsetNumber(pstrValue);
-    rc.bottom = ReadInsetNumber(pstrValue);
-    SetInset(rc);
+    SetInset(ReadRect(pstrValue));
   } else if (sName == L"mousechild") {
     SetMouseChildEnabled(IsTrue(pstrValue));
   } else if (sName == L"vscrollbar") {

@@ -3,6 +3,7 @@
 
 #include <cwchar>
 
+#include "Core/UIAttributeValues.h"
 #include "Core/UIControl.h"
 #include "Core/UIManager.h"
 #include "Utils/UIDebug.h"
@@ -11,40 +12,7 @@ namespace SkinUI {
 
 namespace {
 
-inline bool IsTrue(LPCWSTR pstrValue) { return ::lstrcmpW(pstrValue, L"true") == 0; }
-
-// Reads one decimal number and moves past the single separator that follows it. A list that
-// ends early leaves the cursor on its terminator, so the numbers still missing read as 0 instead
-// of reading past the value.
-int ReadListInt(LPCWSTR& pstr) {
-  LPWSTR pstrEnd = nullptr;
-  const int nValue = static_cast<int>(std::wcstol(pstr, &pstrEnd, 10));
-  pstr = pstrEnd;
-  if (*pstr != L'\0') ++pstr;
-  return nValue;
-}
-
-double ReadListDouble(LPCWSTR& pstr) {
-  LPWSTR pstrEnd = nullptr;
-  const double dValue = std::wcstod(pstr, &pstrEnd);
-  pstr = pstrEnd;
-  if (*pstr != L'\0') ++pstr;
-  return dValue;
-}
-
-RECT ReadRect(LPCWSTR pstrValue) {
-  RECT rc;
-  rc.left = ReadListInt(pstrValue);
-  rc.top = ReadListInt(pstrValue);
-  rc.right = ReadListInt(pstrValue);
-  rc.bottom = ReadListInt(pstrValue);
-  return rc;
-}
-
-DWORD ReadColor(LPCWSTR pstrValue) {
-  if (*pstrValue == L'#') ++pstrValue;
-  return static_cast<DWORD>(std::wcstoul(pstrValue, nullptr, 16));
-}
+using namespace attribute_values;
 
 // Background colours tolerate blanks before the number sign; border colours do not.
 DWORD ReadBackgroundColor(LPCWSTR pstrValue) {

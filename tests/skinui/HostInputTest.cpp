@@ -585,7 +585,7 @@ TEST_F(HostInputTest, ChildWindowMessagesAreReflectedAndSizeLimitsApplied) {
 
 TEST_F(HostInputTest, HoverShowsTheControlsToolTipAndSizeReachesTheFocus) {
   Probe* pA = m_pRoot->Add(new Probe(&m_seen, L"a", 1), kLeft);
-  Probe* pB = m_pRoot->Add(new Probe(&m_seen, L"b"), kRight);
+  m_pRoot->Add(new Probe(&m_seen, L"b"), kRight);
   pA->SetToolTip(L"first line");
   AttachAndPaint();
 

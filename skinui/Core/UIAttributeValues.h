@@ -1,5 +1,5 @@
 #pragma once
-// How the controls read skin attribute values: booleans, decimal numbers, colours, separated
+// How the control base and the controls read skin attribute values: booleans, decimal numbers, colours, separated
 // number lists and image attribute strings.
 
 #include <windows.h>
@@ -32,6 +32,14 @@ inline int ReadListInt(LPCWSTR& pstr) {
   pstr = pstrEnd;
   if (*pstr != L'\0') ++pstr;
   return nValue;
+}
+
+inline double ReadListDouble(LPCWSTR& pstr) {
+  LPWSTR pstrEnd = nullptr;
+  const double dValue = std::wcstod(pstr, &pstrEnd);
+  pstr = pstrEnd;
+  if (*pstr != L'\0') ++pstr;
+  return dValue;
 }
 
 inline RECT ReadRect(LPCWSTR pstrValue) {
