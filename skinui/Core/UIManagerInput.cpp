@@ -456,7 +456,8 @@ void CWindowHostUI::RequestInitialFocus(CControlUI* pControl) {
     event.pSender = pControl;
     event.dwTimestamp = ::GetTickCount();
     pOld->DispatchEvent(event);
-    RaiseNotification(pOld, L"killfocus");
+    // The old focus may have destroyed itself while losing the focus: then nothing names it.
+    if (m_pFocus == pOld) RaiseNotification(pOld, L"killfocus");
     m_pFocus = nullptr;
   }
   if (m_pRoot == nullptr) return;

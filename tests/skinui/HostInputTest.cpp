@@ -357,6 +357,23 @@ TEST_F(HostInputTest, InitialFocusLandsOnTheRequestedControlAfterTheLayout) {
   EXPECT_EQ(SeenBy(L"t2"), (Kinds{L"setfocus"}));
 }
 
+TEST_F(HostInputTest, AFocusDestroyedWhileAnInitialFocusIsRequestedIsNamedByNoNotification) {
+  Probe* pFirst = m_pRoot->Add(new Probe(&m_seen, L"t1", 1), RECT{0, 0, 10, 10});
+  Probe* pSecond = m_pRoot->Add(new Probe(&m_seen, L"t2", 1), RECT{20, 0, 30, 10});
+  AttachAndPaint();
+  ASSERT_EQ(m_host.GetFocusControl(), pFirst);
+  pFirst->m_onEvent = [this, pFirst](int iKind) {
+    if (iKind != SkinUI::kEventKillFocus) return false;
+    m_pRoot->Destroy(pFirst);
+    return true;
+  };
+  m_host.RequestInitialFocus(pSecond);
+  EXPECT_TRUE(NotesOf(L"killfocus").empty()) << "no notification names a destroyed control";
+  ::InvalidateRect(m_hWnd, nullptr, FALSE);
+  PaintPending();
+  EXPECT_EQ(m_host.GetFocusControl(), pSecond);
+}
+
 TEST_F(HostInputTest, KeysGoToTheFocusAndTheReleaseToWhoeverGotThePress) {
   Probe* pA = m_pRoot->Add(new Probe(&m_seen, L"a", 1), kLeft);
   Probe* pB = m_pRoot->Add(new Probe(&m_seen, L"b", 1), kRight);
