@@ -2,6 +2,8 @@
 
 #include "Control/UIProgress.h"
 
+#include <climits>
+
 #include "Core/UIAttributeValues.h"
 #include "Core/UIManager.h"
 
@@ -66,7 +68,11 @@ void CProgressUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
 }
 
 void CProgressUI::NormaliseRange() {
-  if (m_nMin >= m_nMax) m_nMax = m_nMin + 1;
+  if (m_nMin >= m_nMax) {
+    // A skin's minimum at the top of the int range has no room above it: take the room below.
+    if (m_nMin == INT_MAX) m_nMin = INT_MAX - 1;
+    m_nMax = m_nMin + 1;
+  }
   if (m_nValue > m_nMax) m_nValue = m_nMax;
   if (m_nValue < m_nMin) m_nValue = m_nMin;
 }
@@ -78,10 +84,10 @@ void CProgressUI::PaintStateImages(HDC hDC) {
   // 64-bit products: a download's byte counts as range would overflow 32 bits.
   const long long nSpan = static_cast<long long>(m_nMax) - m_nMin;
   if (m_bHorizontal) {
-    const long long cx = static_cast<long long>(W) * (m_nValue - m_nMin) / nSpan;
+    const long long cx = W * (static_cast<long long>(m_nValue) - m_nMin) / nSpan;
     m_rcFill = RECT{0, 0, static_cast<LONG>(cx), H};
   } else {
-    const long long cy = static_cast<long long>(H) * (m_nMax - m_nValue) / nSpan;
+    const long long cy = H * (static_cast<long long>(m_nMax) - m_nValue) / nSpan;
     m_rcFill = RECT{0, static_cast<LONG>(cy), W, H};
   }
   // Parse first so that the fill replaces any destination the image string holds.

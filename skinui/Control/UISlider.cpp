@@ -2,12 +2,26 @@
 
 #include "Control/UISlider.h"
 
+#include <climits>
+
 #include "Core/UIAttributeValues.h"
 #include "Core/UIManager.h"
 
 namespace SkinUI {
 
 using namespace attribute_values;
+
+namespace {
+
+// A skin's step added to a value near the end of the int range would wrap round to the other end.
+int StepFrom(int nValue, long long nStep) {
+  const long long nNext = nValue + nStep;
+  if (nNext > INT_MAX) return INT_MAX;
+  if (nNext < INT_MIN) return INT_MIN;
+  return static_cast<int>(nNext);
+}
+
+}  // namespace
 
 CSliderUI::CSliderUI() : m_uSliderState(0), m_nStep(1), m_bImmediate(false), m_szThumb{10, 10} {
   m_uTextStyle = kTextCenter | kTextSingleLine;
@@ -52,18 +66,20 @@ RECT CSliderUI::GetThumbRect() const {
   const int tw = m_szThumb.cx;
   const int th = m_szThumb.cy;
   // An empty range places the thumb at the start instead of dividing by zero.
-  const int nSpan = m_nMax > m_nMin ? m_nMax - m_nMin : 1;
-  const int v = m_nValue < m_nMin ? m_nMin : (m_nValue > m_nMax ? m_nMax : m_nValue);
+  // 64 bits: a range from a large negative minimum to a large maximum overflows an int.
+  const long long nSpan = m_nMax > m_nMin ? static_cast<long long>(m_nMax) - m_nMin : 1;
+  const long long nShare =
+      (m_nValue < m_nMin ? m_nMin : (m_nValue > m_nMax ? m_nMax : m_nValue)) -
+      static_cast<long long>(m_nMin);
   RECT rcThumb;
   if (m_bHorizontal) {
-    rcThumb.left = rc.left + static_cast<int>(static_cast<long long>(rc.right - rc.left - tw) *
-                                              (v - m_nMin) / nSpan);
+    rcThumb.left = rc.left + static_cast<int>((rc.right - rc.left - tw) * nShare / nSpan);
     rcThumb.top = (rc.bottom + rc.top - th) / 2;
   } else {
     rcThumb.left = (rc.right + rc.left - tw) / 2;
     const int bottom =
         rc.bottom -
-        static_cast<int>(static_cast<long long>(rc.bottom - rc.top - th) * (v - m_nMin) / nSpan);
+        static_cast<int>((rc.bottom - rc.top - th) * nShare / nSpan);
     rcThumb.top = bottom - th;
   }
   rcThumb.right = rcThumb.left + tw;
@@ -134,10 +150,10 @@ void CSliderUI::HandleEvent(InputEvent& event) {
       return;
     case kEventScrollWheel:
       if (event.wParam == 0) {
-        SetValue(m_nValue + m_nStep);
+        SetValue(StepFrom(m_nValue, m_nStep));
         NotifyValueChanged();
       } else if (event.wParam == 1) {
-        SetValue(m_nValue - m_nStep);
+        SetValue(StepFrom(m_nValue, -static_cast<long long>(m_nStep)));
         NotifyValueChanged();
       }
       return;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <memory>
 
 #include "Control/UIProgress.h"
@@ -85,7 +86,49 @@ TEST_F(ValueControlTest, EmptyRangeIsRepairedWhenPainted) {
   EXPECT_EQ(pProgress->GetMaxValue(), 1);
 }
 
+TEST_F(ValueControlTest, FillOfARangeWiderThanAnIntKeepsItsShare) {
+  CProgressUI* pProgress = Adopt(new CProgressUI, RECT{0, 0, 200, 20});
+  pProgress->ApplyAttribute(L"min", L"-2000000000");
+  pProgress->ApplyAttribute(L"max", L"2000000000");
+  pProgress->ApplyAttribute(L"foreimage", L"00FF00.png");
+  pProgress->SetValue(1000000000);
+  DibCanvas canvas(200, 20, kCanvas);
+  pProgress->Paint(canvas.dc(), RECT{0, 0, 200, 20}, nullptr);
+  EXPECT_TRUE(SameRect(pProgress->GetFillRect(), RECT{0, 0, 150, 20}))
+      << Describe(pProgress->GetFillRect());
+  EXPECT_EQ(canvas.CountOtherThan(0x00FF00, 0, 0, 150, 20), 0);
+  EXPECT_EQ(canvas.CountOtherThan(kCanvas, 150, 0, 200, 20), 0);
+
+  CProgressUI* pTop = Adopt(new CProgressUI, RECT{0, 0, 100, 10});
+  pTop->SetMaxValue(INT_MAX);
+  pTop->SetMinValue(INT_MAX);
+  pTop->Paint(canvas.dc(), RECT{0, 0, 100, 10}, nullptr);
+  EXPECT_LT(pTop->GetMinValue(), pTop->GetMaxValue()) << "an empty range at the top is repaired";
+}
+
 // ---- slider ----
+
+TEST_F(ValueControlTest, SliderRangeWiderThanAnIntPlacesTheThumbAndStopsTheWheelAtTheEnds) {
+  CSliderUI* pSlider = Adopt(new CSliderUI, RECT{0, 0, 110, 20});
+  pSlider->ApplyAttribute(L"thumbsize", L"10,6");
+  pSlider->ApplyAttribute(L"min", L"-2000000000");
+  pSlider->ApplyAttribute(L"max", L"2000000000");
+  pSlider->SetValue(1000000000);
+  EXPECT_TRUE(SameRect(pSlider->GetThumbRect(), RECT{75, 7, 85, 13}))
+      << Describe(pSlider->GetThumbRect());
+
+  CSliderUI* pWide = Adopt(new CSliderUI, RECT{0, 30, 110, 50});
+  pWide->SetMinValue(INT_MIN);
+  pWide->SetMaxValue(INT_MAX);
+  pWide->ApplyAttribute(L"step", L"10");
+  pWide->SetValue(INT_MAX - 1);
+  Send(pWide, kEventScrollWheel, 0, 0, 0);
+  EXPECT_EQ(pWide->GetValue(), INT_MAX);
+  pWide->SetValue(INT_MIN + 1);
+  Send(pWide, kEventScrollWheel, 0, 0, 1);
+  EXPECT_EQ(pWide->GetValue(), INT_MIN);
+}
+
 
 TEST_F(ValueControlTest, PressingTheSliderTakesTheValueUnderThePointer) {
   CSliderUI* pSlider = Adopt(new CSliderUI, RECT{0, 0, 110, 20});
