@@ -1,0 +1,59 @@
+#pragma once
+// CSkinBuilder: turns one skin document into a tree of controls for a window host. Resource
+// elements below the root (images, fonts, default attribute sets, multi-language texts) are
+// registered with the host, a "Window" root configures the native window, and every other
+// element becomes a control created by its element name.
+
+#include <windows.h>
+
+#include "Core/UIMarkup.h"
+
+namespace SkinUI {
+
+class CControlUI;
+class CWindowHostUI;
+
+// Supplied by a window class for element names the framework does not know.
+class IDialogBuilderCallback {
+ public:
+  // A new control for the element name, or null to skip the element and its children.
+  virtual CControlUI* CreateCustomControl(LPCWSTR pstrClass) = 0;
+
+ protected:
+  ~IDialogBuilderCallback() = default;
+};
+
+class CSkinBuilder {
+ public:
+  CSkinBuilder();
+  CSkinBuilder(const CSkinBuilder&) = delete;
+  CSkinBuilder& operator=(const CSkinBuilder&) = delete;
+
+  // pstrSource is markup text (first character "<"), a skin file name, or MAKEINTRESOURCE(id)
+  // with pstrType naming the resource type. Null when the source cannot be read or parsed. The
+  // returned root belongs to the caller; every other control to its parent.
+  CControlUI* Build(LPCWSTR pstrSource, LPCWSTR pstrType = nullptr,
+                    IDialogBuilderCallback* pCallback = nullptr, CWindowHostUI* pHost = nullptr,
+                    CControlUI* pParent = nullptr);
+  CControlUI* BuildFromMarkup(IDialogBuilderCallback* pCallback = nullptr,
+                              CWindowHostUI* pHost = nullptr, CControlUI* pParent = nullptr);
+
+  CSkinMarkup* GetMarkup();
+  LPCWSTR GetLastErrorMessage() const;
+  LPCWSTR GetLastErrorLocation() const;
+
+  // Creates the built-in control class for an element name, or null.
+  static CControlUI* CreateBuiltInControl(LPCWSTR pstrClass);
+
+ private:
+  CControlUI* BuildChildren(CSkinMarkupNode& element, CControlUI* pParent, CWindowHostUI* pHost);
+  void RegisterResources(CSkinMarkupNode& root, CWindowHostUI* pHost);
+  void ApplyWindowAttributes(CSkinMarkupNode& root, CWindowHostUI* pHost);
+  void BuildInclude(CSkinMarkupNode& element, CControlUI* pParent, CWindowHostUI* pHost);
+
+  CSkinMarkup m_xml;
+  IDialogBuilderCallback* m_pCallback;
+  LPCWSTR m_pstrType;
+};
+
+}  // namespace SkinUI

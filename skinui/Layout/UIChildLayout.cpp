@@ -1,0 +1,40 @@
+#include "Layout/UIChildLayout.h"
+
+#include "Core/UIDlgBuilder.h"
+#include "Core/UIManager.h"
+
+namespace SkinUI {
+
+CChildLayoutUI::CChildLayoutUI() {}
+
+LPCWSTR CChildLayoutUI::ClassName() const { return L"ChildLayoutUI"; }
+
+LPVOID CChildLayoutUI::QueryNamedInterface(LPCWSTR pstrName) {
+  if (::lstrcmpW(pstrName, L"ChildLayout") == 0) return static_cast<CChildLayoutUI*>(this);
+  return CControlUI::QueryNamedInterface(pstrName);
+}
+
+void CChildLayoutUI::Init() {
+  if (m_sXmlFile.IsEmpty()) return;
+  // Initialised again after a move in the tree, the layout would otherwise show the skin twice.
+  RemoveAllItems();
+  CSkinBuilder builder;
+  CControlUI* pRoot = builder.Build(m_sXmlFile.GetData(), nullptr, nullptr, GetHost());
+  if (pRoot == nullptr) return;
+  // A root the layout refuses would otherwise belong to nobody.
+  if (!AddItem(pRoot)) delete pRoot;
+}
+
+void CChildLayoutUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
+  if (::lstrcmpW(pstrName, L"xmlfile") == 0) {
+    SetChildSkinFile(pstrValue);
+  } else {
+    CContainerUI::ApplyAttribute(pstrName, pstrValue);
+  }
+}
+
+void CChildLayoutUI::SetChildSkinFile(LPCWSTR pstrFileName) { m_sXmlFile = pstrFileName; }
+
+CUIString CChildLayoutUI::GetChildSkinFile() const { return m_sXmlFile; }
+
+}  // namespace SkinUI
