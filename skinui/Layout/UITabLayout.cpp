@@ -32,9 +32,10 @@ bool CTabLayoutUI::InsertItemAt(CControlUI* pControl, int iIndex) {
   if (!CContainerUI::InsertItemAt(pControl, iIndex)) return false;
   if (m_iCurSel == -1 && pControl->IsVisible()) {
     m_iCurSel = GetItemIndex(pControl);
-  } else if (m_iCurSel != -1 && iIndex <= m_iCurSel) {
-    ++m_iCurSel;
   } else {
+    // Only the selected page shows: a page slipped in before it would otherwise be laid out
+    // on top of it.
+    if (m_iCurSel != -1 && iIndex <= m_iCurSel) ++m_iCurSel;
     pControl->SetVisible(false);
   }
   return true;

@@ -163,6 +163,7 @@ TEST_F(TabLayoutTest, InsertingBeforeTheSelectionKeepsTheSameTabSelected) {
   EXPECT_EQ(tab.GetCurSel(), 2);
   EXPECT_EQ(tab.GetItemAt(2), second);
   EXPECT_TRUE(second->IsVisible());
+  EXPECT_FALSE(inserted->IsVisible()) << "only the selected tab shows";
   tab.RemoveAllItems();
   EXPECT_EQ(tab.GetCurSel(), -1);
   EXPECT_EQ(tab.GetItemCount(), 0);
