@@ -334,10 +334,15 @@ bool CWindowHostUI::HandleMouseMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) 
           m_pEventHover = nullptr;
           HideToolTip();
           SendInput(pOldHover, kEventMouseLeave, pt, wParam, lParam, wKeyState);
+          // The leave handler may have destroyed the control under the mouse: look again.
+          pNewHover = FindControlAt(pt);
+          if (pNewHover != nullptr && pNewHover->GetHost() != this) pNewHover = nullptr;
         }
         if (pNewHover != nullptr) {
           m_pEventHover = pNewHover;
           SendInput(pNewHover, kEventMouseEnter, pt, wParam, lParam, wKeyState);
+          // Destroyed while entering: the host has forgotten it, and so must this move.
+          if (m_pEventHover != pNewHover) pNewHover = nullptr;
         }
       }
       CControlUI* pTarget = m_pEventClick != nullptr ? m_pEventClick : pNewHover;

@@ -242,6 +242,36 @@ TEST_F(HostInputTest, AControlDestroyedWhileTakingTheFocusLeavesTheMouseFree) {
   EXPECT_EQ(SeenBy(L"b"), (Kinds{L"enter", L"move"})) << "hover moves on, no stray release";
 }
 
+TEST_F(HostInputTest, HoverSkipsControlsDestroyedByLeaveOrEnterHandlers) {
+  Probe* pA = m_pRoot->Add(new Probe(&m_seen, L"a"), kLeft);
+  Probe* pB = m_pRoot->Add(new Probe(&m_seen, L"b"), kRight);
+  AttachAndPaint();
+  Mouse(WM_MOUSEMOVE, 20, 20);
+  pA->m_onEvent = [this, pB](int iKind) {
+    if (iKind == SkinUI::kEventMouseLeave) m_pRoot->Destroy(pB);
+    return false;
+  };
+  m_seen.clear();
+  Mouse(WM_MOUSEMOVE, 70, 20);  // where b was
+  EXPECT_EQ(SeenBy(L"a"), (Kinds{L"leave"}));
+  EXPECT_TRUE(SeenBy(L"b").empty());
+  EXPECT_EQ(SeenBy(L"root"), (Kinds{L"enter", L"move"})) << "what is under the mouse now";
+
+  Probe* pC = m_pRoot->Add(new Probe(&m_seen, L"c"), kLeft);
+  pC->SetHost(&m_host, m_pRoot, false);
+  pC->m_onEvent = [this, pC](int iKind) {
+    if (iKind != SkinUI::kEventMouseEnter) return false;
+    m_pRoot->Destroy(pC);
+    return true;
+  };
+  m_seen.clear();
+  Mouse(WM_MOUSEMOVE, 21, 21);  // c lies over a
+  EXPECT_EQ(SeenBy(L"c"), (Kinds{L"enter"})) << "no move reaches a control destroyed on entry";
+  m_seen.clear();
+  Mouse(WM_MOUSEMOVE, 22, 22);
+  EXPECT_EQ(SeenBy(L"a"), (Kinds{L"enter", L"move"}));
+}
+
 TEST_F(HostInputTest, RightButtonAndDoubleClickGoToTheControlUnderTheMouse) {
   m_pRoot->Add(new Probe(&m_seen, L"a"), kLeft);
   AttachAndPaint();
