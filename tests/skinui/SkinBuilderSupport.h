@@ -25,12 +25,31 @@ class RecordingContainerUI : public SkinUI::CContainerUI {
   std::vector<std::wstring> childrenAtAttribute;
 };
 
-// Creates a RecordingContainerUI for "Recorder" and nothing else; remembers every name offered.
+// A container that accepts no children.
+class RefusingContainerUI : public SkinUI::CContainerUI {
+ public:
+  bool AddItem(SkinUI::CControlUI* /*pControl*/) override { return false; }
+};
+
+// A control that counts its destructions.
+class CountedControlUI : public SkinUI::CControlUI {
+ public:
+  ~CountedControlUI() override { ++Destroyed(); }
+  static int& Destroyed() {
+    static int nDestroyed = 0;
+    return nDestroyed;
+  }
+};
+
+// Creates a RecordingContainerUI for "Recorder", a RefusingContainerUI for "Refuser" and a
+// CountedControlUI for "Counted"; remembers every name offered.
 class RecordingCallback : public SkinUI::IDialogBuilderCallback {
  public:
   SkinUI::CControlUI* CreateCustomControl(LPCWSTR pstrClass) override {
     offered.push_back(pstrClass);
     if (std::wstring(pstrClass) == L"Recorder") return new RecordingContainerUI;
+    if (std::wstring(pstrClass) == L"Refuser") return new RefusingContainerUI;
+    if (std::wstring(pstrClass) == L"Counted") return new CountedControlUI;
     return nullptr;
   }
   std::vector<std::wstring> offered;

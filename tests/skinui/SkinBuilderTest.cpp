@@ -205,6 +205,28 @@ TEST_F(SkinBuilderTest, ABuildIntoAParentThatIsNoContainerStopsWithoutLeavingChi
   EXPECT_EQ(container.GetItemAt(0)->GetParent(), &container);
 }
 
+TEST_F(SkinBuilderTest, ChildrenARefusingOrMissingContainerCannotTakeAreDestroyed) {
+  RecordingCallback callback;
+  CountedControlUI::Destroyed() = 0;
+  CSkinBuilder builder;
+  Tree root(builder.Build(
+      L"<Window><VerticalLayout><Refuser name=\"r\"><Counted/><Counted/></Refuser>"
+      L"<Counted name=\"kept\"/></VerticalLayout></Window>",
+      nullptr, &callback, &m_host));
+  ASSERT_NE(root, nullptr);
+  EXPECT_EQ(CountedControlUI::Destroyed(), 2);
+  SkinUI::CContainerUI* pRoot = AsContainer(root.get());
+  ASSERT_EQ(pRoot->GetItemCount(), 2);
+  EXPECT_EQ(AsContainer(pRoot->GetItemAt(0))->GetItemCount(), 0);
+  EXPECT_EQ(std::wstring(pRoot->GetItemAt(1)->GetName()), L"kept");
+
+  SkinUI::CLabelUI label;
+  CSkinBuilder intoLabel;
+  EXPECT_EQ(intoLabel.Build(L"<Window><Counted/></Window>", nullptr, &callback, nullptr, &label),
+            nullptr);
+  EXPECT_EQ(CountedControlUI::Destroyed(), 3);
+}
+
 TEST_F(SkinBuilderTest, IncludesBuildTheSourceCountTimesIntoTheCurrentContainer) {
   WriteSkin(L"item.xml",
             "<Window><Font id=\"21\" name=\"Tahoma\" size=\"19\"/><Label name=\"item\"/></Window>");
