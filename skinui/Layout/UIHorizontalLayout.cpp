@@ -8,7 +8,7 @@
 
 namespace SkinUI {
 
-CHorizontalLayoutUI::CHorizontalLayoutUI() : m_separator(false) {}
+CHorizontalLayoutUI::CHorizontalLayoutUI() : CSeparatedLayoutUI(false, L"sepwidth") {}
 
 LPCWSTR CHorizontalLayoutUI::ClassName() const { return L"HorizontalLayoutUI"; }
 
@@ -114,40 +114,6 @@ void CHorizontalLayoutUI::SetPosition(RECT rcPos, bool bNeedInvalidate) {
   }
   cxNeeded += cxGaps;
   UpdateScrollBars(rc, cxNeeded, cyNeeded);
-}
-
-void CHorizontalLayoutUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
-  if (::lstrcmpW(pstrName, L"sepwidth") == 0) {
-    SetSeparatorSize(static_cast<int>(std::wcstol(pstrValue, nullptr, 10)));
-  } else if (::lstrcmpW(pstrName, L"sepimm") == 0) {
-    SetImmediateResize(::lstrcmpW(pstrValue, L"true") == 0);
-  } else {
-    CContainerUI::ApplyAttribute(pstrName, pstrValue);
-  }
-}
-
-void CHorizontalLayoutUI::SetSeparatorSize(int iSize) { m_separator.SetSize(iSize); }
-int CHorizontalLayoutUI::GetSeparatorSize() const { return m_separator.GetSize(); }
-void CHorizontalLayoutUI::SetImmediateResize(bool bImmediate) { m_separator.SetImmediate(*this, bImmediate); }
-bool CHorizontalLayoutUI::IsImmediateResize() const { return m_separator.IsImmediate(); }
-bool CHorizontalLayoutUI::IsDragging() const { return m_separator.IsDragging(); }
-
-RECT CHorizontalLayoutUI::GetSeparatorRect(bool bUseProposed) const {
-  return m_separator.GetBand(m_rcItem, bUseProposed);
-}
-
-UINT CHorizontalLayoutUI::GetBehaviourFlags() const {
-  return IsEnabled() && m_separator.GetSize() != 0 ? 2 : 0;
-}
-
-void CHorizontalLayoutUI::HandleEvent(InputEvent& event) {
-  if (m_separator.HandleEvent(*this, m_rcItem, event)) return;
-  CContainerUI::HandleEvent(event);
-}
-
-void CHorizontalLayoutUI::PostPaint(HDC hDC, const RECT& rcPaint) {
-  m_separator.PaintTracker(hDC);
-  CContainerUI::PostPaint(hDC, rcPaint);
 }
 
 }  // namespace SkinUI

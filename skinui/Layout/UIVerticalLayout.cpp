@@ -8,7 +8,7 @@
 
 namespace SkinUI {
 
-CVerticalLayoutUI::CVerticalLayoutUI() : m_separator(true) {}
+CVerticalLayoutUI::CVerticalLayoutUI() : CSeparatedLayoutUI(true, L"sepheight") {}
 
 LPCWSTR CVerticalLayoutUI::ClassName() const { return L"VerticalLayoutUI"; }
 
@@ -114,40 +114,6 @@ void CVerticalLayoutUI::SetPosition(RECT rcPos, bool bNeedInvalidate) {
   }
   cyNeeded += cyGaps;
   UpdateScrollBars(rc, cxNeeded, cyNeeded);
-}
-
-void CVerticalLayoutUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
-  if (::lstrcmpW(pstrName, L"sepheight") == 0) {
-    SetSeparatorSize(static_cast<int>(std::wcstol(pstrValue, nullptr, 10)));
-  } else if (::lstrcmpW(pstrName, L"sepimm") == 0) {
-    SetImmediateResize(::lstrcmpW(pstrValue, L"true") == 0);
-  } else {
-    CContainerUI::ApplyAttribute(pstrName, pstrValue);
-  }
-}
-
-void CVerticalLayoutUI::SetSeparatorSize(int iSize) { m_separator.SetSize(iSize); }
-int CVerticalLayoutUI::GetSeparatorSize() const { return m_separator.GetSize(); }
-void CVerticalLayoutUI::SetImmediateResize(bool bImmediate) { m_separator.SetImmediate(*this, bImmediate); }
-bool CVerticalLayoutUI::IsImmediateResize() const { return m_separator.IsImmediate(); }
-bool CVerticalLayoutUI::IsDragging() const { return m_separator.IsDragging(); }
-
-RECT CVerticalLayoutUI::GetSeparatorRect(bool bUseProposed) const {
-  return m_separator.GetBand(m_rcItem, bUseProposed);
-}
-
-UINT CVerticalLayoutUI::GetBehaviourFlags() const {
-  return IsEnabled() && m_separator.GetSize() != 0 ? 2 : 0;
-}
-
-void CVerticalLayoutUI::HandleEvent(InputEvent& event) {
-  if (m_separator.HandleEvent(*this, m_rcItem, event)) return;
-  CContainerUI::HandleEvent(event);
-}
-
-void CVerticalLayoutUI::PostPaint(HDC hDC, const RECT& rcPaint) {
-  m_separator.PaintTracker(hDC);
-  CContainerUI::PostPaint(hDC, rcPaint);
 }
 
 }  // namespace SkinUI
