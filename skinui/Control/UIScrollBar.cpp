@@ -187,44 +187,29 @@ int CScrollBarUI::BarLength() const {
   return m_bHorizontal ? m_rcItem.right - m_rcItem.left : m_rcItem.bottom - m_rcItem.top;
 }
 
-void CScrollBarUI::ScrollLineBack() {
+void CScrollBarUI::ScrollBy(int iDelta, void (CContainerUI::*pfnHorizontal)(),
+                            void (CContainerUI::*pfnVertical)()) {
   if (m_pOwner == nullptr) {
-    SetScrollValue(m_nScrollPos - m_nLineSize, true);
-  } else if (m_bHorizontal) {
-    m_pOwner->ScrollLineLeft();
+    SetScrollValue(m_nScrollPos + iDelta, true);
   } else {
-    m_pOwner->ScrollLineUp();
+    (m_pOwner->*(m_bHorizontal ? pfnHorizontal : pfnVertical))();
   }
+}
+
+void CScrollBarUI::ScrollLineBack() {
+  ScrollBy(-m_nLineSize, &CContainerUI::ScrollLineLeft, &CContainerUI::ScrollLineUp);
 }
 
 void CScrollBarUI::ScrollLineForward() {
-  if (m_pOwner == nullptr) {
-    SetScrollValue(m_nScrollPos + m_nLineSize, true);
-  } else if (m_bHorizontal) {
-    m_pOwner->ScrollLineRight();
-  } else {
-    m_pOwner->ScrollLineDown();
-  }
+  ScrollBy(m_nLineSize, &CContainerUI::ScrollLineRight, &CContainerUI::ScrollLineDown);
 }
 
 void CScrollBarUI::ScrollPageBack() {
-  if (m_pOwner == nullptr) {
-    SetScrollValue(m_nScrollPos - BarLength(), true);
-  } else if (m_bHorizontal) {
-    m_pOwner->ScrollPageLeft();
-  } else {
-    m_pOwner->ScrollPageUp();
-  }
+  ScrollBy(-BarLength(), &CContainerUI::ScrollPageLeft, &CContainerUI::ScrollPageUp);
 }
 
 void CScrollBarUI::ScrollPageForward() {
-  if (m_pOwner == nullptr) {
-    SetScrollValue(m_nScrollPos + BarLength(), true);
-  } else if (m_bHorizontal) {
-    m_pOwner->ScrollPageRight();
-  } else {
-    m_pOwner->ScrollPageDown();
-  }
+  ScrollBy(BarLength(), &CContainerUI::ScrollPageRight, &CContainerUI::ScrollPageDown);
 }
 
 void CScrollBarUI::ScrollToDragPosition() {

@@ -97,6 +97,7 @@ class CScrollBarUI : public CControlUI {
   };
 
   // Without an owner these change the bar's own value; with one, the owner scrolls.
+  void ScrollBy(int iDelta, void (CContainerUI::*pfnHorizontal)(), void (CContainerUI::*pfnVertical)());
   void ScrollLineBack();
   void ScrollLineForward();
   void ScrollPageBack();
