@@ -6,6 +6,16 @@
 
 namespace SkinUI {
 
+namespace {
+
+// The next paint finds the link under the mouse among these rectangles: entries past the links
+// laid out must not be taken for links.
+void ForgetLinksFrom(RECT* prcLinks, int iFirst) {
+  for (int i = iFirst; i < CTextUI::kMaxLinks; ++i) prcLinks[i] = RECT{0, 0, 0, 0};
+}
+
+}  // namespace
+
 CTextUI::CTextUI() : m_nLinks(0), m_rcLinks{}, m_nHoverLink(-1) {
   m_uTextStyle = kTextWordBreak;
   m_rcTextPadding = CUIRect(2, 0, 2, 0);
@@ -103,6 +113,7 @@ SIZE CTextUI::MeasureSize(SIZE szAvailable) {
 void CTextUI::PaintTextLayer(HDC hDC) {
   if (m_sText.IsEmpty()) {
     m_nLinks = 0;
+    ForgetLinksFrom(m_rcLinks, 0);
     return;
   }
   ApplyDefaultTextColors();
@@ -112,8 +123,10 @@ void CTextUI::PaintTextLayer(HDC hDC) {
     m_nLinks = kMaxLinks;
     CSkinRenderer::RenderMarkupText(hDC, m_pHost, rc, m_sText, dwColor, m_rcLinks, m_sLinks,
                                     m_nLinks, m_uTextStyle);
+    ForgetLinksFrom(m_rcLinks, m_nLinks);
   } else {
     m_nLinks = 0;
+    ForgetLinksFrom(m_rcLinks, 0);
     CSkinRenderer::RenderText(hDC, m_pHost, rc, m_sText, dwColor, m_iFont, m_uTextStyle);
   }
 }

@@ -729,6 +729,16 @@ void CSkinRenderer::RenderMarkupText(HDC hDC, CWindowHostUI* pHost, RECT& rc, LP
   }
 
   MarkupLayout layout(hDC, pHost, rc, dwTextColor, prcLinks, psLinks, nLinkRects, uStyle);
+  // The rectangles of the previous call tell which link the mouse is over now.
+  if (prcLinks != nullptr && psLinks != nullptr) {
+    const POINT ptMouse = pHost->GetLastMousePoint();
+    for (int i = 0; i < nLinkRects; ++i) {
+      if (::PtInRect(&prcLinks[i], ptMouse)) {
+        layout.SetHoveredLink(psLinks[i]);
+        break;
+      }
+    }
+  }
   nLinkRects = layout.Run(sText);
 
   if (!bDraw) {

@@ -379,6 +379,36 @@ TEST_F(TextMarkupTest, LinksReportWhereTheyLanded) {
   EXPECT_GT(CountColour(canvas, 0x0000FF), 5);
 }
 
+TEST_F(TextMarkupTest, TheLinkUnderTheMouseTakesTheHoveredLinkColour) {
+  const uint32_t kLink = 0x0000FF, kHovered = 0xD3215F;
+  RECT links[2] = {};
+  CUIString targets[2];
+  auto draw = [&](DibCanvas& canvas) {
+    RECT rc = {0, 0, 300, 60};
+    int count = 2;
+    CSkinRenderer::RenderMarkupText(canvas.dc(), &m_host, rc, L"<a one>MMM</a> <a two>MMM</a>",
+                                    kBlack, links, targets, count, 0);
+    ASSERT_EQ(count, 2);
+  };
+  DibCanvas before(300, 60, kWhite);
+  draw(before);  // lays the links out; the mouse is over neither
+  EXPECT_EQ(CountColour(before, kHovered), 0);
+
+  LRESULT lRes = 0;
+  m_host.HandleWindowMessage(WM_MOUSEMOVE, 0, MAKELPARAM(links[1].left + 2, links[1].top + 2),
+                             lRes);
+  DibCanvas hovered(300, 60, kWhite);
+  draw(hovered);
+  const int split = links[1].left;
+  auto countIn = [](const DibCanvas& c, uint32_t rgb, int left, int right) {
+    return (right - left) * c.height() - c.CountOtherThan(rgb, left, 0, right, c.height());
+  };
+  EXPECT_GT(countIn(hovered, kHovered, split, 300), 5);
+  EXPECT_EQ(countIn(hovered, kHovered, 0, split), 0) << "the other link keeps its colour";
+  EXPECT_GT(countIn(hovered, kLink, 0, split), 5);
+  EXPECT_EQ(countIn(hovered, kLink, split, 300), 0);
+}
+
 TEST_F(TextMarkupTest, LinkThatWrapsBecomesTwoEntries) {
   const int width = Width(L"aaa b");
   RECT rc = {0, 0, width, 200};
