@@ -48,9 +48,12 @@ CControlUI::~CControlUI() {
 
 CUIString CControlUI::GetName() const { return m_sName; }
 
-// The host's name index does not exist yet, so a rename only changes the control's own name.
 void CControlUI::SetName(LPCWSTR pstrName) {
-  if (m_sName != pstrName) m_sName = pstrName;
+  if (m_sName == pstrName) return;
+  const CUIString sOldName = m_sName;
+  m_sName = pstrName;
+  // An index entry left under the old name would outlive the control.
+  if (m_pHost != nullptr) m_pHost->ReindexControl(this, sOldName);
 }
 
 LPCWSTR CControlUI::ClassName() const { return L"ControlUI"; }

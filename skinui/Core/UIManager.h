@@ -91,6 +91,9 @@ class CWindowHostUI {
   // Gives the subtree this host and enters its named controls in the name index.
   bool AttachSubtree(CControlUI* pControl, CControlUI* pParent);
   bool RenameControl(CControlUI* pControl, LPCWSTR pstrName);
+  // A control of this host that took a new name on its own: the entry under its old name goes,
+  // and a control of the attached tree is entered under the new name unless another holds it.
+  void ReindexControl(CControlUI* pControl, LPCWSTR pstrOldName);
   CControlUI* GetRoot() const;
   CControlUI* FindControlByName(LPCWSTR pstrName) const;
   // The topmost visible, mouse-enabled control under the point (client coordinates).

@@ -73,6 +73,20 @@ bool CWindowHostUI::RenameControl(CControlUI* pControl, LPCWSTR pstrName) {
   return bIndexed;
 }
 
+void CWindowHostUI::ReindexControl(CControlUI* pControl, LPCWSTR pstrOldName) {
+  if (pControl == nullptr) return;
+  if (pstrOldName != nullptr && *pstrOldName != L'\0' && m_mNameHash.Find(pstrOldName) == pControl) {
+    m_mNameHash.Remove(pstrOldName);
+  }
+  const CUIString sName = pControl->GetName();
+  if (sName.IsEmpty() || m_mNameHash.Find(sName) != nullptr) return;
+  // Controls still being built are entered when their tree is attached; entering them now
+  // would leave entries behind for the ones a build drops.
+  CControlUI* pTop = pControl;
+  while (pTop->GetParent() != nullptr) pTop = pTop->GetParent();
+  if (pTop == m_pRoot) m_mNameHash.Insert(sName, pControl);
+}
+
 CControlUI* CWindowHostUI::GetRoot() const {
   UI_CHECK(m_pRoot);
   return m_pRoot;

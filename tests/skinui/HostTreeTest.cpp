@@ -44,6 +44,30 @@ TEST_F(HostPaintTest, RenamingMovesTheIndexEntryAndRefusesATakenName) {
   EXPECT_FALSE(m_host.RenameControl(pRoot, L""));
 }
 
+TEST_F(HostPaintTest, AControlRenamedOnItsOwnIsFoundByItsNewNameOnlyAndForgottenWhenDestroyed) {
+  RecordingRoot* pRoot = new RecordingRoot(&m_journal);
+  m_host.AttachRoot(pRoot);
+  RecordingRoot taken(&m_journal);
+  taken.SetName(L"taken");
+  m_host.AttachSubtree(&taken, pRoot);
+  RecordingRoot* pChild = new RecordingRoot(&m_journal);
+  pChild->SetName(L"old");
+  m_host.AttachSubtree(pChild, pRoot);
+
+  pChild->ApplyAttribute(L"name", L"new");
+  EXPECT_EQ(m_host.FindControlByName(L"old"), nullptr);
+  EXPECT_EQ(m_host.FindControlByName(L"new"), pChild);
+  pChild->SetName(L"taken");  // the control holds the name; the index keeps the first holder
+  EXPECT_EQ(m_host.FindControlByName(L"taken"), &taken);
+  EXPECT_EQ(m_host.FindControlByName(L"new"), nullptr);
+
+  delete pChild;
+  for (const wchar_t* name : {L"old", L"new"}) {
+    EXPECT_EQ(m_host.FindControlByName(name), nullptr) << name;
+  }
+  EXPECT_EQ(m_host.FindControlByName(L"taken"), &taken);
+}
+
 TEST_F(HostPaintTest, ControlAtPointIsTheVisibleMouseEnabledRoot) {
   RecordingRoot* pRoot = AttachRecordingRoot();
   PaintPending();
