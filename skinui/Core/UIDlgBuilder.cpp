@@ -28,10 +28,8 @@ namespace av = attribute_values;
 
 namespace {
 
-// A skin that includes itself, directly or through others, would otherwise recurse until the
-// stack runs out.
-constexpr int kMaxIncludeDepth = 16;
-thread_local int t_nIncludeDepth = 0;
+constexpr int kMaxNestedSkinDepth = 16;
+thread_local int t_nNestedSkinDepth = 0;
 
 bool IsResourceId(LPCWSTR pstr) { return (reinterpret_cast<ULONG_PTR>(pstr) >> 16) == 0; }
 
@@ -79,6 +77,19 @@ const FactoryEntry kFactory[] = {
 };
 
 }  // namespace
+
+CNestedSkinScope::CNestedSkinScope(LPCWSTR pstrSource)
+    : m_bAllowed(t_nNestedSkinDepth < kMaxNestedSkinDepth) {
+  if (m_bAllowed) {
+    ++t_nNestedSkinDepth;
+  } else {
+    UITrace(L"Include nested too deeply: %s", pstrSource != nullptr ? pstrSource : L"");
+  }
+}
+
+CNestedSkinScope::~CNestedSkinScope() {
+  if (m_bAllowed) --t_nNestedSkinDepth;
+}
 
 CSkinBuilder::CSkinBuilder() : m_pCallback(nullptr), m_pstrType(nullptr) {}
 
@@ -278,21 +289,20 @@ void CSkinBuilder::BuildInclude(CSkinMarkupNode& element, CControlUI* pParent,
   if (element.FindAttribute(L"count", szValue, MAX_PATH)) nCount = av::ReadInt(szValue);
   std::wmemset(szValue, 0, MAX_PATH + 1);
   if (!element.FindAttribute(L"source", szValue, MAX_PATH)) return;
-  if (t_nIncludeDepth >= kMaxIncludeDepth) {
-    UITrace(L"Include nested too deeply: %s", szValue);
-    return;
-  }
-  ++t_nIncludeDepth;
+  const CNestedSkinScope scope(szValue);
+  if (!scope.IsAllowed()) return;
   for (int i = 0; i < nCount; ++i) {
     CSkinBuilder builder;
+    CControlUI* pIncluded = nullptr;
     if (m_pstrType != nullptr) {
       const WORD wId = static_cast<WORD>(av::ReadInt(szValue) & 0xFFFF);
-      builder.Build(MAKEINTRESOURCEW(wId), m_pstrType, m_pCallback, pHost, pParent);
+      pIncluded = builder.Build(MAKEINTRESOURCEW(wId), m_pstrType, m_pCallback, pHost, pParent);
     } else {
-      builder.Build(szValue, nullptr, m_pCallback, pHost, pParent);
+      pIncluded = builder.Build(szValue, nullptr, m_pCallback, pHost, pParent);
     }
+    // Below a parent the included controls belong to it; at the top level nothing keeps them.
+    if (pParent == nullptr) delete pIncluded;
   }
-  --t_nIncludeDepth;
 }
 
 CControlUI* CSkinBuilder::BuildChildren(CSkinMarkupNode& element, CControlUI* pParent,
@@ -355,7 +365,12 @@ CControlUI* CSkinBuilder::BuildChildren(CSkinMarkupNode& element, CControlUI* pP
     }
     if (pHost != nullptr) pControl->SetHost(nullptr, nullptr, false);
 
-    if (pResult == nullptr) pResult = pControl;
+    if (pResult == nullptr) {
+      pResult = pControl;
+    } else if (pParent == nullptr) {
+      // Only the first control of the top level is handed to the caller.
+      delete pControl;
+    }
   }
   return pResult;
 }

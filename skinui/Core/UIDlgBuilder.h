@@ -23,6 +23,22 @@ class IDialogBuilderCallback {
   ~IDialogBuilderCallback() = default;
 };
 
+// One skin being built inside another on this thread: an "Include", or a child layout filling
+// itself. A skin that names itself, directly or through others, would nest until the stack runs
+// out; past a fixed depth the scope is refused (with a trace line) and the caller builds nothing.
+class CNestedSkinScope {
+ public:
+  explicit CNestedSkinScope(LPCWSTR pstrSource);
+  ~CNestedSkinScope();
+  CNestedSkinScope(const CNestedSkinScope&) = delete;
+  CNestedSkinScope& operator=(const CNestedSkinScope&) = delete;
+
+  bool IsAllowed() const { return m_bAllowed; }
+
+ private:
+  bool m_bAllowed;
+};
+
 class CSkinBuilder {
  public:
   CSkinBuilder();

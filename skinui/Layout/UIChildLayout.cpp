@@ -18,6 +18,9 @@ void CChildLayoutUI::Init() {
   if (m_sXmlFile.IsEmpty()) return;
   // Initialised again after a move in the tree, the layout would otherwise show the skin twice.
   RemoveAllItems();
+  // Adding the root initialises the child layouts inside it: a skin naming itself nests here.
+  const CNestedSkinScope scope(m_sXmlFile);
+  if (!scope.IsAllowed()) return;
   CSkinBuilder builder;
   CControlUI* pRoot = builder.Build(m_sXmlFile.GetData(), nullptr, nullptr, GetHost());
   if (pRoot == nullptr) return;

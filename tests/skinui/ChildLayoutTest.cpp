@@ -61,6 +61,31 @@ TEST_F(ChildLayoutTest, ASkinFileThatCannotBeBuiltLeavesTheLayoutEmpty) {
   EXPECT_EQ(pChild->GetItemCount(), 0);
 }
 
+TEST_F(ChildLayoutTest, ChildSkinsThatNameThemselvesStopAtABoundedDepth) {
+  WriteSkin(L"self.xml",
+            "<Window><VerticalLayout><ChildLayout xmlfile=\"self.xml\"/></VerticalLayout></Window>");
+  WriteSkin(L"ping.xml",
+            "<Window><VerticalLayout><ChildLayout xmlfile=\"pong.xml\"/></VerticalLayout></Window>");
+  WriteSkin(L"pong.xml",
+            "<Window><VerticalLayout><Include source=\"ping.xml\"/></VerticalLayout></Window>");
+  for (const wchar_t* file : {L"self.xml", L"ping.xml"}) {
+    SCOPED_TRACE(testing::Message() << std::wstring(file));
+    CChildLayoutUI* pChild = AttachWindowSkin(
+        (std::wstring(L"<Window><VerticalLayout><ChildLayout name=\"child\" xmlfile=\"") + file +
+         L"\"/></VerticalLayout></Window>")
+            .c_str());
+    ASSERT_NE(pChild, nullptr);
+    int depth = 0;
+    for (CControlUI* p = pChild; p != nullptr && depth < 1000; ++depth) {
+      SkinUI::CContainerUI* pContainer = AsContainer(p);
+      p = pContainer != nullptr && pContainer->GetItemCount() > 0 ? pContainer->GetItemAt(0)
+                                                                   : nullptr;
+    }
+    EXPECT_GT(depth, 4);
+    EXPECT_LT(depth, 1000);
+  }
+}
+
 TEST_F(ChildLayoutTest, ItAnswersAsAPlainControlSoSkinsCannotNestChildrenInIt) {
   CChildLayoutUI layout;
   EXPECT_STREQ(layout.ClassName(), L"ChildLayoutUI");

@@ -258,6 +258,20 @@ TEST_F(SkinBuilderTest, AnIncludeAtTheTopLevelKeepsOnlyItsResourcesAndWindowSett
   EXPECT_EQ(m_host.GetCaptionArea().bottom, 33);
 }
 
+TEST_F(SkinBuilderTest, TopLevelControlsThatAreNotTheResultAreFreed) {
+  WriteSkin(L"counted.xml", "<Window><Counted/><Counted/></Window>");
+  RecordingCallback callback;
+  CountedControlUI::Destroyed() = 0;
+  CSkinBuilder builder;
+  Tree root(builder.Build(
+      L"<Window><Counted/><Include source=\"counted.xml\" count=\"2\"/><Counted/></Window>",
+      nullptr, &callback, &m_host));
+  ASSERT_NE(root, nullptr);
+  EXPECT_EQ(CountedControlUI::Destroyed(), 5) << "all but the first of six";
+  root.reset();
+  EXPECT_EQ(CountedControlUI::Destroyed(), 6);
+}
+
 TEST_F(SkinBuilderTest, ASkinThatIncludesItselfStopsAtABoundedDepth) {
   WriteSkin(L"loop.xml", "<Window><VerticalLayout><Include source=\"loop.xml\"/></VerticalLayout></Window>");
   CSkinBuilder builder;
