@@ -44,6 +44,11 @@ bool CButtonUI::Activate() {
   return true;
 }
 
+void CButtonUI::SetHost(CWindowHostUI* pHost, CControlUI* pParent, bool bInit) {
+  CLabelUI::SetHost(pHost, pParent, bInit);
+  CutFiveStatusStrips();
+}
+
 void CButtonUI::SetEnabled(bool bEnable) {
   CLabelUI::SetEnabled(bEnable);
   if (!IsEnabled()) m_uButtonState = 0;
@@ -159,11 +164,23 @@ void CButtonUI::SetForeImage(LPCWSTR pstrImage) { ReplaceImage(m_diFore, pstrIma
 void CButtonUI::SetHotForeImage(LPCWSTR pstrImage) { ReplaceImage(m_diHotFore, pstrImage); }
 
 void CButtonUI::SetFiveStatusImage(LPCWSTR pstrImage) {
+  m_sFiveStatusImage = pstrImage;
+  ImageDrawInfo* aStrips[] = {&m_diNormal, &m_diPushed, &m_diHot, &m_diFocused, &m_diDisabled};
+  for (ImageDrawInfo* pStrip : aStrips) {
+    pStrip->Reset();
+    pStrip->sAttribute = pstrImage;
+  }
+  CutFiveStatusStrips();
+  Invalidate();
+}
+
+void CButtonUI::CutFiveStatusStrips() {
+  if (m_sFiveStatusImage.IsEmpty() || m_pHost == nullptr) return;
   ImageDrawInfo* aStrips[] = {&m_diNormal, &m_diPushed, &m_diHot, &m_diFocused, &m_diDisabled};
   for (int i = 0; i < 5; ++i) {
     ImageDrawInfo& strip = *aStrips[i];
-    strip.Reset();
-    strip.sAttribute = pstrImage;
+    // A state image set on its own since keeps its whole source.
+    if (strip.sAttribute != m_sFiveStatusImage) continue;
     // Parsing and loading without drawing tells the image's size.
     CSkinRenderer::RenderImage(nullptr, m_pHost, m_rcItem, m_rcItem, strip);
     if (strip.pImage == nullptr) continue;
@@ -175,7 +192,6 @@ void CButtonUI::SetFiveStatusImage(LPCWSTR pstrImage) {
       SetFixedHeight(h);
     }
   }
-  Invalidate();
 }
 
 void CButtonUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
@@ -301,6 +317,7 @@ void CButtonUI::PaintNormalLayer(HDC hDC) {
 
 void CButtonUI::PaintStateImages(HDC hDC) {
   RefreshStateBits();
+  CutFiveStatusStrips();
   bool bDone = false;
   if ((m_uButtonState & kStateDisabled) != 0) {
     bDone = PaintDisabledLayer(hDC);

@@ -27,6 +27,8 @@ class CButtonUI : public CLabelUI {
   LPVOID QueryNamedInterface(LPCWSTR pstrName) override;
   UINT GetBehaviourFlags() const override;
   bool Activate() override;
+  // Cuts a five-state image set before the button had a host.
+  void SetHost(CWindowHostUI* pHost, CControlUI* pParent, bool bInit = true) override;
   void SetEnabled(bool bEnable = true) override;
   void HandleEvent(InputEvent& event) override;
   void ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
@@ -65,6 +67,9 @@ class CButtonUI : public CLabelUI {
   // Draws an image over the whole control; false when it drew nothing.
   bool DrawImage(HDC hDC, ImageDrawInfo& image);
   void RefreshStateBits();
+  // Gives each state record still showing the five-state image its strip. The image is known
+  // only through a host, and a record starts over whenever the host lets its image go.
+  void CutFiveStatusStrips();
   void OnFadeTick();
   // Each answers true when painting ends with it.
   bool PaintDisabledLayer(HDC hDC);
@@ -89,6 +94,7 @@ class CButtonUI : public CLabelUI {
   ImageDrawInfo m_diPushedFore;
   ImageDrawInfo m_diFocused;
   ImageDrawInfo m_diDisabled;
+  CUIString m_sFiveStatusImage;
 };
 
 }  // namespace SkinUI

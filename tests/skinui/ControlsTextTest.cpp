@@ -340,9 +340,8 @@ TEST_F(TextControlTest, HotBackgroundColourFillsWhenNoHotForeImage) {
   EXPECT_EQ(PaintedAt(pButton, 30, 20), 0x00FFFFu);
 }
 
-TEST_F(TextControlTest, FiveStatusImageCutsFiveEqualStrips) {
-  CButtonUI* pButton = Adopt(new CButtonUI);
-  pButton->ApplyAttribute(L"fivestatusimage", L"FF0000-100x30.png");
+// The five state records of a "fivestatusimage" of 100 x 30 show strips of 20 pixels.
+void ExpectFiveStrips(const CButtonUI* pButton) {
   const ImageDrawInfo* aStrips[] = {&pButton->NormalImage(), &pButton->PushedImage(),
                                     &pButton->HotImage(), &pButton->FocusedImage(),
                                     &pButton->DisabledImage()};
@@ -350,12 +349,31 @@ TEST_F(TextControlTest, FiveStatusImageCutsFiveEqualStrips) {
     EXPECT_TRUE(control_testing::SameRect(aStrips[i]->rcSource, RECT{i * 20, 0, i * 20 + 20, 30}))
         << i << " " << control_testing::Describe(aStrips[i]->rcSource);
   }
+}
+
+TEST_F(TextControlTest, FiveStatusImageCutsFiveEqualStrips) {
+  CButtonUI* pButton = Adopt(new CButtonUI);
+  pButton->ApplyAttribute(L"fivestatusimage", L"FF0000-100x30.png");
+  ExpectFiveStrips(pButton);
   EXPECT_EQ(pButton->GetFixedWidth(), 0);  // only a floating button takes the strip's size
   CButtonUI* pFloating = Adopt(new CButtonUI);
   pFloating->SetFloat(true);
   pFloating->ApplyAttribute(L"fivestatusimage", L"FF0000-100x30.png");
   EXPECT_EQ(pFloating->GetFixedWidth(), 20);
   EXPECT_EQ(pFloating->GetFixedHeight(), 30);
+}
+
+TEST_F(TextControlTest, FiveStatusImageSetBeforeTheHostIsCutOnceHostedAndAfterTheHostReloadsIt) {
+  CButtonUI* pButton = new CButtonUI;
+  pButton->SetFloat(true);
+  pButton->ApplyAttribute(L"fivestatusimage", L"FF0000-100x30.png");
+  Adopt(pButton);
+  ExpectFiveStrips(pButton);
+  EXPECT_EQ(pButton->GetFixedWidth(), 20);
+
+  m_host.RegisterImage(L"FF0000-100x30.png");  // the record's image is let go
+  PaintedAt(pButton, 30, 20);
+  ExpectFiveStrips(pButton);
 }
 
 // ---- options and check boxes ----
