@@ -80,9 +80,11 @@ void CScrollBarUI::SetScrollRange(int nRange) {
 }
 
 void CScrollBarUI::SetScrollValue(int nPos, bool bNotify) {
+  // Clamped first: a step past either end changes nothing and announces nothing.
+  nPos = nPos < 0 ? 0 : (nPos > m_nRange ? m_nRange : nPos);
   if (m_nScrollPos == nPos) return;
   const int nOld = m_nScrollPos;
-  m_nScrollPos = nPos < 0 ? 0 : (nPos > m_nRange ? m_nRange : nPos);
+  m_nScrollPos = nPos;
   SetPosition(m_rcItem, true);
   if (bNotify && m_pHost != nullptr) {
     m_pHost->RaiseNotification(this, L"scroll", static_cast<WPARAM>(m_nScrollPos),

@@ -270,6 +270,27 @@ TEST_F(ValueControlTest, ValueChangesQueueOneScrollNotificationWithNewAndOldPosi
   }
 }
 
+TEST_F(ValueControlTest, ALineStepAtEitherEndQueuesNoScrollNotification) {
+  CScrollBarUI* pBar = Adopt(new CScrollBarUI, RECT{0, 0, 16, 100});
+  const struct {
+    int value;
+    int arrowY;
+  } ends[] = {{0, 8}, {100, 92}};
+  for (const auto& end : ends) {
+    pBar->SetScrollValue(end.value, false);
+    Send(pBar, kEventButtonDown, 8, end.arrowY);
+    Send(pBar, kEventButtonUp, 8, end.arrowY);
+    EXPECT_EQ(pBar->GetScrollValue(), end.value);
+  }
+  LRESULT lRes = 0;
+  m_host.HandleWindowMessage(CWindowHostUI::kQueuedNotifyMessage, 0, 0, lRes);
+  EXPECT_EQ(Count(L"scroll"), 0u);
+  MSG msg;
+  while (::PeekMessageW(&msg, m_hWnd, CWindowHostUI::kQueuedNotifyMessage,
+                        CWindowHostUI::kQueuedNotifyMessage, PM_REMOVE)) {
+  }
+}
+
 TEST_F(ValueControlTest, HeldArrowScrollsOnceThenRepeatsAfterSixTicks) {
   CScrollBarUI* pBar = Adopt(new CScrollBarUI, RECT{0, 0, 16, 100});
   Send(pBar, kEventButtonDown, 8, 90);
