@@ -93,7 +93,12 @@ bool CTabLayoutUI::SelectIndex(int iIndex, bool bNotify) {
 
 void CTabLayoutUI::SetPosition(RECT rcPos, bool bNeedInvalidate) {
   CControlUI::SetPosition(rcPos, bNeedInvalidate);
-  const RECT rcContent = GetContentRect();
+  // The inset only: a tab layout never lays its scroll bars out, so they take no room.
+  RECT rcContent = m_rcItem;
+  rcContent.left += m_rcInset.left;
+  rcContent.top += m_rcInset.top;
+  rcContent.right -= m_rcInset.right;
+  rcContent.bottom -= m_rcInset.bottom;
   for (int i = 0; i < GetItemCount(); ++i) {
     CControlUI* pChild = GetItemAt(i);
     if (!pChild->IsVisible()) continue;

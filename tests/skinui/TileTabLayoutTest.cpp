@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "Control/UIScrollBar.h"
 #include "ControlFixture.h"
 #include "Layout/UITabLayout.h"
 #include "Layout/UITileLayout.h"
@@ -180,6 +181,17 @@ TEST_F(TabLayoutTest, TheSelectedChildFillsTheInsetAreaLessItsPadding) {
   EXPECT_TRUE(PlacedAt(b, RECT{5, 6, 55, 72}));
   EXPECT_FALSE(a->IsVisible());
   EXPECT_STREQ(tab.GetCustomAttribute(L"selectedid"), L"1");
+}
+
+TEST_F(TabLayoutTest, ShownScrollBarsTakeNothingFromTheSelectedPage) {
+  CTabLayoutUI tab;
+  tab.ApplyAttribute(L"inset", L"4,4,4,4");
+  tab.EnableScrollBars(true, true);
+  ASSERT_TRUE(tab.GetVerticalScrollBar()->IsVisible());
+  ASSERT_TRUE(tab.GetHorizontalScrollBar()->IsVisible());
+  CControlUI* page = AddSizedChild(tab, 0, 0);
+  tab.SetPosition(RECT{0, 0, 100, 80});
+  EXPECT_TRUE(PlacedAt(page, RECT{4, 4, 96, 76}));
 }
 
 }  // namespace
