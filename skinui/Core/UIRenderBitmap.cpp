@@ -2,6 +2,7 @@
 // that is stretched, tiled or left out.
 
 #include <algorithm>
+#include <climits>
 
 #include "Core/UIRender.h"
 #include "Core/UIRenderBlend.h"
@@ -20,8 +21,9 @@ class PartPainter {
 
   // The source part (xSrc, ySrc, cxSrc, cySrc) stretched onto rcPart.
   void Stretch(const RECT& rcPart, int xSrc, int ySrc, int cxSrc, int cySrc) const {
-    const int cx = rcPart.right - rcPart.left;
-    const int cy = rcPart.bottom - rcPart.top;
+    int cx = 0;
+    int cy = 0;
+    if (!PartSize(rcPart, cx, cy)) return;
     if (m_bBlend) {
       RenderBlend::BlendBitmapPart(m_hDC, rcPart.left, rcPart.top, cx, cy, m_hSrcDC, xSrc, ySrc,
                                    cxSrc, cySrc, m_uFade);
@@ -33,8 +35,9 @@ class PartPainter {
 
   // The source part of rcPart's size, unscaled.
   void Copy(const RECT& rcPart, int xSrc, int ySrc) const {
-    const int cx = rcPart.right - rcPart.left;
-    const int cy = rcPart.bottom - rcPart.top;
+    int cx = 0;
+    int cy = 0;
+    if (!PartSize(rcPart, cx, cy)) return;
     if (m_bBlend) {
       Stretch(rcPart, xSrc, ySrc, cx, cy);
     } else {
@@ -43,6 +46,16 @@ class PartPainter {
   }
 
  private:
+  // False for a part wider or taller than the platform's drawing calls can be told.
+  static bool PartSize(const RECT& rcPart, int& cx, int& cy) {
+    const LONGLONG cxPart = static_cast<LONGLONG>(rcPart.right) - rcPart.left;
+    const LONGLONG cyPart = static_cast<LONGLONG>(rcPart.bottom) - rcPart.top;
+    if (cxPart > INT_MAX || cyPart > INT_MAX || cxPart < INT_MIN || cyPart < INT_MIN) return false;
+    cx = static_cast<int>(cxPart);
+    cy = static_cast<int>(cyPart);
+    return true;
+  }
+
   HDC m_hDC;
   HDC m_hSrcDC;
   bool m_bBlend;
@@ -54,39 +67,59 @@ bool Meets(const RECT& rcPaint, const RECT& rcPart) {
   return ::IntersectRect(&rcTemp, &rcPaint, &rcPart) != FALSE;
 }
 
-// The centre: rcCentre receives the inner source part (xSrc, ySrc, iw by ih).
-void DrawCentre(const PartPainter& painter, const RECT& rcCentre, int xSrc, int ySrc, int iw,
-                int ih, bool bTiledX, bool bTiledY) {
-  const int nWidth = rcCentre.right - rcCentre.left;
-  const int nHeight = rcCentre.bottom - rcCentre.top;
+// The tiles of one axis, each step long from `from` (the last one cut at `to`), that meet
+// [visibleFrom, visibleTo): the first one's index and how many. In 64 bits: a destination may
+// span every value an int holds.
+struct TileRun {
+  LONGLONG first;
+  LONGLONG count;
+};
+
+TileRun VisibleTiles(LONG from, LONG to, LONG visibleFrom, LONG visibleTo, int step) {
+  const LONGLONG lo = std::max<LONGLONG>(from, visibleFrom);
+  const LONGLONG hi = std::min<LONGLONG>(to, visibleTo);
+  if (hi <= lo) return TileRun{0, 0};
+  const LONGLONG first = (lo - from) / step;
+  return TileRun{first, (hi - from - 1) / step - first + 1};
+}
+
+// Tile i of an axis; it lies between from and to, so its edges fit a LONG again.
+void TileEdges(LONG from, LONG to, LONGLONG i, int step, LONG& start, LONG& end) {
+  start = static_cast<LONG>(from + i * step);
+  end = static_cast<LONG>(std::min<LONGLONG>(from + (i + 1) * step, to));
+}
+
+// The centre: rcCentre receives the inner source part (xSrc, ySrc, iw by ih), stretched, or
+// tiled along one axis (each tile stretched across the other) or both (tiles copied unscaled).
+// Only tiles that meet rcVisible are drawn.
+void DrawCentre(const PartPainter& painter, const RECT& rcCentre, const RECT& rcVisible, int xSrc,
+                int ySrc, int iw, int ih, bool bTiledX, bool bTiledY) {
   if (!bTiledX && !bTiledY) {
     painter.Stretch(rcCentre, xSrc, ySrc, iw, ih);
     return;
   }
   // An empty inner source has nothing to repeat (and would leave the tile count undefined).
   if ((bTiledX && iw <= 0) || (bTiledY && ih <= 0)) return;
-  if (bTiledX && bTiledY) {
-    for (int y = rcCentre.top; y < rcCentre.bottom; y += ih) {
-      for (int x = rcCentre.left; x < rcCentre.right; x += iw) {
-        RECT rcTile = {x, y, std::min<LONG>(x + iw, rcCentre.right),
-                       std::min<LONG>(y + ih, rcCentre.bottom)};
-        painter.Copy(rcTile, xSrc, ySrc);
+  const TileRun columns =
+      bTiledX ? VisibleTiles(rcCentre.left, rcCentre.right, rcVisible.left, rcVisible.right, iw)
+              : TileRun{0, 1};
+  const TileRun rows =
+      bTiledY ? VisibleTiles(rcCentre.top, rcCentre.bottom, rcVisible.top, rcVisible.bottom, ih)
+              : TileRun{0, 1};
+  RECT rcTile = rcCentre;
+  for (LONGLONG row = rows.first; row < rows.first + rows.count; ++row) {
+    if (bTiledY) TileEdges(rcCentre.top, rcCentre.bottom, row, ih, rcTile.top, rcTile.bottom);
+    for (LONGLONG column = columns.first; column < columns.first + columns.count; ++column) {
+      if (bTiledX) {
+        TileEdges(rcCentre.left, rcCentre.right, column, iw, rcTile.left, rcTile.right);
       }
-    }
-  } else if (bTiledX) {
-    const int nTiles = (nWidth + iw - 1) / iw;
-    for (int i = 0; i < nTiles; ++i) {
-      RECT rcTile = {rcCentre.left + i * iw, rcCentre.top,
-                     std::min<LONG>(rcCentre.left + (i + 1) * iw, rcCentre.right),
-                     rcCentre.bottom};
-      painter.Stretch(rcTile, xSrc, ySrc, rcTile.right - rcTile.left, ih);
-    }
-  } else {
-    const int nTiles = (nHeight + ih - 1) / ih;
-    for (int i = 0; i < nTiles; ++i) {
-      RECT rcTile = {rcCentre.left, rcCentre.top + i * ih, rcCentre.right,
-                     std::min<LONG>(rcCentre.top + (i + 1) * ih, rcCentre.bottom)};
-      painter.Stretch(rcTile, xSrc, ySrc, iw, rcTile.bottom - rcTile.top);
+      if (bTiledX && bTiledY) {
+        painter.Copy(rcTile, xSrc, ySrc);
+      } else {
+        // A cut tile shows the start of the source.
+        painter.Stretch(rcTile, xSrc, ySrc, bTiledX ? rcTile.right - rcTile.left : iw,
+                        bTiledY ? rcTile.bottom - rcTile.top : ih);
+      }
     }
   }
 }
@@ -113,7 +146,8 @@ void CSkinRenderer::RenderBitmap(HDC hDC, HBITMAP hBitmap, const RECT& rcDest,
   const int ih = (s.bottom - s.top) - ct - cb;
 
   const bool bSameSize =
-      d.right - d.left == s.right - s.left && d.bottom - d.top == s.bottom - s.top;
+      static_cast<LONGLONG>(d.right) - d.left == static_cast<LONGLONG>(s.right) - s.left &&
+      static_cast<LONGLONG>(d.bottom) - d.top == static_cast<LONGLONG>(s.bottom) - s.top;
   if (!bBlend && bSameSize && cl == 0 && ct == 0 && cr == 0 && cb == 0) {
     // Nothing to stretch: copy only what is being painted.
     RECT rcTemp;
@@ -125,7 +159,11 @@ void CSkinRenderer::RenderBitmap(HDC hDC, HBITMAP hBitmap, const RECT& rcDest,
   } else {
     const RECT rcCentre = {d.left + cl, d.top + ct, d.right - cr, d.bottom - cb};
     if (!bHole && Meets(rcPaint, rcCentre)) {
-      DrawCentre(painter, rcCentre, s.left + cl, s.top + ct, iw, ih, bTiledX, bTiledY);
+      RECT rcVisible = rcPaint;
+      RECT rcClip;
+      if (::GetClipBox(hDC, &rcClip) != ERROR) ::IntersectRect(&rcVisible, &rcVisible, &rcClip);
+      DrawCentre(painter, rcCentre, rcVisible, s.left + cl, s.top + ct, iw, ih, bTiledX,
+                 bTiledY);
     }
     struct Part {
       bool bPresent;

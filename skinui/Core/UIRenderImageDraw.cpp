@@ -1,6 +1,7 @@
 // Drawing a control's image attribute: parsed once per record, image taken from the host's cache.
 
 #include <algorithm>
+#include <climits>
 
 #include "Core/UIImageAttribute.h"
 #include "Core/UIManager.h"
@@ -9,6 +10,12 @@
 namespace SkinUI {
 
 namespace {
+
+// An edge of the item moved by an offset from the skin, which may be anything an int holds.
+LONG OffsetEdge(LONG edge, LONG offset) {
+  const LONGLONG moved = static_cast<LONGLONG>(edge) + offset;
+  return static_cast<LONG>(std::min<LONGLONG>(std::max<LONGLONG>(moved, LONG_MIN), LONG_MAX));
+}
 
 // First use of a record: parse the attribute and get the image; false when there is none.
 bool ResolveImage(CWindowHostUI* pHost, ImageDrawInfo& info) {
@@ -51,10 +58,10 @@ bool CSkinRenderer::RenderImage(HDC hDC, CWindowHostUI* pHost, const RECT& rcIte
   RECT rcDest = rcItem;
   const RECT& rcOffset = info.rcDest;
   if (rcOffset.left != 0 || rcOffset.top != 0 || rcOffset.right != 0 || rcOffset.bottom != 0) {
-    rcDest.left = rcItem.left + rcOffset.left;
-    rcDest.top = rcItem.top + rcOffset.top;
-    rcDest.right = std::min<LONG>(rcItem.left + rcOffset.right, rcItem.right);
-    rcDest.bottom = std::min<LONG>(rcItem.top + rcOffset.bottom, rcItem.bottom);
+    rcDest.left = OffsetEdge(rcItem.left, rcOffset.left);
+    rcDest.top = OffsetEdge(rcItem.top, rcOffset.top);
+    rcDest.right = std::min(OffsetEdge(rcItem.left, rcOffset.right), rcItem.right);
+    rcDest.bottom = std::min(OffsetEdge(rcItem.top, rcOffset.bottom), rcItem.bottom);
   }
   RECT rcTemp;
   if (::IntersectRect(&rcTemp, &rcDest, &rcItem) && ::IntersectRect(&rcTemp, &rcDest, &rcPaint)) {

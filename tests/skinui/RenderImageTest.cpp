@@ -125,6 +125,38 @@ TEST_F(RenderImageTest, ItemOutsideThePaintAreaDrawsNothingButSucceeds) {
   EXPECT_EQ(canvas.CountOtherThan(kBackground, 0, 0, 40, 40), 0);
 }
 
+// Destinations two billion pixels long: only the tiles over the painted area are drawn, in the
+// phase the far-away start gives them, and an offset past the item draws nothing.
+TEST_F(RenderImageTest, TilesOfAHugeDestinationAreClippedToWhatIsPainted) {
+  const uint32_t kRed = 0xFFFF0000, kBlue = 0xFF0000FF;
+  TestImage checker(2, 2, kRed);
+  checker.at(1, 0) = kBlue;
+  checker.at(0, 1) = kBlue;
+  WriteImage(L"checker.png", checker);
+  const RECT item = {10, 10, 30, 30};
+  const struct {
+    const wchar_t* attribute;
+    bool drawn;
+    int dx, dy;  // from the item's top-left (blue) to the next pixel of the tiled axis (red)
+  } cases[] = {
+      {L"file='checker.png' dest='2147483647,5,600,230' xtiled='true' ytiled='true'", false, 0, 0},
+      {L"file='checker.png' dest='-2147483647,0,20,20' xtiled='true' ytiled='true'", true, 1, 0},
+      {L"file='checker.png' dest='-2147483647,0,20,20' xtiled='true'", true, 1, 0},
+      {L"file='checker.png' dest='0,-2147483647,20,20' ytiled='true'", true, 0, 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << std::wstring(c.attribute));
+    DibCanvas canvas(40, 40, kBackground);
+    EXPECT_TRUE(Draw(canvas, c.attribute, item));
+    if (!c.drawn) {
+      EXPECT_EQ(canvas.CountOtherThan(kBackground, 0, 0, 40, 40), 0);
+      continue;
+    }
+    EXPECT_EQ(canvas.Rgb(10, 10), kBlue & 0xFFFFFF);
+    EXPECT_EQ(canvas.Rgb(10 + c.dx, 10 + c.dy), kRed & 0xFFFFFF);
+  }
+}
+
 TEST_F(RenderImageTest, WithoutADeviceContextOnlyLoads) {
   WriteImage(L"size.png", TestImage(7, 5));
   m_info.sAttribute = L"size.png";
