@@ -76,6 +76,10 @@ CWindowHostUI::~CWindowHostUI() {
   CPtrArrayUI& hosts = LiveHosts();
   const int iIndex = hosts.Find(this);
   if (iIndex >= 0) hosts.Remove(iIndex);
+  SetParentHost(nullptr);
+  for (int i = 0; i < m_aChildHosts.GetSize(); ++i) {
+    static_cast<CWindowHostUI*>(m_aChildHosts[i])->m_pParentHost = nullptr;
+  }
 }
 
 void CWindowHostUI::AttachWindow(HWND hWnd, LPCWSTR pstrName) {
@@ -98,6 +102,25 @@ HWND CWindowHostUI::GetHostWindow() const { return m_hWndPaint; }
 HDC CWindowHostUI::GetHostDC() const { return m_hDcPaint; }
 
 LPCWSTR CWindowHostUI::GetName() const { return m_sName; }
+
+bool CWindowHostUI::SetParentHost(CWindowHostUI* pParent) {
+  for (CWindowHostUI* pAncestor = pParent; pAncestor != nullptr;
+       pAncestor = pAncestor->m_pParentHost) {
+    if (pAncestor == this) return false;
+  }
+  if (m_pParentHost != nullptr) {
+    CPtrArrayUI& siblings = m_pParentHost->m_aChildHosts;
+    const int iIndex = siblings.Find(this);
+    if (iIndex >= 0) siblings.Remove(iIndex);
+  }
+  m_pParentHost = nullptr;
+  // A parent that cannot list the child could not unlink it when it goes.
+  if (pParent == nullptr || !pParent->m_aChildHosts.Add(this)) return pParent == nullptr;
+  m_pParentHost = pParent;
+  return true;
+}
+
+CWindowHostUI* CWindowHostUI::GetParentHost() const { return m_pParentHost; }
 
 void CWindowHostUI::SetModuleInstance(HINSTANCE hInstance) { Settings().hInstance = hInstance; }
 

@@ -82,6 +82,11 @@ class CWindowHostUI {
   HWND GetHostWindow() const;
   HDC GetHostDC() const;
   LPCWSTR GetName() const;
+  // A host that shows controls of another window (a drop-down) finds that window's images
+  // through it. The link ends when either host goes. False, and no change, when pParent has
+  // this host among its own parents.
+  bool SetParentHost(CWindowHostUI* pParent);
+  CWindowHostUI* GetParentHost() const;
 
   // ---- the control tree ----
 
@@ -343,6 +348,8 @@ class CWindowHostUI {
   HWND m_hWndPaint;
   HDC m_hDcPaint;
   CControlUI* m_pRoot;
+  CWindowHostUI* m_pParentHost = nullptr;
+  CPtrArrayUI m_aChildHosts;  // the hosts whose parent this one is, so that it can leave them
 
   // Pre-translation.
   CPtrArrayUI m_aPreMessageFilters;

@@ -266,6 +266,10 @@ LoadedImage* CWindowHostUI::LookupImage(LPCWSTR pstrName) {
   if (pstrName == nullptr) return nullptr;
   LoadedImage* pImage = static_cast<LoadedImage*>(m_mImages.Find(pstrName));
   if (pImage == nullptr) pImage = static_cast<LoadedImage*>(Shared().mImages.Find(pstrName));
+  for (const CWindowHostUI* pParent = m_pParentHost; pImage == nullptr && pParent != nullptr;
+       pParent = pParent->m_pParentHost) {
+    pImage = static_cast<LoadedImage*>(pParent->m_mImages.Find(pstrName));
+  }
   return pImage;
 }
 

@@ -55,6 +55,29 @@ TEST_F(HostRegistryTest, ImagesAreLoadedOnceAndLookedUpWindowFirst) {
   EXPECT_EQ(other.LookupImage(L"bk.png"), pShared);
 }
 
+TEST_F(HostRegistryTest, ImagesAreLookedUpThroughParentHostsUntilAParentGoes) {
+  LoadedImage* pTop = m_host.RegisterImage(L"top.png");
+  CWindowHostUI child;
+  CWindowHostUI grandchild;
+  child.SetParentHost(&m_host);
+  grandchild.SetParentHost(&child);
+  EXPECT_EQ(grandchild.LookupOrLoadImage(L"top.png"), pTop);
+  EXPECT_EQ(FakeImageLoader::Requests().size(), 1u) << "found, not loaded again";
+  LoadedImage* pNearer = child.RegisterImage(L"top.png");
+  EXPECT_EQ(grandchild.LookupImage(L"top.png"), pNearer);
+  EXPECT_EQ(m_host.LookupImage(L"top.png"), pTop) << "a parent never asks its children";
+  EXPECT_FALSE(m_host.SetParentHost(&grandchild)) << "no host is its own ancestor";
+
+  {
+    CWindowHostUI passing;
+    passing.RegisterImage(L"passing.png");
+    grandchild.SetParentHost(&passing);
+    EXPECT_NE(grandchild.LookupImage(L"passing.png"), nullptr);
+  }
+  EXPECT_EQ(grandchild.GetParentHost(), nullptr);
+  EXPECT_EQ(grandchild.LookupImage(L"passing.png"), nullptr);
+}
+
 TEST_F(HostRegistryTest, DefaultAttributesOfTheWindowComeBeforeSharedOnes) {
   m_host.SetDefaultAttributes(L"Button", L"textcolor=\"#FF000000\"", true);
   m_host.SetDefaultAttributes(L"Button", L"height=\"30\"");
