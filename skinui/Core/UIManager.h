@@ -187,8 +187,11 @@ class CWindowHostUI {
   // Multi-language texts, shared by all windows.
   static void AddMultiLanguageString(int id, LPCWSTR pstrText);
   static LPCWSTR GetMultiLanguageString(int id);
-  // Replaces every token "%{n}" whose text n is registered.
+  // Replaces every token "%{n}" whose text n is registered, one occurrence at a time, scanning
+  // on from the character after its "%". Texts that keep producing tokens stop after
+  // kMaxLanguageTokenReplacements replacements.
   static void ApplyLanguageTokens(CUIString& sText);
+  static const int kMaxLanguageTokenReplacements = 256;
 
   // ---- fonts ----
   // Lookups try the window's registry, then the shared one. Additions go to the shared one with

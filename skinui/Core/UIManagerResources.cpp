@@ -391,9 +391,9 @@ LPCWSTR CWindowHostUI::GetMultiLanguageString(int id) {
 }
 
 void CWindowHostUI::ApplyLanguageTokens(CUIString& sText) {
+  int nReplaced = 0;
   int iPos = sText.Find(L'%');
-  while (iPos >= 0) {
-    int iNext = iPos + 1;
+  while (iPos >= 0 && nReplaced < kMaxLanguageTokenReplacements) {
     if (sText.GetAt(iPos + 1) == L'{') {
       int iEnd = iPos + 2;
       int id = 0;
@@ -406,17 +406,16 @@ void CWindowHostUI::ApplyLanguageTokens(CUIString& sText) {
       LPCWSTR pstrReplacement =
           sText.GetAt(iEnd) == L'}' && !bTooLarge ? GetMultiLanguageString(id) : nullptr;
       if (pstrReplacement != nullptr) {
-        // Copies: the registered text may change under the replacement otherwise.
-        const CUIString sToken = sText.Mid(iPos, iEnd - iPos + 1);
-        const CUIString sReplacement(pstrReplacement);
-        sText.Replace(sToken, sReplacement);
-        // A registered text is never searched for tokens itself: one holding its own token
-        // would grow without end.
-        iNext = iPos + sReplacement.GetLength();
+        // This occurrence only: the scan goes on inside the replacement, so the tokens a
+        // registered text holds are replaced too.
+        CUIString sReplaced = sText.Left(iPos);
+        sReplaced += pstrReplacement;
+        sReplaced += sText.Mid(iEnd + 1);
+        sText = sReplaced;
+        ++nReplaced;
       }
     }
-    if (iNext >= sText.GetLength()) break;
-    iPos = sText.Find(L'%', iNext);
+    iPos = sText.Find(L'%', iPos + 1);
   }
 }
 

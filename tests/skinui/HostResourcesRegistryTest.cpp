@@ -175,11 +175,39 @@ TEST(MultiLanguageTest, TokensAreReplacedByTheirRegisteredTexts) {
   }
 }
 
-TEST(MultiLanguageTest, TextHoldingItsOwnTokenIsInsertedOnce) {
-  CWindowHostUI::AddMultiLanguageString(7, L"a%{7}");
-  CUIString sText(L"[%{7}]");
+TEST(MultiLanguageTest, TokensInsideRegisteredTextsAreReplacedToo) {
+  CWindowHostUI::AddMultiLanguageString(31, L"{b}lang one{/b}");
+  CWindowHostUI::AddMultiLanguageString(33, L"<%{31}>");
+  CUIString sText(L"%{33}|%{33}");
   CWindowHostUI::ApplyLanguageTokens(sText);
-  EXPECT_STREQ(sText, L"[a%{7}]");
+  EXPECT_STREQ(sText, L"<{b}lang one{/b}>|<{b}lang one{/b}>");
+}
+
+// Texts that refer to themselves grow on every replacement: the replacing stops at a bound.
+TEST(MultiLanguageTest, TextsThatExpandWithoutEndStop) {
+  CWindowHostUI::AddMultiLanguageString(1, L"{b}lang one{/b}");
+  CWindowHostUI::AddMultiLanguageString(2, L"%{1}%{2}");
+  CWindowHostUI::AddMultiLanguageString(7, L"a%{7}");
+  const struct {
+    const wchar_t* text;
+    // The result: head, then what each replacement adds repeated, then tail.
+    const wchar_t* head;
+    const wchar_t* grows;
+    const wchar_t* tail;
+  } cases[] = {
+      {L"%{2}%{2}", L"", L"%{1}", L"%{2}%{2}"},
+      {L"[%{7}]", L"[", L"a", L"%{7}]"},
+  };
+  for (const auto& c : cases) {
+    CUIString sText(c.text);
+    CWindowHostUI::ApplyLanguageTokens(sText);
+    const std::wstring result(sText.GetData()), head(c.head), grows(c.grows), tail(c.tail);
+    const size_t repeats = (result.size() - head.size() - tail.size()) / grows.size();
+    ASSERT_GE(repeats, 10u) << "it did expand";
+    std::wstring expected = head;
+    for (size_t i = 0; i < repeats; ++i) expected += grows;
+    EXPECT_EQ(result, expected + tail);
+  }
 }
 
 }  // namespace
