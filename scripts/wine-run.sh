@@ -45,6 +45,13 @@ for attempt in $(seq "$attempts"); do
   rc=$?
   child=
   cat "$out"
+  # Wine can end a crashed program (a stack overflow, for one) with exit code 0; a test
+  # program that started its tests must also have printed their summary.
+  if [ "$rc" = 0 ] && grep -q '^\[==========\] Running' "$out" \
+     && ! grep -q '^\[==========\] .* ran\.' "$out"; then
+    echo "[wine-run] the program ended before its test summary (it crashed or exited early)"
+    rc=1
+  fi
   rm -f "$out"
   cleanup
   [ "$rc" = 0 ] && break
