@@ -3,8 +3,11 @@
 #include <cwchar>
 #include <cwctype>
 
+#include "Control/UIActiveX.h"
 #include "Control/UIButton.h"
 #include "Control/UICheckBox.h"
+#include "Control/UIDateTime.h"
+#include "Control/UIGifAnim.h"
 #include "Control/UILabel.h"
 #include "Control/UIOption.h"
 #include "Control/UIProgress.h"
@@ -65,8 +68,11 @@ const FactoryEntry kFactory[] = {
     {L"Option", false, &Make<COptionUI>},
     {L"Slider", false, &Make<CSliderUI>},
     {L"Control", false, &Make<CControlUI>},
+    {L"ActiveX", false, &Make<CActiveXUI>},
+    {L"GifAnim", true, &Make<CGifAnimUI>},
     {L"Progress", false, &Make<CProgressUI>},
     {L"CheckBox", false, &Make<CCheckBoxUI>},
+    {L"DateTime", false, &Make<CDateTimeUI>},
     {L"Container", false, &Make<CContainerUI>},
     {L"TabLayout", false, &Make<CTabLayoutUI>},
     {L"ScrollBar", false, &Make<CScrollBarUI>},

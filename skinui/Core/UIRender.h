@@ -95,6 +95,9 @@ class CSkinRenderer {
   // the resource module (with a type), the skin archive or the skin folder, then at the name as a
   // path. Null when nothing can be read or decoded.
   static LoadedImage* LoadSkinImage(LPCWSTR pstrName, LPCWSTR pstrType, DWORD dwMask);
+  // The raw bytes of a skin file, found the way LoadSkinImage finds an image. The block is
+  // allocated with new[] and belongs to the caller; null when nothing can be read.
+  static BYTE* ReadSkinFileBytes(LPCWSTR pstrName, LPCWSTR pstrType, DWORD* pdwSize);
   // Decodes a PNG, JPEG, BMP, GIF (first frame) ... held in memory; pixels equal to dwMask
   // (compared premultiplied, alpha included) become transparent.
   static LoadedImage* DecodeSkinImage(const void* pBytes, DWORD dwSize, DWORD dwMask);

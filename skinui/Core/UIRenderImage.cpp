@@ -1,6 +1,7 @@
 // Skin images: finding an image's bytes wherever the skin keeps them (resource module, skin archive,
 // skin folder, or a plain path).
 
+#include <algorithm>
 #include <vector>
 
 #include "Core/UIManager.h"
@@ -76,6 +77,18 @@ bool ReadImageBytes(LPCWSTR pstrName, LPCWSTR pstrType, ByteVector& bytes) {
 }
 
 }  // namespace
+
+BYTE* CSkinRenderer::ReadSkinFileBytes(LPCWSTR pstrName, LPCWSTR pstrType, DWORD* pdwSize) {
+  *pdwSize = 0;
+  ByteVector bytes;
+  if (pstrName == nullptr || !ReadImageBytes(pstrName, pstrType, bytes) || bytes.empty()) {
+    return nullptr;
+  }
+  BYTE* pBlock = new BYTE[bytes.size()];
+  std::copy(bytes.begin(), bytes.end(), pBlock);
+  *pdwSize = static_cast<DWORD>(bytes.size());
+  return pBlock;
+}
 
 LoadedImage* CSkinRenderer::LoadSkinImage(LPCWSTR pstrName, LPCWSTR pstrType, DWORD dwMask) {
   if (pstrName == nullptr) return nullptr;
