@@ -14,6 +14,7 @@
 #include "Control/UIScrollBar.h"
 #include "Control/UISlider.h"
 #include "Control/UIText.h"
+#include "Control/UIWebBrowser.h"
 #include "Core/UIAttributeValues.h"
 #include "Core/UIContainer.h"
 #include "Core/UIControl.h"
@@ -77,6 +78,7 @@ const FactoryEntry kFactory[] = {
     {L"TabLayout", false, &Make<CTabLayoutUI>},
     {L"ScrollBar", false, &Make<CScrollBarUI>},
     {L"TileLayout", false, &Make<CTileLayoutUI>},
+    {L"WebBrowser", false, &Make<CWebBrowserUI>},
     {L"ChildLayout", false, &Make<CChildLayoutUI>},
     {L"VerticalLayout", false, &Make<CVerticalLayoutUI>},
     {L"HorizontalLayout", false, &Make<CHorizontalLayoutUI>},
