@@ -228,7 +228,8 @@ bool CActiveXUI::CreateObject() {
     hr = ::CoCreateInstance(m_clsid, nullptr, kCreationContext, IID_IOleControl,
                             reinterpret_cast<LPVOID*>(&pOleControl));
   }
-  UI_CHECK((((HRESULT)(hr)) >= 0));
+  const HRESULT Hr = hr;
+  UI_CHECK((((HRESULT)(Hr)) >= 0));
   if (FAILED(hr) || pOleControl == nullptr) {
     FreeServerModule();
     return false;
