@@ -99,7 +99,12 @@ HDC CWindowHostUI::GetHostDC() const { return m_hDcPaint; }
 
 LPCWSTR CWindowHostUI::GetName() const { return m_sName; }
 
-void CWindowHostUI::SetModuleInstance(HINSTANCE hInstance) { Settings().hInstance = hInstance; }
+CShadowUI* CWindowHostUI::GetShadow() { return &m_shadow; }
+
+void CWindowHostUI::SetModuleInstance(HINSTANCE hInstance) {
+  Settings().hInstance = hInstance;
+  CShadowUI::RegisterWindowClass(hInstance);
+}
 
 HINSTANCE CWindowHostUI::GetModuleInstance() { return Settings().hInstance; }
 

@@ -22,6 +22,7 @@
 #include "Core/UIRender.h"
 #include "Utils/UIGeometry.h"
 #include "Utils/UIPtrArray.h"
+#include "Utils/UIShadow.h"
 #include "Utils/UIString.h"
 #include "Utils/UIStringPtrMap.h"
 
@@ -129,6 +130,8 @@ class CWindowHostUI {
   // An image attribute string; with an alpha channel the image is the layered window's mask.
   void SetLayeredImage(LPCWSTR pstrImage);
   LPCWSTR GetLayeredImage() const;
+  // The window's drop shadow, configured by the skin and attached with the control tree.
+  CShadowUI* GetShadow();
   // Outlines every repainted area of a plain window in red.
   void SetShowUpdateRect(bool bShow);
   bool IsPainting() const;
@@ -387,6 +390,7 @@ class CWindowHostUI {
   bool m_bOffscreenPaint = true;
   bool m_bIsPainting = false;
   bool m_bShowUpdateRect = false;
+  CShadowUI m_shadow;
   bool m_bLayered = false;
   BYTE m_nOpacity = 255;
   bool m_bLayeredChanged = false;

@@ -1,0 +1,252 @@
+// What the shadow draws: the soft edge generated from a window's region, the nine-part image
+// with its centre left out, the settings' ranges, and no GDI objects left behind per drawing.
+
+#include <functional>
+#include <string>
+
+#include "ShadowFixture.h"
+#include "support/PngWriter.h"
+#include "support/TestFiles.h"
+
+namespace shadow_testing {
+namespace {
+
+using SkinUI::CShadowUI;
+
+// ---- generated shadow ----
+
+class GeneratedShadowTest : public ShadowTest {
+ protected:
+  // The Part's example: a soft shadow 4 pixels out with a 5-pixel edge at darkness 150, in blue
+  // so that the premultiplied colour can be told from the alpha.
+  void AttachSoftBlueShadow() {
+    Shadow().SetShadowSize(kSize);
+    Shadow().SetShadowSharpness(kSharpness);
+    Shadow().SetShadowDarkness(kDarkness);
+    Shadow().SetShadowColor(0xFF0000FF);
+    AttachWithShadow();
+  }
+  // Alpha at distance d from where the soft edge is stamped (no solid core at these settings).
+  static int ExpectedEdgeAlpha(int d) {
+    return static_cast<int>((1.0 - d / (kSharpness + 1.0)) * kDarkness);
+  }
+
+  static const int kSize = 4;
+  static const int kSharpness = 5;
+  static const int kDarkness = 150;
+};
+
+TEST_F(GeneratedShadowTest, RoundedWindowCastsASoftEdgeThatFadesOutwardAndLeavesItsOwnAreaClear) {
+  RoundWindow();
+  AttachSoftBlueShadow();
+  const PresentedImage& image = Presented();
+  ASSERT_GE(image.count, 1);
+  EXPECT_EQ(image.hWnd, ShadowWindow());
+  ASSERT_EQ(image.cx, kWidth + 2 * kSize);
+  ASSERT_EQ(image.cy, kHeight + 2 * kSize);
+
+  // The outline is eroded by one pixel and the edge is stamped there, one pixel inside the
+  // window: the four pixels outside the window fade from 100 at the border to 25 at the rim.
+  const int yMiddle = image.cy / 2, xMiddle = image.cx / 2;
+  for (int x = 0; x < kSize; ++x) {
+    SCOPED_TRACE("column " + std::to_string(x));
+    EXPECT_EQ(image.AlphaAt(x, yMiddle), ExpectedEdgeAlpha(kSize + 1 - x));
+    EXPECT_EQ(image.AlphaAt(image.cx - 1 - x, yMiddle), ExpectedEdgeAlpha(kSize + 1 - x));
+  }
+  for (int y = 0; y < kSize; ++y) {
+    EXPECT_EQ(image.AlphaAt(xMiddle, y), ExpectedEdgeAlpha(kSize + 1 - y)) << "row " << y;
+  }
+  // The window covers the rest: nothing is drawn where it lies on screen.
+  EXPECT_EQ(image.At(kSize, yMiddle), 0u);
+  EXPECT_EQ(image.CountVisible(kSize + 5, kSize + 5, image.cx - kSize - 5, image.cy - kSize - 5),
+            0);
+  // Premultiplied blue: the blue channel carries the alpha, red and green stay empty.
+  for (uint32_t pixel : image.pixels) {
+    ASSERT_EQ(pixel & 0x00FFFF00u, 0u);
+    ASSERT_EQ(pixel & 0xFFu, pixel >> 24);
+  }
+  EXPECT_GT(image.CountVisible(0, 0, image.cx, image.cy), 0);
+}
+
+TEST_F(GeneratedShadowTest, WindowWithoutRegionCastsAFullyTransparentShadow) {
+  AttachSoftBlueShadow();
+  const PresentedImage& image = Presented();
+  ASSERT_GE(image.count, 1);
+  ASSERT_EQ(image.cx, kWidth + 2 * kSize);
+  ASSERT_EQ(image.cy, kHeight + 2 * kSize);
+  EXPECT_EQ(image.CountVisible(0, 0, image.cx, image.cy), 0);
+}
+
+TEST_F(GeneratedShadowTest, SizeAndPositionPlaceTheShadowWindowAroundTheWindow) {
+  RoundWindow();
+  Shadow().SetShadowSize(6);
+  Shadow().SetShadowOffset(3, -2);
+  AttachWithShadow();
+  EXPECT_TRUE(SameRect(ShadowRect(), Inflated(WindowRect(), 6 - 3, 6 + 2, 6 + 3, 6 - 2)));
+  // The window's own area, shifted by the offset, stays clear.
+  const PresentedImage& image = Presented();
+  EXPECT_EQ(image.At(6 - 3 + kWidth / 2, 6 + 2 + kHeight / 2), 0u);
+}
+
+// ---- image shadow ----
+
+// A 246 x 173 shadow image whose alpha rises from the rim toward corners "23,13,23,33", as the
+// installer's: up to 49 at the sides, 17 at the top and 82 at the bottom. Its centre is opaque
+// red so that drawing it would show.
+class ImageShadowTest : public ShadowTest {
+ protected:
+  static const int kImageWidth = 246, kImageHeight = 173;
+  static const int kCornerLeft = 23, kCornerTop = 13, kCornerRight = 23, kCornerBottom = 33;
+
+  void SetUp() override {
+    ShadowTest::SetUp();
+    SkinUI::CWindowHostUI::SetImageLoader(&SkinUI::CSkinRenderer::LoadSkinImage);
+    SkinUI::CWindowHostUI::UseSkinArchive(L"", true);
+    SkinUI::CWindowHostUI::SetSkinFolder(m_folder.path().c_str());
+    ::CreateDirectoryW((m_folder / L"common").c_str(), nullptr);
+    ::CreateDirectoryW((m_folder / L"common\\window").c_str(), nullptr);
+    testing_support::TestImage png(kImageWidth, kImageHeight);
+    for (int y = 0; y < kImageHeight; ++y) {
+      for (int x = 0; x < kImageWidth; ++x) png.at(x, y) = ImagePixel(x, y);
+    }
+    ASSERT_TRUE(testing_support::WriteFileBytes(m_folder / L"common\\window\\shadow.png",
+                                                testing_support::EncodePng(png)));
+  }
+  void TearDown() override {
+    SkinUI::CWindowHostUI::SetSkinFolder(L"");
+    ShadowTest::TearDown();
+  }
+
+  static uint32_t ImagePixel(int x, int y) {
+    const int xRight = kImageWidth - kCornerRight, yBottom = kImageHeight - kCornerBottom;
+    if (x >= kCornerLeft && x < xRight && y >= kCornerTop && y < yBottom) return 0xFFFF0000;
+    int alpha = 255;
+    if (x < kCornerLeft) alpha = std::min(alpha, 49 * x / (kCornerLeft - 1));
+    if (x >= xRight) alpha = std::min(alpha, 49 * (kImageWidth - 1 - x) / (kCornerRight - 1));
+    if (y < kCornerTop) alpha = std::min(alpha, 17 * y / (kCornerTop - 1));
+    if (y >= yBottom) alpha = std::min(alpha, 82 * (kImageHeight - 1 - y) / (kCornerBottom - 1));
+    return (static_cast<uint32_t>(alpha) << 24) | 0x101010;
+  }
+  static int ImageAlpha(int x, int y) { return static_cast<int>(ImagePixel(x, y) >> 24); }
+
+  testing_support::ScratchFolder m_folder{L"shadow-skin"};
+};
+
+TEST_F(ImageShadowTest, NinePartImageFramesTheWindowWithItsEdgesAndNeverItsCentre) {
+  // Generated-shadow settings no longer matter once an image is set.
+  Shadow().SetShadowSize(10);
+  Shadow().SetShadowOffset(5, 5);
+  ASSERT_TRUE(Shadow().SetShadowImage(L"common\\window\\shadow.png"));
+  ASSERT_TRUE(Shadow().SetShadowCorner(RECT{kCornerLeft, kCornerTop, kCornerRight, kCornerBottom}));
+  AttachWithShadow();
+
+  EXPECT_TRUE(SameRect(ShadowRect(), Inflated(WindowRect(), kCornerLeft, kCornerTop, kCornerRight,
+                                               kCornerBottom)));
+  const PresentedImage& image = Presented();
+  ASSERT_GE(image.count, 1);
+  ASSERT_EQ(image.cx, kWidth + kCornerLeft + kCornerRight);
+  ASSERT_EQ(image.cy, kHeight + kCornerTop + kCornerBottom);
+
+  // Edges are stretched along their length only, so across them the image's alpha profile
+  // arrives unchanged.
+  const int yMiddle = kCornerTop + kHeight / 2, xMiddle = kCornerLeft + kWidth / 2;
+  for (int x = 0; x < kCornerLeft; ++x) {
+    EXPECT_EQ(image.AlphaAt(x, yMiddle), ImageAlpha(x, kImageHeight / 2)) << "left " << x;
+    EXPECT_EQ(image.AlphaAt(image.cx - 1 - x, yMiddle), ImageAlpha(kImageWidth - 1 - x, kImageHeight / 2))
+        << "right " << x;
+  }
+  for (int y = 0; y < kCornerTop; ++y) {
+    EXPECT_EQ(image.AlphaAt(xMiddle, y), ImageAlpha(kImageWidth / 2, y)) << "top " << y;
+  }
+  for (int y = 0; y < kCornerBottom; ++y) {
+    EXPECT_EQ(image.AlphaAt(xMiddle, image.cy - 1 - y),
+              ImageAlpha(kImageWidth / 2, kImageHeight - 1 - y))
+        << "bottom " << y;
+  }
+  EXPECT_EQ(image.AlphaAt(0, 0), ImageAlpha(0, 0));
+  EXPECT_EQ(image.At(image.cx - 3, image.cy - 3) >> 24,
+            static_cast<uint32_t>(ImageAlpha(kImageWidth - 3, kImageHeight - 3)));
+  EXPECT_EQ(image.CountVisible(kCornerLeft, kCornerTop, image.cx - kCornerRight,
+                               image.cy - kCornerBottom),
+            0);
+}
+
+TEST_F(ImageShadowTest, MissingImageOrEmptyNameDrawsNothing) {
+  ASSERT_TRUE(Shadow().SetShadowImage(L"common\\window\\nothing.png"));
+  AttachWithShadow();
+  EXPECT_NE(ShadowWindow(), nullptr);
+  EXPECT_EQ(Presented().count, 0);
+  ASSERT_TRUE(Shadow().SetShadowImage(L""));
+  EXPECT_EQ(Presented().count, 0);
+  EXPECT_FALSE(Shadow().SetShadowImage(nullptr));
+}
+
+TEST_F(ImageShadowTest, RedrawingHoldsOnToNoGdiObjects) {
+  RoundWindow();
+  AttachWithShadow();
+  ASSERT_GE(Presented().count, 1);
+  const int nGeneratedBefore = host_paint_testing::LiveGdiObjects();
+  for (int i = 0; i < 20; ++i) Shadow().SetShadowDarkness(100 + i);
+  EXPECT_EQ(host_paint_testing::LiveGdiObjects(), nGeneratedBefore);
+
+  Shadow().SetShadowCorner(RECT{kCornerLeft, kCornerTop, kCornerRight, kCornerBottom});
+  Shadow().SetShadowImage(L"common\\window\\shadow.png");  // loads and caches the image
+  const int nImageBefore = host_paint_testing::LiveGdiObjects();
+  const int nPresented = Presented().count;
+  for (int i = 0; i < 20; ++i) Shadow().SetShadowPadding(RECT{i % 2, 0, 0, 0});
+  EXPECT_EQ(Presented().count, nPresented + 20);
+  EXPECT_EQ(host_paint_testing::LiveGdiObjects(), nImageBefore);
+}
+
+// ---- settings ----
+
+struct RangeCase {
+  const char* name;
+  int valid;
+  int refused;
+  std::function<bool(CShadowUI&, int)> set;
+  std::function<int(const CShadowUI&)> get;
+};
+
+class ShadowRangeTest : public ::testing::TestWithParam<RangeCase> {};
+
+TEST_P(ShadowRangeTest, ValueOutOfRangeIsRefusedAndTheOldValueStays) {
+  const RangeCase& c = GetParam();
+  CShadowUI shadow;
+  ASSERT_TRUE(c.set(shadow, c.valid));
+  EXPECT_FALSE(c.set(shadow, c.refused));
+  EXPECT_EQ(c.get(shadow), c.valid);
+}
+
+int Size(const CShadowUI& s) { return s.GetShadowSize(); }
+int Sharpness(const CShadowUI& s) { return s.GetShadowSharpness(); }
+int Darkness(const CShadowUI& s) { return s.GetShadowDarkness(); }
+int OffsetX(const CShadowUI& s) { return s.GetShadowOffset().x; }
+int OffsetY(const CShadowUI& s) { return s.GetShadowOffset().y; }
+int CornerBottom(const CShadowUI& s) { return s.GetShadowCorner().bottom; }
+
+INSTANTIATE_TEST_SUITE_P(
+    Setters, ShadowRangeTest,
+    ::testing::Values(
+        RangeCase{"size_21", 20, 21, [](CShadowUI& s, int v) { return s.SetShadowSize(v); }, Size},
+        RangeCase{"size_minus_21", -20, -21,
+                  [](CShadowUI& s, int v) { return s.SetShadowSize(v); }, Size},
+        RangeCase{"sharpness_21", 20, 21,
+                  [](CShadowUI& s, int v) { return s.SetShadowSharpness(v); }, Sharpness},
+        RangeCase{"sharpness_minus_1", 0, -1,
+                  [](CShadowUI& s, int v) { return s.SetShadowSharpness(v); }, Sharpness},
+        RangeCase{"darkness_256", 255, 256,
+                  [](CShadowUI& s, int v) { return s.SetShadowDarkness(v); }, Darkness},
+        RangeCase{"darkness_minus_1", 0, -1,
+                  [](CShadowUI& s, int v) { return s.SetShadowDarkness(v); }, Darkness},
+        RangeCase{"offset_x_21", -20, 21,
+                  [](CShadowUI& s, int v) { return s.SetShadowOffset(v, 0); }, OffsetX},
+        RangeCase{"offset_y_minus_21", 20, -21,
+                  [](CShadowUI& s, int v) { return s.SetShadowOffset(0, v); }, OffsetY},
+        RangeCase{"corner_negative", 33, -1,
+                  [](CShadowUI& s, int v) { return s.SetShadowCorner(RECT{23, 13, 23, v}); },
+                  CornerBottom}),
+    [](const ::testing::TestParamInfo<RangeCase>& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace shadow_testing
