@@ -5,7 +5,7 @@
 #include <string>
 
 #include "ShadowFixture.h"
-#include "support/PngWriter.h"
+#include "ShadowTestImage.h"
 #include "support/TestFiles.h"
 
 namespace shadow_testing {
@@ -90,13 +90,10 @@ TEST_F(GeneratedShadowTest, SizeAndPositionPlaceTheShadowWindowAroundTheWindow) 
 
 // ---- image shadow ----
 
-// A 246 x 173 shadow image whose alpha rises from the rim toward corners "23,13,23,33", as the
-// installer's: up to 49 at the sides, 17 at the top and 82 at the bottom. Its centre is opaque
-// red so that drawing it would show.
+// The installer's kind of shadow image, written to the skin folder.
 class ImageShadowTest : public ShadowTest {
  protected:
-  static const int kImageWidth = 246, kImageHeight = 173;
-  static const int kCornerLeft = 23, kCornerTop = 13, kCornerRight = 23, kCornerBottom = 33;
+  typedef ShadowImageShape Png;
 
   void SetUp() override {
     ShadowTest::SetUp();
@@ -105,29 +102,17 @@ class ImageShadowTest : public ShadowTest {
     SkinUI::CWindowHostUI::SetSkinFolder(m_folder.path().c_str());
     ::CreateDirectoryW((m_folder / L"common").c_str(), nullptr);
     ::CreateDirectoryW((m_folder / L"common\\window").c_str(), nullptr);
-    testing_support::TestImage png(kImageWidth, kImageHeight);
-    for (int y = 0; y < kImageHeight; ++y) {
-      for (int x = 0; x < kImageWidth; ++x) png.at(x, y) = ImagePixel(x, y);
-    }
     ASSERT_TRUE(testing_support::WriteFileBytes(m_folder / L"common\\window\\shadow.png",
-                                                testing_support::EncodePng(png)));
+                                                testing_support::EncodePng(Png::Image())));
   }
   void TearDown() override {
     SkinUI::CWindowHostUI::SetSkinFolder(L"");
     ShadowTest::TearDown();
   }
-
-  static uint32_t ImagePixel(int x, int y) {
-    const int xRight = kImageWidth - kCornerRight, yBottom = kImageHeight - kCornerBottom;
-    if (x >= kCornerLeft && x < xRight && y >= kCornerTop && y < yBottom) return 0xFFFF0000;
-    int alpha = 255;
-    if (x < kCornerLeft) alpha = std::min(alpha, 49 * x / (kCornerLeft - 1));
-    if (x >= xRight) alpha = std::min(alpha, 49 * (kImageWidth - 1 - x) / (kCornerRight - 1));
-    if (y < kCornerTop) alpha = std::min(alpha, 17 * y / (kCornerTop - 1));
-    if (y >= yBottom) alpha = std::min(alpha, 82 * (kImageHeight - 1 - y) / (kCornerBottom - 1));
-    return (static_cast<uint32_t>(alpha) << 24) | 0x101010;
+  void UseImageCorners() {
+    ASSERT_TRUE(Shadow().SetShadowCorner(
+        RECT{Png::kCornerLeft, Png::kCornerTop, Png::kCornerRight, Png::kCornerBottom}));
   }
-  static int ImageAlpha(int x, int y) { return static_cast<int>(ImagePixel(x, y) >> 24); }
 
   testing_support::ScratchFolder m_folder{L"shadow-skin"};
 };
@@ -137,38 +122,37 @@ TEST_F(ImageShadowTest, NinePartImageFramesTheWindowWithItsEdgesAndNeverItsCentr
   Shadow().SetShadowSize(10);
   Shadow().SetShadowOffset(5, 5);
   ASSERT_TRUE(Shadow().SetShadowImage(L"common\\window\\shadow.png"));
-  ASSERT_TRUE(Shadow().SetShadowCorner(RECT{kCornerLeft, kCornerTop, kCornerRight, kCornerBottom}));
+  UseImageCorners();
   AttachWithShadow();
 
-  EXPECT_TRUE(SameRect(ShadowRect(), Inflated(WindowRect(), kCornerLeft, kCornerTop, kCornerRight,
-                                               kCornerBottom)));
+  const int l = Png::kCornerLeft, t = Png::kCornerTop, r = Png::kCornerRight,
+            b = Png::kCornerBottom;
+  EXPECT_TRUE(SameRect(ShadowRect(), Inflated(WindowRect(), l, t, r, b)));
   const PresentedImage& image = Presented();
   ASSERT_GE(image.count, 1);
-  ASSERT_EQ(image.cx, kWidth + kCornerLeft + kCornerRight);
-  ASSERT_EQ(image.cy, kHeight + kCornerTop + kCornerBottom);
+  ASSERT_EQ(image.cx, kWidth + l + r);
+  ASSERT_EQ(image.cy, kHeight + t + b);
 
   // Edges are stretched along their length only, so across them the image's alpha profile
-  // arrives unchanged.
-  const int yMiddle = kCornerTop + kHeight / 2, xMiddle = kCornerLeft + kWidth / 2;
-  for (int x = 0; x < kCornerLeft; ++x) {
-    EXPECT_EQ(image.AlphaAt(x, yMiddle), ImageAlpha(x, kImageHeight / 2)) << "left " << x;
-    EXPECT_EQ(image.AlphaAt(image.cx - 1 - x, yMiddle), ImageAlpha(kImageWidth - 1 - x, kImageHeight / 2))
+  // arrives unchanged; corners are copied as they are.
+  const int yMiddle = t + kHeight / 2, xMiddle = l + kWidth / 2;
+  const int ySource = Png::kHeight / 2, xSource = Png::kWidth / 2;
+  for (int x = 0; x < l; ++x) {
+    EXPECT_EQ(image.AlphaAt(x, yMiddle), Png::Alpha(x, ySource)) << "left " << x;
+    EXPECT_EQ(image.AlphaAt(image.cx - 1 - x, yMiddle), Png::Alpha(Png::kWidth - 1 - x, ySource))
         << "right " << x;
   }
-  for (int y = 0; y < kCornerTop; ++y) {
-    EXPECT_EQ(image.AlphaAt(xMiddle, y), ImageAlpha(kImageWidth / 2, y)) << "top " << y;
+  for (int y = 0; y < t; ++y) {
+    EXPECT_EQ(image.AlphaAt(xMiddle, y), Png::Alpha(xSource, y)) << "top " << y;
   }
-  for (int y = 0; y < kCornerBottom; ++y) {
-    EXPECT_EQ(image.AlphaAt(xMiddle, image.cy - 1 - y),
-              ImageAlpha(kImageWidth / 2, kImageHeight - 1 - y))
+  for (int y = 0; y < b; ++y) {
+    EXPECT_EQ(image.AlphaAt(xMiddle, image.cy - 1 - y), Png::Alpha(xSource, Png::kHeight - 1 - y))
         << "bottom " << y;
   }
-  EXPECT_EQ(image.AlphaAt(0, 0), ImageAlpha(0, 0));
-  EXPECT_EQ(image.At(image.cx - 3, image.cy - 3) >> 24,
-            static_cast<uint32_t>(ImageAlpha(kImageWidth - 3, kImageHeight - 3)));
-  EXPECT_EQ(image.CountVisible(kCornerLeft, kCornerTop, image.cx - kCornerRight,
-                               image.cy - kCornerBottom),
-            0);
+  EXPECT_EQ(image.AlphaAt(image.cx - 3, image.cy - 3),
+            Png::Alpha(Png::kWidth - 3, Png::kHeight - 3));
+  // The opaque red centre never shows.
+  EXPECT_EQ(image.CountVisible(l, t, image.cx - r, image.cy - b), 0);
 }
 
 TEST_F(ImageShadowTest, MissingImageOrEmptyNameDrawsNothing) {
@@ -189,7 +173,7 @@ TEST_F(ImageShadowTest, RedrawingHoldsOnToNoGdiObjects) {
   for (int i = 0; i < 20; ++i) Shadow().SetShadowDarkness(100 + i);
   EXPECT_EQ(host_paint_testing::LiveGdiObjects(), nGeneratedBefore);
 
-  Shadow().SetShadowCorner(RECT{kCornerLeft, kCornerTop, kCornerRight, kCornerBottom});
+  UseImageCorners();
   Shadow().SetShadowImage(L"common\\window\\shadow.png");  // loads and caches the image
   const int nImageBefore = host_paint_testing::LiveGdiObjects();
   const int nPresented = Presented().count;
