@@ -4,7 +4,8 @@
 //
 // The class is one, its members fall into groups that live in source files of their own:
 // UIManager.cpp holds what every group shares (construction, attachment to a window, the list
-// of live hosts, the framework-wide instance, skin folder and skin archive);
+// of live hosts, the framework-wide instance, skin folder and skin archive, the window's shadow,
+// which lives in Utils/UIShadow);
 // UIManagerPreTranslate.cpp the translation of messages before the modal loop dispatches them;
 // UIManagerResources.cpp fonts, images, default attribute strings, option groups, default
 // colours and multi-language texts; UIManagerSettings.cpp the "Window" element's geometry

@@ -77,17 +77,6 @@ TEST_F(GeneratedShadowTest, WindowWithoutRegionCastsAFullyTransparentShadow) {
   EXPECT_EQ(image.CountVisible(0, 0, image.cx, image.cy), 0);
 }
 
-TEST_F(GeneratedShadowTest, SizeAndPositionPlaceTheShadowWindowAroundTheWindow) {
-  RoundWindow();
-  Shadow().SetShadowSize(6);
-  Shadow().SetShadowOffset(3, -2);
-  AttachWithShadow();
-  EXPECT_TRUE(SameRect(ShadowRect(), Inflated(WindowRect(), 6 - 3, 6 + 2, 6 + 3, 6 - 2)));
-  // The window's own area, shifted by the offset, stays clear.
-  const PresentedImage& image = Presented();
-  EXPECT_EQ(image.At(6 - 3 + kWidth / 2, 6 + 2 + kHeight / 2), 0u);
-}
-
 // ---- image shadow ----
 
 // The installer's kind of shadow image, written to the skin folder.
@@ -153,16 +142,6 @@ TEST_F(ImageShadowTest, NinePartImageFramesTheWindowWithItsEdgesAndNeverItsCentr
             Png::Alpha(Png::kWidth - 3, Png::kHeight - 3));
   // The opaque red centre never shows.
   EXPECT_EQ(image.CountVisible(l, t, image.cx - r, image.cy - b), 0);
-}
-
-TEST_F(ImageShadowTest, MissingImageOrEmptyNameDrawsNothing) {
-  ASSERT_TRUE(Shadow().SetShadowImage(L"common\\window\\nothing.png"));
-  AttachWithShadow();
-  EXPECT_NE(ShadowWindow(), nullptr);
-  EXPECT_EQ(Presented().count, 0);
-  ASSERT_TRUE(Shadow().SetShadowImage(L""));
-  EXPECT_EQ(Presented().count, 0);
-  EXPECT_FALSE(Shadow().SetShadowImage(nullptr));
 }
 
 TEST_F(ImageShadowTest, RedrawingHoldsOnToNoGdiObjects) {

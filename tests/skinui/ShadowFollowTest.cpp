@@ -23,22 +23,26 @@ bool IsAbove(HWND hAbove, HWND hBelow) {
 
 class ShadowFollowTest : public ShadowTest {
  protected:
-  // A visible generated shadow: rounded window, solid 20 pixels around it.
+  // A visible generated shadow: rounded window, solid 20 pixels around it, shifted by the
+  // offset.
   void AttachSolidShadow() {
     RoundWindow();
     Shadow().SetShadowSize(kSize);
     Shadow().SetShadowSharpness(0);
+    Shadow().SetShadowOffset(kOffsetX, kOffsetY);
     AttachWithShadow();
     ASSERT_NE(ShadowWindow(), nullptr);
   }
   bool ShadowMatchesWindow() {
-    return SameRect(ShadowRect(), Inflated(WindowRect(), kSize, kSize, kSize, kSize));
+    return SameRect(ShadowRect(), Inflated(WindowRect(), kSize - kOffsetX, kSize - kOffsetY,
+                                           kSize + kOffsetX, kSize + kOffsetY));
   }
   void Resize(int cx, int cy) {
     ::SetWindowPos(m_hWnd, nullptr, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
 
   static const int kSize = 20;
+  static const int kOffsetX = 3, kOffsetY = -2;
 };
 
 TEST_F(ShadowFollowTest, MovedWindowTakesItsShadowAlong) {

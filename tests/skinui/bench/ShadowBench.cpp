@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchTiming.h"
 #include "Core/UIControl.h"
 #include "Core/UIManager.h"
 #include "Core/UIRender.h"
@@ -38,27 +39,9 @@ namespace {
 
 const int kWindowWidth = 620, kWindowHeight = 240;
 
-double NowMs() {
-  static const LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER counter;
-  QueryPerformanceCounter(&counter);
-  return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
+// Per call, the best of three runs of `rounds` calls.
 double BestMsPerCall(int rounds, const std::function<void()>& work) {
-  work();  // warm up: the shadow image is decoded and cached on first use
-  double best = 1e300;
-  for (int r = 0; r < 3; ++r) {
-    const double start = NowMs();
-    for (int i = 0; i < rounds; ++i) work();
-    GdiFlush();
-    best = std::min(best, (NowMs() - start) / rounds);
-  }
-  return best;
+  return bench_timing::BestMs(3, rounds, work) / rounds;
 }
 
 // The last image a shadow presented, kept for the pictures.
