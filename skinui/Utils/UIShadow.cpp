@@ -156,10 +156,8 @@ void CShadowUI::AttachToHost(CWindowHostUI* pHost) {
   // procedure call itself for ever.
   if (hWndParent == m_hWndParent && m_hWnd != nullptr) return;
   Detach();
-  std::map<HWND, ParentHook>& hooks = Hooks();
-  auto it = hooks.find(hWndParent);
   // One shadow per window; a hook left without its shadow is taken over instead.
-  const bool bFreeHook = it == hooks.end() || it->second.pShadow == nullptr;
+  const bool bFreeHook = FromWindow(hWndParent) == nullptr;
   UI_CHECK(bFreeHook);
   if (!bFreeHook) return;
 
@@ -187,6 +185,8 @@ void CShadowUI::AttachToHost(CWindowHostUI* pHost) {
       Regenerate(hWndParent);
     }
   }
+  std::map<HWND, ParentHook>& hooks = Hooks();
+  const auto it = hooks.find(hWndParent);
   if (it != hooks.end()) {
     it->second.pShadow = this;  // our procedure is still in the window's chain
     return;

@@ -212,7 +212,7 @@ LRESULT CALLBACK LaterHookProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPara
 
 class ShadowGoesFirstTest : public ::testing::TestWithParam<bool> {};
 
-TEST_P(ShadowGoesFirstTest, WindowOutlivingItsShadowKeepsWorking) {
+TEST_P(ShadowGoesFirstTest, WindowOutlivingItsShadowKeepsWorkingAndTakesANewOne) {
   const bool bHookedAfterUs = GetParam();
   CWindowHostUI::SetModuleInstance(::GetModuleHandleW(nullptr));
   WNDCLASSW wc = {};
@@ -246,7 +246,21 @@ TEST_P(ShadowGoesFirstTest, WindowOutlivingItsShadowKeepsWorking) {
   ::SetWindowPos(hWnd, nullptr, 70, 80, 120, 70, SWP_NOZORDER | SWP_NOACTIVATE);
   ::SendMessageW(hWnd, WM_USER, 0, 0);
   EXPECT_EQ(nUserMessages, 1);
+
+  // A new shadow follows the window again.
+  CWindowHostUI next;
+  next.AttachWindow(hWnd);
+  next.GetShadow()->EnableShadow(true);
+  next.AttachRoot(new SkinUI::CControlUI);
+  EXPECT_EQ(CShadowUI::FromWindow(hWnd), next.GetShadow());
+  ::SetWindowPos(hWnd, nullptr, 90, 95, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT rcShadow = {};
+  ::GetWindowRect(next.GetShadow()->GetShadowWindow(), &rcShadow);
+  EXPECT_EQ(rcShadow.left, 90);
+  ::SendMessageW(hWnd, WM_USER, 0, 0);
+  EXPECT_EQ(nUserMessages, 2);
   EXPECT_TRUE(::DestroyWindow(hWnd));
+  EXPECT_EQ(CShadowUI::FromWindow(hWnd), nullptr);
 }
 
 INSTANTIATE_TEST_SUITE_P(Hooks, ShadowGoesFirstTest, ::testing::Bool(),
