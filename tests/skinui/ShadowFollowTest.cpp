@@ -197,6 +197,18 @@ TEST_F(ShadowFollowTest, NewTreeOnTheSameWindowKeepsOneShadowFollowingIt) {
   EXPECT_TRUE(ShadowMatchesWindow());
 }
 
+TEST_F(ShadowFollowTest, SecondHostOnTheWindowGetsNoSecondShadow) {
+  AttachSolidShadow();
+  CWindowHostUI second;
+  second.AttachWindow(m_hWnd);
+  second.GetShadow()->EnableShadow(true);
+  second.AttachRoot(new SkinUI::CControlUI);
+  EXPECT_EQ(second.GetShadow()->GetShadowWindow(), nullptr);
+  EXPECT_EQ(CShadowUI::FromWindow(m_hWnd), &Shadow());
+  ::SetWindowPos(m_hWnd, nullptr, 260, 170, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_TRUE(ShadowMatchesWindow());
+}
+
 // ---- a shadow that goes before its window ----
 
 // A plain window that counts the WM_USER messages its own procedure receives.
