@@ -48,6 +48,39 @@ SIZE ReadSize(LPCWSTR pstrValue) {
   return sz;
 }
 
+struct ShadowAttribute {
+  LPCWSTR pstrName;  // compared exactly
+  void (*pfnApply)(CShadowUI& shadow, LPCWSTR pstrValue);
+};
+
+// Values the shadow refuses leave its setting as it was.
+const ShadowAttribute kShadowAttributes[] = {
+    {L"shadowsize", [](CShadowUI& s, LPCWSTR v) { s.SetShadowSize(av::ReadInt(v)); }},
+    {L"shadowsharpness", [](CShadowUI& s, LPCWSTR v) { s.SetShadowSharpness(av::ReadInt(v)); }},
+    {L"shadowdarkness", [](CShadowUI& s, LPCWSTR v) { s.SetShadowDarkness(av::ReadInt(v)); }},
+    {L"shadowposition",
+     [](CShadowUI& s, LPCWSTR v) {
+       const SIZE sz = ReadSize(v);
+       s.SetShadowOffset(sz.cx, sz.cy);
+     }},
+    {L"shadowcolor", [](CShadowUI& s, LPCWSTR v) { s.SetShadowColor(av::ReadColor(v)); }},
+    {L"shadowcorner", [](CShadowUI& s, LPCWSTR v) { s.SetShadowCorner(av::ReadRect(v)); }},
+    {L"shadowpadding", [](CShadowUI& s, LPCWSTR v) { s.SetShadowPadding(av::ReadRect(v)); }},
+    {L"shadowimage", [](CShadowUI& s, LPCWSTR v) { s.SetShadowImage(v); }},
+    {L"showshadow", [](CShadowUI& s, LPCWSTR v) { s.EnableShadow(av::IsTrue(v)); }},
+};
+
+// False when pstrName is no shadow attribute.
+bool ApplyShadowAttribute(CShadowUI& shadow, LPCWSTR pstrName, LPCWSTR pstrValue) {
+  for (const ShadowAttribute& attribute : kShadowAttributes) {
+    if (std::wcscmp(attribute.pstrName, pstrName) == 0) {
+      attribute.pfnApply(shadow, pstrValue);
+      return true;
+    }
+  }
+  return false;
+}
+
 template <class T>
 CControlUI* Make() {
   return new T;
@@ -279,10 +312,7 @@ void CSkinBuilder::ApplyWindowAttributes(CSkinMarkupNode& root, CWindowHostUI* p
       if (nIconId > 0) pHost->AddTrayIcon(static_cast<UINT>(nIconId));
     } else if (std::wcscmp(pstrName, L"traytiptext") == 0) {
       pHost->SetTrayTipText(pstrValue);
-    } else if (std::wcsncmp(pstrName, L"shadow", 6) == 0 ||
-               std::wcscmp(pstrName, L"showshadow") == 0) {
-      // The window shadow is not part of this framework yet; its settings are recognised so
-      // that they do not pose as custom window attributes.
+    } else if (ApplyShadowAttribute(*pHost->GetShadow(), pstrName, pstrValue)) {
     } else {
       pHost->AddWindowCustomAttribute(pstrName, pstrValue);
     }

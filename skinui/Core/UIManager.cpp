@@ -122,7 +122,13 @@ bool CWindowHostUI::SetParentHost(CWindowHostUI* pParent) {
 
 CWindowHostUI* CWindowHostUI::GetParentHost() const { return m_pParentHost; }
 
-void CWindowHostUI::SetModuleInstance(HINSTANCE hInstance) { Settings().hInstance = hInstance; }
+
+CShadowUI* CWindowHostUI::GetShadow() { return &m_shadow; }
+
+void CWindowHostUI::SetModuleInstance(HINSTANCE hInstance) {
+  Settings().hInstance = hInstance;
+  CShadowUI::RegisterWindowClass(hInstance);
+}
 
 HINSTANCE CWindowHostUI::GetModuleInstance() { return Settings().hInstance; }
 

@@ -4,7 +4,8 @@
 //
 // The class is one, its members fall into groups that live in source files of their own:
 // UIManager.cpp holds what every group shares (construction, attachment to a window, the list
-// of live hosts, the framework-wide instance, skin folder and skin archive);
+// of live hosts, the framework-wide instance, skin folder and skin archive, the window's shadow,
+// which lives in Utils/UIShadow);
 // UIManagerPreTranslate.cpp the translation of messages before the modal loop dispatches them;
 // UIManagerResources.cpp fonts, images, default attribute strings, option groups, default
 // colours and multi-language texts; UIManagerSettings.cpp the "Window" element's geometry
@@ -22,6 +23,7 @@
 #include "Core/UIRender.h"
 #include "Utils/UIGeometry.h"
 #include "Utils/UIPtrArray.h"
+#include "Utils/UIShadow.h"
 #include "Utils/UIString.h"
 #include "Utils/UIStringPtrMap.h"
 
@@ -137,6 +139,8 @@ class CWindowHostUI {
   // An image attribute string; with an alpha channel the image is the layered window's mask.
   void SetLayeredImage(LPCWSTR pstrImage);
   LPCWSTR GetLayeredImage() const;
+  // The window's drop shadow, configured by the skin and attached with the control tree.
+  CShadowUI* GetShadow();
   // Outlines every repainted area of a plain window in red.
   void SetShowUpdateRect(bool bShow);
   bool IsPainting() const;
@@ -400,6 +404,7 @@ class CWindowHostUI {
   bool m_bOffscreenPaint = true;
   bool m_bIsPainting = false;
   bool m_bShowUpdateRect = false;
+  CShadowUI m_shadow;
   bool m_bLayered = false;
   BYTE m_nOpacity = 255;
   bool m_bLayeredChanged = false;

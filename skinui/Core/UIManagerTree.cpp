@@ -46,6 +46,7 @@ bool CWindowHostUI::AttachRoot(CControlUI* pControl) {
   // Without this a replaced tree stays hidden behind the old picture until something else
   // invalidates the window.
   Invalidate();
+  m_shadow.AttachToHost(this);
   return AttachSubtree(pControl, nullptr);
 }
 

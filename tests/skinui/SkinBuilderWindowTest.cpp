@@ -72,6 +72,39 @@ TEST_F(SkinBuilderTest, UnknownWindowAttributesAreKeptFirstValueFirst) {
   EXPECT_EQ(m_host.GetWindowCustomAttribute(L"showshadow"), nullptr);
 }
 
+TEST_F(SkinBuilderTest, ShadowAttributesConfigureTheHostsShadow) {
+  CSkinBuilder builder;
+  Tree root(builder.Build(
+      L"<Window shadowsize=\"6\" shadowsize=\"21\" shadowsharpness=\"8\" "
+      L"shadowdarkness=\"90\" shadowdarkness=\"256\" shadowposition=\"3,-2\" "
+      L"shadowcolor=\"#FF102030\" shadowcorner=\"23,13,23,33\" shadowpadding=\"1,2,-3,-4\" "
+      L"shadowimage=\"common\\window\\shadow.png\" showshadow=\"true\"><Label/></Window>",
+      nullptr, nullptr, &m_host));
+  ASSERT_NE(root, nullptr);
+  const SkinUI::CShadowUI& shadow = *m_host.GetShadow();
+  EXPECT_EQ(shadow.GetShadowSize(), 6) << "21 is refused";
+  EXPECT_EQ(shadow.GetShadowSharpness(), 8);
+  EXPECT_EQ(shadow.GetShadowDarkness(), 90) << "256 is refused";
+  EXPECT_EQ(shadow.GetShadowOffset().x, 3);
+  EXPECT_EQ(shadow.GetShadowOffset().y, -2);
+  EXPECT_EQ(shadow.GetShadowColor(), 0x102030u);
+  const RECT rcCorner = shadow.GetShadowCorner(), rcPadding = shadow.GetShadowPadding();
+  const RECT rcCornerWritten = {23, 13, 23, 33}, rcPaddingWritten = {1, 2, -3, -4};
+  EXPECT_TRUE(::EqualRect(&rcCorner, &rcCornerWritten));
+  EXPECT_TRUE(::EqualRect(&rcPadding, &rcPaddingWritten));
+  EXPECT_TRUE(shadow.IsImageShadow());
+  EXPECT_STREQ(shadow.GetShadowImage(), L"common\\window\\shadow.png");
+  EXPECT_TRUE(shadow.IsShadowEnabled());
+
+  // Only the exact text "true" enables it, and only the exact names are shadow settings.
+  CSkinBuilder again;
+  Tree other(again.Build(L"<Window showshadow=\"True\" ShadowSize=\"3\"><Label/></Window>",
+                         nullptr, nullptr, &m_host));
+  EXPECT_FALSE(shadow.IsShadowEnabled());
+  EXPECT_EQ(shadow.GetShadowSize(), 6);
+  EXPECT_STREQ(m_host.GetWindowCustomAttribute(L"ShadowSize"), L"3");
+}
+
 TEST_F(SkinBuilderTest, TrayIconIdAddsTheProgramsIconWithItsTip) {
   CSkinBuilder builder;
   Tree root(builder.Build(L"<Window trayiconid=\"1\" traytiptext=\"Quillmere\"><Label/></Window>",

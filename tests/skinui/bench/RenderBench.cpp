@@ -15,6 +15,7 @@
 #include <functional>
 #include <string>
 
+#include "BenchTiming.h"
 #include "Core/UIManager.h"
 #include "Core/UIRender.h"
 #include "Core/UIRenderBlend.h"
@@ -30,29 +31,8 @@ using testing_support::TestImage;
 
 namespace {
 
-double NowMs() {
-  static const LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER counter;
-  QueryPerformanceCounter(&counter);
-  return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-// Best time of `repetitions` runs of `rounds` calls of `work`, in milliseconds.
-double BestMs(int repetitions, int rounds, const std::function<void()>& work) {
-  work();  // warm up: images are decoded and cached on first use
-  double best = 1e300;
-  for (int r = 0; r < repetitions; ++r) {
-    const double start = NowMs();
-    for (int i = 0; i < rounds; ++i) work();
-    GdiFlush();
-    best = std::min(best, NowMs() - start);
-  }
-  return best;
-}
+using bench_timing::BestMs;
+using bench_timing::NowMs;
 
 TestImage VerticalGradient(int width, int height, uint32_t top, uint32_t bottom) {
   TestImage image(width, height);
