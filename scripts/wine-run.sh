@@ -4,6 +4,8 @@
 # that change the registry, ProgramData or installed packages cannot leak into others.
 # QUILL_TEST_ATTEMPTS=N (isolated programs only) runs a failed program again in a new
 # prefix, up to N runs in all; every failed run's output is printed in full.
+# QUILL_WINE_OWN_DISPLAY=1 (isolated programs only) also gives the program an Xvfb display of
+# its own, for programs that send real input.
 set -u
 HERE=$(cd "$(dirname "$0")" && pwd)
 . "$HERE/wine-common.sh"
@@ -14,12 +16,17 @@ attempts=${QUILL_TEST_ATTEMPTS:-1}
 [ "$isolate" = 1 ] || attempts=1
 
 server_pid=
+xvfb_pid=
 child=
 prepare() {
   if [ "$isolate" = 1 ]; then
     export WINEPREFIX
     WINEPREFIX=$(mktemp -d "$QUILL_WINE_DIR/iso.XXXXXX")
     wine_clone_prefix "$QUILL_WINE_DIR/template" "$WINEPREFIX"
+    if [ "${QUILL_WINE_OWN_DISPLAY:-0}" = 1 ]; then
+      read -r DISPLAY xvfb_pid < <(xvfb_start)
+      export DISPLAY
+    fi
     server_pid=$(wine_start_server "$WINEPREFIX")
   else
     export WINEPREFIX=$QUILL_WINE_DIR/shared
@@ -29,6 +36,10 @@ cleanup() {
   if [ "$isolate" = 1 ] && [ -n "${WINEPREFIX:-}" ]; then
     wine_stop_server "$WINEPREFIX" "$server_pid"
     rm -rf "$WINEPREFIX"
+  fi
+  if [ -n "$xvfb_pid" ]; then
+    kill "$xvfb_pid" 2>/dev/null || true
+    xvfb_pid=
   fi
 }
 # A test that runs past its time limit is ended by ctest: take its Wine process with it.
