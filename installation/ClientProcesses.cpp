@@ -65,7 +65,7 @@ BOOL CALLBACK AskToClose(HWND window, LPARAM clientIds) {
 
 }  // namespace
 
-void StopClientProcesses(const std::wstring& installFolder, DWORD graceMs) {
+void TerminateProcessesByPath(const std::wstring& installFolder, DWORD graceMs) {
   if (installFolder.empty()) return;
   const std::wstring prefix = FolderPrefix(installFolder);
   const std::wstring self = ImagePath(GetCurrentProcess());

@@ -16,6 +16,6 @@ inline constexpr DWORD kClientCloseGraceMs = 5000;
 // windows), and those still running after `graceMs` are terminated. The calling process and
 // any other run of the calling process's own program file are never ended. An empty or
 // unknown folder ends nothing.
-void StopClientProcesses(const std::wstring& installFolder, DWORD graceMs = kClientCloseGraceMs);
+void TerminateProcessesByPath(const std::wstring& installFolder, DWORD graceMs = kClientCloseGraceMs);
 
 }  // namespace setup

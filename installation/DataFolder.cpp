@@ -108,11 +108,10 @@ bool KeepTrustedFolder(const wchar_t* folder) {
 // (removing a folder link never touches its target), or a plain file.
 bool RemoveNonFolder(const wchar_t* folder, DWORD attributes) {
   if (attributes & FILE_ATTRIBUTE_DIRECTORY) return RemoveDirectoryW(folder) != FALSE;
-  if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-    // Some systems show a file link as a plain file and delete what it points at.
-    ScopedHandle file(OpenPlainFile(folder, PlainFileUse::kRead));
-    if (!file.valid()) return false;
-  }
+  // Some systems show a file link as a plain file, and delete what it points at.
+  if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+      !ScopedHandle(OpenPlainFile(folder, PlainFileUse::kRead)).valid())
+    return false;
   return DeleteFileW(folder) != FALSE;
 }
 

@@ -55,7 +55,7 @@ InstalledClient FindInstalledClient() {
 }
 
 void ReplaceInstalledClient(const SetupContext& context, const InstalledClient& installed) {
-  StopClientProcesses(installed.installFolder);
+  TerminateProcessesByPath(installed.installFolder);
   // Only a configuration kept in the protected data folder is put back: one an earlier run
   // kept there (and could not put back) included.
   const bool kept = SaveClientConfig(context);

@@ -47,8 +47,8 @@ std::wstring Wide(const std::string& text) {
   return wide;
 }
 
-// Whether the chain leads to a root the machine trusts for server authentication, with no
-// fault on the way, and names the host.
+// Whether the chain leads to a root the machine trusts, with no fault on the way, is good for
+// server authentication, and names the host.
 bool CertificateIsTrusted(PCCERT_CONTEXT certificate, const std::wstring& host) {
   char serverAuth[] = szOID_PKIX_KP_SERVER_AUTH;
   char* usages[] = {serverAuth};
@@ -58,8 +58,9 @@ bool CertificateIsTrusted(PCCERT_CONTEXT certificate, const std::wstring& host) 
   chainPara.RequestedUsage.Usage.cUsageIdentifier = 1;
   chainPara.RequestedUsage.Usage.rgpszUsageIdentifier = usages;
   PCCERT_CHAIN_CONTEXT chain = nullptr;
-  if (!CertGetCertificateChain(nullptr, certificate, nullptr, certificate->hCertStore, &chainPara, 0, nullptr,
-                               &chain))
+  // Roots the machine trusts, not those of the user's own store, which needs no rights to change.
+  if (!CertGetCertificateChain(HCCE_LOCAL_MACHINE, certificate, nullptr, certificate->hCertStore, &chainPara, 0,
+                               nullptr, &chain))
     return false;
   SSL_EXTRA_CERT_CHAIN_POLICY_PARA sslPara = {};
   sslPara.cbSize = sizeof sslPara;

@@ -19,16 +19,16 @@ namespace {
 
 constexpr const char* kDeclaration = "<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"no\" ?>";
 
-// The text of the root's first element named `name`: absent when there is no root or no
-// such element, empty when the element is empty, null when it starts with markup.
+// The text of the root's first element named `name`; absent when there is no root or no
+// such element, and empty when the element holds no text of its own first (an element that
+// is there but says nothing usable must not pass for one that is not there).
 std::optional<std::string> ChildText(const TiXmlDocument& document, const char* name) {
   const TiXmlElement* root = document.FirstChildElement();
   const TiXmlElement* element = root ? root->FirstChildElement(name) : nullptr;
   if (!element) return std::nullopt;
   const TiXmlNode* first = element->FirstChild();
-  if (!first) return std::string();
-  const TiXmlText* text = first->ToText();
-  return text ? std::optional<std::string>(text->Value()) : std::nullopt;
+  const TiXmlText* text = first ? first->ToText() : nullptr;
+  return std::string(text ? text->Value() : "");
 }
 
 // The text of the root's first "version" element; null when there is no root, no such
@@ -88,7 +88,7 @@ size_t OnManifestData(const char* data, size_t size, size_t count, SetupContext*
   const std::string body(data ? data : "", data ? bytes : 0);
   TiXmlDocument published;
   published.Parse(body.c_str());
-  // Read whatever the version says: they describe the package that is about to arrive.
+  // Taken whether or not a version follows: they describe the package about to arrive.
   context->m_strPackageSize = ChildText(published, "size");
   context->m_strPackageSha256 = ChildText(published, "sha256");
   const char* publishedText = FindVersionText(published);

@@ -282,7 +282,7 @@ TEST_F(ExistingInstallTest, StoppingTheClientEndsOnlyProgramsInItsFolderAskingTh
   const DWORD farAway = StartClient(outside + L"\\Quillmere.exe");
   ASSERT_TRUE(polite && hanging && sameName && farAway);
 
-  StopClientProcesses(client.path(), 1000);
+  TerminateProcessesByPath(client.path(), 1000);
 
   EXPECT_FALSE(IsRunning(polite));
   EXPECT_FALSE(IsRunning(hanging)) << "ended once its time to close had passed";
@@ -296,7 +296,7 @@ TEST_F(ExistingInstallTest, StoppingTheClientEndsOnlyProgramsInItsFolderAskingTh
   // the test with it.
   wchar_t self[MAX_PATH * 4];
   const std::wstring selfPath(self, GetModuleFileNameW(nullptr, self, MAX_PATH * 4));
-  StopClientProcesses(selfPath.substr(0, selfPath.find_last_of(L'\\')), 500);
+  TerminateProcessesByPath(selfPath.substr(0, selfPath.find_last_of(L'\\')), 500);
 }
 
 TEST(ProductCode, OnlyOneBracedCodeIsWellFormed) {

@@ -175,8 +175,6 @@ DWORD StartClient(const std::wstring& program, const std::wstring& arguments) {
   return WaitForRecords(standin::kClientProgram, before + 1).size() > before ? started.dwProcessId : 0;
 }
 
-DWORD StartInstalledClient() { return StartClient(InstallFolder() + L"Quillmere.exe"); }
-
 std::wstring ReadString(const std::wstring& path, const wchar_t* value, REGSAM view) {
   HKEY key = nullptr;
   if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS) return std::wstring();

@@ -48,8 +48,6 @@ bool InstallPackage(const std::wstring& msiName);
 // Starts a stand-in client program as a plain child, with the arguments given, and waits for
 // its record; its process id, 0 on failure.
 DWORD StartClient(const std::wstring& program, const std::wstring& arguments = std::wstring());
-// The same for the installed client.
-DWORD StartInstalledClient();
 
 // Registry, all HKEY_LOCAL_MACHINE unless a root is given, in the 64-bit view unless a view
 // is given.

@@ -221,31 +221,26 @@ TEST_P(FolderSecurityTrust, DecidesWhetherTheFolderIsKept) {
   LocalFree(security);
 }
 
-#define USER_DEFAULTS L"(A;OICIID;FA;;;SY)(A;OICIID;FA;;;BA)(A;OICIIOID;GA;;;CO)(A;OICIID;0x1200a9;;;BU)(A;CIID;0x116;;;BU)"
 INSTANTIATE_TEST_SUITE_P(
     Folders, FolderSecurityTrust,
     ::testing::Values(
         FolderSecurityCase{"AsTheInstallerMakesIt", L"O:BAD:PAI(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)", true},
-        FolderSecurityCase{"OwnedBySystemReadableByUsers",
-                           L"O:SYD:(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)", true},
-        FolderSecurityCase{"OwnedByTheInstallersAccount",
+        FolderSecurityCase{"OwnedByTheInstallersAccountReadableByAll",
                            L"O:S-1-5-21-1-2-3-1000D:(A;OICI;FA;;;SY)(A;OICI;FA;;;S-1-5-21-1-2-3-1000)"
                            L"(A;OICI;0x1200a9;;;WD)",
                            true},
-        FolderSecurityCase{"DenyingSomeone", L"O:BAD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(D;OICI;FA;;;BG)", true},
         FolderSecurityCase{"OwnedByAnotherUser", L"O:S-1-5-21-1-2-3-1001D:PAI(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)",
                            false},
-        FolderSecurityCase{"OwnedByUsers", L"O:BUD:PAI(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)", false},
-        FolderSecurityCase{"MadeByAUser", L"O:S-1-5-21-1-2-3-1001D:AI" USER_DEFAULTS, false},
-        FolderSecurityCase{"MadeByAnAdministratorWithTheListFromAbove", L"O:BAD:AI" USER_DEFAULTS, false},
+        // What a folder made below the all-users data folder inherits: users may add to it.
+        FolderSecurityCase{"MadeByAnAdministratorWithTheListFromAbove",
+                           L"O:BAD:AI(A;OICIID;FA;;;SY)(A;OICIID;FA;;;BA)(A;OICIIOID;GA;;;CO)"
+                           L"(A;OICIID;0x1200a9;;;BU)(A;CIID;0x116;;;BU)",
+                           false},
         FolderSecurityCase{"UsersMayWriteWhatIsCreatedBelow",
                            L"O:BAD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICIIO;FA;;;BU)", false},
-        FolderSecurityCase{"EveryoneMayWrite", L"O:BAD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;;FA;;;WD)", false},
-        FolderSecurityCase{"UsersHaveGenericWrite", L"O:BAD:P(A;OICI;FA;;;SY)(A;;GW;;;BU)", false},
         FolderSecurityCase{"UsersMayChangeTheList", L"O:BAD:P(A;OICI;FA;;;SY)(A;;WD;;;BU)", false},
         FolderSecurityCase{"NoList", L"O:BA", false}),
     [](const ::testing::TestParamInfo<FolderSecurityCase>& info) { return std::string(info.param.name); });
-#undef USER_DEFAULTS
 
 TEST(MeasureFile, MissingFileMeasuresZero) {
   EXPECT_EQ(MeasureFile(L"no-such-file.bin"), 0);

@@ -155,9 +155,12 @@ TEST_F(VersionManifestTest, PackageSizeAndDigestAreTakenWhenTheManifestNamesThem
   EXPECT_EQ(context.m_strPackageSha256, std::optional<std::string>("ab12"));
   EXPECT_EQ(ReadFileBytes(LocalManifestPath()), LocalManifestNaming("2.0.1.5")) << "the local manifest keeps its form";
 
-  Handle("<update><version>2.0.1.5</version><sha256/></update>");
-  EXPECT_EQ(context.m_strPackageSize, std::nullopt);
+  Handle("<update><version>2.0.1.5</version><size><b>1</b></size><sha256/></update>");
+  EXPECT_EQ(context.m_strPackageSize, std::optional<std::string>("")) << "named, though not as text";
   EXPECT_EQ(context.m_strPackageSha256, std::optional<std::string>("")) << "named, though empty";
+  Handle(ManifestNaming("2.0.1.5"));
+  EXPECT_EQ(context.m_strPackageSize, std::nullopt);
+  EXPECT_EQ(context.m_strPackageSha256, std::nullopt);
 }
 
 TEST_F(VersionManifestTest, LocalManifestReachedThroughALinkIsNeitherTrustedNorWritten) {
