@@ -42,7 +42,14 @@ DWORD AccessFor(PlainFileUse use) {
 bool HandleNamesPath(HANDLE handle, const wchar_t* path) {
   BY_HANDLE_FILE_INFORMATION info;
   if (!GetFileInformationByHandle(handle, &info)) return false;
-  if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return false;
+  if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+    // Links name another file; other reparse points (deduplicated, compressed or cloud
+    // files) are the file itself.
+    FILE_ATTRIBUTE_TAG_INFO tag = {};
+    if (!GetFileInformationByHandleEx(handle, FileAttributeTagInfo, &tag, sizeof tag) ||
+        IsReparseTagNameSurrogate(tag.ReparseTag))
+      return false;
+  }
   const bool folder = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
   if (!folder && info.nNumberOfLinks != 1) return false;
 
