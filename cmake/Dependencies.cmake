@@ -6,6 +6,9 @@ list(PREPEND CMAKE_FIND_ROOT_PATH "${QUILL_DEPS_PREFIX}")
 list(PREPEND CMAKE_PREFIX_PATH "${QUILL_DEPS_PREFIX}")
 
 find_package(CURL CONFIG REQUIRED)
+# libcurl's system libraries that are not known DLLs are delay-loaded (see DelayLoad.cmake).
+include(${CMAKE_CURRENT_LIST_DIR}/DelayLoad.cmake)
+quill_delay_load(CURL::libcurl crypt32 bcrypt winmm)
 find_package(GTest CONFIG REQUIRED)
 set(ZLIB_USE_STATIC_LIBS ON)
 find_package(ZLIB REQUIRED)

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Common/tool.h"
+#include "DllSearch.h"
 
 namespace setup {
 
@@ -20,7 +21,7 @@ bool IsProcessElevated() {
 }
 
 CreateProcessWithTokenFn LoadCreateProcessWithToken() {
-  HMODULE advapi = LoadLibraryW(L"Advapi32.dll");
+  HMODULE advapi = LoadSystemLibrary(L"Advapi32.dll");
   if (!advapi) return nullptr;
   auto function = reinterpret_cast<CreateProcessWithTokenFn>(
       reinterpret_cast<void*>(GetProcAddress(advapi, "CreateProcessWithTokenW")));
@@ -43,16 +44,33 @@ bool HasUserAccountControl() {
   return ok && version.dwMajorVersion >= 6;
 }
 
-DWORD FindFirstProcessNamed(const wchar_t* exeName, bool& snapshotTaken) {
+bool InSession(DWORD processId, DWORD session) {
+  DWORD processSession = 0;
+  return ProcessIdToSessionId(processId, &processSession) && processSession == session;
+}
+
+// The desktop shell of the installer's own session: another user's session has a shell of
+// its own, whose token would start the client as that user. The shell window's owner is
+// asked first; without a shell window, the first process of that name in the session.
+DWORD FindDesktopShell(const wchar_t* exeName, bool& snapshotTaken) {
+  DWORD session = 0;
+  snapshotTaken = false;
+  if (!ProcessIdToSessionId(GetCurrentProcessId(), &session)) return 0;
+  DWORD shellWindowOwner = 0;
+  if (HWND shellWindow = GetShellWindow()) GetWindowThreadProcessId(shellWindow, &shellWindowOwner);
+
   ScopedHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
   snapshotTaken = snapshot.valid();
   if (!snapshotTaken) return 0;
+  DWORD first = 0;
   PROCESSENTRY32W entry = {};
   entry.dwSize = sizeof entry;
   for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry)) {
-    if (EqualsIgnoringCase(entry.szExeFile, exeName)) return entry.th32ProcessID;
+    if (!EqualsIgnoringCase(entry.szExeFile, exeName) || !InSession(entry.th32ProcessID, session)) continue;
+    if (entry.th32ProcessID == shellWindowOwner) return shellWindowOwner;
+    if (first == 0) first = entry.th32ProcessID;
   }
-  return 0;
+  return first;
 }
 
 // The program path as the first, quoted token of a command line: unquoted, a path with
@@ -66,7 +84,7 @@ std::vector<wchar_t> QuotedCommandLine(const wchar_t* path) {
 
 bool LaunchWithShellToken(const wchar_t* path, const wchar_t* shellProcess) {
   bool snapshotTaken = false;
-  const DWORD shellId = FindFirstProcessNamed(shellProcess, snapshotTaken);
+  const DWORD shellId = FindDesktopShell(shellProcess, snapshotTaken);
   if (!snapshotTaken || shellId == 0) return false;
 
   ScopedHandle shell(OpenProcess(PROCESS_ALL_ACCESS, FALSE, shellId));

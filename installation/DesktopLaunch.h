@@ -19,16 +19,18 @@ inline constexpr const wchar_t* kDesktopShellProcess = L"explorer.exe";
 // the caller then takes the road that needs no elevation.
 bool IsProcessElevated();
 
-// CreateProcessWithTokenW looked up at run time; null where the platform lacks it.
+// CreateProcessWithTokenW looked up at run time in the system folder's Advapi32; null where
+// the platform lacks it.
 CreateProcessWithTokenFn LoadCreateProcessWithToken();
 
 // Starts the program at `path` (an ".exe" may be left off) as the desktop user; true when a
 // process was started. Picks the road from the system version and the elevation.
 bool LaunchAsDesktopUser(const wchar_t* path);
 
-// The token road: starts `path` with a primary token duplicated from the first process
-// named `shellProcess` (ignoring case). False when there is no such process or any step
-// fails; there is no fall-back.
+// The token road: starts `path` with a primary token duplicated from the desktop shell of
+// the installer's own session: the process named `shellProcess` (ignoring case) that owns
+// the shell window, or else the first process of that name in the session. False when there
+// is no such process or any step fails; there is no fall-back.
 bool LaunchWithShellToken(const wchar_t* path, const wchar_t* shellProcess = kDesktopShellProcess);
 
 // The shell road: asks the shell to open `path`; returns the shell's verdict.

@@ -1,12 +1,9 @@
 #include "ExistingInstall.h"
 
-#include <psapi.h>
-
-#include <cwchar>
-#include <vector>
-
+#include "ClientProcesses.h"
 #include "Common/tool.h"
 #include "InstallRun.h"
+#include "KeptConfig.h"
 #include "SetupConstants.h"
 #include "SetupContext.h"
 #include "SetupLog.h"
@@ -26,39 +23,50 @@ struct InstalledClient {
   Kind kind = kNone;
   std::wstring productCode;
   std::wstring version;
+  std::wstring installFolder;  // where its programs run from; empty when unknown
+  REGSAM view = 0;             // the registry view its keys were found in
 };
 
 InstalledClient FindInstalledClient() {
   InstalledClient found;
-  ScopedRegKey codeKey;
-  if (codeKey.Open(HKEY_LOCAL_MACHINE, kProductCodeKey, KEY_READ | kClientRegistryView)) {
+  for (REGSAM view : kClientRegistryViews) {
+    ScopedRegKey codeKey;
+    if (!codeKey.Open(HKEY_LOCAL_MACHINE, kProductCodeKey, KEY_READ | view)) continue;
+    found.view = view;
     // An empty code counts as none: "/x" without a code would only earn an error box.
     if (!ReadRegistryString(codeKey.get(), kProductCodeValue, found.productCode) || found.productCode.empty()) {
       found.kind = InstalledClient::kUnreadable;
       return found;
     }
     ScopedRegKey productKey;
-    if (productKey.Open(HKEY_LOCAL_MACHINE, kProductKey, KEY_READ | kClientRegistryView)) {
-      found.kind = ReadRegistryString(productKey.get(), kVersionValue, found.version)
-                       ? InstalledClient::kVersioned
-                       : InstalledClient::kUnversioned;
-      return found;
-    }
+    if (!productKey.Open(HKEY_LOCAL_MACHINE, kProductKey, KEY_READ | view)) break;
+    ReadRegistryString(productKey.get(), kInstallPathValue, found.installFolder);
+    found.kind = ReadRegistryString(productKey.get(), kVersionValue, found.version) ? InstalledClient::kVersioned
+                                                                                  : InstalledClient::kUnversioned;
+    return found;
   }
-  FindProductCodeByName(found.productCode);
-  found.kind = found.productCode.empty() ? InstalledClient::kNone : InstalledClient::kListedOnly;
+  UninstallEntry entry;
+  if (!FindUninstallEntryByName(entry) || entry.productCode.empty()) return InstalledClient();
+  found.kind = InstalledClient::kListedOnly;
+  found.productCode = entry.productCode;
+  found.installFolder = entry.installLocation;
+  found.view = entry.view;
   return found;
 }
 
-void ReplaceInstalledClient(const SetupContext& context, const std::wstring& productCode,
-                            const wchar_t* processText) {
-  const std::wstring command = SystemFolder() + L"\\MsiExec.exe /x " + productCode + L" /passive";
-  TerminateProcessesByPath(processText);
-  // Only a configuration kept in this run is put back: a config.xml another run left in the
-  // temporary folder must not replace the new client's own.
-  const bool kept = SaveClientConfig();
-  RunUninstallCommand(command);
-  DeleteProductKeys();
+void ReplaceInstalledClient(const SetupContext& context, const InstalledClient& installed) {
+  TerminateProcessesByPath(installed.installFolder);
+  // Only a configuration kept in the protected data folder is put back: one an earlier run
+  // kept there (and could not put back) included.
+  const bool kept = SaveClientConfig(context);
+  // The code comes from the registry and is pasted into a command line: anything but one
+  // product code could add options or packages of its own.
+  if (IsProductCode(installed.productCode)) {
+    RunUninstallCommand(SystemFolder() + L"\\MsiExec.exe /x " + installed.productCode + L" /passive");
+  } else {
+    WriteSetupLog("uninstall skipped: invalid product code");
+  }
+  DeleteProductKeys(installed.view);
   RunInstallation(context, kept);
 }
 
@@ -79,10 +87,10 @@ void OnPackageReady(SetupContext& context, HWND mainWnd, const ShowUninstallProm
       RunInstallation(context, false);
       break;
     case InstalledClient::kVersioned:
-      if (confirmed(installed.version)) ReplaceInstalledClient(context, installed.productCode, kClientProcessName);
+      if (confirmed(installed.version)) ReplaceInstalledClient(context, installed);
       break;
     case InstalledClient::kListedOnly:
-      if (confirmed(std::wstring())) ReplaceInstalledClient(context, installed.productCode, kProductWord);
+      if (confirmed(std::wstring())) ReplaceInstalledClient(context, installed);
       break;
     case InstalledClient::kUnreadable:
       break;
@@ -91,41 +99,28 @@ void OnPackageReady(SetupContext& context, HWND mainWnd, const ShowUninstallProm
   PostMessageW(mainWnd, WM_CLOSE, 0, 0);
 }
 
-void FindProductCodeByName(std::wstring& productCode) {
-  productCode.clear();
-  FindSubkey(HKEY_LOCAL_MACHINE, kUninstallListKey, KEY_READ | kClientRegistryView, [&](HKEY entry) {
-    std::wstring name;
-    if (!ReadRegistryString(entry, L"DisplayName", name) || !EqualsIgnoringCase(name, kUninstallDisplayName))
-      return false;
-    std::wstring uninstall;
-    if (ReadRegistryString(entry, L"UninstallString", uninstall)) productCode = TextFromFirstBrace(uninstall);
-    return true;  // the first entry of that name decides, with or without a code
-  });
+bool FindUninstallEntryByName(UninstallEntry& entry) {
+  entry = UninstallEntry();
+  for (REGSAM view : kClientRegistryViews) {
+    const bool found = FindSubkey(HKEY_LOCAL_MACHINE, kUninstallListKey, KEY_READ | view, [&](HKEY subkey) {
+      std::wstring name;
+      if (!ReadRegistryString(subkey, L"DisplayName", name) || !EqualsIgnoringCase(name, kUninstallDisplayName))
+        return false;
+      std::wstring uninstall;
+      if (ReadRegistryString(subkey, L"UninstallString", uninstall)) entry.productCode = TextFromFirstBrace(uninstall);
+      ReadRegistryString(subkey, L"InstallLocation", entry.installLocation);
+      entry.view = view;
+      return true;  // the first entry of that name decides, with or without a code
+    });
+    if (found) return true;
+  }
+  return false;
 }
 
-void TerminateProcessesByPath(const wchar_t* text) {
-  std::vector<DWORD> ids(1024);
-  DWORD bytes = 0;
-  if (!EnumProcesses(ids.data(), static_cast<DWORD>(ids.size() * sizeof(DWORD)), &bytes)) return;
-  // A downloaded installer's own path often holds the product word: it must survive.
-  const DWORD self = GetCurrentProcessId();
-  std::vector<wchar_t> path(32768);
-  for (DWORD i = 0; i < bytes / sizeof(DWORD); ++i) {
-    if (ids[i] == self || ids[i] == 0) continue;
-    ScopedHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ | PROCESS_TERMINATE | SYNCHRONIZE,
-                                     FALSE, ids[i]));
-    if (!process.valid()) continue;
-    HMODULE program = nullptr;
-    DWORD needed = 0;
-    if (!EnumProcessModules(process.get(), &program, sizeof program, &needed)) continue;
-    const DWORD n = GetModuleFileNameExW(process.get(), program, path.data(), static_cast<DWORD>(path.size()));
-    if (n == 0 || !wcsstr(path.data(), text)) continue;
-    DWORD exitCode = 0;
-    GetExitCodeProcess(process.get(), &exitCode);
-    // The uninstall that follows replaces the program's files: give the end a moment to
-    // release them.
-    if (TerminateProcess(process.get(), exitCode)) WaitForSingleObject(process.get(), 5000);
-  }
+void FindProductCodeByName(std::wstring& productCode) {
+  UninstallEntry entry;
+  FindUninstallEntryByName(entry);
+  productCode = entry.productCode;
 }
 
 void RunUninstallCommand(const std::wstring& commandLine) {
@@ -133,11 +128,11 @@ void RunUninstallCommand(const std::wstring& commandLine) {
   if (!RunAndWait(commandLine, error)) WriteSetupLogF("delete quillmere failed! [%lu]", error);
 }
 
-void DeleteProductKeys() {
+void DeleteProductKeys(REGSAM view) {
   ScopedRegKey vendor;
-  if (!vendor.Open(HKEY_LOCAL_MACHINE, kVendorKey, KEY_READ | KEY_WRITE | kClientRegistryView)) return;
-  RegDeleteKeyExW(vendor.get(), kProductCodeSubkey, kClientRegistryView, 0);
-  RegDeleteKeyExW(vendor.get(), kLanguageSubkey, kClientRegistryView, 0);
+  if (!vendor.Open(HKEY_LOCAL_MACHINE, kVendorKey, KEY_READ | KEY_WRITE | view)) return;
+  RegDeleteKeyExW(vendor.get(), kProductCodeSubkey, view, 0);
+  RegDeleteKeyExW(vendor.get(), kLanguageSubkey, view, 0);
 }
 
 }  // namespace setup

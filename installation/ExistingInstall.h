@@ -23,20 +23,26 @@ inline constexpr int kPromptConfirmed = 1;
 // on what is installed and posts WM_CLOSE to `mainWnd`.
 void OnPackageReady(SetupContext& context, HWND mainWnd, const ShowUninstallPromptFn& showPrompt);
 
-// The product code of the uninstall-list entry whose display name is the product word
-// (ignoring case): its "UninstallString" from the first "{" on. Empty when there is no such
-// entry or it has no "UninstallString".
-void FindProductCodeByName(std::wstring& productCode);
+// The uninstall-list entry whose display name is the product word (ignoring case), the first
+// one found in the client registry views: its "UninstallString" from the first "{" on (empty
+// when it has none), its "InstallLocation" (empty when it has none) and its view.
+struct UninstallEntry {
+  std::wstring productCode;
+  std::wstring installLocation;
+  REGSAM view = 0;
+};
+bool FindUninstallEntryByName(UninstallEntry& entry);
 
-// Ends every process whose main program path contains `text` (case-sensitive), except the
-// calling process itself.
-void TerminateProcessesByPath(const wchar_t* text);
+// The product code of that entry; empty when there is no such entry or it has no
+// "UninstallString".
+void FindProductCodeByName(std::wstring& productCode);
 
 // Runs the uninstall command and waits for it; logs "delete quillmere failed! [code]" when
 // it cannot start.
 void RunUninstallCommand(const std::wstring& commandLine);
 
-// Removes the "ProductCode" and "Language" sub-keys of the vendor key.
-void DeleteProductKeys();
+// Removes the "ProductCode" and "Language" sub-keys of the vendor key in the registry view
+// the client was found in.
+void DeleteProductKeys(REGSAM view);
 
 }  // namespace setup

@@ -12,6 +12,8 @@
 #include <cstring>
 #include <string>
 
+#include "Common/PlainFile.h"
+#include "ServerTrust.h"
 #include "SetupConstants.h"
 #include "SetupLog.h"
 #include "SetupProgress.h"
@@ -109,7 +111,8 @@ int FetchManifest(SetupContext* context) {
   curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
   curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, CollectManifestBody);
   curl_easy_setopt(curl, CURLOPT_WRITEDATA, &body);
-  const CURLcode result = curl_easy_perform(curl);
+  const ServerTrust trust(curl, kManifestAddress);
+  const CURLcode result = trust.Outcome(curl_easy_perform(curl));
   const long status = ResponseStatus(curl);
 
   // A body cut short is not the manifest: only a completed answer is handled, error pages
@@ -138,9 +141,11 @@ int DownloadPackage(const char* address, const wchar_t* packagePath, SetupContex
   curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
   curl_easy_setopt(curl, CURLOPT_VERBOSE, 1L);
   curl_easy_setopt(curl, CURLOPT_BUFFERSIZE, kPackageReceiveBufferBytes);
+  const ServerTrust trust(curl, address);
 
   const int64_t resumeFrom = resume ? MeasureFile(packagePath) : 0;
-  FILE* file = _wfopen(packagePath, resume ? L"ab+" : L"wb");
+  // Written by an elevated process: never through a link someone left in the file's place.
+  FILE* file = OpenPlainFileStream(packagePath, resume ? PlainFileUse::kAppend : PlainFileUse::kReplace);
   if (!file) {
     LogOpenFileError();
     return kWriteFailed;
@@ -150,17 +155,17 @@ int DownloadPackage(const char* address, const wchar_t* packagePath, SetupContex
   if (context) context->m_nResumeOffset = resumeFrom;
 
   long status = 0;
-  CURLcode result = TransferPackage(curl, file, context, resumeFrom, &status);
+  CURLcode result = trust.Outcome(TransferPackage(curl, file, context, resumeFrom, &status));
   if (result == CURLE_RANGE_ERROR) {
     // The server ignored the requested start and would send the whole package: the file
     // still holds only the earlier part, so fetch it afresh instead of passing it on.
-    file = _wfopen(packagePath, L"wb");
+    file = OpenPlainFileStream(packagePath, PlainFileUse::kReplace);
     if (!file) {
       LogOpenFileError();
       return kWriteFailed;
     }
     if (context) context->m_nResumeOffset = 0;
-    result = TransferPackage(curl, file, context, 0, &status);
+    result = trust.Outcome(TransferPackage(curl, file, context, 0, &status));
   }
   if (result != CURLE_OK) {
     WriteSetupLog(curl_easy_strerror(result));

@@ -3,7 +3,8 @@
 // Both run on the worker thread, log their failures and return a result code:
 //   0 success; -1 no transfer handle; 23 the package file cannot be opened or written
 //   (the library's write error, also what a refused write produces); 22 an unexpected HTTP
-//   status; any other value is the library's result for the transfer itself.
+//   status; any other value is the library's result for the transfer itself (60 for an
+//   "https:" server whose certificate is not trusted, see ServerTrust.h).
 
 #include <cstddef>
 

@@ -6,6 +6,7 @@
 #include "Common/tool.h"
 #include "DesktopLaunch.h"
 #include "FolderTree.h"
+#include "KeptConfig.h"
 #include "SetupConstants.h"
 #include "SetupContext.h"
 #include "SetupLog.h"
@@ -13,32 +14,15 @@
 namespace setup {
 namespace {
 
-constexpr const wchar_t* kProductListKey = L"Installer\\Products";
+// The machine's own classes: the merged view of HKEY_CLASSES_ROOT also shows the current
+// user's classes, which that user may write without any rights.
+constexpr const wchar_t* kProductListKey = L"SOFTWARE\\Classes\\Installer\\Products";
 
 bool ListHoldsRuntime(HKEY root, const wchar_t* path, REGSAM view) {
   return FindSubkey(root, path, KEY_READ | view, [](HKEY subkey) {
     std::wstring name;
     return ReadRegistryString(subkey, L"DisplayName", name) && name == kVcRuntimeMarker;
   });
-}
-
-bool KeptConfigPath(std::wstring& path) {
-  std::vector<wchar_t> buffer(MAX_PATH + 1);
-  DWORD n = GetTempPathW(static_cast<DWORD>(buffer.size()), buffer.data());
-  if (n >= buffer.size()) {
-    buffer.assign(n + 1, L'\0');
-    n = GetTempPathW(static_cast<DWORD>(buffer.size()), buffer.data());
-  }
-  if (n == 0 || n >= buffer.size()) return false;
-  path.assign(buffer.data(), n);
-  path += kKeptConfigName;
-  return true;
-}
-
-bool InstalledConfigPath(std::wstring& path) {
-  if (!ReadInstallPath(path)) return false;
-  path += kClientConfigRelative;
-  return true;
 }
 
 }  // namespace
@@ -48,7 +32,7 @@ bool FindVcRuntimeInUninstallList() {
 }
 
 bool FindVcRuntimeInProductList() {
-  return ListHoldsRuntime(HKEY_CLASSES_ROOT, kProductListKey, 0);
+  return ListHoldsRuntime(HKEY_LOCAL_MACHINE, kProductListKey, 0);
 }
 
 bool IsVcRuntimeInstalled() {
@@ -72,21 +56,7 @@ bool RunAndWait(const std::wstring& commandLine, unsigned long& error) {
 }
 
 bool ReadInstallPath(std::wstring& installPath) {
-  return ReadRegistryString(HKEY_LOCAL_MACHINE, kProductKey, kInstallPathValue, installPath,
-                            kClientRegistryView) &&
-         !installPath.empty();
-}
-
-bool SaveClientConfig() {
-  std::wstring kept, installed;
-  if (!KeptConfigPath(kept) || !InstalledConfigPath(installed)) return false;
-  return CopyFileW(installed.c_str(), kept.c_str(), FALSE) != FALSE;
-}
-
-bool RestoreClientConfig() {
-  std::wstring kept, installed;
-  if (!KeptConfigPath(kept) || !InstalledConfigPath(installed)) return false;
-  return CopyFileW(kept.c_str(), installed.c_str(), FALSE) != FALSE;
+  return ReadClientRegistryString(kProductKey, kInstallPathValue, installPath) && !installPath.empty();
 }
 
 void RunInstallation(const SetupContext& context, bool restoreConfig) {
@@ -107,7 +77,7 @@ void RunInstallation(const SetupContext& context, bool restoreConfig) {
     }
   }
 
-  if (restoreConfig) RestoreClientConfig();
+  if (restoreConfig || HasKeptClientConfig(context)) RestoreClientConfig(context);
 
   // No "InstallPath" means the client's installer was cancelled or failed: the extracted
   // package stays for another run.

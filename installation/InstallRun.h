@@ -11,10 +11,11 @@ namespace setup {
 struct SetupContext;
 
 // Runs the installers found in the context's extraction folder. `restoreConfig` is true
-// when the run follows an uninstall: the kept configuration then replaces the freshly
-// installed one before the client starts. A failure to start an installer is logged and
-// ends the run; a package that leaves no "InstallPath" ends it before the launch, and the
-// data folder stays.
+// when the run follows an uninstall; a configuration kept in the data folder, by this run or
+// by an earlier one whose installation failed, then replaces the freshly installed one
+// before the client starts. A failure to start an installer is logged and ends the run; a
+// package that leaves no "InstallPath" ends it before the launch, and the data folder (with
+// any kept configuration) stays.
 void RunInstallation(const SetupContext& context, bool restoreConfig);
 
 // Whether the runtime marker is in the uninstall list, or failing that in the installer's
@@ -23,14 +24,10 @@ bool IsVcRuntimeInstalled();
 bool FindVcRuntimeInUninstallList();
 bool FindVcRuntimeInProductList();
 
-// The installed client's folder ("InstallPath" of the product key, ending with a
-// separator); false when the key or the value is missing or the value is empty.
+// The installed client's folder ("InstallPath" of the product key in the first client
+// registry view that has one, ending with a separator); false when the key or the value is
+// missing or the value is empty.
 bool ReadInstallPath(std::wstring& installPath);
-
-// Copies the installed client's Config\config.xml to the temporary folder's config.xml, and
-// back. False when the temporary folder or the install folder is unknown or the copy fails.
-bool SaveClientConfig();
-bool RestoreClientConfig();
 
 // Starts a command line (no quotes added) with the installer's own environment and current
 // folder and waits, without a time limit, for its process to end; the exit code is not

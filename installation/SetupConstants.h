@@ -25,7 +25,7 @@ inline constexpr const wchar_t* kSetupFolderSuffix = L"\\setup";
 inline constexpr const wchar_t* kLocalManifestSuffix = L"\\version.xml";
 inline constexpr const wchar_t* kRuntimeInstallerName = L"vcredist_x86.exe";
 inline constexpr const wchar_t* kClientPackageName = QUILL_PRODUCT_WORD L".msi";
-inline constexpr const char* kLogFileName = "update.log";
+inline constexpr const wchar_t* kLogFileName = L"update.log";
 
 // Download server.
 inline constexpr const char* kManifestAddress =
@@ -49,7 +49,8 @@ inline constexpr const wchar_t* kUninstallListKey =
 // The installed client.
 inline constexpr const wchar_t* kClientProcessName = QUILL_PRODUCT_WORD L".exe";
 inline constexpr const wchar_t* kClientConfigRelative = L"Config\\config.xml";
-inline constexpr const wchar_t* kKeptConfigName = L"config.xml";
+inline constexpr const wchar_t* kKeptConfigName = L"config.xml";  // in the data folder
+inline constexpr const wchar_t* kKeptConfigDigestSuffix = L".sha256";
 inline constexpr const wchar_t* kVcRuntimeMarker =
     L"Microsoft Visual C++ 2008 Redistributable - x86 9.0.30729";
 

@@ -2,9 +2,11 @@
 
 #include <shlobj.h>
 
-#include <cstdio>
 #include <cwchar>
 
+#include "Common/PlainFile.h"
+#include "Common/tool.h"
+#include "DataFolder.h"
 #include "SetupConstants.h"
 #include "SetupLog.h"
 
@@ -18,12 +20,11 @@ bool GetCommonAppDataFolder(wchar_t (&folder)[kPathChars], bool create) {
 }
 
 int64_t MeasureFile(const wchar_t* path) {
-  FILE* file = _wfopen(path, L"rb");
-  if (!file) return 0;
-  int64_t size = 0;
-  if (_fseeki64(file, 0, SEEK_END) == 0) size = _ftelli64(file);
-  fclose(file);
-  return size < 0 ? 0 : size;
+  // Shared for writing: the package is measured while the transfer still writes it.
+  ScopedHandle file(OpenPlainFile(path, PlainFileUse::kRead, FILE_SHARE_READ | FILE_SHARE_WRITE));
+  LARGE_INTEGER size;
+  if (!file.valid() || !GetFileSizeEx(file.get(), &size)) return 0;
+  return size.QuadPart;
 }
 
 bool BeginSetup(SetupContext& context, HWND notifyWnd, LPTHREAD_START_ROUTINE worker) {
@@ -45,7 +46,12 @@ bool BeginSetup(SetupContext& context, HWND notifyWnd, LPTHREAD_START_ROUTINE wo
     return false;
   }
   wcscpy(context.m_szDataDir, dataDir);
-  CreateDirectoryW(dataDir, nullptr);  // may already exist
+  // The elevated run extracts and starts what it finds here: nothing in it may come from
+  // anyone without administrator rights.
+  if (!PrepareDataFolder(dataDir)) {
+    WriteSetupLog("Secure data folder error");
+    return false;
+  }
 
   _snwprintf(context.m_szPackagePath, kPathChars, L"%ls%ls", dataDir, kPackageFileSuffix);
   _snwprintf(context.m_szSetupDir, kPathChars, L"%ls%ls", dataDir, kSetupFolderSuffix);

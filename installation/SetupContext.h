@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace setup {
@@ -21,6 +22,10 @@ struct SetupContext {
   HANDLE m_hWorker = nullptr;  // kept, never waited on
   bool m_bResume = false;      // true: the package transfer continues the existing file
   std::wstring m_strPublishedVersion;
+  // What the published manifest says of the package beside its version, each text as
+  // published; empty when the manifest does not name it. Checked before extraction.
+  std::optional<std::string> m_strPackageSize;
+  std::optional<std::string> m_strPackageSha256;
 
   // Window that receives the worker's messages; the main setup window.
   HWND m_hNotifyWnd = nullptr;
@@ -35,11 +40,12 @@ extern std::atomic<bool> g_bSetupRunning;
 bool GetCommonAppDataFolder(wchar_t (&folder)[kPathChars], bool create);
 
 // Fills the context's folders and resume offset and starts `worker` with the context as
-// its parameter. False when the application data folder cannot be resolved ("Get
-// FolderPath error" is logged and no worker starts).
+// its parameter. False, and no worker starts, when the application data folder cannot be
+// resolved ("Get FolderPath error" is logged) or the data folder cannot be made safe to use
+// ("Secure data folder error" is logged; see DataFolder.h).
 bool BeginSetup(SetupContext& context, HWND notifyWnd, LPTHREAD_START_ROUTINE worker);
 
-// Size of the file in bytes, or 0 when it cannot be opened.
+// Size of the file in bytes, or 0 when it cannot be opened or is reached through a link.
 int64_t MeasureFile(const wchar_t* path);
 
 }  // namespace setup

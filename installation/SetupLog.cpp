@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "Common/PlainFile.h"
 #include "SetupConstants.h"
 
 namespace setup {
@@ -13,7 +14,9 @@ namespace setup {
 int WriteSetupLog(const char* message) {
   if (!message) message = "";
   // Binary append: the line already carries its "\r\n"; text mode would turn it into "\r\r\n".
-  FILE* log = fopen(kLogFileName, "ab+");
+  // The current folder is usually a downloads folder that any user may write to: a link left
+  // there under the log's name would have the elevated installer write wherever it points.
+  FILE* log = OpenPlainFileStream(kLogFileName, PlainFileUse::kAppend);
   if (!log) return -1;
 
   SYSTEMTIME now;

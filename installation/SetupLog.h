@@ -1,6 +1,6 @@
 #pragma once
 // The setup log: "update.log" in the process's current folder, one time-stamped line per
-// call. Nothing of it reaches the user.
+// call. Nothing of it reaches the user. It is never written through a link.
 
 namespace setup {
 
@@ -8,7 +8,7 @@ inline constexpr int kLogLineBytes = 256;  // terminator included
 
 // Appends "YYYY-MM-DD hh:mm:ss Msg:<message>\r\n" (local time). A message too long for the
 // line is cut so that the line still ends with its line break. Returns 0, or -1 when the
-// log cannot be opened (the line is then dropped).
+// log cannot be opened or a link stands in its place (the line is then dropped).
 int WriteSetupLog(const char* message);
 
 // The same, formatted with printf rules.

@@ -4,10 +4,13 @@
 
 #include <cstdio>
 #include <cwchar>
+#include <string>
 
 #include "Common/UnZip/Unzipper.h"
 #include "FolderTree.h"
 #include "HttpFetch.h"
+#include "KeptConfig.h"
+#include "PackageCheck.h"
 #include "SetupConstants.h"
 #include "SetupContext.h"
 #include "SetupLog.h"
@@ -31,8 +34,15 @@ bool FolderExists(const wchar_t* path) {
 }
 
 // A package that cannot be extracted takes the whole data folder with it (package, local
-// manifest, partial extraction), so the next run starts afresh.
+// manifest, partial extraction), so the next run starts afresh. A configuration kept by an
+// uninstall whose installation failed is the user's own and stays, with the folder.
 void DiscardDataFolder(const SetupContext& context) {
+  if (HasKeptClientConfig(context)) {
+    DeleteFolderTree(context.m_szSetupDir);
+    DeleteFileW(context.m_szPackagePath);
+    DeleteFileW((std::wstring(context.m_szDataDir) + kLocalManifestSuffix).c_str());
+    return;
+  }
   DeleteFolderTree(context.m_szDataDir);
   // A second, reporting pass: anything the first one could not remove is tried again, and
   // what still stands after it is logged.
@@ -67,7 +77,11 @@ DWORD WINAPI SetupWorkerProc(LPVOID param) {
     wchar_t target[kPathChars];
     ExtractionFolderOf(packagePath, target);
     DeleteFolderTree(target);  // nothing of an earlier run may mix into this one
-    if (ExtractPackage(packagePath, target)) {
+    // What arrived over the network is only extracted, and later run, when it is what the
+    // manifest describes.
+    const bool verified = VerifyPackage(packagePath, context->m_strPackageSize, context->m_strPackageSha256);
+    if (!verified) WriteSetupLog("package verification failed");
+    if (verified && ExtractPackage(packagePath, target)) {
       PostMessageW(window, WM_SETUP_PACKAGE_READY, 0, 0);
       exitCode = 1;
     } else {

@@ -2,9 +2,14 @@
 
 #include <windows.h>
 
+#include <fcntl.h>
+#include <io.h>
+
 #include <cstring>
+#include <optional>
 #include <string>
 
+#include "Common/PlainFile.h"
 #include "SetupConstants.h"
 #include "tinyxml.h"
 
@@ -13,6 +18,18 @@ namespace setup {
 namespace {
 
 constexpr const char* kDeclaration = "<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"no\" ?>";
+
+// The text of the root's first element named `name`; absent when there is no root or no
+// such element, and empty when the element holds no text of its own first (an element that
+// is there but says nothing usable must not pass for one that is not there).
+std::optional<std::string> ChildText(const TiXmlDocument& document, const char* name) {
+  const TiXmlElement* root = document.FirstChildElement();
+  const TiXmlElement* element = root ? root->FirstChildElement(name) : nullptr;
+  if (!element) return std::nullopt;
+  const TiXmlNode* first = element->FirstChild();
+  const TiXmlText* text = first ? first->ToText() : nullptr;
+  return std::string(text ? text->Value() : "");
+}
 
 // The text of the root's first "version" element; null when there is no root, no such
 // element, or the element does not start with text (empty, or starting with markup).
@@ -26,23 +43,26 @@ const char* FindVersionText(const TiXmlDocument& document) {
   return text ? text->Value() : nullptr;
 }
 
-// The local manifest's path in the thread's ANSI code page, which is what the XML
-// library's file functions take. Empty when the folder or the conversion fails.
-std::string LocalManifestPath(std::wstring* widePath) {
+// The local manifest's path; empty when the folder cannot be resolved. It is opened only
+// as a plain file (not through a link), through wide paths, so no code page can turn its
+// name into another file's.
+std::wstring LocalManifestPath() {
   wchar_t appData[kPathChars];
-  if (!GetCommonAppDataFolder(appData, false)) return std::string();
-  *widePath = std::wstring(appData) + L"\\" + kDataFolderName + kLocalManifestSuffix;
-  int bytes = WideCharToMultiByte(CP_THREAD_ACP, 0, widePath->c_str(), -1, nullptr, 0, nullptr, nullptr);
-  if (bytes <= 0) return std::string();
-  std::string path(static_cast<size_t>(bytes), '\0');
-  WideCharToMultiByte(CP_THREAD_ACP, 0, widePath->c_str(), -1, &path[0], bytes, nullptr, nullptr);
-  path.resize(static_cast<size_t>(bytes) - 1);
-  return path;
+  if (!GetCommonAppDataFolder(appData, false)) return std::wstring();
+  return std::wstring(appData) + L"\\" + kDataFolderName + kLocalManifestSuffix;
+}
+
+bool LoadLocalManifest(const std::wstring& path, TiXmlDocument& document) {
+  FILE* file = OpenPlainFileStream(path.c_str(), PlainFileUse::kRead);
+  if (!file) return false;
+  document.LoadFile(file);
+  fclose(file);
+  return true;
 }
 
 // The declaration, then <config><version>text</version></config>, in the library's own
 // layout. A failed save only means that the next run fetches afresh.
-void WriteLocalManifest(const std::string& path, const char* versionText) {
+void WriteLocalManifest(const std::wstring& path, const char* versionText) {
   TiXmlDocument document;
   document.Parse(kDeclaration);
   auto* config = new TiXmlElement("config");
@@ -50,7 +70,12 @@ void WriteLocalManifest(const std::string& path, const char* versionText) {
   version->LinkEndChild(new TiXmlText(versionText));
   config->LinkEndChild(version);
   document.LinkEndChild(config);
-  document.SaveFile(path.c_str());
+  if (FILE* file = OpenPlainFileStream(path.c_str(), PlainFileUse::kReplace)) {
+    // Text mode, as the library's own file saving uses: its line breaks are "\r\n" on disk.
+    _setmode(_fileno(file), _O_TEXT);
+    document.SaveFile(file);
+    fclose(file);
+  }
 }
 
 }  // namespace
@@ -63,6 +88,9 @@ size_t OnManifestData(const char* data, size_t size, size_t count, SetupContext*
   const std::string body(data ? data : "", data ? bytes : 0);
   TiXmlDocument published;
   published.Parse(body.c_str());
+  // Taken whether or not a version follows: they describe the package about to arrive.
+  context->m_strPackageSize = ChildText(published, "size");
+  context->m_strPackageSha256 = ChildText(published, "sha256");
   const char* publishedText = FindVersionText(published);
   if (!publishedText) {
     // An error page, or a manifest that names no version text: nothing says the version
@@ -76,11 +104,10 @@ size_t OnManifestData(const char* data, size_t size, size_t count, SetupContext*
     context->m_strPublishedVersion = wide;
   }
 
-  std::wstring localWidePath;
-  const std::string localPath = LocalManifestPath(&localWidePath);
+  const std::wstring localPath = LocalManifestPath();
   TiXmlDocument local;
-  const bool loaded = !localPath.empty() && local.LoadFile(localPath.c_str());
-  if (!loaded && (localPath.empty() || local.ErrorId() == TiXmlBase::TIXML_ERROR_OPENING_FILE)) {
+  // A manifest that cannot be opened, a link in its place included, counts as none.
+  if (localPath.empty() || !LoadLocalManifest(localPath, local)) {
     context->m_bResume = false;
     if (!localPath.empty()) WriteLocalManifest(localPath, publishedText);
     context->m_nResumeOffset = 0;
@@ -96,7 +123,7 @@ size_t OnManifestData(const char* data, size_t size, size_t count, SetupContext*
   }
 
   context->m_bResume = false;
-  DeleteFileW(localWidePath.c_str());
+  DeleteFileW(localPath.c_str());
   DeleteFileW(context->m_szPackagePath);
   WriteLocalManifest(localPath, publishedText);
   context->m_nResumeOffset = 0;

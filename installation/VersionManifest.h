@@ -14,9 +14,10 @@ namespace setup {
 inline constexpr int kPublishedVersionChars = 128;
 
 // Handles the whole body of the manifest transfer, once, whatever its HTTP status. Sets
-// the context's m_bResume, m_nResumeOffset and m_strPublishedVersion, deletes a package
-// file of another version and (re)writes the local manifest. Always accepts the bytes:
-// returns size * count.
+// the context's m_bResume, m_nResumeOffset and m_strPublishedVersion, and the package's
+// published size and digest from the root's optional "size" and "sha256" elements (which
+// installers that do not know them ignore), deletes a package file of another version and
+// (re)writes the local manifest. Always accepts the bytes: returns size * count.
 size_t OnManifestData(const char* data, size_t size, size_t count, SetupContext* context);
 
 }  // namespace setup

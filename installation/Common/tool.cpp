@@ -54,6 +54,29 @@ bool ReadRegistryString(HKEY root, const wchar_t* path, const wchar_t* name, std
   return key.Open(root, path, KEY_READ | view) && ReadRegistryString(key.get(), name, value);
 }
 
+bool ReadClientRegistryString(const wchar_t* path, const wchar_t* name, std::wstring& value, REGSAM* view) {
+  for (REGSAM candidate : kClientRegistryViews) {
+    if (ReadRegistryString(HKEY_LOCAL_MACHINE, path, name, value, candidate)) {
+      if (view) *view = candidate;
+      return true;
+    }
+  }
+  return false;
+}
+
+bool IsProductCode(const std::wstring& text) {
+  // ASCII digits only: the platform's own digit test also accepts full-width forms.
+  const auto hex = [](wchar_t c) {
+    return (c >= L'0' && c <= L'9') || (c >= L'a' && c <= L'f') || (c >= L'A' && c <= L'F');
+  };
+  static const wchar_t kShape[] = L"{________-____-____-____-____________}";
+  if (text.size() != wcslen(kShape)) return false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (kShape[i] == L'_' ? !hex(text[i]) : text[i] != kShape[i]) return false;
+  }
+  return true;
+}
+
 bool FindSubkey(HKEY root, const wchar_t* path, REGSAM access,
                 const std::function<bool(HKEY subkey)>& visit) {
   ScopedRegKey list;
@@ -74,6 +97,12 @@ bool FindSubkey(HKEY root, const wchar_t* path, REGSAM access,
 bool EqualsIgnoringCase(const std::wstring& a, const std::wstring& b) {
   return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
                               TRUE) == CSTR_EQUAL;
+}
+
+std::string TrimmedText(const std::string& text) {
+  const size_t first = text.find_first_not_of(" \t\r\n");
+  if (first == std::string::npos) return std::string();
+  return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
 }
 
 std::wstring TextFromFirstBrace(const std::wstring& text) {

@@ -8,10 +8,13 @@
 
 namespace setup {
 
-// Registry views. The client's package is 64-bit: its keys and its uninstall entry live in
-// the 64-bit view, whichever build of the installer reads them. The x86 runtime registers
-// in the 32-bit view of the uninstall list. (Both flags are ignored on a 32-bit system.)
-inline constexpr REGSAM kClientRegistryView = KEY_WOW64_64KEY;
+// Registry views. The client in the field is a 32-bit program: on a 64-bit system its
+// package writes its keys and its uninstall entry to the 32-bit view, and a 64-bit package
+// of it to the other. Both are searched, the 32-bit view first, and what is found is acted
+// on in the view it was found in, whichever build of the installer reads them. The x86
+// runtime registers in the 32-bit view of the uninstall list. (The flags are ignored on a
+// 32-bit system, where both entries name the one view.)
+inline constexpr REGSAM kClientRegistryViews[] = {KEY_WOW64_32KEY, KEY_WOW64_64KEY};
 inline constexpr REGSAM kRuntimeRegistryView = KEY_WOW64_32KEY;
 
 // Owns an open registry key; closes it when it goes.
@@ -42,6 +45,12 @@ class ScopedHandle {
 
   HANDLE get() const { return m_hHandle; }
   HANDLE* receive() { reset(); return &m_hHandle; }
+  // Gives the handle up without closing it.
+  HANDLE release() {
+    HANDLE handle = m_hHandle;
+    m_hHandle = nullptr;
+    return handle;
+  }
   bool valid() const { return m_hHandle != nullptr && m_hHandle != INVALID_HANDLE_VALUE; }
   void reset(HANDLE handle = nullptr);
 
@@ -66,8 +75,21 @@ bool ReadRegistryString(HKEY root, const wchar_t* path, const wchar_t* name, std
 bool FindSubkey(HKEY root, const wchar_t* path, REGSAM access,
                 const std::function<bool(HKEY subkey)>& visit);
 
+// Reads the value from the first client registry view in which root\path has it; `view`,
+// when given, gets that view.
+bool ReadClientRegistryString(const wchar_t* path, const wchar_t* name, std::wstring& value,
+                              REGSAM* view = nullptr);
+
+// Whether the text is exactly one braced Windows Installer product code,
+// "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}" in hexadecimal digits: what may follow "/x" on
+// an uninstall command line without adding anything else to it.
+bool IsProductCode(const std::wstring& text);
+
 // Case-insensitive comparison of two texts in the invariant locale.
 bool EqualsIgnoringCase(const std::wstring& a, const std::wstring& b);
+
+// The text without the spaces, tabs and line breaks around it.
+std::string TrimmedText(const std::string& text);
 
 // The text from its first "{" to the end; the whole text when it has no "{".
 std::wstring TextFromFirstBrace(const std::wstring& text);

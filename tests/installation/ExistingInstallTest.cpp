@@ -1,11 +1,15 @@
 // What happens when the package is ready, with Wine's real Windows Installer, the stand-in
-// client packages 2.0.1.4 and 2.0.1.5, and the uninstall prompt driven through its seam.
+// client packages 2.0.1.4 and 2.0.1.5 (64-bit and x86), and the uninstall prompt driven
+// through its seam.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "ClientProcesses.h"
+#include "Common/tool.h"
 #include "ExistingInstall.h"
 #include "InstallRunStandIns.h"
+#include "KeptConfig.h"
 #include "SetupConstants.h"
 #include "StandInRecord.h"
 #include "support/TestFiles.h"
@@ -24,6 +28,20 @@ const std::wstring kOldEntry = kUninstallList + L"\\" + QUILL_STANDIN_CODE_OLD;
 const std::wstring kLanguageKey = std::wstring(kVendorKey) + L"\\Language";
 constexpr int kDeclined = 2;  // the prompt's cancel button
 constexpr int kClosed = 0;    // the prompt closed by other means
+
+// The stand-in packages of one architecture, and the registry view their keys land in.
+struct Architecture {
+  const char* name;
+  const wchar_t* oldPackage;
+  const wchar_t* newPackage;
+  const wchar_t* oldCode;
+  const wchar_t* newCode;
+  REGSAM view;
+};
+const Architecture kX64{"x64", L"Quillmere-2.0.1.4.msi", L"Quillmere-2.0.1.5.msi", QUILL_STANDIN_CODE_OLD,
+                        QUILL_STANDIN_CODE_NEW, KEY_WOW64_64KEY};
+const Architecture kX86{"x86", L"Quillmere-2.0.1.4-x86.msi", L"Quillmere-2.0.1.5-x86.msi", QUILL_STANDIN_CODE_OLD_X86,
+                        QUILL_STANDIN_CODE_NEW_X86, KEY_WOW64_32KEY};
 
 class ExistingInstallTest : public ::testing::Test {
  protected:
@@ -57,11 +75,11 @@ class ExistingInstallTest : public ::testing::Test {
   }
 
   // 2.0.1.4 installed, its client running, the user's own settings in its configuration.
-  void InstallOldClient() {
-    ASSERT_TRUE(InstallPackage(L"Quillmere-2.0.1.4.msi"));
-    ASSERT_EQ(ReadString(kProductKey, kVersionValue), L"2.0.1.4");
-    ASSERT_TRUE(WriteFileBytes(InstalledConfigPath(), m_userConfig));
-    m_oldClient = StartInstalledClient();
+  void InstallOldClient(const Architecture& arch = kX64) {
+    ASSERT_TRUE(InstallPackage(arch.oldPackage));
+    ASSERT_EQ(ReadString(kProductKey, kVersionValue, arch.view), L"2.0.1.4");
+    ASSERT_TRUE(WriteFileBytes(InstalledConfigPath(arch.view), m_userConfig));
+    m_oldClient = StartClient(InstallFolder(arch.view) + L"Quillmere.exe");
     ASSERT_NE(m_oldClient, 0u);
   }
 
@@ -75,6 +93,18 @@ class ExistingInstallTest : public ::testing::Test {
   const std::string m_userConfig = "<config><account>alice</account></config>";
   DWORD m_oldClient = 0;
 };
+
+// The same, for each architecture of the client's packages.
+class ClientUpgradeTest : public ExistingInstallTest, public ::testing::WithParamInterface<Architecture> {
+ protected:
+  void SetUp() override {
+    ExistingInstallTest::SetUp();
+    if (HasFatalFailure()) return;
+    StageSetupFolder(m_context, GetParam().newPackage, true);
+  }
+};
+
+std::string ArchitectureName(const ::testing::TestParamInfo<Architecture>& info) { return info.param.name; }
 
 }  // namespace
 
@@ -90,22 +120,25 @@ TEST_F(ExistingInstallTest, CleanMachineInstallsWithoutAskingAndStartsTheClient)
   ExpectMainWindowHiddenAndClosed();
 }
 
-TEST_F(ExistingInstallTest, ConfirmedUpgradeReplacesTheRunningClientAndKeepsTheUsersConfiguration) {
-  InstallOldClient();
+TEST_P(ClientUpgradeTest, ConfirmedUpgradeReplacesTheRunningClientAndKeepsTheUsersConfiguration) {
+  const Architecture& arch = GetParam();
+  InstallOldClient(arch);
+  const std::wstring oldEntry = kUninstallList + L"\\" + arch.oldCode;
   // Values the uninstaller leaves alone: only removing the keys takes them away.
-  ASSERT_TRUE(WriteString(kProductCodeKey, L"left over", L"1"));
-  ASSERT_TRUE(WriteString(kLanguageKey, L"left over", L"1"));
+  ASSERT_TRUE(WriteString(kProductCodeKey, L"left over", L"1", arch.view));
+  ASSERT_TRUE(WriteString(kLanguageKey, L"left over", L"1", arch.view));
 
   PackageReady(kPromptConfirmed);
 
   EXPECT_THAT(m_prompts, ElementsAre(Pair(L"2.0.1.4", L"2.0.1.5")));
   EXPECT_FALSE(IsRunning(m_oldClient));
-  EXPECT_FALSE(KeyExists(kOldEntry)) << "2.0.1.4 must be uninstalled";
-  EXPECT_EQ(ReadString(kProductKey, kVersionValue), L"2.0.1.5");
-  EXPECT_EQ(ReadString(kProductCodeKey, kProductCodeValue), QUILL_STANDIN_CODE_NEW);
-  EXPECT_EQ(ReadString(kProductCodeKey, L"left over"), L"");
-  EXPECT_EQ(ReadString(kLanguageKey, L"left over"), L"");
-  EXPECT_EQ(ReadFileBytes(InstalledConfigPath()), m_userConfig);
+  EXPECT_EQ(ReadRecords(standin::kClosedProgram).size(), 1u) << "the client was asked to close first";
+  EXPECT_FALSE(KeyExists(oldEntry, arch.view)) << "2.0.1.4 must be uninstalled";
+  EXPECT_EQ(ReadString(kProductKey, kVersionValue, arch.view), L"2.0.1.5");
+  EXPECT_EQ(ReadString(kProductCodeKey, kProductCodeValue, arch.view), arch.newCode);
+  EXPECT_EQ(ReadString(kProductCodeKey, L"left over", arch.view), L"");
+  EXPECT_EQ(ReadString(kLanguageKey, L"left over", arch.view), L"");
+  EXPECT_EQ(ReadFileBytes(InstalledConfigPath(arch.view)), m_userConfig);
 
   const auto clients = ClientsStartedByTheInstaller();
   ASSERT_EQ(clients.size(), 2u);
@@ -131,7 +164,7 @@ TEST_F(ExistingInstallTest, DeclinedOrClosedPromptLeavesTheMachineAsItWas) {
     EXPECT_EQ(ReadString(kProductCodeKey, kProductCodeValue), QUILL_STANDIN_CODE_OLD);
     EXPECT_TRUE(KeyExists(kLanguageKey));
     EXPECT_EQ(ReadFileBytes(InstalledConfigPath()), m_userConfig);
-    EXPECT_FALSE(FileExists(KeptConfigPath()));
+    EXPECT_FALSE(HasKeptClientConfig(m_context));
     EXPECT_TRUE(FileExists(m_context.m_szPackagePath)) << "the download stays for the next run";
     EXPECT_TRUE(FileExists(std::wstring(m_context.m_szSetupDir) + L"\\Quillmere.msi"));
     EXPECT_EQ(ReadRecords(standin::kClientProgram).size(), 1u);
@@ -141,25 +174,48 @@ TEST_F(ExistingInstallTest, DeclinedOrClosedPromptLeavesTheMachineAsItWas) {
   }
 }
 
-TEST_F(ExistingInstallTest, ClientKnownOnlyFromTheUninstallListIsFoundWhateverTheLetterCase) {
-  InstallOldClient();
-  RegDeleteKeyExW(HKEY_LOCAL_MACHINE, kProductKey, KEY_WOW64_64KEY, 0);
-  RegDeleteKeyExW(HKEY_LOCAL_MACHINE, kProductCodeKey, KEY_WOW64_64KEY, 0);
-  ASSERT_FALSE(KeyExists(kProductCodeKey));
-  ASSERT_TRUE(WriteString(kOldEntry, L"DisplayName", L"QUILLMERE"));
-  // A configuration kept by some earlier run must not end up in the new client.
-  ASSERT_TRUE(WriteFileBytes(KeptConfigPath(), "<config>stale</config>"));
+TEST_P(ClientUpgradeTest, ClientKnownOnlyFromTheUninstallListIsFoundWhateverTheLetterCase) {
+  const Architecture& arch = GetParam();
+  InstallOldClient(arch);
+  const std::wstring oldEntry = kUninstallList + L"\\" + arch.oldCode;
+  // A package that sets its install location names the client's folder in the entry.
+  ASSERT_TRUE(WriteString(oldEntry, L"InstallLocation", InstallFolder(arch.view), arch.view));
+  RegDeleteKeyExW(HKEY_LOCAL_MACHINE, kProductKey, arch.view, 0);
+  RegDeleteKeyExW(HKEY_LOCAL_MACHINE, kProductCodeKey, arch.view, 0);
+  ASSERT_FALSE(KeyExists(kProductCodeKey, arch.view));
+  ASSERT_TRUE(WriteString(oldEntry, L"DisplayName", L"QUILLMERE", arch.view));
+  // A configuration left in the temporary folder, where any user may write, must not end up
+  // in the new client.
+  ASSERT_TRUE(WriteFileBytes(TemporaryFolderConfigPath(), "<config>stale</config>"));
 
   PackageReady(kPromptConfirmed);
 
   EXPECT_THAT(m_prompts, ElementsAre(Pair(L"", L"2.0.1.5")));
   EXPECT_FALSE(IsRunning(m_oldClient));
-  EXPECT_FALSE(KeyExists(kOldEntry)) << "uninstalled with the entry's product code";
-  EXPECT_EQ(ReadString(kProductKey, kVersionValue), L"2.0.1.5");
-  EXPECT_EQ(ReadFileBytes(InstalledConfigPath()), ReadFileBytes(FixturePath(L"client-2.0.1.5\\config.xml")));
+  EXPECT_FALSE(KeyExists(oldEntry, arch.view)) << "uninstalled with the entry's product code";
+  EXPECT_EQ(ReadString(kProductKey, kVersionValue, arch.view), L"2.0.1.5");
+  EXPECT_EQ(ReadFileBytes(InstalledConfigPath(arch.view)), ReadFileBytes(FixturePath(L"client-2.0.1.5\\config.xml")));
   const auto clients = ClientsStartedByTheInstaller();
   ASSERT_EQ(clients.size(), 2u);
   EXPECT_EQ(clients[1]["version"], "2.0.1.5");
+  ExpectMainWindowHiddenAndClosed();
+}
+
+INSTANTIATE_TEST_SUITE_P(Architectures, ClientUpgradeTest, ::testing::Values(kX64, kX86), ArchitectureName);
+
+TEST_F(ExistingInstallTest, ProductCodeThatIsNotJustOneCodeIsNeverPutOnTheUninstallCommandLine) {
+  InstallOldClient();
+  // Anything after the code would reach Windows Installer as options of its own.
+  const std::wstring logFile = CurrentFolder() + L"\\uninstall.log";
+  ASSERT_TRUE(WriteString(kProductCodeKey, kProductCodeValue,
+                          std::wstring(QUILL_STANDIN_CODE_OLD) + L" /l*v \"" + logFile + L"\""));
+
+  PackageReady(kPromptConfirmed);
+
+  EXPECT_THAT(SetupLogLines(), ElementsAre(EndsWith(" Msg:uninstall skipped: invalid product code")));
+  EXPECT_TRUE(KeyExists(kOldEntry)) << "no uninstall was run";
+  EXPECT_FALSE(FileExists(logFile));
+  EXPECT_EQ(ReadString(kProductKey, kVersionValue), L"2.0.1.5") << "the installation followed";
   ExpectMainWindowHiddenAndClosed();
 }
 
@@ -208,26 +264,50 @@ TEST_F(ExistingInstallTest, UninstallerThatCannotStartIsLoggedAndTheSequenceGoes
   ExpectMainWindowHiddenAndClosed();
 }
 
-TEST_F(ExistingInstallTest, EndingProcessesByPathSparesTheInstallerAndMatchesCase) {
-  // A program below the build folder, like the test program itself: both paths hold the text.
-  ScratchFolder folder(L"helper");
-  ASSERT_TRUE(CopyFileW(FixturePath(L"client-2.0.1.5\\Quillmere.exe").c_str(), (folder / L"Quillmere.exe").c_str(), FALSE));
-  const DWORD helper = StartClient(folder / L"Quillmere.exe");
-  ASSERT_NE(helper, 0u);
+TEST_F(ExistingInstallTest, StoppingTheClientEndsOnlyProgramsInItsFolderAskingThemToCloseFirst) {
+  // The client and a helper of it that hangs, in its folder; programs of the same name in
+  // a folder whose name merely begins like the client's, and far outside it.
+  ScratchFolder client(L"client");
+  ScratchFolder neighbour(L"client2");
+  const std::wstring outside = L"C:\\elsewhere";
+  ASSERT_TRUE(CreateDirectoryW(outside.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+  ASSERT_TRUE(CreateDirectoryW((client / L"helpers").c_str(), nullptr));
+  const std::wstring program = FixturePath(L"client-2.0.1.5\\Quillmere.exe");
+  for (const std::wstring& copy : {client / L"Quillmere.exe", client / L"helpers\\Quillmere.exe",
+                                   neighbour / L"Quillmere.exe", outside + L"\\Quillmere.exe"})
+    ASSERT_TRUE(CopyFileW(program.c_str(), copy.c_str(), FALSE));
+  const DWORD polite = StartClient(client / L"Quillmere.exe");
+  const DWORD hanging = StartClient(client / L"helpers\\Quillmere.exe", standin::kIgnoreCloseArgument);
+  const DWORD sameName = StartClient(neighbour / L"Quillmere.exe");
+  const DWORD farAway = StartClient(outside + L"\\Quillmere.exe");
+  ASSERT_TRUE(polite && hanging && sameName && farAway);
 
-  const std::wstring text = HostPath(QUILL_BUILD_ROOT);
+  TerminateProcessesByPath(client.path(), 1000);
+
+  EXPECT_FALSE(IsRunning(polite));
+  EXPECT_FALSE(IsRunning(hanging)) << "ended once its time to close had passed";
+  const auto closed = ReadRecords(standin::kClosedProgram);
+  ASSERT_EQ(closed.size(), 1u);
+  EXPECT_EQ(closed[0]["pid"], std::to_string(polite));
+  EXPECT_TRUE(IsRunning(sameName));
+  EXPECT_TRUE(IsRunning(farAway));
+
+  // The installer's own folder: were the installer ended, this program would end here and
+  // the test with it.
   wchar_t self[MAX_PATH * 4];
-  GetModuleFileNameW(nullptr, self, MAX_PATH * 4);
-  ASSERT_NE(std::wstring(self).find(text), std::wstring::npos) << Narrow(self);
+  const std::wstring selfPath(self, GetModuleFileNameW(nullptr, self, MAX_PATH * 4));
+  TerminateProcessesByPath(selfPath.substr(0, selfPath.find_last_of(L'\\')), 500);
+}
 
-  std::wstring otherCase = text;
-  for (wchar_t& c : otherCase) c = towupper(c);
-  TerminateProcessesByPath(otherCase.c_str());
-  EXPECT_TRUE(IsRunning(helper)) << "containment is case-sensitive";
-
-  TerminateProcessesByPath(text.c_str());
-  EXPECT_FALSE(IsRunning(helper));
-  // Still here: the installer did not end itself.
+TEST(ProductCode, OnlyOneBracedCodeIsWellFormed) {
+  EXPECT_TRUE(IsProductCode(QUILL_STANDIN_CODE_OLD));
+  EXPECT_TRUE(IsProductCode(L"{6f0b6c1a-2d4e-4b8f-9c3a-1e5d7f9b2c41}"));
+  for (const wchar_t* text :
+       {L"", L"{1B2C-3D4E}", L"6F0B6C1A-2D4E-4B8F-9C3A-1E5D7F9B2C41", L"{6F0B6C1A-2D4E-4B8F-9C3A-1E5D7F9B2C41} /qn",
+        L"{6F0B6C1A-2D4E-4B8F-9C3A-1E5D7F9B2C4G}", L"{6F0B6C1A 2D4E-4B8F-9C3A-1E5D7F9B2C41}",
+        L"{\uFF16F0B6C1A-2D4E-4B8F-9C3A-1E5D7F9B2C41}"}) {
+    EXPECT_FALSE(IsProductCode(text)) << Narrow(text);
+  }
 }
 
 TEST_F(ExistingInstallTest, ProductCodeIsTakenFromTheUninstallEntryOfTheProductName) {

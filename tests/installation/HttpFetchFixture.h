@@ -58,9 +58,14 @@ inline std::string RandomBytes(size_t size, uint32_t seed) {
   return bytes;
 }
 
-inline std::string ManifestNaming(const std::string& version) {
+inline std::string ManifestNaming(const std::string& version, const std::string& more = std::string()) {
   return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<update>\r\n  <version>" + version +
-         "</version>\r\n  <notes>ignored</notes>\r\n</update>\r\n";
+         "</version>\r\n  <notes>ignored</notes>\r\n" + more + "</update>\r\n";
+}
+
+// A manifest that also gives the package's size and SHA-256 digest.
+inline std::string ManifestDescribing(const std::string& version, const std::string& size, const std::string& sha256) {
+  return ManifestNaming(version, "  <size>" + size + "</size>\r\n  <sha256>" + sha256 + "</sha256>\r\n");
 }
 
 }  // namespace fetch_testing

@@ -145,20 +145,31 @@ TEST_F(HttpFetchTest, NoServerListeningGivesTheLibrarysConnectCode) {
   EXPECT_THAT(LogMessages(), ElementsAre("Couldn't connect to server", "Couldn't connect to server"));
 }
 
-TEST_F(HttpFetchTest, FullDiskStopsTheTransferWithTheWriteError) {
-  // Every write to the Unix device /dev/full fails as a full disk does.
-  packagePath = L"Z:\\dev\\full";
-  EXPECT_EQ(Download(false), 23);
-  EXPECT_THAT(LogMessages(), ElementsAre("Failed writing received data to disk/application"));
+TEST_F(HttpFetchTest, WriteTheDiskRefusesIsReportedAsFewerBytesSoTheTransferStops) {
+  // Every write to the Unix device /dev/full fails as a full disk does. The transfer itself
+  // refuses a device in the package's place, so the callback is handed the stream directly;
+  // unbuffered, the failure shows at once.
+  FILE* full = _wfopen(L"Z:\\dev\\full", L"wb");
+  ASSERT_NE(full, nullptr);
+  setvbuf(full, nullptr, _IONBF, 0);
+  char data[4096] = {};
+  EXPECT_EQ(WritePackageData(data, 1, sizeof data, full), 0u);
+  fclose(full);
 }
 
 TEST_F(HttpFetchTest, PackageFileThatCannotBeOpenedIsAWriteFailure) {
   ScratchFolder folder(L"package-as-folder");
-  packagePath = folder.path();  // a folder cannot be opened as the package file
-  EXPECT_EQ(Download(false), 23);
-  ASSERT_EQ(LogMessages().size(), 1u);
-  EXPECT_EQ(LogMessages()[0].rfind("Open file error", 0), 0u) << LogMessages()[0];
-  EXPECT_TRUE(ServerLog().empty()) << "no request is made";
+  // A folder cannot be opened as the package file, and a device is no plain file.
+  for (const std::wstring& path : {folder.path(), std::wstring(L"Z:\\dev\\full")}) {
+    SCOPED_TRACE(Narrow(path));
+    DeleteFileW(L"update.log");
+    ASSERT_TRUE(ClearServerLog());
+    packagePath = path;
+    EXPECT_EQ(Download(false), 23);
+    ASSERT_EQ(LogMessages().size(), 1u);
+    EXPECT_EQ(LogMessages()[0].rfind("Open file error", 0), 0u) << LogMessages()[0];
+    EXPECT_TRUE(ServerLog().empty()) << "no request is made";
+  }
 }
 
 TEST_F(HttpFetchTest, ClosedWindowRefusesTheNextDataAndKeepsThePartialPackage) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "DataFolder.h"
 #include "SetupConstants.h"
 #include "StandInRecord.h"
 #include "support/TestFiles.h"
@@ -14,7 +15,9 @@ using namespace testing_support;
 namespace standin_test {
 namespace {
 
-const wchar_t* const kStandInCodes[] = {QUILL_STANDIN_CODE_OLD, QUILL_STANDIN_CODE_NEW, QUILL_STANDIN_CODE_BARE};
+const wchar_t* const kStandInCodes[] = {QUILL_STANDIN_CODE_OLD, QUILL_STANDIN_CODE_NEW, QUILL_STANDIN_CODE_BARE,
+                                        QUILL_STANDIN_CODE_OLD_X86, QUILL_STANDIN_CODE_NEW_X86};
+const REGSAM kViews[] = {KEY_WOW64_64KEY, KEY_WOW64_32KEY};
 const std::wstring kUninstallList = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 
 std::wstring CommonAppData() {
@@ -137,7 +140,7 @@ bool IsRunning(DWORD processId) {
 setup::SetupContext MakeSetupContext(const std::wstring& publishedVersion) {
   setup::SetupContext context;
   const std::wstring data = CommonAppData() + L"\\" + setup::kDataFolderName;
-  CreateDirectoryW(data.c_str(), nullptr);
+  setup::PrepareDataFolder(data.c_str());
   wcscpy(context.m_szDataDir, data.c_str());
   wcscpy(context.m_szSetupDir, (data + setup::kSetupFolderSuffix).c_str());
   wcscpy(context.m_szPackagePath, (data + setup::kPackageFileSuffix).c_str());
@@ -158,9 +161,10 @@ bool InstallPackage(const std::wstring& msiName) {
   return RunHidden(MsiExec() + L" /i \"" + FixturePath(msiName) + L"\" /qn");
 }
 
-DWORD StartClient(const std::wstring& program) {
+DWORD StartClient(const std::wstring& program, const std::wstring& arguments) {
   const size_t before = ReadRecords(standin::kClientProgram).size();
   std::wstring commandLine = L"\"" + program + L"\"";
+  if (!arguments.empty()) commandLine += L" " + arguments;
   STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION started = {};
@@ -170,8 +174,6 @@ DWORD StartClient(const std::wstring& program) {
   CloseHandle(started.hProcess);
   return WaitForRecords(standin::kClientProgram, before + 1).size() > before ? started.dwProcessId : 0;
 }
-
-DWORD StartInstalledClient() { return StartClient(InstallFolder() + L"Quillmere.exe"); }
 
 std::wstring ReadString(const std::wstring& path, const wchar_t* value, REGSAM view) {
   HKEY key = nullptr;
@@ -215,11 +217,11 @@ unsigned long long KeyWriteTime(const std::wstring& path) {
   return (static_cast<unsigned long long>(written.dwHighDateTime) << 32) | written.dwLowDateTime;
 }
 
-std::wstring InstallFolder() { return ReadString(setup::kProductKey, setup::kInstallPathValue); }
+std::wstring InstallFolder(REGSAM view) { return ReadString(setup::kProductKey, setup::kInstallPathValue, view); }
 
-std::wstring InstalledConfigPath() { return InstallFolder() + setup::kClientConfigRelative; }
+std::wstring InstalledConfigPath(REGSAM view) { return InstallFolder(view) + setup::kClientConfigRelative; }
 
-std::wstring KeptConfigPath() {
+std::wstring TemporaryFolderConfigPath() {
   wchar_t temp[MAX_PATH + 1];
   GetTempPathW(MAX_PATH + 1, temp);
   return std::wstring(temp) + setup::kKeptConfigName;
@@ -248,17 +250,20 @@ bool EnsureDesktopShell() {
 void ResetMachine() {
   StopClients();
   for (const wchar_t* code : kStandInCodes) {
-    if (KeyExists(kUninstallList + L"\\" + code)) RunHidden(MsiExec() + L" /x " + code + L" /qn");
+    for (REGSAM view : kViews) {
+      if (KeyExists(kUninstallList + L"\\" + code, view)) RunHidden(MsiExec() + L" /x " + code + L" /qn");
+    }
   }
-  DeleteTree(HKEY_LOCAL_MACHINE, L"SOFTWARE", setup::kProductWord, KEY_WOW64_64KEY);
+  for (REGSAM view : kViews) DeleteTree(HKEY_LOCAL_MACHINE, L"SOFTWARE", setup::kProductWord, view);
   DeleteTree(HKEY_LOCAL_MACHINE, kUninstallList, std::wstring(standin::kRuntimeUninstallKey).substr(kUninstallList.size() + 1),
              KEY_WOW64_32KEY);
   DeleteTestEntries(KEY_WOW64_32KEY);
   DeleteTestEntries(KEY_WOW64_64KEY);
   DeleteTree(HKEY_CLASSES_ROOT, L"Installer\\Products", L"QuillTestRuntime", 0);
+  DeleteTree(HKEY_CURRENT_USER, L"Software\\Classes\\Installer\\Products", L"QuillTestRuntime", 0);
   RemoveTree(CommonAppData() + L"\\" + setup::kDataFolderName);
   RemoveTree(RecordFolder());
-  DeleteFileW(KeptConfigPath().c_str());
+  DeleteFileW(TemporaryFolderConfigPath().c_str());
   DeleteFileW(L"update.log");
 }
 

@@ -45,11 +45,9 @@ void StageSetupFolder(const setup::SetupContext& context, const std::wstring& ms
 // Installs a stand-in package directly with Windows Installer and waits.
 bool InstallPackage(const std::wstring& msiName);
 
-// Starts a stand-in client program as a plain child and waits for its record; its process
-// id, 0 on failure.
-DWORD StartClient(const std::wstring& program);
-// The same for the installed client.
-DWORD StartInstalledClient();
+// Starts a stand-in client program as a plain child, with the arguments given, and waits for
+// its record; its process id, 0 on failure.
+DWORD StartClient(const std::wstring& program, const std::wstring& arguments = std::wstring());
 
 // Registry, all HKEY_LOCAL_MACHINE unless a root is given, in the 64-bit view unless a view
 // is given.
@@ -62,11 +60,11 @@ bool RegisterRuntime();
 // Time of the key's last change, 100 ns units since 1601 (UTC); 0 when it cannot be read.
 unsigned long long KeyWriteTime(const std::wstring& path);
 
-// The installed client's folder and configuration file (from "InstallPath").
-std::wstring InstallFolder();
-std::wstring InstalledConfigPath();
-// The temporary folder's config.xml, where an upgrade keeps the configuration.
-std::wstring KeptConfigPath();
+// The installed client's folder and configuration file (from "InstallPath" in the view).
+std::wstring InstallFolder(REGSAM view = KEY_WOW64_64KEY);
+std::wstring InstalledConfigPath(REGSAM view = KEY_WOW64_64KEY);
+// The temporary folder's config.xml, where an upgrade used to keep the configuration.
+std::wstring TemporaryFolderConfigPath();
 
 // The lines of the setup log in the current folder.
 std::vector<std::string> SetupLogLines();
@@ -74,8 +72,9 @@ std::vector<std::string> SetupLogLines();
 // Makes sure the desktop shell runs (Wine starts it with the first window).
 bool EnsureDesktopShell();
 
-// Stops stand-in clients, uninstalls every stand-in package, removes their keys, the
-// runtime marker, the data folder, the records, the kept configuration and the setup log.
+// Stops stand-in clients, uninstalls every stand-in package, removes their keys in both
+// views, the runtime markers, the data folder (with a kept configuration), the records, the
+// temporary folder's config.xml and the setup log.
 void ResetMachine();
 
 }  // namespace standin_test

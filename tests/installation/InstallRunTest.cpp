@@ -3,8 +3,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "InstallRun.h"
 #include "InstallRunStandIns.h"
+#include "KeptConfig.h"
 #include "SetupConstants.h"
 #include "StandInRecord.h"
 #include "support/TestFiles.h"
@@ -12,6 +15,7 @@
 using namespace setup;
 using namespace standin_test;
 using namespace testing_support;
+using ::testing::ElementsAre;
 using ::testing::EndsWith;
 
 namespace {
@@ -45,6 +49,15 @@ class ClientConfigTest : public InstallRunTest {
     ASSERT_TRUE(WriteString(kProductKey, kInstallPathValue, folder + L"\\"));
     m_installedConfig = folder + L"\\Config\\config.xml";
   }
+  // What the uninstall sequence leaves: the configuration kept, the client gone.
+  void KeepConfiguration(const std::string& bytes) {
+    UseInstallFolder(m_oldClient.path());
+    ASSERT_TRUE(WriteFileBytes(m_installedConfig, bytes));
+    ASSERT_TRUE(SaveClientConfig(m_context));
+    ASSERT_EQ(RegDeleteKeyExW(HKEY_LOCAL_MACHINE, kProductKey, KEY_WOW64_64KEY, 0), ERROR_SUCCESS);
+  }
+
+  ScratchFolder m_oldClient{L"old client"};
   std::wstring m_installedConfig;
 };
 
@@ -105,10 +118,10 @@ TEST_F(InstallRunTest, APackageThatLeavesNoInstallPathStartsNothingAndKeepsTheDa
   EXPECT_TRUE(FileExists(m_context.m_szPackagePath));
 }
 
-TEST_F(InstallRunTest, AfterAnUninstallTheKeptConfigurationIsInPlaceWhenTheClientStarts) {
+TEST_F(ClientConfigTest, AfterAnUninstallTheKeptConfigurationIsInPlaceWhenTheClientStarts) {
   ASSERT_TRUE(RegisterRuntime());
   const std::string kept = "<config><server>files.example</server></config>";
-  ASSERT_TRUE(WriteFileBytes(KeptConfigPath(), kept));
+  KeepConfiguration(kept);
   StageSetupFolder(m_context, L"Quillmere-2.0.1.5.msi", true);
   RunInstallation(m_context, true);
 
@@ -116,6 +129,25 @@ TEST_F(InstallRunTest, AfterAnUninstallTheKeptConfigurationIsInPlaceWhenTheClien
   const auto clients = WaitForRecords(standin::kClientProgram, 1);
   ASSERT_EQ(clients.size(), 1u);
   EXPECT_EQ(clients[0]["config"], kept) << "the client read its configuration before it was put back";
+}
+
+TEST_F(ClientConfigTest, AFailedInstallationKeepsTheConfigurationForTheNextSuccessfulRun) {
+  ASSERT_TRUE(RegisterRuntime());
+  const std::string kept = "<config><account>bob</account></config>";
+  KeepConfiguration(kept);
+  StageSetupFolder(m_context, L"Quillmere-no-installpath.msi", true);
+  RunInstallation(m_context, true);
+  ASSERT_TRUE(NoClientStarted());
+  EXPECT_EQ(ReadFileBytes(KeptConfigPath(m_context)), kept);
+
+  // The next run finds no client installed and installs afresh.
+  StageSetupFolder(m_context, L"Quillmere-2.0.1.5.msi", true);
+  RunInstallation(m_context, false);
+  EXPECT_EQ(ReadFileBytes(InstalledConfigPath()), kept);
+  const auto clients = WaitForRecords(standin::kClientProgram, 1);
+  ASSERT_EQ(clients.size(), 1u);
+  EXPECT_EQ(clients[0]["config"], kept);
+  EXPECT_TRUE(SetupLogLines().empty());
 }
 
 TEST_F(InstallRunTest, RuntimeIsRecognisedByItsExactNameInEitherList) {
@@ -127,6 +159,10 @@ TEST_F(InstallRunTest, RuntimeIsRecognisedByItsExactNameInEitherList) {
   ASSERT_TRUE(WriteString(kUninstallList + L"\\QuillTestLong", L"DisplayName",
                           std::wstring(kVcRuntimeMarker) + std::wstring(600, L'x'), KEY_WOW64_32KEY));
   EXPECT_FALSE(IsVcRuntimeInstalled());
+  // The current user's own classes, which need no rights to write, do not count.
+  ASSERT_TRUE(WriteString(L"Software\\Classes\\Installer\\Products\\QuillTestRuntime", L"DisplayName",
+                          kVcRuntimeMarker, 0, HKEY_CURRENT_USER));
+  EXPECT_FALSE(FindVcRuntimeInProductList());
 
   ASSERT_TRUE(WriteString(L"Installer\\Products\\QuillTestRuntime", L"DisplayName", kVcRuntimeMarker, 0,
                           HKEY_CLASSES_ROOT));
@@ -138,30 +174,66 @@ TEST_F(InstallRunTest, RuntimeIsRecognisedByItsExactNameInEitherList) {
   EXPECT_TRUE(FindVcRuntimeInUninstallList());
 }
 
-TEST_F(ClientConfigTest, ConfigurationIsKeptInTheTemporaryFolderAndPutBack) {
+TEST_F(ClientConfigTest, ConfigurationIsKeptInTheDataFolderAndPutBackOnce) {
   ScratchFolder client(L"client folder");
   UseInstallFolder(client.path());
   ASSERT_TRUE(WriteFileBytes(m_installedConfig, "<config>user's own</config>"));
-  ASSERT_TRUE(WriteFileBytes(KeptConfigPath(), "from an earlier upgrade"));
+  ASSERT_TRUE(WriteFileBytes(KeptConfigPath(m_context), "from an earlier upgrade"));
 
-  EXPECT_TRUE(SaveClientConfig());
-  EXPECT_EQ(ReadFileBytes(KeptConfigPath()), "<config>user's own</config>");
+  EXPECT_TRUE(SaveClientConfig(m_context));
+  EXPECT_EQ(ReadFileBytes(KeptConfigPath(m_context)), "<config>user's own</config>");
+  EXPECT_FALSE(FileExists(TemporaryFolderConfigPath())) << "not where any user may write";
 
   ASSERT_TRUE(WriteFileBytes(m_installedConfig, "<config>as shipped</config>"));
-  EXPECT_TRUE(RestoreClientConfig());
+  EXPECT_TRUE(RestoreClientConfig(m_context));
   EXPECT_EQ(ReadFileBytes(m_installedConfig), "<config>user's own</config>");
+  EXPECT_FALSE(HasKeptClientConfig(m_context)) << "removed after the restore";
+  EXPECT_FALSE(FileExists(KeptConfigDigestPath(m_context)));
 }
 
-TEST_F(ClientConfigTest, WithoutAnInstallPathNoConfigurationIsCopied) {
-  ASSERT_TRUE(WriteFileBytes(KeptConfigPath(), "kept"));
-  EXPECT_FALSE(SaveClientConfig());
-  EXPECT_FALSE(RestoreClientConfig());
+TEST_F(ClientConfigTest, WithoutAnInstallPathNothingIsKeptAndAKeptCopyWaits) {
+  EXPECT_FALSE(SaveClientConfig(m_context));
+  EXPECT_FALSE(HasKeptClientConfig(m_context));
 
+  KeepConfiguration("<config>user's own</config>");
   ASSERT_TRUE(WriteString(kProductKey, kInstallPathValue, L""));
-  EXPECT_FALSE(SaveClientConfig());
-  EXPECT_FALSE(RestoreClientConfig());
-  EXPECT_EQ(ReadFileBytes(KeptConfigPath()), "kept");
+  EXPECT_FALSE(SaveClientConfig(m_context));
+  EXPECT_FALSE(RestoreClientConfig(m_context));
+  EXPECT_EQ(ReadFileBytes(KeptConfigPath(m_context)), "<config>user's own</config>")
+      << "waits for a run that installs the client";
 }
+
+// Changes made to the kept configuration between the uninstall and the restore.
+struct Tampering {
+  const char* name;
+  std::function<void(const SetupContext&)> apply;
+};
+
+class KeptConfigTampering : public ClientConfigTest, public ::testing::WithParamInterface<Tampering> {};
+
+TEST_P(KeptConfigTampering, IsNotPutBackAndIsRemoved) {
+  ScratchFolder client(L"client folder");
+  UseInstallFolder(client.path());
+  ASSERT_TRUE(WriteFileBytes(m_installedConfig, "<config>user's own</config>"));
+  ASSERT_TRUE(SaveClientConfig(m_context));
+  ASSERT_TRUE(WriteFileBytes(m_installedConfig, "<config>as shipped</config>"));
+
+  GetParam().apply(m_context);
+  EXPECT_FALSE(RestoreClientConfig(m_context));
+  EXPECT_EQ(ReadFileBytes(m_installedConfig), "<config>as shipped</config>");
+  EXPECT_FALSE(HasKeptClientConfig(m_context));
+  EXPECT_THAT(SetupLogLines(), ElementsAre(EndsWith(" Msg:kept configuration altered")));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Changes, KeptConfigTampering,
+    ::testing::Values(
+        Tampering{"CopyRewritten",
+                  [](const SetupContext& c) { WriteFileBytes(KeptConfigPath(c), "<config>someone else's</config>"); }},
+        Tampering{"DigestRewritten",
+                  [](const SetupContext& c) { WriteFileBytes(KeptConfigDigestPath(c), std::string(64, '0')); }},
+        Tampering{"DigestRemoved", [](const SetupContext& c) { DeleteFileW(KeptConfigDigestPath(c).c_str()); }}),
+    [](const ::testing::TestParamInfo<Tampering>& info) { return std::string(info.param.name); });
 
 TEST_F(ClientConfigTest, InstallPathIsReadWholeWhateverItsLengthOrTerminator) {
   // Longer than the 129 characters a 260-byte buffer holds.
@@ -172,8 +244,8 @@ TEST_F(ClientConfigTest, InstallPathIsReadWholeWhateverItsLengthOrTerminator) {
   std::wstring read;
   ASSERT_TRUE(ReadInstallPath(read));
   EXPECT_EQ(read, client.path() + L"\\");
-  EXPECT_TRUE(SaveClientConfig());
-  EXPECT_EQ(ReadFileBytes(KeptConfigPath()), "long");
+  EXPECT_TRUE(SaveClientConfig(m_context));
+  EXPECT_EQ(ReadFileBytes(KeptConfigPath(m_context)), "long");
 
   // Stored without its terminator: exactly its characters, nothing read past them.
   HKEY key = nullptr;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <regex>
 #include <string>
 
@@ -81,3 +82,46 @@ TEST_F(SetupLogTest, UnopenableLogDropsTheLine) {
   EXPECT_EQ(WriteSetupLog("lost"), -1);
   EXPECT_TRUE(FolderExists(kLog));
 }
+
+// A link left under the log's name in the current folder, usually a downloads folder that
+// any user may write to: the elevated installer must not write where it points.
+struct LogLink {
+  const char* name;
+  // Makes the current folder hold such a link to `target` (which holds "keep"); returns it.
+  std::function<std::wstring(const std::wstring& scratch)> make;
+};
+
+class SetupLogThroughALink : public ::testing::TestWithParam<LogLink> {
+ protected:
+  // Back home before the scratch folder goes: a current folder cannot be removed.
+  void TearDown() override { SetCurrentDirectoryW(m_home.c_str()); }
+  const std::wstring m_home = CurrentFolder();
+  ScratchFolder m_scratch{L"log-link"};
+};
+
+TEST_P(SetupLogThroughALink, DropsTheLineAndLeavesTheTargetAlone) {
+  const std::wstring target = GetParam().make(m_scratch.path());
+  ASSERT_EQ(ReadFileBytes(target), "keep") << "the link fixture did not run";
+  EXPECT_EQ(WriteSetupLog("through the link"), -1);
+  EXPECT_EQ(ReadFileBytes(target), "keep");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Links, SetupLogThroughALink,
+    ::testing::Values(
+        // Made natively by tests/fixtures/links before this program runs.
+        LogLink{"SymbolicLink",
+                [](const std::wstring&) {
+                  const std::wstring links = CurrentFolder() + L"\\links";
+                  SetCurrentDirectoryW((links + L"\\logdir").c_str());
+                  return links + L"\\outside\\keep.txt";
+                }},
+        LogLink{"HardLink",
+                [](const std::wstring& scratch) {
+                  const std::wstring target = scratch + L"\\keep.txt";
+                  WriteFileBytes(target, "keep");
+                  CreateHardLinkW((scratch + L"\\update.log").c_str(), target.c_str(), nullptr);
+                  SetCurrentDirectoryW(scratch.c_str());
+                  return target;
+                }}),
+    [](const ::testing::TestParamInfo<LogLink>& info) { return std::string(info.param.name); });

@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "Common/Sha256.h"
 #include "DownloadServer.h"
 #include "HttpFetchFixture.h"
 #include "HttpFetchServerTest.h"
@@ -94,6 +95,16 @@ class SetupWorkerTest : public ServerBackedTest {
   }
 
   std::wstring PackagePath() const { return DataFolder() + L"\\setup.zip"; }
+  // What extracting the served package gives.
+  static Tree ServedTree() {
+    Tree expected;
+    for (const ZipEntry& entry : PackageEntries()) {
+      std::wstring name(entry.name.begin(), entry.name.end());
+      std::replace(name.begin(), name.end(), L'/', L'\\');
+      expected[name] = entry.data;
+    }
+    return expected;
+  }
   std::wstring SetupFolder() const { return DataFolder() + L"\\setup"; }
 
   SetupContext context;
@@ -137,13 +148,7 @@ TEST_F(SetupWorkerTest, CleanRunPostsPackageReadyOnceAndLeavesTheExtractedFiles)
   EXPECT_EQ(outcome.exitCode, 1u);
 
   const Tree extracted = Snapshot(SetupFolder());
-  Tree expected;
-  for (const ZipEntry& entry : PackageEntries()) {
-    std::wstring name(entry.name.begin(), entry.name.end());
-    std::replace(name.begin(), name.end(), L'/', L'\\');
-    expected[name] = entry.data;
-  }
-  EXPECT_TRUE(extracted == expected) << "extracted " << extracted.size() << " entries";
+  EXPECT_TRUE(extracted == ServedTree()) << "extracted " << extracted.size() << " entries";
   EXPECT_EQ(context.m_strPublishedVersion, L"2.0.1.5");
   EXPECT_EQ(shown.nPercent, 100) << "the window was shown the finished transfer";
   EXPECT_TRUE(LogMessages().empty());
@@ -281,4 +286,47 @@ TEST_F(SetupWorkerTest, InterruptedRunsContinueToTheSameFilesAsAnUninterruptedRu
   EXPECT_TRUE(ReadFileBytes(PackagePath()) == package);
   EXPECT_TRUE(Snapshot(SetupFolder()) == reference) << "extracted files differ from the uninterrupted run";
   EXPECT_EQ(shown.nPercent, 100);
+}
+
+TEST_F(SetupWorkerTest, PackageThatDiffersFromTheManifestsDigestIsRefusedAndTheDataFolderRemoved) {
+  const std::string package = ReadFileBytes(ServedPackagePath());
+  const std::string size = std::to_string(package.size());
+  ASSERT_TRUE(WriteFileBytes(ServedManifestPath(), ManifestDescribing("2.0.1.5", size, Sha256Hex(package + "!"))));
+  Outcome outcome = RunSetup();
+  EXPECT_EQ(outcome.ready, 0u);
+  EXPECT_EQ(outcome.errorId, static_cast<WPARAM>(IDS_PACKAGE_CORRUPT));
+  EXPECT_FALSE(FolderExists(DataFolder())) << "nothing of it is extracted or kept";
+  EXPECT_THAT(LogMessages(), ElementsAre("package verification failed"));
+
+  ASSERT_TRUE(WriteFileBytes(ServedManifestPath(), ManifestDescribing("2.0.1.5", size, Sha256Hex(package))));
+  outcome = RunSetup();
+  EXPECT_EQ(outcome.ready, 1u) << "the same package with its true digest passes";
+  EXPECT_TRUE(Snapshot(SetupFolder()) == ServedTree());
+}
+
+TEST_F(SetupWorkerTest, PackageAndManifestPlantedInAFolderOpenToOthersAreNeverExtracted) {
+  // Larger than the served package: continued, it would be answered 416 and extracted as
+  // it is.
+  std::vector<ZipEntry> planted(1);
+  planted[0].name = "vcredist_x86.exe";
+  planted[0].data = RandomBytes(4000000, 66);
+  planted[0].deflated = false;
+  ASSERT_TRUE(WriteZipArchive(PackagePath(), planted));
+  ASSERT_TRUE(WriteFileBytes(LocalManifestPath(), "<config><version>2.0.1.5</version></config>"));
+  ASSERT_TRUE(OpenToEveryone(DataFolder()));
+
+  const Outcome outcome = RunSetup();
+  EXPECT_EQ(outcome.ready, 1u);
+  EXPECT_TRUE(Snapshot(SetupFolder()) == ServedTree()) << "extracted what was planted";
+  EXPECT_THAT(PackageAnswers(), ElementsAre("200"));
+}
+
+TEST_F(SetupWorkerTest, CorruptPackageLeavesAConfigurationKeptByAnEarlierRun) {
+  ASSERT_TRUE(WriteFileBytes(ServedPackagePath(), RandomBytes(300000, 9)));
+  const std::string config = "<config><account>carol</account></config>";
+  ASSERT_TRUE(WriteFileBytes(DataFolder() + L"\\config.xml", config));
+  ASSERT_TRUE(WriteFileBytes(DataFolder() + L"\\config.xml.sha256", Sha256Hex(config)));
+  const Outcome outcome = RunSetup();
+  EXPECT_EQ(outcome.errorId, static_cast<WPARAM>(IDS_PACKAGE_CORRUPT));
+  EXPECT_EQ(ListTree(DataFolder()), (std::vector<std::wstring>{L"config.xml", L"config.xml.sha256"}));
 }

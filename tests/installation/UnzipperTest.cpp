@@ -59,6 +59,21 @@ TEST(ExtractPackage, NeverWritesThroughAFolderLinkLeftInTheTarget) {
   EXPECT_FALSE(FileExists(links + L"\\outside\\a.dll"));
 }
 
+TEST(ExtractPackage, NeitherReadsNorWritesThroughASecondNameOfAFileElsewhere) {
+  Package p(L"file-link");
+  ASSERT_TRUE(WriteZipArchive(p.archive, {{"vcredist_x86.exe", "extracted"}}));
+  const std::wstring elsewhere = p.root / L"elsewhere.exe";
+  ASSERT_TRUE(WriteFileBytes(elsewhere, "keep"));
+  ASSERT_TRUE(CreateDirectoryW(p.target.c_str(), nullptr));
+  ASSERT_TRUE(CreateHardLinkW((p.target + L"\\vcredist_x86.exe").c_str(), elsewhere.c_str(), nullptr));
+  EXPECT_FALSE(p.Extract());
+  EXPECT_EQ(ReadFileBytes(elsewhere), "keep");
+
+  const std::wstring linkedArchive = p.root / L"linked.zip";
+  ASSERT_TRUE(CreateHardLinkW(linkedArchive.c_str(), p.archive.c_str(), nullptr));
+  EXPECT_FALSE(ExtractPackage(linkedArchive.c_str(), (p.root / L"other").c_str()));
+}
+
 TEST(ExtractPackage, ArchiveWithoutEntriesFails) {
   Package p(L"empty");
   ASSERT_TRUE(WriteZipArchive(p.archive, {}));

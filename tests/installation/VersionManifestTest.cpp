@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 #include "HttpFetchFixture.h"
@@ -146,4 +147,33 @@ TEST_F(VersionManifestTest, EarlierPublishedVersionIsKeptWhenTheNewTextIsTooLong
   ASSERT_EQ(context.m_strPublishedVersion, L"1.0");
   Handle(ManifestNaming(std::string(300, 'x')));
   EXPECT_EQ(context.m_strPublishedVersion, L"1.0");
+}
+
+TEST_F(VersionManifestTest, PackageSizeAndDigestAreTakenWhenTheManifestNamesThem) {
+  Handle(ManifestDescribing("2.0.1.5", "1234", "ab12"));
+  EXPECT_EQ(context.m_strPackageSize, std::optional<std::string>("1234"));
+  EXPECT_EQ(context.m_strPackageSha256, std::optional<std::string>("ab12"));
+  EXPECT_EQ(ReadFileBytes(LocalManifestPath()), LocalManifestNaming("2.0.1.5")) << "the local manifest keeps its form";
+
+  Handle("<update><version>2.0.1.5</version><size><b>1</b></size><sha256/></update>");
+  EXPECT_EQ(context.m_strPackageSize, std::optional<std::string>("")) << "named, though not as text";
+  EXPECT_EQ(context.m_strPackageSha256, std::optional<std::string>("")) << "named, though empty";
+  Handle(ManifestNaming("2.0.1.5"));
+  EXPECT_EQ(context.m_strPackageSize, std::nullopt);
+  EXPECT_EQ(context.m_strPackageSha256, std::nullopt);
+}
+
+TEST_F(VersionManifestTest, LocalManifestReachedThroughALinkIsNeitherTrustedNorWritten) {
+  // A second name for a file elsewhere (on the same volume) that vouches for whatever
+  // package lies beside it.
+  const std::wstring elsewhere = DataFolder() + L"-elsewhere.xml";
+  const std::string vouching = "<config><version>2.0.1.5</version></config>";
+  ASSERT_TRUE(WriteFileBytes(elsewhere, vouching));
+  ASSERT_TRUE(CreateHardLinkW(LocalManifestPath().c_str(), elsewhere.c_str(), nullptr));
+  LeavePartialPackage(900);
+  Handle(ManifestNaming("2.0.1.5"));
+  EXPECT_FALSE(context.m_bResume);
+  EXPECT_EQ(context.m_nResumeOffset, 0);
+  EXPECT_EQ(ReadFileBytes(elsewhere), vouching);
+  DeleteFileW(elsewhere.c_str());
 }

@@ -1,5 +1,8 @@
 #include "support/TestFiles.h"
 
+#include <aclapi.h>
+#include <sddl.h>
+
 #include <algorithm>
 #include <fstream>
 
@@ -105,6 +108,19 @@ void RemoveTree(const std::wstring& path) {
   }
   SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
   RemoveDirectoryW(path.c_str());
+}
+
+bool OpenToEveryone(const std::wstring& folder) {
+  PSECURITY_DESCRIPTOR open = nullptr;
+  if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(A;OICI;FA;;;WD)", SDDL_REVISION_1, &open, nullptr))
+    return false;
+  PACL list = nullptr;
+  BOOL present = FALSE, defaulted = FALSE;
+  const bool set = GetSecurityDescriptorDacl(open, &present, &list, &defaulted) &&
+                   SetNamedSecurityInfoW(const_cast<wchar_t*>(folder.c_str()), SE_FILE_OBJECT,
+                                         DACL_SECURITY_INFORMATION, nullptr, nullptr, list, nullptr) == ERROR_SUCCESS;
+  LocalFree(open);
+  return set;
 }
 
 namespace {

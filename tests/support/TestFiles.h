@@ -39,6 +39,10 @@ class ScratchFolder {
 
 void RemoveTree(const std::wstring& path);
 
+// Lets everyone write in the folder (and what is created below it), as in a folder a user
+// without rights made below the all-users data folder. False when the list cannot be set.
+bool OpenToEveryone(const std::wstring& folder);
+
 // Every file and folder below `folder` as a path relative to it, sorted; folders end with a
 // backslash ("bin\\", "bin\\a.dll").
 std::vector<std::wstring> ListTree(const std::wstring& folder);

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <cwctype>
 
+#include "Common/PlainFile.h"
+
 namespace setup {
 
 namespace {
@@ -134,8 +136,16 @@ bool CUnzipper::OpenArchive(const wchar_t* archivePath) {
   CloseArchive();
   std::string ansiPath;
   if (!ToThreadAnsi(archivePath, ansiPath)) return false;
+  // The archive is held open as a plain file, shared for reading only, while minizip opens
+  // it by name: the name cannot be given to another file meanwhile, so minizip reads the
+  // file that was checked and not what a link would point at.
+  m_hArchiveFile = OpenPlainFile(archivePath, PlainFileUse::kRead);
+  if (m_hArchiveFile == INVALID_HANDLE_VALUE) return false;
   m_hArchive = unzOpen(ansiPath.c_str());
-  if (!m_hArchive) return false;
+  if (!m_hArchive) {
+    CloseArchive();
+    return false;
+  }
 
   // The default output folder is the archive path without its extension; a path without
   // one has no default folder (the archive itself holds that name).
@@ -150,10 +160,13 @@ bool CUnzipper::OpenArchive(const wchar_t* archivePath) {
 }
 
 void CUnzipper::CloseArchive() {
-  if (!m_hArchive) return;
-  unzCloseCurrentFile(m_hArchive);
-  unzClose(m_hArchive);
-  m_hArchive = nullptr;
+  if (m_hArchive) {
+    unzCloseCurrentFile(m_hArchive);
+    unzClose(m_hArchive);
+    m_hArchive = nullptr;
+  }
+  if (m_hArchiveFile != INVALID_HANDLE_VALUE) CloseHandle(m_hArchiveFile);
+  m_hArchiveFile = INVALID_HANDLE_VALUE;
 }
 
 bool CUnzipper::ExtractAll(const wchar_t* folder) {
@@ -275,8 +288,8 @@ bool CUnzipper::ExtractCurrentEntry(const wchar_t* folder) {
   if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_READONLY)) return false;
 
   if (unzOpenCurrentFile(m_hArchive) != UNZ_OK) return false;
-  ScopedFile file(CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  // The installers written here are started elevated: never through a link in their place.
+  ScopedFile file(OpenPlainFile(target.c_str(), PlainFileUse::kReplace, 0));
   if (!file.valid()) {
     unzCloseCurrentFile(m_hArchive);
     return false;

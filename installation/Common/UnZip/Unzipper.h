@@ -44,12 +44,14 @@ class CUnzipper {
   CUnzipper(const CUnzipper&) = delete;
   CUnzipper& operator=(const CUnzipper&) = delete;
 
-  // Closes any open archive first. True when the archive is open.
+  // Closes any open archive first. True when the archive is open; an archive reached
+  // through a link is not opened.
   bool OpenArchive(const wchar_t* archivePath);
   void CloseArchive();
 
   // Writes every entry below `folder`; false on the first entry that fails, on an archive
-  // without entries, and on any entry whose name would land outside `folder`.
+  // without entries, on any entry whose name would land outside `folder`, and on an entry
+  // whose file name is taken by a link.
   bool ExtractAll(const wchar_t* folder);
 
   bool MoveToFirstEntry();
@@ -77,6 +79,7 @@ class CUnzipper {
   static void SetEntryTime(HANDLE file, uint32_t dosDateTime);
 
   unzFile m_hArchive = nullptr;
+  HANDLE m_hArchiveFile = INVALID_HANDLE_VALUE;  // the archive, held while minizip has it open
   std::string m_strDefaultFolder;  // narrow: the archive path up to its last "."
   std::vector<char> m_aCopyBuffer;
 };

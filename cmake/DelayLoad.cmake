@@ -1,0 +1,31 @@
+# A program looks for the libraries it imports in its own folder before the system folder,
+# except for the system's known DLLs. The installer is usually started from a downloads
+# folder, where anyone may leave a library named like a system one, so the libraries it
+# needs that are not known DLLs are reached through delay-load stubs instead: each is loaded
+# on its first use, after the program's first statements have restricted the search, and by
+# its full path in the system folder (installation/DllSearch.cpp).
+#
+# quill_delay_load(<target> <dll>...) puts delay-load stub libraries in place of the plain
+# import libraries of the named system DLLs in <target>'s link interface, so every program
+# that links <target> delay-loads them. The stubs are made at configure time from the
+# toolchain's import libraries (their function exports; data cannot be delay-loaded).
+function(quill_delay_load target)
+  get_target_property(interface ${target} INTERFACE_LINK_LIBRARIES)
+  set(dir "${CMAKE_BINARY_DIR}/delayload")
+  file(MAKE_DIRECTORY "${dir}")
+  foreach(dll IN LISTS ARGN)
+    find_library(QUILL_IMPORT_LIBRARY_${dll} NAMES lib${dll}.a REQUIRED NO_CACHE)
+    execute_process(COMMAND "${CMAKE_NM}" -g --defined-only "${QUILL_IMPORT_LIBRARY_${dll}}"
+                    OUTPUT_VARIABLE symbols COMMAND_ERROR_IS_FATAL ANY)
+    string(REGEX MATCHALL " T [^\n]+" functions "${symbols}")
+    list(TRANSFORM functions REPLACE "^ T " "")
+    list(JOIN functions "\n" exports)
+    file(WRITE "${dir}/${dll}.def" "LIBRARY ${dll}.dll\nEXPORTS\n${exports}\n")
+    set(stubs "${dir}/lib${dll}_delay.a")
+    execute_process(COMMAND "${CMAKE_DLLTOOL}" --input-def "${dir}/${dll}.def" --dllname ${dll}.dll
+                            --output-delaylib "${stubs}"
+                    COMMAND_ERROR_IS_FATAL ANY)
+    list(TRANSFORM interface REPLACE "^(\\$<LINK_ONLY:)?${dll}>?$" "${stubs}")
+  endforeach()
+  set_property(TARGET ${target} PROPERTY INTERFACE_LINK_LIBRARIES "${interface}")
+endfunction()

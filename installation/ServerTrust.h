@@ -1,0 +1,32 @@
+#pragma once
+// What a transfer from an "https:" address adds to a plain one: the answer is taken only from
+// a server whose certificate the machine trusts for the address's host, and no proxy named
+// in the environment, which any user may set for the installer, stands in between.
+
+#include <curl/curl.h>
+
+#include <string>
+
+namespace setup {
+
+class ServerTrust {
+ public:
+  // Sets the transfer's options for an "https:" address; any other address is left as it is.
+  ServerTrust(CURL* curl, const char* address);
+  ServerTrust(const ServerTrust&) = delete;
+  ServerTrust& operator=(const ServerTrust&) = delete;
+
+  // The transfer's result as its caller should see it: CURLE_PEER_FAILED_VERIFICATION when
+  // a server was refused, whatever the library made of the stopped transfer.
+  CURLcode Outcome(CURLcode result) const;
+
+ private:
+  static size_t OnHeader(char* data, size_t size, size_t count, void* self);
+  bool ServerIsTrusted() const;
+
+  CURL* m_curl;
+  std::string m_strHost;
+  bool m_bRefused = false;
+};
+
+}  // namespace setup
