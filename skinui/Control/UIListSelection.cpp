@@ -1,0 +1,167 @@
+// Single and multiple selection over list items.
+
+#include "Control/UIListSelection.h"
+
+#include "Control/UIListInterfaces.h"
+#include "Control/UIScrollBar.h"
+#include "Core/UIContainer.h"
+#include "Core/UIManager.h"
+
+namespace SkinUI {
+
+CListSelection::CListSelection(CControlUI* pOwner, CContainerUI* pItems)
+    : m_pOwner(pOwner),
+      m_pItems(pItems),
+      m_iCurSel(-1),
+      m_iAnchor(-1),
+      m_nSelected(0),
+      m_bScrollIntoView(true) {}
+
+IListItemUI* CListSelection::ItemAt(int iIndex) const {
+  return AsListItem(m_pItems->GetItemAt(iIndex));
+}
+
+void CListSelection::Notify(const wchar_t* pstrType, int iFirst, int iSecond) const {
+  CWindowHostUI* pHost = m_pOwner->GetHost();
+  if (pHost != nullptr) {
+    pHost->RaiseNotification(m_pOwner, pstrType, static_cast<WPARAM>(iFirst),
+                             static_cast<LPARAM>(iSecond));
+  }
+}
+
+int CListSelection::CountSelected() const {
+  int n = 0;
+  for (int i = 0; i < m_pItems->GetItemCount(); ++i) {
+    IListItemUI* pItem = ItemAt(i);
+    if (pItem != nullptr && pItem->IsSelected()) ++n;
+  }
+  return n;
+}
+
+void CListSelection::EnsureVisible(int iIndex) const {
+  CControlUI* pControl = m_pItems->GetItemAt(iIndex);
+  if (pControl == nullptr || !m_bScrollIntoView) return;
+  RECT rcClient = m_pItems->GetPosition();
+  const RECT rcInset = m_pItems->GetInset();
+  rcClient.top += rcInset.top;
+  rcClient.bottom -= rcInset.bottom;
+  const CScrollBarUI* pBar = m_pItems->GetHorizontalScrollBar();
+  if (pBar != nullptr && pBar->IsVisible()) rcClient.bottom -= pBar->GetFixedHeight();
+  const RECT& rcItem = pControl->GetPosition();
+  int dy = 0;
+  if (rcItem.bottom > rcClient.bottom) {
+    dy = rcItem.bottom - rcClient.bottom;
+  } else if (rcItem.top < rcClient.top) {
+    dy = rcItem.top - rcClient.top;
+  }
+  if (dy == 0) return;
+  SIZE sz = m_pItems->GetScrollPosition();
+  sz.cy += dy;
+  m_pItems->SetScrollPosition(sz);
+}
+
+bool CListSelection::SelectIndex(int iIndex, bool bTakeFocus, bool bNotify) {
+  const bool bCtrl = ::GetKeyState(VK_CONTROL) < 0;
+  const int iOld = m_iCurSel;
+  if (!bCtrl) {
+    for (int i = 0; i < m_pItems->GetItemCount(); ++i) {
+      IListItemUI* pItem = ItemAt(i);
+      if (i != iIndex && pItem != nullptr && pItem->IsSelected()) {
+        pItem->Select(false, bNotify, false, false);
+      }
+    }
+    m_iCurSel = -1;
+    m_iAnchor = -1;
+    m_nSelected = 0;
+  }
+  IListItemUI* pItem = iIndex >= 0 ? ItemAt(iIndex) : nullptr;
+  if (pItem == nullptr) return false;
+
+  if (bCtrl && !pItem->IsSelected()) {
+    // Toggled off by a Ctrl click: the last item still selected becomes the current one.
+    m_nSelected = CountSelected();
+    if (m_nSelected == 0) {
+      m_iCurSel = -1;
+      m_iAnchor = -1;
+    } else if (iIndex == iOld) {
+      for (int i = m_pItems->GetItemCount() - 1; i >= 0; --i) {
+        IListItemUI* pOther = ItemAt(i);
+        if (pOther == nullptr || !pOther->IsSelected()) continue;
+        m_iCurSel = i;
+        m_iAnchor = i;
+        break;
+      }
+    }
+    if (bNotify) Notify(L"itemunselect", iIndex, 0);
+    return true;
+  }
+
+  if (!pItem->IsSelected()) pItem->SetSelectedSilently(true);
+  m_nSelected = bCtrl ? CountSelected() : 1;
+  m_iCurSel = iIndex;
+  m_iAnchor = iIndex;
+  if (iIndex == iOld) return true;
+  EnsureVisible(iIndex);
+  if (bTakeFocus) m_pItems->GetItemAt(iIndex)->SetFocus();
+  if (bNotify) Notify(L"itemselect", iIndex, iOld);
+  return true;
+}
+
+bool CListSelection::SelectRange(int iIndex, bool bTakeFocus, bool bNotify) {
+  if (m_iCurSel < 0) m_iCurSel = 0;
+  if (m_iAnchor < 0) m_iAnchor = m_iCurSel;
+  if (iIndex == m_iAnchor) return true;
+  IListItemUI* pItem = ItemAt(iIndex);
+  if (pItem == nullptr) return false;
+  pItem->SetSelectedSilently(true);
+  EnsureVisible(iIndex);
+  if (bTakeFocus) m_pItems->GetItemAt(iIndex)->SetFocus();
+  if (bNotify) Notify(L"itemselectmutil", m_iAnchor, iIndex);
+  const int iLow = m_iAnchor < iIndex ? m_iAnchor : iIndex;
+  const int iHigh = m_iAnchor < iIndex ? iIndex : m_iAnchor;
+  m_nSelected = 0;
+  for (int i = 0; i < m_pItems->GetItemCount(); ++i) {
+    IListItemUI* pOther = ItemAt(i);
+    if (pOther == nullptr) continue;
+    const bool bInside = i >= iLow && i <= iHigh;
+    if (pOther->IsSelected() != bInside) pOther->SetSelectedSilently(bInside);
+    if (bInside) ++m_nSelected;
+  }
+  m_iCurSel = iIndex;
+  return true;
+}
+
+void CListSelection::ItemInserted(int iIndex) {
+  if (m_iCurSel >= iIndex && m_iCurSel >= 0) ++m_iCurSel;
+  if (m_iAnchor >= iIndex && m_iAnchor >= 0) ++m_iAnchor;
+}
+
+void CListSelection::ItemRemoved(int iIndex, bool bWasSelected) {
+  if (m_iAnchor == iIndex) {
+    m_iAnchor = -1;
+  } else if (m_iAnchor > iIndex) {
+    --m_iAnchor;
+  }
+  if (bWasSelected && m_nSelected > 0) --m_nSelected;
+  if (iIndex == m_iCurSel) {
+    m_iCurSel = -1;
+    m_iAnchor = -1;
+    const int iNext = m_pItems->FindSelectableItem(iIndex - 1, false);
+    if (iNext >= 0) SelectIndex(iNext, false, false);
+  } else if (iIndex < m_iCurSel) {
+    --m_iCurSel;
+  }
+}
+
+void CListSelection::ItemsMoved(CControlUI* pCurrent, CControlUI* pAnchor) {
+  m_iCurSel = pCurrent != nullptr ? m_pItems->GetItemIndex(pCurrent) : -1;
+  m_iAnchor = pAnchor != nullptr ? m_pItems->GetItemIndex(pAnchor) : -1;
+}
+
+void CListSelection::Reset() {
+  m_iCurSel = -1;
+  m_iAnchor = -1;
+  m_nSelected = 0;
+}
+
+}  // namespace SkinUI

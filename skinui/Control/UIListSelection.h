@@ -1,0 +1,55 @@
+#pragma once
+// CListSelection: the selection a list-like owner keeps over the list items of one container —
+// the current item, the anchor that Shift ranges start from and how many items are selected —
+// and the notifications it sends ("itemselect", "itemunselect", "itemselectmutil"). Lists and the
+// list view share it; indexes follow the items as they are inserted, moved and removed.
+
+#include <windows.h>
+
+namespace SkinUI {
+
+class CControlUI;
+class CContainerUI;
+class IListItemUI;
+
+class CListSelection {
+ public:
+  // pOwner sends the notifications; pItems holds the items and scrolls them into view.
+  CListSelection(CControlUI* pOwner, CContainerUI* pItems);
+
+  int GetCurSel() const { return m_iCurSel; }
+  int GetAnchor() const { return m_iAnchor; }
+  int GetSelectedCount() const { return m_nSelected; }
+
+  // Without Ctrl held the item becomes the only selected one; with Ctrl the item's own (already
+  // toggled) state is taken into the bookkeeping.
+  bool SelectIndex(int iIndex, bool bTakeFocus, bool bNotify);
+  // Selects from the anchor to iIndex and nothing outside.
+  bool SelectRange(int iIndex, bool bTakeFocus, bool bNotify);
+  // Scrolling the current item into view; the list view's rubber band turns it off.
+  void SetScrollIntoView(bool bScroll) { m_bScrollIntoView = bScroll; }
+
+  // Bookkeeping after the item list changed (the items' own indexes are already renumbered).
+  void ItemInserted(int iIndex);
+  // A removed current item hands the selection to the nearest selectable item before it,
+  // without notification.
+  void ItemRemoved(int iIndex, bool bWasSelected);
+  // The current item and the anchor by identity, as remembered before a move.
+  void ItemsMoved(CControlUI* pCurrent, CControlUI* pAnchor);
+  void Reset();
+
+ private:
+  IListItemUI* ItemAt(int iIndex) const;
+  void Notify(const wchar_t* pstrType, int iFirst, int iSecond) const;
+  int CountSelected() const;
+  void EnsureVisible(int iIndex) const;
+
+  CControlUI* m_pOwner;
+  CContainerUI* m_pItems;
+  int m_iCurSel;
+  int m_iAnchor;
+  int m_nSelected;
+  bool m_bScrollIntoView;
+};
+
+}  // namespace SkinUI
