@@ -3,6 +3,7 @@
 #include "Control/UICombo.h"
 
 #include "Control/UIComboWnd.h"
+#include "Control/UIListSelection.h"
 #include "Control/UILabel.h"
 #include "Core/UIAttributeValues.h"
 #include "Core/UIManager.h"
@@ -82,20 +83,13 @@ bool CComboUI::PaintSelf(HDC hDC, const RECT& rcPaint, CControlUI* pStopControl)
 
 // ---- items ----
 
-void CComboUI::RenumberItems(int iFrom) {
-  for (int i = iFrom < 0 ? 0 : iFrom; i < m_items.GetSize(); ++i) {
-    IListItemUI* pItem = AsListItem(ChildAt(i));
-    if (pItem != nullptr) pItem->SetIndex(i);
-  }
-}
-
 bool CComboUI::AddItem(CControlUI* pControl) { return InsertItemAt(pControl, m_items.GetSize()); }
 
 bool CComboUI::InsertItemAt(CControlUI* pControl, int iIndex) {
   if (!CContainerUI::InsertItemAt(pControl, iIndex)) return false;
   IListItemUI* pItem = AsListItem(pControl);
   if (pItem != nullptr) pItem->SetOwner(this);
-  RenumberItems(iIndex);
+  RenumberListItems(this, iIndex);
   if (m_iCurSel >= iIndex) ++m_iCurSel;
   return true;
 }
@@ -103,7 +97,7 @@ bool CComboUI::InsertItemAt(CControlUI* pControl, int iIndex) {
 bool CComboUI::MoveItemTo(CControlUI* pControl, int iIndex) {
   CControlUI* pCurrent = GetItemAt(m_iCurSel);
   if (!CContainerUI::MoveItemTo(pControl, iIndex)) return false;
-  RenumberItems(0);
+  RenumberListItems(this, 0);
   m_iCurSel = pCurrent != nullptr ? GetItemIndex(pCurrent) : -1;
   return true;
 }
@@ -115,7 +109,7 @@ bool CComboUI::RemoveItem(CControlUI* pControl) {
   IListItemUI* pItem = AsListItem(pControl);
   if (pItem != nullptr) pItem->SetOwner(nullptr);
   if (!CContainerUI::RemoveItem(pControl)) return false;
-  RenumberItems(iIndex);
+  RenumberListItems(this, iIndex);
   if (iIndex == m_iCurSel) {
     m_iCurSel = -1;
     const int iNext = FindSelectableItem(iIndex - 1, false);

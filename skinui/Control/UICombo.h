@@ -78,7 +78,6 @@ class CComboUI : public CContainerUI, public IListOwnerUI {
 
   // Selection moved by keys or the wheel leaves an open drop-down open.
   void SelectWithoutClosing(int iIndex);
-  void RenumberItems(int iFrom);
   void DropDownGone();
   bool DrawImage(HDC hDC, ImageDrawInfo& image);
 

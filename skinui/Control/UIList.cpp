@@ -82,27 +82,6 @@ bool CListUI::RouteToHeader(CControlUI* pControl, int iIndex, bool& bResult) {
   return true;
 }
 
-void CListUI::RenumberItems(int iFrom) {
-  for (int i = iFrom < 0 ? 0 : iFrom; i < m_pList->GetItemCount(); ++i) {
-    IListItemUI* pItem = AsListItem(m_pList->GetItemAt(i));
-    if (pItem != nullptr) pItem->SetIndex(i);
-  }
-}
-
-void CListUI::AdoptItem(CControlUI* pControl, int iIndex) {
-  IListItemUI* pItem = AsListItem(pControl);
-  if (pItem != nullptr) {
-    pItem->SetOwner(this);
-    pItem->SetIndex(iIndex);
-  }
-  // Appending, the common case, renumbers nothing.
-  if (iIndex + 1 < m_pList->GetItemCount()) {
-    RenumberItems(iIndex + 1);
-    m_selection.ItemInserted(iIndex);
-    if (m_iExpandedItem >= iIndex) ++m_iExpandedItem;
-  }
-}
-
 bool CListUI::AddItem(CControlUI* pControl) {
   return InsertItemAt(pControl, pControl != nullptr && IsHeaderItem(pControl) ? -1 : GetItemCount());
 }
@@ -112,7 +91,8 @@ bool CListUI::InsertItemAt(CControlUI* pControl, int iIndex) {
   bool bResult = false;
   if (RouteToHeader(pControl, iIndex, bResult)) return bResult;
   if (!m_pList->InsertItemAt(pControl, iIndex)) return false;
-  AdoptItem(pControl, iIndex);
+  m_selection.ItemInserted(pControl, iIndex, this);
+  if (iIndex <= m_iExpandedItem) ++m_iExpandedItem;
   return true;
 }
 
@@ -121,7 +101,6 @@ bool CListUI::MoveItemTo(CControlUI* pControl, int iIndex) {
   CControlUI* pAnchor = m_pList->GetItemAt(m_selection.GetAnchor());
   CControlUI* pExpanded = m_pList->GetItemAt(m_iExpandedItem);
   if (!m_pList->MoveItemTo(pControl, iIndex)) return false;
-  RenumberItems(0);
   m_selection.ItemsMoved(pCurrent, pAnchor);
   m_iExpandedItem = pExpanded != nullptr ? m_pList->GetItemIndex(pExpanded) : -1;
   return true;
@@ -136,12 +115,8 @@ bool CListUI::RemoveItem(CControlUI* pControl) {
   }
   const int iIndex = m_pList->GetItemIndex(pControl);
   if (iIndex < 0) return false;
-  IListItemUI* pItem = AsListItem(pControl);
-  const bool bWasSelected = pItem != nullptr && pItem->IsSelected();
-  // Its destruction may wait for the host: meanwhile nothing it does may reach this list.
-  if (pItem != nullptr) pItem->SetOwner(nullptr);
+  const bool bWasSelected = m_selection.ItemLeaving(pControl);
   if (!m_pList->RemoveItem(pControl)) return false;
-  RenumberItems(iIndex);
   if (m_iExpandedItem == iIndex) {
     m_iExpandedItem = -1;
   } else if (m_iExpandedItem > iIndex) {
@@ -154,12 +129,8 @@ bool CListUI::RemoveItem(CControlUI* pControl) {
 bool CListUI::RemoveItemAt(int iIndex) { return RemoveItem(GetItemAt(iIndex)); }
 
 void CListUI::RemoveAllItems() {
-  for (int i = 0; i < m_pList->GetItemCount(); ++i) {
-    IListItemUI* pItem = AsListItem(m_pList->GetItemAt(i));
-    if (pItem != nullptr) pItem->SetOwner(nullptr);
-  }
+  m_selection.AllItemsLeaving();
   m_pList->RemoveAllItems();
-  m_selection.Reset();
   m_iExpandedItem = -1;
 }
 

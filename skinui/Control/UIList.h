@@ -82,9 +82,6 @@ class CListUI : public CVerticalLayoutUI, public IListUI {
   // Header and header items go to the list itself and to the header: true when pControl was
   // one of them, with the operation's result in bResult.
   bool RouteToHeader(CControlUI* pControl, int iIndex, bool& bResult);
-  // Index, owner and the selection's bookkeeping of an item that arrived at iIndex.
-  void AdoptItem(CControlUI* pControl, int iIndex);
-  void RenumberItems(int iFrom);
   // The column extents from the header items' rectangles.
   void TakeColumns();
   // Lays the header's items out even while the header is hidden, so that columns have places.

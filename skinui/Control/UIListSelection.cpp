@@ -61,7 +61,14 @@ void CListSelection::EnsureVisible(int iIndex) const {
 }
 
 bool CListSelection::SelectIndex(int iIndex, bool bTakeFocus, bool bNotify) {
-  const bool bCtrl = ::GetKeyState(VK_CONTROL) < 0;
+  return Select(iIndex, ::GetKeyState(VK_CONTROL) < 0, bTakeFocus, bNotify);
+}
+
+bool CListSelection::TakeToggledItem(int iIndex, bool bNotify) {
+  return Select(iIndex, true, false, bNotify);
+}
+
+bool CListSelection::Select(int iIndex, bool bCtrl, bool bTakeFocus, bool bNotify) {
   const int iOld = m_iCurSel;
   if (!bCtrl) {
     for (int i = 0; i < m_pItems->GetItemCount(); ++i) {
@@ -131,12 +138,42 @@ bool CListSelection::SelectRange(int iIndex, bool bTakeFocus, bool bNotify) {
   return true;
 }
 
-void CListSelection::ItemInserted(int iIndex) {
-  if (m_iCurSel >= iIndex && m_iCurSel >= 0) ++m_iCurSel;
-  if (m_iAnchor >= iIndex && m_iAnchor >= 0) ++m_iAnchor;
+void RenumberListItems(const CContainerUI* pItems, int iFrom) {
+  for (int i = iFrom < 0 ? 0 : iFrom; i < pItems->GetItemCount(); ++i) {
+    IListItemUI* pItem = AsListItem(pItems->GetItemAt(i));
+    if (pItem != nullptr) pItem->SetIndex(i);
+  }
+}
+
+void CListSelection::ItemInserted(CControlUI* pControl, int iIndex, CControlUI* pOwner) {
+  IListItemUI* pItem = AsListItem(pControl);
+  if (pItem != nullptr) {
+    pItem->SetOwner(pOwner);
+    pItem->SetIndex(iIndex);
+  }
+  // Appending, the common case, renumbers nothing.
+  if (iIndex + 1 >= m_pItems->GetItemCount()) return;
+  RenumberListItems(m_pItems, iIndex + 1);
+  if (m_iCurSel >= iIndex) ++m_iCurSel;
+  if (m_iAnchor >= iIndex) ++m_iAnchor;
+}
+
+bool CListSelection::ItemLeaving(CControlUI* pControl) {
+  IListItemUI* pItem = AsListItem(pControl);
+  if (pItem == nullptr) return false;
+  pItem->SetOwner(nullptr);
+  return pItem->IsSelected();
+}
+
+void CListSelection::AllItemsLeaving() {
+  for (int i = 0; i < m_pItems->GetItemCount(); ++i) ItemLeaving(m_pItems->GetItemAt(i));
+  m_iCurSel = -1;
+  m_iAnchor = -1;
+  m_nSelected = 0;
 }
 
 void CListSelection::ItemRemoved(int iIndex, bool bWasSelected) {
+  RenumberListItems(m_pItems, iIndex);
   if (m_iAnchor == iIndex) {
     m_iAnchor = -1;
   } else if (m_iAnchor > iIndex) {
@@ -154,14 +191,9 @@ void CListSelection::ItemRemoved(int iIndex, bool bWasSelected) {
 }
 
 void CListSelection::ItemsMoved(CControlUI* pCurrent, CControlUI* pAnchor) {
+  RenumberListItems(m_pItems, 0);
   m_iCurSel = pCurrent != nullptr ? m_pItems->GetItemIndex(pCurrent) : -1;
   m_iAnchor = pAnchor != nullptr ? m_pItems->GetItemIndex(pAnchor) : -1;
-}
-
-void CListSelection::Reset() {
-  m_iCurSel = -1;
-  m_iAnchor = -1;
-  m_nSelected = 0;
 }
 
 }  // namespace SkinUI
