@@ -20,9 +20,9 @@ class CEditUI : public CLabelUI {
     kStateHot = 0x08,
   };
   // The native edit styles and alignment bits the control hands to its window.
-  static const UINT kNumberOnlyStyle = 0x2000;
+  static constexpr UINT kNumberOnlyStyle = 0x2000;
   // The native background colour that means "the platform's own colours".
-  static const DWORD kNoNativeBkColor = 0xFFFFFFFF;
+  static constexpr DWORD kNoNativeBkColor = 0xFFFFFFFF;
 
   CEditUI();
   ~CEditUI() override;

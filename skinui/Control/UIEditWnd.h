@@ -12,7 +12,7 @@ class CEditUI;
 
 class CEditWnd : public CWindowWnd {
  public:
-  static const UINT_PTR kCaretTimerId = 20;
+  static constexpr UINT_PTR kCaretTimerId = 20;
 
   // Creates and shows the window for pOwner and gives it the keyboard focus. False when the
   // window cannot be made; the object has then deleted itself.

@@ -17,9 +17,9 @@ class CListHeaderItemUI : public CContainerUI {
     kStatePushed = 0x10,
     kStateCaptured = 0x40,
   };
-  static const int kMinColumnWidth = 16;
+  static constexpr int kMinColumnWidth = 16;
   // The band is this much wider toward the inside for hit tests, so that it is easy to grab.
-  static const int kBandGrip = 4;
+  static constexpr int kBandGrip = 4;
 
   CListHeaderItemUI();
 

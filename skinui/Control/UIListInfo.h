@@ -9,7 +9,7 @@
 namespace SkinUI {
 
 struct ListInfo {
-  static const int kMaxColumns = 32;
+  static constexpr int kMaxColumns = 32;
 
   ListInfo();
 

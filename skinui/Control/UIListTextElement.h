@@ -13,7 +13,7 @@ namespace SkinUI {
 
 class CListTextElementUI : public CListLabelElementUI {
  public:
-  static const int kMaxLinks = 8;
+  static constexpr int kMaxLinks = 8;
 
   CListTextElementUI();
   ~CListTextElementUI() override;

@@ -18,9 +18,9 @@ class CTreeViewUI;
 
 class CTreeNodeUI : public CListContainerElementUI {
  public:
-  static const int kDefaultHeight = 18;
+  static constexpr int kDefaultHeight = 18;
   // Each level of children is indented this much further than its parent.
-  static const int kIndentStep = 16;
+  static constexpr int kIndentStep = 16;
 
   CTreeNodeUI();
   ~CTreeNodeUI() override;

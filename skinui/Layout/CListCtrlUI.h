@@ -13,7 +13,7 @@ namespace SkinUI {
 class CListCtrlUI : public CTileLayoutUI, public IListOwnerUI {
  public:
   // A drag shorter than this on both axes is a click, not a band.
-  static const int kBandThreshold = 20;
+  static constexpr int kBandThreshold = 20;
 
   CListCtrlUI();
 
