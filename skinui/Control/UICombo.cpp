@@ -83,7 +83,9 @@ bool CComboUI::PaintSelf(HDC hDC, const RECT& rcPaint, CControlUI* pStopControl)
 
 // ---- items ----
 
-bool CComboUI::AddItem(CControlUI* pControl) { return InsertItemAt(pControl, m_items.GetSize()); }
+bool CComboUI::AddItem(CControlUI* pControl) {
+  return CComboUI::InsertItemAt(pControl, m_items.GetSize());
+}
 
 bool CComboUI::InsertItemAt(CControlUI* pControl, int iIndex) {
   if (!CContainerUI::InsertItemAt(pControl, iIndex)) return false;

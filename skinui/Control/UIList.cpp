@@ -83,7 +83,9 @@ bool CListUI::RouteToHeader(CControlUI* pControl, int iIndex, bool& bResult) {
 }
 
 bool CListUI::AddItem(CControlUI* pControl) {
-  return InsertItemAt(pControl, pControl != nullptr && IsHeaderItem(pControl) ? -1 : GetItemCount());
+  // Not the overridable insert: a tree view's insert adds whole subtrees.
+  return CListUI::InsertItemAt(pControl,
+                               pControl != nullptr && IsHeaderItem(pControl) ? -1 : GetItemCount());
 }
 
 bool CListUI::InsertItemAt(CControlUI* pControl, int iIndex) {

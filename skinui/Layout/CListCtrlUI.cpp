@@ -30,7 +30,9 @@ LPVOID CListCtrlUI::QueryNamedInterface(LPCWSTR pstrName) {
 
 // ---- items ----
 
-bool CListCtrlUI::AddItem(CControlUI* pControl) { return InsertItemAt(pControl, m_items.GetSize()); }
+bool CListCtrlUI::AddItem(CControlUI* pControl) {
+  return CListCtrlUI::InsertItemAt(pControl, m_items.GetSize());
+}
 
 bool CListCtrlUI::InsertItemAt(CControlUI* pControl, int iIndex) {
   if (!CTileLayoutUI::InsertItemAt(pControl, iIndex)) return false;
