@@ -4,6 +4,7 @@
 
 #include "Control/UIComboWnd.h"
 #include "Control/UIListSelection.h"
+#include "Control/UIStateImage.h"
 #include "Control/UILabel.h"
 #include "Core/UIAttributeValues.h"
 #include "Core/UIManager.h"
@@ -331,32 +332,15 @@ SIZE CComboUI::MeasureSize(SIZE szAvailable) {
 
 // ---- painting ----
 
-bool CComboUI::DrawImage(HDC hDC, ImageDrawInfo& image) {
-  return CSkinRenderer::RenderImage(hDC, m_pHost, m_rcItem, m_rcPaint, image);
-}
-
 void CComboUI::PaintStateImages(HDC hDC) {
-  if (IsFocused()) {
-    m_uButtonState |= kStateFocused;
-  } else {
-    m_uButtonState &= ~kStateFocused;
-  }
-  if (!IsEnabled()) {
-    m_uButtonState |= kStateDisabled;
-  } else {
-    m_uButtonState &= ~kStateDisabled;
-  }
-  ImageDrawInfo* pState = nullptr;
-  if ((m_uButtonState & kStateDisabled) != 0) {
-    pState = &m_diDisabled;
-  } else if ((m_uButtonState & kStatePushed) != 0) {
-    pState = &m_diPushed;
-  } else if ((m_uButtonState & kStateHot) != 0) {
-    pState = &m_diHot;
-  } else if ((m_uButtonState & kStateFocused) != 0) {
-    pState = &m_diFocused;
-  }
-  if (pState == nullptr || !DrawImage(hDC, *pState)) DrawImage(hDC, m_diNormal);
+  SetStyleBit(m_uButtonState, kStateFocused, IsFocused());
+  SetStyleBit(m_uButtonState, kStateDisabled, !IsEnabled());
+  PaintStateImage(hDC, m_pHost, m_rcItem, m_rcPaint,
+                  {{(m_uButtonState & kStateDisabled) != 0, &m_diDisabled},
+                   {(m_uButtonState & kStatePushed) != 0, &m_diPushed},
+                   {(m_uButtonState & kStateHot) != 0, &m_diHot},
+                   {(m_uButtonState & kStateFocused) != 0, &m_diFocused}},
+                  m_diNormal);
 }
 
 void CComboUI::PaintTextLayer(HDC hDC) {

@@ -79,7 +79,6 @@ class CComboUI : public CContainerUI, public IListOwnerUI {
   // Selection moved by keys or the wheel leaves an open drop-down open.
   void SelectWithoutClosing(int iIndex);
   void DropDownGone();
-  bool DrawImage(HDC hDC, ImageDrawInfo& image);
 
   CComboWnd* m_pWindow;
   int m_iCurSel;

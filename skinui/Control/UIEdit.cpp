@@ -4,6 +4,7 @@
 #include "Control/UIEdit.h"
 
 #include "Control/UIEditWnd.h"
+#include "Control/UIStateImage.h"
 #include "Core/UIAttributeValues.h"
 #include "Core/UIManager.h"
 #include "Utils/UIDebug.h"
@@ -264,30 +265,14 @@ SIZE CEditUI::MeasureSize(SIZE szAvailable) {
   return SIZE{m_cxyFixed.cx, FontHeight() + 6};
 }
 
-bool CEditUI::DrawImage(HDC hDC, ImageDrawInfo& image) {
-  return CSkinRenderer::RenderImage(hDC, m_pHost, m_rcItem, m_rcPaint, image);
-}
-
 void CEditUI::PaintStateImages(HDC hDC) {
-  if (IsFocused()) {
-    m_uState |= kStateFocused;
-  } else {
-    m_uState &= ~kStateFocused;
-  }
-  if (!IsEnabled()) {
-    m_uState |= kStateDisabled;
-  } else {
-    m_uState &= ~kStateDisabled;
-  }
-  ImageDrawInfo* pState = nullptr;
-  if ((m_uState & kStateDisabled) != 0) {
-    pState = &m_diDisabled;
-  } else if ((m_uState & kStateFocused) != 0) {
-    pState = &m_diFocused;
-  } else if ((m_uState & kStateHot) != 0) {
-    pState = &m_diHot;
-  }
-  if (pState == nullptr || !DrawImage(hDC, *pState)) DrawImage(hDC, m_diNormal);
+  SetStyleBit(m_uState, kStateFocused, IsFocused());
+  SetStyleBit(m_uState, kStateDisabled, !IsEnabled());
+  PaintStateImage(hDC, m_pHost, m_rcItem, m_rcPaint,
+                  {{(m_uState & kStateDisabled) != 0, &m_diDisabled},
+                   {(m_uState & kStateFocused) != 0, &m_diFocused},
+                   {(m_uState & kStateHot) != 0, &m_diHot}},
+                  m_diNormal);
 }
 
 CUIString CEditUI::GetDisplayText() const {

@@ -77,7 +77,6 @@ class CEditUI : public CLabelUI {
   void TakeTextFromWindow(LPCWSTR pstrText) { m_sText = pstrText; }
   void NativeWindowGone() { m_pWindow = nullptr; }
   void ReplaceImage(ImageDrawInfo& image, LPCWSTR pstrImage);
-  bool DrawImage(HDC hDC, ImageDrawInfo& image);
 
   CEditWnd* m_pWindow;
   UINT m_uMaxChar;

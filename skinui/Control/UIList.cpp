@@ -272,31 +272,7 @@ void CListUI::HandleEvent(InputEvent& event) {
   const int iCur = GetCurSel();
   switch (event.iKind) {
     case kEventKeyDown:
-      switch (event.chKey) {
-        case VK_RETURN:
-          if (iCur >= 0) GetItemAt(iCur)->Activate();
-          return;
-        case VK_PRIOR:
-          ScrollPageUp();
-          return;
-        case VK_NEXT:
-          ScrollPageDown();
-          return;
-        case VK_HOME:
-          SelectIndex(FindSelectableItem(0, true), true);
-          return;
-        case VK_END:
-          SelectIndex(FindSelectableItem(GetItemCount() - 1, false), true);
-          return;
-        case VK_UP:
-          SelectIndex(FindSelectableItem(iCur - 1, false), true);
-          return;
-        case VK_DOWN:
-          SelectIndex(FindSelectableItem(iCur + 1, true), true);
-          return;
-        default:
-          break;
-      }
+      if (m_selection.HandleNavigationKey(event.chKey)) return;
       break;
     case kEventButtonDown:
     case kEventRightButtonUp:
@@ -332,15 +308,7 @@ void CListUI::HandleEvent(InputEvent& event) {
 // ---- attributes ----
 
 void CListUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
-  const ListInfoChange change = ApplyListInfoAttribute(m_ListInfo, pstrName, pstrValue);
-  if (change == kListInfoRelayout) {
-    RequestLayout();
-    return;
-  }
-  if (change == kListInfoRepaint) {
-    Invalidate();
-    return;
-  }
+  if (ApplyListInfoAttributeTo(*this, m_ListInfo, pstrName, pstrValue)) return;
   const CUIString sName = pstrName;
   if (sName == L"header") {
     m_pHeader->SetVisible(::lstrcmpW(pstrValue, L"hidden") != 0);

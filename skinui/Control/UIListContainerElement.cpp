@@ -3,12 +3,11 @@
 #include "Control/UIListContainerElement.h"
 
 #include "Control/UILabel.h"
-#include "Core/UIAttributeValues.h"
 #include "Core/UIManager.h"
 
 namespace SkinUI {
 
-CListContainerElementUI::CListContainerElementUI() : m_item(this), m_bDragPending(false) {}
+CListContainerElementUI::CListContainerElementUI() : m_bDragPending(false) {}
 
 LPCWSTR CListContainerElementUI::ClassName() const { return L"ListContainerElementUI"; }
 
@@ -18,24 +17,6 @@ LPVOID CListContainerElementUI::QueryNamedInterface(LPCWSTR pstrName) {
     return static_cast<CListContainerElementUI*>(this);
   }
   return CContainerUI::QueryNamedInterface(pstrName);
-}
-
-UINT CListContainerElementUI::GetBehaviourFlags() const { return 4; }
-
-bool CListContainerElementUI::Activate() {
-  if (!CContainerUI::Activate()) return false;
-  m_item.Notify(L"itemactivate");
-  return true;
-}
-
-void CListContainerElementUI::SetVisible(bool bVisible) {
-  CContainerUI::SetVisible(bVisible);
-  if (!IsVisible()) m_item.ItemHidden();
-}
-
-void CListContainerElementUI::SetEnabled(bool bEnable) {
-  CContainerUI::SetEnabled(bEnable);
-  if (!IsEnabled()) m_item.SetHot(false);
 }
 
 void CListContainerElementUI::PlaceChildrenInContainer(RECT rc, bool bNeedInvalidate) {
@@ -118,39 +99,6 @@ void CListContainerElementUI::HandleEvent(InputEvent& event) {
   if (HandleItemEvent(event)) return;
   if (!m_item.PassToOwner(event)) CContainerUI::HandleEvent(event);
 }
-
-void CListContainerElementUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
-  if (::lstrcmpW(pstrName, L"selected") == 0) {
-    Select(attribute_values::IsTrue(pstrValue));
-  } else {
-    CContainerUI::ApplyAttribute(pstrName, pstrValue);
-  }
-}
-
-void CListContainerElementUI::PaintBackgroundColor(HDC hDC) {
-  m_item.PaintBackground(hDC, m_rcPaint, m_diBk);
-}
-
-void CListContainerElementUI::PaintBackgroundImage(HDC /*hDC*/) {}
-
-int CListContainerElementUI::GetIndex() const { return m_item.GetIndex(); }
-void CListContainerElementUI::SetIndex(int iIndex) { m_item.SetIndex(iIndex); }
-IListOwnerUI* CListContainerElementUI::GetOwner() { return m_item.GetOwner(); }
-void CListContainerElementUI::SetOwner(CControlUI* pOwner) { m_item.SetOwner(pOwner); }
-bool CListContainerElementUI::IsSelected() const { return m_item.IsSelected(); }
-
-bool CListContainerElementUI::Select(bool bSelect, bool bNotify, bool bInformOwner,
-                                     bool bRightClick) {
-  return m_item.Select(bSelect, bNotify, bInformOwner, bRightClick);
-}
-
-void CListContainerElementUI::SetSelectedSilently(bool bSelected) {
-  m_item.SetSelectedSilently(bSelected);
-  Invalidate();
-}
-
-bool CListContainerElementUI::IsExpanded() const { return false; }
-bool CListContainerElementUI::Expand(bool /*bExpand*/) { return false; }
 
 void CListContainerElementUI::PaintElementText(HDC hDC, const RECT& rcText) {
   const ListInfo* pInfo = m_item.Info();

@@ -3,6 +3,7 @@
 #include "Control/UIListHeaderItem.h"
 
 #include "Control/UILabel.h"
+#include "Control/UIStateImage.h"
 #include "Core/UIAttributeValues.h"
 #include "Core/UIManager.h"
 
@@ -199,26 +200,14 @@ SIZE CListHeaderItemUI::MeasureSize(SIZE szAvailable) {
   return SIZE{m_cxyFixed.cx, m_pHost->GetDefaultFontInfo()->tm.tmHeight + 14};
 }
 
-bool CListHeaderItemUI::DrawImage(HDC hDC, ImageDrawInfo& image, const RECT& rc) {
-  return CSkinRenderer::RenderImage(hDC, m_pHost, rc, m_rcPaint, image);
-}
-
 void CListHeaderItemUI::PaintStateImages(HDC hDC) {
-  if (m_bFocused) {
-    m_uState |= kStateFocused;
-  } else {
-    m_uState &= ~kStateFocused;
-  }
-  ImageDrawInfo* pState = nullptr;
-  if ((m_uState & kStatePushed) != 0) {
-    pState = &m_diPushed;
-  } else if ((m_uState & kStateHot) != 0) {
-    pState = &m_diHot;
-  } else if ((m_uState & kStateFocused) != 0) {
-    pState = &m_diFocused;
-  }
-  if (pState == nullptr || !DrawImage(hDC, *pState, m_rcItem)) DrawImage(hDC, m_diNormal, m_rcItem);
-  DrawImage(hDC, m_diSeparator, GetSeparatorRect());
+  SetStyleBit(m_uState, kStateFocused, m_bFocused);
+  PaintStateImage(hDC, m_pHost, m_rcItem, m_rcPaint,
+                  {{(m_uState & kStatePushed) != 0, &m_diPushed},
+                   {(m_uState & kStateHot) != 0, &m_diHot},
+                   {(m_uState & kStateFocused) != 0, &m_diFocused}},
+                  m_diNormal);
+  CSkinRenderer::RenderImage(hDC, m_pHost, GetSeparatorRect(), m_rcPaint, m_diSeparator);
 }
 
 void CListHeaderItemUI::PaintTextLayer(HDC hDC) {

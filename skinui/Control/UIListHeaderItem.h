@@ -52,7 +52,6 @@ class CListHeaderItemUI : public CContainerUI {
  private:
   bool InGrip(POINT pt) const;
   void DragTo(POINT pt);
-  bool DrawImage(HDC hDC, ImageDrawInfo& image, const RECT& rc);
 
   // Only its band geometry is used: the header item drags its own width.
   CLayoutSeparator m_separator;

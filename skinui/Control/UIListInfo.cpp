@@ -4,6 +4,7 @@
 
 #include "Control/UILabel.h"
 #include "Core/UIAttributeValues.h"
+#include "Core/UIControl.h"
 
 namespace SkinUI {
 
@@ -92,6 +93,20 @@ ListInfoChange ApplyListInfoAttribute(ListInfo& info, LPCWSTR pstrName, LPCWSTR 
     return kListInfoNotMine;
   }
   return kListInfoRepaint;
+}
+
+bool ApplyListInfoAttributeTo(CControlUI& owner, ListInfo& info, LPCWSTR pstrName,
+                              LPCWSTR pstrValue) {
+  switch (ApplyListInfoAttribute(info, pstrName, pstrValue)) {
+    case kListInfoRepaint:
+      owner.Invalidate();
+      return true;
+    case kListInfoRelayout:
+      owner.RequestLayout();
+      return true;
+    default:
+      return false;
+  }
 }
 
 }  // namespace SkinUI

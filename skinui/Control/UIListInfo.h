@@ -8,6 +8,8 @@
 
 namespace SkinUI {
 
+class CControlUI;
+
 struct ListInfo {
   static constexpr int kMaxColumns = 32;
 
@@ -47,5 +49,9 @@ enum ListInfoChange {
 };
 
 ListInfoChange ApplyListInfoAttribute(ListInfo& info, LPCWSTR pstrName, LPCWSTR pstrValue);
+// The same for the control that owns the record, which is repainted or laid out again as the
+// attribute asks; false when the name is no item attribute.
+bool ApplyListInfoAttributeTo(CControlUI& owner, ListInfo& info, LPCWSTR pstrName,
+                              LPCWSTR pstrValue);
 
 }  // namespace SkinUI

@@ -138,6 +138,36 @@ bool CListSelection::SelectRange(int iIndex, bool bTakeFocus, bool bNotify) {
   return true;
 }
 
+bool CListSelection::HandleNavigationKey(WCHAR chKey) {
+  switch (chKey) {
+    case VK_RETURN:
+      if (m_iCurSel >= 0 && m_pItems->GetItemAt(m_iCurSel) != nullptr) {
+        m_pItems->GetItemAt(m_iCurSel)->Activate();
+      }
+      return true;
+    case VK_PRIOR:
+      m_pItems->ScrollPageUp();
+      return true;
+    case VK_NEXT:
+      m_pItems->ScrollPageDown();
+      return true;
+    case VK_HOME:
+      SelectIndex(m_pItems->FindSelectableItem(0, true), true, true);
+      return true;
+    case VK_END:
+      SelectIndex(m_pItems->FindSelectableItem(m_pItems->GetItemCount() - 1, false), true, true);
+      return true;
+    case VK_UP:
+      SelectIndex(m_pItems->FindSelectableItem(m_iCurSel - 1, false), true, true);
+      return true;
+    case VK_DOWN:
+      SelectIndex(m_pItems->FindSelectableItem(m_iCurSel + 1, true), true, true);
+      return true;
+    default:
+      return false;
+  }
+}
+
 void RenumberListItems(const CContainerUI* pItems, int iFrom) {
   for (int i = iFrom < 0 ? 0 : iFrom; i < pItems->GetItemCount(); ++i) {
     IListItemUI* pItem = AsListItem(pItems->GetItemAt(i));

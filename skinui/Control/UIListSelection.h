@@ -29,6 +29,9 @@ class CListSelection {
   bool TakeToggledItem(int iIndex, bool bNotify);
   // Selects from the anchor to iIndex and nothing outside.
   bool SelectRange(int iIndex, bool bTakeFocus, bool bNotify);
+  // Return, Page Up and Down, Home, End, Up and Down as every list-like owner takes them; false
+  // for other keys.
+  bool HandleNavigationKey(WCHAR chKey);
   // Scrolling the current item into view; the list view's rubber band turns it off.
   void SetScrollIntoView(bool bScroll) { m_bScrollIntoView = bScroll; }
 

@@ -218,14 +218,10 @@ void CTreeViewUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
     ShowCheckButtons(IsTrue(pstrValue));
   } else if (sName == L"itemminwidth") {
     SetNodeMinWidth(ReadInt(pstrValue));
-  } else if (sName == L"itemtextcolor") {
-    SetItemTextColor(ReadColor(pstrValue));
-  } else if (sName == L"itemhottextcolor") {
-    SetItemHotTextColor(ReadColor(pstrValue));
-  } else if (sName == L"selitemtextcolor") {
-    SetSelItemTextColor(ReadColor(pstrValue));
-  } else if (sName == L"selitemhottextcolor") {
-    SetSelItemHotTextColor(ReadColor(pstrValue));
+  } else if (sName == L"itemtextcolor" || sName == L"itemhottextcolor" ||
+             sName == L"selitemtextcolor" || sName == L"selitemhottextcolor") {
+    // The nodes read the same names.
+    ForEachNode([pstrName, pstrValue](CTreeNodeUI* pNode) { pNode->ApplyAttribute(pstrName, pstrValue); });
   } else {
     CListUI::ApplyAttribute(pstrName, pstrValue);
   }

@@ -197,32 +197,8 @@ void CListCtrlUI::HandleEvent(InputEvent& event) {
       FollowScroll();
       return;
     case kEventKeyDown:
-      switch (event.chKey) {
-        case VK_RETURN:
-          if (iCur >= 0) GetItemAt(iCur)->Activate();
-          return;
-        case VK_PRIOR:
-          ScrollPageUp();
-          return;
-        case VK_NEXT:
-          ScrollPageDown();
-          return;
-        case VK_HOME:
-          SelectIndex(FindSelectableItem(0, true), true);
-          return;
-        case VK_END:
-          SelectIndex(FindSelectableItem(m_items.GetSize() - 1, false), true);
-          return;
-        case VK_UP:
-          SelectIndex(FindSelectableItem(iCur - 1, false), true);
-          return;
-        case VK_DOWN:
-          SelectIndex(FindSelectableItem(iCur + 1, true), true);
-          return;
-        default:
-          CControlUI::HandleEvent(event);
-          return;
-      }
+      if (!m_selection.HandleNavigationKey(event.chKey)) CControlUI::HandleEvent(event);
+      return;
     case kEventSetFocus:
     case kEventKillFocus:
       m_bFocused = event.iKind == kEventSetFocus;
@@ -236,15 +212,7 @@ void CListCtrlUI::HandleEvent(InputEvent& event) {
 // ---- attributes ----
 
 void CListCtrlUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
-  const ListInfoChange change = ApplyListInfoAttribute(m_ListInfo, pstrName, pstrValue);
-  if (change == kListInfoRelayout) {
-    RequestLayout();
-    return;
-  }
-  if (change == kListInfoRepaint) {
-    Invalidate();
-    return;
-  }
+  if (ApplyListInfoAttributeTo(*this, m_ListInfo, pstrName, pstrValue)) return;
   const CUIString sName = pstrName;
   if (sName == L"itemsize" || sName == L"childvpadding") {
     CTileLayoutUI::ApplyAttribute(pstrName, pstrValue);
