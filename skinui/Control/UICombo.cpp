@@ -75,7 +75,9 @@ void CComboUI::SetPosition(RECT rc, bool bNeedInvalidate) {
 }
 
 CControlUI* CComboUI::FindControl(FindControlProc Proc, LPVOID pData, UINT uFlags) {
-  return CControlUI::FindControl(Proc, pData, uFlags);
+  // Searches by name or state still reach the items.
+  if ((uFlags & kFindHitTest) != 0) return CControlUI::FindControl(Proc, pData, uFlags);
+  return CContainerUI::FindControl(Proc, pData, uFlags);
 }
 
 bool CComboUI::PaintSelf(HDC hDC, const RECT& rcPaint, CControlUI* pStopControl) {

@@ -23,6 +23,12 @@ int CListBodyUI::ItemWidth(const RECT& rcContent) {
     for (int i = 0; i < pHeader->GetItemCount(); ++i) {
       cx += pHeader->GetItemAt(i)->MeasureSize(szAvailable).cx;
     }
+    // Header items without a width of their own share the header: rows span the columns as they
+    // were laid out, not the nothing those items measure.
+    const ListInfo* pInfo = m_pOwner->GetListInfo();
+    if (pInfo->nColumns > 0) {
+      cx = std::max<int>(cx, pInfo->rcColumn[pInfo->nColumns - 1].right - pInfo->rcColumn[0].left);
+    }
     return cx;
   }
   // Without columns to follow, rows fill at least the visible width: items without a width of

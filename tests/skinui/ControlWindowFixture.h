@@ -24,8 +24,8 @@ struct Note {
 
 class ControlWindowTest : public host_paint_testing::HostPaintTest {
  protected:
-  static const int kWindowWidth = 320;
-  static const int kWindowHeight = 240;
+  static constexpr int kWindowWidth = 320;
+  static constexpr int kWindowHeight = 240;
 
   void SetUp() override {
     HostPaintTest::SetUp();

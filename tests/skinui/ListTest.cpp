@@ -150,6 +150,15 @@ TEST_F(ListTest, AHeaderHasAtMostThirtyTwoColumns) {
   EXPECT_EQ(pList->GetListInfo()->nColumns, ListInfo::kMaxColumns);
 }
 
+TEST_F(ListTest, RowsSpanColumnsThatShareTheHeaderWithoutWidths) {
+  CListUI* pList = new CListUI;
+  for (int c = 0; c < 2; ++c) pList->AddItem(new CListHeaderItemUI);
+  pList->AddItem(new CListTextElementUI);
+  Show(pList);
+  EXPECT_EQ(pList->GetListInfo()->rcColumn[1].right, kWindowWidth);
+  EXPECT_EQ(pList->GetItemAt(0)->GetWidth(), kWindowWidth);
+}
+
 TEST_F(ListTest, DraggingAColumnSeparatorMovesTheColumnsAfterIt) {
   CListUI* pList = ShowList(3);
   const int y = kHeaderHeight / 2;
