@@ -126,6 +126,10 @@ TEST_F(ComboTest, TheDropDownClosesWhenTheFocusGoesElsewhere) {
 
 TEST_F(ComboTest, EmptyingOrDestroyingTheComboWhileOpenLeavesNothingBehind) {
   ShowCombo(4);
+  EXPECT_TRUE(m_pCombo->SelectIndex(99)) << "past the end selects the last item";
+  EXPECT_EQ(m_pCombo->GetCurSel(), 3);
+  EXPECT_FALSE(m_pCombo->SelectIndex(-5));
+  EXPECT_EQ(m_pCombo->GetCurSel(), -1);
   HWND hDropDown = Open();
   ASSERT_NE(hDropDown, nullptr);
   ::SendMessageW(hDropDown, WM_MOUSEMOVE, 0, OverItem(1));  // the drop-down hovers an item

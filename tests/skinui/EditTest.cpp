@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "Control/UIEdit.h"
 #include "Control/UILabel.h"
@@ -71,6 +73,31 @@ class EditTest : public control_testing::ControlWindowTest {
     const COLORREF cr = ::GetPixel(hDC, x, y);
     ::ReleaseDC(hWnd, hDC);
     return cr;
+  }
+
+  // Pixels of the host's image inside rc darker than mid grey.
+  int DarkPixels(const RECT& rc) const {
+    std::vector<uint32_t> pixels(static_cast<size_t>(kWindowWidth) * kWindowHeight);
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bmi.bmiHeader.biWidth = kWindowWidth;
+    bmi.bmiHeader.biHeight = -kWindowHeight;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    HDC hDC = ::GetDC(nullptr);
+    const int nRows = ::GetDIBits(hDC, m_host.GetPaintOffscreenBitmap(), 0, kWindowHeight,
+                                  pixels.data(), &bmi, DIB_RGB_COLORS);
+    ::ReleaseDC(nullptr, hDC);
+    if (nRows != kWindowHeight) return -1;
+    int n = 0;
+    for (int y = rc.top; y < rc.bottom; ++y) {
+      for (int x = rc.left; x < rc.right; ++x) {
+        const uint32_t p = pixels[static_cast<size_t>(y) * kWindowWidth + x];
+        n += ((p >> 16) & 0xFF) + ((p >> 8) & 0xFF) + (p & 0xFF) < 3 * 0x80 ? 1 : 0;
+      }
+    }
+    return n;
   }
 
   CVerticalLayoutUI* m_pRoot = nullptr;
@@ -174,6 +201,21 @@ TEST_F(EditTest, ANativeBackgroundColourTintsWhatLiesUnderTheWindow) {
   EXPECT_EQ(GetGValue(crTinted), 0x00);
   EXPECT_NEAR(GetBValue(crTinted), 0x7F, 2) << "half of the blue under the window";
   EXPECT_EQ(PixelOf(Focus(pSolid), 1, 1), RGB(0, 0xFF, 0));
+}
+
+TEST_F(EditTest, InALayeredWindowTypedTextShowsInTheWindowsImage) {
+  m_host.SetLayered(true);
+  CEditUI* pEdit = new CEditUI;
+  ShowEdits({pEdit});
+  HWND hWnd = Focus(pEdit);
+  ASSERT_NE(hWnd, nullptr);
+  PumpFor(100);
+  const RECT rcText = pEdit->GetPosition();
+  const int nBefore = DarkPixels(rcText);
+  Type(hWnd, L"WWWW");
+  PumpFor(100);
+  EXPECT_STREQ(pEdit->GetText(), L"WWWW");
+  EXPECT_GT(DarkPixels(rcText), nBefore + 20) << "the layered image was recomposed with the text";
 }
 
 TEST_F(EditTest, HidingTheContainerOfAnOpenEditClearsTheFocusAndClosesTheWindow) {

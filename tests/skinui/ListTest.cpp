@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 
 #include "Control/UIList.h"
 #include "Control/UIListBody.h"
@@ -165,6 +166,8 @@ TEST_F(ListTest, DraggingAColumnSeparatorMovesTheColumnsAfterIt) {
   ::SendMessageW(m_hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(kColumnWidth - 2, y));
   ::SendMessageW(m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(kColumnWidth - 2, y));
   ::SendMessageW(m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(kColumnWidth + 38, y));
+  pList->RemoveAllItems();  // the rows go while the column is being dragged
+  Pump();
   ::SendMessageW(m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(kColumnWidth + 38, y));
   Relayout();
   const ListInfo* pInfo = pList->GetListInfo();
@@ -186,9 +189,10 @@ class PartialTextSource : public IListTextSourceUI {
  public:
   LPCWSTR GetItemText(CControlUI* /*pItem*/, int iIndex, int iColumn) override {
     asked.emplace_back(iIndex, iColumn);
-    return iColumn == 0 ? L"WWWW" : nullptr;
+    return iColumn == 0 ? sLong.c_str() : nullptr;
   }
   ParamList asked;
+  const std::wstring sLong = std::wstring(100000, L'W');
 };
 
 TEST_F(ListTest, TextsComeFromTheSourceAndAMissingTextLeavesItsColumnBlank) {
