@@ -179,15 +179,7 @@ void CLabelUI::HandleEvent(InputEvent& event) {
 void CLabelUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
   const CUIString sName = pstrName;
   if (sName == L"align") {
-    if (Contains(pstrValue, L"left")) m_uTextStyle &= ~(kTextCenter | kTextRight);
-    if (Contains(pstrValue, L"center")) {
-      m_uTextStyle &= ~kTextRight;
-      m_uTextStyle |= kTextCenter;
-    }
-    if (Contains(pstrValue, L"right")) {
-      m_uTextStyle &= ~kTextCenter;
-      m_uTextStyle |= kTextRight;
-    }
+    ApplyAlignWords(m_uTextStyle, pstrValue);
   } else if (sName == L"valign") {
     if (Contains(pstrValue, L"top")) m_uTextStyle &= ~(kTextVCenter | kTextBottom);
     if (Contains(pstrValue, L"vcenter")) {
@@ -199,11 +191,7 @@ void CLabelUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
       m_uTextStyle |= kTextBottom;
     }
   } else if (sName == L"endellipsis") {
-    if (IsTrue(pstrValue)) {
-      m_uTextStyle |= kTextEndEllipsis;
-    } else {
-      m_uTextStyle &= ~kTextEndEllipsis;
-    }
+    SetStyleBit(m_uTextStyle, kTextEndEllipsis, IsTrue(pstrValue));
   } else if (sName == L"font") {
     SetFont(ReadInt(pstrValue));
   } else if (sName == L"textcolor") {

@@ -24,6 +24,12 @@ inline DWORD ReadColor(LPCWSTR pstrValue) {
   return static_cast<DWORD>(std::wcstoul(pstrValue, nullptr, 16));
 }
 
+// Background and item colours tolerate blanks before the number sign; border colours do not.
+inline DWORD ReadColorAfterBlanks(LPCWSTR pstrValue) {
+  while (*pstrValue == L' ') ++pstrValue;
+  return ReadColor(pstrValue);
+}
+
 // Reads one decimal number and moves past the single separator after it; a list that ends early
 // leaves the cursor on its terminator so that the missing numbers read as 0.
 inline int ReadListInt(LPCWSTR& pstr) {
@@ -53,6 +59,28 @@ inline RECT ReadRect(LPCWSTR pstrValue) {
 
 inline bool Contains(LPCWSTR pstrValue, LPCWSTR pstrWord) {
   return std::wcsstr(pstrValue, pstrWord) != nullptr;
+}
+
+// The horizontal alignment words of a text style ("align", "itemalign"), applied in the order
+// left, center, right, so that the last word present wins.
+inline void ApplyAlignWords(UINT& uStyle, LPCWSTR pstrValue) {
+  if (Contains(pstrValue, L"left")) uStyle &= ~(DT_CENTER | DT_RIGHT);
+  if (Contains(pstrValue, L"center")) {
+    uStyle &= ~DT_RIGHT;
+    uStyle |= DT_CENTER;
+  }
+  if (Contains(pstrValue, L"right")) {
+    uStyle &= ~DT_CENTER;
+    uStyle |= DT_RIGHT;
+  }
+}
+
+inline void SetStyleBit(UINT& uStyle, UINT uBit, bool bOn) {
+  if (bOn) {
+    uStyle |= uBit;
+  } else {
+    uStyle &= ~uBit;
+  }
 }
 
 // Stores a new image attribute string; the record is parsed again on its next use. A string

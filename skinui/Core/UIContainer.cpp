@@ -174,7 +174,7 @@ int CContainerUI::FindSelectableItem(int iIndex, bool bForward) const {
   if (iIndex < 0) iIndex = 0;
   if (iIndex >= nCount) iIndex = nCount - 1;
   auto selectable = [this](int i) {
-    CControlUI* pChild = GetItemAt(i);
+    CControlUI* pChild = ChildAt(i);
     return pChild->QueryNamedInterface(L"ListItem") != nullptr && pChild->IsVisible() &&
            pChild->IsEnabled();
   };
@@ -229,7 +229,7 @@ void CContainerUI::SetPosition(RECT rc, bool bNeedInvalidate) {
   const SIZE szScroll = GetScrollPosition();
   ::OffsetRect(&rcArea, -szScroll.cx, -szScroll.cy);
   for (int i = 0; i < m_items.GetSize(); ++i) {
-    CControlUI* pChild = GetItemAt(i);
+    CControlUI* pChild = ChildAt(i);
     if (!pChild->IsVisible()) continue;
     if (pChild->IsFloat()) {
       PlaceFloatingChild(i);
@@ -244,7 +244,7 @@ void CContainerUI::SetPosition(RECT rc, bool bNeedInvalidate) {
 }
 
 void CContainerUI::PlaceFloatingChild(int iIndex) {
-  CControlUI* pChild = GetItemAt(iIndex);
+  CControlUI* pChild = iIndex >= 0 && iIndex < m_items.GetSize() ? ChildAt(iIndex) : nullptr;
   if (pChild == nullptr || !pChild->IsVisible() || !pChild->IsFloat()) return;
   const int nWidth = GetWidth();
   const int nHeight = GetHeight();
@@ -263,7 +263,7 @@ void CContainerUI::MoveBy(int dx, int dy, bool bNeedInvalidate) {
   if (IsBarShown(m_pVerticalScrollBar)) m_pVerticalScrollBar->MoveBy(dx, dy, false);
   if (IsBarShown(m_pHorizontalScrollBar)) m_pHorizontalScrollBar->MoveBy(dx, dy, false);
   for (int i = 0; i < m_items.GetSize(); ++i) {
-    CControlUI* pChild = GetItemAt(i);
+    CControlUI* pChild = ChildAt(i);
     if (pChild->IsVisible()) pChild->MoveBy(dx, dy, false);
   }
 }
@@ -273,12 +273,12 @@ void CContainerUI::MoveBy(int dx, int dy, bool bNeedInvalidate) {
 void CContainerUI::SetVisible(bool bVisible) {
   if (m_bVisible == bVisible) return;
   CControlUI::SetVisible(bVisible);
-  for (int i = 0; i < m_items.GetSize(); ++i) GetItemAt(i)->SetInheritedVisible(IsVisible());
+  for (int i = 0; i < m_items.GetSize(); ++i) ChildAt(i)->SetInheritedVisible(IsVisible());
 }
 
 void CContainerUI::SetInheritedVisible(bool bVisible) {
   CControlUI::SetInheritedVisible(bVisible);
-  for (int i = 0; i < m_items.GetSize(); ++i) GetItemAt(i)->SetInheritedVisible(IsVisible());
+  for (int i = 0; i < m_items.GetSize(); ++i) ChildAt(i)->SetInheritedVisible(IsVisible());
 }
 
 void CContainerUI::SetMouseEnabled(bool bEnable) {
@@ -349,7 +349,7 @@ bool CContainerUI::PaintChildren(HDC hDC, const RECT& rcPaint, CControlUI* pStop
   const RECT rcChildren = GetContentRect();
   if (!::IntersectRect(&rcTemp, &rcPaint, &rcChildren)) {
     for (int i = 0; i < m_items.GetSize(); ++i) {
-      CControlUI* pChild = GetItemAt(i);
+      CControlUI* pChild = ChildAt(i);
       if (pChild == pStopControl) return false;
       if (!pChild->IsVisible() || !pChild->IsFloat()) continue;
       if (!::IntersectRect(&rcTemp, &rcPaint, &pChild->GetPosition())) continue;
@@ -362,7 +362,7 @@ bool CContainerUI::PaintChildren(HDC hDC, const RECT& rcPaint, CControlUI* pStop
   CSkinClip childClip;
   CSkinClip::ClipToRect(hDC, rcTemp, childClip);
   for (int i = 0; i < m_items.GetSize(); ++i) {
-    CControlUI* pChild = GetItemAt(i);
+    CControlUI* pChild = ChildAt(i);
     if (pChild == pStopControl) return false;
     if (!pChild->IsVisible()) continue;
     if (!::IntersectRect(&rcTemp, &rcPaint, &pChild->GetPosition())) continue;
@@ -410,7 +410,7 @@ CControlUI* CContainerUI::FindControl(FindControlProc Proc, LPVOID pData, UINT u
     const int nCount = m_items.GetSize();
     const bool bTopFirst = (uFlags & kFindTopFirst) != 0;
     for (int n = 0; n < nCount; ++n) {
-      CControlUI* pChild = GetItemAt(bTopFirst ? nCount - 1 - n : n);
+      CControlUI* pChild = ChildAt(bTopFirst ? nCount - 1 - n : n);
       CControlUI* pResult = pChild->FindControl(Proc, pData, uFlags);
       if (pResult == nullptr) continue;
       if (!bHitTest || pResult->IsFloat() ||

@@ -122,6 +122,10 @@ class CContainerUI : public CControlUI, public IContainerUI {
   static int ClampToLimits(int x, int nMin, int nMax);
   // Destroys a child that has left the list, when the container owns its children.
   void ReleaseChild(CControlUI* pControl);
+  // The container's own child at a valid index. The item operations of IContainerUI may be
+  // routed elsewhere by a derived container (a list hands them to its body), so the base and the
+  // layouts walk their own children through this.
+  CControlUI* ChildAt(int iIndex) const { return static_cast<CControlUI*>(m_items[iIndex]); }
 
   CPtrArrayUI m_items;
   CUIRect m_rcInset;

@@ -71,7 +71,7 @@ void CContainerUI::SetScrollPosition(SIZE szPos) {
   }
   if (cx == 0 && cy == 0) return;
   for (int i = 0; i < m_items.GetSize(); ++i) {
-    CControlUI* pChild = GetItemAt(i);
+    CControlUI* pChild = ChildAt(i);
     if (pChild->IsVisible() && !pChild->IsFloat()) pChild->MoveBy(-cx, -cy, false);
   }
   Invalidate();

@@ -14,12 +14,6 @@ namespace {
 
 using namespace attribute_values;
 
-// Background colours tolerate blanks before the number sign; border colours do not.
-DWORD ReadBackgroundColor(LPCWSTR pstrValue) {
-  while (*pstrValue == L' ') ++pstrValue;
-  return ReadColor(pstrValue);
-}
-
 }  // namespace
 
 void CControlUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
@@ -32,11 +26,11 @@ void CControlUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
   } else if (sName == L"padding") {
     SetPadding(ReadRect(pstrValue));
   } else if (sName == L"bkcolor" || sName == L"bkcolor1") {
-    SetBkColor(ReadBackgroundColor(pstrValue));
+    SetBkColor(ReadColorAfterBlanks(pstrValue));
   } else if (sName == L"bkcolor2") {
-    SetBkColor2(ReadBackgroundColor(pstrValue));
+    SetBkColor2(ReadColorAfterBlanks(pstrValue));
   } else if (sName == L"bkcolor3") {
-    SetBkColor3(ReadBackgroundColor(pstrValue));
+    SetBkColor3(ReadColorAfterBlanks(pstrValue));
   } else if (sName == L"bordercolor") {
     SetBorderColor(ReadColor(pstrValue));
   } else if (sName == L"focusbordercolor") {

@@ -8,17 +8,29 @@
 #include "Control/UICheckBox.h"
 #include "Control/UIDateTime.h"
 #include "Control/UIGifAnim.h"
+#include "Control/UICombo.h"
+#include "Control/UIEdit.h"
 #include "Control/UILabel.h"
+#include "Control/UIList.h"
+#include "Control/UIListContainerElement.h"
+#include "Control/UIListHeader.h"
+#include "Control/UIListHeaderItem.h"
+#include "Control/UIListLabelElement.h"
+#include "Control/UIListTextElement.h"
 #include "Control/UIOption.h"
 #include "Control/UIProgress.h"
 #include "Control/UIScrollBar.h"
 #include "Control/UISlider.h"
 #include "Control/UIText.h"
 #include "Control/UIWebBrowser.h"
+#include "Control/UITreeNode.h"
+#include "Control/UITreeView.h"
 #include "Core/UIAttributeValues.h"
 #include "Core/UIContainer.h"
 #include "Core/UIControl.h"
 #include "Core/UIManager.h"
+#include "Layout/CListCtrlItemElementUI.h"
+#include "Layout/CListCtrlUI.h"
 #include "Layout/UIChildLayout.h"
 #include "Layout/UIHorizontalLayout.h"
 #include "Layout/UITabLayout.h"
@@ -94,9 +106,12 @@ struct FactoryEntry {
 
 // Only the controls this framework has; other names go to the window's callback.
 const FactoryEntry kFactory[] = {
+    {L"Edit", false, &Make<CEditUI>},
+    {L"List", false, &Make<CListUI>},
     {L"Text", false, &Make<CTextUI>},
     {L"HBox", false, &Make<CHorizontalLayoutUI>},
     {L"VBox", false, &Make<CVerticalLayoutUI>},
+    {L"Combo", false, &Make<CComboUI>},
     {L"Label", false, &Make<CLabelUI>},
     {L"Button", false, &Make<CButtonUI>},
     {L"Option", false, &Make<COptionUI>},
@@ -107,14 +122,22 @@ const FactoryEntry kFactory[] = {
     {L"Progress", false, &Make<CProgressUI>},
     {L"CheckBox", false, &Make<CCheckBoxUI>},
     {L"DateTime", false, &Make<CDateTimeUI>},
+    {L"TreeView", false, &Make<CTreeViewUI>},
+    {L"ListCtrl", false, &Make<CListCtrlUI>},
     {L"Container", false, &Make<CContainerUI>},
     {L"TabLayout", false, &Make<CTabLayoutUI>},
     {L"ScrollBar", false, &Make<CScrollBarUI>},
+    {L"ListHeader", false, &Make<CListHeaderUI>},
     {L"TileLayout", false, &Make<CTileLayoutUI>},
     {L"WebBrowser", false, &Make<CWebBrowserUI>},
     {L"ChildLayout", false, &Make<CChildLayoutUI>},
+    {L"ListCtrlItem", true, &Make<CListCtrlItemElementUI>},
     {L"VerticalLayout", false, &Make<CVerticalLayoutUI>},
+    {L"ListHeaderItem", false, &Make<CListHeaderItemUI>},
+    {L"ListTextElement", false, &Make<CListTextElementUI>},
     {L"HorizontalLayout", false, &Make<CHorizontalLayoutUI>},
+    {L"ListLabelElement", false, &Make<CListLabelElementUI>},
+    {L"ListContainerElement", false, &Make<CListContainerElementUI>},
 };
 
 }  // namespace
@@ -343,6 +366,41 @@ void CSkinBuilder::BuildInclude(CSkinMarkupNode& element, CControlUI* pParent,
   }
 }
 
+void CSkinBuilder::ApplyElementAttributes(CSkinMarkupNode& element, CControlUI* pControl,
+                                          CWindowHostUI* pHost) {
+  if (pHost != nullptr) {
+    pControl->SetHost(pHost, nullptr, false);
+    LPCWSTR pstrDefaults = pHost->DefaultAttributesFor(element.GetTagName());
+    if (pstrDefaults != nullptr) pControl->ApplyAttributeString(pstrDefaults);
+  }
+  const int nAttributes = element.GetAttributeCount();
+  for (int i = 0; i < nAttributes; ++i) {
+    pControl->ApplyAttribute(element.GetAttributeNameAt(i), element.GetAttributeValueAt(i));
+  }
+}
+
+bool CSkinBuilder::BuildTreeNode(CSkinMarkupNode& element, CControlUI* pParent,
+                                 CWindowHostUI* pHost) {
+  if (pParent == nullptr) return true;
+  CTreeNodeUI* pParentNode = static_cast<CTreeNodeUI*>(pParent->QueryNamedInterface(L"TreeNode"));
+  CTreeNodeUI* pNode = new CTreeNodeUI;
+  if (pParentNode != nullptr && !pParentNode->AddItem(pNode)) {
+    delete pNode;
+    return true;
+  }
+  ApplyElementAttributes(element, pNode, pHost);
+  if (element.HasChildren()) BuildChildren(element, pNode, pHost);
+  if (pParentNode != nullptr) return true;
+  CTreeViewUI* pTreeView = static_cast<CTreeViewUI*>(pParent->QueryNamedInterface(L"TreeView"));
+  UI_CHECK(pTreeView);
+  if (pTreeView == nullptr) {
+    delete pNode;
+    return false;
+  }
+  if (!pTreeView->AddItem(pNode)) delete pNode;
+  return true;
+}
+
 CControlUI* CSkinBuilder::BuildChildren(CSkinMarkupNode& element, CControlUI* pParent,
                                         CWindowHostUI* pHost) {
   IContainerUI* pContainer = nullptr;
@@ -359,8 +417,7 @@ CControlUI* CSkinBuilder::BuildChildren(CSkinMarkupNode& element, CControlUI* pP
       continue;
     }
     if (NameIs(pstrClass, L"TreeNode")) {
-      // The framework has no tree view: a tree node has nowhere to go.
-      UITrace(L"Unknow Control:%s", pstrClass);
+      if (!BuildTreeNode(node, pParent, pHost)) return nullptr;
       continue;
     }
 
@@ -376,7 +433,13 @@ CControlUI* CSkinBuilder::BuildChildren(CSkinMarkupNode& element, CControlUI* pP
 
     if (node.HasChildren()) BuildChildren(node, pControl, pHost);
 
-    if (pParent != nullptr) {
+    CTreeNodeUI* pParentNode =
+        pParent != nullptr ? static_cast<CTreeNodeUI*>(pParent->QueryNamedInterface(L"TreeNode"))
+                           : nullptr;
+    if (pParentNode != nullptr) {
+      // Whatever the row does with it, the control is the row's now.
+      pParentNode->GetRowLayout()->AddItem(pControl);
+    } else if (pParent != nullptr) {
       if (!bContainerAsked) {
         pContainer = static_cast<IContainerUI*>(pParent->QueryNamedInterface(L"IContainer"));
         bContainerAsked = true;
@@ -392,15 +455,7 @@ CControlUI* CSkinBuilder::BuildChildren(CSkinMarkupNode& element, CControlUI* pP
       }
     }
 
-    if (pHost != nullptr) {
-      pControl->SetHost(pHost, nullptr, false);
-      LPCWSTR pstrDefaults = pHost->DefaultAttributesFor(pstrClass);
-      if (pstrDefaults != nullptr) pControl->ApplyAttributeString(pstrDefaults);
-    }
-    const int nAttributes = node.GetAttributeCount();
-    for (int i = 0; i < nAttributes; ++i) {
-      pControl->ApplyAttribute(node.GetAttributeNameAt(i), node.GetAttributeValueAt(i));
-    }
+    ApplyElementAttributes(node, pControl, pHost);
     if (pHost != nullptr) pControl->SetHost(nullptr, nullptr, false);
 
     if (pResult == nullptr) {

@@ -66,6 +66,11 @@ class CSkinBuilder {
   void RegisterResources(CSkinMarkupNode& root, CWindowHostUI* pHost);
   void ApplyWindowAttributes(CSkinMarkupNode& root, CWindowHostUI* pHost);
   void BuildInclude(CSkinMarkupNode& element, CControlUI* pParent, CWindowHostUI* pHost);
+  // A tree node under a node or a tree view. False when the level's build must stop (the parent
+  // is neither).
+  bool BuildTreeNode(CSkinMarkupNode& element, CControlUI* pParent, CWindowHostUI* pHost);
+  // The host's defaults for the element's name, then the element's own attributes.
+  void ApplyElementAttributes(CSkinMarkupNode& element, CControlUI* pControl, CWindowHostUI* pHost);
 
   CSkinMarkup m_xml;
   IDialogBuilderCallback* m_pCallback;

@@ -38,6 +38,10 @@ enum InputEventKind {
   kEventTimer = 2048,
 };
 
+inline bool IsMouseEventKind(int iKind) {
+  return iKind > kEventMouseBegin && iKind < kEventMouseEnd;
+}
+
 // Modifier bits of InputEvent::wKeyState (set while the key or button is down).
 enum InputKeyState : WORD {
   kKeyStateLeftButton = 0x01,

@@ -12,6 +12,7 @@
 namespace SkinUI {
 
 class CWindowHostUI;
+class CControlUI;
 
 // One decoded skin image. Made by CSkinRenderer::LoadSkinImage, owned by the window host's image
 // cache, released with CSkinRenderer::FreeSkinImage.
@@ -113,6 +114,13 @@ class CSkinRenderer {
                            const RECT& rcSource, const RECT& rcCorner, bool bAlpha,
                            BYTE uFade = 255, bool bHole = false, bool bTiledX = false,
                            bool bTiledY = false);
+
+  // A 32-bit copy of rc of the host's window: the off-screen image as last painted, or, with a
+  // stop control or a layered window, the tree painted afresh up to the stop control. A colour
+  // with a non-zero alpha is filled over the copy. The caller deletes the bitmap; null without a
+  // host or when a surface cannot be made.
+  static HBITMAP RenderSnapshot(CWindowHostUI* pHost, const RECT& rc, CControlUI* pStopControl,
+                                DWORD dwBkColor);
 
   // ---- colours and shapes ----
 

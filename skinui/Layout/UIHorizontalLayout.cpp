@@ -35,7 +35,7 @@ void CHorizontalLayoutUI::SetPosition(RECT rcPos, bool bNeedInvalidate) {
   int cxFixed = 0;
   int cyNeeded = 0;
   for (int i = 0; i < m_items.GetSize(); ++i) {
-    CControlUI* pChild = GetItemAt(i);
+    CControlUI* pChild = ChildAt(i);
     if (!pChild->IsVisible() || pChild->IsFloat()) continue;
     const RECT pad = pChild->GetPadding();
     const int lw = pChild->GetFixedWidth() < 1 ? pChild->GetMaxWidth() : pChild->GetFixedWidth();
@@ -63,7 +63,7 @@ void CHorizontalLayoutUI::SetPosition(RECT rcPos, bool bNeedInvalidate) {
   int cxFixedRemaining = cxFixed;
   int cxNeeded = 0;
   for (int i = 0; i < m_items.GetSize(); ++i) {
-    CControlUI* pChild = GetItemAt(i);
+    CControlUI* pChild = ChildAt(i);
     if (!pChild->IsVisible()) continue;
     if (pChild->IsFloat()) {
       PlaceFloatingChild(i);

@@ -32,7 +32,7 @@ void CTileLayoutUI::SetPosition(RECT rcPos, bool bNeedInvalidate) {
   const int ih = m_szItem.cy;
   int n = 0;
   for (int i = 0; i < m_items.GetSize(); ++i) {
-    CControlUI* pChild = GetItemAt(i);
+    CControlUI* pChild = ChildAt(i);
     if (pChild->IsVisible() && !pChild->IsFloat()) ++n;
   }
 
@@ -67,7 +67,7 @@ void CTileLayoutUI::SetPosition(RECT rcPos, bool bNeedInvalidate) {
   const int cyNeeded = m_nRows > 0 ? ih * m_nRows + (m_nRows - 1) * m_iChildVPadding : 0;
 
   for (int i = 0; i < m_items.GetSize(); ++i) {
-    CControlUI* pChild = GetItemAt(i);
+    CControlUI* pChild = ChildAt(i);
     if (!pChild->IsVisible()) continue;
     if (pChild->IsFloat()) {
       PlaceFloatingChild(i);

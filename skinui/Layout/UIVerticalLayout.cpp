@@ -25,8 +25,9 @@ void CVerticalLayoutUI::SetPosition(RECT rcPos, bool bNeedInvalidate) {
     return;
   }
   // Scrolled content may be larger than the area: the bars' ranges say by how much.
-  const SIZE szScroll = GetScrollPosition();
-  const SIZE szRange = GetScrollRange();
+  // The layout's own bars: a list forwards the overridable scrolling operations to its body.
+  const SIZE szScroll = CContainerUI::GetScrollPosition();
+  const SIZE szRange = CContainerUI::GetScrollRange();
   const int aw = rc.right - rc.left + szRange.cx;
   const int ah = rc.bottom - rc.top + szRange.cy;
 
@@ -35,7 +36,7 @@ void CVerticalLayoutUI::SetPosition(RECT rcPos, bool bNeedInvalidate) {
   int cyFixed = 0;
   int cxNeeded = 0;
   for (int i = 0; i < m_items.GetSize(); ++i) {
-    CControlUI* pChild = GetItemAt(i);
+    CControlUI* pChild = ChildAt(i);
     if (!pChild->IsVisible() || pChild->IsFloat()) continue;
     const RECT pad = pChild->GetPadding();
     const int lw = pChild->GetFixedWidth() < 1 ? pChild->GetMaxWidth() : pChild->GetFixedWidth();
@@ -63,7 +64,7 @@ void CVerticalLayoutUI::SetPosition(RECT rcPos, bool bNeedInvalidate) {
   int cyFixedRemaining = cyFixed;
   int cyNeeded = 0;
   for (int i = 0; i < m_items.GetSize(); ++i) {
-    CControlUI* pChild = GetItemAt(i);
+    CControlUI* pChild = ChildAt(i);
     if (!pChild->IsVisible()) continue;
     if (pChild->IsFloat()) {
       PlaceFloatingChild(i);
