@@ -8,6 +8,7 @@
 #include "Control/UILabel.h"
 #include "Control/UIOption.h"
 #include "Control/UIProgress.h"
+#include "Control/UIRichEdit.h"
 #include "Control/UIScrollBar.h"
 #include "Control/UISlider.h"
 #include "Control/UIText.h"
@@ -68,6 +69,7 @@ const FactoryEntry kFactory[] = {
     {L"Slider", false, &Make<CSliderUI>},
     {L"Control", false, &Make<CControlUI>},
     {L"Progress", false, &Make<CProgressUI>},
+    {L"RichEdit", false, &Make<CRichEditUI>},
     {L"CheckBox", false, &Make<CCheckBoxUI>},
     {L"Container", false, &Make<CContainerUI>},
     {L"TabLayout", false, &Make<CTabLayoutUI>},

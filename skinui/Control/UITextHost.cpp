@@ -1,0 +1,523 @@
+#include "Control/UITextHost.h"
+
+#include "Control/UIRichEdit.h"
+#include "Control/UIScrollBar.h"
+#include "Control/UITextServices.h"
+#include "Core/UIManager.h"
+
+namespace SkinUI {
+
+namespace {
+
+const LONG kTwipsPerInch = 1440;
+const LONG kHimetricPerInch = 2540;
+// One tab stop every half inch.
+const LONG kDefaultTabTwips = 720;
+
+volatile LONG g_nLiveHosts = 0;
+
+// The measuring device the engine is given, or the screen when the window has none yet.
+class ScopedMeasureDC {
+ public:
+  explicit ScopedMeasureDC(HDC hDC) : m_hDC(hDC), m_bOwn(hDC == nullptr) {
+    if (m_bOwn) m_hDC = ::GetDC(nullptr);
+  }
+  ~ScopedMeasureDC() {
+    if (m_bOwn && m_hDC != nullptr) ::ReleaseDC(nullptr, m_hDC);
+  }
+  ScopedMeasureDC(const ScopedMeasureDC&) = delete;
+  ScopedMeasureDC& operator=(const ScopedMeasureDC&) = delete;
+  int PixelsPerInchX() const { return PerInch(LOGPIXELSX); }
+  int PixelsPerInchY() const { return PerInch(LOGPIXELSY); }
+
+ private:
+  int PerInch(int nIndex) const {
+    const int n = m_hDC != nullptr ? ::GetDeviceCaps(m_hDC, nIndex) : 0;
+    return n > 0 ? n : 96;
+  }
+  HDC m_hDC;
+  bool m_bOwn;
+};
+
+COLORREF ToColorRef(DWORD dwArgb) {
+  return RGB((dwArgb >> 16) & 0xFF, (dwArgb >> 8) & 0xFF, dwArgb & 0xFF);
+}
+
+bool SameIid(REFIID riid, const IID* pIid) { return pIid != nullptr && ::IsEqualIID(riid, *pIid); }
+
+}  // namespace
+
+CTxtWinHost::CTxtWinHost()
+    : m_cRefs(1),
+      m_pOwner(nullptr),
+      m_pServices(nullptr),
+      m_dwStyle(0),
+      m_cf(),
+      m_pf(),
+      m_nMaxLength(CRichEditUI::kDefaultMaxLength),
+      m_rcClient{0, 0, 0, 0},
+      m_sizelExtent{0, 0},
+      m_szCaret{0, 0},
+      m_szOldCaret{0, 0},
+      m_ptCaret{0, 0},
+      m_nSelBarWidth(0),
+      m_nAccelPos(-1),
+      m_chPassword(0),
+      m_bAutoWordSel(false),
+      m_bWordWrap(false),
+      m_bAllowBeep(false),
+      m_bRich(false),
+      m_bSaveSelection(false),
+      m_bInPlaceActive(false),
+      m_bTransparent(false),
+      m_bTimer(false),
+      m_bCaptured(false),
+      m_bCaretShown(false),
+      m_bCaretCreated(false),
+      m_bNativeCaretShown(false),
+      m_bNeedCaretRefresh(false) {
+  ::InterlockedIncrement(&g_nLiveHosts);
+}
+
+CTxtWinHost::~CTxtWinHost() {
+  Shutdown();
+  ::InterlockedDecrement(&g_nLiveHosts);
+}
+
+LONG CTxtWinHost::LiveObjects() { return g_nLiveHosts; }
+
+bool CTxtWinHost::Create(CRichEditUI* pOwner, const TextHostCreation& creation) {
+  m_pOwner = pOwner;
+  m_dwStyle = creation.dwStyle;
+
+  CWindowHostUI* pHost = WindowHost();
+  const FontInfo* pFont = pHost != nullptr ? pHost->GetFontInfo(pOwner->GetFont()) : nullptr;
+  m_cf.cbSize = sizeof(m_cf);
+  SetFont(pFont != nullptr ? pFont->hFont : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)));
+  SetTextColor(pOwner->GetTextColor());
+
+  m_pf.cbSize = sizeof(m_pf);
+  m_pf.dwMask = PFM_ALL;
+  m_pf.wAlignment = PFA_LEFT;
+  if ((m_dwStyle & kRichEditCenter) != 0) m_pf.wAlignment = PFA_CENTER;
+  if ((m_dwStyle & kRichEditRight) != 0) m_pf.wAlignment = PFA_RIGHT;
+  m_pf.cTabCount = 1;
+  m_pf.rgxTabs[0] = kDefaultTabTwips;
+
+  m_bRich = pOwner->IsRich();
+  m_bWordWrap = (m_dwStyle & (kRichEditAutoHScroll | kRichEditHScrollBar)) == 0;
+  m_bInPlaceActive = true;
+  m_nMaxLength = pOwner->GetLimitText();
+
+  m_pServices = text_services::CreateEngine(this);
+  if (m_pServices == nullptr) {
+    m_pOwner = nullptr;
+    return false;
+  }
+  SetMaxLength(m_nMaxLength);
+  return true;
+}
+
+void CTxtWinHost::Shutdown() {
+  if (m_pServices != nullptr) {
+    ITextServices* pServices = m_pServices;
+    m_pServices = nullptr;
+    pServices->OnTxInPlaceDeactivate();
+    pServices->Release();
+  }
+  if (m_bCaptured && WindowHost() != nullptr) WindowHost()->ReleaseMouse();
+  m_bCaptured = false;
+  // The caret belongs to the thread; leave it alone unless it is still on our window.
+  HWND hWnd = HostWindow();
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof(info);
+  if (m_bCaretCreated && hWnd != nullptr && ::GetGUIThreadInfo(::GetCurrentThreadId(), &info) &&
+      info.hwndCaret == hWnd) {
+    ::DestroyCaret();
+  }
+  m_bCaretCreated = false;
+  m_pOwner = nullptr;
+}
+
+CWindowHostUI* CTxtWinHost::WindowHost() const {
+  return m_pOwner != nullptr ? m_pOwner->GetHost() : nullptr;
+}
+
+HWND CTxtWinHost::HostWindow() const {
+  CWindowHostUI* pHost = WindowHost();
+  return pHost != nullptr ? pHost->GetHostWindow() : nullptr;
+}
+
+void CTxtWinHost::PropertyChange(DWORD dwMask, DWORD dwBits) {
+  if (m_pServices != nullptr) m_pServices->OnTxPropertyBitsChange(dwMask, dwBits);
+}
+
+// ---- what the owner changes ----
+
+void CTxtWinHost::SetFont(HFONT hFont) {
+  if (hFont == nullptr) return;
+  LOGFONTW lf = {};
+  if (::GetObjectW(hFont, sizeof(lf), &lf) == 0) return;
+  CWindowHostUI* pHost = WindowHost();
+  ScopedMeasureDC dc(pHost != nullptr ? pHost->GetHostDC() : nullptr);
+  m_cf.yHeight = ::MulDiv(lf.lfHeight, -kTwipsPerInch, dc.PixelsPerInchY());
+  m_cf.yOffset = 0;
+  m_cf.dwMask |= CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_SIZE | CFM_COLOR | CFM_FACE |
+                 CFM_OFFSET | CFM_CHARSET;
+  m_cf.dwEffects &= ~(CFE_BOLD | CFE_ITALIC | CFE_UNDERLINE | CFE_AUTOCOLOR);
+  if (lf.lfWeight >= FW_BOLD) m_cf.dwEffects |= CFE_BOLD;
+  if (lf.lfItalic) m_cf.dwEffects |= CFE_ITALIC;
+  if (lf.lfUnderline) m_cf.dwEffects |= CFE_UNDERLINE;
+  m_cf.bCharSet = lf.lfCharSet;
+  m_cf.bPitchAndFamily = lf.lfPitchAndFamily;
+  ::lstrcpynW(m_cf.szFaceName, lf.lfFaceName, LF_FACESIZE);
+  PropertyChange(TXTBIT_CHARFORMATCHANGE, TXTBIT_CHARFORMATCHANGE);
+}
+
+void CTxtWinHost::SetTextColor(DWORD dwColor) {
+  m_cf.crTextColor = ToColorRef(dwColor);
+  PropertyChange(TXTBIT_CHARFORMATCHANGE, TXTBIT_CHARFORMATCHANGE);
+}
+
+void CTxtWinHost::SetRich(bool bRich) {
+  m_bRich = bRich;
+  PropertyChange(TXTBIT_RICHTEXT, bRich ? TXTBIT_RICHTEXT : 0);
+}
+
+void CTxtWinHost::SetTransparent(bool bTransparent) {
+  m_bTransparent = bTransparent;
+  PropertyChange(TXTBIT_BACKSTYLECHANGE, 0);
+}
+
+void CTxtWinHost::SetMaxLength(LONG nMaxLength) {
+  m_nMaxLength = nMaxLength;
+  PropertyChange(TXTBIT_MAXLENGTHCHANGE, TXTBIT_MAXLENGTHCHANGE);
+  // Not every engine reads the length again on that change; the limit message it always obeys.
+  if (m_pServices != nullptr) m_pServices->TxSendMessage(EM_EXLIMITTEXT, 0, nMaxLength, nullptr);
+}
+
+void CTxtWinHost::SetClientRect(const RECT& rc) {
+  m_rcClient = rc;
+  CWindowHostUI* pHost = WindowHost();
+  ScopedMeasureDC dc(pHost != nullptr ? pHost->GetHostDC() : nullptr);
+  m_sizelExtent.cx = ::MulDiv(rc.right - rc.left, kHimetricPerInch, dc.PixelsPerInchX());
+  m_sizelExtent.cy = ::MulDiv(rc.bottom - rc.top, kHimetricPerInch, dc.PixelsPerInchY());
+  PropertyChange(TXTBIT_CLIENTRECTCHANGE, TXTBIT_CLIENTRECTCHANGE);
+  UpdateNativeCaret();
+}
+
+void CTxtWinHost::ActivateInPlace(bool bActive) {
+  if (m_pServices == nullptr) return;
+  if (bActive) {
+    m_pServices->OnTxInPlaceActivate(&m_rcClient);
+  } else {
+    m_pServices->OnTxInPlaceDeactivate();
+  }
+  m_bInPlaceActive = bActive;
+}
+
+void CTxtWinHost::ApplyCursor(const RECT* prcClient, POINT pt) {
+  if (m_pServices == nullptr) return;
+  CWindowHostUI* pHost = WindowHost();
+  m_pServices->OnTxSetCursor(DVASPECT_CONTENT, -1, nullptr, nullptr,
+                             pHost != nullptr ? pHost->GetHostDC() : nullptr, nullptr,
+                             prcClient != nullptr ? prcClient : &m_rcClient, pt.x, pt.y);
+}
+
+// ---- IUnknown ----
+
+HRESULT CTxtWinHost::QueryInterface(REFIID riid, void** ppvObject) {
+  if (ppvObject == nullptr) return E_POINTER;
+  *ppvObject = nullptr;
+  if (::IsEqualIID(riid, IID_IUnknown) || SameIid(riid, text_services::ExportedTextHostIid())) {
+    *ppvObject = static_cast<ITextHost*>(this);
+    AddRef();
+    return S_OK;
+  }
+  return E_NOINTERFACE;
+}
+
+ULONG CTxtWinHost::AddRef() { return static_cast<ULONG>(::InterlockedIncrement(&m_cRefs)); }
+
+ULONG CTxtWinHost::Release() {
+  const LONG cRefs = ::InterlockedDecrement(&m_cRefs);
+  if (cRefs == 0) delete this;
+  return static_cast<ULONG>(cRefs);
+}
+
+// ---- ITextHost: device context, scroll bars, invalidation ----
+
+HDC CTxtWinHost::TxGetDC() {
+  CWindowHostUI* pHost = WindowHost();
+  return pHost != nullptr ? pHost->GetHostDC() : nullptr;
+}
+
+// The host's paint device context is kept for the window's life; nothing to give back.
+INT CTxtWinHost::TxReleaseDC(HDC /*hdc*/) { return 1; }
+
+// A bar that comes or goes changes the text area: the control is laid out again.
+void CTxtWinHost::ShowBar(CScrollBarUI* pBar, bool bShow) {
+  if (pBar == nullptr || pBar->IsVisible() == bShow) return;
+  pBar->SetVisible(bShow);
+  m_pOwner->RequestLayout();
+}
+
+BOOL CTxtWinHost::TxShowScrollBar(INT fnBar, BOOL fShow) {
+  if (m_pOwner == nullptr) return FALSE;
+  CScrollBarUI* pVertical = m_pOwner->GetVerticalScrollBar();
+  CScrollBarUI* pHorizontal = m_pOwner->GetHorizontalScrollBar();
+  if (fnBar == SB_VERT || fnBar == SB_BOTH) ShowBar(pVertical, fShow != FALSE);
+  if (fnBar == SB_HORZ || fnBar == SB_BOTH) ShowBar(pHorizontal, fShow != FALSE);
+  return TRUE;
+}
+
+BOOL CTxtWinHost::TxEnableScrollBar(INT fuSBFlags, INT fuArrowflags) {
+  if (m_pOwner == nullptr) return FALSE;
+  const bool bVertical = fuSBFlags == SB_VERT || fuSBFlags == SB_BOTH;
+  const bool bHorizontal = fuSBFlags == SB_HORZ || fuSBFlags == SB_BOTH;
+  // Creating lays the control out again; bars that exist are left as they are.
+  const bool bHaveVertical = m_pOwner->GetVerticalScrollBar() != nullptr;
+  const bool bHaveHorizontal = m_pOwner->GetHorizontalScrollBar() != nullptr;
+  if ((bVertical && !bHaveVertical) || (bHorizontal && !bHaveHorizontal)) {
+    m_pOwner->EnableScrollBars(bVertical || bHaveVertical, bHorizontal || bHaveHorizontal);
+  }
+  const bool bShow = fuArrowflags != ESB_DISABLE_BOTH;
+  if (bVertical) ShowBar(m_pOwner->GetVerticalScrollBar(), bShow);
+  if (bHorizontal) ShowBar(m_pOwner->GetHorizontalScrollBar(), bShow);
+  return TRUE;
+}
+
+BOOL CTxtWinHost::TxSetScrollRange(INT fnBar, LONG nMinPos, INT nMaxPos, BOOL /*fRedraw*/) {
+  if (m_pOwner == nullptr) return FALSE;
+  const bool bVertical = fnBar == SB_VERT;
+  CScrollBarUI* pBar =
+      bVertical ? m_pOwner->GetVerticalScrollBar() : m_pOwner->GetHorizontalScrollBar();
+  if (pBar == nullptr) return FALSE;
+  const LONG nPage = bVertical ? m_rcClient.bottom - m_rcClient.top
+                               : m_rcClient.right - m_rcClient.left;
+  const LONG nRange = (nMaxPos - nMinPos) - nPage;
+  ShowBar(pBar, nRange > 0);
+  if (nRange > 0) pBar->SetScrollRange(nRange);
+  return TRUE;
+}
+
+BOOL CTxtWinHost::TxSetScrollPos(INT fnBar, INT nPos, BOOL /*fRedraw*/) {
+  if (m_pOwner == nullptr) return FALSE;
+  CScrollBarUI* pBar = fnBar == SB_VERT ? m_pOwner->GetVerticalScrollBar()
+                                        : m_pOwner->GetHorizontalScrollBar();
+  if (pBar == nullptr) return FALSE;
+  pBar->SetScrollValue(nPos);
+  return TRUE;
+}
+
+void CTxtWinHost::TxInvalidateRect(LPCRECT prc, BOOL /*fMode*/) {
+  CWindowHostUI* pHost = WindowHost();
+  if (pHost == nullptr) return;
+  RECT rc = prc != nullptr ? *prc : m_rcClient;
+  pHost->Invalidate(rc);
+}
+
+void CTxtWinHost::TxViewChange(BOOL /*fUpdate*/) {
+  if (m_pOwner != nullptr && m_pOwner->RedrawOnViewChange()) m_pOwner->Invalidate();
+}
+
+// ---- ITextHost: caret, timers, capture, focus, cursor, coordinates ----
+
+void CTxtWinHost::InvalidateCaretAt(POINT pt, SIZE sz) {
+  CWindowHostUI* pHost = WindowHost();
+  if (pHost == nullptr || sz.cx <= 0 || sz.cy <= 0) return;
+  RECT rc = {pt.x, pt.y, pt.x + sz.cx, pt.y + sz.cy};
+  pHost->Invalidate(rc);
+}
+
+// The window has one caret, which the system draws over whatever lies under it. The engine puts
+// it at its insertion point even when that is scrolled out of view, so it is shown only while it
+// lies in the text area.
+void CTxtWinHost::UpdateNativeCaret() {
+  HWND hWnd = HostWindow();
+  if (hWnd == nullptr || !m_bCaretCreated) return;
+  const bool bShow = m_bCaretShown && ::PtInRect(&m_rcClient, m_ptCaret);
+  if (bShow == m_bNativeCaretShown) return;
+  m_bNativeCaretShown = bShow;
+  if (bShow) {
+    ::ShowCaret(hWnd);
+  } else {
+    ::HideCaret(hWnd);
+  }
+}
+
+BOOL CTxtWinHost::TxCreateCaret(HBITMAP hbmp, INT xWidth, INT yHeight) {
+  m_szOldCaret = m_szCaret;
+  m_szCaret = SIZE{xWidth, yHeight};
+  HWND hWnd = HostWindow();
+  // A new caret starts hidden.
+  m_bCaretCreated = hWnd != nullptr && ::CreateCaret(hWnd, hbmp, xWidth, yHeight);
+  m_bNativeCaretShown = false;
+  return m_bCaretCreated;
+}
+
+BOOL CTxtWinHost::TxShowCaret(BOOL fShow) {
+  m_bCaretShown = fShow != FALSE;
+  UpdateNativeCaret();
+  return m_bCaretCreated;
+}
+
+BOOL CTxtWinHost::TxSetCaretPos(INT x, INT y) {
+  CWindowHostUI* pHost = WindowHost();
+  if (pHost == nullptr) return FALSE;
+  // A drawn caret (layered windows) moves only when both places are painted again.
+  if (pHost->IsLayered() || m_bNeedCaretRefresh) {
+    POINT ptOld = {0, 0};
+    ::GetCaretPos(&ptOld);
+    InvalidateCaretAt(ptOld, m_szOldCaret.cx > 0 ? m_szOldCaret : m_szCaret);
+    InvalidateCaretAt(POINT{x, y}, m_szCaret);
+    m_bNeedCaretRefresh = false;
+  }
+  const BOOL bMoved = ::SetCaretPos(x, y);
+  m_ptCaret = POINT{x, y};
+  UpdateNativeCaret();
+  return bMoved;
+}
+
+BOOL CTxtWinHost::TxSetTimer(UINT idTimer, UINT uTimeout) {
+  CWindowHostUI* pHost = WindowHost();
+  if (pHost == nullptr) return FALSE;
+  m_bTimer = true;
+  return pHost->StartTimer(m_pOwner, idTimer, uTimeout);
+}
+
+void CTxtWinHost::TxKillTimer(UINT idTimer) {
+  CWindowHostUI* pHost = WindowHost();
+  if (pHost == nullptr) return;
+  pHost->StopTimer(m_pOwner, idTimer);
+  m_bTimer = false;
+}
+
+// The engine repaints through invalidation; there is no window of its own to scroll.
+void CTxtWinHost::TxScrollWindowEx(INT, INT, LPCRECT, LPCRECT, HRGN, LPRECT, UINT) {}
+
+void CTxtWinHost::TxSetCapture(BOOL fCapture) {
+  CWindowHostUI* pHost = WindowHost();
+  if (pHost == nullptr) return;
+  if (fCapture) {
+    pHost->CaptureMouse();
+  } else {
+    pHost->ReleaseMouse();
+  }
+  m_bCaptured = fCapture != FALSE;
+}
+
+void CTxtWinHost::TxSetFocus() {
+  if (m_pOwner != nullptr) m_pOwner->SetFocus();
+}
+
+void CTxtWinHost::TxSetCursor(HCURSOR hcur, BOOL /*fText*/) { ::SetCursor(hcur); }
+
+BOOL CTxtWinHost::TxScreenToClient(LPPOINT lppt) {
+  HWND hWnd = HostWindow();
+  return hWnd != nullptr && ::ScreenToClient(hWnd, lppt);
+}
+
+BOOL CTxtWinHost::TxClientToScreen(LPPOINT lppt) {
+  HWND hWnd = HostWindow();
+  return hWnd != nullptr && ::ClientToScreen(hWnd, lppt);
+}
+
+HRESULT CTxtWinHost::TxActivate(LONG* /*plOldState*/) { return S_OK; }
+HRESULT CTxtWinHost::TxDeactivate(LONG /*lNewState*/) { return S_OK; }
+
+// ---- ITextHost: what the engine reads ----
+
+HRESULT CTxtWinHost::TxGetClientRect(LPRECT prc) {
+  *prc = m_rcClient;
+  return S_OK;
+}
+
+HRESULT CTxtWinHost::TxGetViewInset(LPRECT prc) {
+  *prc = RECT{0, 0, 0, 0};
+  return S_OK;
+}
+
+HRESULT CTxtWinHost::TxGetCharFormat(const CHARFORMATW** ppCF) {
+  *ppCF = reinterpret_cast<const CHARFORMATW*>(&m_cf);
+  return S_OK;
+}
+
+HRESULT CTxtWinHost::TxGetParaFormat(const PARAFORMAT** ppPF) {
+  *ppPF = reinterpret_cast<const PARAFORMAT*>(&m_pf);
+  return S_OK;
+}
+
+COLORREF CTxtWinHost::TxGetSysColor(int nIndex) { return ::GetSysColor(nIndex); }
+
+HRESULT CTxtWinHost::TxGetBackStyle(TXTBACKSTYLE* pstyle) {
+  *pstyle = m_bTransparent ? TXTBACK_TRANSPARENT : TXTBACK_OPAQUE;
+  return S_OK;
+}
+
+HRESULT CTxtWinHost::TxGetMaxLength(DWORD* plength) {
+  *plength = static_cast<DWORD>(m_nMaxLength);
+  return S_OK;
+}
+
+HRESULT CTxtWinHost::TxGetScrollBars(DWORD* pdwScrollBar) {
+  *pdwScrollBar = m_dwStyle & (kRichEditVScrollBar | kRichEditHScrollBar | kRichEditAutoVScroll |
+                               kRichEditAutoHScroll | kRichEditKeepScrollBars);
+  return S_OK;
+}
+
+HRESULT CTxtWinHost::TxGetPasswordChar(TCHAR* pch) {
+  *pch = m_chPassword;
+  return S_OK;
+}
+
+HRESULT CTxtWinHost::TxGetAcceleratorPos(LONG* pcp) {
+  *pcp = m_nAccelPos;
+  return S_OK;
+}
+
+HRESULT CTxtWinHost::TxGetExtent(LPSIZEL lpExtent) {
+  *lpExtent = m_sizelExtent;
+  return S_OK;
+}
+
+HRESULT CTxtWinHost::OnTxCharFormatChange(const CHARFORMATW* /*pcf*/) { return S_OK; }
+HRESULT CTxtWinHost::OnTxParaFormatChange(const PARAFORMAT* /*ppf*/) { return S_OK; }
+
+HRESULT CTxtWinHost::TxGetPropertyBits(DWORD dwMask, DWORD* pdwBits) {
+  DWORD dwBits = 0;
+  if (m_bRich) dwBits |= TXTBIT_RICHTEXT;
+  if ((m_dwStyle & kRichEditMultiLine) != 0) dwBits |= TXTBIT_MULTILINE;
+  if ((m_dwStyle & kRichEditReadOnly) != 0) dwBits |= TXTBIT_READONLY;
+  if ((m_dwStyle & kRichEditPassword) != 0) dwBits |= TXTBIT_USEPASSWORD;
+  if ((m_dwStyle & kRichEditNoHideSelection) == 0) dwBits |= TXTBIT_HIDESELECTION;
+  if (m_bAutoWordSel) dwBits |= TXTBIT_AUTOWORDSEL;
+  if (m_bWordWrap) dwBits |= TXTBIT_WORDWRAP;
+  if (m_bAllowBeep) dwBits |= TXTBIT_ALLOWBEEP;
+  if (m_bSaveSelection) dwBits |= TXTBIT_SAVESELECTION;
+  *pdwBits = dwBits & dwMask;
+  return S_OK;
+}
+
+HRESULT CTxtWinHost::TxNotify(DWORD iNotify, void* pv) {
+  if (iNotify == EN_REQUESTRESIZE) {
+    const REQRESIZE* pResize = static_cast<const REQRESIZE*>(pv);
+    if (pResize != nullptr) {
+      m_rcClient.right = m_rcClient.left + (pResize->rc.right - pResize->rc.left);
+      m_rcClient.bottom = m_rcClient.top + (pResize->rc.bottom - pResize->rc.top);
+    }
+    return S_OK;
+  }
+  if (m_pOwner != nullptr) m_pOwner->OnTextNotify(iNotify, pv);
+  return S_OK;
+}
+
+HIMC CTxtWinHost::TxImmGetContext() { return nullptr; }
+void CTxtWinHost::TxImmReleaseContext(HIMC /*himc*/) {}
+
+HRESULT CTxtWinHost::TxGetSelectionBarWidth(LONG* lSelBarWidth) {
+  *lSelBarWidth = m_nSelBarWidth;
+  return S_OK;
+}
+
+}  // namespace SkinUI
