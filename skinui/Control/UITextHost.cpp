@@ -104,6 +104,8 @@ bool CTxtWinHost::Create(CRichEditUI* pOwner, const TextHostCreation& creation) 
   m_pf.cTabCount = 1;
   m_pf.rgxTabs[0] = kDefaultTabTwips;
 
+  // Without a character of its own a password edit would show what is typed into it.
+  if ((m_dwStyle & kRichEditPassword) != 0 && m_chPassword == 0) m_chPassword = L'*';
   m_bRich = pOwner->IsRich();
   m_bWordWrap = (m_dwStyle & (kRichEditAutoHScroll | kRichEditHScrollBar)) == 0;
   m_bInPlaceActive = true;

@@ -250,6 +250,25 @@ TEST_F(RichEditTest, ACaretScrolledOutOfViewIsNotDrawnOverTheControlsBelow) {
   EXPECT_EQ(nOtherPixels, 0);
 }
 
+TEST_F(RichEditTest, APasswordEditShowsMaskCharactersOnly) {
+  ASSERT_NE(BuildWindow(L"<VerticalLayout><Button name=\"first\" height=\"30\"/>"
+                        L"<RichEdit name=\"edit\" password=\"true\" text=\"secret words\" "
+                        L"height=\"40\"/><RichEdit name=\"stars\" text=\"************\" "
+                        L"height=\"40\"/></VerticalLayout>"),
+            nullptr);
+  EXPECT_STREQ(RichEdit()->GetText().GetData(), L"secret words");
+  const testing_support::TestImage image = Capture();
+  const RECT rcPassword = RichEdit()->GetPosition();
+  const RECT rcStars = RichEdit(L"stars")->GetPosition();
+  int nDifferent = 0;
+  for (int y = 0; y < rcPassword.bottom - rcPassword.top; ++y) {
+    for (int x = rcPassword.left; x < rcPassword.right; ++x) {
+      nDifferent += image.at(x, rcPassword.top + y) != image.at(x, rcStars.top + y) ? 1 : 0;
+    }
+  }
+  EXPECT_EQ(nDifferent, 0);
+}
+
 struct TabCase {
   bool wantTab;
   const wchar_t* expectedText;
