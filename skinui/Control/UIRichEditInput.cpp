@@ -171,8 +171,7 @@ void CRichEditUI::PlaceCompositionWindow() {
   HWND hWnd = m_pHost->GetHostWindow();
   HIMC hImc = ::ImmGetContext(hWnd);
   if (hImc == nullptr) return;
-  POINT ptCaret = {0, 0};
-  ::GetCaretPos(&ptCaret);
+  const POINT ptCaret = m_pTwh->GetCaretPosition();
   COMPOSITIONFORM form = {};
   form.dwStyle = CFS_POINT;
   form.ptCurrentPos.x = ptCaret.x + m_pTwh->GetCaretWidth();

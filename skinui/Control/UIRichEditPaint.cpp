@@ -7,7 +7,8 @@
 #include "Control/UIScrollBar.h"
 #include "Control/UITextHost.h"
 #include "Core/UIManager.h"
-#include "Core/UIRender.h"
+#include "Core/UIRenderBlend.h"
+#include "Core/UIRenderSurface.h"
 
 namespace SkinUI {
 
@@ -48,18 +49,20 @@ bool CRichEditUI::PaintSelf(HDC hDC, const RECT& rcPaint, CControlUI* pStopContr
 void CRichEditUI::PaintCaret(HDC hDC) {
   if (m_pHost == nullptr || !m_pHost->IsLayered() || m_pTwh == nullptr) return;
   if (!m_pTwh->IsCaretShown() || !IsFocused() || !m_bDrawCaret) return;
-  POINT ptCaret = {0, 0};
-  ::GetCaretPos(&ptCaret);
+  const POINT ptCaret = m_pTwh->GetCaretPosition();
   if (!::PtInRect(&m_rcItem, ptCaret)) return;
-  const RECT rcCaret = {ptCaret.x, ptCaret.y, ptCaret.x + m_pTwh->GetCaretWidth(),
-                        ptCaret.y + m_pTwh->GetCaretHeight()};
-  CSkinRenderer::FillColor(hDC, rcCaret, kCaretColor);
+  // Blended, not filled: an opaque black fill would leave GDI's alpha of 0, which the layered
+  // window reads as a hole.
+  DibSurface pixel;
+  if (!pixel.Create(hDC, 1, 1)) return;
+  *pixel.Row(0) = kCaretColor;
+  RenderBlend::BlendBitmapPart(hDC, ptCaret.x, ptCaret.y, m_pTwh->GetCaretWidth(),
+                               m_pTwh->GetCaretHeight(), pixel.DC(), 0, 0, 1, 1, 255);
 }
 
 void CRichEditUI::InvalidateCaret() {
   if (m_pHost == nullptr || m_pTwh == nullptr) return;
-  POINT ptCaret = {0, 0};
-  ::GetCaretPos(&ptCaret);
+  const POINT ptCaret = m_pTwh->GetCaretPosition();
   RECT rcCaret = {ptCaret.x, ptCaret.y, ptCaret.x + m_pTwh->GetCaretWidth(),
                   ptCaret.y + m_pTwh->GetCaretHeight()};
   if (!::IntersectRect(&rcCaret, &rcCaret, &m_rcItem)) return;

@@ -2,6 +2,7 @@
 
 #include "Control/UIRichEdit.h"
 #include "Control/UIScrollBar.h"
+#include "Control/UITextFormat.h"
 #include "Control/UITextServices.h"
 #include "Core/UIManager.h"
 
@@ -9,10 +10,7 @@ namespace SkinUI {
 
 namespace {
 
-const LONG kTwipsPerInch = 1440;
 const LONG kHimetricPerInch = 2540;
-// One tab stop every half inch.
-const LONG kDefaultTabTwips = 720;
 
 volatile LONG g_nLiveHosts = 0;
 
@@ -39,10 +37,6 @@ class ScopedMeasureDC {
   bool m_bOwn;
 };
 
-COLORREF ToColorRef(DWORD dwArgb) {
-  return RGB((dwArgb >> 16) & 0xFF, (dwArgb >> 8) & 0xFF, dwArgb & 0xFF);
-}
-
 bool SameIid(REFIID riid, const IID* pIid) { return pIid != nullptr && ::IsEqualIID(riid, *pIid); }
 
 }  // namespace
@@ -57,9 +51,6 @@ CTxtWinHost::CTxtWinHost()
       m_nMaxLength(CRichEditUI::kDefaultMaxLength),
       m_rcClient{0, 0, 0, 0},
       m_sizelExtent{0, 0},
-      m_szCaret{0, 0},
-      m_szOldCaret{0, 0},
-      m_ptCaret{0, 0},
       m_nSelBarWidth(0),
       m_nAccelPos(-1),
       m_chPassword(0),
@@ -72,9 +63,6 @@ CTxtWinHost::CTxtWinHost()
       m_bTransparent(false),
       m_bTimer(false),
       m_bCaptured(false),
-      m_bCaretShown(false),
-      m_bCaretCreated(false),
-      m_bNativeCaretShown(false),
       m_bNeedCaretRefresh(false) {
   ::InterlockedIncrement(&g_nLiveHosts);
 }
@@ -96,13 +84,7 @@ bool CTxtWinHost::Create(CRichEditUI* pOwner, const TextHostCreation& creation) 
   SetFont(pFont != nullptr ? pFont->hFont : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)));
   SetTextColor(pOwner->GetTextColor());
 
-  m_pf.cbSize = sizeof(m_pf);
-  m_pf.dwMask = PFM_ALL;
-  m_pf.wAlignment = PFA_LEFT;
-  if ((m_dwStyle & kRichEditCenter) != 0) m_pf.wAlignment = PFA_CENTER;
-  if ((m_dwStyle & kRichEditRight) != 0) m_pf.wAlignment = PFA_RIGHT;
-  m_pf.cTabCount = 1;
-  m_pf.rgxTabs[0] = kDefaultTabTwips;
+  FillParaFormat(m_pf, m_dwStyle);
 
   // Without a character of its own a password edit would show what is typed into it.
   if ((m_dwStyle & kRichEditPassword) != 0 && m_chPassword == 0) m_chPassword = L'*';
@@ -129,15 +111,7 @@ void CTxtWinHost::Shutdown() {
   }
   if (m_bCaptured && WindowHost() != nullptr) WindowHost()->ReleaseMouse();
   m_bCaptured = false;
-  // The caret belongs to the thread; leave it alone unless it is still on our window.
-  HWND hWnd = HostWindow();
-  GUITHREADINFO info = {};
-  info.cbSize = sizeof(info);
-  if (m_bCaretCreated && hWnd != nullptr && ::GetGUIThreadInfo(::GetCurrentThreadId(), &info) &&
-      info.hwndCaret == hWnd) {
-    ::DestroyCaret();
-  }
-  m_bCaretCreated = false;
+  m_caret.Destroy(HostWindow());
   m_pOwner = nullptr;
 }
 
@@ -157,22 +131,9 @@ void CTxtWinHost::PropertyChange(DWORD dwMask, DWORD dwBits) {
 // ---- what the owner changes ----
 
 void CTxtWinHost::SetFont(HFONT hFont) {
-  if (hFont == nullptr) return;
-  LOGFONTW lf = {};
-  if (::GetObjectW(hFont, sizeof(lf), &lf) == 0) return;
   CWindowHostUI* pHost = WindowHost();
   ScopedMeasureDC dc(pHost != nullptr ? pHost->GetHostDC() : nullptr);
-  m_cf.yHeight = ::MulDiv(lf.lfHeight, -kTwipsPerInch, dc.PixelsPerInchY());
-  m_cf.yOffset = 0;
-  m_cf.dwMask |= CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_SIZE | CFM_COLOR | CFM_FACE |
-                 CFM_OFFSET | CFM_CHARSET;
-  m_cf.dwEffects &= ~(CFE_BOLD | CFE_ITALIC | CFE_UNDERLINE | CFE_AUTOCOLOR);
-  if (lf.lfWeight >= FW_BOLD) m_cf.dwEffects |= CFE_BOLD;
-  if (lf.lfItalic) m_cf.dwEffects |= CFE_ITALIC;
-  if (lf.lfUnderline) m_cf.dwEffects |= CFE_UNDERLINE;
-  m_cf.bCharSet = lf.lfCharSet;
-  m_cf.bPitchAndFamily = lf.lfPitchAndFamily;
-  ::lstrcpynW(m_cf.szFaceName, lf.lfFaceName, LF_FACESIZE);
+  if (!FillCharFormatFont(m_cf, hFont, dc.PixelsPerInchY())) return;
   PropertyChange(TXTBIT_CHARFORMATCHANGE, TXTBIT_CHARFORMATCHANGE);
 }
 
@@ -205,7 +166,7 @@ void CTxtWinHost::SetClientRect(const RECT& rc) {
   m_sizelExtent.cx = ::MulDiv(rc.right - rc.left, kHimetricPerInch, dc.PixelsPerInchX());
   m_sizelExtent.cy = ::MulDiv(rc.bottom - rc.top, kHimetricPerInch, dc.PixelsPerInchY());
   PropertyChange(TXTBIT_CLIENTRECTCHANGE, TXTBIT_CLIENTRECTCHANGE);
-  UpdateNativeCaret();
+  m_caret.Follow(HostWindow(), m_rcClient);
 }
 
 void CTxtWinHost::ActivateInPlace(bool bActive) {
@@ -332,36 +293,13 @@ void CTxtWinHost::InvalidateCaretAt(POINT pt, SIZE sz) {
   pHost->Invalidate(rc);
 }
 
-// The window has one caret, which the system draws over whatever lies under it. The engine puts
-// it at its insertion point even when that is scrolled out of view, so it is shown only while it
-// lies in the text area.
-void CTxtWinHost::UpdateNativeCaret() {
-  HWND hWnd = HostWindow();
-  if (hWnd == nullptr || !m_bCaretCreated) return;
-  const bool bShow = m_bCaretShown && ::PtInRect(&m_rcClient, m_ptCaret);
-  if (bShow == m_bNativeCaretShown) return;
-  m_bNativeCaretShown = bShow;
-  if (bShow) {
-    ::ShowCaret(hWnd);
-  } else {
-    ::HideCaret(hWnd);
-  }
-}
-
 BOOL CTxtWinHost::TxCreateCaret(HBITMAP hbmp, INT xWidth, INT yHeight) {
-  m_szOldCaret = m_szCaret;
-  m_szCaret = SIZE{xWidth, yHeight};
-  HWND hWnd = HostWindow();
-  // A new caret starts hidden.
-  m_bCaretCreated = hWnd != nullptr && ::CreateCaret(hWnd, hbmp, xWidth, yHeight);
-  m_bNativeCaretShown = false;
-  return m_bCaretCreated;
+  return m_caret.Create(HostWindow(), hbmp, xWidth, yHeight);
 }
 
 BOOL CTxtWinHost::TxShowCaret(BOOL fShow) {
-  m_bCaretShown = fShow != FALSE;
-  UpdateNativeCaret();
-  return m_bCaretCreated;
+  m_caret.Show(HostWindow(), fShow != FALSE, m_rcClient);
+  return TRUE;
 }
 
 BOOL CTxtWinHost::TxSetCaretPos(INT x, INT y) {
@@ -369,16 +307,12 @@ BOOL CTxtWinHost::TxSetCaretPos(INT x, INT y) {
   if (pHost == nullptr) return FALSE;
   // A drawn caret (layered windows) moves only when both places are painted again.
   if (pHost->IsLayered() || m_bNeedCaretRefresh) {
-    POINT ptOld = {0, 0};
-    ::GetCaretPos(&ptOld);
-    InvalidateCaretAt(ptOld, m_szOldCaret.cx > 0 ? m_szOldCaret : m_szCaret);
-    InvalidateCaretAt(POINT{x, y}, m_szCaret);
+    InvalidateCaretAt(m_caret.Position(), m_caret.PreviousSize());
+    InvalidateCaretAt(m_caret.Position(), m_caret.Size());
+    InvalidateCaretAt(POINT{x, y}, m_caret.Size());
     m_bNeedCaretRefresh = false;
   }
-  const BOOL bMoved = ::SetCaretPos(x, y);
-  m_ptCaret = POINT{x, y};
-  UpdateNativeCaret();
-  return bMoved;
+  return m_caret.MoveTo(pHost->GetHostWindow(), POINT{x, y}, m_rcClient);
 }
 
 BOOL CTxtWinHost::TxSetTimer(UINT idTimer, UINT uTimeout) {

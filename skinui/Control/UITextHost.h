@@ -13,6 +13,8 @@
 #include <richedit.h>
 #include <textserv.h>
 
+#include "Control/UITextCaret.h"
+
 namespace SkinUI {
 
 class CRichEditUI;
@@ -54,9 +56,10 @@ class CTxtWinHost final : public ITextHost {
   void ApplyCursor(const RECT* prcClient, POINT pt);
   void NeedCaretRefresh() { m_bNeedCaretRefresh = true; }
   bool HasCapture() const { return m_bCaptured; }
-  bool IsCaretShown() const { return m_bCaretShown; }
-  int GetCaretWidth() const { return m_szCaret.cx; }
-  int GetCaretHeight() const { return m_szCaret.cy; }
+  bool IsCaretShown() const { return m_caret.IsWanted(); }
+  POINT GetCaretPosition() const { return m_caret.Position(); }
+  int GetCaretWidth() const { return m_caret.Size().cx; }
+  int GetCaretHeight() const { return m_caret.Size().cy; }
   const CHARFORMAT2W& GetCharFormat() const { return m_cf; }
   DWORD GetStyle() const { return m_dwStyle; }
 
@@ -116,7 +119,6 @@ class CTxtWinHost final : public ITextHost {
   void PropertyChange(DWORD dwMask, DWORD dwBits);
   void InvalidateCaretAt(POINT pt, SIZE sz);
   void ShowBar(CScrollBarUI* pBar, bool bShow);
-  void UpdateNativeCaret();
 
   LONG m_cRefs;
   CRichEditUI* m_pOwner;
@@ -127,9 +129,7 @@ class CTxtWinHost final : public ITextHost {
   LONG m_nMaxLength;
   RECT m_rcClient;
   SIZEL m_sizelExtent;  // HIMETRIC
-  SIZE m_szCaret;
-  SIZE m_szOldCaret;
-  POINT m_ptCaret;
+  CTextCaret m_caret;
   LONG m_nSelBarWidth;
   LONG m_nAccelPos;
   WCHAR m_chPassword;
@@ -143,9 +143,6 @@ class CTxtWinHost final : public ITextHost {
   bool m_bTransparent;
   bool m_bTimer;
   bool m_bCaptured;
-  bool m_bCaretShown;  // as the engine asks
-  bool m_bCaretCreated;
-  bool m_bNativeCaretShown;
   bool m_bNeedCaretRefresh;
 };
 

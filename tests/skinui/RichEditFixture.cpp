@@ -136,4 +136,27 @@ testing_support::TestImage RichEditTest::Capture() const {
   return image;
 }
 
+uint32_t RichEditTest::OffscreenPixel(POINT pt) const {
+  BITMAP bitmap = {};
+  HBITMAP hBitmap = m_host.GetPaintOffscreenBitmap();
+  if (hBitmap == nullptr || ::GetObjectW(hBitmap, sizeof(bitmap), &bitmap) == 0) return 0;
+  BITMAPINFO bmi = {};
+  bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+  bmi.bmiHeader.biWidth = bitmap.bmWidth;
+  bmi.bmiHeader.biHeight = -bitmap.bmHeight;
+  bmi.bmiHeader.biPlanes = 1;
+  bmi.bmiHeader.biBitCount = 32;
+  bmi.bmiHeader.biCompression = BI_RGB;
+  std::vector<uint32_t> pixels(static_cast<size_t>(bitmap.bmWidth) * bitmap.bmHeight);
+  HDC hDC = ::GetDC(nullptr);
+  const int nRows =
+      ::GetDIBits(hDC, hBitmap, 0, bitmap.bmHeight, pixels.data(), &bmi, DIB_RGB_COLORS);
+  ::ReleaseDC(nullptr, hDC);
+  if (nRows != bitmap.bmHeight || pt.x < 0 || pt.x >= bitmap.bmWidth || pt.y < 0 ||
+      pt.y >= bitmap.bmHeight) {
+    return 0;
+  }
+  return pixels[static_cast<size_t>(pt.y) * bitmap.bmWidth + pt.x];
+}
+
 }  // namespace rich_edit_testing

@@ -40,6 +40,8 @@ class RichEditTest : public host_paint_testing::HostPaintTest {
 
   // What the window shows, read through its device context.
   testing_support::TestImage Capture() const;
+  // A pixel of the host's off-screen image (what a layered window presents), 0xAARRGGBB.
+  uint32_t OffscreenPixel(POINT pt) const;
 };
 
 }  // namespace rich_edit_testing

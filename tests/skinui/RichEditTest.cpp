@@ -269,6 +269,26 @@ TEST_F(RichEditTest, APasswordEditShowsMaskCharactersOnly) {
   EXPECT_EQ(nDifferent, 0);
 }
 
+TEST_F(RichEditTest, ALayeredWindowBlinksADrawnCaret) {
+  m_host.SetLayered(true);
+  ASSERT_NE(BuildWindow(L"<VerticalLayout bkcolor=\"#FFFFFFFF\"><RichEdit name=\"edit\" "
+                        L"text=\"caret\"/></VerticalLayout>"),
+            nullptr);
+  ASSERT_EQ(m_host.GetFocusControl(), RichEdit());
+  const POINT ptCaret = RichEdit()->GetTextHost()->GetCaretPosition();
+  const POINT ptMiddle = {ptCaret.x, ptCaret.y + RichEdit()->GetTextHost()->GetCaretHeight() / 2};
+  bool bSeenCaret = false;
+  bool bSeenGap = false;
+  for (int i = 0; i < 12; ++i) {
+    Pump(100);
+    const uint32_t pixel = OffscreenPixel(ptMiddle);
+    bSeenCaret |= pixel == 0xFF000000;
+    bSeenGap |= pixel == 0xFFFFFFFF;
+  }
+  EXPECT_TRUE(bSeenCaret);
+  EXPECT_TRUE(bSeenGap);
+}
+
 struct TabCase {
   bool wantTab;
   const wchar_t* expectedText;
