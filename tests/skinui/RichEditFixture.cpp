@@ -60,6 +60,18 @@ INPUT KeyInput(WORD vk, WORD wScan, DWORD dwFlags) {
   return input;
 }
 
+// 32-bit pixels, rows top to bottom.
+BITMAPINFO TopDownBitmapInfo(int cx, int cy) {
+  BITMAPINFO bmi = {};
+  bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+  bmi.bmiHeader.biWidth = cx;
+  bmi.bmiHeader.biHeight = -cy;
+  bmi.bmiHeader.biPlanes = 1;
+  bmi.bmiHeader.biBitCount = 32;
+  bmi.bmiHeader.biCompression = BI_RGB;
+  return bmi;
+}
+
 }  // namespace
 
 void RichEditTest::TypeText(const std::wstring& text) {
@@ -114,13 +126,7 @@ testing_support::TestImage RichEditTest::Capture() const {
   RECT rc;
   ::GetClientRect(m_hWnd, &rc);
   testing_support::TestImage image(rc.right, rc.bottom);
-  BITMAPINFO bmi = {};
-  bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-  bmi.bmiHeader.biWidth = image.width;
-  bmi.bmiHeader.biHeight = -image.height;
-  bmi.bmiHeader.biPlanes = 1;
-  bmi.bmiHeader.biBitCount = 32;
-  bmi.bmiHeader.biCompression = BI_RGB;
+  const BITMAPINFO bmi = TopDownBitmapInfo(image.width, image.height);
   void* pBits = nullptr;
   HDC hWindowDC = ::GetDC(m_hWnd);
   HDC hMemDC = ::CreateCompatibleDC(hWindowDC);
@@ -140,13 +146,7 @@ uint32_t RichEditTest::OffscreenPixel(POINT pt) const {
   BITMAP bitmap = {};
   HBITMAP hBitmap = m_host.GetPaintOffscreenBitmap();
   if (hBitmap == nullptr || ::GetObjectW(hBitmap, sizeof(bitmap), &bitmap) == 0) return 0;
-  BITMAPINFO bmi = {};
-  bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-  bmi.bmiHeader.biWidth = bitmap.bmWidth;
-  bmi.bmiHeader.biHeight = -bitmap.bmHeight;
-  bmi.bmiHeader.biPlanes = 1;
-  bmi.bmiHeader.biBitCount = 32;
-  bmi.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO bmi = TopDownBitmapInfo(bitmap.bmWidth, bitmap.bmHeight);
   std::vector<uint32_t> pixels(static_cast<size_t>(bitmap.bmWidth) * bitmap.bmHeight);
   HDC hDC = ::GetDC(nullptr);
   const int nRows =

@@ -20,6 +20,7 @@
 #include "Core/UIRenderBlend.h"
 #include "support/DibCanvas.h"
 #include "support/PngWriter.h"
+#include "support/Stopwatch.h"
 #include "support/TestFiles.h"
 
 using SkinUI::CSkinRenderer;
@@ -30,16 +31,7 @@ using testing_support::TestImage;
 
 namespace {
 
-double NowMs() {
-  static const LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER counter;
-  QueryPerformanceCounter(&counter);
-  return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+using testing_support::NowMs;
 
 // Best time of `repetitions` runs of `rounds` calls of `work`, in milliseconds.
 double BestMs(int repetitions, int rounds, const std::function<void()>& work) {

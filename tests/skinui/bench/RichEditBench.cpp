@@ -19,24 +19,16 @@
 #include "Control/UIScrollBar.h"
 #include "Core/UIDlgBuilder.h"
 #include "Core/UIManager.h"
+#include "support/Stopwatch.h"
 
 namespace {
+
+using testing_support::NowMs;
 
 const int kWidth = 600;
 const int kHeight = 400;
 const size_t kTextChars = 100 * 1024 / sizeof(wchar_t);
 const int kRounds = 20;
-
-double NowMs() {
-  static const LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER counter;
-  QueryPerformanceCounter(&counter);
-  return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // Best of `repetitions` runs of `work` after `prepare`, in milliseconds per round.
 double BestMs(int repetitions, int rounds, const std::function<void()>& prepare,
