@@ -20,6 +20,10 @@ namespace {
 
 const DWORD kCodePageUtf16 = 1200;
 
+// Behaviour flags.
+const UINT kTabStop = 0x1;
+const UINT kWantsSetCursor = 0x2;
+
 // Engine notifications the window hears about as WM_NOTIFY, as a native rich edit would send.
 bool IsForwardedNotification(DWORD dwCode) {
   switch (dwCode) {
@@ -61,7 +65,8 @@ CRichEditUI::CRichEditUI()
       m_nLimitText(kDefaultMaxLength),
       m_dwStyle(kRichEditMultiLine),
       m_bDrawCaret(true),
-      m_bInited(false) {}
+      m_bInited(false),
+      m_pFilterHost(nullptr) {}
 
 CRichEditUI::~CRichEditUI() {
   if (m_pTwh != nullptr) {
@@ -70,7 +75,8 @@ CRichEditUI::~CRichEditUI() {
     m_pTwh->Release();
     m_pTwh = nullptr;
   }
-  if (m_bInited && m_pHost != nullptr) m_pHost->UnregisterMessageFilter(this);
+  // The host the filter went to, even if the control has been detached since.
+  if (m_pFilterHost != nullptr) m_pFilterHost->UnregisterMessageFilter(this);
 }
 
 LPCWSTR CRichEditUI::ClassName() const { return L"RichEditUI"; }
@@ -80,7 +86,9 @@ LPVOID CRichEditUI::QueryNamedInterface(LPCWSTR pstrName) {
   return CContainerUI::QueryNamedInterface(pstrName);
 }
 
-UINT CRichEditUI::GetBehaviourFlags() const { return IsEnabled() ? 0x1 | 0x2 : 0; }
+UINT CRichEditUI::GetBehaviourFlags() const {
+  return IsEnabled() ? kTabStop | kWantsSetCursor : 0;
+}
 
 // ---- settings ----
 
@@ -175,6 +183,7 @@ void CRichEditUI::InitSelf() {
   }
   if (m_pHost != nullptr) {
     m_pHost->RegisterMessageFilter(this);
+    m_pFilterHost = m_pHost;
     if (m_pHost->IsLayered()) m_pHost->StartTimer(this, kCaretTimerId, ::GetCaretBlinkTime());
   }
   m_bInited = true;

@@ -130,6 +130,7 @@ class CRichEditUI : public CContainerUI, public IMessageFilterUI {
   DWORD m_dwStyle;
   bool m_bDrawCaret;
   bool m_bInited;
+  CWindowHostUI* m_pFilterHost;
 };
 
 }  // namespace SkinUI

@@ -28,7 +28,7 @@ bool CRichEditUI::PaintSelf(HDC hDC, const RECT& rcPaint, CControlUI* pStopContr
   if (m_pTwh != nullptr && m_pTwh->GetTextServices() != nullptr) {
     RECT rcClient = m_pTwh->GetClientRect();
     RECT rcUpdate = m_rcPaint;
-    m_pTwh->GetTextServices()->TxDraw(DVASPECT_CONTENT, 0, nullptr, nullptr, hDC, nullptr,
+    m_pTwh->GetTextServices()->TxDraw(DVASPECT_CONTENT, -1, nullptr, nullptr, hDC, nullptr,
                                       reinterpret_cast<LPCRECTL>(&rcClient), nullptr, &rcUpdate,
                                       nullptr, 0, TXTVIEW_ACTIVE);
     if (m_bVScrollBarFixing &&
