@@ -60,8 +60,6 @@ class CTxtWinHost final : public ITextHost {
   POINT GetCaretPosition() const { return m_caret.Position(); }
   int GetCaretWidth() const { return m_caret.Size().cx; }
   int GetCaretHeight() const { return m_caret.Size().cy; }
-  const CHARFORMAT2W& GetCharFormat() const { return m_cf; }
-  DWORD GetStyle() const { return m_dwStyle; }
 
   // ---- IUnknown ----
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppvObject) override;

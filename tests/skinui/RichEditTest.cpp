@@ -17,13 +17,13 @@ namespace rich_edit_testing {
 namespace {
 
 using SkinUI::CRichEditUI;
+using SkinUI::CScrollBarUI;
 
 HWND CaretWindow() {
   GUITHREADINFO info = {};
   info.cbSize = sizeof(info);
   return ::GetGUIThreadInfo(::GetCurrentThreadId(), &info) ? info.hwndCaret : nullptr;
 }
-using SkinUI::CScrollBarUI;
 
 const wchar_t kPromptSentence[] =
     L"Quillmere企业云盘已经安装，如果您需要升级请点击“确认”，此过程可能需要几分钟的时间。"
@@ -202,6 +202,7 @@ TEST_F(OneEditTest, TypingStopsAtTheLimit) {
 }
 
 TEST_F(RichEditTest, CopyAndPasteCarryTheTextThroughTheClipboard) {
+  // Plain text: a whole rich text pasted brings its final paragraph mark along.
   ASSERT_NE(BuildWindow(L"<VerticalLayout><RichEdit name=\"edit\" rich=\"false\"/>"
                         L"<RichEdit name=\"other\" rich=\"false\"/></VerticalLayout>"),
             nullptr);
@@ -339,10 +340,13 @@ TEST_F(OneEditTest, SkinAttributesReachTheEngine) {
   CRichEditUI* pEdit = BuildEdit(L"vscrollbar=\"true\" textcolor=\" #FF112233\" align=\"right\"");
   ASSERT_NE(pEdit, nullptr);
   ASSERT_NE(pEdit->GetTextHost(), nullptr);
-  EXPECT_EQ(pEdit->GetTextHost()->GetCharFormat().crTextColor, RGB(0x11, 0x22, 0x33));
-  const DWORD dwStyle = pEdit->GetTextHost()->GetStyle();
-  EXPECT_EQ(dwStyle & (SkinUI::kRichEditVScrollBar | SkinUI::kRichEditKeepScrollBars),
-            static_cast<DWORD>(SkinUI::kRichEditVScrollBar | SkinUI::kRichEditKeepScrollBars));
+  CHARFORMAT2W cf = {};
+  cf.cbSize = sizeof(cf);
+  Ask(pEdit, EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&cf));
+  EXPECT_EQ(cf.crTextColor, RGB(0x11, 0x22, 0x33));
+  DWORD dwScrollBars = 0;
+  pEdit->GetTextHost()->TxGetScrollBars(&dwScrollBars);
+  EXPECT_EQ(dwScrollBars, static_cast<DWORD>(WS_VSCROLL | ES_DISABLENOSCROLL));
   EXPECT_NE(pEdit->GetVerticalScrollBar(), nullptr);
   PARAFORMAT2 pf = {};
   pf.cbSize = sizeof(pf);
