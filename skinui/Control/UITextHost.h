@@ -7,6 +7,8 @@
 // A COM object of our own: it lives while references to it remain. The owning control holds the
 // first one and calls Shutdown before letting go, which releases the engine (and with it any
 // reference the engine keeps on this host) and cuts the way back to the control.
+//
+// Sources: UITextHost.cpp (life, owner settings, IUnknown), UITextHostCallbacks.cpp (ITextHost).
 
 #include <windows.h>
 #include <ole2.h>
