@@ -19,6 +19,7 @@
 #include "Control/UIListTextElement.h"
 #include "Control/UIOption.h"
 #include "Control/UIProgress.h"
+#include "Control/UIRichEdit.h"
 #include "Control/UIScrollBar.h"
 #include "Control/UISlider.h"
 #include "Control/UIText.h"
@@ -120,6 +121,7 @@ const FactoryEntry kFactory[] = {
     {L"ActiveX", false, &Make<CActiveXUI>},
     {L"GifAnim", true, &Make<CGifAnimUI>},
     {L"Progress", false, &Make<CProgressUI>},
+    {L"RichEdit", false, &Make<CRichEditUI>},
     {L"CheckBox", false, &Make<CCheckBoxUI>},
     {L"DateTime", false, &Make<CDateTimeUI>},
     {L"TreeView", false, &Make<CTreeViewUI>},

@@ -349,6 +349,8 @@ class CWindowHostUI {
   void FreePaintSurfaces();
   void PaintNativeChildrenLayered(const RECT& rcPaint);
   void ComposeLayered(const RECT& rcPaint);
+  // Pre-translation.
+  bool FocusWantsTab() const;
 
   // Attachment.
   CUIString m_sName;

@@ -3,6 +3,7 @@
 
 #include <wchar.h>
 
+#include "Control/UIRichEdit.h"
 #include "Core/UIControl.h"
 #include "Core/UIManager.h"
 #include "Utils/UIDebug.h"
@@ -83,6 +84,7 @@ bool CWindowHostUI::PreTranslate(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESUL
   switch (uMsg) {
     case WM_KEYDOWN: {
       if (wParam != VK_TAB) return false;
+      if (FocusWantsTab()) return false;
       MoveFocus(::GetKeyState(VK_SHIFT) >= 0);
       return true;
     }
@@ -105,6 +107,15 @@ bool CWindowHostUI::PreTranslate(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESUL
     default:
       return false;
   }
+}
+
+// A rich edit that takes Tab as text keeps it from moving the focus.
+bool CWindowHostUI::FocusWantsTab() const {
+  if (m_pFocus == nullptr || !m_pFocus->IsVisible() || !m_pFocus->IsEnabled()) return false;
+  if (::wcsstr(m_pFocus->ClassName(), L"RichEditUI") == nullptr) return false;
+  const CRichEditUI* pRichEdit =
+      static_cast<const CRichEditUI*>(m_pFocus->QueryNamedInterface(L"RichEdit"));
+  return pRichEdit != nullptr && pRichEdit->IsWantTab();
 }
 
 bool CWindowHostUI::RegisterPreFilter(IMessageFilterUI* pFilter) {

@@ -18,25 +18,17 @@
 #include "Control/UIListHeaderItem.h"
 #include "Control/UIListTextElement.h"
 #include "Core/UIManager.h"
+#include "BenchTiming.h"
 
 using namespace SkinUI;
 
 namespace {
 
+using bench_timing::NowMs;
+
 // Live heap bytes allocated through operator new, counted in a header before each block.
 long long g_nLiveBytes = 0;
 const size_t kHeader = 16;
-
-double NowMs() {
-  static const LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    ::QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER counter;
-  ::QueryPerformanceCounter(&counter);
-  return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 LRESULT CALLBACK BenchWindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
   CWindowHostUI* pHost = reinterpret_cast<CWindowHostUI*>(::GetWindowLongPtrW(hWnd, GWLP_USERDATA));

@@ -1,0 +1,257 @@
+// The rich edit's settings and attributes, its text, the creation of its engine, and the
+// messages and notifications that pass between the control and the engine.
+
+#include "Control/UIRichEdit.h"
+
+#include <richedit.h>
+
+#include <cwchar>
+#include <vector>
+
+#include "Control/UITextHost.h"
+#include "Core/UIAttributeValues.h"
+#include "Core/UIManager.h"
+
+namespace SkinUI {
+
+using namespace attribute_values;
+
+namespace {
+
+const DWORD kCodePageUtf16 = 1200;
+
+// Behaviour flags.
+const UINT kTabStop = 0x1;
+const UINT kWantsSetCursor = 0x2;
+
+// Engine notifications the window hears about as WM_NOTIFY, as a native rich edit would send.
+bool IsForwardedNotification(DWORD dwCode) {
+  switch (dwCode) {
+    case EN_MSGFILTER:
+    case EN_SELCHANGE:
+    case EN_DROPFILES:
+    case EN_PROTECTED:
+    case EN_STOPNOUNDO:
+    case EN_SAVECLIPBOARD:
+    case EN_OLEOPFAILED:
+    case EN_OBJECTPOSITIONS:
+    case EN_LINK:
+    case EN_DRAGDROPDONE:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// Colours here tolerate blanks before the number sign.
+DWORD ReadTextColor(LPCWSTR pstrValue) {
+  while (*pstrValue == L' ') ++pstrValue;
+  return ReadColor(pstrValue);
+}
+
+}  // namespace
+
+CRichEditUI::CRichEditUI()
+    : m_pTwh(nullptr),
+      m_bVScrollBarFixing(false),
+      m_bWantTab(true),
+      m_bWantReturn(true),
+      m_bWantCtrlReturn(true),
+      m_bTransparent(true),
+      m_bRich(true),
+      m_bReadOnly(false),
+      m_dwTextColor(0),
+      m_iFont(-1),
+      m_nLimitText(kDefaultMaxLength),
+      m_dwStyle(kRichEditMultiLine),
+      m_bDrawCaret(true),
+      m_bInited(false),
+      m_pFilterHost(nullptr) {}
+
+CRichEditUI::~CRichEditUI() {
+  if (m_pTwh != nullptr) {
+    // The engine may call back while it winds down; the control is still whole here.
+    m_pTwh->Shutdown();
+    m_pTwh->Release();
+    m_pTwh = nullptr;
+  }
+  // The host the filter went to, even if the control has been detached since.
+  if (m_pFilterHost != nullptr) m_pFilterHost->UnregisterMessageFilter(this);
+}
+
+LPCWSTR CRichEditUI::ClassName() const { return L"RichEditUI"; }
+
+LPVOID CRichEditUI::QueryNamedInterface(LPCWSTR pstrName) {
+  if (::lstrcmpW(pstrName, L"RichEdit") == 0) return static_cast<CRichEditUI*>(this);
+  return CContainerUI::QueryNamedInterface(pstrName);
+}
+
+UINT CRichEditUI::GetBehaviourFlags() const {
+  return IsEnabled() ? kTabStop | kWantsSetCursor : 0;
+}
+
+// ---- settings ----
+
+void CRichEditUI::SetTransparent(bool bTransparent) {
+  m_bTransparent = bTransparent;
+  if (m_pTwh != nullptr) m_pTwh->SetTransparent(bTransparent);
+}
+
+void CRichEditUI::SetRich(bool bRich) {
+  m_bRich = bRich;
+  if (m_pTwh != nullptr) m_pTwh->SetRich(bRich);
+}
+
+void CRichEditUI::SetFont(int index) {
+  m_iFont = index;
+  if (m_pTwh != nullptr && m_pHost != nullptr) m_pTwh->SetFont(m_pHost->LookupFont(index));
+}
+
+void CRichEditUI::SetTextColor(DWORD dwTextColor) {
+  m_dwTextColor = dwTextColor;
+  if (m_pTwh != nullptr) m_pTwh->SetTextColor(dwTextColor);
+}
+
+void CRichEditUI::SetLimitText(LONG nLimit) {
+  m_nLimitText = nLimit;
+  if (m_pTwh != nullptr) m_pTwh->SetMaxLength(nLimit);
+}
+
+void CRichEditUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
+  const CUIString sName = pstrName;
+  if (sName == L"vscrollbar") {
+    if (IsTrue(pstrValue)) m_dwStyle |= kRichEditVScrollBar | kRichEditKeepScrollBars;
+    CContainerUI::ApplyAttribute(pstrName, pstrValue);
+  } else if (sName == L"hscrollbar") {
+    if (IsTrue(pstrValue)) m_dwStyle |= kRichEditHScrollBar | kRichEditKeepScrollBars;
+    CContainerUI::ApplyAttribute(pstrName, pstrValue);
+  } else if (sName == L"autovscroll") {
+    if (IsTrue(pstrValue)) m_dwStyle |= kRichEditAutoVScroll;
+    CContainerUI::ApplyAttribute(pstrName, pstrValue);
+  } else if (sName == L"autohscroll") {
+    if (IsTrue(pstrValue)) m_dwStyle |= kRichEditAutoHScroll;
+  } else if (sName == L"wanttab") {
+    SetWantTab(IsTrue(pstrValue));
+  } else if (sName == L"wantreturn") {
+    SetWantReturn(IsTrue(pstrValue));
+  } else if (sName == L"wantctrlreturn") {
+    SetWantCtrlReturn(IsTrue(pstrValue));
+  } else if (sName == L"transparent") {
+    SetTransparent(IsTrue(pstrValue));
+  } else if (sName == L"rich") {
+    SetRich(IsTrue(pstrValue));
+  } else if (sName == L"multiline") {
+    if (!IsTrue(pstrValue)) m_dwStyle &= ~kRichEditMultiLine;
+  } else if (sName == L"readonly") {
+    if (IsTrue(pstrValue)) {
+      m_dwStyle |= kRichEditReadOnly;
+      m_bReadOnly = true;
+    }
+  } else if (sName == L"password") {
+    if (IsTrue(pstrValue)) m_dwStyle |= kRichEditPassword;
+  } else if (sName == L"align") {
+    if (Contains(pstrValue, L"left")) m_dwStyle &= ~(kRichEditCenter | kRichEditRight);
+    if (Contains(pstrValue, L"center")) m_dwStyle = (m_dwStyle & ~kRichEditRight) | kRichEditCenter;
+    if (Contains(pstrValue, L"right")) m_dwStyle = (m_dwStyle & ~kRichEditCenter) | kRichEditRight;
+  } else if (sName == L"font") {
+    SetFont(ReadInt(pstrValue));
+  } else if (sName == L"textcolor") {
+    SetTextColor(ReadTextColor(pstrValue));
+  } else {
+    CContainerUI::ApplyAttribute(pstrName, pstrValue);
+  }
+}
+
+// ---- the engine ----
+
+void CRichEditUI::InitSelf() {
+  if (m_bInited) return;
+  CTxtWinHost* pTwh = new CTxtWinHost;
+  if (pTwh->Create(this, TextHostCreation{m_dwStyle})) {
+    m_pTwh = pTwh;
+    // The text may have been set before there was an engine to hold it.
+    const CUIString sInitial = m_sText;
+    SetText(sInitial);
+  } else {
+    pTwh->Release();
+  }
+  if (m_pTwh != nullptr) {
+    if (m_bTransparent) m_pTwh->SetTransparent(true);
+    // Only changes are asked for: without them "textchanged" could never be sent.
+    TxSend(EM_SETEVENTMASK, 0, ENM_CHANGE, nullptr);
+    m_pTwh->ActivateInPlace(true);
+  }
+  if (m_pHost != nullptr) {
+    m_pHost->RegisterMessageFilter(this);
+    m_pFilterHost = m_pHost;
+    if (m_pHost->IsLayered()) m_pHost->StartTimer(this, kCaretTimerId, ::GetCaretBlinkTime());
+  }
+  m_bInited = true;
+}
+
+HRESULT CRichEditUI::TxSend(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* plResult) const {
+  if (m_pTwh == nullptr || m_pTwh->GetTextServices() == nullptr) return S_FALSE;
+  LRESULT lResult = 0;
+  const HRESULT hr = m_pTwh->GetTextServices()->TxSendMessage(uMsg, wParam, lParam, &lResult);
+  if (plResult != nullptr) *plResult = lResult;
+  return hr;
+}
+
+bool CRichEditUI::TakesReturnAsNotification(UINT uMsg, WPARAM wParam) const {
+  if (uMsg != WM_KEYDOWN || wParam != VK_RETURN) return false;
+  const bool bCtrl = ::GetKeyState(VK_CONTROL) < 0;
+  return !(m_bWantReturn && (!bCtrl || m_bWantCtrlReturn));
+}
+
+HRESULT CRichEditUI::SendTextMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* plResult) {
+  if (m_pTwh == nullptr) return S_FALSE;
+  if (TakesReturnAsNotification(uMsg, wParam)) {
+    if (m_pHost != nullptr) m_pHost->RaiseNotification(this, L"return");
+    return S_OK;
+  }
+  return TxSend(uMsg, wParam, lParam, plResult);
+}
+
+bool CRichEditUI::RedrawOnViewChange() { return true; }
+
+void CRichEditUI::OnTextNotify(DWORD dwCode, void* pData) {
+  if (m_pHost == nullptr) return;
+  if (dwCode == EN_CHANGE) {
+    m_pHost->RaiseNotification(this, L"textchanged");
+    return;
+  }
+  if (!IsForwardedNotification(dwCode) || pData == nullptr) return;
+  HWND hWnd = m_pHost->GetHostWindow();
+  NMHDR* pHeader = static_cast<NMHDR*>(pData);
+  pHeader->hwndFrom = hWnd;
+  pHeader->idFrom = static_cast<UINT_PTR>(::GetWindowLongPtrW(hWnd, GWLP_ID));
+  pHeader->code = dwCode;
+  ::SendMessageW(hWnd, WM_NOTIFY, pHeader->idFrom, reinterpret_cast<LPARAM>(pHeader));
+}
+
+// ---- text ----
+
+CUIString CRichEditUI::GetText() const {
+  if (m_pTwh == nullptr) return m_sText;
+  GETTEXTLENGTHEX length = {GTL_USECRLF | GTL_NUMCHARS | GTL_PRECISE, kCodePageUtf16};
+  LRESULT lLength = 0;
+  TxSend(EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0, &lLength);
+  if (lLength <= 0) return CUIString();
+  std::vector<WCHAR> buffer(static_cast<size_t>(lLength) + 1, L'\0');
+  GETTEXTEX get = {};
+  get.cb = static_cast<DWORD>(buffer.size() * sizeof(WCHAR));
+  get.flags = GT_USECRLF;
+  get.codepage = kCodePageUtf16;
+  TxSend(EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get), reinterpret_cast<LPARAM>(buffer.data()),
+         nullptr);
+  return CUIString(buffer.data());
+}
+
+void CRichEditUI::SetText(LPCWSTR pstrText) {
+  m_sText = pstrText;
+  if (m_pTwh == nullptr) return;
+  TxSend(EM_SETSEL, 0, -1, nullptr);
+  TxSend(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(m_sText.GetData()), nullptr);
+}
+
+}  // namespace SkinUI

@@ -1,0 +1,162 @@
+#include "RichEditFixture.h"
+
+#include <richedit.h>
+
+#include <memory>
+#include <vector>
+
+#include "Core/UIDlgBuilder.h"
+
+namespace rich_edit_testing {
+
+void RichEditTest::SetUp() {
+  HostPaintTest::SetUp();
+  ASSERT_TRUE(::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, kWindowWidth, kWindowHeight,
+                             SWP_SHOWWINDOW));
+}
+
+SkinUI::CControlUI* RichEditTest::BuildWindow(const std::wstring& markup) {
+  SkinUI::CSkinBuilder builder;
+  const std::wstring text = L"<Window>" + markup + L"</Window>";
+  SkinUI::CControlUI* pRoot = builder.Build(text.c_str(), nullptr, nullptr, &m_host);
+  if (pRoot == nullptr) return nullptr;
+  m_host.AttachRoot(pRoot);
+  ::SetForegroundWindow(m_hWnd);
+  ::SetActiveWindow(m_hWnd);
+  ::SetFocus(m_hWnd);
+  ::InvalidateRect(m_hWnd, nullptr, FALSE);
+  Pump(100);
+  return pRoot;
+}
+
+SkinUI::CRichEditUI* RichEditTest::RichEdit(const wchar_t* pstrName) {
+  SkinUI::CControlUI* pControl = m_host.FindControlByName(pstrName);
+  return pControl == nullptr
+             ? nullptr
+             : static_cast<SkinUI::CRichEditUI*>(pControl->QueryNamedInterface(L"RichEdit"));
+}
+
+void RichEditTest::Pump(DWORD ms) {
+  const DWORD dwStart = ::GetTickCount();
+  MSG msg;
+  do {
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (SkinUI::CWindowHostUI::TranslateForHosts(&msg)) continue;
+      ::TranslateMessage(&msg);
+      ::DispatchMessageW(&msg);
+    }
+    ::Sleep(5);
+  } while (::GetTickCount() - dwStart < ms);
+}
+
+namespace {
+
+INPUT KeyInput(WORD vk, WORD wScan, DWORD dwFlags) {
+  INPUT input = {};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = vk;
+  input.ki.wScan = wScan != 0 ? wScan : static_cast<WORD>(::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+  input.ki.dwFlags = dwFlags;
+  return input;
+}
+
+// 32-bit pixels, rows top to bottom.
+BITMAPINFO TopDownBitmapInfo(int cx, int cy) {
+  BITMAPINFO bmi = {};
+  bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+  bmi.bmiHeader.biWidth = cx;
+  bmi.bmiHeader.biHeight = -cy;
+  bmi.bmiHeader.biPlanes = 1;
+  bmi.bmiHeader.biBitCount = 32;
+  bmi.bmiHeader.biCompression = BI_RGB;
+  return bmi;
+}
+
+}  // namespace
+
+void RichEditTest::TypeText(const std::wstring& text) {
+  std::vector<INPUT> inputs;
+  for (wchar_t ch : text) {
+    inputs.push_back(KeyInput(0, ch, KEYEVENTF_UNICODE));
+    inputs.push_back(KeyInput(0, ch, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP));
+  }
+  ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  Pump();
+}
+
+void RichEditTest::PressKey(WORD vk, WORD modifier1, WORD modifier2) {
+  std::vector<INPUT> inputs;
+  for (WORD mod : {modifier1, modifier2}) {
+    if (mod != 0) inputs.push_back(KeyInput(mod, 0, 0));
+  }
+  inputs.push_back(KeyInput(vk, 0, 0));
+  inputs.push_back(KeyInput(vk, 0, KEYEVENTF_KEYUP));
+  for (WORD mod : {modifier2, modifier1}) {
+    if (mod != 0) inputs.push_back(KeyInput(mod, 0, KEYEVENTF_KEYUP));
+  }
+  ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  Pump();
+}
+
+void RichEditTest::Click(POINT ptClient) {
+  POINT pt = ptClient;
+  ::ClientToScreen(m_hWnd, &pt);
+  ::SetCursorPos(pt.x, pt.y);
+  INPUT inputs[2] = {};
+  inputs[0].type = inputs[1].type = INPUT_MOUSE;
+  inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  ::SendInput(2, inputs, sizeof(INPUT));
+  Pump();
+}
+
+LRESULT RichEditTest::Ask(SkinUI::CRichEditUI* pEdit, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+  LRESULT lResult = 0;
+  pEdit->SendTextMessage(uMsg, wParam, lParam, &lResult);
+  return lResult;
+}
+
+CHARRANGE RichEditTest::Selection(SkinUI::CRichEditUI* pEdit) {
+  CHARRANGE range = {-1, -1};
+  Ask(pEdit, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
+  return range;
+}
+
+testing_support::TestImage RichEditTest::Capture() const {
+  RECT rc;
+  ::GetClientRect(m_hWnd, &rc);
+  testing_support::TestImage image(rc.right, rc.bottom);
+  const BITMAPINFO bmi = TopDownBitmapInfo(image.width, image.height);
+  void* pBits = nullptr;
+  HDC hWindowDC = ::GetDC(m_hWnd);
+  HDC hMemDC = ::CreateCompatibleDC(hWindowDC);
+  HBITMAP hBitmap = ::CreateDIBSection(hWindowDC, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
+  HGDIOBJ hOld = ::SelectObject(hMemDC, hBitmap);
+  ::BitBlt(hMemDC, 0, 0, image.width, image.height, hWindowDC, 0, 0, SRCCOPY);
+  const uint32_t* pPixels = static_cast<const uint32_t*>(pBits);
+  for (size_t i = 0; i < image.pixels.size(); ++i) image.pixels[i] = 0xFF000000u | pPixels[i];
+  ::SelectObject(hMemDC, hOld);
+  ::DeleteObject(hBitmap);
+  ::DeleteDC(hMemDC);
+  ::ReleaseDC(m_hWnd, hWindowDC);
+  return image;
+}
+
+uint32_t RichEditTest::OffscreenPixel(POINT pt) const {
+  BITMAP bitmap = {};
+  HBITMAP hBitmap = m_host.GetPaintOffscreenBitmap();
+  if (hBitmap == nullptr || ::GetObjectW(hBitmap, sizeof(bitmap), &bitmap) == 0) return 0;
+  BITMAPINFO bmi = TopDownBitmapInfo(bitmap.bmWidth, bitmap.bmHeight);
+  std::vector<uint32_t> pixels(static_cast<size_t>(bitmap.bmWidth) * bitmap.bmHeight);
+  HDC hDC = ::GetDC(nullptr);
+  const int nRows =
+      ::GetDIBits(hDC, hBitmap, 0, bitmap.bmHeight, pixels.data(), &bmi, DIB_RGB_COLORS);
+  ::ReleaseDC(nullptr, hDC);
+  if (nRows != bitmap.bmHeight || pt.x < 0 || pt.x >= bitmap.bmWidth || pt.y < 0 ||
+      pt.y >= bitmap.bmHeight) {
+    return 0;
+  }
+  return pixels[static_cast<size_t>(pt.y) * bitmap.bmWidth + pt.x];
+}
+
+}  // namespace rich_edit_testing
