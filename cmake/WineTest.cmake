@@ -7,8 +7,8 @@ set(QUILL_TEST_WORK_ROOT "${CMAKE_BINARY_DIR}/test-work")
 #                [LABELS ...] [RESOURCE_LOCK ...] [ARGS ...])
 #   ISOLATED  the program changes machine state (registry, ProgramData, installed
 #             packages) and runs in a fresh copy of the template prefix.
-#   OWN_DISPLAY  the program sends real keyboard or mouse input, which goes to whatever window
-#             holds the focus: it runs isolated on an X display of its own, so windows of tests
+#   OWN_DISPLAY  the program sends real keyboard or mouse input, or needs its windows to keep
+#             the focus (drop-downs and edit windows close when they lose it): it runs isolated on an X display of its own, so windows of tests
 #             running beside it cannot take the focus away.
 #   ATTEMPTS  with ISOLATED: a failed run is repeated in a new prefix, up to n runs in all.
 #             Only for programs that drive Wine's own Windows Installer, whose rare
