@@ -6,19 +6,23 @@ export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml="}
 export WINEARCH=win64
 
 # Creates the template prefix once: boots it, turns the crash dialog off (a dialog under
-# Xvfb would hang a test instead of failing it) and waits until Wine has written it out.
+# Xvfb would hang a test instead of failing it), leaves windows to Wine instead of a window
+# manager (Xvfb has none, and Wine waits two seconds for one whenever a framed window is
+# hidden or destroyed) and waits until Wine has written it out.
 wine_make_template() {
   local template=$1
-  [ -f "$template/.quill-ready" ] && return 0
+  # The marker names the template's version: an older template is made again.
+  [ -f "$template/.quill-ready-2" ] && return 0
   rm -rf "$template"
   mkdir -p "$template"
   template=$(cd "$template" && pwd)  # Wine wants an absolute prefix path
   echo "[wine] creating template prefix $template" >&2
   WINEPREFIX=$template wineboot -i >/dev/null 2>&1 </dev/null
   WINEPREFIX=$template wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 </dev/null
+  WINEPREFIX=$template wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 </dev/null
   WINEPREFIX=$template wineserver -k >/dev/null 2>&1 || true
   WINEPREFIX=$template wineserver -w >/dev/null 2>&1 || true
-  touch "$template/.quill-ready"
+  touch "$template/.quill-ready-2"
 }
 
 # Copies the template into a fresh prefix. The system folder (nine tenths of the prefix,
