@@ -8,7 +8,8 @@ export WINEARCH=win64
 # Creates the template prefix once: boots it, turns the crash dialog off (a dialog under
 # Xvfb would hang a test instead of failing it), leaves windows to Wine instead of a window
 # manager (Xvfb has none, and Wine waits two seconds for one whenever a framed window is
-# hidden or destroyed) and waits until Wine has written it out.
+# hidden or destroyed), gives it the fonts of a Chinese desktop and waits until Wine has
+# written it out.
 wine_make_template() {
   local template=$1
   # The marker names the template's version: an older template is made again.
@@ -20,9 +21,24 @@ wine_make_template() {
   WINEPREFIX=$template wineboot -i >/dev/null 2>&1 </dev/null
   WINEPREFIX=$template wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 </dev/null
   WINEPREFIX=$template wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 </dev/null
+  wine_add_chinese_fonts "$template"
   WINEPREFIX=$template wineserver -k >/dev/null 2>&1 || true
   WINEPREFIX=$template wineserver -w >/dev/null 2>&1 || true
   touch "$template/.quill-ready-2"
+}
+
+# The skins ask for the Chinese desktop's "微软雅黑" and the framework's default font is the
+# platform's dialog font (Tahoma under Wine); on a Chinese desktop both show Chinese text. Here
+# the first is replaced by, and the second falls back to, the installed WenQuanYi Micro Hei.
+wine_add_chinese_fonts() {
+  local prefix=$1 reg
+  reg=$(mktemp --suffix=.reg)
+  printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n"微软雅黑"="WenQuanYi Micro Hei"\r\n' |
+    iconv -f utf-8 -t utf-16 >"$reg"
+  WINEPREFIX=$prefix wine regedit /S "$(WINEPREFIX=$prefix winepath -w "$reg")" >/dev/null 2>&1 </dev/null
+  rm -f "$reg"
+  WINEPREFIX=$prefix wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+    /v Tahoma /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1 </dev/null
 }
 
 # Copies the template into a fresh prefix. The system folder (nine tenths of the prefix,

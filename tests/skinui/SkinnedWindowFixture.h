@@ -74,23 +74,6 @@ inline void ForgetSkinSettings() {
   SkinUI::CWindowHostUI::SetSkinFolder(L"");
 }
 
-// Delivers the thread's messages, input included, until `done` answers true or two seconds
-// have passed; returns the last answer.
-template <class Done>
-bool PumpUntil(Done done) {
-  const DWORD dwEnd = ::GetTickCount() + 2000;
-  while (!done()) {
-    if (static_cast<int>(::GetTickCount() - dwEnd) >= 0) return false;
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&msg);
-      ::DispatchMessageW(&msg);
-    }
-    ::Sleep(5);
-  }
-  return true;
-}
-
 class SkinnedWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "SkinnedWindowFixture.h"
+#include "support/MessagePump.h"
 #include "support/MouseInput.h"
 
 namespace skinned_window_testing {
@@ -16,6 +17,7 @@ namespace {
 
 using SkinUI::CControlUI;
 using testing_support::ClickMouse;
+using testing_support::PumpMessagesUntil;
 using testing_support::ScreenPoint;
 
 class SkinSources : public SkinnedWindowTest, public ::testing::WithParamInterface<SkinSource> {};
@@ -159,7 +161,7 @@ TEST_F(SkinnedWindowTest, MaximiseAndRestoreButtonsSwapAndMinimiseIconifies) {
   CControlUI* pRestore = window->Find(L"restorebtn");
 
   ClickMouse(ScreenPoint(*window, 225, 18));
-  ASSERT_TRUE(PumpUntil([&] { return ::IsZoomed(*window) != FALSE; }));
+  ASSERT_TRUE(PumpMessagesUntil([&] { return ::IsZoomed(*window) != FALSE; }));
   EXPECT_FALSE(pMax->IsVisible());
   EXPECT_TRUE(pRestore->IsVisible());
   // Maximised, the edges are no sizing border.
@@ -168,13 +170,13 @@ TEST_F(SkinnedWindowTest, MaximiseAndRestoreButtonsSwapAndMinimiseIconifies) {
 
   ::UpdateWindow(*window);
   ClickMouse(ScreenPoint(*window, 225, 18));
-  ASSERT_TRUE(PumpUntil([&] { return ::IsZoomed(*window) == FALSE; }));
+  ASSERT_TRUE(PumpMessagesUntil([&] { return ::IsZoomed(*window) == FALSE; }));
   EXPECT_TRUE(pMax->IsVisible());
   EXPECT_FALSE(pRestore->IsVisible());
 
   ::UpdateWindow(*window);
   ClickMouse(ScreenPoint(*window, 200, 18));
-  EXPECT_TRUE(PumpUntil([&] { return ::IsIconic(*window) != FALSE; }));
+  EXPECT_TRUE(PumpMessagesUntil([&] { return ::IsIconic(*window) != FALSE; }));
 }
 
 }  // namespace
