@@ -69,6 +69,20 @@ class TestSkinWindow : public SkinUI::WindowImplBase {
   SkinSource m_source;
 };
 
+// What RunModalAtMost answers when nothing closed the window within five seconds.
+const int kGaveUp = 99;
+
+inline void CALLBACK GiveUp(HWND hWnd, UINT, UINT_PTR, DWORD) {
+  ::PostMessageW(hWnd, WM_CLOSE, kGaveUp, 0);
+}
+
+// The window's modal loop, ended with kGaveUp when nothing else ends it: a press that goes
+// astray fails the test instead of hanging it.
+inline int RunModalAtMost(SkinUI::CWindowWnd& window) {
+  ::SetTimer(window, 0x5EC, 5000, GiveUp);
+  return window.RunModal();
+}
+
 inline void ForgetSkinSettings() {
   SkinUI::CWindowHostUI::UseSkinArchive(L"", true);
   SkinUI::CWindowHostUI::SetSkinFolder(L"");

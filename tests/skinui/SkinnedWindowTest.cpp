@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <ostream>
 #include <vector>
 
 #include "SkinnedWindowFixture.h"
@@ -94,6 +95,10 @@ struct HitCase {
   const char* what;
 };
 
+void PrintTo(const HitCase& hit, std::ostream* os) {
+  *os << hit.what << " (" << hit.pt.x << "," << hit.pt.y << ")";
+}
+
 class CaptionHitTest : public SkinnedWindowTest, public ::testing::WithParamInterface<HitCase> {};
 
 TEST_P(CaptionHitTest, AnswersForThePoint) {
@@ -144,14 +149,14 @@ TEST_F(SkinnedWindowTest, EscapeIsSwallowedAndReturnReachesTheFocusedButton) {
   ::PostMessageW(*window, WM_KEYDOWN, VK_ESCAPE, 0);
   ::PostMessageW(*window, WM_KEYDOWN, VK_RETURN, 0);
   // Return on the focused close button clicks it: the window ends with the button's result.
-  EXPECT_EQ(window->RunModal(), 2);
+  EXPECT_EQ(RunModalAtMost(*window), 2);
   EXPECT_EQ(recorder.keys, std::vector<WPARAM>{VK_RETURN});
 }
 
 TEST_F(SkinnedWindowTest, ClickingTheCloseButtonEndsTheModalLoopWithTwo) {
   auto window = ShowFolderSkin();
   ClickMouse(ScreenPoint(*window, 272, 20));
-  EXPECT_EQ(window->RunModal(), 2);
+  EXPECT_EQ(RunModalAtMost(*window), 2);
   EXPECT_FALSE(::IsWindow(*window));
 }
 
