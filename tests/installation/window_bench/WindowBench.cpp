@@ -25,23 +25,14 @@
 #include "Core/UISkinArchive.h"
 #include "XMLWnd.h"
 #include "resource.h"
+#include "support/BenchClock.h"
 
 using SkinUI::CControlUI;
 using SkinUI::CSkinBuilder;
 using SkinUI::CWindowHostUI;
+using testing_support::NowMs;
 
 namespace {
-
-double NowMs() {
-  static const LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER counter;
-  QueryPerformanceCounter(&counter);
-  return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 double Median(std::vector<double> values) {
   if (values.empty()) return 0.0;

@@ -18,6 +18,7 @@
 #include "Core/UIManager.h"
 #include "Core/UIRender.h"
 #include "Core/UIRenderBlend.h"
+#include "support/BenchClock.h"
 #include "support/DibCanvas.h"
 #include "support/PngWriter.h"
 #include "support/TestFiles.h"
@@ -26,20 +27,10 @@ using SkinUI::CSkinRenderer;
 using SkinUI::CWindowHostUI;
 using SkinUI::ImageDrawInfo;
 using testing_support::DibCanvas;
+using testing_support::NowMs;
 using testing_support::TestImage;
 
 namespace {
-
-double NowMs() {
-  static const LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER counter;
-  QueryPerformanceCounter(&counter);
-  return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // Best time of `repetitions` runs of `rounds` calls of `work`, in milliseconds.
 double BestMs(int repetitions, int rounds, const std::function<void()>& work) {
