@@ -12,6 +12,12 @@ namespace {
 // Handler slots the router gives messages to, as one table.
 typedef LRESULT (WindowImplBase::*MessageHandler)(UINT, WPARAM, LPARAM, bool&);
 
+// The answer of every handler that leaves its message to the next stage.
+LRESULT NotHandled(bool& bHandled) {
+  bHandled = false;
+  return 0;
+}
+
 }  // namespace
 
 UI_BEGIN_NOTIFY_MAP(WindowImplBase, CNotifyPump)
@@ -112,65 +118,53 @@ CUIString WindowImplBase::SkinArchiveName() const { return CUIString(); }
 LPCWSTR WindowImplBase::SkinResourceId() const { return L""; }
 
 LRESULT WindowImplBase::HandleClose(UINT, WPARAM, LPARAM, bool& bHandled) {
-  bHandled = false;
-  return 0;
+  return NotHandled(bHandled);
 }
 
 LRESULT WindowImplBase::HandleDestroy(UINT, WPARAM, LPARAM, bool& bHandled) {
-  bHandled = false;
-  return 0;
+  return NotHandled(bHandled);
 }
 
 LRESULT WindowImplBase::HandleNcPaint(UINT, WPARAM, LPARAM, bool& /*bHandled*/) { return 0; }
 
 LRESULT WindowImplBase::HandleMouseWheel(UINT, WPARAM, LPARAM, bool& bHandled) {
-  bHandled = false;
-  return 0;
+  return NotHandled(bHandled);
 }
 
 LRESULT WindowImplBase::HandleMouseHover(UINT, WPARAM, LPARAM, bool& bHandled) {
-  bHandled = false;
-  return 0;
+  return NotHandled(bHandled);
 }
 
 LRESULT WindowImplBase::HandleChar(UINT, WPARAM, LPARAM, bool& bHandled) {
-  bHandled = false;
-  return 0;
+  return NotHandled(bHandled);
 }
 
 LRESULT WindowImplBase::HandleKeyDown(UINT, WPARAM, LPARAM, bool& bHandled) {
-  bHandled = false;
-  return 0;
+  return NotHandled(bHandled);
 }
 
 LRESULT WindowImplBase::HandleKillFocus(UINT, WPARAM, LPARAM, bool& bHandled) {
-  bHandled = false;
-  return 0;
+  return NotHandled(bHandled);
 }
 
 LRESULT WindowImplBase::HandleSetFocus(UINT, WPARAM, LPARAM, bool& bHandled) {
-  bHandled = false;
-  return 0;
+  return NotHandled(bHandled);
 }
 
 LRESULT WindowImplBase::HandleLButtonDown(UINT, WPARAM, LPARAM, bool& bHandled) {
-  bHandled = false;
-  return 0;
+  return NotHandled(bHandled);
 }
 
 LRESULT WindowImplBase::HandleLButtonUp(UINT, WPARAM, LPARAM, bool& bHandled) {
-  bHandled = false;
-  return 0;
+  return NotHandled(bHandled);
 }
 
 LRESULT WindowImplBase::HandleMouseMove(UINT, WPARAM, LPARAM, bool& bHandled) {
-  bHandled = false;
-  return 0;
+  return NotHandled(bHandled);
 }
 
 LRESULT WindowImplBase::ProcessOtherMessage(UINT, WPARAM, LPARAM, bool& bHandled) {
-  bHandled = false;
-  return 0;
+  return NotHandled(bHandled);
 }
 
 void WindowImplBase::Notify(NotifyEvent& event) { PumpNotify(event); }
