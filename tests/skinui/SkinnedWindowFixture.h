@@ -33,6 +33,13 @@ struct SkinSource {
   UINT nArchiveResource = 0;
 };
 
+// The skin's "Probe" element: a control that counts the destructions of its kind.
+class ProbeControl : public SkinUI::CControlUI {
+ public:
+  ~ProbeControl() override { ++destroyed; }
+  static inline int destroyed = 0;
+};
+
 class TestSkinWindow : public SkinUI::WindowImplBase {
  public:
   explicit TestSkinWindow(SkinSource source) : m_source(std::move(source)) {}
@@ -64,6 +71,10 @@ class TestSkinWindow : public SkinUI::WindowImplBase {
   SkinUI::CUIString SkinArchiveName() const override { return kSkinArchive; }
   LPCWSTR SkinResourceId() const override { return MAKEINTRESOURCEW(m_source.nArchiveResource); }
   void OnSkinLoaded() override { ++skinLoaded; }
+  SkinUI::CControlUI* CreateCustomControl(LPCWSTR pstrClass) override {
+    if (std::wstring(pstrClass) == L"Probe") return new ProbeControl;
+    return WindowImplBase::CreateCustomControl(pstrClass);
+  }
 
  private:
   SkinSource m_source;

@@ -160,6 +160,16 @@ TEST_F(SkinnedWindowTest, ClickingTheCloseButtonEndsTheModalLoopWithTwo) {
   EXPECT_FALSE(::IsWindow(*window));
 }
 
+TEST_F(SkinnedWindowTest, TheControlTreeGoesWithTheWindowAndOnlyOnce) {
+  auto window = ShowFolderSkin();
+  ASSERT_NE(window->Find(L"probe"), nullptr);
+  ProbeControl::destroyed = 0;
+  ::DestroyWindow(*window);
+  EXPECT_EQ(ProbeControl::destroyed, 1);
+  window.reset();
+  EXPECT_EQ(ProbeControl::destroyed, 1);
+}
+
 TEST_F(SkinnedWindowTest, MaximiseAndRestoreButtonsSwapAndMinimiseIconifies) {
   auto window = ShowFolderSkin();
   CControlUI* pMax = window->Find(L"maxbtn");
