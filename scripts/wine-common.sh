@@ -8,7 +8,7 @@ export WINEARCH=win64
 # Creates the template prefix once: boots it, turns the crash dialog off (a dialog under
 # Xvfb would hang a test instead of failing it), leaves windows to Wine instead of a window
 # manager (Xvfb has none, and Wine waits two seconds for one whenever a framed window is
-# hidden or destroyed), gives it the fonts of a Chinese desktop and waits until Wine has
+# hidden or destroyed), gives it the Chinese font the skins ask for and waits until Wine has
 # written it out.
 wine_make_template() {
   local template=$1
@@ -27,9 +27,10 @@ wine_make_template() {
   touch "$template/.quill-ready-2"
 }
 
-# The skins ask for the Chinese desktop's "微软雅黑" and the framework's default font is the
-# platform's dialog font (Tahoma under Wine); on a Chinese desktop both show Chinese text. Here
-# the first is replaced by, and the second falls back to, the installed WenQuanYi Micro Hei.
+# The skins ask for the Chinese desktop's "微软雅黑"; here the installed WenQuanYi Micro Hei
+# stands in for it. (Texts in the framework's default font, Tahoma under Wine, keep showing
+# boxes for Chinese: linking Tahoma to a CJK font changes how Wine draws Latin text and makes
+# its GDI+ fail to measure text.)
 wine_add_chinese_fonts() {
   local prefix=$1 reg
   reg=$(mktemp --suffix=.reg)
@@ -37,8 +38,6 @@ wine_add_chinese_fonts() {
     iconv -f utf-8 -t utf-16 >"$reg"
   WINEPREFIX=$prefix wine regedit /S "$(WINEPREFIX=$prefix winepath -w "$reg")" >/dev/null 2>&1 </dev/null
   rm -f "$reg"
-  WINEPREFIX=$prefix wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
-    /v Tahoma /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1 </dev/null
 }
 
 # Copies the template into a fresh prefix. The system folder (nine tenths of the prefix,

@@ -93,6 +93,7 @@ void WindowImplBase::BuildSkin() {
     pRoot = builder.Build(sFile, nullptr, this, &m_Host);
   }
   if (pRoot == nullptr) {
+    UI_CHECK(pRoot);
     UITrace(L"Skin %s: %s", sFile.GetData(), builder.GetLastErrorMessage());
     FailOnSkin();
   }
@@ -138,7 +139,6 @@ bool WindowImplBase::UseArchiveResource() {
 }
 
 void WindowImplBase::FailOnSkin() {
-  UI_CHECK(!"pRoot");
   ::MessageBoxW(nullptr, L"加载资源文件失败", L"SkinUI", MB_ICONERROR | MB_OK);
   ::ExitProcess(1);
 }
