@@ -17,9 +17,12 @@ const UINT kFrameBitsKept = 0xFF3FFFFF;  // everything but WS_CAPTION (border an
 const WCHAR kArchiveResourceType[] = L"ZIPRES";
 const WCHAR kSkinResourceType[] = L"xml";
 
-bool SameResourceName(LPCWSTR pstrA, LPCWSTR pstrB) {
-  if (IS_INTRESOURCE(pstrA) || IS_INTRESOURCE(pstrB)) return pstrA == pstrB;
-  return ::lstrcmpiW(pstrA, pstrB) == 0;
+// A resource name as text; a numeric id as "#id", which the platform reads as that id.
+CUIString ResourceKey(LPCWSTR pstrId) {
+  if (!IS_INTRESOURCE(pstrId)) return CUIString(pstrId);
+  CUIString sKey;
+  sKey.Format(L"#%u", static_cast<unsigned>(reinterpret_cast<ULONG_PTR>(pstrId)));
+  return sKey;
 }
 
 // The copy of an archive resource the framework reads from. It must live as long as the process
@@ -27,15 +30,9 @@ bool SameResourceName(LPCWSTR pstrA, LPCWSTR pstrB) {
 // are built from it.
 struct ArchiveBlock {
   HMODULE hModule = nullptr;
-  CUIString sName;  // a string name; empty for a numeric id
-  LPCWSTR pstrId = nullptr;
+  CUIString sKey;
   void* pData = nullptr;
   DWORD dwSize = 0;
-
-  bool Holds(HMODULE hOtherModule, LPCWSTR pstrOtherId) const {
-    if (pData == nullptr || hModule != hOtherModule) return false;
-    return SameResourceName(IS_INTRESOURCE(pstrId) ? pstrId : sName.GetData(), pstrOtherId);
-  }
 };
 
 ArchiveBlock& KeptArchiveBlock() {
@@ -106,7 +103,8 @@ bool WindowImplBase::UseArchiveResource() {
   const HMODULE hModule = CWindowHostUI::GetResourceInstance();
   const LPCWSTR pstrId = SkinResourceId();
   ArchiveBlock& block = KeptArchiveBlock();
-  if (!block.Holds(hModule, pstrId)) {
+  const CUIString sKey = ResourceKey(pstrId);
+  if (block.pData == nullptr || block.hModule != hModule || block.sKey.CompareNoCase(sKey) != 0) {
     const HRSRC hResource = ::FindResourceW(hModule, pstrId, kArchiveResourceType);
     if (hResource == nullptr) return false;
     const HGLOBAL hGlobal = ::LoadResource(hModule, hResource);
@@ -127,8 +125,7 @@ bool WindowImplBase::UseArchiveResource() {
     // A block that no archive reads any more can go; the open archive is on the new one.
     void* pOld = block.pData;
     block.hModule = hModule;
-    block.pstrId = pstrId;
-    block.sName = IS_INTRESOURCE(pstrId) ? L"" : pstrId;
+    block.sKey = sKey;
     block.pData = pCopy;
     block.dwSize = dwSize;
     CWindowHostUI::UseSkinArchive(nullptr, true);
