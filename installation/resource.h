@@ -2,6 +2,8 @@
 // Resource ids shared by the resource script and the code (the resource compiler reads
 // this file too, so it holds #defines only).
 #define IDR_MAINFRAME 128
+// The skin archive, resource type "ZIPRES".
+#define IDR_SKIN_ARCHIVE 129
 #define IDS_PACKAGE_CORRUPT 10001
 #define IDS_DOWNLOAD_FAILED 10002
 #define IDS_DISK_WRITE_FAILED 10003

@@ -50,6 +50,10 @@ CWindowHostUI::CWindowHostUI()
       m_bForceSharedResources(false), m_szInitWindowSize(0, 0), m_rcSizeBox(),
       m_rcCaption(), m_szRoundCorner(0, 0), m_szMinWindow(0, 0), m_szMaxWindow(0, 0),
       m_TrayIcon(), m_bTrayIconShown(false) {
+  // Tooltips and the native controls some controls wrap need the library's classes; the first
+  // host of the process makes sure they are there.
+  static const bool bCommonControlsReady = (::InitCommonControls(), true);
+  (void)bCommonControlsReady;
   for (int i = 0; i < kDefaultColorCount; ++i) {
     m_aDefaultColors[i] = SharedDefaultColor(static_cast<DefaultColor>(i));
   }

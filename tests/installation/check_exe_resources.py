@@ -1,14 +1,16 @@
 #!/usr/bin/env python3
 """Reads the built installer back with the mingw binutils and checks what Windows and the
 user will see of it: the manifest, icon 128, the four user-visible strings, the version
-resource, and that no MinGW runtime DLL is needed next to it."""
+resource, the skin archive, and that no MinGW runtime DLL is needed next to it."""
 import argparse
+import io
 import re
 import struct
 import subprocess
 import sys
 import tempfile
 import unittest
+import zipfile
 
 ARGS = None
 
@@ -92,6 +94,23 @@ class ExeResources(unittest.TestCase):
         self.assertRegex(text, r'name="Microsoft\.Windows\.Common-Controls"\s+version="6\.0\.0\.0"')
         self.assertIn("{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", text, "Windows 7 in the supported-OS list")
         self.assertIsNone(re.search(r"dpiAware", text, re.I))
+
+    def test_skin_archive_is_zipres_129_with_the_skins_and_their_images(self):
+        archives = [e for e in self.entries if e[0] == "ZIPRES"]
+        self.assertEqual([a[1] for a in archives], [129])
+        with zipfile.ZipFile(io.BytesIO(archives[0][3])) as archive:
+            self.assertIsNone(archive.testzip())
+            names = archive.namelist()
+            self.assertEqual(sorted(names), sorted([
+                "installation.xml", "msgbox.xml", "uninstall_tip.xml",
+                "common/button/btn_blue_normal.png", "common/button/btn_blue_pushed.png",
+                "common/button/btn_gray_normal.png", "common/button/btn_gray_pushed.png",
+                "common/close/btn_close_normal.png", "common/close/btn_close_pushed.png",
+                "common/window/shadow.png", "installation/bkimage.png",
+                "installation/btn_close_normal.png", "installation/btn_close_pushed.png"]))
+            for skin in ("installation.xml", "msgbox.xml", "uninstall_tip.xml"):
+                head = archive.read(skin).decode("utf-8").splitlines()[0]
+                self.assertEqual(head, '<?xml version="1.0" encoding="utf-8" standalone="yes" ?>')
 
     def test_version_resource_names_the_product(self):
         versions = self.by_type(RT_VERSION)

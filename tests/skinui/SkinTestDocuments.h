@@ -1,6 +1,6 @@
 #pragma once
 // Skin documents for the framework's tests and benchmarks: the realistic skins under data/, the
-// installer's own skins when they exist, and generated documents of any size.
+// installer's own skins, and generated documents of any size.
 
 #include <string>
 #include <vector>
@@ -15,7 +15,7 @@ struct SkinDocument {
 
 // The realistic skins kept with the tests.
 std::vector<SkinDocument> LoadTestSkins();
-// The installer's skins (installation/skins/*.xml); empty while there are none.
+// The installer's skins (installation/skins/*.xml).
 std::vector<SkinDocument> LoadInstallerSkins();
 
 std::wstring Utf8ToWide(const std::string& bytes);

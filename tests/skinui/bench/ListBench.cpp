@@ -18,7 +18,7 @@
 #include "Control/UIListHeaderItem.h"
 #include "Control/UIListTextElement.h"
 #include "Core/UIManager.h"
-#include "BenchTiming.h"
+#include "support/BenchTiming.h"
 
 using namespace SkinUI;
 

@@ -15,7 +15,7 @@
 #include <functional>
 #include <string>
 
-#include "BenchTiming.h"
+#include "support/BenchTiming.h"
 #include "Core/UIManager.h"
 #include "Core/UIRender.h"
 #include "Core/UIRenderBlend.h"

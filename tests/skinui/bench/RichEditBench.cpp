@@ -19,7 +19,7 @@
 #include "Control/UIScrollBar.h"
 #include "Core/UIDlgBuilder.h"
 #include "Core/UIManager.h"
-#include "BenchTiming.h"
+#include "support/BenchTiming.h"
 
 namespace {
 

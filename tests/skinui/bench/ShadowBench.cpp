@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "BenchTiming.h"
+#include "support/BenchTiming.h"
 #include "Core/UIControl.h"
 #include "Core/UIManager.h"
 #include "Core/UIRender.h"
