@@ -38,9 +38,8 @@ const SkinView kSkins[] = {
      {10, 14, 130, 38}, {584, 16, 600, 32}, {300, 60}},
     {"MessageBox", L"msgbox.xml", {370, 150}, {L"titlename", L"closebtn", L"main_txt"}, {},
      {10, 7, 130, 31}, {338, 12, 350, 24}, {20, 60}},
-    // The rich edit is not part of the framework yet: "main_txt" reaches the callback only.
     {"UninstallPrompt", L"uninstall_tip.xml", {556, 199},
-     {L"titlename", L"closebtn", L"btn_ok", L"btn_cancle"}, {L"RichEdit"},
+     {L"titlename", L"closebtn", L"main_txt", L"btn_ok", L"btn_cancle"}, {},
      {10, 7, 130, 31}, {514, 12, 526, 24}, {10, 45}},
 };
 
