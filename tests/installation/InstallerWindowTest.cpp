@@ -12,7 +12,7 @@
 #include "InstallerWindowFixture.h"
 #include "support/DibCanvas.h"
 #include "support/MessagePump.h"
-#include "support/MouseInput.h"
+#include "support/RealInput.h"
 #include "support/PngWriter.h"
 #include "support/TestFiles.h"
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Core/UIDlgBuilder.h"
+#include "support/RealInput.h"
 
 namespace rich_edit_testing {
 
@@ -51,15 +52,6 @@ void RichEditTest::Pump(DWORD ms) {
 
 namespace {
 
-INPUT KeyInput(WORD vk, WORD wScan, DWORD dwFlags) {
-  INPUT input = {};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = vk;
-  input.ki.wScan = wScan != 0 ? wScan : static_cast<WORD>(::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
-  input.ki.dwFlags = dwFlags;
-  return input;
-}
-
 // 32-bit pixels, rows top to bottom.
 BITMAPINFO TopDownBitmapInfo(int cx, int cy) {
   BITMAPINFO bmi = {};
@@ -75,38 +67,17 @@ BITMAPINFO TopDownBitmapInfo(int cx, int cy) {
 }  // namespace
 
 void RichEditTest::TypeText(const std::wstring& text) {
-  std::vector<INPUT> inputs;
-  for (wchar_t ch : text) {
-    inputs.push_back(KeyInput(0, ch, KEYEVENTF_UNICODE));
-    inputs.push_back(KeyInput(0, ch, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP));
-  }
-  ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  testing_support::SendText(text);
   Pump();
 }
 
 void RichEditTest::PressKey(WORD vk, WORD modifier1, WORD modifier2) {
-  std::vector<INPUT> inputs;
-  for (WORD mod : {modifier1, modifier2}) {
-    if (mod != 0) inputs.push_back(KeyInput(mod, 0, 0));
-  }
-  inputs.push_back(KeyInput(vk, 0, 0));
-  inputs.push_back(KeyInput(vk, 0, KEYEVENTF_KEYUP));
-  for (WORD mod : {modifier2, modifier1}) {
-    if (mod != 0) inputs.push_back(KeyInput(mod, 0, KEYEVENTF_KEYUP));
-  }
-  ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  testing_support::SendKeyPress(vk, modifier1, modifier2);
   Pump();
 }
 
 void RichEditTest::Click(POINT ptClient) {
-  POINT pt = ptClient;
-  ::ClientToScreen(m_hWnd, &pt);
-  ::SetCursorPos(pt.x, pt.y);
-  INPUT inputs[2] = {};
-  inputs[0].type = inputs[1].type = INPUT_MOUSE;
-  inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  ::SendInput(2, inputs, sizeof(INPUT));
+  testing_support::ClickMouse(testing_support::ScreenPoint(m_hWnd, ptClient.x, ptClient.y));
   Pump();
 }
 

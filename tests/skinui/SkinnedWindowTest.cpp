@@ -11,7 +11,7 @@
 
 #include "SkinnedWindowFixture.h"
 #include "support/MessagePump.h"
-#include "support/MouseInput.h"
+#include "support/RealInput.h"
 
 namespace skinned_window_testing {
 namespace {
