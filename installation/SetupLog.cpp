@@ -43,4 +43,14 @@ int WriteSetupLogF(const char* format, ...) {
   return WriteSetupLog(message);
 }
 
+int WriteSetupInfo(const char* format, ...) {
+  char message[kLogLineBytes];
+  const int head = snprintf(message, sizeof message, "%s", kSetupInfoPrefix);
+  va_list args;
+  va_start(args, format);
+  vsnprintf(message + head, sizeof message - static_cast<size_t>(head), format, args);
+  va_end(args);
+  return WriteSetupLog(message);
+}
+
 }  // namespace setup

@@ -14,4 +14,11 @@ int WriteSetupLog(const char* message);
 // The same, formatted with printf rules.
 int WriteSetupLogF(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
+// A line about the ordinary course of the run, for whoever reads the log after a failure:
+// versions, addresses, statuses, byte counts, results, exit codes, the transfer library's
+// own trace. Such lines start with kSetupInfoPrefix, so they stand apart from the lines
+// that report a failure.
+inline constexpr const char* kSetupInfoPrefix = "info: ";
+int WriteSetupInfo(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
 }  // namespace setup
