@@ -21,6 +21,7 @@
 #include "SetupConstants.h"
 #include "SetupLog.h"
 #include "SetupProgress.h"
+#include "StallWatch.h"
 #include "TransferOptions.h"
 #include "TransferRetry.h"
 #include "VersionManifest.h"
@@ -116,6 +117,23 @@ void LogOpenFileError() {
 
 bool IsPackageStatus(long status) { return status == 200 || status == 206 || status == 416; }
 
+// A stopped transfer whose watch saw the server fall silent reports the library's time-out.
+CURLcode StallOutcome(CURLcode result, const StallWatch& watch) {
+  return result == CURLE_ABORTED_BY_CALLBACK && watch.Stalled() ? CURLE_OPERATION_TIMEDOUT : result;
+}
+
+// What the package's progress callback is handed: the display's and the stall watch's needs.
+struct PackageProgress {
+  SetupContext* context;
+  StallWatch watch;
+
+  static int OnProgress(void* self, double total, double received, double uploadTotal, double uploaded) {
+    auto* progress = static_cast<PackageProgress*>(self);
+    OnPackageProgress(progress->context, total, received, uploadTotal, uploaded);
+    return progress->watch.KeepGoing(received) ? 0 : 1;
+  }
+};
+
 // --- one attempt at the package ---------------------------------------------------------
 
 struct PackageAttempt {
@@ -133,22 +151,23 @@ struct PackageAttempt {
   }
 };
 
-// One GET of the package: afresh into an emptied file, or for the rest of what the file
-// holds. The easy handle keeps the options common to every attempt.
+// One GET of the package: of the whole package, or of the rest of what the file holds. The
+// bytes on disk are kept until an answer with the whole package arrives, so an attempt
+// that fails leaves them as they were. The easy handle keeps the options common to every
+// attempt.
 PackageAttempt TransferPackageOnce(CURL* curl, const char* address, const wchar_t* packagePath,
-                                   SetupContext* context, ServerTrust& trust, bool fresh, int attempt) {
+                                   SetupContext* context, ServerTrust& trust, bool whole, int attempt) {
   PackageAttempt outcome;
-  const int64_t offset = fresh ? 0 : MeasureFile(packagePath);
+  const int64_t onDisk = MeasureFile(packagePath);
+  const int64_t offset = whole ? 0 : onDisk;
   PackageValidator kept;
   if (offset > 0) LoadPackageValidator(packagePath, kept);
   // Written by an elevated process: never through a link someone left in the file's place.
-  FILE* file = OpenPlainFileStream(packagePath, fresh ? PlainFileUse::kReplace : PlainFileUse::kAppend);
+  FILE* file = OpenPlainFileStream(packagePath, PlainFileUse::kAppend);
   if (!file) {
     outcome.bOpenFailed = true;
     return outcome;
   }
-  // What was kept about the emptied file's bytes is no longer true of anything.
-  if (fresh) DeleteFileW(PackageValidatorPath(packagePath).c_str());
   // Progress adds the offset to this transfer's counts.
   if (context) context->m_nResumeOffset = offset;
 
@@ -165,11 +184,13 @@ PackageAttempt TransferPackageOnce(CURL* curl, const char* address, const wchar_
   WriteSetupInfo("package attempt %d: GET %s from byte %lld%s%s", attempt, address, static_cast<long long>(offset),
                  ifRange.empty() ? "" : " if still ", ifRange.c_str());
 
-  PackageAnswer answer(packagePath, file, offset, kept, context);
+  PackageAnswer answer(packagePath, file, onDisk, offset, kept, context);
   ResponseHeaders head(curl, &trust, [&answer](const ResponseHeaders& h) { return answer.OnHead(h); });
   curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, PackageAnswer::OnBody);
   curl_easy_setopt(curl, CURLOPT_WRITEDATA, &answer);
-  CURLcode result = curl_easy_perform(curl);
+  PackageProgress progress{context, StallWatch(TimingsOf(context).nStallSeconds)};
+  curl_easy_setopt(curl, CURLOPT_PROGRESSDATA, &progress);
+  CURLcode result = StallOutcome(curl_easy_perform(curl), progress.watch);
   // The last buffered bytes reach the disk only here; losing them must not pass as success.
   if (fclose(file) != 0 && result == CURLE_OK) result = CURLE_WRITE_ERROR;
   curl_easy_setopt(curl, CURLOPT_HTTPHEADER, nullptr);
@@ -212,7 +233,10 @@ int FetchManifest(SetupContext* context) {
   for (int attempt = 1;; ++attempt) {
     body.clear();
     ResponseHeaders head(curl, &trust);
-    result = trust.Outcome(curl_easy_perform(curl));
+    StallWatch watch(TimingsOf(context).nStallSeconds);
+    curl_easy_setopt(curl, CURLOPT_PROGRESSFUNCTION, StallWatch::OnProgress);
+    curl_easy_setopt(curl, CURLOPT_PROGRESSDATA, &watch);
+    result = trust.Outcome(StallOutcome(curl_easy_perform(curl), watch));
     status = ResponseStatus(curl);
     encoding = head.ContentEncoding();
     WriteSetupInfo("manifest attempt %d: GET %s: result %d (%s), status %ld, %llu bytes", attempt, kManifestAddress,
@@ -268,15 +292,14 @@ int DownloadPackage(const char* address, const wchar_t* packagePath, SetupContex
   ApplyTransferOptions(curl, timings);
   curl_easy_setopt(curl, CURLOPT_BUFFERSIZE, kPackageReceiveBufferBytes);
   curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
-  curl_easy_setopt(curl, CURLOPT_PROGRESSDATA, context);
-  curl_easy_setopt(curl, CURLOPT_PROGRESSFUNCTION, OnPackageProgress);
+  curl_easy_setopt(curl, CURLOPT_PROGRESSFUNCTION, PackageProgress::OnProgress);
   ServerTrust trust(curl, address);
 
   RetrySchedule schedule(timings);
-  bool fresh = !resume;
+  bool whole = !resume;
   PackageAttempt outcome;
   for (;;) {
-    outcome = TransferPackageOnce(curl, address, packagePath, context, trust, fresh, ++report->nAttempts);
+    outcome = TransferPackageOnce(curl, address, packagePath, context, trust, whole, ++report->nAttempts);
     if (outcome.bOpenFailed) {
       LogOpenFileError();
       return kWriteFailed;
@@ -285,10 +308,10 @@ int DownloadPackage(const char* address, const wchar_t* packagePath, SetupContex
     if (outcome.verdict == PackageAnswer::Verdict::kRestartFresh) {
       // Not a failure of the line: the part on disk goes and the whole package follows.
       if (report->nAttempts >= timings.nMaxTransferAttempts || !g_bSetupRunning.load()) break;
-      fresh = true;
+      whole = true;
       continue;
     }
-    fresh = false;
+    whole = false;
     DWORD pauseMs = 0;
     if (!IsTransientFailure(outcome.result, outcome.status) || !schedule.NextAttempt(outcome.nWritten > 0, pauseMs))
       break;

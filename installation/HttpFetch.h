@@ -35,10 +35,11 @@ struct TransferReport {
   int nAttempts = 0;
 };
 
-// Transfers the package into `packagePath`: afresh (the file is truncated) or, with
-// `resume`, asking the server only for the bytes after those already in the file, and only
-// of the package they came from (see PackageAnswer.h). Any of 200, 206 and 416 (the file
-// was already complete) is success. Transient failures are tried again, each attempt
+// Transfers the package into `packagePath`: the whole package or, with `resume`, only the
+// bytes after those already in the file, and only of the package they came from (see
+// PackageAnswer.h). What the file held is replaced once the whole package starts to arrive,
+// not before: a transfer that fails first leaves it as it was. Any of 200, 206 and 416 (the
+// file was already complete) is success. Transient failures are tried again, each attempt
 // continuing what is on disk. Progress goes to the context's notify window through
 // g_setupProgress.
 int DownloadPackage(const char* address, const wchar_t* packagePath, SetupContext* context, bool resume,

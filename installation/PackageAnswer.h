@@ -26,10 +26,11 @@ class PackageAnswer {
     kNotPackage,   // any other status: the body is an error page, not package bytes
   };
 
-  // `file` is the package file opened for appending and holding `offset` bytes; `kept` is
-  // what was kept about the package those bytes came from. `context` (may be null) gets
-  // the resume offset that progress adds to the answer's own counts.
-  PackageAnswer(const wchar_t* packagePath, FILE* file, int64_t offset, const PackageValidator& kept,
+  // `file` is the package file opened for appending and holding `onDisk` bytes; the request
+  // asked for the bytes from `offset` on (0: the whole package); `kept` is what was kept
+  // about the package the bytes on disk came from. `context` (may be null) gets the resume
+  // offset that progress adds to the answer's own counts.
+  PackageAnswer(const wchar_t* packagePath, FILE* file, int64_t onDisk, int64_t offset, const PackageValidator& kept,
                 SetupContext* context);
 
   // The response head is complete; false stops the transfer (restart or short disk).
@@ -48,11 +49,13 @@ class PackageAnswer {
   bool TakeWholePackage(const ResponseHeaders& head);
   bool TakeRest(const ResponseHeaders& head);
   bool Refuse(Verdict verdict);
-  bool HasRoomFor(int64_t bytes);
+  // Whether `bytes` fit, counting `reclaimable` bytes the answer would free first.
+  bool HasRoomFor(int64_t bytes, int64_t reclaimable);
   void KeepValidator(const ResponseHeaders& head, int64_t size);
 
   const wchar_t* m_pPackagePath;
   FILE* m_pFile;
+  int64_t m_nOnDisk;
   int64_t m_nOffset;
   PackageValidator m_kept;
   SetupContext* m_pContext;

@@ -43,8 +43,6 @@ void ApplyTransferOptions(CURL* curl, const SetupTimings& timings) {
   curl_easy_setopt(curl, CURLOPT_VERBOSE, 1L);
   curl_easy_setopt(curl, CURLOPT_DEBUGFUNCTION, OnTrace);
   curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, timings.nConnectTimeoutSeconds);
-  curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-  curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, timings.nStallSeconds);
 }
 
 }  // namespace setup
