@@ -77,8 +77,15 @@ void OnPackageReady(SetupContext& context, HWND mainWnd, const ShowUninstallProm
   ShowWindow(mainWnd, SW_HIDE);
 
   const InstalledClient installed = FindInstalledClient();
+  static const char* const kKindNames[] = {"none", "unreadable product code", "version", "no version",
+                                           "uninstall entry only"};
+  WriteSetupInfo("installed client: %s %s, product code %s, published version %s", kKindNames[installed.kind],
+                 Utf8Text(installed.version).c_str(), Utf8Text(installed.productCode).c_str(),
+                 Utf8Text(context.m_strPublishedVersion).c_str());
   const auto confirmed = [&](const std::wstring& installedVersion) {
-    return showPrompt && showPrompt(installedVersion, context.m_strPublishedVersion) == kPromptConfirmed;
+    const int answer = showPrompt ? showPrompt(installedVersion, context.m_strPublishedVersion) : 0;
+    WriteSetupInfo("uninstall prompt answered %d", answer);
+    return answer == kPromptConfirmed;
   };
   switch (installed.kind) {
     case InstalledClient::kNone:

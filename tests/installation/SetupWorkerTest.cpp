@@ -27,9 +27,12 @@
 using namespace setup;
 using namespace testing_support;
 using namespace fetch_testing;
+using ::testing::AllOf;
 using ::testing::Contains;
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 using ::testing::Not;
+using ::testing::StartsWith;
 
 namespace {
 
@@ -162,6 +165,27 @@ TEST_F(SetupWorkerTest, CleanRunPostsPackageReadyOnceAndLeavesTheExtractedFiles)
   EXPECT_TRUE(extracted == ServedTree()) << "extracted " << extracted.size() << " entries";
   EXPECT_EQ(context.m_strPublishedVersion, L"2.0.1.5");
   EXPECT_EQ(shown.nPercent, 100) << "the window was shown the finished transfer";
+  EXPECT_TRUE(LogMessages().empty());
+}
+
+TEST_F(SetupWorkerTest, LogTellsSupportTheVersionsAddressesStatusesByteCountsAndResults) {
+  ASSERT_TRUE(SetServerMode("package", "mode=cut&after=1000000&times=1"));
+  ASSERT_EQ(RunSetup().ready, 1u);
+  const std::string manifestBytes = std::to_string(ReadFileBytes(ServedManifestPath()).size());
+  const std::string packageBytes = std::to_string(ReadFileBytes(ServedPackagePath()).size());
+
+  const std::vector<std::string> info = InfoMessages();
+  EXPECT_THAT(info, Contains(AllOf(StartsWith("installer "), HasSubstr("libcurl"))));
+  EXPECT_THAT(info, Contains(std::string("manifest attempt 1: GET ") + kManifestAddress +
+                             ": result 0 (No error), status 200, " + manifestBytes + " bytes"));
+  EXPECT_THAT(info, Contains("published version 2.0.1.5, no local manifest: the package is fetched afresh"));
+  EXPECT_THAT(info, Contains(StartsWith("package attempt 1: result 18 (Transferred a partial file), status 200, "
+                                        "1000000 bytes written")));
+  EXPECT_THAT(info, Contains(StartsWith(std::string("package attempt 2: GET ") + kPackageAddress +
+                                        " from byte 1000000 if still \"")));
+  EXPECT_THAT(info, Contains("< HTTP/1.1 206 Partial Content")) << "the transfer library's own trace";
+  EXPECT_THAT(info, Contains("package: complete, " + packageBytes + " bytes"));
+  EXPECT_THAT(info, Contains("package extracted"));
   EXPECT_TRUE(LogMessages().empty());
 }
 
