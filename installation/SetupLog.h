@@ -7,7 +7,8 @@ namespace setup {
 inline constexpr int kLogLineBytes = 256;  // terminator included
 
 // Appends "YYYY-MM-DD hh:mm:ss Msg:<message>\r\n" (local time). A message too long for the
-// line is cut so that the line still ends with its line break. Returns 0, or -1 when the
+// line is cut so that the line still ends with its line break; control characters in it
+// (line breaks included) become spaces, so one call is always one line. Returns 0, or -1 when the
 // log cannot be opened or a link stands in its place (the line is then dropped).
 int WriteSetupLog(const char* message);
 

@@ -368,6 +368,9 @@ TEST_F(SetupWorkerTest, CorruptPackageLeavesAConfigurationKeptByAnEarlierRun) {
 
 TEST_F(SetupWorkerTest, NetworkFailureAfterTheRetriesKeepsWhatArrivedForTheNextRun) {
   const std::string package = ReadFileBytes(ServedPackagePath());
+  // The continued package must still be the one the manifest describes.
+  ASSERT_TRUE(WriteFileBytes(ServedManifestPath(),
+                             ManifestDescribing("2.0.1.5", std::to_string(package.size()), Sha256Hex(package))));
   ASSERT_TRUE(SetServerMode("package", "mode=stall&after=1000000&seconds=30"));
   SetupTimings noRetries = QuickTimings();
   noRetries.nTransferRetries = 0;
