@@ -3,6 +3,7 @@
 #include "ClientProcesses.h"
 #include "Common/tool.h"
 #include "InstallRun.h"
+#include "InstallerExitCode.h"
 #include "KeptConfig.h"
 #include "SetupConstants.h"
 #include "SetupContext.h"
@@ -62,7 +63,7 @@ void ReplaceInstalledClient(const SetupContext& context, const InstalledClient& 
   // The code comes from the registry and is pasted into a command line: anything but one
   // product code could add options or packages of its own.
   if (IsProductCode(installed.productCode)) {
-    RunUninstallCommand(SystemFolder() + L"\\MsiExec.exe /x " + installed.productCode + L" /passive");
+    RunUninstallCommand(SystemFolder() + L"\\MsiExec.exe /x " + installed.productCode + L" /passive", context.m_timings);
   } else {
     WriteSetupLog("uninstall skipped: invalid product code");
   }
@@ -76,8 +77,15 @@ void OnPackageReady(SetupContext& context, HWND mainWnd, const ShowUninstallProm
   ShowWindow(mainWnd, SW_HIDE);
 
   const InstalledClient installed = FindInstalledClient();
+  static const char* const kKindNames[] = {"none", "unreadable product code", "version", "no version",
+                                           "uninstall entry only"};
+  WriteSetupInfo("installed client: %s %s, product code %s, published version %s", kKindNames[installed.kind],
+                 Utf8Text(installed.version).c_str(), Utf8Text(installed.productCode).c_str(),
+                 Utf8Text(context.m_strPublishedVersion).c_str());
   const auto confirmed = [&](const std::wstring& installedVersion) {
-    return showPrompt && showPrompt(installedVersion, context.m_strPublishedVersion) == kPromptConfirmed;
+    const int answer = showPrompt ? showPrompt(installedVersion, context.m_strPublishedVersion) : 0;
+    WriteSetupInfo("uninstall prompt answered %d", answer);
+    return answer == kPromptConfirmed;
   };
   switch (installed.kind) {
     case InstalledClient::kNone:
@@ -123,9 +131,14 @@ void FindProductCodeByName(std::wstring& productCode) {
   productCode = entry.productCode;
 }
 
-void RunUninstallCommand(const std::wstring& commandLine) {
+void RunUninstallCommand(const std::wstring& commandLine, const SetupTimings& timings) {
   unsigned long error = 0;
-  if (!RunAndWait(commandLine, error)) WriteSetupLogF("delete quillmere failed! [%lu]", error);
+  unsigned long exitCode = 0;
+  if (!RunInstallerInTurn(commandLine, timings, "client uninstaller", exitCode, error)) {
+    WriteSetupLogF("delete quillmere failed! [%lu]", error);
+  } else if (!InstallerSucceeded(exitCode)) {
+    WriteSetupLogF("delete quillmere failed! ExitCode:%lu", exitCode);
+  }
 }
 
 void DeleteProductKeys(REGSAM view) {

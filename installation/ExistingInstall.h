@@ -8,6 +8,8 @@
 #include <functional>
 #include <string>
 
+#include "SetupTimings.h"
+
 namespace setup {
 
 struct SetupContext;
@@ -37,9 +39,10 @@ bool FindUninstallEntryByName(UninstallEntry& entry);
 // "UninstallString".
 void FindProductCodeByName(std::wstring& productCode);
 
-// Runs the uninstall command and waits for it; logs "delete quillmere failed! [code]" when
-// it cannot start.
-void RunUninstallCommand(const std::wstring& commandLine);
+// Runs the uninstall command and waits for it, in turn with other installations (see
+// InstallerExitCode.h); logs "delete quillmere failed! [code]" when it cannot start and
+// "delete quillmere failed! ExitCode:code" when it reports failure.
+void RunUninstallCommand(const std::wstring& commandLine, const SetupTimings& timings = SetupTimings());
 
 // Removes the "ProductCode" and "Language" sub-keys of the vendor key in the registry view
 // the client was found in.

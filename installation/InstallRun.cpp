@@ -6,6 +6,7 @@
 #include "Common/tool.h"
 #include "DesktopLaunch.h"
 #include "FolderTree.h"
+#include "InstallerExitCode.h"
 #include "KeptConfig.h"
 #include "SetupConstants.h"
 #include "SetupContext.h"
@@ -39,7 +40,7 @@ bool IsVcRuntimeInstalled() {
   return FindVcRuntimeInUninstallList() || FindVcRuntimeInProductList();
 }
 
-bool RunAndWait(const std::wstring& commandLine, unsigned long& error) {
+bool RunAndWait(const std::wstring& commandLine, unsigned long& error, unsigned long* exitCode) {
   std::vector<wchar_t> mutableLine(commandLine.c_str(), commandLine.c_str() + commandLine.size() + 1);
   STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
@@ -50,6 +51,8 @@ bool RunAndWait(const std::wstring& commandLine, unsigned long& error) {
     return false;
   }
   WaitForSingleObject(started.hProcess, INFINITE);
+  DWORD code = 0;
+  if (exitCode) *exitCode = GetExitCodeProcess(started.hProcess, &code) ? code : static_cast<unsigned long>(-1);
   CloseHandle(started.hThread);
   CloseHandle(started.hProcess);
   return true;
@@ -67,14 +70,21 @@ void RunInstallation(const SetupContext& context, bool restoreConfig) {
       SystemFolder() + L"\\MsiExec.exe /i \"" + setupDir + L"\\" + kClientPackageName + L"\"",
   };
 
+  const char* const names[2] = {"runtime installer", "client installer"};
   const int firstStep = IsVcRuntimeInstalled() ? 1 : 0;
   for (int step = firstStep; step < 2; ++step) {
     unsigned long error = 0;
-    // A cancelled or failed installer does not stop the run; only one that cannot start.
-    if (!RunAndWait(commands[step], error)) {
+    unsigned long exitCode = 0;
+    if (!RunInstallerInTurn(commands[step], context.m_timings, names[step], exitCode, error)) {
       WriteSetupLogF("setup " QUILL_PRODUCT_WORD_A " failed! ErrCode:%lu Num:%d", error, step);
       return;
     }
+    if (InstallerSucceeded(exitCode)) continue;
+    WriteSetupLogF("setup " QUILL_PRODUCT_WORD_A " failed! ExitCode:%lu Num:%d", exitCode, step);
+    // The runtime may be there in another version, or the client may bring what it needs:
+    // its package decides. A client that did not install leaves nothing to configure or
+    // start, and a kept configuration waits for the next run.
+    if (step == 1) return;
   }
 
   if (restoreConfig || HasKeptClientConfig(context)) RestoreClientConfig(context);

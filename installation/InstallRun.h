@@ -13,9 +13,12 @@ struct SetupContext;
 // Runs the installers found in the context's extraction folder. `restoreConfig` is true
 // when the run follows an uninstall; a configuration kept in the data folder, by this run or
 // by an earlier one whose installation failed, then replaces the freshly installed one
-// before the client starts. A failure to start an installer is logged and ends the run; a
-// package that leaves no "InstallPath" ends it before the launch, and the data folder (with
-// any kept configuration) stays.
+// before the client starts. Each installer's exit code is logged; one that reports another
+// installation in progress is run again once that is over (the context's timings). A
+// failure to start an installer, or a client installer that reports failure (cancelled
+// included), is logged and ends the run; so does a package that leaves no "InstallPath".
+// The data folder, with any kept configuration, then stays for the next run. A runtime
+// installer that reports failure is logged, and the client package is run all the same.
 void RunInstallation(const SetupContext& context, bool restoreConfig);
 
 // Whether the runtime marker is in the uninstall list, or failing that in the installer's
@@ -30,8 +33,9 @@ bool FindVcRuntimeInProductList();
 bool ReadInstallPath(std::wstring& installPath);
 
 // Starts a command line (no quotes added) with the installer's own environment and current
-// folder and waits, without a time limit, for its process to end; the exit code is not
-// looked at. False, with the system error code in `error`, when it cannot start.
-bool RunAndWait(const std::wstring& commandLine, unsigned long& error);
+// folder and waits, without a time limit, for its process to end; `exitCode`, when given,
+// gets the process's exit code. False, with the system error code in `error`, when it
+// cannot start.
+bool RunAndWait(const std::wstring& commandLine, unsigned long& error, unsigned long* exitCode = nullptr);
 
 }  // namespace setup

@@ -6,8 +6,6 @@
 #include <security.h>
 #include <wincrypt.h>
 
-#include <cstring>
-
 #include "DllSearch.h"
 
 namespace setup {
@@ -84,6 +82,7 @@ bool CertificateIsTrusted(PCCERT_CONTEXT certificate, const std::wstring& host) 
 
 ServerTrust::ServerTrust(CURL* curl, const char* address) : m_curl(curl) {
   if (!curl || !address || _strnicmp(address, "https:", 6) != 0) return;
+  m_bSecure = true;
   m_strHost = HostOf(address);
   curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
   curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
@@ -91,22 +90,16 @@ ServerTrust::ServerTrust(CURL* curl, const char* address) : m_curl(curl) {
   // the installation.
   curl_easy_setopt(curl, CURLOPT_SSL_OPTIONS, static_cast<long>(CURLSSLOPT_REVOKE_BEST_EFFORT));
   curl_easy_setopt(curl, CURLOPT_PROXY, "");
-  // The secure layer checks the certificate too, but not on every system that runs the
-  // program; this check runs before any answer is taken, on every one.
-  curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, OnHeader);
-  curl_easy_setopt(curl, CURLOPT_HEADERDATA, this);
 }
 
 CURLcode ServerTrust::Outcome(CURLcode result) const {
   return m_bRefused ? CURLE_PEER_FAILED_VERIFICATION : result;
 }
 
-size_t ServerTrust::OnHeader(char* data, size_t size, size_t count, void* self) {
-  auto* trust = static_cast<ServerTrust*>(self);
-  const size_t bytes = size * count;
-  // Every answer starts with its status line: the server is judged once per answer.
-  if (bytes >= 5 && std::memcmp(data, "HTTP/", 5) == 0) trust->m_bRefused = !trust->ServerIsTrusted();
-  return trust->m_bRefused ? 0 : bytes;
+bool ServerTrust::AcceptAnswer() {
+  if (!m_bSecure) return true;
+  m_bRefused = !ServerIsTrusted();
+  return !m_bRefused;
 }
 
 bool ServerTrust::ServerIsTrusted() const {

@@ -16,15 +16,21 @@ class ServerTrust {
   ServerTrust(const ServerTrust&) = delete;
   ServerTrust& operator=(const ServerTrust&) = delete;
 
+  // Called as each answer's status line arrives (see ResponseHeaders.h): whether anything of
+  // that answer may be taken. For an "https:" address the server's certificate is checked
+  // here, before any answer is used, on every system that runs the program (the secure
+  // layer checks it too, but not on every one); any other address is always accepted.
+  bool AcceptAnswer();
+
   // The transfer's result as its caller should see it: CURLE_PEER_FAILED_VERIFICATION when
   // a server was refused, whatever the library made of the stopped transfer.
   CURLcode Outcome(CURLcode result) const;
 
  private:
-  static size_t OnHeader(char* data, size_t size, size_t count, void* self);
   bool ServerIsTrusted() const;
 
   CURL* m_curl;
+  bool m_bSecure = false;
   std::string m_strHost;
   bool m_bRefused = false;
 };

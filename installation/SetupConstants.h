@@ -54,6 +54,12 @@ inline constexpr const wchar_t* kKeptConfigDigestSuffix = L".sha256";
 inline constexpr const wchar_t* kVcRuntimeMarker =
     L"Microsoft Visual C++ 2008 Redistributable - x86 9.0.30729";
 
+// Held by the one installer that runs; the global namespace makes it one name for every
+// session.
+inline constexpr const wchar_t* kSingleInstanceMutexName = L"Global\\" QUILL_PRODUCT_WORD L"SetupRunning";
+// How long a second installer looks for the first one's window before it simply ends.
+inline constexpr DWORD kRunningInstallerWindowWaitMs = 10000;
+
 // Windows and skins.
 inline constexpr const wchar_t* kWindowClassName = L"QMWnd";
 inline constexpr const wchar_t* kMainSkin = L"installation.xml";

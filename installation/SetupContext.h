@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+#include "SetupTimings.h"
+
 namespace setup {
 
 inline constexpr int kPathChars = MAX_PATH;  // 260, terminator included
@@ -29,6 +31,10 @@ struct SetupContext {
 
   // Window that receives the worker's messages; the main setup window.
   HWND m_hNotifyWnd = nullptr;
+
+  // How long the run waits for the server and for other installers, and how often it tries
+  // again. BeginSetup leaves it as it is.
+  SetupTimings m_timings;
 };
 
 // Set by the worker when it starts, cleared when the main window is gone. While clear,

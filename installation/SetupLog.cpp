@@ -27,6 +27,11 @@ int WriteSetupLog(const char* message) {
   const size_t room = sizeof line - static_cast<size_t>(head) - 3;  // "\r\n" and terminator
   size_t length = strnlen(message, room);
   memcpy(line + head, message, length);
+  // Messages carry texts from the server (versions, header lines): a line break in one
+  // must not start a line of its own that looks like the installer's.
+  for (size_t i = 0; i < length; ++i) {
+    if (static_cast<unsigned char>(line[head + i]) < 0x20) line[head + i] = ' ';
+  }
   memcpy(line + head + length, "\r\n", 3);
 
   fwrite(line, 1, static_cast<size_t>(head) + length + 2, log);
@@ -39,6 +44,16 @@ int WriteSetupLogF(const char* format, ...) {
   va_list args;
   va_start(args, format);
   vsnprintf(message, sizeof message, format, args);
+  va_end(args);
+  return WriteSetupLog(message);
+}
+
+int WriteSetupInfo(const char* format, ...) {
+  char message[kLogLineBytes];
+  const int head = snprintf(message, sizeof message, "%s", kSetupInfoPrefix);
+  va_list args;
+  va_start(args, format);
+  vsnprintf(message + head, sizeof message - static_cast<size_t>(head), format, args);
   va_end(args);
   return WriteSetupLog(message);
 }

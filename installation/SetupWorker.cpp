@@ -11,6 +11,7 @@
 #include "HttpFetch.h"
 #include "KeptConfig.h"
 #include "PackageCheck.h"
+#include "PackageValidator.h"
 #include "SetupConstants.h"
 #include "SetupContext.h"
 #include "SetupLog.h"
@@ -39,7 +40,7 @@ bool FolderExists(const wchar_t* path) {
 void DiscardDataFolder(const SetupContext& context) {
   if (HasKeptClientConfig(context)) {
     DeleteFolderTree(context.m_szSetupDir);
-    DeleteFileW(context.m_szPackagePath);
+    DeletePackageFile(context.m_szPackagePath);
     DeleteFileW((std::wstring(context.m_szDataDir) + kLocalManifestSuffix).c_str());
     return;
   }
@@ -49,6 +50,41 @@ void DiscardDataFolder(const SetupContext& context) {
   if (PurgeFolderTree(context.m_szDataDir) < 0 && FolderExists(context.m_szDataDir)) {
     WriteSetupLog("Failed to delete a folder.");
   }
+}
+
+// Extracts the verified package; posts the outcome and tells whether it was ready.
+bool ExtractVerifiedPackage(SetupContext& context, const wchar_t* packagePath) {
+  wchar_t target[kPathChars];
+  ExtractionFolderOf(packagePath, target);
+  DeleteFolderTree(target);  // nothing of an earlier run may mix into this one
+  // What arrived over the network is only extracted, and later run, when it is what the
+  // manifest describes.
+  if (!VerifyPackage(packagePath, context.m_strPackageSize, context.m_strPackageSha256)) {
+    WriteSetupLog("package verification failed");
+    DiscardDataFolder(context);
+    PostMessageW(context.m_hNotifyWnd, WM_SETUP_ERROR, IDS_PACKAGE_CORRUPT, 0);
+    return false;
+  }
+  const ExtractResult extracted = ExtractPackageInto(packagePath, target);
+  switch (extracted.failure) {
+    case ExtractFailure::kNone:
+      WriteSetupInfo("package extracted");
+      PostMessageW(context.m_hNotifyWnd, WM_SETUP_PACKAGE_READY, 0, 0);
+      return true;
+    case ExtractFailure::kDisk:
+      // A full disk or a file another program holds says nothing against the package: it
+      // stays for the next run, and only the partial extraction goes.
+      WriteSetupLogF("extraction failed: disk error %lu", extracted.nError);
+      DeleteFolderTree(target);
+      PostMessageW(context.m_hNotifyWnd, WM_SETUP_ERROR, IDS_DISK_WRITE_FAILED, 0);
+      return false;
+    case ExtractFailure::kArchive:
+      break;
+  }
+  WriteSetupInfo("extraction failed: damaged package");
+  DiscardDataFolder(context);
+  PostMessageW(context.m_hNotifyWnd, WM_SETUP_ERROR, IDS_PACKAGE_CORRUPT, 0);
+  return false;
 }
 
 }  // namespace
@@ -64,41 +100,33 @@ DWORD WINAPI SetupWorkerProc(LPVOID param) {
   wcsncpy(packagePath, context->m_szPackagePath, kPathChars - 1);
   packagePath[kPathChars - 1] = L'\0';
   const HWND window = context->m_hNotifyWnd;
+  WriteSetupInfo("installer %s (libcurl %s), package %lld bytes on disk", QUILL_INSTALLER_VERSION,
+                 curl_version_info(CURLVERSION_NOW)->version, static_cast<long long>(context->m_nResumeOffset));
 
   if (curl_global_init(CURL_GLOBAL_ALL) != CURLE_OK) WriteSetupLog("curl_global_init Error");
 
   // Its outcome lives in the context: without a manifest, m_bResume stays false and the
   // package is fetched afresh.
   FetchManifest(context);
-  const int result = DownloadPackage(address, packagePath, context, context->m_bResume);
+  TransferReport report;
+  const int result = DownloadPackage(address, packagePath, context, context->m_bResume, &report);
 
   DWORD exitCode = 0;
   if (result == 0) {
-    wchar_t target[kPathChars];
-    ExtractionFolderOf(packagePath, target);
-    DeleteFolderTree(target);  // nothing of an earlier run may mix into this one
-    // What arrived over the network is only extracted, and later run, when it is what the
-    // manifest describes.
-    const bool verified = VerifyPackage(packagePath, context->m_strPackageSize, context->m_strPackageSha256);
-    if (!verified) WriteSetupLog("package verification failed");
-    if (verified && ExtractPackage(packagePath, target)) {
-      PostMessageW(window, WM_SETUP_PACKAGE_READY, 0, 0);
-      exitCode = 1;
-    } else {
-      DiscardDataFolder(*context);
-      PostMessageW(window, WM_SETUP_ERROR, IDS_PACKAGE_CORRUPT, 0);
-    }
+    if (ExtractVerifiedPackage(*context, packagePath)) exitCode = 1;
   } else if (result == kWriteFailed) {
     // With the running flag cleared the window is gone and refused the data: the partial
-    // package stays for the next run to continue.
+    // package stays for the next run to continue. So does a part the disk had no room to
+    // add to: what is there is good.
     if (g_bSetupRunning.load()) {
       WriteSetupLog("get download update error");
-      DeleteFileW(packagePath);
+      if (!report.bDiskShort) DeletePackageFile(packagePath);
     }
     PostMessageW(window, WM_SETUP_ERROR, IDS_DISK_WRITE_FAILED, 0);
   } else {
     WriteSetupLogF("download fail %d", result);
-    DeleteFileW(packagePath);
+    // What a broken line or a busy server delivered is good: the next run continues it.
+    if (!report.bTransient) DeletePackageFile(packagePath);
     PostMessageW(window, WM_SETUP_ERROR, IDS_DOWNLOAD_FAILED, 0);
   }
 

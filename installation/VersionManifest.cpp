@@ -10,7 +10,9 @@
 #include <string>
 
 #include "Common/PlainFile.h"
+#include "PackageValidator.h"
 #include "SetupConstants.h"
+#include "SetupLog.h"
 #include "tinyxml.h"
 
 namespace setup {
@@ -88,13 +90,17 @@ size_t OnManifestData(const char* data, size_t size, size_t count, SetupContext*
   const std::string body(data ? data : "", data ? bytes : 0);
   TiXmlDocument published;
   published.Parse(body.c_str());
+  // A document cut short or malformed may still hold a version element whose text was cut
+  // ("2.0.1" of "2.0.1.5"): nothing of it is believed, as nothing of an error page is.
+  const char* publishedText = published.Error() ? nullptr : FindVersionText(published);
   // Taken whether or not a version follows: they describe the package about to arrive.
-  context->m_strPackageSize = ChildText(published, "size");
-  context->m_strPackageSha256 = ChildText(published, "sha256");
-  const char* publishedText = FindVersionText(published);
+  context->m_strPackageSize = published.Error() ? std::nullopt : ChildText(published, "size");
+  context->m_strPackageSha256 = published.Error() ? std::nullopt : ChildText(published, "sha256");
   if (!publishedText) {
-    // An error page, or a manifest that names no version text: nothing says the version
-    // changed, so whatever package is on disk is continued.
+    // An error page, a broken document, or a manifest that names no version text: nothing
+    // says the version changed, so whatever package is on disk is continued.
+    WriteSetupInfo("manifest names no version%s: the package on disk is continued",
+                   published.Error() ? " (not a whole document)" : "");
     context->m_bResume = true;
     return bytes;
   }
@@ -108,6 +114,7 @@ size_t OnManifestData(const char* data, size_t size, size_t count, SetupContext*
   TiXmlDocument local;
   // A manifest that cannot be opened, a link in its place included, counts as none.
   if (localPath.empty() || !LoadLocalManifest(localPath, local)) {
+    WriteSetupInfo("published version %s, no local manifest: the package is fetched afresh", publishedText);
     context->m_bResume = false;
     if (!localPath.empty()) WriteLocalManifest(localPath, publishedText);
     context->m_nResumeOffset = 0;
@@ -118,13 +125,16 @@ size_t OnManifestData(const char* data, size_t size, size_t count, SetupContext*
   // no package: it is treated like a different version.
   const char* localText = FindVersionText(local);
   if (localText && strcmp(localText, publishedText) == 0) {
+    WriteSetupInfo("published version %s, as before: the package on disk is continued", publishedText);
     context->m_bResume = true;
     return bytes;
   }
 
+  WriteSetupInfo("published version %s, local version %s: the package is fetched afresh", publishedText,
+                 localText ? localText : "(none)");
   context->m_bResume = false;
   DeleteFileW(localPath.c_str());
-  DeleteFileW(context->m_szPackagePath);
+  DeletePackageFile(context->m_szPackagePath);
   WriteLocalManifest(localPath, publishedText);
   context->m_nResumeOffset = 0;
   return bytes;

@@ -14,6 +14,12 @@ constexpr DWORD kMainWindowExStyle = WS_EX_WINDOWEDGE;
 }  // namespace
 
 BOOL CinstallationApp::InitInstance() {
+  if (!m_singleInstance.Claim(setup::kSingleInstanceMutexName)) {
+    setup::BringRunningInstallerToFront(setup::kWindowClassName, LoadStringResource(IDS_MAIN_TITLE).c_str(),
+                                        setup::kRunningInstallerWindowWaitMs);
+    return FALSE;
+  }
+
   INITCOMMONCONTROLSEX controls = {sizeof(INITCOMMONCONTROLSEX), 0xFF};
   InitCommonControlsEx(&controls);
 

@@ -3,15 +3,20 @@
 
 #include "AppFramework.h"
 #include "MainWindowHost.h"
+#include "SingleInstance.h"
 
 class CinstallationApp : public CWinAppEx {
  public:
-  // Start-up: common controls, the ActiveX switch, the settings key, the framework's
-  // module instance, then the main setup window run modally. Returns FALSE: the main
-  // window ends the process itself when it is gone.
+  // Start-up: when another installer runs, its window is brought to the front and start-up
+  // ends here; otherwise common controls, the ActiveX switch, the settings key, the
+  // framework's module instance, then the main setup window run modally. Returns FALSE: the
+  // main window ends the process itself when it is gone.
   BOOL InitInstance() override;
 
  protected:
   // The main setup window for the skin file; null when it cannot be made.
   virtual IMainSetupWindow* CreateMainWindow(const wchar_t* skinFile);
+
+ private:
+  setup::SingleInstance m_singleInstance;
 };

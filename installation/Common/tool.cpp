@@ -99,6 +99,15 @@ bool EqualsIgnoringCase(const std::wstring& a, const std::wstring& b) {
                               TRUE) == CSTR_EQUAL;
 }
 
+std::string Utf8Text(const std::wstring& text) {
+  if (text.empty()) return std::string();
+  const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  if (bytes <= 0) return std::string();
+  std::string utf8(static_cast<size_t>(bytes), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &utf8[0], bytes, nullptr, nullptr);
+  return utf8;
+}
+
 std::string TrimmedText(const std::string& text) {
   const size_t first = text.find_first_not_of(" \t\r\n");
   if (first == std::string::npos) return std::string();

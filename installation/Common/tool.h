@@ -88,6 +88,9 @@ bool IsProductCode(const std::wstring& text);
 // Case-insensitive comparison of two texts in the invariant locale.
 bool EqualsIgnoringCase(const std::wstring& a, const std::wstring& b);
 
+// The text as UTF-8 (for the setup log, whose other lines are ASCII).
+std::string Utf8Text(const std::wstring& text);
+
 // The text without the spaces, tabs and line breaks around it.
 std::string TrimmedText(const std::string& text);
 

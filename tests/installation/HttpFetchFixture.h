@@ -11,6 +11,7 @@
 
 #include "FolderTree.h"
 #include "SetupContext.h"
+#include "SetupLog.h"
 #include "support/TestFiles.h"
 
 namespace fetch_testing {
@@ -40,14 +41,31 @@ inline void ClearRunState() {
   DeleteFileW(L"update.log");
 }
 
-// The messages of the setup log, without their time stamps.
-inline std::vector<std::string> LogMessages() {
+// The messages of the setup log, without their time stamps: those that report failures,
+// or (with `info`) those about the ordinary course of the run, without their prefix.
+inline std::vector<std::string> LogMessages(bool info = false) {
+  const std::string prefix = setup::kSetupInfoPrefix;
   std::vector<std::string> messages;
   for (const std::string& line : testing_support::ReadLines(L"update.log")) {
     const size_t at = line.find(" Msg:");
-    messages.push_back(at == std::string::npos ? line : line.substr(at + 5));
+    std::string message = at == std::string::npos ? line : line.substr(at + 5);
+    const bool isInfo = message.compare(0, prefix.size(), prefix) == 0;
+    if (isInfo == info) messages.push_back(isInfo ? message.substr(prefix.size()) : message);
   }
   return messages;
+}
+
+inline std::vector<std::string> InfoMessages() { return LogMessages(true); }
+
+// Waits short enough for tests: a stall is noticed after two seconds, and the first retry
+// follows at once.
+inline setup::SetupTimings QuickTimings() {
+  setup::SetupTimings timings;
+  timings.nConnectTimeoutSeconds = 5;
+  timings.nStallSeconds = 2;
+  timings.nFirstRetryPauseMs = 20;
+  timings.nBusyInstallerPauseMs = 200;
+  return timings;
 }
 
 // Incompressible bytes, the same for the same seed.

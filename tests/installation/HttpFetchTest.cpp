@@ -3,8 +3,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <functional>
+#include <random>
 #include <string>
 #include <thread>
 #include <vector>
@@ -23,6 +25,8 @@ using namespace setup;
 using namespace testing_support;
 using namespace fetch_testing;
 using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
+using ::testing::HasSubstr;
 
 namespace {
 
@@ -35,6 +39,7 @@ class HttpFetchTest : public ServerBackedTest {
     if (HasFatalFailure()) return;
     g_bSetupRunning = true;  // as the worker sets it
     PrepareContext(context, window.hwnd());
+    context.m_timings = QuickTimings();
     packagePath = context.m_szPackagePath;
     served = RandomBytes(kPackageBytes, 20240);
     ASSERT_TRUE(WriteFileBytes(ServedPackagePath(), served));
@@ -78,6 +83,7 @@ TEST_F(HttpFetchTest, FreshTransferSavesExactlyTheServedBytes) {
 }
 
 TEST_F(HttpFetchTest, CutTransferContinuesToAByteIdenticalPackage) {
+  context.m_timings.nTransferRetries = 0;  // the next run continues it, not this one
   ASSERT_TRUE(SetServerMode("package", "mode=cut&after=1234567"));
   EXPECT_EQ(Download(false), 18) << "the library's partial-file result";
   ASSERT_EQ(ReadFileBytes(packagePath).size(), 1234567u);
@@ -123,13 +129,18 @@ TEST_F(HttpFetchTest, ServerIgnoringTheRangeGivesTheWholePackageNotTheStaleHalf)
   EXPECT_EQ(context.m_nResumeOffset, 0) << "progress counts the fresh transfer alone";
 }
 
-TEST_F(HttpFetchTest, PackageAnsweredWithAnErrorPageIsAnUnexpectedStatus) {
-  for (const char* code : {"404", "500"}) {
+TEST_F(HttpFetchTest, PackageAnsweredWithAnErrorPageOrARedirectIsAnUnexpectedStatus) {
+  const std::pair<const char*, const char*> answers[] = {
+      {"mode=status&code=404", "404"}, {"mode=status&code=500", "500"}, {"mode=redirect", "302"}};
+  for (const auto& [query, code] : answers) {
     SCOPED_TRACE(code);
     DeleteFileW(L"update.log");
-    ASSERT_TRUE(SetServerMode("package", std::string("mode=status&code=") + code));
+    ASSERT_TRUE(ClearServerLog());
+    ASSERT_TRUE(SetServerMode("package", query));
     EXPECT_EQ(Download(false), 22);
     EXPECT_THAT(LogMessages(), ElementsAre("invalid http status code: ", code));
+    EXPECT_EQ(ReadFileBytes(packagePath), "") << "nothing of the page is kept as package bytes";
+    for (const std::string& request : ServerLog()) EXPECT_EQ(request.rfind("package ", 0), 0u) << "followed to " << request;
   }
 }
 
@@ -187,9 +198,11 @@ TEST_F(HttpFetchTest, ClosedWindowRefusesTheNextDataAndKeepsThePartialPackage) {
 }
 
 TEST_F(HttpFetchTest, ServerPausingMidPackageIsWaitedFor) {
+  context.m_timings.nStallSeconds = 10;
   ASSERT_TRUE(SetServerMode("package", "mode=stall&after=1500000&seconds=3"));
   EXPECT_EQ(Download(false), 0);
   EXPECT_TRUE(ReadFileBytes(packagePath) == served);
+  EXPECT_THAT(PackageAnswers(), ElementsAre("200")) << "a pause shorter than the stall limit is no stall";
 }
 
 // --- the manifest --------------------------------------------------------------------
@@ -238,4 +251,160 @@ TEST_F(HttpFetchTest, ManifestCutShortIsNotReadAsAManifest) {
   EXPECT_TRUE(context.m_strPublishedVersion.empty());
   EXPECT_EQ(ReadFileBytes(packagePath), "partial") << "nothing is deleted on a half manifest";
   EXPECT_EQ(ReadFileBytes(LocalManifestPath()), "<config><version>2.0.1.5</version></config>");
+}
+
+// --- failures within one run ---------------------------------------------------------
+
+namespace {
+
+// A fault the server injects into the package transfer, and the answers a transfer that
+// gets over it receives.
+struct TransientFault {
+  const char* name;
+  std::function<std::string(std::mt19937&)> query;
+  std::vector<std::string> answers;
+};
+
+class TransientFaultTest : public HttpFetchTest, public ::testing::WithParamInterface<TransientFault> {};
+
+// Three cuts, each at a random point of its answer, adding up to less than the package.
+std::string CutsAtRandom(std::mt19937& generator) {
+  std::uniform_int_distribution<int> cut(50000, static_cast<int>(kPackageBytes / 4));
+  return "mode=cut&after=" + std::to_string(cut(generator)) + "," + std::to_string(cut(generator)) + "," +
+         std::to_string(cut(generator));
+}
+
+}  // namespace
+
+TEST_P(TransientFaultTest, IsTriedAgainToAByteIdenticalPackageWhileTheBarKeepsItsPlace) {
+  const unsigned seed = std::random_device()();
+  SCOPED_TRACE("seed " + std::to_string(seed));
+  std::mt19937 generator(seed);
+  std::vector<int> percents;
+  window.onMessage = [&](const MessageWindow::Message& m) {
+    if (m.msg != WM_SETUP_PROGRESS) return;
+    shown = TakeSetupProgress();
+    percents.push_back(shown.nPercent);
+  };
+  ASSERT_TRUE(SetServerMode("package", GetParam().query(generator)));
+  EXPECT_EQ(Download(false), 0);
+  EXPECT_TRUE(ReadFileBytes(packagePath) == served) << "saved " << ReadFileBytes(packagePath).size() << " bytes";
+  EXPECT_THAT(PackageAnswers(), ElementsAreArray(GetParam().answers));
+  EXPECT_TRUE(std::is_sorted(percents.begin(), percents.end())) << "the bar went back";
+  EXPECT_STREQ(shown.szSizeText, "3000.0/3000.0 KB");
+  EXPECT_TRUE(LogMessages().empty()) << "no failure is left to report";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, TransientFaultTest,
+    ::testing::Values(TransientFault{"CutThreeTimes", CutsAtRandom, {"200", "206", "206", "206"}},
+                      TransientFault{"StalledOnce",
+                                     [](std::mt19937&) { return std::string("mode=stall&after=1000000&seconds=6&times=1"); },
+                                     {"200", "206"}},
+                      TransientFault{"ServiceUnavailableTwice",
+                                     [](std::mt19937&) { return std::string("mode=status&code=503&times=2"); },
+                                     {"503", "503", "200"}}),
+    [](const ::testing::TestParamInfo<TransientFault>& info) { return std::string(info.param.name); });
+
+TEST_F(HttpFetchTest, StalledServerEndsEitherTransferAsAFailureAndTakesNothingAway) {
+  context.m_timings.nTransferRetries = 1;
+  const std::string part = served.substr(0, 700000);
+  ASSERT_TRUE(WriteFileBytes(packagePath, part));
+  ASSERT_TRUE(SetServerMode("package", "mode=stall&after=0&seconds=30"));
+  EXPECT_EQ(Download(true), 28);
+  EXPECT_TRUE(ReadFileBytes(packagePath) == part);
+  EXPECT_THAT(PackageAnswers(), ElementsAre("206", "206"));
+
+  ASSERT_TRUE(SetServerMode("manifest", "mode=stall&after=20&seconds=30"));
+  EXPECT_EQ(WhilePumping([&] { return FetchManifest(&context); }), 28);
+  EXPECT_FALSE(FileExists(LocalManifestPath())) << "no manifest was taken from the stalled answer";
+  EXPECT_THAT(LogMessages(), ElementsAre("Timeout was reached", "Timeout was reached"));
+}
+
+namespace {
+
+// The package the server has changed under the same version text, with or without the
+// validators that name it, and what a continued transfer is answered.
+struct ServerChange {
+  const char* name;
+  const char* strip;
+  size_t changedSize;
+  std::vector<std::string> answers;
+};
+
+class ChangedPackageTest : public HttpFetchTest, public ::testing::WithParamInterface<ServerChange> {};
+
+// A later modification time than the file had: a package rebuilt within the same second
+// would otherwise keep its validators.
+bool TouchLater(const std::wstring& path) {
+  HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  FILETIME written;
+  GetSystemTimeAsFileTime(&written);
+  ULARGE_INTEGER later{{written.dwLowDateTime, written.dwHighDateTime}};
+  later.QuadPart += 3600ULL * 10000000ULL;
+  written = {later.LowPart, later.HighPart};
+  const bool set = SetFileTime(file, nullptr, nullptr, &written);
+  CloseHandle(file);
+  return set;
+}
+
+}  // namespace
+
+TEST_P(ChangedPackageTest, IsFetchedWholeNeverSplicedOntoTheOldPart) {
+  context.m_timings.nTransferRetries = 0;
+  ASSERT_TRUE(SetServerMode("package", std::string("mode=cut&after=1200000") + GetParam().strip));
+  EXPECT_EQ(Download(false), 18);
+
+  const std::string changed = RandomBytes(GetParam().changedSize, 4242);
+  ASSERT_TRUE(WriteFileBytes(ServedPackagePath(), changed));
+  ASSERT_TRUE(TouchLater(ServedPackagePath()));
+  ASSERT_TRUE(SetServerMode("package", std::string("mode=pass") + GetParam().strip));
+  ASSERT_TRUE(ClearServerLog());
+  EXPECT_EQ(Download(true), 0);
+  EXPECT_TRUE(ReadFileBytes(packagePath) == changed) << "saved " << ReadFileBytes(packagePath).size() << " bytes";
+  EXPECT_THAT(PackageAnswers(), ElementsAreArray(GetParam().answers));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Changes, ChangedPackageTest,
+    ::testing::Values(ServerChange{"SameSizeNamedByItsValidator", "", kPackageBytes, {"200"}},
+                      ServerChange{"OtherSizeWithoutValidators", "&strip=validators", kPackageBytes + 100000,
+                                   {"206", "200"}}),
+    [](const ::testing::TestParamInfo<ServerChange>& info) { return std::string(info.param.name); });
+
+TEST_F(HttpFetchTest, ChunkedPackageWithoutALengthArrivesWholeWithoutProgressFigures) {
+  ASSERT_TRUE(SetServerMode("package", "mode=chunked"));
+  EXPECT_EQ(Download(false), 0);
+  EXPECT_TRUE(ReadFileBytes(packagePath) == served) << "saved " << ReadFileBytes(packagePath).size() << " bytes";
+  EXPECT_EQ(window.Count(WM_SETUP_PROGRESS), 0u) << "figures without a total would be made up";
+}
+
+TEST_F(HttpFetchTest, ManifestCutWhereTheServerClosesTheConnectionCountsAsNoManifest) {
+  const std::string manifest = ManifestNaming("2.0.1.6");
+  ASSERT_TRUE(WriteFileBytes(ServedManifestPath(), manifest));
+  const std::string local = "<config><version>2.0.1.5</version></config>";
+  // Inside the version text ("2.0.1" must not pass for a version), and just after it.
+  for (size_t cut : {manifest.find("2.0.1.6") + 5, manifest.find("</version>") + 10}) {
+    SCOPED_TRACE(manifest.substr(0, cut));
+    ASSERT_TRUE(WriteFileBytes(LocalManifestPath(), local));
+    ASSERT_TRUE(WriteFileBytes(packagePath, "partial"));
+    context.m_bResume = false;
+    ASSERT_TRUE(SetServerMode("manifest", "mode=close-cut&after=" + std::to_string(cut)));
+    EXPECT_EQ(FetchManifest(&context), 0) << "a body that ends with its connection looks whole to the library";
+    EXPECT_TRUE(context.m_bResume) << "it counts like an error page";
+    EXPECT_TRUE(context.m_strPublishedVersion.empty());
+    EXPECT_EQ(ReadFileBytes(packagePath), "partial");
+    EXPECT_EQ(ReadFileBytes(LocalManifestPath()), local);
+  }
+}
+
+TEST_F(HttpFetchTest, ManifestSentCompressedIsDecoded) {
+  ASSERT_TRUE(WriteFileBytes(ServedManifestPath(), ManifestNaming("2.0.1.6")));
+  ASSERT_TRUE(WriteFileBytes(LocalManifestPath(), "<config><version>2.0.1.5</version></config>"));
+  ASSERT_TRUE(SetServerMode("manifest", "mode=gzip"));
+  EXPECT_EQ(FetchManifest(&context), 0);
+  EXPECT_EQ(context.m_strPublishedVersion, L"2.0.1.6");
+  EXPECT_FALSE(context.m_bResume) << "a new version is fetched afresh";
+  EXPECT_THAT(ReadFileBytes(LocalManifestPath()), HasSubstr("<version>2.0.1.6</version>"));
 }

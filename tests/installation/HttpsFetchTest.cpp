@@ -44,6 +44,7 @@ class HttpsFetchTest : public ServerBackedTest {
     ASSERT_TRUE(TrustTestAuthority());
     g_bSetupRunning = true;
     PrepareContext(context, nullptr);
+    context.m_timings = QuickTimings();
     served = RandomBytes(2000000, 443);
     ASSERT_TRUE(WriteFileBytes(ServedPackagePath(), served));
   }

@@ -7,6 +7,7 @@
 
 #include "DataFolder.h"
 #include "SetupConstants.h"
+#include "SetupLog.h"
 #include "StandInRecord.h"
 #include "support/TestFiles.h"
 
@@ -129,6 +130,36 @@ std::vector<Record> WaitForRecords(const wchar_t* program, size_t count, DWORD t
   }
 }
 
+bool RequestRuntimeExitCodes(const std::vector<unsigned long>& codes) {
+  CreateDirectoryW(RecordFolder().c_str(), nullptr);
+  std::string text;
+  for (unsigned long code : codes) text += std::to_string(code) + "\n";
+  return WriteFileBytes(RecordFolder() + L"\\" + standin::kRuntimeExitCodesFile, text);
+}
+
+ErrorBoxAnswerer::ErrorBoxAnswerer()
+    : m_stop(CreateEventW(nullptr, TRUE, FALSE, nullptr)), m_thread(CreateThread(nullptr, 0, Watch, this, 0, nullptr)) {}
+
+ErrorBoxAnswerer::~ErrorBoxAnswerer() {
+  SetEvent(m_stop);
+  WaitForSingleObject(m_thread, INFINITE);
+  CloseHandle(m_thread);
+  CloseHandle(m_stop);
+}
+
+DWORD WINAPI ErrorBoxAnswerer::Watch(LPVOID self) {
+  auto* answerer = static_cast<ErrorBoxAnswerer*>(self);
+  while (WaitForSingleObject(answerer->m_stop, 100) == WAIT_TIMEOUT) {
+    HWND box = FindWindowW(nullptr, L"Error");
+    if (box && IsWindowVisible(box) && PostMessageW(box, WM_COMMAND, IDOK, 0)) {
+      InterlockedIncrement(&answerer->m_answered);
+      // Gone before it is looked for again.
+      for (int wait = 0; wait < 50 && IsWindow(box); ++wait) Sleep(100);
+    }
+  }
+  return 0;
+}
+
 bool IsRunning(DWORD processId) {
   HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
   if (!process) return false;
@@ -145,6 +176,7 @@ setup::SetupContext MakeSetupContext(const std::wstring& publishedVersion) {
   wcscpy(context.m_szSetupDir, (data + setup::kSetupFolderSuffix).c_str());
   wcscpy(context.m_szPackagePath, (data + setup::kPackageFileSuffix).c_str());
   context.m_strPublishedVersion = publishedVersion;
+  context.m_timings.nBusyInstallerPauseMs = 300;
   return context;
 }
 
@@ -227,7 +259,14 @@ std::wstring TemporaryFolderConfigPath() {
   return std::wstring(temp) + setup::kKeptConfigName;
 }
 
-std::vector<std::string> SetupLogLines() { return ReadLines(L"update.log"); }
+std::vector<std::string> SetupLogLines(bool info) {
+  const std::string mark = std::string(" Msg:") + setup::kSetupInfoPrefix;
+  std::vector<std::string> lines;
+  for (const std::string& line : ReadLines(L"update.log")) {
+    if ((line.find(mark) != std::string::npos) == info) lines.push_back(line);
+  }
+  return lines;
+}
 
 bool EnsureDesktopShell() {
   static HWND window = CreateWindowW(L"STATIC", L"shell starter", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,

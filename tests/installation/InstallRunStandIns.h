@@ -31,6 +31,26 @@ std::vector<Record> ReadRecords(const wchar_t* program);
 // Waits (up to `timeoutMs`) until there are at least `count` records of `program`.
 std::vector<Record> WaitForRecords(const wchar_t* program, size_t count, DWORD timeoutMs = 20000);
 
+// Makes the next runs of the runtime stand-in end with these exit codes, one per run, in order.
+bool RequestRuntimeExitCodes(const std::vector<unsigned long>& codes);
+
+// While it lives, answers the error boxes installers show ("Error") with OK, as the user
+// would, and counts them.
+class ErrorBoxAnswerer {
+ public:
+  ErrorBoxAnswerer();
+  ~ErrorBoxAnswerer();
+  ErrorBoxAnswerer(const ErrorBoxAnswerer&) = delete;
+  ErrorBoxAnswerer& operator=(const ErrorBoxAnswerer&) = delete;
+  int Answered() const { return m_answered; }
+
+ private:
+  static DWORD WINAPI Watch(LPVOID self);
+  HANDLE m_stop;
+  HANDLE m_thread;
+  volatile LONG m_answered = 0;
+};
+
 // Whether the process is still running.
 bool IsRunning(DWORD processId);
 
@@ -66,8 +86,9 @@ std::wstring InstalledConfigPath(REGSAM view = KEY_WOW64_64KEY);
 // The temporary folder's config.xml, where an upgrade used to keep the configuration.
 std::wstring TemporaryFolderConfigPath();
 
-// The lines of the setup log in the current folder.
-std::vector<std::string> SetupLogLines();
+// The lines of the setup log in the current folder that report failures, or (with `info`)
+// those about the ordinary course of the run.
+std::vector<std::string> SetupLogLines(bool info = false);
 
 // Makes sure the desktop shell runs (Wine starts it with the first window).
 bool EnsureDesktopShell();

@@ -7,6 +7,7 @@
 
 #include "InstallRun.h"
 #include "InstallRunStandIns.h"
+#include "InstallerExitCode.h"
 #include "KeptConfig.h"
 #include "SetupConstants.h"
 #include "StandInRecord.h"
@@ -148,6 +149,45 @@ TEST_F(ClientConfigTest, AFailedInstallationKeepsTheConfigurationForTheNextSucce
   ASSERT_EQ(clients.size(), 1u);
   EXPECT_EQ(clients[0]["config"], kept);
   EXPECT_TRUE(SetupLogLines().empty());
+}
+
+TEST_F(ClientConfigTest, AClientInstallerThatFailsIsLoggedWithItsCodeAndTheKeptConfigurationWaits) {
+  ASSERT_TRUE(RegisterRuntime());
+  // The uninstall went wrong too: the old client is still there, with the shipped configuration.
+  UseInstallFolder(m_oldClient.path());
+  const std::string kept = "<config><account>dave</account></config>";
+  ASSERT_TRUE(WriteFileBytes(m_installedConfig, kept));
+  ASSERT_TRUE(SaveClientConfig(m_context));
+  ASSERT_TRUE(WriteFileBytes(m_installedConfig, "<config>as shipped</config>"));
+  StageSetupFolder(m_context, L"Quillmere-failing.msi", true);
+  {
+    ErrorBoxAnswerer user;
+    RunInstallation(m_context, true);
+    EXPECT_EQ(user.Answered(), 1) << "the package's own error box";
+  }
+
+  EXPECT_THAT(SetupLogLines(), ElementsAre(EndsWith(" Msg:setup Quillmere failed! ExitCode:1603 Num:1")));
+  EXPECT_EQ(ReadFileBytes(KeptConfigPath(m_context)), kept) << "kept for the run that installs the client";
+  EXPECT_EQ(ReadFileBytes(m_installedConfig), "<config>as shipped</config>");
+  EXPECT_TRUE(FileExists(StagedPackage()));
+  EXPECT_TRUE(NoClientStarted());
+}
+
+TEST_F(InstallRunTest, AnInstallerThatFindsAnotherInstallationInProgressRunsAgainWhenItIsOver) {
+  ASSERT_TRUE(RequestRuntimeExitCodes({kInstallAlreadyRunning}));
+  StageSetupFolder(m_context, L"Quillmere-2.0.1.5.msi", true);
+  RunInstallation(m_context, false);
+
+  std::vector<std::string> runtimeExitCodes;
+  for (const Record& run : ReadRecords(standin::kRuntimeProgram)) runtimeExitCodes.push_back(run["exitcode"]);
+  EXPECT_THAT(runtimeExitCodes, ElementsAre("1618", "0"));
+  EXPECT_EQ(ReadString(kProductKey, kVersionValue), L"2.0.1.5");
+  EXPECT_EQ(WaitForRecords(standin::kClientProgram, 1).size(), 1u);
+  EXPECT_TRUE(SetupLogLines().empty());
+  EXPECT_THAT(SetupLogLines(true),
+              ElementsAre(EndsWith("runtime installer exit code 1618"),
+                          EndsWith("another installation is in progress: runtime installer starts again in 300 ms"),
+                          EndsWith("runtime installer exit code 0"), EndsWith("client installer exit code 0")));
 }
 
 TEST_F(InstallRunTest, RuntimeIsRecognisedByItsExactNameInEitherList) {

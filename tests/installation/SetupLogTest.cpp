@@ -76,6 +76,15 @@ TEST_F(SetupLogTest, FormattedMessages) {
   EXPECT_NE(lines[0].find("Msg:setup Quillmere failed! ErrCode:2 Num:0"), std::string::npos);
 }
 
+TEST_F(SetupLogTest, InfoLinesAreMarkedAndTextWithLineBreaksStaysOneLine) {
+  ASSERT_EQ(WriteSetupInfo("published version %s", "2.0\r\n2000-01-01 00:00:00 Msg:forged"), 0);
+  const auto lines = ReadLines(kLog);
+  ASSERT_EQ(lines.size(), 1u);
+  std::smatch m;
+  ASSERT_TRUE(std::regex_match(lines[0], m, kLine)) << lines[0];
+  EXPECT_EQ(m[1], "info: published version 2.0  2000-01-01 00:00:00 Msg:forged");
+}
+
 TEST_F(SetupLogTest, UnopenableLogDropsTheLine) {
   // A folder in the log's place cannot be opened as a file.
   ASSERT_TRUE(CreateDirectoryW(kLog.c_str(), nullptr));

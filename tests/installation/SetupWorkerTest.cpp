@@ -27,9 +27,12 @@
 using namespace setup;
 using namespace testing_support;
 using namespace fetch_testing;
+using ::testing::AllOf;
 using ::testing::Contains;
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 using ::testing::Not;
+using ::testing::StartsWith;
 
 namespace {
 
@@ -73,14 +76,25 @@ class SetupWorkerTest : public ServerBackedTest {
   }
 
   // One setup run the way the main window starts it; returns once the worker has ended
-  // and any message it might still post has had time to arrive.
-  Outcome RunSetup() {
+  // and any message it might still post has had time to arrive. With `dataFolder` the run
+  // keeps its package and extraction there instead.
+  Outcome RunSetup(const SetupTimings& timings = QuickTimings(), const std::wstring& dataFolder = std::wstring()) {
     window.Clear();
     context = SetupContext();
+    context.m_timings = timings;
     Outcome outcome;
-    if (!BeginSetup(context, window.hwnd(), SetupWorkerProc)) {
-      ADD_FAILURE() << "BeginSetup failed";
-      return outcome;
+    if (dataFolder.empty()) {
+      if (!BeginSetup(context, window.hwnd(), SetupWorkerProc)) {
+        ADD_FAILURE() << "BeginSetup failed";
+        return outcome;
+      }
+    } else {
+      wcscpy(context.m_szDataDir, dataFolder.c_str());
+      wcscpy(context.m_szPackagePath, (dataFolder + L"\\setup.zip").c_str());
+      wcscpy(context.m_szSetupDir, (dataFolder + L"\\setup").c_str());
+      context.m_nResumeOffset = MeasureFile(context.m_szPackagePath);
+      context.m_hNotifyWnd = window.hwnd();
+      context.m_hWorker = CreateThread(nullptr, 0, SetupWorkerProc, &context, 0, nullptr);
     }
     window.PumpUntil([&] { return WaitForSingleObject(context.m_hWorker, 0) == WAIT_OBJECT_0; }, 120000);
     window.PumpFor(200);
@@ -154,6 +168,27 @@ TEST_F(SetupWorkerTest, CleanRunPostsPackageReadyOnceAndLeavesTheExtractedFiles)
   EXPECT_TRUE(LogMessages().empty());
 }
 
+TEST_F(SetupWorkerTest, LogTellsSupportTheVersionsAddressesStatusesByteCountsAndResults) {
+  ASSERT_TRUE(SetServerMode("package", "mode=cut&after=1000000&times=1"));
+  ASSERT_EQ(RunSetup().ready, 1u);
+  const std::string manifestBytes = std::to_string(ReadFileBytes(ServedManifestPath()).size());
+  const std::string packageBytes = std::to_string(ReadFileBytes(ServedPackagePath()).size());
+
+  const std::vector<std::string> info = InfoMessages();
+  EXPECT_THAT(info, Contains(AllOf(StartsWith("installer "), HasSubstr("libcurl"))));
+  EXPECT_THAT(info, Contains(std::string("manifest attempt 1: GET ") + kManifestAddress +
+                             ": result 0 (No error), status 200, " + manifestBytes + " bytes"));
+  EXPECT_THAT(info, Contains("published version 2.0.1.5, no local manifest: the package is fetched afresh"));
+  EXPECT_THAT(info, Contains(StartsWith("package attempt 1: result 18 (Transferred a partial file), status 200, "
+                                        "1000000 bytes written")));
+  EXPECT_THAT(info, Contains(StartsWith(std::string("package attempt 2: GET ") + kPackageAddress +
+                                        " from byte 1000000 if still \"")));
+  EXPECT_THAT(info, Contains("< HTTP/1.1 206 Partial Content")) << "the transfer library's own trace";
+  EXPECT_THAT(info, Contains("package: complete, " + packageBytes + " bytes"));
+  EXPECT_THAT(info, Contains("package extracted"));
+  EXPECT_TRUE(LogMessages().empty());
+}
+
 TEST_F(SetupWorkerTest, ExtractionReplacesWhatAnEarlierRunLeftInTheSetupFolder) {
   ASSERT_TRUE(CreateDirectoryW(SetupFolder().c_str(), nullptr));
   ASSERT_TRUE(WriteFileBytes(SetupFolder() + L"\\stale.dll", "old"));
@@ -174,13 +209,13 @@ TEST_F(SetupWorkerTest, PackageNotFoundDeletesThePackageAndReportsTheNetwork) {
   EXPECT_THAT(LogMessages(), ElementsAre("invalid http status code: ", "404", "download fail 22"));
 }
 
-TEST_F(SetupWorkerTest, NoServerReportsTheNetworkWithTheLibrarysCode) {
+TEST_F(SetupWorkerTest, NoServerReportsTheNetworkWithTheLibrarysCodeAndKeepsThePackage) {
   ASSERT_TRUE(WriteFileBytes(PackagePath(), "left from before"));
   ASSERT_TRUE(SetServerMode("all", "mode=down"));
   const Outcome outcome = RunSetup();
   EXPECT_EQ(outcome.errors, 1u);
   EXPECT_EQ(outcome.errorId, static_cast<WPARAM>(IDS_DOWNLOAD_FAILED));
-  EXPECT_FALSE(FileExists(PackagePath()));
+  EXPECT_EQ(ReadFileBytes(PackagePath()), "left from before") << "a server out of reach takes nothing away";
   EXPECT_THAT(LogMessages(), Contains("download fail 7"));
 }
 
@@ -329,4 +364,133 @@ TEST_F(SetupWorkerTest, CorruptPackageLeavesAConfigurationKeptByAnEarlierRun) {
   const Outcome outcome = RunSetup();
   EXPECT_EQ(outcome.errorId, static_cast<WPARAM>(IDS_PACKAGE_CORRUPT));
   EXPECT_EQ(ListTree(DataFolder()), (std::vector<std::wstring>{L"config.xml", L"config.xml.sha256"}));
+}
+
+TEST_F(SetupWorkerTest, NetworkFailureAfterTheRetriesKeepsWhatArrivedForTheNextRun) {
+  const std::string package = ReadFileBytes(ServedPackagePath());
+  // The continued package must still be the one the manifest describes.
+  ASSERT_TRUE(WriteFileBytes(ServedManifestPath(),
+                             ManifestDescribing("2.0.1.5", std::to_string(package.size()), Sha256Hex(package))));
+  ASSERT_TRUE(SetServerMode("package", "mode=stall&after=1000000&seconds=30"));
+  SetupTimings noRetries = QuickTimings();
+  noRetries.nTransferRetries = 0;
+  Outcome outcome = RunSetup(noRetries);
+  EXPECT_EQ(outcome.errorId, static_cast<WPARAM>(IDS_DOWNLOAD_FAILED));
+  EXPECT_THAT(LogMessages(), Contains("download fail 28"));
+  EXPECT_TRUE(ReadFileBytes(PackagePath()) == package.substr(0, 1000000)) << "what arrived before the stall stays";
+
+  ASSERT_TRUE(ResetServer());
+  ASSERT_TRUE(ClearServerLog());
+  outcome = RunSetup();
+  EXPECT_EQ(outcome.ready, 1u);
+  EXPECT_THAT(PackageAnswers(), ElementsAre("206"));
+  EXPECT_TRUE(ReadFileBytes(PackagePath()) == package);
+}
+
+TEST_F(SetupWorkerTest, FileHeldByAnotherProgramIsWaitedForBrieflyThenIsADiskError) {
+  const std::wstring held = SetupFolder() + L"\\Quillmere.msi";
+  for (bool releasedInTime : {true, false}) {
+    SCOPED_TRACE(releasedInTime ? "released in time" : "held");
+    ClearRunState();
+    ASSERT_TRUE(CreateDirectoryW(SetupFolder().c_str(), nullptr));
+    ASSERT_TRUE(WriteFileBytes(held, "another program's"));
+    HANDLE file = CreateFileW(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    // Let go half a second after the entry before it is written, while the worker waits.
+    std::thread releaser([&] {
+      if (!releasedInTime) return;
+      const ULONGLONG giveUp = GetTickCount64() + 60000;
+      while (!FileExists(SetupFolder() + L"\\vcredist_x86.exe") && GetTickCount64() < giveUp) Sleep(5);
+      Sleep(500);
+      CloseHandle(file);
+    });
+    const Outcome outcome = RunSetup();
+    releaser.join();
+    if (releasedInTime) {
+      EXPECT_EQ(outcome.ready, 1u);
+      EXPECT_TRUE(Snapshot(SetupFolder()) == ServedTree());
+      EXPECT_TRUE(LogMessages().empty());
+    } else {
+      CloseHandle(file);
+      EXPECT_EQ(outcome.errorId, static_cast<WPARAM>(IDS_DISK_WRITE_FAILED));
+      EXPECT_THAT(LogMessages(), ElementsAre("extraction failed: disk error 32"));
+      EXPECT_TRUE(ReadFileBytes(PackagePath()) == ReadFileBytes(ServedPackagePath())) << "kept for the next run";
+    }
+  }
+}
+
+namespace {
+
+// The worker with its data folder on a disk of 1 MiB (a file system the test harness mounts
+// in the test's folder).
+class SmallDiskTest : public SetupWorkerTest {
+ protected:
+  void SetUp() override {
+    SetupWorkerTest::SetUp();
+    if (HasFatalFailure()) return;
+    ASSERT_TRUE(FolderExists(SmallDisk())) << "the small disk is not mounted";
+    RemoveTree(SmallDataFolder());
+    ASSERT_TRUE(CreateDirectoryW(SmallDataFolder().c_str(), nullptr));
+  }
+  void TearDown() override {
+    RemoveTree(SmallDataFolder());
+    SetupWorkerTest::TearDown();
+  }
+  static std::wstring SmallDisk() { return CurrentFolder() + L"\\small-disk"; }
+  static std::wstring SmallDataFolder() { return SmallDisk() + L"\\Quillmere"; }
+};
+
+// A package whose extraction needs more than the small disk holds.
+struct Overflow {
+  const char* name;
+  std::vector<ZipEntry> (*entries)();
+};
+
+class ExtractionOverflow : public SmallDiskTest, public ::testing::WithParamInterface<Overflow> {};
+
+// The directory says so: 3 MB of zeros that pack into a few kilobytes.
+std::vector<ZipEntry> LargerThanTheDisk() {
+  std::vector<ZipEntry> entries(1);
+  entries[0].name = "Quillmere.msi";
+  entries[0].data = std::string(3000000, '\0');
+  return entries;
+}
+
+// The directory's sizes fit, but each small file takes a whole block of the disk.
+std::vector<ZipEntry> FillingTheDiskMidway() {
+  std::vector<ZipEntry> entries(400);
+  for (size_t i = 0; i < entries.size(); ++i) {
+    entries[i].name = "files/" + std::to_string(i) + ".txt";
+    entries[i].data = "file " + std::to_string(i);
+  }
+  return entries;
+}
+
+}  // namespace
+
+TEST_P(ExtractionOverflow, IsADiskErrorThatKeepsThePackage) {
+  ASSERT_TRUE(WriteZipArchive(ServedPackagePath(), GetParam().entries()));
+  const Outcome outcome = RunSetup(QuickTimings(), SmallDataFolder());
+  EXPECT_EQ(outcome.ready, 0u);
+  EXPECT_EQ(outcome.errorId, static_cast<WPARAM>(IDS_DISK_WRITE_FAILED));
+  EXPECT_THAT(LogMessages(), ElementsAre("extraction failed: disk error 112"));
+  EXPECT_TRUE(ReadFileBytes(SmallDataFolder() + L"\\setup.zip") == ReadFileBytes(ServedPackagePath()))
+      << "the package is not to blame and stays";
+  EXPECT_FALSE(FolderExists(SmallDataFolder() + L"\\setup")) << "the partial extraction goes";
+}
+
+INSTANTIATE_TEST_SUITE_P(Packages, ExtractionOverflow,
+                         ::testing::Values(Overflow{"LargerThanTheDisk", LargerThanTheDisk},
+                                           Overflow{"FillingTheDiskMidway", FillingTheDiskMidway}),
+                         [](const ::testing::TestParamInfo<Overflow>& info) { return std::string(info.param.name); });
+
+TEST_F(SmallDiskTest, PackageLargerThanTheRoomLeftIsNotFetched) {
+  ASSERT_TRUE(WriteFileBytes(ServedPackagePath(), RandomBytes(1500000, 5)));
+  const Outcome outcome = RunSetup(QuickTimings(), SmallDataFolder());
+  EXPECT_EQ(outcome.errorId, static_cast<WPARAM>(IDS_DISK_WRITE_FAILED));
+  const std::vector<std::string> log = LogMessages();
+  ASSERT_EQ(log.size(), 2u);
+  EXPECT_EQ(log[0].rfind("not enough disk space: 1500000 bytes needed, ", 0), 0u) << log[0];
+  EXPECT_EQ(log[1], "get download update error");
+  EXPECT_EQ(MeasureFile((SmallDataFolder() + L"\\setup.zip").c_str()), 0) << "nothing was written";
 }

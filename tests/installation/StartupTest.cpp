@@ -8,6 +8,7 @@
 
 #include "Core/UIManager.h"
 #include "SetupConstants.h"
+#include "SingleInstance.h"
 #include "installation.h"
 #include "resource.h"
 
@@ -101,6 +102,16 @@ TEST(Startup, WithoutAMainWindowStartUpEndsAtOnce) {
   EXPECT_FALSE(app.InitInstance());
   EXPECT_EQ(app.GetMainWindow(), nullptr);
   EXPECT_EQ(app.requestedSkin, L"installation.xml");
+}
+
+TEST(Startup, WhileAnotherInstallerRunsStartUpEndsWithoutAWindow) {
+  setup::SingleInstance running;
+  ASSERT_TRUE(running.Claim(setup::kSingleInstanceMutexName));
+  TestApp app;
+  app.SetInstance(GetModuleHandleW(nullptr));
+  EXPECT_FALSE(app.InitInstance());
+  EXPECT_TRUE(app.requestedSkin.empty()) << "no main window is made";
+  EXPECT_EQ(app.GetMainWindow(), nullptr);
 }
 
 TEST(Startup, RunEndsWithExitCodeZeroWhenStartUpDeclines) {

@@ -86,6 +86,9 @@ TEST_F(VersionManifestTest, ErrorPageOrManifestWithoutVersionTextCountsAsUnchang
       "<config><build>7</build></config>",
       "<config><version/></config>",
       "<config><version><major>2</major></version></config>",
+      // Documents cut short: what is there of them is not believed.
+      "<update>\r\n  <version>2.0.1",
+      "<update>\r\n  <version>2.0.1.6</version>\r\n",
   };
   for (const char* body : bodies) {
     SCOPED_TRACE(body);

@@ -4,11 +4,19 @@
 #include <cstring>
 #include <cwctype>
 
+#include "Common/DiskSpace.h"
 #include "Common/PlainFile.h"
 
 namespace setup {
 
 namespace {
+
+constexpr DWORD kLockedFileRetryStepMs = 100;
+
+// ERROR_DISK_QUOTA_EXCEEDED, which the cross-compiler's headers lack.
+constexpr DWORD kDiskQuotaExceeded = 1295;
+
+bool IsLockError(DWORD error) { return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION; }
 
 // Paths travel to minizip in the thread's ANSI code page. A character the code page cannot
 // hold would be replaced by a look-alike and could name another file, so such a path is
@@ -123,6 +131,40 @@ constexpr uint32_t kEncryptedFlag = 1;
 
 }  // namespace
 
+bool IsDiskError(DWORD error) {
+  switch (error) {
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+    case kDiskQuotaExceeded:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_USER_MAPPED_FILE:
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT:
+    case ERROR_WRITE_FAULT:
+    case ERROR_NOT_READY:
+    case ERROR_CANNOT_MAKE:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool CUnzipper::FailArchive() {
+  m_lastFailure = ExtractFailure::kArchive;
+  m_nLastFailureError = 0;
+  return false;
+}
+
+bool CUnzipper::FailDisk(DWORD error) {
+  m_lastFailure = ExtractFailure::kDisk;
+  m_nLastFailureError = error;
+  return false;
+}
+
+// A platform call that just failed: the disk's fault or the archive's, by its error code.
+bool CUnzipper::FailAfter(DWORD error) { return IsDiskError(error) ? FailDisk(error) : FailArchive(); }
+
 CUnzipper::CUnzipper() = default;
 
 CUnzipper::~CUnzipper() { CloseArchive(); }
@@ -170,15 +212,35 @@ void CUnzipper::CloseArchive() {
 }
 
 bool CUnzipper::ExtractAll(const wchar_t* folder) {
-  if (!m_hArchive || !folder || !EnsureFolder(folder)) return false;
+  m_lastFailure = ExtractFailure::kNone;
+  if (!m_hArchive || !folder) return FailArchive();
+  SetLastError(ERROR_SUCCESS);
+  if (!EnsureFolder(folder)) return FailAfter(GetLastError());
   unz_global_info global{};
-  if (unzGetGlobalInfo(m_hArchive, &global) != UNZ_OK || global.number_entry == 0) return false;
-  if (!MoveToFirstEntry()) return false;
+  if (unzGetGlobalInfo(m_hArchive, &global) != UNZ_OK || global.number_entry == 0) return FailArchive();
+  // A disk that cannot hold what the directory announces is found out before anything is
+  // written, not half way through.
+  uint64_t total = 0;
+  if (!ReadUncompressedTotal(total)) return FailArchive();
+  const int64_t free = FreeBytesAt(folder);
+  if (free >= 0 && total > static_cast<uint64_t>(free)) return FailDisk(ERROR_DISK_FULL);
+  if (!MoveToFirstEntry()) return FailArchive();
   // minizip counts the entries itself, so the walk ends after number_entry steps.
   for (;;) {
     if (!ExtractCurrentEntry(folder)) return false;
     if (!MoveToNextEntry()) return true;
   }
+}
+
+bool CUnzipper::ReadUncompressedTotal(uint64_t& total) {
+  total = 0;
+  if (!MoveToFirstEntry()) return false;
+  do {
+    unz_file_info raw{};
+    if (unzGetCurrentFileInfo(m_hArchive, &raw, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) return false;
+    total += raw.uncompressed_size;
+  } while (MoveToNextEntry());
+  return true;
 }
 
 bool CUnzipper::MoveToFirstEntry() {
@@ -264,44 +326,62 @@ bool CUnzipper::IsSafeEntryName(const std::wstring& name) {
   }
 }
 
+HANDLE CUnzipper::CreateEntryFile(const std::wstring& target) {
+  const ULONGLONG giveUp = GetTickCount64() + kLockedFileWaitMs;
+  for (;;) {
+    // The installers written here are started elevated: never through a link in their place.
+    HANDLE file = OpenPlainFile(target.c_str(), PlainFileUse::kReplace, 0);
+    if (file != INVALID_HANDLE_VALUE) return file;
+    const DWORD error = GetLastError();
+    if (!IsLockError(error) || GetTickCount64() >= giveUp) {
+      SetLastError(error);
+      return INVALID_HANDLE_VALUE;
+    }
+    Sleep(kLockedFileRetryStepMs);
+  }
+}
+
 bool CUnzipper::ExtractCurrentEntry(const wchar_t* folder) {
-  if (!m_hArchive) return false;
+  m_lastFailure = ExtractFailure::kNone;
+  if (!m_hArchive) return FailArchive();
   std::wstring base = folder ? std::wstring(folder) : FromThreadAnsi(m_strDefaultFolder);
-  if (base.empty()) return false;
+  if (base.empty()) return FailArchive();
 
   ZipEntryInfo info;
-  if (!ReadEntryInfo(info)) return false;
+  if (!ReadEntryInfo(info)) return FailArchive();
   std::wstring name = DecodeEntryName(info.szName);
-  if (!IsSafeEntryName(name)) return false;
+  if (!IsSafeEntryName(name)) return FailArchive();
   if (info.bIsFolder) return true;  // folders come into being when their files are written
-  if (info.nFlags & kEncryptedFlag) return false;
+  if (info.nFlags & kEncryptedFlag) return FailArchive();
 
   std::wstring target = base;
   if (!EndsWithSeparator(target)) target += L'\\';
   target += name;
-  if (target.size() >= MAX_PATH || !IsBelowFolder(base, target)) return false;
-  if (!EnsureParentFolder(target.c_str())) return false;
+  if (target.size() >= MAX_PATH || !IsBelowFolder(base, target)) return FailArchive();
+  SetLastError(ERROR_SUCCESS);
+  if (!EnsureParentFolder(target.c_str())) return FailAfter(GetLastError());
 
   // Windows refuses to replace a read-only file; Wine running as root does not, so the
   // refusal is made here for both.
   DWORD existing = GetFileAttributesW(target.c_str());
-  if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_READONLY)) return false;
+  if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_READONLY)) return FailDisk(ERROR_ACCESS_DENIED);
 
-  if (unzOpenCurrentFile(m_hArchive) != UNZ_OK) return false;
-  // The installers written here are started elevated: never through a link in their place.
-  ScopedFile file(OpenPlainFile(target.c_str(), PlainFileUse::kReplace, 0));
+  if (unzOpenCurrentFile(m_hArchive) != UNZ_OK) return FailArchive();
+  ScopedFile file(CreateEntryFile(target));
   if (!file.valid()) {
+    const DWORD error = GetLastError();
     unzCloseCurrentFile(m_hArchive);
-    return false;
+    return FailAfter(error);
   }
   bool copied = CopyCurrentEntryTo(file.h, info.nUncompressedSize);
   // Closing the entry is where minizip compares the CRC of what was read.
-  bool sound = unzCloseCurrentFile(m_hArchive) == UNZ_OK && copied;
+  const bool crcMatches = unzCloseCurrentFile(m_hArchive) == UNZ_OK;
+  if (copied && !crcMatches) copied = FailArchive();
   // Stamped through the handle that wrote the file: opening it a second time costs as
   // much as writing a small file.
-  if (sound) SetEntryTime(file.h, info.nDosDateTime);
+  if (copied) SetEntryTime(file.h, info.nDosDateTime);
   file.Close();
-  if (!sound) {
+  if (!copied) {
     // A file cut short or holding damaged data must not pass for an installed one.
     DeleteFileW(target.c_str());
     return false;
@@ -316,17 +396,18 @@ bool CUnzipper::CopyCurrentEntryTo(HANDLE file, uint32_t expectedSize) {
   for (;;) {
     int got = unzReadCurrentFile(m_hArchive, m_aCopyBuffer.data(), capacity);
     if (got == 0) break;
-    if (got < 0) return false;
+    if (got < 0) return FailArchive();
     DWORD written = 0;
-    if (!WriteFile(file, m_aCopyBuffer.data(), static_cast<DWORD>(got), &written, nullptr) ||
-        written != static_cast<DWORD>(got)) {
-      return false;
+    if (!WriteFile(file, m_aCopyBuffer.data(), static_cast<DWORD>(got), &written, nullptr)) {
+      return FailAfter(GetLastError());
     }
+    // A short write without an error is a full disk by another name.
+    if (written != static_cast<DWORD>(got)) return FailDisk(ERROR_DISK_FULL);
     total += static_cast<uint32_t>(got);
   }
   // minizip checks the CRC only when the whole recorded size was read; a stream that ends
   // early would otherwise pass unchecked.
-  return total == expectedSize;
+  return total == expectedSize || FailArchive();
 }
 
 bool CUnzipper::EnsureFolder(const wchar_t* path) {
@@ -371,11 +452,21 @@ void CUnzipper::SetEntryTime(HANDLE file, uint32_t dosDateTime) {
 }
 
 bool ExtractPackage(const wchar_t* archivePath, const wchar_t* targetFolder) {
+  return ExtractPackageInto(archivePath, targetFolder).failure == ExtractFailure::kNone;
+}
+
+ExtractResult ExtractPackageInto(const wchar_t* archivePath, const wchar_t* targetFolder) {
   CUnzipper unzipper;
   unzipper.CloseArchive();
-  bool extracted = unzipper.OpenArchive(archivePath) && unzipper.ExtractAll(targetFolder);
+  ExtractResult result;
+  if (!unzipper.OpenArchive(archivePath)) {
+    result.failure = ExtractFailure::kArchive;
+  } else if (!unzipper.ExtractAll(targetFolder)) {
+    result.failure = unzipper.LastFailure() == ExtractFailure::kNone ? ExtractFailure::kArchive : unzipper.LastFailure();
+    result.nError = unzipper.LastFailureError();
+  }
   unzipper.CloseArchive();
-  return extracted;
+  return result;
 }
 
 }  // namespace setup

@@ -19,6 +19,17 @@ inline constexpr int kEntryCommentBytes = 256;  // at most 255 characters + term
 inline constexpr size_t kMinCopyBufferBytes = 20480;
 inline constexpr size_t kDefaultCopyBufferBytes = 65536;
 inline constexpr size_t kMaxCopyBufferBytes = 16u << 20;
+// A file held open by another program (a virus scanner, an indexer) is usually let go
+// within moments: creating it is tried again for this long before extraction gives up.
+inline constexpr DWORD kLockedFileWaitMs = 2000;
+
+// Why extraction stopped: the archive (damaged, unsafe, unreadable) or the disk it writes
+// to (full, a file locked by another program, no right to write).
+enum class ExtractFailure { kNone, kArchive, kDisk };
+
+// Whether a system error code of a failed write, file or folder creation is the disk's
+// doing rather than the data's.
+bool IsDiskError(DWORD error);
 
 // What ReadEntryInfo reports about the current entry.
 struct ZipEntryInfo {
@@ -74,18 +85,40 @@ class CUnzipper {
   // Size of the copy buffer, kept between kMinCopyBufferBytes and kMaxCopyBufferBytes.
   void SetCopyBufferSize(size_t bytes);
 
+  // The sum of the entries' sizes as the archive's directory records them; false when the
+  // directory cannot be read.
+  bool ReadUncompressedTotal(uint64_t& total);
+
+  // Why the last ExtractAll or ExtractCurrentEntry that failed stopped, with the system
+  // error code of a disk failure (0 otherwise).
+  ExtractFailure LastFailure() const { return m_lastFailure; }
+  DWORD LastFailureError() const { return m_nLastFailureError; }
+
  private:
   bool CopyCurrentEntryTo(HANDLE file, uint32_t expectedSize);
+  HANDLE CreateEntryFile(const std::wstring& target);
+  bool FailArchive();
+  bool FailDisk(DWORD error);
+  bool FailAfter(DWORD error);
   static void SetEntryTime(HANDLE file, uint32_t dosDateTime);
 
   unzFile m_hArchive = nullptr;
   HANDLE m_hArchiveFile = INVALID_HANDLE_VALUE;  // the archive, held while minizip has it open
   std::string m_strDefaultFolder;  // narrow: the archive path up to its last "."
   std::vector<char> m_aCopyBuffer;
+  ExtractFailure m_lastFailure = ExtractFailure::kNone;
+  DWORD m_nLastFailureError = 0;
 };
 
 // Opens the archive and extracts all of it below the target folder. True only when both
 // succeeded; the archive is closed in every case.
 bool ExtractPackage(const wchar_t* archivePath, const wchar_t* targetFolder);
+
+// The same, telling why it failed: an archive that cannot be opened counts as kArchive.
+struct ExtractResult {
+  ExtractFailure failure = ExtractFailure::kNone;
+  DWORD nError = 0;  // the system error code of a disk failure
+};
+ExtractResult ExtractPackageInto(const wchar_t* archivePath, const wchar_t* targetFolder);
 
 }  // namespace setup

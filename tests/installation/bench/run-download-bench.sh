@@ -32,6 +32,8 @@ cleanup() {
 trap cleanup EXIT
 . "$TOP/scripts/wine-common.sh"
 export WINEPREFIX=$QUILL_WINE_DIR/shared
+# The programs write their setup log into the current folder: the bench's own, not the tree.
+cd "$WORK"
 
 # Generated at run time, never kept in the tree.
 head -c "${MEGABYTES}M" /dev/urandom >"$WWW/quillmere.zip"

@@ -1,0 +1,33 @@
+#pragma once
+// Stall detection for a transfer: no new byte for a stated time ends it. The transfer
+// library's own low-speed check averages over several seconds, so after a burst it lets a
+// silent server hold the transfer far longer than stated; this watch counts from the last
+// byte that arrived.
+
+#include <windows.h>
+
+namespace setup {
+
+class StallWatch {
+ public:
+  explicit StallWatch(long stallSeconds);
+
+  // Called from the transfer's progress callback (the library calls it about once a second
+  // when nothing arrives) with the bytes received so far; false once the stall time has
+  // passed since the count last grew, or since the watch began.
+  bool KeepGoing(double received);
+
+  bool Stalled() const { return m_bStalled; }
+
+  // The library's progress callback for a transfer that shows no progress: `watch` is the
+  // StallWatch; a non-zero answer stops the transfer.
+  static int OnProgress(void* watch, double total, double received, double uploadTotal, double uploaded);
+
+ private:
+  ULONGLONG m_nStallMs;
+  ULONGLONG m_nLastChange;
+  double m_received = -1;
+  bool m_bStalled = false;
+};
+
+}  // namespace setup

@@ -1,0 +1,47 @@
+#include "TransferRetry.h"
+
+#include <curl/curl.h>
+
+#include <algorithm>
+
+#include "SetupContext.h"
+
+namespace setup {
+
+bool IsTransientFailure(int result, long status) {
+  switch (result) {
+    case CURLE_OK:
+      return status >= 500 && status <= 599;
+    case CURLE_COULDNT_CONNECT:
+    case CURLE_PARTIAL_FILE:
+    case CURLE_OPERATION_TIMEDOUT:
+    case CURLE_GOT_NOTHING:
+    case CURLE_SEND_ERROR:
+    case CURLE_RECV_ERROR:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool RetrySchedule::NextAttempt(bool broughtBytes, DWORD& pauseMs) {
+  m_nFailuresInRow = broughtBytes ? 1 : m_nFailuresInRow + 1;
+  if (m_nFailuresInRow > m_timings.nTransferRetries || m_nAttempts >= m_timings.nMaxTransferAttempts) return false;
+  ++m_nAttempts;
+  const int doublings = std::min(m_nFailuresInRow - 1, 16);
+  pauseMs = m_timings.nFirstRetryPauseMs << doublings;
+  return true;
+}
+
+bool PauseWhileSetupRuns(DWORD ms) {
+  constexpr DWORD kStepMs = 50;
+  const ULONGLONG end = GetTickCount64() + ms;
+  for (;;) {
+    if (!g_bSetupRunning.load()) return false;
+    const ULONGLONG now = GetTickCount64();
+    if (now >= end) return true;
+    Sleep(static_cast<DWORD>(std::min<ULONGLONG>(kStepMs, end - now)));
+  }
+}
+
+}  // namespace setup
