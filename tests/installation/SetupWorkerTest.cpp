@@ -7,6 +7,7 @@
 #include <atomic>
 #include <map>
 #include <random>
+#include <cstdio>
 #include <string>
 #include <thread>
 #include <vector>
@@ -428,6 +429,8 @@ class SmallDiskTest : public SetupWorkerTest {
   void SetUp() override {
     SetupWorkerTest::SetUp();
     if (HasFatalFailure()) return;
+    const std::string unavailable = ReadSmallDiskRefusal();
+    if (!unavailable.empty()) GTEST_SKIP() << unavailable;
     ASSERT_TRUE(FolderExists(SmallDisk())) << "the small disk is not mounted";
     RemoveTree(SmallDataFolder());
     ASSERT_TRUE(CreateDirectoryW(SmallDataFolder().c_str(), nullptr));
@@ -437,6 +440,15 @@ class SmallDiskTest : public SetupWorkerTest {
     SetupWorkerTest::TearDown();
   }
   static std::wstring SmallDisk() { return CurrentFolder() + L"\\small-disk"; }
+  // The harness's reason when it could not mount the disk, or empty.
+  static std::string ReadSmallDiskRefusal() {
+    FILE* pFile = _wfopen((SmallDisk() + L".unavailable").c_str(), L"rb");
+    if (pFile == nullptr) return std::string();
+    char szReason[512] = {};
+    const size_t cb = fread(szReason, 1, sizeof(szReason) - 1, pFile);
+    fclose(pFile);
+    return std::string(szReason, cb);
+  }
   static std::wstring SmallDataFolder() { return SmallDisk() + L"\\Quillmere"; }
 };
 
