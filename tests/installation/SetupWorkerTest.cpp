@@ -5,9 +5,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <map>
 #include <random>
-#include <cstdio>
 #include <string>
 #include <thread>
 #include <vector>
