@@ -8,12 +8,12 @@ export WINEARCH=win64
 # Creates the template prefix once: boots it, turns the crash dialog off (a dialog under
 # Xvfb would hang a test instead of failing it), leaves windows to Wine instead of a window
 # manager (Xvfb has none, and Wine waits two seconds for one whenever a framed window is
-# hidden or destroyed), maps the skins' Chinese font face to an installed font and waits
-# until Wine has written it out.
+# hidden or destroyed), maps the skins' Chinese font face to an installed font, gives the
+# default fonts a Chinese fallback and waits until Wine has written it out.
 wine_make_template() {
   local template=$1
   # The marker names the template's version: an older template is made again.
-  [ -f "$template/.quill-ready-2" ] && return 0
+  [ -f "$template/.quill-ready-3" ] && return 0
   rm -rf "$template"
   mkdir -p "$template"
   template=$(cd "$template" && pwd)  # Wine wants an absolute prefix path
@@ -24,16 +24,25 @@ wine_make_template() {
   wine_add_chinese_fonts "$template"
   WINEPREFIX=$template wineserver -k >/dev/null 2>&1 || true
   WINEPREFIX=$template wineserver -w >/dev/null 2>&1 || true
-  touch "$template/.quill-ready-2"
+  touch "$template/.quill-ready-3"
 }
 
 # The skins ask for the Chinese desktop's "微软雅黑"; here it is replaced by the installed
-# WenQuanYi Micro Hei, so that Chinese text shows.
+# WenQuanYi Micro Hei, so that Chinese text shows. Text without a font of its own (buttons
+# whose skin names none) is drawn in the default fonts, which have no Chinese glyphs; a
+# Chinese desktop links them to its Chinese font, and so does this prefix: Latin text keeps
+# its own font and only the missing glyphs come from the linked one.
 wine_add_chinese_fonts() {
-  local prefix=$1 reg
+  local prefix=$1 reg link face
+  link=$(printf 'wqy-microhei.ttc,WenQuanYi Micro Hei' | iconv -f utf-8 -t utf-16le | od -An -tx1 -v | tr -s ' \n' ',,' | sed 's/^,//')
   reg=$(mktemp --suffix=.reg)
-  printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n"微软雅黑"="WenQuanYi Micro Hei"\r\n' |
-    iconv -f utf-8 -t utf-16 >"$reg"
+  {
+    printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n"微软雅黑"="WenQuanYi Micro Hei"\r\n'
+    printf '\r\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink]\r\n'
+    for face in "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2"; do
+      printf '"%s"=hex(7):%s00,00,00,00\r\n' "$face" "$link"
+    done
+  } | iconv -f utf-8 -t utf-16 >"$reg"
   WINEPREFIX=$prefix wine regedit /S "$(WINEPREFIX=$prefix winepath -w "$reg")" >/dev/null 2>&1 </dev/null
   rm -f "$reg"
 }
