@@ -48,9 +48,9 @@ else
   export DISPLAY
   echo "no display: running on a virtual one ($DISPLAY)"
 fi
-wine_make_template "$BUILD/wine/template"
+wine_make_cjk_template "$BUILD/wine/template" "$BUILD/wine/template-cjk"
 export WINEPREFIX=$DEMO/prefix
-wine_clone_prefix "$BUILD/wine/template" "$WINEPREFIX"
+wine_clone_prefix "$BUILD/wine/template-cjk" "$WINEPREFIX"
 server_pid=$(wine_start_server "$WINEPREFIX")
 
 # The windows are found by their titles: the main window's is "引导安装程序", the message box's

@@ -151,16 +151,18 @@ def bar_fill(picture):
 
 
 class Machine:
-    """One clean Windows machine: a copy of the template prefix with its own wineserver."""
+    """One clean Windows machine: a copy of the template prefix (the one with the Chinese font
+    fallback a Chinese desktop has) with its own wineserver."""
 
     def __init__(self, name):
         self.name = name
         self.work = os.path.join(ARGS.work, name)
         shutil.rmtree(self.work, ignore_errors=True)
         os.makedirs(self.work)
-        self.prefix = tempfile.mkdtemp(prefix="e2e.", dir=os.environ["QUILL_WINE_DIR"])
+        # Named like the harness's isolated prefixes, which a stopped session clears away.
+        self.prefix = tempfile.mkdtemp(prefix="iso.e2e.", dir=os.environ["QUILL_WINE_DIR"])
         self.env = dict(os.environ, WINEPREFIX=self.prefix, DISPLAY=ARGS.display)
-        shell('wine_clone_prefix "$QUILL_WINE_DIR/template" "%s"' % self.prefix, self.env)
+        shell('wine_clone_prefix "$QUILL_WINE_DIR/template-cjk" "%s"' % self.prefix, self.env)
         self.server_pid = shell('wine_start_server "%s"' % self.prefix, self.env)
 
     def close(self):
@@ -226,7 +228,7 @@ def wait_for(condition, seconds, step=0.1):
 class InstallerEndToEnd(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        shell('wine_make_template "$QUILL_WINE_DIR/template"')
+        shell('wine_make_cjk_template "$QUILL_WINE_DIR/template" "$QUILL_WINE_DIR/template-cjk"')
 
     def setUp(self):
         server("/reset")
