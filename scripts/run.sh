@@ -96,6 +96,13 @@ for view in 64 32; do
 done
 echo "installed client version: ${installed:-none}"
 program_data=$WINEPREFIX/drive_c/ProgramData
+# The client starts on its own after the installer has handed it over; give it a moment.
+if [ -n "$installed" ]; then
+  for _ in $(seq 100); do
+    compgen -G "$program_data/QuillmereStandIn/client-*.txt" >/dev/null && break
+    sleep 0.2
+  done
+fi
 started=0
 for record in "$program_data"/QuillmereStandIn/client-*.txt; do
   [ -f "$record" ] || continue
