@@ -288,8 +288,6 @@ class InstallerEndToEnd(unittest.TestCase):
             fill = bar_fill(picture) if picture else None
             if fill is not None:
                 fills.append(fill)
-                if os.environ.get("QUILL_E2E_DEBUG"):
-                    window.save("debug_%03d" % len(fills))
                 if 0.2 < fill < 0.8 and not saved_mid:
                     saved_mid = window.save("main_window_download")
                 if fill > 0.99:
