@@ -8,3 +8,7 @@ target_compile_options(quill_build_settings INTERFACE
   $<$<COMPILE_LANGUAGE:C,CXX>:-Wall -Wextra -Wno-missing-field-initializers>)
 # Everything linked in statically, so the exe needs no MinGW runtime DLLs next to it.
 target_link_options(quill_build_settings INTERFACE -static -static-libgcc -static-libstdc++)
+# Release: every user downloads the installer, so code nothing reaches is left out of it.
+target_compile_options(quill_build_settings INTERFACE
+  $<$<AND:$<CONFIG:Release>,$<COMPILE_LANGUAGE:C,CXX>>:-ffunction-sections -fdata-sections>)
+target_link_options(quill_build_settings INTERFACE $<$<CONFIG:Release>:-Wl,--gc-sections>)

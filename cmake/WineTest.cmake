@@ -3,25 +3,31 @@
 set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_SOURCE_DIR}/scripts/wine-run.sh")
 set(QUILL_TEST_WORK_ROOT "${CMAKE_BINARY_DIR}/test-work")
 
-# quill_add_test(<name> SOURCES ... [LIBS ...] [ISOLATED] [OWN_DISPLAY] [ATTEMPTS n] [TIMEOUT s]
+# quill_add_test(<name> SOURCES ... [LIBS ...] [ISOLATED] [OWN_DISPLAY] [CJK_FALLBACK] [ATTEMPTS n] [TIMEOUT s]
 #                [LABELS ...] [RESOURCE_LOCK ...] [ARGS ...])
 #   ISOLATED  the program changes machine state (registry, ProgramData, installed
 #             packages) and runs in a fresh copy of the template prefix.
 #   OWN_DISPLAY  the program sends real keyboard or mouse input, or needs its windows to keep
 #             the focus (drop-downs and edit windows close when they lose it): it runs isolated on an X display of its own, so windows of tests
 #             running beside it cannot take the focus away.
+#   CJK_FALLBACK  the program shows the installer's windows: it runs isolated in a prefix whose
+#             default fonts fall back to the Chinese font, as on a Chinese desktop.
 #   ATTEMPTS  with ISOLATED: a failed run is repeated in a new prefix, up to n runs in all.
 #             Only for programs that drive Wine's own Windows Installer, whose rare
 #             failures under load are Wine's; every failed run's output stays in the log.
 # Each test runs in a working folder of its own (the setup log lands in the current folder).
 function(quill_add_test name)
-  cmake_parse_arguments(T "ISOLATED;OWN_DISPLAY" "TIMEOUT;ATTEMPTS" "SOURCES;LIBS;LABELS;RESOURCE_LOCK;ARGS" ${ARGN})
+  cmake_parse_arguments(T "ISOLATED;OWN_DISPLAY;CJK_FALLBACK" "TIMEOUT;ATTEMPTS" "SOURCES;LIBS;LABELS;RESOURCE_LOCK;ARGS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE quill_test_support GTest::gtest GTest::gmock ${T_LIBS})
   add_test(NAME ${name} COMMAND ${name} ${T_ARGS})
   set(work "${QUILL_TEST_WORK_ROOT}/${name}")
   file(MAKE_DIRECTORY "${work}")
   set(env "QUILL_TEST_WORK=${work}")
+  if(T_CJK_FALLBACK)
+    set(T_ISOLATED ON)
+    list(APPEND env "QUILL_WINE_TEMPLATE=template-cjk")
+  endif()
   if(T_OWN_DISPLAY)
     set(T_ISOLATED ON)
     list(APPEND env "QUILL_WINE_OWN_DISPLAY=1")

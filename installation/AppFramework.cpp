@@ -4,6 +4,8 @@
 
 #include <cwchar>
 
+#include "Common/tool.h"
+
 namespace {
 CWinAppEx* g_pApp = nullptr;
 
@@ -66,9 +68,5 @@ void CWinAppEx::EnableActiveXContainer() {
 }
 
 std::wstring CWinAppEx::LoadStringResource(UINT id) const {
-  // A length request of 0 hands back a pointer into the read-only resource itself.
-  const wchar_t* text = nullptr;
-  int length = LoadStringW(m_hInstance, id, reinterpret_cast<LPWSTR>(&text), 0);
-  if (length <= 0 || !text) return std::wstring();
-  return std::wstring(text, static_cast<size_t>(length));
+  return setup::LoadStringResource(m_hInstance, id);
 }

@@ -14,6 +14,11 @@ namespace setup {
 
 std::atomic<bool> g_bSetupRunning{false};
 
+SetupContext& ProcessSetupContext() {
+  static SetupContext* const context = new SetupContext();
+  return *context;
+}
+
 bool GetCommonAppDataFolder(wchar_t (&folder)[kPathChars], bool create) {
   folder[0] = L'\0';
   return SHGetSpecialFolderPathW(nullptr, folder, CSIDL_COMMON_APPDATA, create ? TRUE : FALSE) != FALSE;

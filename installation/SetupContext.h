@@ -37,6 +37,11 @@ struct SetupContext {
   SetupTimings m_timings;
 };
 
+// The context of this process's one setup run. It is never destroyed: the worker may still
+// be reading it while the process ends, after the main window (and the runtime's exit
+// handlers) are gone.
+SetupContext& ProcessSetupContext();
+
 // Set by the worker when it starts, cleared when the main window is gone. While clear,
 // the package write callback refuses data and the progress callback does nothing.
 extern std::atomic<bool> g_bSetupRunning;

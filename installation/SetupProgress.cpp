@@ -4,7 +4,7 @@
 
 namespace setup {
 
-SetupProgress g_setupProgress;
+SetupProgress& g_setupProgress = *new SetupProgress();
 
 bool SetupProgress::Publish(HWND window, int percent, const char* sizeText) {
   {

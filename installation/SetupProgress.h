@@ -46,8 +46,10 @@ class SetupProgress {
   std::atomic<long> m_nPosted{0};
 };
 
-// The one progress channel of the process, like the one setup run it belongs to.
-extern SetupProgress g_setupProgress;
+// The one progress channel of the process, like the one setup run it belongs to. It is never
+// destroyed: a worker still transferring while the process ends publishes into it after the
+// runtime's exit handlers have run.
+extern SetupProgress& g_setupProgress;
 
 inline ProgressFigures TakeSetupProgress() { return g_setupProgress.Take(); }
 

@@ -2,8 +2,12 @@
 
 #include <commctrl.h>
 
+#include <new>
+
 #include "Core/UIManager.h"
+#include "FrameMainUI.h"
 #include "SetupConstants.h"
+#include "SetupContext.h"
 #include "resource.h"
 
 namespace {
@@ -41,8 +45,7 @@ BOOL CinstallationApp::InitInstance() {
   return FALSE;
 }
 
-IMainSetupWindow* CinstallationApp::CreateMainWindow(const wchar_t*) {
-  // The skinned main setup window is not part of the program yet; until it is, start-up
-  // ends here the way it ends when the window cannot be allocated.
-  return nullptr;
+IMainSetupWindow* CinstallationApp::CreateMainWindow(const wchar_t* skinFile) {
+  // The window deletes itself when it is gone and ends the process.
+  return new (std::nothrow) CFrameMainUI(skinFile, setup::ProcessSetupContext());
 }

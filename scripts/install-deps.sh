@@ -17,15 +17,28 @@ for p in "${PACKAGES[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
 
+# Installing takes root: as root (a fresh machine has no sudo) directly, otherwise through sudo
+# where there is one.
+as_root() {
+  if [ "$(id -u)" = 0 ]; then
+    "$@"
+  elif command -v sudo >/dev/null 2>&1; then
+    sudo "$@"
+  else
+    echo "installing ${missing[*]:-source lists} needs root: run this as root" >&2
+    exit 1
+  fi
+}
+
 # The dependency build fetches source packages; that needs deb-src lines for the same suites.
 add_deb_src() {
   local f=/etc/apt/sources.list.d/debian.sources
   if [ -f "$f" ] && ! grep -q '^Types:.*deb-src' "$f"; then
-    sed -i 's/^Types: deb$/Types: deb deb-src/' "$f"
+    as_root sed -i 's/^Types: deb$/Types: deb deb-src/' "$f"
     return 0
   fi
   if [ -f /etc/apt/sources.list ] && ! grep -q '^deb-src' /etc/apt/sources.list; then
-    grep '^deb ' /etc/apt/sources.list | sed 's/^deb /deb-src /' >> /etc/apt/sources.list
+    grep '^deb ' /etc/apt/sources.list | sed 's/^deb /deb-src /' | as_root tee -a /etc/apt/sources.list >/dev/null
     return 0
   fi
   return 1
@@ -37,9 +50,9 @@ add_deb_src && need_update=1
 if ! ls /var/lib/apt/lists/*Sources* >/dev/null 2>&1; then need_update=1; fi
 
 if [ "$need_update" = 1 ]; then
-  apt-get update -q
+  as_root apt-get update -q
 fi
 if [ ${#missing[@]} -gt 0 ]; then
   echo "installing: ${missing[*]}"
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi

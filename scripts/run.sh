@@ -1,22 +1,116 @@
 #!/usr/bin/env bash
-# The main job: installs what is missing, builds everything and runs the installer under
-# Wine on a virtual display.
+# The main job: installs what is missing, builds everything (the installer and the stand-in
+# client package the tests use: runtime installer, client MSI, package zip), publishes the
+# package from nginx on loopback at the download host compiled into the installer, and runs
+# the installer under Wine on a clean machine (a fresh prefix): on your display when DISPLAY
+# is set, otherwise on a virtual one. Screenshots of the windows it passes through land in
+# BUILD/demo/screenshots; at the end it tells what happened.
+#   QUILL_DEMO_RATE   nginx's rate limit for the package (default 300k, so the download can
+#                     be watched; 0 for none)
 set -euo pipefail
 HERE=$(cd "$(dirname "$0")" && pwd)
 TOP=$(cd "$HERE/.." && pwd)
 BUILD=${QUILL_BUILD_DIR:-$TOP/build}
 
 bash "$HERE/build.sh" "$BUILD"
+BUILD=$(cd "$BUILD" && pwd)
+. "$HERE/wine-common.sh"
 
-eval "$(bash "$HERE/wine-session.sh" start "$BUILD")"
-trap 'bash "$HERE/wine-session.sh" stop "$BUILD"' EXIT
-export WINEPREFIX=$QUILL_WINE_DIR/shared
-mkdir -p "$BUILD/demo"
-cd "$BUILD/demo"
+HOST=$(sed -n 's/^QUILL_DOWNLOAD_HOST:[A-Z]*=//p' "$BUILD/CMakeCache.txt")
+if [[ ! $HOST =~ ^http://(127\.0\.0\.1|localhost):([0-9]+)$ ]]; then
+  echo "the installer was built for $HOST; the demo serves the package on loopback only" >&2
+  echo "(configure with QUILL_DOWNLOAD_HOST=http://127.0.0.1:PORT)" >&2
+  exit 1
+fi
+PORT=${BASH_REMATCH[2]}
+VERSION=2.0.1.5
+DEMO=$BUILD/demo
+SHOTS=$DEMO/screenshots
+rm -rf "$DEMO"
+mkdir -p "$DEMO/www" "$SHOTS"
+
+python3 "$TOP/tests/fixtures/client/publish_package.py" \
+  "$BUILD/tests/fixtures/client/quillmere-$VERSION.zip" "$VERSION" "$DEMO/www"
+xvfb_pid= server_pid=
+finish() {
+  [ -n "${WINEPREFIX:-}" ] && wine_stop_server "$WINEPREFIX" "$server_pid"
+  bash "$HERE/serve-package.sh" stop "$DEMO/server"
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  return 0
+}
+trap finish EXIT
+bash "$HERE/serve-package.sh" start "$DEMO/server" "$PORT" "$DEMO/www" "${QUILL_DEMO_RATE:-300k}"
+
+if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+  echo "running on your display $DISPLAY"
+else
+  read -r DISPLAY xvfb_pid < <(xvfb_start)
+  export DISPLAY
+  echo "no display: running on a virtual one ($DISPLAY)"
+fi
+wine_make_cjk_template "$BUILD/wine/template" "$BUILD/wine/template-cjk"
+export WINEPREFIX=$DEMO/prefix
+wine_clone_prefix "$BUILD/wine/template-cjk" "$WINEPREFIX"
+server_pid=$(wine_start_server "$WINEPREFIX")
+
+# The windows are found by their titles: the main window's is "引导安装程序", the message box's
+# is the window class name.
+shoot() { import -window "$1" "$SHOTS/$2.png" 2>/dev/null && echo "  screenshot: $SHOTS/$2.png"; }
+visible_window() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1; }
+
+echo "running installation.exe (download host $HOST)"
+cd "$DEMO"
+wine "$BUILD/installation/installation.exe" </dev/null >"$DEMO/wine.out" 2>&1 &
+installer=$!
+main_seen= box_seen= main_since=
+while kill -0 "$installer" 2>/dev/null; do
+  if [ -z "$main_seen" ] && main=$(visible_window "引导安装程序") && [ -n "$main" ]; then
+    [ -z "$main_since" ] && main_since=$(date +%s%N)
+    # A moment into the download, so that the bar has moved.
+    if [ $(( $(date +%s%N) - main_since )) -gt 1200000000 ]; then
+      shoot "$main" main_window_download && main_seen=1
+    fi
+  fi
+  if [ -z "$box_seen" ] && box=$(visible_window "QMWnd") && [ -n "$box" ]; then
+    sleep 0.3
+    shoot "$box" message_box && box_seen=1
+  fi
+  sleep 0.1
+done
 set +e
-wine "$BUILD/installation/installation.exe" </dev/null >"$BUILD/demo/wine.out" 2>&1
+wait "$installer"
 rc=$?
 set -e
+
+echo
 echo "installer exit code: $rc"
-[ -f update.log ] && { echo "update.log:"; cat update.log; }
+if [ -f "$DEMO/server/access.log" ]; then
+  echo "downloads (status, bytes, seconds, address, range):"
+  sed 's/^/  /' "$DEMO/server/access.log"
+fi
+installed=
+for view in 64 32; do
+  installed=$(wine reg query 'HKLM\SOFTWARE\Quillmere\Quillmere' /v version /reg:$view 2>/dev/null |
+              tr -d '\r' | awk '$1 == "version" { print $3 }')
+  [ -n "$installed" ] && break
+done
+echo "installed client version: ${installed:-none}"
+program_data=$WINEPREFIX/drive_c/ProgramData
+# The client starts on its own after the installer has handed it over; give it a moment.
+if [ -n "$installed" ]; then
+  for _ in $(seq 100); do
+    compgen -G "$program_data/QuillmereStandIn/client-*.txt" >/dev/null && break
+    sleep 0.2
+  done
+fi
+started=0
+for record in "$program_data"/QuillmereStandIn/client-*.txt; do
+  [ -f "$record" ] || continue
+  started=1
+  echo "client started: $(tr -d '\r' <"$record" | grep -E '^(version|module|user|showflag|show)=' | tr '\n' ' ')"
+done
+[ "$started" = 1 ] || echo "client started: no"
+if [ -d "$program_data/Quillmere" ]; then echo "data folder: still there"; else echo "data folder: removed"; fi
+[ -f "$DEMO/update.log" ] && { echo "update.log:"; sed 's/^/  /' "$DEMO/update.log"; }
+echo "screenshots: $SHOTS"
 exit "$rc"

@@ -5,7 +5,8 @@
 # QUILL_TEST_ATTEMPTS=N (isolated programs only) runs a failed program again in a new
 # prefix, up to N runs in all; every failed run's output is printed in full.
 # QUILL_WINE_OWN_DISPLAY=1 (isolated programs only) also gives the program an Xvfb display of
-# its own, for programs that send real input.
+# its own, for programs that send real input. QUILL_WINE_TEMPLATE names the template an isolated
+# prefix is copied from (default "template"; "template-cjk" has the Chinese font fallback).
 set -u
 HERE=$(cd "$(dirname "$0")" && pwd)
 . "$HERE/wine-common.sh"
@@ -22,7 +23,7 @@ prepare() {
   if [ "$isolate" = 1 ]; then
     export WINEPREFIX
     WINEPREFIX=$(mktemp -d "$QUILL_WINE_DIR/iso.XXXXXX")
-    wine_clone_prefix "$QUILL_WINE_DIR/template" "$WINEPREFIX"
+    wine_clone_prefix "$QUILL_WINE_DIR/${QUILL_WINE_TEMPLATE:-template}" "$WINEPREFIX"
     if [ "${QUILL_WINE_OWN_DISPLAY:-0}" = 1 ]; then
       read -r DISPLAY xvfb_pid < <(xvfb_start)
       export DISPLAY

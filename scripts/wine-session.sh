@@ -16,6 +16,7 @@ case "$cmd" in
 start)
   [ -f "$STATE" ] && "$0" stop "$BUILD" >/dev/null 2>&1 || true
   wine_make_template "$DIR/template"
+  wine_make_cjk_template "$DIR/template" "$DIR/template-cjk"
   read -r display xvfb_pid < <(xvfb_start)
   wine_clone_prefix "$DIR/template" "$DIR/shared"
   export DISPLAY=$display

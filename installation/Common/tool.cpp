@@ -132,4 +132,12 @@ std::wstring SystemFolder() {
   return folder;
 }
 
+std::wstring LoadStringResource(HINSTANCE module, UINT id) {
+  // A length request of 0 hands back a pointer into the read-only resource itself.
+  const wchar_t* text = nullptr;
+  const int length = LoadStringW(module, id, reinterpret_cast<LPWSTR>(&text), 0);
+  if (length <= 0 || !text) return std::wstring();
+  return std::wstring(text, static_cast<size_t>(length));
+}
+
 }  // namespace setup

@@ -97,6 +97,9 @@ std::string TrimmedText(const std::string& text);
 // The text from its first "{" to the end; the whole text when it has no "{".
 std::wstring TextFromFirstBrace(const std::wstring& text);
 
+// The string resource `id` of `module`; empty when the module has no such string.
+std::wstring LoadStringResource(HINSTANCE module, UINT id);
+
 // The system folder (GetSystemDirectoryW), without a trailing separator; empty when the
 // platform cannot tell.
 std::wstring SystemFolder();

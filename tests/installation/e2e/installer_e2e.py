@@ -1,0 +1,401 @@
+#!/usr/bin/env python3
+"""The real installation.exe under Wine, driven from outside as a person would: each case
+runs on a clean machine (a fresh prefix of the template with a wineserver of its own) on an
+X display of this program's own, against the test download server (nginx behind the
+fault-injecting front) and Wine's real msiexec. Windows are found by their titles and
+clicked with xdotool; what happened is read from the machine afterwards: registry, installed
+files, the stand-in programs' records of their start, the setup log. Screenshots of the
+windows stay in the working folder."""
+import argparse
+import hashlib
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+import urllib.request
+import zipfile
+
+ARGS = None
+MAIN_TITLE = "引导安装程序"
+BOX_TITLE = "QMWnd"
+VERSION = "2.0.1.5"
+# Points of the skins, in window coordinates.
+CANCEL_BUTTON = (544, 207)     # "btn_cancle" of the main window
+MAIN_CLOSE_BUTTON = (592, 24)  # "closebtn" of the main window
+BOX_CLOSE_BUTTON = (344, 18)   # "closebtn" of the message box
+CAPTION_POINT = (300, 24)
+BAR_ROW, BAR_LEFT, BAR_RIGHT = 104, 173, 533  # a row through the progress bar, inside its border
+
+
+def shell(script, env=None):
+    """Runs bash with the Wine helpers loaded; returns its standard output."""
+    return subprocess.run(["bash", "-c", '. "%s/wine-common.sh"; %s' % (ARGS.scripts, script)], env=env,
+                          check=True, capture_output=True, text=True).stdout.strip()
+
+
+def server(request):
+    with urllib.request.urlopen(ARGS.control + request, timeout=10) as answer:
+        return answer.read().decode()
+
+
+def sha256(path):
+    with open(path, "rb") as f:
+        return hashlib.sha256(f.read()).hexdigest()
+
+
+def publish(package_bytes, manifest_extra=True):
+    """Puts a package and a manifest naming VERSION (with its size and digest) on the server."""
+    with open(os.path.join(ARGS.www, "quillmere.zip"), "wb") as f:
+        f.write(package_bytes)
+    extra = ("<size>%d</size><sha256>%s</sha256>" % (len(package_bytes), hashlib.sha256(package_bytes).hexdigest())
+             if manifest_extra else "")
+    with open(os.path.join(ARGS.www, "version.xml"), "w") as f:
+        f.write('<?xml version="1.0" encoding="utf-8" ?>\r\n<config><version>%s</version>%s</config>\r\n'
+                % (VERSION, extra))
+    return len(package_bytes)
+
+
+def client_package(filler=None, filler_bytes=0):
+    """The stand-in client package of the tests, with a filler entry beside the installers when
+    asked: zeros (cheap to send, slow to extract) or incompressible bytes (slow to send)."""
+    with open(os.path.join(ARGS.fixtures, "quillmere-%s.zip" % VERSION), "rb") as f:
+        package = f.read()
+    if not filler:
+        return package
+    with tempfile.TemporaryFile() as out:
+        write_package(out, filler, filler_bytes)
+        out.seek(0)
+        return out.read()
+
+
+def write_package(out, filler, filler_bytes):
+    with zipfile.ZipFile(out, "w", compression=zipfile.ZIP_DEFLATED) as archive:
+        with zipfile.ZipFile(os.path.join(ARGS.fixtures, "quillmere-%s.zip" % VERSION)) as original:
+            for item in original.infolist():
+                archive.writestr(item, original.read(item.filename))
+        if filler == "zeros":
+            with archive.open("filler.bin", "w", force_zip64=True) as entry:
+                block = bytes(1 << 20)
+                for _ in range(filler_bytes >> 20):
+                    entry.write(block)
+        else:
+            archive.writestr(zipfile.ZipInfo("filler.bin"), os.urandom(filler_bytes), zipfile.ZIP_STORED)
+
+
+class Window:
+    """A top-level window of the installer, as the X server sees it."""
+
+    def __init__(self, wid):
+        self.wid = wid
+
+    @staticmethod
+    def find(title):
+        found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^%s$" % title],
+                               capture_output=True, text=True).stdout.split()
+        return Window(found[0]) if found else None
+
+    def geometry(self):
+        out = subprocess.run(["xdotool", "getwindowgeometry", "--shell", self.wid], capture_output=True,
+                             text=True).stdout
+        values = dict(line.split("=", 1) for line in out.split() if "=" in line)
+        return tuple(int(values.get(k, -1)) for k in ("X", "Y", "WIDTH", "HEIGHT"))
+
+    def move_to(self, point):
+        subprocess.run(["xdotool", "mousemove", "--window", self.wid, str(point[0]), str(point[1])], check=True)
+        time.sleep(0.15)
+
+    def click(self, point, repeat=1):
+        self.move_to(point)
+        subprocess.run(["xdotool", "click", "--repeat", str(repeat), "--delay", "80", "1"], check=True)
+
+    def drag(self, point, dx, dy):
+        """Presses at a point of the window and moves the pointer by (dx, dy) in screen
+        coordinates, which stay put while the window follows the pointer."""
+        x, y = self.geometry()[:2]
+        start = (x + point[0], y + point[1])
+        subprocess.run(["xdotool", "mousemove", str(start[0]), str(start[1])], check=True)
+        time.sleep(0.15)
+        subprocess.run(["xdotool", "mousedown", "1"], check=True)
+        for step in range(1, 6):
+            time.sleep(0.08)
+            subprocess.run(["xdotool", "mousemove", str(start[0] + dx * step // 5), str(start[1] + dy * step // 5)],
+                           check=True)
+        time.sleep(0.15)
+        subprocess.run(["xdotool", "mouseup", "1"], check=True)
+
+    def pixels(self):
+        """(width, height, rows of RGB bytes) of what the window shows; None once it is gone."""
+        shot = subprocess.run(["import", "-window", self.wid, "-depth", "8", "ppm:-"], capture_output=True)
+        if shot.returncode != 0 or not shot.stdout.startswith(b"P6"):
+            return None
+        head, data = shot.stdout.split(b"\n", 3)[:3], shot.stdout.split(b"\n", 3)[3]
+        width, height = (int(v) for v in head[1].split())
+        return width, height, data
+
+    def save(self, name):
+        path = os.path.join(ARGS.work, name + ".png")
+        return subprocess.run(["import", "-window", self.wid, path], capture_output=True).returncode == 0
+
+
+def bar_fill(picture):
+    """The share of the progress bar that is filled, from a picture of the main window."""
+    width, height, data = picture
+    if width < BAR_RIGHT or height <= BAR_ROW:
+        return None
+    row = data[BAR_ROW * width * 3:(BAR_ROW + 1) * width * 3]
+    blue = sum(1 for x in range(BAR_LEFT, BAR_RIGHT) if row[3 * x + 2] > 0xC0 and row[3 * x] < 0x60)
+    return blue / (BAR_RIGHT - BAR_LEFT)
+
+
+class Machine:
+    """One clean Windows machine: a copy of the template prefix (the one with the Chinese font
+    fallback a Chinese desktop has) with its own wineserver."""
+
+    def __init__(self, name):
+        self.name = name
+        self.work = os.path.join(ARGS.work, name)
+        shutil.rmtree(self.work, ignore_errors=True)
+        os.makedirs(self.work)
+        # Named like the harness's isolated prefixes, which a stopped session clears away.
+        self.prefix = tempfile.mkdtemp(prefix="iso.e2e.", dir=os.environ["QUILL_WINE_DIR"])
+        self.env = dict(os.environ, WINEPREFIX=self.prefix, DISPLAY=ARGS.display)
+        shell('wine_clone_prefix "$QUILL_WINE_DIR/template-cjk" "%s"' % self.prefix, self.env)
+        self.server_pid = shell('wine_start_server "%s"' % self.prefix, self.env)
+
+    def close(self):
+        shell('wine_stop_server "%s" %s' % (self.prefix, self.server_pid), self.env)
+        shutil.rmtree(self.prefix, ignore_errors=True)
+
+    def path(self, *parts):
+        return os.path.join(self.prefix, "drive_c", *parts)
+
+    def start_installer(self):
+        with open(os.path.join(self.work, "wine.out"), "ab") as log:
+            return subprocess.Popen(["wine", ARGS.exe], cwd=self.work, env=self.env, stdin=subprocess.DEVNULL,
+                                    stdout=log, stderr=subprocess.STDOUT)
+
+    def registry(self, key, name, view):
+        out = subprocess.run(["wine", "reg", "query", key, "/v", name, "/reg:%d" % view], env=self.env,
+                             capture_output=True, text=True, errors="replace").stdout
+        for line in out.replace("\r", "").splitlines():
+            fields = line.split(None, 2)
+            if len(fields) == 3 and fields[0] == name:
+                return fields[2]
+        return None
+
+    def records(self, program):
+        folder = self.path("ProgramData", "QuillmereStandIn")
+        found = []
+        for entry in sorted(os.listdir(folder)) if os.path.isdir(folder) else []:
+            if entry.startswith(program + "-") and entry.endswith(".txt"):
+                with open(os.path.join(folder, entry), encoding="utf-8") as f:
+                    found.append(dict(line.split("=", 1) for line in f.read().splitlines() if "=" in line))
+        return found
+
+    def log(self):
+        path = os.path.join(self.work, "update.log")
+        if not os.path.exists(path):
+            return []
+        with open(path, "rb") as f:
+            return [line.split(b" Msg:", 1)[-1].decode("latin-1") for line in f.read().split(b"\r\n") if line]
+
+    def installed(self):
+        """What an installation leaves: the client's files with their digests, its keys."""
+        folder = self.path("Program Files", "Quillmere")
+        files = {}
+        for root, _, names in os.walk(folder):
+            for n in names:
+                files[os.path.relpath(os.path.join(root, n), folder)] = sha256(os.path.join(root, n))
+        keys = {name: self.registry(key, name, 64) for key, name in (
+            (r"HKLM\SOFTWARE\Quillmere\Quillmere", "version"), (r"HKLM\SOFTWARE\Quillmere\Quillmere", "InstallPath"),
+            (r"HKLM\SOFTWARE\Quillmere\ProductCode", "productcode"), (r"HKLM\SOFTWARE\Quillmere\Language", "language"))}
+        return files, keys
+
+
+def wait_for(condition, seconds, step=0.1):
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        value = condition()
+        if value:
+            return value
+        time.sleep(step)
+    return condition()
+
+
+class InstallerEndToEnd(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        shell('wine_make_cjk_template "$QUILL_WINE_DIR/template" "$QUILL_WINE_DIR/template-cjk"')
+
+    def setUp(self):
+        server("/reset")
+        server("/clear-log")
+        self.machines = []
+
+    def tearDown(self):
+        for machine in self.machines:
+            machine.close()
+        server("/reset")
+
+    def machine(self, name):
+        machine = Machine(name)
+        self.machines.append(machine)
+        return machine
+
+    def finish(self, installer, seconds):
+        try:
+            return installer.wait(seconds)
+        except subprocess.TimeoutExpired:
+            installer.kill()
+            self.fail("the installer did not end within %d s" % seconds)
+
+    def expected_installation(self):
+        client = os.path.join(ARGS.fixtures, "client-" + VERSION)
+        files = {"Quillmere.exe": sha256(os.path.join(client, "Quillmere.exe")),
+                 os.path.join("Config", "config.xml"): sha256(os.path.join(client, "config.xml"))}
+        keys = {"version": VERSION, "InstallPath": "C:\\Program Files\\Quillmere\\",
+                "productcode": ARGS.product_code, "language": "zh-CN"}
+        return files, keys
+
+    def assert_installed_and_started(self, machine):
+        self.assertEqual(machine.installed(), self.expected_installation())
+        runtime = machine.records("runtime")
+        self.assertEqual([r.get("registered") for r in runtime], ["1"], "the runtime installer ran once")
+        self.assertIsNotNone(machine.registry(
+            r"HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\{QUILL-STANDIN-VC2008-X86-9.0.30729}",
+            "DisplayName", 32))
+        clients = wait_for(lambda: machine.records("client"), 20)
+        self.assertEqual(len(clients), 1, "one client started")
+        self.assertEqual(clients[0]["version"], VERSION)
+        self.assertEqual(clients[0]["module"], "C:\\Program Files\\Quillmere\\Quillmere.exe")
+        # Started with the desktop shell's token: the road that asks for SW_SHOW itself.
+        self.assertEqual((clients[0]["showflag"], clients[0]["show"]), ("1", "5"))
+        self.assertFalse(os.path.exists(machine.path("ProgramData", "Quillmere")), "the data folder is removed")
+
+    def test_a_clean_machine_downloads_installs_and_starts_the_client(self):
+        # Zeros are sent in no time but take a moment to extract: the full bar stays up that long.
+        publish(client_package("zeros", 192 << 20))
+        server("/set?target=package&mode=slow")
+        machine = self.machine("clean")
+        installer = machine.start_installer()
+        fills, saved_mid = [], False
+        while installer.poll() is None:
+            window = Window.find(MAIN_TITLE)
+            picture = window.pixels() if window else None
+            fill = bar_fill(picture) if picture else None
+            if fill is not None:
+                fills.append(fill)
+                if 0.2 < fill < 0.8 and not saved_mid:
+                    saved_mid = window.save("main_window_download")
+                if fill > 0.99:
+                    window.save("main_window_full")
+            time.sleep(0.05)
+        self.assertEqual(self.finish(installer, 0), 0)
+        self.assertTrue(fills, "the main window was never seen")
+        self.assertTrue(any(0.02 < f < 0.98 for f in fills), "the bar moved during the download: %s" % fills)
+        self.assertGreater(max(fills), 0.99, "progress reached 100 %%: %s" % fills)
+        self.assertEqual(sorted(fills), fills, "the bar only grows")
+        self.assert_installed_and_started(machine)
+        self.assertEqual(machine.log(), [])
+
+    def test_b_cancel_keeps_the_partial_package_and_the_next_run_continues_it(self):
+        size = publish(client_package("random", 6 << 20))
+        server("/set?target=package&mode=slow")
+        machine = self.machine("cancel")
+        package = machine.path("ProgramData", "Quillmere", "setup.zip")
+        installer = machine.start_installer()
+        window = wait_for(lambda: Window.find(MAIN_TITLE), 60)
+        self.assertIsNotNone(window)
+        self.assertTrue(wait_for(lambda: os.path.exists(package) and os.path.getsize(package) > 1500000, 30))
+        window.save("main_window_before_cancel")
+        window.click(CANCEL_BUTTON)
+        self.assertEqual(self.finish(installer, 15), 0)
+        kept = os.path.getsize(package)
+        self.assertTrue(1500000 < kept < size, kept)
+        self.assertIsNone(Window.find(BOX_TITLE), "cancelling shows no error")
+        self.assertEqual(machine.records("client"), [])
+
+        server("/reset")
+        server("/clear-log")
+        self.assertEqual(self.finish(machine.start_installer(), 180), 0)
+        self.assertIn("package 206 bytes=%d-" % kept, server("/log").splitlines())
+        self.assert_installed_and_started(machine)
+
+    def test_c_each_failure_shows_the_message_box_and_dismissing_it_ends_the_setup(self):
+        cases = [
+            # (name, what goes wrong, the log line it leaves)
+            ("message_box_10002", "package 404", "download fail 22"),
+            ("message_box_10001", "corrupt package", None),
+            ("message_box_10003", "folder at the package path", "get download update error"),
+        ]
+        for name, fault, line in cases:
+            with self.subTest(fault):
+                publish(client_package())
+                machine = self.machine(name)
+                if fault == "package 404":
+                    server("/set?target=package&mode=status&code=404")
+                elif fault == "corrupt package":
+                    publish(b"PK\x03\x04 this is not what the vendor published " * 20000)
+                else:
+                    # A folder cannot be opened as a file, not even by an administrator.
+                    os.makedirs(machine.path("ProgramData", "Quillmere", "setup.zip"))
+                installer = machine.start_installer()
+                box = wait_for(lambda: Window.find(BOX_TITLE), 60)
+                self.assertIsNotNone(box, "no message box")
+                time.sleep(0.3)
+                self.assertTrue(box.save(name))
+                self.assertIsNone(installer.poll(), "the setup waits for the box")
+                box.click(BOX_CLOSE_BUTTON)
+                self.assertEqual(self.finish(installer, 15), 0)
+                if line:
+                    self.assertIn(line, machine.log())
+                else:
+                    self.assertFalse(os.path.exists(machine.path("ProgramData", "Quillmere")), "a corrupt package goes")
+                self.assertEqual(machine.records("client"), [])
+                server("/reset")
+
+    def test_d_the_caption_drags_the_window_and_a_double_click_does_not_maximise_it(self):
+        publish(client_package())
+        server("/set?target=package&mode=stall&after=100000&seconds=60")
+        machine = self.machine("caption")
+        installer = machine.start_installer()
+        window = wait_for(lambda: Window.find(MAIN_TITLE), 60)
+        self.assertIsNotNone(window)
+        time.sleep(0.5)
+        x, y, width, height = window.geometry()
+        self.assertEqual((width, height), (620, 240))
+        window.click(CAPTION_POINT, repeat=2)
+        time.sleep(1)
+        self.assertEqual(window.geometry(), (x, y, width, height), "a double click on the caption changes nothing")
+        window.drag(CAPTION_POINT, 40, 30)
+        wait_for(lambda: window.geometry() == (x + 40, y + 30, width, height), 5)
+        self.assertEqual(window.geometry(), (x + 40, y + 30, width, height), "the caption drags the window")
+        window.click(MAIN_CLOSE_BUTTON)
+        self.assertEqual(self.finish(installer, 15), 0)
+
+
+def main():
+    global ARGS
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--exe", required=True)
+    parser.add_argument("--fixtures", required=True, help="the stand-in build folder")
+    parser.add_argument("--product-code", required=True, help="the product code of the published stand-in")
+    parser.add_argument("--www", required=True, help="the test server's served folder")
+    parser.add_argument("--control", required=True, help="the test server's control address")
+    parser.add_argument("--scripts", required=True)
+    ARGS, rest = parser.parse_known_args()
+    ARGS.work = os.environ.get("QUILL_TEST_WORK", os.getcwd())
+    ARGS.display, xvfb_pid = shell("xvfb_start").split()
+    os.environ["DISPLAY"] = ARGS.display  # for xdotool and import too
+    try:
+        program = unittest.main(argv=[sys.argv[0]] + rest, exit=False, verbosity=2)
+    finally:
+        subprocess.run(["kill", xvfb_pid])
+    sys.exit(0 if program.result.wasSuccessful() else 1)
+
+
+if __name__ == "__main__":
+    main()
