@@ -19,7 +19,7 @@
 #include "SetupConstants.h"
 #include "resource.h"
 #include "support/DibCanvas.h"
-#include "support/MouseInput.h"
+#include "support/RealInput.h"
 #include "support/PngWriter.h"
 #include "support/TestFiles.h"
 #include "support/ZipWriter.h"

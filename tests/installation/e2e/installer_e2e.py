@@ -195,12 +195,14 @@ class Machine:
                     found.append(dict(line.split("=", 1) for line in f.read().splitlines() if "=" in line))
         return found
 
-    def log(self):
+    def log(self, with_info=False):
+        """The log's messages; the "info: " lines a support person reads only when asked for."""
         path = os.path.join(self.work, "update.log")
         if not os.path.exists(path):
             return []
         with open(path, "rb") as f:
-            return [line.split(b" Msg:", 1)[-1].decode("latin-1") for line in f.read().split(b"\r\n") if line]
+            lines = [line.split(b" Msg:", 1)[-1].decode("latin-1") for line in f.read().split(b"\r\n") if line]
+        return [line for line in lines if with_info or not line.startswith("info: ")]
 
     def installed(self):
         """What an installation leaves: the client's files with their digests, its keys."""
