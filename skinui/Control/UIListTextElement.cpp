@@ -15,11 +15,7 @@ const LPCWSTR kHandCursor = MAKEINTRESOURCEW(32649);
 
 CListTextElementUI::CListTextElementUI() : m_iHotLink(-1) {}
 
-CListTextElementUI::~CListTextElementUI() {
-  for (int i = 0; i < m_aColumnTexts.GetSize(); ++i) {
-    delete static_cast<CUIString*>(m_aColumnTexts[i]);
-  }
-}
+CListTextElementUI::~CListTextElementUI() = default;
 
 LPCWSTR CListTextElementUI::ClassName() const { return L"ListTextElementUI"; }
 
@@ -33,8 +29,8 @@ UINT CListTextElementUI::GetBehaviourFlags() const {
 }
 
 CUIString CListTextElementUI::GetColumnText(int iColumn) const {
-  if (iColumn < 0 || iColumn >= m_aColumnTexts.GetSize()) return CUIString();
-  return *static_cast<const CUIString*>(m_aColumnTexts[iColumn]);
+  const CUIString* pText = m_aColumnTexts.GetAt(iColumn);
+  return pText != nullptr ? *pText : CUIString();
 }
 
 void CListTextElementUI::SetColumnText(int iColumn, LPCWSTR pstrText) {
@@ -46,7 +42,7 @@ void CListTextElementUI::SetColumnText(int iColumn, LPCWSTR pstrText) {
       return;
     }
   }
-  static_cast<CUIString*>(m_aColumnTexts[iColumn])->Assign(pstrText);
+  m_aColumnTexts[iColumn]->Assign(pstrText);
   Invalidate();
 }
 

@@ -48,7 +48,7 @@ LPVOID CContainerUI::QueryNamedInterface(LPCWSTR pstrName) {
 
 void CContainerUI::SetHost(CWindowHostUI* pHost, CControlUI* pParent, bool bInit) {
   for (int i = 0; i < m_items.GetSize(); ++i) {
-    static_cast<CControlUI*>(m_items[i])->SetHost(pHost, this, bInit);
+    m_items[i]->SetHost(pHost, this, bInit);
   }
   if (m_pVerticalScrollBar != nullptr) m_pVerticalScrollBar->SetHost(pHost, this, bInit);
   if (m_pHorizontalScrollBar != nullptr) m_pHorizontalScrollBar->SetHost(pHost, this, bInit);
@@ -58,8 +58,7 @@ void CContainerUI::SetHost(CWindowHostUI* pHost, CControlUI* pParent, bool bInit
 // ---- the child list ----
 
 CControlUI* CContainerUI::GetItemAt(int iIndex) const {
-  if (iIndex < 0 || iIndex >= m_items.GetSize()) return nullptr;
-  return static_cast<CControlUI*>(m_items[iIndex]);
+  return m_items.GetAt(iIndex);
 }
 
 int CContainerUI::GetItemIndex(CControlUI* pControl) const { return m_items.Find(pControl); }
@@ -125,9 +124,9 @@ bool CContainerUI::RemoveItem(CControlUI* pControl) {
 bool CContainerUI::RemoveItemAt(int iIndex) { return RemoveItem(GetItemAt(iIndex)); }
 
 void CContainerUI::RemoveAllItems() {
-  CPtrArrayUI items = m_items;
+  const CTypedPtrArrayUI<CControlUI> items = m_items;
   m_items.Empty();
-  for (int i = 0; i < items.GetSize(); ++i) ReleaseChild(static_cast<CControlUI*>(items[i]));
+  for (int i = 0; i < items.GetSize(); ++i) ReleaseChild(items[i]);
   RequestLayout();
 }
 

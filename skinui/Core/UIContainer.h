@@ -8,7 +8,7 @@
 #include <windows.h>
 
 #include "Core/UIControl.h"
-#include "Utils/UIPtrArray.h"
+#include "Utils/UITypedPtrArray.h"
 
 namespace SkinUI {
 
@@ -125,9 +125,9 @@ class CContainerUI : public CControlUI, public IContainerUI {
   // The container's own child at a valid index. The item operations of IContainerUI may be
   // routed elsewhere by a derived container (a list hands them to its body), so the base and the
   // layouts walk their own children through this.
-  CControlUI* ChildAt(int iIndex) const { return static_cast<CControlUI*>(m_items[iIndex]); }
+  CControlUI* ChildAt(int iIndex) const { return m_items[iIndex]; }
 
-  CPtrArrayUI m_items;
+  CTypedPtrArrayUI<CControlUI> m_items;
   CUIRect m_rcInset;
   int m_iChildPadding;
   int m_iChildAlign;

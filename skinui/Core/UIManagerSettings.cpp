@@ -44,32 +44,11 @@ void CWindowHostUI::SetMaximumSize(int cx, int cy) {
 }
 
 bool CWindowHostUI::AddTrayIcon(UINT nIconId) {
-  if (m_hWndPaint == nullptr) return false;
-  // A tip set before the icon stays with it.
-  if (m_bTrayIconShown) ::Shell_NotifyIconW(NIM_DELETE, &m_TrayIcon);
-  m_TrayIcon.hWnd = m_hWndPaint;
-  m_TrayIcon.uID = nIconId;
-  m_TrayIcon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-  m_TrayIcon.hIcon = ::LoadIconW(GetResourceInstance(), MAKEINTRESOURCEW(nIconId));
-  m_bTrayIconShown = ::Shell_NotifyIconW(NIM_ADD, &m_TrayIcon) != FALSE;
-  return m_bTrayIconShown;
+  return m_hWndPaint != nullptr && m_trayIcon.Add(m_hWndPaint, GetResourceInstance(), nIconId);
 }
 
-void CWindowHostUI::SetTrayTipText(LPCWSTR pstrText) {
-  ::lstrcpynW(m_TrayIcon.szTip, pstrText != nullptr ? pstrText : L"", 128);
-  if (!m_bTrayIconShown) return;
-  m_TrayIcon.uFlags = NIF_TIP;
-  ::Shell_NotifyIconW(NIM_MODIFY, &m_TrayIcon);
-}
+void CWindowHostUI::SetTrayTipText(LPCWSTR pstrText) { m_trayIcon.SetTip(pstrText); }
 
-bool CWindowHostUI::IsTrayIconShown() const { return m_bTrayIconShown; }
-
-void CWindowHostUI::ResetTrayIcon() {
-  if (m_bTrayIconShown) ::Shell_NotifyIconW(NIM_DELETE, &m_TrayIcon);
-  m_bTrayIconShown = false;
-  m_TrayIcon = NOTIFYICONDATAW();
-  m_TrayIcon.cbSize = NOTIFYICONDATAW_V3_SIZE;
-  m_TrayIcon.uCallbackMessage = kTrayCallbackMessage;
-}
+bool CWindowHostUI::IsTrayIconShown() const { return m_trayIcon.IsShown(); }
 
 }  // namespace SkinUI

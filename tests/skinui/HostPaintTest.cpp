@@ -137,5 +137,84 @@ TEST_F(HostPaintTest, PrintingDrawsTheWholeTreeIntoTheGivenContext) {
   EXPECT_TRUE(SameRect(m_journal.paints.back(), kClient));
 }
 
+// A picture taken with PrintWindow into a 32-bit bitmap, the way screenshot tools and the
+// gallery's self-test take one.
+class HostPrintTest : public HostPaintTest {
+ protected:
+  void SetUp() override {
+    HostPaintTest::SetUp();
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bmi.bmiHeader.biWidth = kWidth;
+    bmi.bmiHeader.biHeight = -kHeight;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    void* pBits = nullptr;
+    m_hBitmap = ::CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
+    ASSERT_NE(m_hBitmap, nullptr);
+    m_pPixels = static_cast<const uint32_t*>(pBits);
+  }
+  ~HostPrintTest() override {
+    if (m_hBitmap != nullptr) ::DeleteObject(m_hBitmap);
+  }
+  bool Print() {
+    HDC hDC = ::CreateCompatibleDC(nullptr);
+    HGDIOBJ hOld = ::SelectObject(hDC, m_hBitmap);
+    const bool bPrinted = ::PrintWindow(m_hWnd, hDC, 0) != FALSE;
+    ::GdiFlush();
+    ::SelectObject(hDC, hOld);
+    ::DeleteDC(hDC);
+    return bPrinted;
+  }
+  uint32_t PictureAt(int x, int y) const { return m_pPixels[y * kWidth + x]; }
+  // A plain window that erases itself with a stock brush and has no painting of its own.
+  static HWND CreateChild(HWND hParent, int iStockBrush, const RECT& rc) {
+    const wchar_t* pstrClass = iStockBrush == WHITE_BRUSH ? L"QuillPrintWhite" : L"QuillPrintBlack";
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = ::DefWindowProcW;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(iStockBrush));
+    wc.lpszClassName = pstrClass;
+    ::RegisterClassW(&wc);
+    return ::CreateWindowExW(0, pstrClass, nullptr, WS_CHILD | WS_VISIBLE, rc.left, rc.top,
+                             rc.right - rc.left, rc.bottom - rc.top, hParent, nullptr,
+                             wc.hInstance, nullptr);
+  }
+
+  HBITMAP m_hBitmap = nullptr;
+  const uint32_t* m_pPixels = nullptr;
+};
+
+// What GDI drew must be opaque in the picture, or the picture reads as empty.
+TEST_F(HostPrintTest, APrintedWindowIsOpaqueAndShowsWhatTheScreenShows) {
+  AttachRecordingRoot(0xFF2060A0);
+  PaintPending();
+  ASSERT_TRUE(Print());
+  int nTransparent = 0;
+  for (int i = 0; i < kWidth * kHeight; ++i) nTransparent += (m_pPixels[i] >> 24) != 0xFF ? 1 : 0;
+  EXPECT_EQ(nTransparent, 0);
+  for (const POINT& pt : {POINT{0, 0}, POINT{kWidth / 2, kHeight / 2}, POINT{kWidth - 1, kHeight - 1}}) {
+    EXPECT_EQ(PictureAt(pt.x, pt.y) & 0xFFFFFF, ScreenRgbAt(pt.x, pt.y));
+  }
+}
+
+// A child window that leaves its own children to the default printing still shows them, and no
+// window's erasing reaches past its own area.
+TEST_F(HostPrintTest, NativeChildWindowsAndTheirChildrenAppearWhereTheScreenShowsThem) {
+  AttachRecordingRoot(0xFF2060A0);
+  HWND hChild = CreateChild(m_hWnd, WHITE_BRUSH, RECT{10, 10, 50, 40});
+  CreateChild(hChild, BLACK_BRUSH, RECT{5, 5, 20, 20});
+  HWND hHidden = CreateChild(m_hWnd, BLACK_BRUSH, RECT{60, 10, 100, 40});
+  ::ShowWindow(hHidden, SW_HIDE);
+  ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  ASSERT_TRUE(Print());
+  for (const POINT& pt : {POINT{12, 12}, POINT{20, 20}, POINT{45, 35}, POINT{70, 20}, POINT{5, 60}}) {
+    EXPECT_EQ(PictureAt(pt.x, pt.y) & 0xFFFFFF, ScreenRgbAt(pt.x, pt.y)) << pt.x << "," << pt.y;
+  }
+  EXPECT_EQ(PictureAt(12, 12) & 0xFFFFFF, 0xFFFFFFu) << "the child";
+  EXPECT_EQ(PictureAt(20, 20) & 0xFFFFFF, 0x000000u) << "the child's child";
+  EXPECT_EQ(PictureAt(70, 20) & 0xFFFFFF, 0x2060A0u) << "a hidden child stays out";
+}
+
 }  // namespace
 }  // namespace host_paint_testing
