@@ -35,12 +35,12 @@ LPVOID CButtonUI::QueryNamedInterface(LPCWSTR pstrName) {
 }
 
 UINT CButtonUI::GetBehaviourFlags() const {
-  return (IsKeyboardEnabled() ? 1u : 0u) + (IsEnabled() ? 2u : 0u);
+  return (IsKeyboardEnabled() ? kBehaviourTabStop : 0u) | (IsEnabled() ? kBehaviourSetCursor : 0u);
 }
 
 bool CButtonUI::Activate() {
   if (!IsVisible() || !IsEnabled()) return false;
-  if (m_pHost != nullptr) m_pHost->RaiseNotification(this, L"click");
+  if (m_pHost != nullptr) m_pHost->RaiseNotification(this, kNotifyClick);
   return true;
 }
 
@@ -115,7 +115,7 @@ void CButtonUI::HandleEvent(InputEvent& event) {
       if (IsEnabled()) {
         m_uButtonState |= kStateHot;
         Invalidate();
-        if (m_pHost != nullptr) m_pHost->RaiseNotification(this, L"mouseenter");
+        if (m_pHost != nullptr) m_pHost->RaiseNotification(this, kNotifyMouseEnter);
       }
       if (m_uFadeStep != 0 && m_pHost != nullptr) {
         m_pHost->StartTimer(this, kFadeTimerId, kFadeInterval);
@@ -125,14 +125,14 @@ void CButtonUI::HandleEvent(InputEvent& event) {
       if (IsEnabled()) {
         m_uButtonState &= ~kStateHot;
         Invalidate();
-        if (m_pHost != nullptr) m_pHost->RaiseNotification(this, L"mouseleave");
+        if (m_pHost != nullptr) m_pHost->RaiseNotification(this, kNotifyMouseLeave);
       }
       if (m_uFadeStep != 0 && m_pHost != nullptr) {
         m_pHost->StartTimer(this, kFadeTimerId, kFadeInterval);
       }
       break;
     case kEventSetCursor:
-      if (m_bHandCursor) ::SetCursor(::LoadCursorW(nullptr, MAKEINTRESOURCEW(32649)));
+      if (m_bHandCursor) SetStandardCursor(kCursorHand);
       return;
     case kEventTimer:
       if (event.wParam == kFadeTimerId) {
@@ -142,7 +142,7 @@ void CButtonUI::HandleEvent(InputEvent& event) {
       break;
     case kEventContextMenu:
       if (IsContextMenuEnabled() && m_pHost != nullptr) {
-        m_pHost->RaiseNotification(this, L"menu", event.wParam, event.lParam);
+        m_pHost->RaiseNotification(this, kNotifyMenu, event.wParam, event.lParam);
       }
       return;
     default:
@@ -246,16 +246,8 @@ SIZE CButtonUI::MeasureSize(SIZE szAvailable) {
 // ---- painting ----
 
 void CButtonUI::RefreshStateBits() {
-  if (IsFocused()) {
-    m_uButtonState |= kStateFocused;
-  } else {
-    m_uButtonState &= ~kStateFocused;
-  }
-  if (!IsEnabled()) {
-    m_uButtonState |= kStateDisabled;
-  } else {
-    m_uButtonState &= ~kStateDisabled;
-  }
+  SetStyleBit(m_uButtonState, kStateFocused, IsFocused());
+  SetStyleBit(m_uButtonState, kStateDisabled, !IsEnabled());
 }
 
 bool CButtonUI::DrawImage(HDC hDC, ImageDrawInfo& image) {

@@ -54,7 +54,7 @@ bool CComboUI::Activate() {
     UI_CHECK(m_pWindow);
     return true;
   }
-  if (m_pHost != nullptr) m_pHost->RaiseNotification(this, L"dropdown");
+  if (m_pHost != nullptr) m_pHost->RaiseNotification(this, kNotifyDropDown);
   Invalidate();
   return true;
 }
@@ -161,7 +161,7 @@ bool CComboUI::SelectIndex(int iIndex, bool bTakeFocus, bool bNotify) {
   if (m_pWindow != nullptr || bTakeFocus) pControl->SetFocus();
   pItem->SetSelectedSilently(true);
   if (bNotify && m_pHost != nullptr) {
-    m_pHost->RaiseNotification(this, L"itemselect", static_cast<WPARAM>(iIndex),
+    m_pHost->RaiseNotification(this, kNotifyItemSelect, static_cast<WPARAM>(iIndex),
                                static_cast<LPARAM>(iOld));
   }
   Invalidate();

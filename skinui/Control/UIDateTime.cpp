@@ -14,8 +14,8 @@ using namespace attribute_values;
 
 namespace {
 
-// The picker's time-only style (DTS_TIMEFORMAT); its absence means a date.
-const DWORD kTimeFormatStyle = 0x9;
+// The picker's time-only style; its absence means a date.
+const DWORD kTimeFormatStyle = DTS_TIMEFORMAT;
 
 bool IsMouseEvent(int iKind) { return iKind > kEventMouseBegin && iKind < kEventMouseEnd; }
 
@@ -170,7 +170,7 @@ LPVOID CDateTimeUI::QueryNamedInterface(LPCWSTR pstrName) {
   return CLabelUI::QueryNamedInterface(pstrName);
 }
 
-UINT CDateTimeUI::GetBehaviourFlags() const { return 0x1; }
+UINT CDateTimeUI::GetBehaviourFlags() const { return kBehaviourTabStop; }
 
 HWND CDateTimeUI::GetNativeHandle() const {
   return m_pWindow != nullptr ? m_pWindow->GetHWND() : nullptr;
@@ -250,7 +250,7 @@ void CDateTimeUI::HandleEvent(InputEvent& event) {
   switch (event.iKind) {
     case kEventSetCursor:
       if (!IsEnabled()) break;
-      ::SetCursor(::LoadCursorW(nullptr, IDC_IBEAM));
+      SetStandardCursor(kCursorIBeam);
       return;
     case kEventWindowSize:
       if (m_pWindow != nullptr && m_pHost != nullptr) m_pHost->RequestInitialFocus(this);

@@ -9,20 +9,6 @@
 
 namespace SkinUI {
 
-// Text style bits, the platform's text-drawing flags.
-enum LabelTextStyle : UINT {
-  kTextLeft = 0x0,
-  kTextCenter = 0x1,
-  kTextRight = 0x2,
-  kTextTop = 0x0,
-  kTextVCenter = 0x4,
-  kTextBottom = 0x8,
-  kTextWordBreak = 0x10,
-  kTextSingleLine = 0x20,
-  kTextCalcRect = 0x400,
-  kTextEndEllipsis = 0x8000,
-};
-
 class CLabelUI : public CControlUI {
  public:
   CLabelUI();

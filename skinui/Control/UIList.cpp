@@ -278,8 +278,8 @@ void CListUI::HandleEvent(InputEvent& event) {
     case kEventRightButtonUp:
       SelectIndex(-1);
       if (IsEnabled() && m_pHost != nullptr) {
-        m_pHost->RaiseNotification(this, event.iKind == kEventButtonDown ? L"itemclick"
-                                                                        : L"itemrclick");
+        m_pHost->RaiseNotification(this, event.iKind == kEventButtonDown ? kNotifyItemClick
+                                                                        : kNotifyItemRightClick);
       }
       return;
     case kEventRightButtonDown:

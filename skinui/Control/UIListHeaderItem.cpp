@@ -32,7 +32,7 @@ LPVOID CListHeaderItemUI::QueryNamedInterface(LPCWSTR pstrName) {
   return CContainerUI::QueryNamedInterface(pstrName);
 }
 
-UINT CListHeaderItemUI::GetBehaviourFlags() const { return 2; }
+UINT CListHeaderItemUI::GetBehaviourFlags() const { return kBehaviourSetCursor; }
 
 void CListHeaderItemUI::SetEnabled(bool bEnable) {
   CContainerUI::SetEnabled(bEnable);
@@ -119,7 +119,7 @@ void CListHeaderItemUI::HandleEvent(InputEvent& event) {
       if (!bEnabled) return;
       if (!InGrip(event.ptMouse)) {
         m_uState |= kStatePushed;
-        if (m_pHost != nullptr) m_pHost->RaiseNotification(this, L"headerclick");
+        if (m_pHost != nullptr) m_pHost->RaiseNotification(this, kNotifyHeaderClick);
         Invalidate();
       } else if (m_bDragable) {
         m_uState |= kStateCaptured;
@@ -140,7 +140,7 @@ void CListHeaderItemUI::HandleEvent(InputEvent& event) {
       return;
     case kEventSetCursor:
       if (bEnabled && m_bDragable && InGrip(event.ptMouse)) {
-        ::SetCursor(::LoadCursorW(nullptr, IDC_SIZEWE));
+        SetStandardCursor(kCursorSizeWE);
         return;
       }
       break;

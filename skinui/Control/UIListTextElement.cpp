@@ -7,12 +7,6 @@
 
 namespace SkinUI {
 
-namespace {
-
-const LPCWSTR kHandCursor = MAKEINTRESOURCEW(32649);
-
-}  // namespace
-
 CListTextElementUI::CListTextElementUI() : m_iHotLink(-1) {}
 
 CListTextElementUI::~CListTextElementUI() = default;
@@ -25,7 +19,8 @@ LPVOID CListTextElementUI::QueryNamedInterface(LPCWSTR pstrName) {
 }
 
 UINT CListTextElementUI::GetBehaviourFlags() const {
-  return IsEnabled() && GetLinkCount() > 0 ? 6u : 4u;
+  const UINT uLinks = IsEnabled() && GetLinkCount() > 0 ? kBehaviourSetCursor : 0u;
+  return kBehaviourWantReturn | uLinks;
 }
 
 CUIString CListTextElementUI::GetColumnText(int iColumn) const {
@@ -67,13 +62,13 @@ void CListTextElementUI::HandleEvent(InputEvent& event) {
     switch (event.iKind) {
       case kEventSetCursor:
         if (iLink >= 0) {
-          ::SetCursor(::LoadCursorW(nullptr, kHandCursor));
+          SetStandardCursor(kCursorHand);
           return;
         }
         break;
       case kEventButtonUp:
         if (iLink >= 0) {
-          m_item.Notify(L"link", static_cast<WPARAM>(iLink));
+          m_item.Notify(kNotifyLink, static_cast<WPARAM>(iLink));
           return;
         }
         break;

@@ -14,13 +14,6 @@ class CContainerUI;
 
 class CScrollBarUI : public CControlUI {
  public:
-  // State bits of the three parts.
-  enum PartState : UINT {
-    kPartDisabled = 0x04,
-    kPartHot = 0x08,
-    kPartPushed = 0x10,
-    kPartCaptured = 0x40,
-  };
   static const UINT_PTR kRepeatTimerId = 10;
   static const UINT kRepeatInterval = 50;  // ms
   // Ticks a held part waits before it starts repeating.

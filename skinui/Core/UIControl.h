@@ -14,6 +14,7 @@
 #include <windows.h>
 
 #include "Core/UIBase.h"
+#include "Core/UIConstants.h"
 #include "Core/UIEvents.h"
 #include "Core/UIRender.h"
 #include "Utils/UIGeometry.h"
@@ -58,7 +59,7 @@ class CControlUI {
   virtual void SetName(LPCWSTR pstrName);
   virtual LPCWSTR ClassName() const;
   virtual LPVOID QueryNamedInterface(LPCWSTR pstrName);
-  // Bit 1: a Tab stop; bit 2: wants set-cursor events; bit 4: wants the Return key.
+  // BehaviourFlag bits.
   virtual UINT GetBehaviourFlags() const;
   virtual HWND GetNativeHandle() const;
   virtual bool Activate();

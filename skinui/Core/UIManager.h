@@ -22,6 +22,7 @@
 #include <shellapi.h>
 #include <commctrl.h>
 
+#include "Core/UIConstants.h"
 #include "Core/UIEvents.h"
 #include "Core/UIHostNativeWindows.h"
 #include "Core/UIHostNotifyQueue.h"

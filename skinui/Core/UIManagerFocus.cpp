@@ -32,7 +32,7 @@ CControlUI* CALLBACK FindTabStop(CControlUI* pControl, LPVOID pData) {
     }
     return pSearch->pLast;
   }
-  if ((pControl->GetBehaviourFlags() & 0x1) == 0) return nullptr;
+  if ((pControl->GetBehaviourFlags() & kBehaviourTabStop) == 0) return nullptr;
   pSearch->pLast = pControl;
   if (pSearch->bNextIsIt || pSearch->pFocus == nullptr) return pControl;
   return nullptr;
@@ -59,7 +59,7 @@ void CWindowHostUI::DropFocus(CControlUI* pNext) {
   // the focus control): no notification may name it after that.
   CControlUI* pOld = m_pFocus;
   SendFocusEvent(pOld, kEventKillFocus, pNext);
-  if (m_pFocus == pOld) RaiseNotification(pOld, L"killfocus");
+  if (m_pFocus == pOld) RaiseNotification(pOld, kNotifyKillFocus);
   m_pFocus = nullptr;
 }
 
@@ -73,7 +73,7 @@ void CWindowHostUI::SetFocusControl(CControlUI* pControl, bool bFocusWnd) {
       pControl->IsEnabled()) {
     m_pFocus = pControl;
     SendFocusEvent(pControl, kEventSetFocus, pControl);
-    if (m_pFocus == pControl) RaiseNotification(pControl, L"setfocus");
+    if (m_pFocus == pControl) RaiseNotification(pControl, kNotifySetFocus);
   }
 }
 

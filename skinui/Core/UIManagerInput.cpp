@@ -8,15 +8,6 @@
 
 namespace SkinUI {
 
-namespace {
-
-// Messages reflected to the native child window that sent them, which answers them itself.
-const UINT kReflectedNotify = 0x204E;
-const UINT kReflectedCommand = 0x2111;
-const UINT kReflectOffset = 0x2000;
-
-}  // namespace
-
 WORD CWindowHostUI::CurrentKeyState() {
   WORD wState = 0;
   if (::GetKeyState(VK_CONTROL) < 0) wState |= kKeyStateControl;
@@ -161,7 +152,7 @@ bool CWindowHostUI::HandleWindowMessage(UINT uMsg, WPARAM wParam, LPARAM lParam,
       ::GetCursorPos(&pt);
       ::ScreenToClient(m_hWndPaint, &pt);
       CControlUI* pControl = FindControlAt(pt);
-      if (pControl == nullptr || (pControl->GetBehaviourFlags() & 0x2) == 0) return false;
+      if (pControl == nullptr || (pControl->GetBehaviourFlags() & kBehaviourSetCursor) == 0) return false;
       SendInput(pControl, kEventSetCursor, pt, wParam, lParam, CurrentKeyState());
       lRes = TRUE;
       return true;

@@ -81,7 +81,7 @@ bool CWindowHostUI::RunLayoutPass() {
   }
   if (m_bFirstLayout) {
     m_bFirstLayout = false;
-    RaiseNotification(m_pRoot, L"windowinit", 0, 0, false);
+    RaiseNotification(m_pRoot, kNotifyWindowInit, 0, 0, false);
     // New layered content is drawn by the next paint.
     if (m_bLayered && m_bLayeredChanged) {
       Invalidate();

@@ -161,7 +161,7 @@ void CListCtrlUI::HandleEvent(InputEvent& event) {
   switch (event.iKind) {
     case kEventButtonDown:
       SelectIndex(-1, false, true);
-      if (IsEnabled() && m_pHost != nullptr) m_pHost->RaiseNotification(this, L"itemclick");
+      if (IsEnabled() && m_pHost != nullptr) m_pHost->RaiseNotification(this, kNotifyItemClick);
       m_bBandActive = true;
       m_ptBandStart = event.ptMouse;
       m_ptBandCurrent = event.ptMouse;
@@ -180,7 +180,7 @@ void CListCtrlUI::HandleEvent(InputEvent& event) {
       return;
     case kEventRightButtonUp:
       SelectIndex(-1, false, true);
-      if (IsEnabled() && m_pHost != nullptr) m_pHost->RaiseNotification(this, L"itemrclick");
+      if (IsEnabled() && m_pHost != nullptr) m_pHost->RaiseNotification(this, kNotifyItemRightClick);
       return;
     case kEventScrollWheel:
       if (event.wParam == 0) {

@@ -71,7 +71,7 @@ bool CLayoutSeparator::HandleEvent(CControlUI& layout, RECT& rcItem, const Input
     case kEventSetCursor: {
       const RECT rcBand = GetBand(rcItem, false);
       if (!layout.IsEnabled() || !::PtInRect(&rcBand, event.ptMouse)) return false;
-      ::SetCursor(::LoadCursorW(nullptr, m_bVertical ? IDC_SIZENS : IDC_SIZEWE));
+      SetStandardCursor(m_bVertical ? kCursorSizeNS : kCursorSizeWE);
       return true;
     }
     default:

@@ -28,7 +28,7 @@ RECT CSeparatedLayoutUI::GetSeparatorRect(bool bUseProposed) const {
 }
 
 UINT CSeparatedLayoutUI::GetBehaviourFlags() const {
-  return IsEnabled() && m_separator.GetSize() != 0 ? 2 : 0;
+  return IsEnabled() && m_separator.GetSize() != 0 ? kBehaviourSetCursor : 0u;
 }
 
 void CSeparatedLayoutUI::HandleEvent(InputEvent& event) {
