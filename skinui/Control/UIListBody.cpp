@@ -44,12 +44,8 @@ int CListBodyUI::ItemWidth(const RECT& rcContent) {
 }
 
 void CListBodyUI::SetPosition(RECT rcPos, bool bNeedInvalidate) {
-  CControlUI::SetPosition(rcPos, bNeedInvalidate);
-  const RECT rc = GetContentRect();
-  if (m_items.IsEmpty()) {
-    UpdateScrollBars(rc, 0, 0);
-    return;
-  }
+  RECT rc = {0, 0, 0, 0};
+  if (!BeginLayout(rcPos, bNeedInvalidate, rc)) return;
   const SIZE szScroll = CContainerUI::GetScrollPosition();
   const SIZE szRange = CContainerUI::GetScrollRange();
   const int cxItem = ItemWidth(rc);

@@ -221,6 +221,23 @@ RECT CContainerUI::GetClientPosition() const {
   return rc;
 }
 
+Placement CContainerUI::PlacementOn(const LayoutAxis& axis) const {
+  if (axis.IsVertical()) {
+    if (m_iChildVAlign == kChildVAlignCenter) return Placement::kCenter;
+    return m_iChildVAlign == kChildVAlignBottom ? Placement::kEnd : Placement::kStart;
+  }
+  if (m_iChildAlign == kChildAlignCenter) return Placement::kCenter;
+  return m_iChildAlign == kChildAlignRight ? Placement::kEnd : Placement::kStart;
+}
+
+bool CContainerUI::BeginLayout(RECT rcPos, bool bNeedInvalidate, RECT& rcContent) {
+  CControlUI::SetPosition(rcPos, bNeedInvalidate);
+  rcContent = GetContentRect();
+  if (!m_items.IsEmpty()) return true;
+  UpdateScrollBars(rcContent, 0, 0);
+  return false;
+}
+
 void CContainerUI::SetPosition(RECT rc, bool bNeedInvalidate) {
   CControlUI::SetPosition(rc, bNeedInvalidate);
   if (m_items.IsEmpty()) return;
