@@ -11,8 +11,6 @@ using namespace attribute_values;
 
 namespace {
 
-bool IsMouseEvent(int iKind) { return iKind > kEventMouseBegin && iKind < kEventMouseEnd; }
-
 bool Inside(const RECT& rc, POINT pt) { return ::PtInRect(&rc, pt) != FALSE; }
 
 }  // namespace
@@ -68,14 +66,7 @@ void CButtonUI::OnFadeTick() {
 }
 
 void CButtonUI::HandleEvent(InputEvent& event) {
-  if (!IsMouseEnabled() && IsMouseEvent(event.iKind)) {
-    if (m_pParent != nullptr) {
-      m_pParent->HandleEvent(event);
-    } else {
-      CLabelUI::HandleEvent(event);
-    }
-    return;
-  }
+  if (PassMouseWhenOff<CLabelUI>(*this, event)) return;
   switch (event.iKind) {
     case kEventSetFocus:
     case kEventKillFocus:

@@ -183,14 +183,7 @@ void CComboUI::DispatchListEvent(InputEvent& event) { HandleEvent(event); }
 // ---- events ----
 
 void CComboUI::HandleEvent(InputEvent& event) {
-  if (!IsMouseEnabled() && IsMouseEventKind(event.iKind)) {
-    if (m_pParent != nullptr) {
-      m_pParent->HandleEvent(event);
-    } else {
-      CContainerUI::HandleEvent(event);
-    }
-    return;
-  }
+  if (PassMouseWhenOff<CContainerUI>(*this, event)) return;
   switch (event.iKind) {
     case kEventSetFocus:
     case kEventKillFocus:

@@ -17,8 +17,6 @@ namespace {
 // The picker's time-only style; its absence means a date.
 const DWORD kTimeFormatStyle = DTS_TIMEFORMAT;
 
-bool IsMouseEvent(int iKind) { return iKind > kEventMouseBegin && iKind < kEventMouseEnd; }
-
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -239,14 +237,7 @@ void CDateTimeUI::OpenPicker() {
 }
 
 void CDateTimeUI::HandleEvent(InputEvent& event) {
-  if (!IsMouseEnabled() && IsMouseEvent(event.iKind)) {
-    if (m_pParent != nullptr) {
-      m_pParent->HandleEvent(event);
-    } else {
-      CLabelUI::HandleEvent(event);
-    }
-    return;
-  }
+  if (PassMouseWhenOff<CLabelUI>(*this, event)) return;
   switch (event.iKind) {
     case kEventSetCursor:
       if (!IsEnabled()) break;

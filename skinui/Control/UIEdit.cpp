@@ -164,14 +164,7 @@ void CEditUI::SetEnabled(bool bEnable) {
 }
 
 void CEditUI::HandleEvent(InputEvent& event) {
-  if (!IsMouseEnabled() && IsMouseEventKind(event.iKind)) {
-    if (m_pParent != nullptr) {
-      m_pParent->HandleEvent(event);
-    } else {
-      CLabelUI::HandleEvent(event);
-    }
-    return;
-  }
+  if (PassMouseWhenOff<CLabelUI>(*this, event)) return;
   const bool bEnabled = IsEnabled();
   switch (event.iKind) {
     case kEventSetCursor:

@@ -261,14 +261,7 @@ int CListUI::GetExpandedElement() const { return m_iExpandedItem; }
 // ---- events ----
 
 void CListUI::HandleEvent(InputEvent& event) {
-  if (!IsMouseEnabled() && IsMouseEventKind(event.iKind)) {
-    if (m_pParent != nullptr) {
-      m_pParent->HandleEvent(event);
-    } else {
-      CVerticalLayoutUI::HandleEvent(event);
-    }
-    return;
-  }
+  if (PassMouseWhenOff<CVerticalLayoutUI>(*this, event)) return;
   const int iCur = GetCurSel();
   switch (event.iKind) {
     case kEventKeyDown:

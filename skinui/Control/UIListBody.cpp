@@ -76,12 +76,8 @@ void CListBodyUI::SetPosition(RECT rcPos, bool bNeedInvalidate) {
   int y = rc.top - szScroll.cy;
   int cyNeeded = 0;
   for (int i = 0; i < m_items.GetSize(); ++i) {
+    if (SkipsFlow(i)) continue;
     CControlUI* pChild = ChildAt(i);
-    if (!pChild->IsVisible()) continue;
-    if (pChild->IsFloat()) {
-      PlaceFloatingChild(i);
-      continue;
-    }
     const RECT pad = pChild->GetPadding();
     int cy = heights[static_cast<size_t>(i)];
     if (cy == 0) cy = ClampToLimits(cyShare, pChild->GetMinHeight(), pChild->GetMaxHeight());

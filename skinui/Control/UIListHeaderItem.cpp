@@ -99,14 +99,7 @@ void CListHeaderItemUI::DragTo(POINT pt) {
 }
 
 void CListHeaderItemUI::HandleEvent(InputEvent& event) {
-  if (!IsMouseEnabled() && IsMouseEventKind(event.iKind)) {
-    if (m_pParent != nullptr) {
-      m_pParent->HandleEvent(event);
-    } else {
-      CContainerUI::HandleEvent(event);
-    }
-    return;
-  }
+  if (PassMouseWhenOff<CContainerUI>(*this, event)) return;
   const bool bEnabled = IsEnabled();
   switch (event.iKind) {
     case kEventSetFocus:

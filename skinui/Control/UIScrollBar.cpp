@@ -314,7 +314,7 @@ void CScrollBarUI::OnButtonUp() {
 }
 
 void CScrollBarUI::HandleEvent(InputEvent& event) {
-  const bool bMouse = event.iKind > kEventMouseBegin && event.iKind < kEventMouseEnd;
+  const bool bMouse = IsMouseEventKind(event.iKind);
   if (!IsMouseEnabled() && bMouse) {
     PassToOwner(event);
     return;
@@ -466,15 +466,20 @@ bool CScrollBarUI::DrawImageAt(HDC hDC, ImageDrawInfo& image, const RECT& rcDest
   return CSkinRenderer::RenderImage(hDC, m_pHost, m_rcItem, m_rcPaint, image);
 }
 
+ImageDrawInfo* CScrollBarUI::ImageForState(Part& part, bool bDisabled, UINT uState) {
+  if (bDisabled) return &part.diDisabled;
+  if ((uState & kStatePushed) != 0) return &part.diPushed;
+  if ((uState & kStateHot) != 0) return &part.diHot;
+  return nullptr;
+}
+
+void CScrollBarUI::PaintPartAt(HDC hDC, Part& part, ImageDrawInfo* pState, const RECT& rcPart) {
+  if (pState != nullptr && DrawImageAt(hDC, *pState, rcPart)) return;
+  DrawImageAt(hDC, part.diNormal, rcPart);
+}
+
 void CScrollBarUI::PaintBackgroundState(HDC hDC) {
-  ImageDrawInfo* pState = nullptr;
-  if (!IsEnabled()) {
-    pState = &m_Bk.diDisabled;
-  } else if ((m_uThumbState & kStatePushed) != 0) {
-    pState = &m_Bk.diPushed;
-  } else if ((m_uThumbState & kStateHot) != 0) {
-    pState = &m_Bk.diHot;
-  }
+  ImageDrawInfo* pState = ImageForState(m_Bk, !IsEnabled(), m_uThumbState);
   if (pState != nullptr && CSkinRenderer::RenderImage(hDC, m_pHost, m_rcItem, m_rcPaint, *pState)) {
     return;
   }
@@ -484,16 +489,7 @@ void CScrollBarUI::PaintBackgroundState(HDC hDC) {
 void CScrollBarUI::PaintPart(HDC hDC, const RECT& rcPart, UINT& uState, Part& part) {
   SetStyleBit(uState, kStateDisabled, !IsEnabled());
   if (part.dwColor != 0) CSkinRenderer::FillColor(hDC, rcPart, AdjustColor(part.dwColor));
-  ImageDrawInfo* pState = nullptr;
-  if ((uState & kStateDisabled) != 0) {
-    pState = &part.diDisabled;
-  } else if ((uState & kStatePushed) != 0) {
-    pState = &part.diPushed;
-  } else if ((uState & kStateHot) != 0) {
-    pState = &part.diHot;
-  }
-  if (pState != nullptr && DrawImageAt(hDC, *pState, rcPart)) return;
-  DrawImageAt(hDC, part.diNormal, rcPart);
+  PaintPartAt(hDC, part, ImageForState(part, (uState & kStateDisabled) != 0, uState), rcPart);
 }
 
 void CScrollBarUI::PaintRail(HDC hDC) {
@@ -506,16 +502,7 @@ void CScrollBarUI::PaintRail(HDC hDC) {
     rcRail.top = (m_rcThumb.top + m_rcThumb.bottom) / 2 - S / 2;
     rcRail.bottom = rcRail.top + S;
   }
-  ImageDrawInfo* pState = nullptr;
-  if (!IsEnabled()) {
-    pState = &m_Rail.diDisabled;
-  } else if ((m_uThumbState & kStatePushed) != 0) {
-    pState = &m_Rail.diPushed;
-  } else if ((m_uThumbState & kStateHot) != 0) {
-    pState = &m_Rail.diHot;
-  }
-  if (pState != nullptr && DrawImageAt(hDC, *pState, rcRail)) return;
-  DrawImageAt(hDC, m_Rail.diNormal, rcRail);
+  PaintPartAt(hDC, m_Rail, ImageForState(m_Rail, !IsEnabled(), m_uThumbState), rcRail);
 }
 
 bool CScrollBarUI::PaintSelf(HDC hDC, const RECT& /*rcPaint*/, CControlUI* /*pStopControl*/) {

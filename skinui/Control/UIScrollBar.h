@@ -106,6 +106,10 @@ class CScrollBarUI : public CControlUI {
   void OnButtonUp();
   void PassToOwner(InputEvent& event);
 
+  // The part's image for a state: disabled first, then pushed, then hot; null for none of them.
+  static ImageDrawInfo* ImageForState(Part& part, bool bDisabled, UINT uState);
+  // The state image at rcPart, or the normal image when there is none or it draws nothing.
+  void PaintPartAt(HDC hDC, Part& part, ImageDrawInfo* pState, const RECT& rcPart);
   void PaintBackgroundState(HDC hDC);
   // Refreshes the part's disabled bit, then fills and draws it.
   void PaintPart(HDC hDC, const RECT& rcPart, UINT& uState, Part& part);

@@ -115,14 +115,7 @@ void CSliderUI::NotifyValueChanged() {
 }
 
 void CSliderUI::HandleEvent(InputEvent& event) {
-  if (!IsMouseEnabled() && event.iKind > kEventMouseBegin && event.iKind < kEventMouseEnd) {
-    if (m_pParent != nullptr) {
-      m_pParent->HandleEvent(event);
-    } else {
-      CProgressUI::HandleEvent(event);
-    }
-    return;
-  }
+  if (PassMouseWhenOff<CProgressUI>(*this, event)) return;
   switch (event.iKind) {
     case kEventButtonDown:
     case kEventDoubleClick:

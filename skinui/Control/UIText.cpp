@@ -50,14 +50,7 @@ int CTextUI::LinkAt(POINT pt) const {
 }
 
 void CTextUI::HandleEvent(InputEvent& event) {
-  if (!IsMouseEnabled() && event.iKind > kEventMouseBegin && event.iKind < kEventMouseEnd) {
-    if (m_pParent != nullptr) {
-      m_pParent->HandleEvent(event);
-    } else {
-      CLabelUI::HandleEvent(event);
-    }
-    return;
-  }
+  if (PassMouseWhenOff<CLabelUI>(*this, event)) return;
   const int iLink = LinkAt(event.ptMouse);
   switch (event.iKind) {
     case kEventSetCursor:

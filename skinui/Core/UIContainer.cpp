@@ -221,6 +221,14 @@ RECT CContainerUI::GetClientPosition() const {
   return rc;
 }
 
+bool CContainerUI::SkipsFlow(int iIndex) {
+  CControlUI* pChild = ChildAt(iIndex);
+  if (!pChild->IsVisible()) return true;
+  if (!pChild->IsFloat()) return false;
+  PlaceFloatingChild(iIndex);
+  return true;
+}
+
 Placement CContainerUI::PlacementOn(const LayoutAxis& axis) const {
   if (axis.IsVertical()) {
     if (m_iChildVAlign == kChildVAlignCenter) return Placement::kCenter;
@@ -245,12 +253,8 @@ void CContainerUI::SetPosition(RECT rc, bool bNeedInvalidate) {
   const SIZE szScroll = GetScrollPosition();
   ::OffsetRect(&rcArea, -szScroll.cx, -szScroll.cy);
   for (int i = 0; i < m_items.GetSize(); ++i) {
+    if (SkipsFlow(i)) continue;
     CControlUI* pChild = ChildAt(i);
-    if (!pChild->IsVisible()) continue;
-    if (pChild->IsFloat()) {
-      PlaceFloatingChild(i);
-      continue;
-    }
     const int cx = ClampToLimits(rcArea.right - rcArea.left, pChild->GetMinWidth(),
                                  pChild->GetMaxWidth());
     const int cy = ClampToLimits(rcArea.bottom - rcArea.top, pChild->GetMinHeight(),
@@ -443,14 +447,7 @@ CControlUI* CContainerUI::FindControl(FindControlProc Proc, LPVOID pData, UINT u
 // ---- input ----
 
 void CContainerUI::HandleEvent(InputEvent& event) {
-  if (!IsMouseEnabled() && event.iKind > kEventMouseBegin && event.iKind < kEventMouseEnd) {
-    if (m_pParent != nullptr) {
-      m_pParent->HandleEvent(event);
-    } else {
-      CControlUI::HandleEvent(event);
-    }
-    return;
-  }
+  if (PassMouseWhenOff<CControlUI>(*this, event)) return;
   if (event.iKind == kEventSetFocus) {
     m_bFocused = true;
     return;

@@ -129,6 +129,9 @@ class CContainerUI : public CControlUI, public IContainerUI {
   int PageStep(const LayoutAxis& axis) const;
   void ScrollBy(const LayoutAxis& axis, int nDelta);
   void ScrollTo(const LayoutAxis& axis, int nPos);
+  // True for a child that layouts pass over: a hidden one, or a floating one, which is placed
+  // here by its ratios instead.
+  bool SkipsFlow(int iIndex);
   // The child alignment on an axis: "childalign" across x, "childvalign" across y.
   Placement PlacementOn(const LayoutAxis& axis) const;
   // x raised to the minimum, then lowered to the maximum: the maximum wins.

@@ -251,4 +251,18 @@ class CControlUI {
   CStringPtrMapUI m_mCustomAttributes;
 };
 
+// A control whose mouse is off leaves its mouse events to its parent, or at the root to the
+// handling of Base, the class it derives from. True when the event was one of those and has gone
+// there.
+template <class Base>
+bool PassMouseWhenOff(Base& control, InputEvent& event) {
+  if (control.IsMouseEnabled() || !IsMouseEventKind(event.iKind)) return false;
+  if (control.GetParent() != nullptr) {
+    control.GetParent()->HandleEvent(event);
+  } else {
+    control.Base::HandleEvent(event);
+  }
+  return true;
+}
+
 }  // namespace SkinUI

@@ -149,14 +149,7 @@ void CListCtrlUI::FollowScroll() {
 // ---- events ----
 
 void CListCtrlUI::HandleEvent(InputEvent& event) {
-  if (!IsMouseEnabled() && IsMouseEventKind(event.iKind)) {
-    if (m_pParent != nullptr) {
-      m_pParent->HandleEvent(event);
-    } else {
-      CTileLayoutUI::HandleEvent(event);
-    }
-    return;
-  }
+  if (PassMouseWhenOff<CTileLayoutUI>(*this, event)) return;
   const int iCur = GetCurSel();
   switch (event.iKind) {
     case kEventButtonDown:

@@ -71,12 +71,8 @@ void CLinearLayoutUI::SetPosition(RECT rcPos, bool bNeedInvalidate) {
   int nFixedRemaining = nFixed;
   int nAlongNeeded = 0;
   for (int i = 0; i < m_items.GetSize(); ++i) {
+    if (SkipsFlow(i)) continue;
     CControlUI* pChild = ChildAt(i);
-    if (!pChild->IsVisible()) continue;
-    if (pChild->IsFloat()) {
-      PlaceFloatingChild(i);
-      continue;
-    }
     const RECT pad = pChild->GetPadding();
     const int nAcrossPads = across.Near(pad) + across.Far(pad);
     const int nAcrossAvailable = std::min<int>(LimitOf(across, *pChild), nAcrossRoom - nAcrossPads);

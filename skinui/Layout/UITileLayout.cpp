@@ -70,12 +70,8 @@ void CTileLayoutUI::SetPosition(RECT rcPos, bool bNeedInvalidate) {
   const int cyNeeded = m_nRows > 0 ? ih * m_nRows + (m_nRows - 1) * m_iChildVPadding : 0;
 
   for (int i = 0; i < m_items.GetSize(); ++i) {
+    if (SkipsFlow(i)) continue;
     CControlUI* pChild = ChildAt(i);
-    if (!pChild->IsVisible()) continue;
-    if (pChild->IsFloat()) {
-      PlaceFloatingChild(i);
-      continue;
-    }
     // Cells follow the child's place in the whole list, so a hidden child leaves its cell empty.
     const int x = rc.left + (i % m_nColumns) * (g + iw) - szScroll.cx;
     const int y = rc.top + (i / m_nColumns) * (m_iChildVPadding + ih) - szScroll.cy;
