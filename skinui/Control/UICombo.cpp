@@ -184,12 +184,11 @@ void CComboUI::DispatchListEvent(InputEvent& event) { HandleEvent(event); }
 
 void CComboUI::HandleEvent(InputEvent& event) {
   if (PassMouseWhenOff<CContainerUI>(*this, event)) return;
+  if (NoteFocusEvent(event)) {
+    Invalidate();
+    return;
+  }
   switch (event.iKind) {
-    case kEventSetFocus:
-    case kEventKillFocus:
-      m_bFocused = event.iKind == kEventSetFocus;
-      Invalidate();
-      return;
     case kEventButtonDown:
       if (IsEnabled()) {
         Activate();

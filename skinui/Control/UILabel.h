@@ -9,6 +9,11 @@
 
 namespace SkinUI {
 
+// A control's text in rc: with inline tags (no links collected) when bShowHtml, else plain in
+// the host's font iFont.
+void DrawControlText(HDC hDC, CWindowHostUI* pHost, RECT rc, LPCWSTR pstrText, DWORD dwColor,
+                     int iFont, UINT uStyle, bool bShowHtml);
+
 class CLabelUI : public CControlUI {
  public:
   CLabelUI();

@@ -261,7 +261,7 @@ int CListUI::GetExpandedElement() const { return m_iExpandedItem; }
 // ---- events ----
 
 void CListUI::HandleEvent(InputEvent& event) {
-  if (PassMouseWhenOff<CVerticalLayoutUI>(*this, event)) return;
+  if (PassMouseWhenOff<CVerticalLayoutUI>(*this, event) || NoteFocusEvent(event)) return;
   const int iCur = GetCurSel();
   switch (event.iKind) {
     case kEventKeyDown:
@@ -288,10 +288,6 @@ void CListUI::HandleEvent(InputEvent& event) {
       }
       return;
     }
-    case kEventSetFocus:
-    case kEventKillFocus:
-      m_bFocused = event.iKind == kEventSetFocus;
-      return;
     default:
       break;
   }

@@ -100,13 +100,12 @@ void CListHeaderItemUI::DragTo(POINT pt) {
 
 void CListHeaderItemUI::HandleEvent(InputEvent& event) {
   if (PassMouseWhenOff<CContainerUI>(*this, event)) return;
+  if (NoteFocusEvent(event)) {
+    Invalidate();
+    return;
+  }
   const bool bEnabled = IsEnabled();
   switch (event.iKind) {
-    case kEventSetFocus:
-    case kEventKillFocus:
-      m_bFocused = event.iKind == kEventSetFocus;
-      Invalidate();
-      return;
     case kEventButtonDown:
     case kEventDoubleClick:
       if (!bEnabled) return;
@@ -213,15 +212,8 @@ void CListHeaderItemUI::PaintTextLayer(HDC hDC) {
   rc.top += m_rcTextPadding.top;
   rc.right -= m_rcTextPadding.right;
   rc.bottom -= m_rcTextPadding.bottom;
-  const UINT uStyle = m_uTextStyle | kTextSingleLine;
-  const DWORD dwColor = AdjustColor(m_dwTextColor);
-  if (m_bShowHtml) {
-    int nLinks = 0;
-    CSkinRenderer::RenderMarkupText(hDC, m_pHost, rc, m_sText, dwColor, nullptr, nullptr, nLinks,
-                                    uStyle);
-  } else {
-    CSkinRenderer::RenderText(hDC, m_pHost, rc, m_sText, dwColor, m_iFont, uStyle);
-  }
+  DrawControlText(hDC, m_pHost, rc, m_sText, AdjustColor(m_dwTextColor), m_iFont,
+                  m_uTextStyle | kTextSingleLine, m_bShowHtml);
 }
 
 }  // namespace SkinUI

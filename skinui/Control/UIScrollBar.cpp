@@ -6,6 +6,7 @@
 
 #include "Core/UIAttributeValues.h"
 #include "Core/UIContainer.h"
+#include "Core/UILayoutAxis.h"
 #include "Core/UIManager.h"
 
 namespace SkinUI {
@@ -239,14 +240,16 @@ void CScrollBarUI::OnButtonDown(const InputEvent& event) {
     m_ptLastMouse = event.ptMouse;
     m_nLastScrollPos = m_nScrollPos;
   } else {
-    const int nAt = m_bHorizontal ? event.ptMouse.x : event.ptMouse.y;
-    const int nThumbStart = m_bHorizontal ? m_rcThumb.left : m_rcThumb.top;
-    const int nThumbEnd = m_bHorizontal ? m_rcThumb.right : m_rcThumb.bottom;
-    if (nAt < nThumbStart) {
-      ScrollPageBack();
-    } else if (nAt > nThumbEnd) {
-      ScrollPageForward();
-    }
+    ScrollPageToward(event.ptMouse);
+  }
+}
+
+void CScrollBarUI::ScrollPageToward(POINT pt) {
+  const LayoutAxis axis(!m_bHorizontal);
+  if (axis.Of(pt) < axis.Near(m_rcThumb)) {
+    ScrollPageBack();
+  } else if (axis.Of(pt) > axis.Far(m_rcThumb)) {
+    ScrollPageForward();
   }
 }
 
@@ -286,14 +289,7 @@ void CScrollBarUI::OnRepeatTick() {
     POINT pt;
     ::GetCursorPos(&pt);
     ::ScreenToClient(m_pHost->GetHostWindow(), &pt);
-    const int nAt = m_bHorizontal ? pt.x : pt.y;
-    const int nThumbStart = m_bHorizontal ? m_rcThumb.left : m_rcThumb.top;
-    const int nThumbEnd = m_bHorizontal ? m_rcThumb.right : m_rcThumb.bottom;
-    if (nAt < nThumbStart) {
-      ScrollPageBack();
-    } else if (nAt > nThumbEnd) {
-      ScrollPageForward();
-    }
+    ScrollPageToward(pt);
   }
 }
 

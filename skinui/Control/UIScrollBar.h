@@ -96,6 +96,8 @@ class CScrollBarUI : public CControlUI {
   void ScrollPageBack();
   void ScrollPageForward();
   void ScrollToDragPosition();
+  // A page back when pt lies before the thumb, forward when after it; nothing over it.
+  void ScrollPageToward(POINT pt);
   int BarLength() const;
   void SetPartImage(ImageDrawInfo& image, LPCWSTR pstrImage);
   // The image of "normalimage", "hotimage", "pushedimage" or "disabledimage"; null otherwise.

@@ -448,15 +448,7 @@ CControlUI* CContainerUI::FindControl(FindControlProc Proc, LPVOID pData, UINT u
 
 void CContainerUI::HandleEvent(InputEvent& event) {
   if (PassMouseWhenOff<CControlUI>(*this, event)) return;
-  if (event.iKind == kEventSetFocus) {
-    m_bFocused = true;
-    return;
-  }
-  if (event.iKind == kEventKillFocus) {
-    m_bFocused = false;
-    return;
-  }
-  if (HandleScrollEvent(event)) return;
+  if (NoteFocusEvent(event) || HandleScrollEvent(event)) return;
   CControlUI::HandleEvent(event);
 }
 

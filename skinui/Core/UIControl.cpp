@@ -322,6 +322,12 @@ void CControlUI::DispatchEvent(InputEvent& event) {
   if (OnEvent(&event)) HandleEvent(event);
 }
 
+bool CControlUI::NoteFocusEvent(const InputEvent& event) {
+  if (event.iKind != kEventSetFocus && event.iKind != kEventKillFocus) return false;
+  m_bFocused = event.iKind == kEventSetFocus;
+  return true;
+}
+
 void CControlUI::HandleEvent(InputEvent& event) {
   switch (event.iKind) {
     case kEventContextMenu:

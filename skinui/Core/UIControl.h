@@ -204,6 +204,8 @@ class CControlUI {
   // The area clipped by every ancestor's rectangle; false when an ancestor hides it all (or,
   // with bStopAtHidden, when an ancestor is invisible).
   bool ClipToAncestors(RECT& rc, bool bStopAtHidden) const;
+  // Set focus and kill focus set or clear the focused flag, and nothing more: true for those.
+  bool NoteFocusEvent(const InputEvent& event);
 
   CWindowHostUI* m_pHost;
   CControlUI* m_pParent;

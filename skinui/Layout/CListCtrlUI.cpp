@@ -149,7 +149,7 @@ void CListCtrlUI::FollowScroll() {
 // ---- events ----
 
 void CListCtrlUI::HandleEvent(InputEvent& event) {
-  if (PassMouseWhenOff<CTileLayoutUI>(*this, event)) return;
+  if (PassMouseWhenOff<CTileLayoutUI>(*this, event) || NoteFocusEvent(event)) return;
   const int iCur = GetCurSel();
   switch (event.iKind) {
     case kEventButtonDown:
@@ -191,10 +191,6 @@ void CListCtrlUI::HandleEvent(InputEvent& event) {
       return;
     case kEventKeyDown:
       if (!m_selection.HandleNavigationKey(event.chKey)) CControlUI::HandleEvent(event);
-      return;
-    case kEventSetFocus:
-    case kEventKillFocus:
-      m_bFocused = event.iKind == kEventSetFocus;
       return;
     default:
       break;
