@@ -5,19 +5,12 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <string>
-
 #include "Control/UIScrollBar.h"
-#include "Layout/UIHorizontalLayout.h"
-#include "Layout/UIVerticalLayout.h"
 #include "LayoutTestSupport.h"
 #include "support/DibCanvas.h"
 
-using layout_testing::AddSizedChild;
 using layout_testing::PlacedAt;
 using SkinUI::CControlUI;
-using SkinUI::CLinearLayoutUI;
 using SkinUI::CScrollBarUI;
 using SkinUI::InputEvent;
 
@@ -33,28 +26,19 @@ InputEvent Event(int iKind, WPARAM wParam, WCHAR chKey = 0, POINT pt = {0, 0}) {
 }
 
 // A 100 x 100 layout with a 10-pixel bar along its axis and two children 75 long.
-class ScrollTest : public ::testing::TestWithParam<bool> {
+class ScrollTest : public layout_testing::AxisTest {
  protected:
   ScrollTest() {
     if (IsVertical()) {
-      m_layout.reset(new SkinUI::CVerticalLayoutUI);
       m_layout->ApplyAttribute(L"vscrollbarstyle", L"width=\"10\"");
       m_bar = m_layout->GetVerticalScrollBar();
     } else {
-      m_layout.reset(new SkinUI::CHorizontalLayoutUI);
       m_layout->ApplyAttribute(L"hscrollbarstyle", L"height=\"10\"");
       m_bar = m_layout->GetHorizontalScrollBar();
     }
     m_first = AddChild(0, 75);
     m_second = AddChild(0, 75);
     m_layout->SetPosition(RECT{0, 0, 100, 100});
-  }
-  bool IsVertical() const { return GetParam(); }
-  RECT T(RECT rc) const { return IsVertical() ? rc : RECT{rc.top, rc.left, rc.bottom, rc.right}; }
-  POINT T(int x, int y) const { return IsVertical() ? POINT{x, y} : POINT{y, x}; }
-  CControlUI* AddChild(int nAcross, int nAlong) {
-    return IsVertical() ? AddSizedChild(*m_layout, nAcross, nAlong)
-                        : AddSizedChild(*m_layout, nAlong, nAcross);
   }
   void SetFixedAlong(CControlUI& control, int n) const {
     IsVertical() ? control.SetFixedHeight(n) : control.SetFixedWidth(n);
@@ -72,16 +56,12 @@ class ScrollTest : public ::testing::TestWithParam<bool> {
   }
   void ScrollToEnd() { IsVertical() ? m_layout->ScrollToBottom() : m_layout->ScrollToRight(); }
 
-  std::unique_ptr<CLinearLayoutUI> m_layout;
   CScrollBarUI* m_bar = nullptr;
   CControlUI* m_first = nullptr;
   CControlUI* m_second = nullptr;
 };
 
-INSTANTIATE_TEST_SUITE_P(Axes, ScrollTest, ::testing::Bool(),
-                         [](const ::testing::TestParamInfo<bool>& info) {
-                           return std::string(info.param ? "Vertical" : "Horizontal");
-                         });
+INSTANTIATE_TEST_SUITE_P(Axes, ScrollTest, ::testing::Bool(), layout_testing::AxisTest::AxisName);
 
 TEST_P(ScrollTest, LongerContentShowsTheBarWithTheOverflowAsRange) {
   ASSERT_NE(m_bar, nullptr);

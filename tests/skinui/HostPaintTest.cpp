@@ -2,6 +2,7 @@
 // bitmap only the area that was invalidated.
 
 #include "HostPaintFixture.h"
+#include "support/DibCanvas.h"
 
 namespace host_paint_testing {
 namespace {
@@ -141,32 +142,9 @@ TEST_F(HostPaintTest, PrintingDrawsTheWholeTreeIntoTheGivenContext) {
 // gallery's self-test take one.
 class HostPrintTest : public HostPaintTest {
  protected:
-  void SetUp() override {
-    HostPaintTest::SetUp();
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = kWidth;
-    bmi.bmiHeader.biHeight = -kHeight;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    void* pBits = nullptr;
-    m_hBitmap = ::CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
-    ASSERT_NE(m_hBitmap, nullptr);
-    m_pPixels = static_cast<const uint32_t*>(pBits);
-  }
-  ~HostPrintTest() override {
-    if (m_hBitmap != nullptr) ::DeleteObject(m_hBitmap);
-  }
-  bool Print() {
-    HDC hDC = ::CreateCompatibleDC(nullptr);
-    HGDIOBJ hOld = ::SelectObject(hDC, m_hBitmap);
-    const bool bPrinted = ::PrintWindow(m_hWnd, hDC, 0) != FALSE;
-    ::GdiFlush();
-    ::SelectObject(hDC, hOld);
-    ::DeleteDC(hDC);
-    return bPrinted;
-  }
-  uint32_t PictureAt(int x, int y) const { return m_pPixels[y * kWidth + x]; }
+  bool Print() { return ::PrintWindow(m_hWnd, m_picture.dc(), 0) != FALSE; }
+  uint32_t PictureAt(int x, int y) const { return m_picture.At(x, y); }
+
   // A plain window that erases itself with a stock brush and has no painting of its own.
   static HWND CreateChild(HWND hParent, int iStockBrush, const RECT& rc) {
     const wchar_t* pstrClass = iStockBrush == WHITE_BRUSH ? L"QuillPrintWhite" : L"QuillPrintBlack";
@@ -181,8 +159,7 @@ class HostPrintTest : public HostPaintTest {
                              wc.hInstance, nullptr);
   }
 
-  HBITMAP m_hBitmap = nullptr;
-  const uint32_t* m_pPixels = nullptr;
+  testing_support::DibCanvas m_picture{kWidth, kHeight};
 };
 
 // What GDI drew must be opaque in the picture, or the picture reads as empty.
@@ -191,7 +168,9 @@ TEST_F(HostPrintTest, APrintedWindowIsOpaqueAndShowsWhatTheScreenShows) {
   PaintPending();
   ASSERT_TRUE(Print());
   int nTransparent = 0;
-  for (int i = 0; i < kWidth * kHeight; ++i) nTransparent += (m_pPixels[i] >> 24) != 0xFF ? 1 : 0;
+  for (int y = 0; y < kHeight; ++y) {
+    for (int x = 0; x < kWidth; ++x) nTransparent += (PictureAt(x, y) >> 24) != 0xFF ? 1 : 0;
+  }
   EXPECT_EQ(nTransparent, 0);
   for (const POINT& pt : {POINT{0, 0}, POINT{kWidth / 2, kHeight / 2}, POINT{kWidth - 1, kHeight - 1}}) {
     EXPECT_EQ(PictureAt(pt.x, pt.y) & 0xFFFFFF, ScreenRgbAt(pt.x, pt.y));

@@ -5,40 +5,18 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 
-#include "Layout/UIHorizontalLayout.h"
-#include "Layout/UIVerticalLayout.h"
 #include "LayoutTestSupport.h"
 #include "support/DibCanvas.h"
 
-using layout_testing::AddSizedChild;
 using layout_testing::PlacedAt;
 using SkinUI::CControlUI;
-using SkinUI::CLinearLayoutUI;
 
 namespace {
 
-class LinearLayoutTest : public ::testing::TestWithParam<bool> {
+class LinearLayoutTest : public layout_testing::AxisTest {
  protected:
-  LinearLayoutTest() {
-    if (IsVertical()) {
-      m_layout.reset(new SkinUI::CVerticalLayoutUI);
-    } else {
-      m_layout.reset(new SkinUI::CHorizontalLayoutUI);
-    }
-  }
-  bool IsVertical() const { return GetParam(); }
-
-  // The vertical layout's rectangle, point or size as this layout sees it.
-  RECT T(RECT rc) const { return IsVertical() ? rc : RECT{rc.top, rc.left, rc.bottom, rc.right}; }
-  POINT T(int x, int y) const { return IsVertical() ? POINT{x, y} : POINT{y, x}; }
-  // Child "sizes" are across by along, as a vertical layout's child is wide by high.
-  CControlUI* AddChild(int nAcross, int nAlong) {
-    return IsVertical() ? AddSizedChild(*m_layout, nAcross, nAlong)
-                        : AddSizedChild(*m_layout, nAlong, nAcross);
-  }
   void SetMinAlong(CControlUI& control, int n) const {
     IsVertical() ? control.SetMinHeight(n) : control.SetMinWidth(n);
   }
@@ -74,14 +52,10 @@ class LinearLayoutTest : public ::testing::TestWithParam<bool> {
     event.ptMouse = T(x, y);
     m_layout->HandleEvent(event);
   }
-
-  std::unique_ptr<CLinearLayoutUI> m_layout;
 };
 
 INSTANTIATE_TEST_SUITE_P(Axes, LinearLayoutTest, ::testing::Bool(),
-                         [](const ::testing::TestParamInfo<bool>& info) {
-                           return std::string(info.param ? "Vertical" : "Horizontal");
-                         });
+                         layout_testing::AxisTest::AxisName);
 
 TEST_P(LinearLayoutTest, StretchingChildrenShareTheRoomWithTheRemainderGoingToTheLast) {
   CControlUI* a = AddChild(0, 0);
