@@ -19,7 +19,7 @@
 #include "Core/UIRender.h"
 #include "Utils/UIGeometry.h"
 #include "Utils/UIString.h"
-#include "Utils/UIStringPtrMap.h"
+#include "Utils/UIOwnedStringMap.h"
 
 namespace SkinUI {
 
@@ -250,7 +250,7 @@ class CControlUI {
   // The part of the control being painted in the current paint pass.
   CUIRect m_rcPaint;
 
-  CStringPtrMapUI m_mCustomAttributes;
+  COwnedStringMapUI<CUIString> m_mCustomAttributes;
 };
 
 // A control whose mouse is off leaves its mouse events to its parent, or at the root to the

@@ -245,8 +245,7 @@ void CWindowHostUI::AddWindowCustomAttribute(LPCWSTR pstrName, LPCWSTR pstrValue
     return;
   }
   if (m_resources.customAttributes.Find(pstrName) != nullptr) return;
-  CUIString* pValue = new CUIString(pstrValue);
-  if (!m_resources.customAttributes.Insert(pstrName, pValue)) delete pValue;
+  m_resources.customAttributes.Insert(pstrName, new CUIString(pstrValue));
 }
 
 LPCWSTR CWindowHostUI::GetWindowCustomAttribute(LPCWSTR pstrName) {
@@ -265,11 +264,11 @@ bool CWindowHostUI::JoinOptionGroup(LPCWSTR pstrGroupName, CControlUI* pControl)
     return pMembers->Add(pControl);
   }
   pMembers = new CHostResources::OptionGroup(6);
-  if (!pMembers->Add(pControl) || !m_resources.optionGroups.Insert(pstrGroupName, pMembers)) {
+  if (!pMembers->Add(pControl)) {
     delete pMembers;
     return false;
   }
-  return true;
+  return m_resources.optionGroups.Insert(pstrGroupName, pMembers);
 }
 
 CPtrArrayUI* CWindowHostUI::OptionGroupMembers(LPCWSTR pstrGroupName) {

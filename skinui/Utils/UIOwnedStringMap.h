@@ -34,8 +34,13 @@ class COwnedStringMapUI {
     if (pReplaced != nullptr && pReplaced != p) Deleter()(pReplaced);
     return true;
   }
-  // The first record of a key stays: false, and p is still the caller's, when key is present.
-  bool Insert(LPCWSTR key, T* p) { return m_map.Insert(key, p); }
+  // The map owns p from now on. The first record of a key stays: false, and p is freed, when key
+  // is present (or the map stores nothing).
+  bool Insert(LPCWSTR key, T* p) {
+    if (m_map.Insert(key, p)) return true;
+    Deleter()(p);
+    return false;
+  }
   // Removes and frees the record of key.
   void Delete(LPCWSTR key) {
     T* p = Find(key, false);
