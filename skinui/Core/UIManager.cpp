@@ -44,9 +44,7 @@ CTypedPtrArrayUI<CWindowHostUI>& CWindowHostUI::LiveHosts() {
 }
 
 CWindowHostUI::CWindowHostUI()
-    : m_hWndPaint(nullptr), m_hDcPaint(nullptr), m_pRoot(nullptr), m_szInitWindowSize(0, 0),
-      m_rcSizeBox(), m_rcCaption(), m_szRoundCorner(0, 0), m_szMinWindow(0, 0),
-      m_szMaxWindow(0, 0) {
+    : m_hWndPaint(nullptr), m_hDcPaint(nullptr), m_pRoot(nullptr) {
   for (int i = 0; i < kDefaultColorCount; ++i) {
     m_resources.aColors[i] = SharedDefaultColor(static_cast<DefaultColor>(i));
   }

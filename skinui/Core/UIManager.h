@@ -344,6 +344,8 @@ class CWindowHostUI {
   bool LayeredImageMasks() const;
   // Pre-translation.
   bool FocusWantsTab() const;
+  // WM_GETMINMAXINFO: the limits the window settings give.
+  void ApplyTrackingLimits(MINMAXINFO* pInfo) const;
 
   // Attachment.
   CUIString m_sName;
@@ -360,12 +362,16 @@ class CWindowHostUI {
   // Resources and window settings.
   CHostResources m_resources;
   bool m_bForceSharedResources = false;
-  CUISize m_szInitWindowSize;
-  CUIRect m_rcSizeBox;
-  CUIRect m_rcCaption;
-  CUISize m_szRoundCorner;
-  CUISize m_szMinWindow;
-  CUISize m_szMaxWindow;
+  // The "Window" element's geometry, kept for the skinned window and the tracking limits.
+  struct WindowSettings {
+    CUISize szInitial;
+    CUIRect rcSizeBox;
+    CUIRect rcCaption;
+    CUISize szRoundCorner;
+    CUISize szMin;  // 0: no limit
+    CUISize szMax;
+  };
+  WindowSettings m_settings;
   CTrayIcon m_trayIcon;
 
   // The control tree.

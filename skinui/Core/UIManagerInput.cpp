@@ -157,15 +157,9 @@ bool CWindowHostUI::HandleWindowMessage(UINT uMsg, WPARAM wParam, LPARAM lParam,
       lRes = TRUE;
       return true;
     }
-    case WM_GETMINMAXINFO: {
-      MINMAXINFO* pInfo = reinterpret_cast<MINMAXINFO*>(lParam);
-      if (pInfo == nullptr) return false;
-      if (m_szMinWindow.cx > 0) pInfo->ptMinTrackSize.x = m_szMinWindow.cx;
-      if (m_szMinWindow.cy > 0) pInfo->ptMinTrackSize.y = m_szMinWindow.cy;
-      if (m_szMaxWindow.cx > 0) pInfo->ptMaxTrackSize.x = m_szMaxWindow.cx;
-      if (m_szMaxWindow.cy > 0) pInfo->ptMaxTrackSize.y = m_szMaxWindow.cy;
+    case WM_GETMINMAXINFO:
+      if (lParam != 0) ApplyTrackingLimits(reinterpret_cast<MINMAXINFO*>(lParam));
       return false;
-    }
     case WM_NOTIFY: {
       const NMHDR* pHeader = reinterpret_cast<const NMHDR*>(lParam);
       if (pHeader == nullptr) return false;
