@@ -201,8 +201,10 @@ void CWindowHostUI::PaintNativeChildren(HDC hDC, const RECT& rcPaint) {
 }
 
 void CWindowHostUI::PrintChildWindows(HDC hDC, HWND hParent, LPARAM lParam) const {
-  for (HWND hChild = ::GetWindow(hParent, GW_CHILD); hChild != nullptr;
-       hChild = ::GetWindow(hChild, GW_HWNDNEXT)) {
+  // Bottom of the z-order first, so that windows above others cover them as on screen.
+  const HWND hTop = ::GetWindow(hParent, GW_CHILD);
+  for (HWND hChild = hTop != nullptr ? ::GetWindow(hTop, GW_HWNDLAST) : nullptr; hChild != nullptr;
+       hChild = ::GetWindow(hChild, GW_HWNDPREV)) {
     // What the screen does not show stays out of the picture.
     if (!::IsWindowVisible(hChild)) continue;
     const RECT rcChild = GetNativeWindowRect(hChild);

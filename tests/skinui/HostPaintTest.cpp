@@ -154,7 +154,7 @@ class HostPrintTest : public HostPaintTest {
     wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(iStockBrush));
     wc.lpszClassName = pstrClass;
     ::RegisterClassW(&wc);
-    return ::CreateWindowExW(0, pstrClass, nullptr, WS_CHILD | WS_VISIBLE, rc.left, rc.top,
+    return ::CreateWindowExW(0, pstrClass, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, rc.left, rc.top,
                              rc.right - rc.left, rc.bottom - rc.top, hParent, nullptr,
                              wc.hInstance, nullptr);
   }
@@ -185,14 +185,18 @@ TEST_F(HostPrintTest, NativeChildWindowsAndTheirChildrenAppearWhereTheScreenShow
   CreateChild(hChild, BLACK_BRUSH, RECT{5, 5, 20, 20});
   HWND hHidden = CreateChild(m_hWnd, BLACK_BRUSH, RECT{60, 10, 100, 40});
   ::ShowWindow(hHidden, SW_HIDE);
+  HWND hAbove = CreateChild(m_hWnd, BLACK_BRUSH, RECT{40, 30, 60, 50});
+  ::SetWindowPos(hAbove, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   ASSERT_TRUE(Print());
-  for (const POINT& pt : {POINT{12, 12}, POINT{20, 20}, POINT{45, 35}, POINT{70, 20}, POINT{5, 60}}) {
+  for (const POINT& pt : {POINT{12, 12}, POINT{20, 20}, POINT{45, 25}, POINT{45, 35}, POINT{70, 20},
+                          POINT{5, 60}}) {
     EXPECT_EQ(PictureAt(pt.x, pt.y) & 0xFFFFFF, ScreenRgbAt(pt.x, pt.y)) << pt.x << "," << pt.y;
   }
   EXPECT_EQ(PictureAt(12, 12) & 0xFFFFFF, 0xFFFFFFu) << "the child";
   EXPECT_EQ(PictureAt(20, 20) & 0xFFFFFF, 0x000000u) << "the child's child";
   EXPECT_EQ(PictureAt(70, 20) & 0xFFFFFF, 0x2060A0u) << "a hidden child stays out";
+  EXPECT_EQ(PictureAt(45, 35) & 0xFFFFFF, 0x000000u) << "the child above covers the one below";
 }
 
 }  // namespace
