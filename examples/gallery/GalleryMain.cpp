@@ -37,6 +37,7 @@ void PumpFor(DWORD ms) {
   }
 }
 
+// False when the picture could not be saved or does not show the whole window.
 bool SaveWindowPicture(HWND hWnd, const wchar_t* pstrPath) {
   RECT rc = {};
   ::GetWindowRect(hWnd, &rc);
@@ -55,7 +56,13 @@ bool SaveWindowPicture(HWND hWnd, const wchar_t* pstrPath) {
   HGDIOBJ hOld = ::SelectObject(hDC, hBitmap);
   // The window prints itself: what the screen shows may still be waiting for the display.
   ::PrintWindow(hWnd, hDC, 0);
+  ::GdiFlush();
   ::SelectObject(hDC, hOld);
+  // The window is opaque on screen: a pixel its picture leaves see-through is one it lost.
+  int nSeeThrough = 0;
+  const DWORD* pPixels = static_cast<const DWORD*>(pBits);
+  for (int i = 0; i < cx * cy; ++i) nSeeThrough += (pPixels[i] >> 24) != 0xFF ? 1 : 0;
+  if (nSeeThrough > 0) std::fprintf(stderr, "picture: %d pixels see-through\n", nSeeThrough);
   BITMAPFILEHEADER file = {};
   file.bfType = 0x4D42;
   file.bfOffBits = sizeof(file) + sizeof(bmi.bmiHeader);
@@ -69,6 +76,7 @@ bool SaveWindowPicture(HWND hWnd, const wchar_t* pstrPath) {
              std::fwrite(pBits, cbPixels, 1, pFile) == 1;
     bSaved = std::fclose(pFile) == 0 && bSaved;
   }
+  bSaved = bSaved && nSeeThrough == 0;
   ::DeleteObject(hBitmap);
   ::DeleteDC(hDC);
   ::ReleaseDC(nullptr, hScreen);

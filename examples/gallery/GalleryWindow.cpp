@@ -28,13 +28,13 @@ bool CGalleryWindow::BuildSkin() {
 void CGalleryWindow::Notify(NotifyEvent& event) {
   // The button and the slider move the progress bar; the check box turns the tab page.
   const CUIString sSender = GetNotifySenderName(event.pSender);
-  if (event.sType == L"click" && sSender == L"button") {
+  if (event.sType == kNotifyClick && sSender == L"button") {
     CProgressUI* pProgress = static_cast<CProgressUI*>(m_host.FindControlByName(L"progress"));
     pProgress->SetValue((pProgress->GetValue() + 10) % 110);
-  } else if (event.sType == L"valuechanged" && sSender == L"slider") {
+  } else if (event.sType == kNotifyValueChanged && sSender == L"slider") {
     CProgressUI* pProgress = static_cast<CProgressUI*>(m_host.FindControlByName(L"progress"));
     pProgress->SetValue(static_cast<CSliderUI*>(event.pSender)->GetValue());
-  } else if (event.sType == L"selectchanged" && sSender == L"check") {
+  } else if (event.sType == kNotifySelectChanged && sSender == L"check") {
     CTabLayoutUI* pTabs = static_cast<CTabLayoutUI*>(m_host.FindControlByName(L"tabs"));
     pTabs->SelectIndex(1 - pTabs->GetCurSel());
   }

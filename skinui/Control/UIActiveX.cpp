@@ -48,7 +48,7 @@ LPVOID CActiveXUI::QueryNamedInterface(LPCWSTR pstrName) {
   return CControlUI::QueryNamedInterface(pstrName);
 }
 
-UINT CActiveXUI::GetBehaviourFlags() const { return 0x1; }
+UINT CActiveXUI::GetBehaviourFlags() const { return kBehaviourTabStop; }
 
 HWND CActiveXUI::GetNativeHandle() const { return m_hwndHost; }
 
@@ -269,7 +269,7 @@ bool CActiveXUI::CreateObject() {
   m_pControl->m_pViewObject = pViewObject;
 
   m_pUnk->SetHostNames(L"UIActiveX", nullptr);
-  if (m_pHost != nullptr) m_pHost->RaiseNotification(this, L"showactivex", 0, 0, false);
+  if (m_pHost != nullptr) m_pHost->RaiseNotification(this, kNotifyShowActiveX, 0, 0, false);
   if ((dwMiscStatus & OLEMISC_INVISIBLEATRUNTIME) == 0) {
     RECT rcItem = m_rcItem;
     hr = m_pUnk->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, pClientSite, 0,

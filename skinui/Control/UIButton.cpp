@@ -11,8 +11,6 @@ using namespace attribute_values;
 
 namespace {
 
-bool IsMouseEvent(int iKind) { return iKind > kEventMouseBegin && iKind < kEventMouseEnd; }
-
 bool Inside(const RECT& rc, POINT pt) { return ::PtInRect(&rc, pt) != FALSE; }
 
 }  // namespace
@@ -35,12 +33,12 @@ LPVOID CButtonUI::QueryNamedInterface(LPCWSTR pstrName) {
 }
 
 UINT CButtonUI::GetBehaviourFlags() const {
-  return (IsKeyboardEnabled() ? 1u : 0u) + (IsEnabled() ? 2u : 0u);
+  return (IsKeyboardEnabled() ? kBehaviourTabStop : 0u) | (IsEnabled() ? kBehaviourSetCursor : 0u);
 }
 
 bool CButtonUI::Activate() {
   if (!IsVisible() || !IsEnabled()) return false;
-  if (m_pHost != nullptr) m_pHost->RaiseNotification(this, L"click");
+  if (m_pHost != nullptr) m_pHost->RaiseNotification(this, kNotifyClick);
   return true;
 }
 
@@ -68,14 +66,7 @@ void CButtonUI::OnFadeTick() {
 }
 
 void CButtonUI::HandleEvent(InputEvent& event) {
-  if (!IsMouseEnabled() && IsMouseEvent(event.iKind)) {
-    if (m_pParent != nullptr) {
-      m_pParent->HandleEvent(event);
-    } else {
-      CLabelUI::HandleEvent(event);
-    }
-    return;
-  }
+  if (PassMouseWhenOff<CLabelUI>(*this, event)) return;
   switch (event.iKind) {
     case kEventSetFocus:
     case kEventKillFocus:
@@ -115,7 +106,7 @@ void CButtonUI::HandleEvent(InputEvent& event) {
       if (IsEnabled()) {
         m_uButtonState |= kStateHot;
         Invalidate();
-        if (m_pHost != nullptr) m_pHost->RaiseNotification(this, L"mouseenter");
+        if (m_pHost != nullptr) m_pHost->RaiseNotification(this, kNotifyMouseEnter);
       }
       if (m_uFadeStep != 0 && m_pHost != nullptr) {
         m_pHost->StartTimer(this, kFadeTimerId, kFadeInterval);
@@ -125,14 +116,14 @@ void CButtonUI::HandleEvent(InputEvent& event) {
       if (IsEnabled()) {
         m_uButtonState &= ~kStateHot;
         Invalidate();
-        if (m_pHost != nullptr) m_pHost->RaiseNotification(this, L"mouseleave");
+        if (m_pHost != nullptr) m_pHost->RaiseNotification(this, kNotifyMouseLeave);
       }
       if (m_uFadeStep != 0 && m_pHost != nullptr) {
         m_pHost->StartTimer(this, kFadeTimerId, kFadeInterval);
       }
       break;
     case kEventSetCursor:
-      if (m_bHandCursor) ::SetCursor(::LoadCursorW(nullptr, MAKEINTRESOURCEW(32649)));
+      if (m_bHandCursor) SetStandardCursor(kCursorHand);
       return;
     case kEventTimer:
       if (event.wParam == kFadeTimerId) {
@@ -142,7 +133,7 @@ void CButtonUI::HandleEvent(InputEvent& event) {
       break;
     case kEventContextMenu:
       if (IsContextMenuEnabled() && m_pHost != nullptr) {
-        m_pHost->RaiseNotification(this, L"menu", event.wParam, event.lParam);
+        m_pHost->RaiseNotification(this, kNotifyMenu, event.wParam, event.lParam);
       }
       return;
     default:
@@ -246,16 +237,8 @@ SIZE CButtonUI::MeasureSize(SIZE szAvailable) {
 // ---- painting ----
 
 void CButtonUI::RefreshStateBits() {
-  if (IsFocused()) {
-    m_uButtonState |= kStateFocused;
-  } else {
-    m_uButtonState &= ~kStateFocused;
-  }
-  if (!IsEnabled()) {
-    m_uButtonState |= kStateDisabled;
-  } else {
-    m_uButtonState &= ~kStateDisabled;
-  }
+  SetStyleBit(m_uButtonState, kStateFocused, IsFocused());
+  SetStyleBit(m_uButtonState, kStateDisabled, !IsEnabled());
 }
 
 bool CButtonUI::DrawImage(HDC hDC, ImageDrawInfo& image) {

@@ -10,14 +10,6 @@ namespace SkinUI {
 
 class CButtonUI : public CLabelUI {
  public:
-  enum ButtonState : UINT {
-    kStateFocused = 0x01,
-    kStateSelected = 0x02,
-    kStateDisabled = 0x04,
-    kStateHot = 0x08,
-    kStatePushed = 0x10,
-    kStateCaptured = 0x40,
-  };
   static const UINT_PTR kFadeTimerId = 11;
   static const UINT kFadeInterval = 30;  // ms
 

@@ -54,7 +54,7 @@ bool CComboUI::Activate() {
     UI_CHECK(m_pWindow);
     return true;
   }
-  if (m_pHost != nullptr) m_pHost->RaiseNotification(this, L"dropdown");
+  if (m_pHost != nullptr) m_pHost->RaiseNotification(this, kNotifyDropDown);
   Invalidate();
   return true;
 }
@@ -161,7 +161,7 @@ bool CComboUI::SelectIndex(int iIndex, bool bTakeFocus, bool bNotify) {
   if (m_pWindow != nullptr || bTakeFocus) pControl->SetFocus();
   pItem->SetSelectedSilently(true);
   if (bNotify && m_pHost != nullptr) {
-    m_pHost->RaiseNotification(this, L"itemselect", static_cast<WPARAM>(iIndex),
+    m_pHost->RaiseNotification(this, kNotifyItemSelect, static_cast<WPARAM>(iIndex),
                                static_cast<LPARAM>(iOld));
   }
   Invalidate();
@@ -183,20 +183,12 @@ void CComboUI::DispatchListEvent(InputEvent& event) { HandleEvent(event); }
 // ---- events ----
 
 void CComboUI::HandleEvent(InputEvent& event) {
-  if (!IsMouseEnabled() && IsMouseEventKind(event.iKind)) {
-    if (m_pParent != nullptr) {
-      m_pParent->HandleEvent(event);
-    } else {
-      CContainerUI::HandleEvent(event);
-    }
+  if (PassMouseWhenOff<CContainerUI>(*this, event)) return;
+  if (NoteFocusEvent(event)) {
+    Invalidate();
     return;
   }
   switch (event.iKind) {
-    case kEventSetFocus:
-    case kEventKillFocus:
-      m_bFocused = event.iKind == kEventSetFocus;
-      Invalidate();
-      return;
     case kEventButtonDown:
       if (IsEnabled()) {
         Activate();

@@ -15,13 +15,6 @@ class CComboWnd;
 
 class CComboUI : public CContainerUI, public IListOwnerUI {
  public:
-  enum ComboState : UINT {
-    kStateFocused = 0x01,
-    kStateDisabled = 0x04,
-    kStateHot = 0x08,
-    kStatePushed = 0x10,
-    kStateCaptured = 0x40,
-  };
 
   CComboUI();
   ~CComboUI() override;

@@ -14,10 +14,8 @@ using namespace attribute_values;
 
 namespace {
 
-// The picker's time-only style (DTS_TIMEFORMAT); its absence means a date.
-const DWORD kTimeFormatStyle = 0x9;
-
-bool IsMouseEvent(int iKind) { return iKind > kEventMouseBegin && iKind < kEventMouseEnd; }
+// The picker's time-only style; its absence means a date.
+const DWORD kTimeFormatStyle = DTS_TIMEFORMAT;
 
 }  // namespace
 
@@ -170,7 +168,7 @@ LPVOID CDateTimeUI::QueryNamedInterface(LPCWSTR pstrName) {
   return CLabelUI::QueryNamedInterface(pstrName);
 }
 
-UINT CDateTimeUI::GetBehaviourFlags() const { return 0x1; }
+UINT CDateTimeUI::GetBehaviourFlags() const { return kBehaviourTabStop; }
 
 HWND CDateTimeUI::GetNativeHandle() const {
   return m_pWindow != nullptr ? m_pWindow->GetHWND() : nullptr;
@@ -239,18 +237,11 @@ void CDateTimeUI::OpenPicker() {
 }
 
 void CDateTimeUI::HandleEvent(InputEvent& event) {
-  if (!IsMouseEnabled() && IsMouseEvent(event.iKind)) {
-    if (m_pParent != nullptr) {
-      m_pParent->HandleEvent(event);
-    } else {
-      CLabelUI::HandleEvent(event);
-    }
-    return;
-  }
+  if (PassMouseWhenOff<CLabelUI>(*this, event)) return;
   switch (event.iKind) {
     case kEventSetCursor:
       if (!IsEnabled()) break;
-      ::SetCursor(::LoadCursorW(nullptr, IDC_IBEAM));
+      SetStandardCursor(kCursorIBeam);
       return;
     case kEventWindowSize:
       if (m_pWindow != nullptr && m_pHost != nullptr) m_pHost->RequestInitialFocus(this);

@@ -15,16 +15,17 @@ using namespace attribute_values;
 
 namespace {
 
-// The native alignment words, applied in the order left, center, right.
+// The native alignment words, applied in the order left, center, right. The password bit never
+// lives in the alignment word (the control keeps it apart); clearing it there changes nothing.
 void ApplyNativeAlignWords(UINT& uAlign, LPCWSTR pstrValue) {
-  if (Contains(pstrValue, L"left")) uAlign &= ~0x23u;
+  if (Contains(pstrValue, L"left")) uAlign &= ~static_cast<UINT>(ES_CENTER | ES_RIGHT | ES_PASSWORD);
   if (Contains(pstrValue, L"center")) {
-    uAlign |= 0x1u;
-    uAlign &= ~0x2u;
+    uAlign |= ES_CENTER;
+    uAlign &= ~static_cast<UINT>(ES_RIGHT);
   }
   if (Contains(pstrValue, L"right")) {
-    uAlign |= 0x2u;
-    uAlign &= ~0x21u;
+    uAlign |= ES_RIGHT;
+    uAlign &= ~static_cast<UINT>(ES_CENTER | ES_PASSWORD);
   }
 }
 
@@ -163,19 +164,12 @@ void CEditUI::SetEnabled(bool bEnable) {
 }
 
 void CEditUI::HandleEvent(InputEvent& event) {
-  if (!IsMouseEnabled() && IsMouseEventKind(event.iKind)) {
-    if (m_pParent != nullptr) {
-      m_pParent->HandleEvent(event);
-    } else {
-      CLabelUI::HandleEvent(event);
-    }
-    return;
-  }
+  if (PassMouseWhenOff<CLabelUI>(*this, event)) return;
   const bool bEnabled = IsEnabled();
   switch (event.iKind) {
     case kEventSetCursor:
       if (!bEnabled) break;
-      ::SetCursor(::LoadCursorW(nullptr, IDC_IBEAM));
+      SetStandardCursor(kCursorIBeam);
       return;
     case kEventWindowSize:
       if (m_pWindow == nullptr) break;

@@ -14,13 +14,8 @@ class CEditWnd;
 
 class CEditUI : public CLabelUI {
  public:
-  enum EditState : UINT {
-    kStateFocused = 0x01,
-    kStateDisabled = 0x04,
-    kStateHot = 0x08,
-  };
   // The native edit styles and alignment bits the control hands to its window.
-  static constexpr UINT kNumberOnlyStyle = 0x2000;
+  static constexpr UINT kNumberOnlyStyle = ES_NUMBER;
   // The native background colour that means "the platform's own colours".
   static constexpr DWORD kNoNativeBkColor = 0xFFFFFFFF;
 

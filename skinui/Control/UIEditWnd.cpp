@@ -11,10 +11,6 @@ namespace SkinUI {
 
 namespace {
 
-// The host reflects these back to the child window that sent them.
-const UINT kReflectedCommand = 0x2111;
-const UINT kReflectedColorEdit = WM_CTLCOLOREDIT + 0x2000;
-const UINT kReflectedColorStatic = WM_CTLCOLORSTATIC + 0x2000;
 const DWORD kCaretColor = 0xFF000000;
 
 COLORREF ToColorRef(DWORD dwColor) {
@@ -130,7 +126,7 @@ LRESULT CEditWnd::OnReflectedCommand(WPARAM wParam, LPARAM /*lParam*/) {
     m_pOwner->TakeTextFromWindow(sText);
     const HWND hWnd = m_hWnd;
     if (m_pOwner->GetHost() != nullptr) {
-      m_pOwner->GetHost()->RaiseNotification(m_pOwner, L"textchanged");
+      m_pOwner->GetHost()->RaiseNotification(m_pOwner, kNotifyTextChanged);
     }
     // A listener that destroyed the control took this window and this object with it.
     if (!::IsWindow(hWnd)) return 0;
@@ -146,7 +142,7 @@ LRESULT CEditWnd::OnReflectedColor(UINT uMsg, WPARAM wParam, LPARAM lParam) {
   if (IsLayeredHost() && !pHost->IsPainting()) pHost->TrackNativeWindow(m_pOwner, m_hWnd);
   const DWORD dwColor = m_pOwner->GetNativeBkColor();
   if (dwColor == CEditUI::kNoNativeBkColor) {
-    return ::DefWindowProcW(::GetParent(m_hWnd), uMsg - 0x2000, wParam, lParam);
+    return ::DefWindowProcW(::GetParent(m_hWnd), uMsg - kReflectOffset, wParam, lParam);
   }
   const HDC hDC = reinterpret_cast<HDC>(wParam);
   ::SetBkMode(hDC, TRANSPARENT);
@@ -206,7 +202,7 @@ LRESULT CEditWnd::ProcessMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_KEYDOWN:
       if (wParam == VK_RETURN) {
-        if (pHost != nullptr) pHost->RaiseNotification(m_pOwner, L"return");
+        if (pHost != nullptr) pHost->RaiseNotification(m_pOwner, kNotifyReturn);
         return 0;
       }
       break;

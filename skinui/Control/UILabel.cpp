@@ -165,14 +165,7 @@ void CLabelUI::SetShadowOffset(int nOffset, int nAngle) {
 }
 
 void CLabelUI::HandleEvent(InputEvent& event) {
-  if (event.iKind == kEventSetFocus) {
-    m_bFocused = true;
-    return;
-  }
-  if (event.iKind == kEventKillFocus) {
-    m_bFocused = false;
-    return;
-  }
+  if (NoteFocusEvent(event)) return;
   CControlUI::HandleEvent(event);
 }
 
@@ -299,14 +292,19 @@ RECT CLabelUI::TextRect() const {
   return rc;
 }
 
-void CLabelUI::DrawLabelText(HDC hDC, RECT rc, DWORD dwColor, UINT uStyle) {
-  if (m_bShowHtml) {
+void DrawControlText(HDC hDC, CWindowHostUI* pHost, RECT rc, LPCWSTR pstrText, DWORD dwColor,
+                     int iFont, UINT uStyle, bool bShowHtml) {
+  if (bShowHtml) {
     int nLinks = 0;
-    CSkinRenderer::RenderMarkupText(hDC, m_pHost, rc, m_sText, dwColor, nullptr, nullptr, nLinks,
+    CSkinRenderer::RenderMarkupText(hDC, pHost, rc, pstrText, dwColor, nullptr, nullptr, nLinks,
                                     uStyle);
   } else {
-    CSkinRenderer::RenderText(hDC, m_pHost, rc, m_sText, dwColor, m_iFont, uStyle);
+    CSkinRenderer::RenderText(hDC, pHost, rc, pstrText, dwColor, iFont, uStyle);
   }
+}
+
+void CLabelUI::DrawLabelText(HDC hDC, RECT rc, DWORD dwColor, UINT uStyle) {
+  DrawControlText(hDC, m_pHost, rc, m_sText, dwColor, m_iFont, uStyle, m_bShowHtml);
 }
 
 void CLabelUI::PaintTextLayer(HDC hDC) {

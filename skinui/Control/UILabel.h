@@ -9,19 +9,10 @@
 
 namespace SkinUI {
 
-// Text style bits, the platform's text-drawing flags.
-enum LabelTextStyle : UINT {
-  kTextLeft = 0x0,
-  kTextCenter = 0x1,
-  kTextRight = 0x2,
-  kTextTop = 0x0,
-  kTextVCenter = 0x4,
-  kTextBottom = 0x8,
-  kTextWordBreak = 0x10,
-  kTextSingleLine = 0x20,
-  kTextCalcRect = 0x400,
-  kTextEndEllipsis = 0x8000,
-};
+// A control's text in rc: with inline tags (no links collected) when bShowHtml, else plain in
+// the host's font iFont.
+void DrawControlText(HDC hDC, CWindowHostUI* pHost, RECT rc, LPCWSTR pstrText, DWORD dwColor,
+                     int iFont, UINT uStyle, bool bShowHtml);
 
 class CLabelUI : public CControlUI {
  public:

@@ -261,14 +261,7 @@ int CListUI::GetExpandedElement() const { return m_iExpandedItem; }
 // ---- events ----
 
 void CListUI::HandleEvent(InputEvent& event) {
-  if (!IsMouseEnabled() && IsMouseEventKind(event.iKind)) {
-    if (m_pParent != nullptr) {
-      m_pParent->HandleEvent(event);
-    } else {
-      CVerticalLayoutUI::HandleEvent(event);
-    }
-    return;
-  }
+  if (PassMouseWhenOff<CVerticalLayoutUI>(*this, event) || NoteFocusEvent(event)) return;
   const int iCur = GetCurSel();
   switch (event.iKind) {
     case kEventKeyDown:
@@ -278,8 +271,8 @@ void CListUI::HandleEvent(InputEvent& event) {
     case kEventRightButtonUp:
       SelectIndex(-1);
       if (IsEnabled() && m_pHost != nullptr) {
-        m_pHost->RaiseNotification(this, event.iKind == kEventButtonDown ? L"itemclick"
-                                                                        : L"itemrclick");
+        m_pHost->RaiseNotification(this, event.iKind == kEventButtonDown ? kNotifyItemClick
+                                                                        : kNotifyItemRightClick);
       }
       return;
     case kEventRightButtonDown:
@@ -295,10 +288,6 @@ void CListUI::HandleEvent(InputEvent& event) {
       }
       return;
     }
-    case kEventSetFocus:
-    case kEventKillFocus:
-      m_bFocused = event.iKind == kEventSetFocus;
-      return;
     default:
       break;
   }

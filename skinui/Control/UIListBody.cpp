@@ -44,12 +44,8 @@ int CListBodyUI::ItemWidth(const RECT& rcContent) {
 }
 
 void CListBodyUI::SetPosition(RECT rcPos, bool bNeedInvalidate) {
-  CControlUI::SetPosition(rcPos, bNeedInvalidate);
-  const RECT rc = GetContentRect();
-  if (m_items.IsEmpty()) {
-    UpdateScrollBars(rc, 0, 0);
-    return;
-  }
+  RECT rc = {0, 0, 0, 0};
+  if (!BeginLayout(rcPos, bNeedInvalidate, rc)) return;
   const SIZE szScroll = CContainerUI::GetScrollPosition();
   const SIZE szRange = CContainerUI::GetScrollRange();
   const int cxItem = ItemWidth(rc);
@@ -80,12 +76,8 @@ void CListBodyUI::SetPosition(RECT rcPos, bool bNeedInvalidate) {
   int y = rc.top - szScroll.cy;
   int cyNeeded = 0;
   for (int i = 0; i < m_items.GetSize(); ++i) {
+    if (SkipsFlow(i)) continue;
     CControlUI* pChild = ChildAt(i);
-    if (!pChild->IsVisible()) continue;
-    if (pChild->IsFloat()) {
-      PlaceFloatingChild(i);
-      continue;
-    }
     const RECT pad = pChild->GetPadding();
     int cy = heights[static_cast<size_t>(i)];
     if (cy == 0) cy = ClampToLimits(cyShare, pChild->GetMinHeight(), pChild->GetMaxHeight());

@@ -66,14 +66,14 @@ bool CListContainerElementUI::HandleItemEvent(InputEvent& event) {
     case kEventButtonUp:
       m_bDragPending = false;
       if (bEnabled) {
-        m_item.Notify(L"itemclick");
+        m_item.Notify(kNotifyItemClick);
         Select(true, true, true, false);
         Invalidate();
       }
       return true;
     case kEventRightButtonUp:
       if (bEnabled) {
-        m_item.Notify(L"itemrclick");
+        m_item.Notify(kNotifyItemRightClick);
         Select(true, true, true, true);
         Invalidate();
       }

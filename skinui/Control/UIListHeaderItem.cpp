@@ -32,7 +32,7 @@ LPVOID CListHeaderItemUI::QueryNamedInterface(LPCWSTR pstrName) {
   return CContainerUI::QueryNamedInterface(pstrName);
 }
 
-UINT CListHeaderItemUI::GetBehaviourFlags() const { return 2; }
+UINT CListHeaderItemUI::GetBehaviourFlags() const { return kBehaviourSetCursor; }
 
 void CListHeaderItemUI::SetEnabled(bool bEnable) {
   CContainerUI::SetEnabled(bEnable);
@@ -99,27 +99,19 @@ void CListHeaderItemUI::DragTo(POINT pt) {
 }
 
 void CListHeaderItemUI::HandleEvent(InputEvent& event) {
-  if (!IsMouseEnabled() && IsMouseEventKind(event.iKind)) {
-    if (m_pParent != nullptr) {
-      m_pParent->HandleEvent(event);
-    } else {
-      CContainerUI::HandleEvent(event);
-    }
+  if (PassMouseWhenOff<CContainerUI>(*this, event)) return;
+  if (NoteFocusEvent(event)) {
+    Invalidate();
     return;
   }
   const bool bEnabled = IsEnabled();
   switch (event.iKind) {
-    case kEventSetFocus:
-    case kEventKillFocus:
-      m_bFocused = event.iKind == kEventSetFocus;
-      Invalidate();
-      return;
     case kEventButtonDown:
     case kEventDoubleClick:
       if (!bEnabled) return;
       if (!InGrip(event.ptMouse)) {
         m_uState |= kStatePushed;
-        if (m_pHost != nullptr) m_pHost->RaiseNotification(this, L"headerclick");
+        if (m_pHost != nullptr) m_pHost->RaiseNotification(this, kNotifyHeaderClick);
         Invalidate();
       } else if (m_bDragable) {
         m_uState |= kStateCaptured;
@@ -140,7 +132,7 @@ void CListHeaderItemUI::HandleEvent(InputEvent& event) {
       return;
     case kEventSetCursor:
       if (bEnabled && m_bDragable && InGrip(event.ptMouse)) {
-        ::SetCursor(::LoadCursorW(nullptr, IDC_SIZEWE));
+        SetStandardCursor(kCursorSizeWE);
         return;
       }
       break;
@@ -220,15 +212,8 @@ void CListHeaderItemUI::PaintTextLayer(HDC hDC) {
   rc.top += m_rcTextPadding.top;
   rc.right -= m_rcTextPadding.right;
   rc.bottom -= m_rcTextPadding.bottom;
-  const UINT uStyle = m_uTextStyle | kTextSingleLine;
-  const DWORD dwColor = AdjustColor(m_dwTextColor);
-  if (m_bShowHtml) {
-    int nLinks = 0;
-    CSkinRenderer::RenderMarkupText(hDC, m_pHost, rc, m_sText, dwColor, nullptr, nullptr, nLinks,
-                                    uStyle);
-  } else {
-    CSkinRenderer::RenderText(hDC, m_pHost, rc, m_sText, dwColor, m_iFont, uStyle);
-  }
+  DrawControlText(hDC, m_pHost, rc, m_sText, AdjustColor(m_dwTextColor), m_iFont,
+                  m_uTextStyle | kTextSingleLine, m_bShowHtml);
 }
 
 }  // namespace SkinUI

@@ -11,12 +11,6 @@ namespace SkinUI {
 
 class CListHeaderItemUI : public CContainerUI {
  public:
-  enum HeaderItemState : UINT {
-    kStateFocused = 0x01,
-    kStateHot = 0x08,
-    kStatePushed = 0x10,
-    kStateCaptured = 0x40,
-  };
   static constexpr int kMinColumnWidth = 16;
   // The band is this much wider toward the inside for hit tests, so that it is easy to grab.
   static constexpr int kBandGrip = 4;

@@ -16,10 +16,10 @@ class CListItemOf : public TBase, public IListItemUI {
   CListItemOf() : m_item(this) {}
 
   // Wants the Return key.
-  UINT GetBehaviourFlags() const override { return 4; }
+  UINT GetBehaviourFlags() const override { return kBehaviourWantReturn; }
   bool Activate() override {
     if (!TBase::Activate()) return false;
-    m_item.Notify(L"itemactivate");
+    m_item.Notify(kNotifyItemActivate);
     return true;
   }
   void SetVisible(bool bVisible = true) override {

@@ -28,7 +28,7 @@ bool CListLabelElementUI::HandleItemEvent(InputEvent& event) {
     case kEventButtonDown:
     case kEventRightButtonDown:
       if (bEnabled) {
-        m_item.Notify(L"itemclick");
+        m_item.Notify(kNotifyItemClick);
         Select(true, true, true, false);
       }
       return true;

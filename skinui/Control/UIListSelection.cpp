@@ -110,7 +110,7 @@ bool CListSelection::Select(int iIndex, bool bCtrl, bool bTakeFocus, bool bNotif
   if (iIndex == iOld) return true;
   EnsureVisible(iIndex);
   if (bTakeFocus) m_pItems->GetItemAt(iIndex)->SetFocus();
-  if (bNotify) Notify(L"itemselect", iIndex, iOld);
+  if (bNotify) Notify(kNotifyItemSelect, iIndex, iOld);
   return true;
 }
 

@@ -7,19 +7,9 @@
 
 namespace SkinUI {
 
-namespace {
-
-const LPCWSTR kHandCursor = MAKEINTRESOURCEW(32649);
-
-}  // namespace
-
 CListTextElementUI::CListTextElementUI() : m_iHotLink(-1) {}
 
-CListTextElementUI::~CListTextElementUI() {
-  for (int i = 0; i < m_aColumnTexts.GetSize(); ++i) {
-    delete static_cast<CUIString*>(m_aColumnTexts[i]);
-  }
-}
+CListTextElementUI::~CListTextElementUI() = default;
 
 LPCWSTR CListTextElementUI::ClassName() const { return L"ListTextElementUI"; }
 
@@ -29,12 +19,13 @@ LPVOID CListTextElementUI::QueryNamedInterface(LPCWSTR pstrName) {
 }
 
 UINT CListTextElementUI::GetBehaviourFlags() const {
-  return IsEnabled() && GetLinkCount() > 0 ? 6u : 4u;
+  const UINT uLinks = IsEnabled() && GetLinkCount() > 0 ? kBehaviourSetCursor : 0u;
+  return kBehaviourWantReturn | uLinks;
 }
 
 CUIString CListTextElementUI::GetColumnText(int iColumn) const {
-  if (iColumn < 0 || iColumn >= m_aColumnTexts.GetSize()) return CUIString();
-  return *static_cast<const CUIString*>(m_aColumnTexts[iColumn]);
+  const CUIString* pText = m_aColumnTexts.GetAt(iColumn);
+  return pText != nullptr ? *pText : CUIString();
 }
 
 void CListTextElementUI::SetColumnText(int iColumn, LPCWSTR pstrText) {
@@ -46,7 +37,7 @@ void CListTextElementUI::SetColumnText(int iColumn, LPCWSTR pstrText) {
       return;
     }
   }
-  static_cast<CUIString*>(m_aColumnTexts[iColumn])->Assign(pstrText);
+  m_aColumnTexts[iColumn]->Assign(pstrText);
   Invalidate();
 }
 
@@ -71,13 +62,13 @@ void CListTextElementUI::HandleEvent(InputEvent& event) {
     switch (event.iKind) {
       case kEventSetCursor:
         if (iLink >= 0) {
-          ::SetCursor(::LoadCursorW(nullptr, kHandCursor));
+          SetStandardCursor(kCursorHand);
           return;
         }
         break;
       case kEventButtonUp:
         if (iLink >= 0) {
-          m_item.Notify(L"link", static_cast<WPARAM>(iLink));
+          m_item.Notify(kNotifyLink, static_cast<WPARAM>(iLink));
           return;
         }
         break;

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "Control/UIListLabelElement.h"
-#include "Utils/UIPtrArray.h"
+#include "Utils/UITypedPtrArray.h"
 
 namespace SkinUI {
 
@@ -44,7 +44,7 @@ class CListTextElementUI : public CListLabelElementUI {
   LPCWSTR ColumnTextToDraw(int iColumn, CUIString& sStored) const;
   int LinkAt(POINT pt) const;
 
-  CPtrArrayUI m_aColumnTexts;  // CUIString*, owned
+  COwnedPtrArrayUI<CUIString> m_aColumnTexts;
   std::unique_ptr<LinkSet> m_pLinks;
   int m_iHotLink;
 };

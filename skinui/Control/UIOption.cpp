@@ -71,7 +71,7 @@ void COptionUI::SetSelected(bool bSelected, bool bNotify) {
       if (pOther != this) pOther->SetSelected(false, bNotify);
     }
   }
-  if (bNotify) m_pHost->RaiseNotification(this, L"selectchanged");
+  if (bNotify) m_pHost->RaiseNotification(this, kNotifySelectChanged);
   Invalidate();
 }
 

@@ -20,10 +20,6 @@ namespace {
 
 const DWORD kCodePageUtf16 = 1200;
 
-// Behaviour flags.
-const UINT kTabStop = 0x1;
-const UINT kWantsSetCursor = 0x2;
-
 // Engine notifications the window hears about as WM_NOTIFY, as a native rich edit would send.
 bool IsForwardedNotification(DWORD dwCode) {
   switch (dwCode) {
@@ -87,7 +83,7 @@ LPVOID CRichEditUI::QueryNamedInterface(LPCWSTR pstrName) {
 }
 
 UINT CRichEditUI::GetBehaviourFlags() const {
-  return IsEnabled() ? kTabStop | kWantsSetCursor : 0;
+  return IsEnabled() ? kBehaviourTabStop | kBehaviourSetCursor : 0u;
 }
 
 // ---- settings ----
@@ -206,7 +202,7 @@ bool CRichEditUI::TakesReturnAsNotification(UINT uMsg, WPARAM wParam) const {
 HRESULT CRichEditUI::SendTextMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* plResult) {
   if (m_pTwh == nullptr) return S_FALSE;
   if (TakesReturnAsNotification(uMsg, wParam)) {
-    if (m_pHost != nullptr) m_pHost->RaiseNotification(this, L"return");
+    if (m_pHost != nullptr) m_pHost->RaiseNotification(this, kNotifyReturn);
     return S_OK;
   }
   return TxSend(uMsg, wParam, lParam, plResult);
@@ -217,7 +213,7 @@ bool CRichEditUI::RedrawOnViewChange() { return true; }
 void CRichEditUI::OnTextNotify(DWORD dwCode, void* pData) {
   if (m_pHost == nullptr) return;
   if (dwCode == EN_CHANGE) {
-    m_pHost->RaiseNotification(this, L"textchanged");
+    m_pHost->RaiseNotification(this, kNotifyTextChanged);
     return;
   }
   if (!IsForwardedNotification(dwCode) || pData == nullptr) return;

@@ -9,6 +9,7 @@
 // the drawn caret of layered windows).
 
 #include <windows.h>
+#include <richedit.h>
 
 #include "Core/UIContainer.h"
 #include "Core/UIEvents.h"
@@ -19,17 +20,17 @@ class CTxtWinHost;
 
 // The platform edit style bits the control hands to its engine.
 enum RichEditStyle : DWORD {
-  kRichEditCenter = 0x1,
-  kRichEditRight = 0x2,
-  kRichEditMultiLine = 0x4,
-  kRichEditPassword = 0x20,
-  kRichEditAutoVScroll = 0x40,
-  kRichEditAutoHScroll = 0x80,
-  kRichEditNoHideSelection = 0x100,
-  kRichEditReadOnly = 0x800,
-  kRichEditKeepScrollBars = 0x2000,
-  kRichEditHScrollBar = 0x100000,
-  kRichEditVScrollBar = 0x200000,
+  kRichEditCenter = ES_CENTER,
+  kRichEditRight = ES_RIGHT,
+  kRichEditMultiLine = ES_MULTILINE,
+  kRichEditPassword = ES_PASSWORD,
+  kRichEditAutoVScroll = ES_AUTOVSCROLL,
+  kRichEditAutoHScroll = ES_AUTOHSCROLL,
+  kRichEditNoHideSelection = ES_NOHIDESEL,
+  kRichEditReadOnly = ES_READONLY,
+  kRichEditKeepScrollBars = ES_DISABLENOSCROLL,
+  kRichEditHScrollBar = WS_HSCROLL,
+  kRichEditVScrollBar = WS_VSCROLL,
 };
 
 class CRichEditUI : public CContainerUI, public IMessageFilterUI {

@@ -58,15 +58,7 @@ bool CRichEditUI::CaretTimerApplies() const {
 }
 
 void CRichEditUI::HandleEvent(InputEvent& event) {
-  const bool bMouseEvent = event.iKind > kEventMouseBegin && event.iKind < kEventMouseEnd;
-  if (!IsMouseEnabled() && bMouseEvent) {
-    if (m_pParent != nullptr) {
-      m_pParent->HandleEvent(event);
-    } else {
-      CControlUI::HandleEvent(event);
-    }
-    return;
-  }
+  if (PassMouseWhenOff<CControlUI>(*this, event)) return;
   switch (event.iKind) {
     case kEventSetCursor: {
       if (!IsEnabled()) break;

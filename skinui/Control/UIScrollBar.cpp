@@ -6,6 +6,7 @@
 
 #include "Core/UIAttributeValues.h"
 #include "Core/UIContainer.h"
+#include "Core/UILayoutAxis.h"
 #include "Core/UIManager.h"
 
 namespace SkinUI {
@@ -15,14 +16,6 @@ using namespace attribute_values;
 namespace {
 
 bool Inside(const RECT& rc, POINT pt) { return ::PtInRect(&rc, pt) != FALSE; }
-
-void SetBit(UINT& uState, UINT uBit, bool bOn) {
-  if (bOn) {
-    uState |= uBit;
-  } else {
-    uState &= ~uBit;
-  }
-}
 
 }  // namespace
 
@@ -87,7 +80,7 @@ void CScrollBarUI::SetScrollValue(int nPos, bool bNotify) {
   m_nScrollPos = nPos;
   SetPosition(m_rcItem, true);
   if (bNotify && m_pHost != nullptr) {
-    m_pHost->RaiseNotification(this, L"scroll", static_cast<WPARAM>(m_nScrollPos),
+    m_pHost->RaiseNotification(this, kNotifyScroll, static_cast<WPARAM>(m_nScrollPos),
                                static_cast<LPARAM>(nOld), true);
   }
 }
@@ -237,29 +230,31 @@ void CScrollBarUI::OnButtonDown(const InputEvent& event) {
   m_nScrollRepeatDelay = 0;
   if (m_pHost != nullptr) m_pHost->StartTimer(this, kRepeatTimerId, kRepeatInterval);
   if (Inside(m_rcButton1, event.ptMouse)) {
-    m_uButton1State |= kPartPushed;
+    m_uButton1State |= kStatePushed;
     ScrollLineBack();
   } else if (Inside(m_rcButton2, event.ptMouse)) {
-    m_uButton2State |= kPartPushed;
+    m_uButton2State |= kStatePushed;
     ScrollLineForward();
   } else if (Inside(m_rcThumb, event.ptMouse)) {
-    m_uThumbState |= kPartPushed | kPartCaptured;
+    m_uThumbState |= kStatePushed | kStateCaptured;
     m_ptLastMouse = event.ptMouse;
     m_nLastScrollPos = m_nScrollPos;
   } else {
-    const int nAt = m_bHorizontal ? event.ptMouse.x : event.ptMouse.y;
-    const int nThumbStart = m_bHorizontal ? m_rcThumb.left : m_rcThumb.top;
-    const int nThumbEnd = m_bHorizontal ? m_rcThumb.right : m_rcThumb.bottom;
-    if (nAt < nThumbStart) {
-      ScrollPageBack();
-    } else if (nAt > nThumbEnd) {
-      ScrollPageForward();
-    }
+    ScrollPageToward(event.ptMouse);
+  }
+}
+
+void CScrollBarUI::ScrollPageToward(POINT pt) {
+  const LayoutAxis axis(!m_bHorizontal);
+  if (axis.Of(pt) < axis.Near(m_rcThumb)) {
+    ScrollPageBack();
+  } else if (axis.Of(pt) > axis.Far(m_rcThumb)) {
+    ScrollPageForward();
   }
 }
 
 void CScrollBarUI::OnMouseMove(const InputEvent& event) {
-  if ((m_uThumbState & kPartCaptured) != 0) {
+  if ((m_uThumbState & kStateCaptured) != 0) {
     const int S = GetThickness();
     const int nThumb =
         m_bHorizontal ? m_rcThumb.right - m_rcThumb.left : m_rcThumb.bottom - m_rcThumb.top;
@@ -270,38 +265,31 @@ void CScrollBarUI::OnMouseMove(const InputEvent& event) {
     m_nLastScrollOffset = static_cast<int>(static_cast<long long>(nMoved) * m_nRange / D);
     return;
   }
-  const bool bWasHot = (m_uThumbState & kPartHot) != 0;
+  const bool bWasHot = (m_uThumbState & kStateHot) != 0;
   const bool bHot = IsEnabled() && Inside(m_rcThumb, event.ptMouse);
   if (bHot != bWasHot) {
-    SetBit(m_uThumbState, kPartHot, bHot);
+    SetStyleBit(m_uThumbState, kStateHot, bHot);
     Invalidate();
   }
 }
 
 void CScrollBarUI::OnRepeatTick() {
   ++m_nScrollRepeatDelay;
-  if ((m_uThumbState & kPartCaptured) != 0) {
+  if ((m_uThumbState & kStateCaptured) != 0) {
     ScrollToDragPosition();
     Invalidate();
     return;
   }
   if (m_nScrollRepeatDelay < kRepeatDelayTicks) return;
-  if ((m_uButton1State & kPartPushed) != 0) {
+  if ((m_uButton1State & kStatePushed) != 0) {
     ScrollLineBack();
-  } else if ((m_uButton2State & kPartPushed) != 0) {
+  } else if ((m_uButton2State & kStatePushed) != 0) {
     ScrollLineForward();
   } else if (m_pHost != nullptr) {
     POINT pt;
     ::GetCursorPos(&pt);
     ::ScreenToClient(m_pHost->GetHostWindow(), &pt);
-    const int nAt = m_bHorizontal ? pt.x : pt.y;
-    const int nThumbStart = m_bHorizontal ? m_rcThumb.left : m_rcThumb.top;
-    const int nThumbEnd = m_bHorizontal ? m_rcThumb.right : m_rcThumb.bottom;
-    if (nAt < nThumbStart) {
-      ScrollPageBack();
-    } else if (nAt > nThumbEnd) {
-      ScrollPageForward();
-    }
+    ScrollPageToward(pt);
   }
 }
 
@@ -309,12 +297,12 @@ void CScrollBarUI::OnButtonUp() {
   m_nScrollRepeatDelay = 0;
   m_nLastScrollOffset = 0;
   if (m_pHost != nullptr) m_pHost->StopTimer(this, kRepeatTimerId);
-  if ((m_uThumbState & kPartCaptured) != 0) {
-    m_uThumbState &= ~(kPartPushed | kPartCaptured);
-  } else if ((m_uButton1State & kPartPushed) != 0) {
-    m_uButton1State &= ~kPartPushed;
-  } else if ((m_uButton2State & kPartPushed) != 0) {
-    m_uButton2State &= ~kPartPushed;
+  if ((m_uThumbState & kStateCaptured) != 0) {
+    m_uThumbState &= ~(kStatePushed | kStateCaptured);
+  } else if ((m_uButton1State & kStatePushed) != 0) {
+    m_uButton1State &= ~kStatePushed;
+  } else if ((m_uButton2State & kStatePushed) != 0) {
+    m_uButton2State &= ~kStatePushed;
   } else {
     return;
   }
@@ -322,7 +310,7 @@ void CScrollBarUI::OnButtonUp() {
 }
 
 void CScrollBarUI::HandleEvent(InputEvent& event) {
-  const bool bMouse = event.iKind > kEventMouseBegin && event.iKind < kEventMouseEnd;
+  const bool bMouse = IsMouseEventKind(event.iKind);
   if (!IsMouseEnabled() && bMouse) {
     PassToOwner(event);
     return;
@@ -346,17 +334,17 @@ void CScrollBarUI::HandleEvent(InputEvent& event) {
       return;
     case kEventMouseEnter:
       if (IsEnabled()) {
-        m_uButton1State |= kPartHot;
-        m_uButton2State |= kPartHot;
-        if (Inside(m_rcThumb, event.ptMouse)) m_uThumbState |= kPartHot;
+        m_uButton1State |= kStateHot;
+        m_uButton2State |= kStateHot;
+        if (Inside(m_rcThumb, event.ptMouse)) m_uThumbState |= kStateHot;
         Invalidate();
       }
       return;
     case kEventMouseLeave:
       if (IsEnabled()) {
-        m_uButton1State &= ~kPartHot;
-        m_uButton2State &= ~kPartHot;
-        m_uThumbState &= ~kPartHot;
+        m_uButton1State &= ~kStateHot;
+        m_uButton2State &= ~kStateHot;
+        m_uThumbState &= ~kStateHot;
         Invalidate();
       }
       return;
@@ -474,15 +462,20 @@ bool CScrollBarUI::DrawImageAt(HDC hDC, ImageDrawInfo& image, const RECT& rcDest
   return CSkinRenderer::RenderImage(hDC, m_pHost, m_rcItem, m_rcPaint, image);
 }
 
+ImageDrawInfo* CScrollBarUI::ImageForState(Part& part, bool bDisabled, UINT uState) {
+  if (bDisabled) return &part.diDisabled;
+  if ((uState & kStatePushed) != 0) return &part.diPushed;
+  if ((uState & kStateHot) != 0) return &part.diHot;
+  return nullptr;
+}
+
+void CScrollBarUI::PaintPartAt(HDC hDC, Part& part, ImageDrawInfo* pState, const RECT& rcPart) {
+  if (pState != nullptr && DrawImageAt(hDC, *pState, rcPart)) return;
+  DrawImageAt(hDC, part.diNormal, rcPart);
+}
+
 void CScrollBarUI::PaintBackgroundState(HDC hDC) {
-  ImageDrawInfo* pState = nullptr;
-  if (!IsEnabled()) {
-    pState = &m_Bk.diDisabled;
-  } else if ((m_uThumbState & kPartPushed) != 0) {
-    pState = &m_Bk.diPushed;
-  } else if ((m_uThumbState & kPartHot) != 0) {
-    pState = &m_Bk.diHot;
-  }
+  ImageDrawInfo* pState = ImageForState(m_Bk, !IsEnabled(), m_uThumbState);
   if (pState != nullptr && CSkinRenderer::RenderImage(hDC, m_pHost, m_rcItem, m_rcPaint, *pState)) {
     return;
   }
@@ -490,18 +483,9 @@ void CScrollBarUI::PaintBackgroundState(HDC hDC) {
 }
 
 void CScrollBarUI::PaintPart(HDC hDC, const RECT& rcPart, UINT& uState, Part& part) {
-  SetBit(uState, kPartDisabled, !IsEnabled());
+  SetStyleBit(uState, kStateDisabled, !IsEnabled());
   if (part.dwColor != 0) CSkinRenderer::FillColor(hDC, rcPart, AdjustColor(part.dwColor));
-  ImageDrawInfo* pState = nullptr;
-  if ((uState & kPartDisabled) != 0) {
-    pState = &part.diDisabled;
-  } else if ((uState & kPartPushed) != 0) {
-    pState = &part.diPushed;
-  } else if ((uState & kPartHot) != 0) {
-    pState = &part.diHot;
-  }
-  if (pState != nullptr && DrawImageAt(hDC, *pState, rcPart)) return;
-  DrawImageAt(hDC, part.diNormal, rcPart);
+  PaintPartAt(hDC, part, ImageForState(part, (uState & kStateDisabled) != 0, uState), rcPart);
 }
 
 void CScrollBarUI::PaintRail(HDC hDC) {
@@ -514,16 +498,7 @@ void CScrollBarUI::PaintRail(HDC hDC) {
     rcRail.top = (m_rcThumb.top + m_rcThumb.bottom) / 2 - S / 2;
     rcRail.bottom = rcRail.top + S;
   }
-  ImageDrawInfo* pState = nullptr;
-  if (!IsEnabled()) {
-    pState = &m_Rail.diDisabled;
-  } else if ((m_uThumbState & kPartPushed) != 0) {
-    pState = &m_Rail.diPushed;
-  } else if ((m_uThumbState & kPartHot) != 0) {
-    pState = &m_Rail.diHot;
-  }
-  if (pState != nullptr && DrawImageAt(hDC, *pState, rcRail)) return;
-  DrawImageAt(hDC, m_Rail.diNormal, rcRail);
+  PaintPartAt(hDC, m_Rail, ImageForState(m_Rail, !IsEnabled(), m_uThumbState), rcRail);
 }
 
 bool CScrollBarUI::PaintSelf(HDC hDC, const RECT& /*rcPaint*/, CControlUI* /*pStopControl*/) {

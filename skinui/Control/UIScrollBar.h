@@ -14,13 +14,6 @@ class CContainerUI;
 
 class CScrollBarUI : public CControlUI {
  public:
-  // State bits of the three parts.
-  enum PartState : UINT {
-    kPartDisabled = 0x04,
-    kPartHot = 0x08,
-    kPartPushed = 0x10,
-    kPartCaptured = 0x40,
-  };
   static const UINT_PTR kRepeatTimerId = 10;
   static const UINT kRepeatInterval = 50;  // ms
   // Ticks a held part waits before it starts repeating.
@@ -103,6 +96,8 @@ class CScrollBarUI : public CControlUI {
   void ScrollPageBack();
   void ScrollPageForward();
   void ScrollToDragPosition();
+  // A page back when pt lies before the thumb, forward when after it; nothing over it.
+  void ScrollPageToward(POINT pt);
   int BarLength() const;
   void SetPartImage(ImageDrawInfo& image, LPCWSTR pstrImage);
   // The image of "normalimage", "hotimage", "pushedimage" or "disabledimage"; null otherwise.
@@ -113,6 +108,10 @@ class CScrollBarUI : public CControlUI {
   void OnButtonUp();
   void PassToOwner(InputEvent& event);
 
+  // The part's image for a state: disabled first, then pushed, then hot; null for none of them.
+  static ImageDrawInfo* ImageForState(Part& part, bool bDisabled, UINT uState);
+  // The state image at rcPart, or the normal image when there is none or it draws nothing.
+  void PaintPartAt(HDC hDC, Part& part, ImageDrawInfo* pState, const RECT& rcPart);
   void PaintBackgroundState(HDC hDC);
   // Refreshes the part's disabled bit, then fills and draws it.
   void PaintPart(HDC hDC, const RECT& rcPart, UINT& uState, Part& part);

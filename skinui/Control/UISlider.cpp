@@ -34,7 +34,9 @@ LPVOID CSliderUI::QueryNamedInterface(LPCWSTR pstrName) {
   return CProgressUI::QueryNamedInterface(pstrName);
 }
 
-UINT CSliderUI::GetBehaviourFlags() const { return IsEnabled() ? 3u : 0u; }
+UINT CSliderUI::GetBehaviourFlags() const {
+  return IsEnabled() ? kBehaviourTabStop | kBehaviourSetCursor : 0u;
+}
 
 void CSliderUI::SetEnabled(bool bEnable) {
   CProgressUI::SetEnabled(bEnable);
@@ -109,23 +111,16 @@ int CSliderUI::ValueAtPoint(POINT pt) const {
 }
 
 void CSliderUI::NotifyValueChanged() {
-  if (m_pHost != nullptr) m_pHost->RaiseNotification(this, L"valuechanged");
+  if (m_pHost != nullptr) m_pHost->RaiseNotification(this, kNotifyValueChanged);
 }
 
 void CSliderUI::HandleEvent(InputEvent& event) {
-  if (!IsMouseEnabled() && event.iKind > kEventMouseBegin && event.iKind < kEventMouseEnd) {
-    if (m_pParent != nullptr) {
-      m_pParent->HandleEvent(event);
-    } else {
-      CProgressUI::HandleEvent(event);
-    }
-    return;
-  }
+  if (PassMouseWhenOff<CProgressUI>(*this, event)) return;
   switch (event.iKind) {
     case kEventButtonDown:
     case kEventDoubleClick:
       if (IsEnabled()) {
-        m_uSliderState |= kSliderCaptured;
+        m_uSliderState |= kStateCaptured;
         const int nValue = ValueAtPoint(event.ptMouse);
         if (nValue != m_nValue && nValue >= m_nMin && nValue <= m_nMax) {
           m_nValue = nValue;
@@ -134,17 +129,17 @@ void CSliderUI::HandleEvent(InputEvent& event) {
       }
       return;
     case kEventMouseMove:
-      if ((m_uSliderState & kSliderCaptured) != 0) {
+      if ((m_uSliderState & kStateCaptured) != 0) {
         m_nValue = ValueAtPoint(event.ptMouse);
         if (m_bImmediate) NotifyValueChanged();
         Invalidate();
       }
       return;
     case kEventButtonUp:
-      if ((m_uSliderState & kSliderCaptured) != 0) {
+      if ((m_uSliderState & kStateCaptured) != 0) {
         m_nValue = ValueAtPoint(event.ptMouse);
         NotifyValueChanged();
-        m_uSliderState &= ~kSliderCaptured;
+        m_uSliderState &= ~kStateCaptured;
         Invalidate();
       }
       return;
@@ -160,20 +155,20 @@ void CSliderUI::HandleEvent(InputEvent& event) {
     case kEventSetCursor: {
       const RECT rcThumb = GetThumbRect();
       if (IsEnabled() && ::PtInRect(&rcThumb, event.ptMouse)) {
-        ::SetCursor(::LoadCursorW(nullptr, MAKEINTRESOURCEW(32649)));
+        SetStandardCursor(kCursorHand);
         return;
       }
       break;
     }
     case kEventMouseEnter:
       if (IsEnabled()) {
-        m_uSliderState |= kSliderHot;
+        m_uSliderState |= kStateHot;
         Invalidate();
       }
       return;
     case kEventMouseLeave:
       if (IsEnabled()) {
-        m_uSliderState &= ~kSliderHot;
+        m_uSliderState &= ~kStateHot;
         Invalidate();
       }
       return;
@@ -212,9 +207,9 @@ void CSliderUI::PaintStateImages(HDC hDC) {
   RECT rcThumb = GetThumbRect();
   ::OffsetRect(&rcThumb, -m_rcItem.left, -m_rcItem.top);
   ImageDrawInfo* pState = nullptr;
-  if ((m_uSliderState & kSliderCaptured) != 0) {
+  if ((m_uSliderState & kStateCaptured) != 0) {
     pState = &m_diThumbPushed;
-  } else if ((m_uSliderState & kSliderHot) != 0) {
+  } else if ((m_uSliderState & kStateHot) != 0) {
     pState = &m_diThumbHot;
   }
   ImageDrawInfo* aCandidates[] = {pState, &m_diThumb};

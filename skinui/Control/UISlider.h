@@ -9,7 +9,6 @@ namespace SkinUI {
 
 class CSliderUI : public CProgressUI {
  public:
-  enum SliderState : UINT { kSliderHot = 0x08, kSliderCaptured = 0x40 };
 
   CSliderUI();
 

@@ -28,7 +28,9 @@ LPVOID CTextUI::QueryNamedInterface(LPCWSTR pstrName) {
   return CLabelUI::QueryNamedInterface(pstrName);
 }
 
-UINT CTextUI::GetBehaviourFlags() const { return IsEnabled() && m_nLinks > 0 ? 2u : 0u; }
+UINT CTextUI::GetBehaviourFlags() const {
+  return IsEnabled() && m_nLinks > 0 ? kBehaviourSetCursor : 0u;
+}
 
 RECT CTextUI::GetLinkRect(int iIndex) const {
   if (iIndex < 0 || iIndex >= m_nLinks) return RECT{0, 0, 0, 0};
@@ -48,19 +50,12 @@ int CTextUI::LinkAt(POINT pt) const {
 }
 
 void CTextUI::HandleEvent(InputEvent& event) {
-  if (!IsMouseEnabled() && event.iKind > kEventMouseBegin && event.iKind < kEventMouseEnd) {
-    if (m_pParent != nullptr) {
-      m_pParent->HandleEvent(event);
-    } else {
-      CLabelUI::HandleEvent(event);
-    }
-    return;
-  }
+  if (PassMouseWhenOff<CLabelUI>(*this, event)) return;
   const int iLink = LinkAt(event.ptMouse);
   switch (event.iKind) {
     case kEventSetCursor:
       if (iLink >= 0) {
-        ::SetCursor(::LoadCursorW(nullptr, MAKEINTRESOURCEW(32649)));
+        SetStandardCursor(kCursorHand);
         return;
       }
       break;
@@ -74,7 +69,7 @@ void CTextUI::HandleEvent(InputEvent& event) {
     case kEventButtonUp:
       if (iLink >= 0 && IsEnabled()) {
         if (m_pHost != nullptr) {
-          m_pHost->RaiseNotification(this, L"link", static_cast<WPARAM>(iLink));
+          m_pHost->RaiseNotification(this, kNotifyLink, static_cast<WPARAM>(iLink));
         }
         return;
       }

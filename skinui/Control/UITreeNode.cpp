@@ -43,10 +43,10 @@ CTreeNodeUI::~CTreeNodeUI() {
   if (m_pParentNode != nullptr) m_pParentNode->DetachChild(this);
   // Outside a tree no list holds the child nodes: they are this node's to destroy.
   const bool bOwnsChildren = m_pTreeView == nullptr;
-  CPtrArrayUI aChildren = m_aChildNodes;
+  CTypedPtrArrayUI<CTreeNodeUI> aChildren = m_aChildNodes;
   m_aChildNodes.Empty();
   for (int i = 0; i < aChildren.GetSize(); ++i) {
-    CTreeNodeUI* pChild = static_cast<CTreeNodeUI*>(aChildren[i]);
+    CTreeNodeUI* pChild = aChildren[i];
     pChild->m_pParentNode = nullptr;
     if (bOwnsChildren && pChild->m_pTreeView == nullptr) delete pChild;
   }
@@ -118,8 +118,7 @@ bool CTreeNodeUI::RemoveItem(CControlUI* pControl) {
 }
 
 CTreeNodeUI* CTreeNodeUI::GetChildAt(int iIndex) const {
-  if (iIndex < 0 || iIndex >= m_aChildNodes.GetSize()) return nullptr;
-  return static_cast<CTreeNodeUI*>(m_aChildNodes[iIndex]);
+  return m_aChildNodes.GetAt(iIndex);
 }
 
 CTreeNodeUI* CTreeNodeUI::GetLastDescendant() {
@@ -154,8 +153,7 @@ bool CTreeNodeUI::AppendChild(CTreeNodeUI* pChild) {
 
 void CTreeNodeUI::DetachChild(CTreeNodeUI* pChild) {
   if (pChild == nullptr || pChild->m_pParentNode != this) return;
-  const int iIndex = m_aChildNodes.Find(pChild);
-  if (iIndex >= 0) m_aChildNodes.Remove(iIndex);
+  m_aChildNodes.RemoveFirst(pChild);
   pChild->m_pParentNode = nullptr;
 }
 

@@ -6,7 +6,7 @@
 #include <windows.h>
 
 #include "Control/UIListContainerElement.h"
-#include "Utils/UIPtrArray.h"
+#include "Utils/UITypedPtrArray.h"
 
 namespace SkinUI {
 
@@ -86,7 +86,7 @@ class CTreeNodeUI : public CListContainerElementUI {
   COptionUI* m_pItemButton;
   CTreeViewUI* m_pTreeView;
   CTreeNodeUI* m_pParentNode;
-  CPtrArrayUI m_aChildNodes;
+  CTypedPtrArrayUI<CTreeNodeUI> m_aChildNodes;
 };
 
 }  // namespace SkinUI

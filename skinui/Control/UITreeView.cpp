@@ -119,7 +119,7 @@ void CTreeViewUI::RemoveAllItems() {
 
 bool CTreeViewUI::HandleFolderToggled(void* pParam) {
   NotifyEvent* pEvent = static_cast<NotifyEvent*>(pParam);
-  if (pEvent->sType != L"selectchanged") return true;
+  if (pEvent->sType != kNotifySelectChanged) return true;
   CTreeNodeUI* pNode = NodeOfRowControl(pEvent->pSender);
   if (pNode == nullptr) return true;
   const bool bExpand = !pNode->GetFolderButton()->IsSelected();
@@ -130,7 +130,7 @@ bool CTreeViewUI::HandleFolderToggled(void* pParam) {
 
 bool CTreeViewUI::HandleCheckToggled(void* pParam) {
   NotifyEvent* pEvent = static_cast<NotifyEvent*>(pParam);
-  if (pEvent->sType != L"selectchanged") return true;
+  if (pEvent->sType != kNotifySelectChanged) return true;
   CTreeNodeUI* pNode = NodeOfRowControl(pEvent->pSender);
   if (pNode != nullptr) CheckSubtree(pNode->GetCheckBox()->IsSelected(), pNode);
   return true;

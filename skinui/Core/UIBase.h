@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "Core/UIEvents.h"
-#include "Utils/UIPtrArray.h"
+#include "Utils/UITypedPtrArray.h"
 #include "Utils/UIString.h"
 #include "Utils/UIStringPtrMap.h"
 
@@ -261,7 +261,7 @@ class CDelegateList {
   CDelegateList(const CDelegateList&) = delete;
   CDelegateList& operator=(const CDelegateList&) = delete;
 
-  CPtrArrayUI m_aDelegates;
+  COwnedPtrArrayUI<CDelegateBase> m_aDelegates;
 };
 
 }  // namespace SkinUI

@@ -48,7 +48,7 @@ LPVOID CContainerUI::QueryNamedInterface(LPCWSTR pstrName) {
 
 void CContainerUI::SetHost(CWindowHostUI* pHost, CControlUI* pParent, bool bInit) {
   for (int i = 0; i < m_items.GetSize(); ++i) {
-    static_cast<CControlUI*>(m_items[i])->SetHost(pHost, this, bInit);
+    m_items[i]->SetHost(pHost, this, bInit);
   }
   if (m_pVerticalScrollBar != nullptr) m_pVerticalScrollBar->SetHost(pHost, this, bInit);
   if (m_pHorizontalScrollBar != nullptr) m_pHorizontalScrollBar->SetHost(pHost, this, bInit);
@@ -58,8 +58,7 @@ void CContainerUI::SetHost(CWindowHostUI* pHost, CControlUI* pParent, bool bInit
 // ---- the child list ----
 
 CControlUI* CContainerUI::GetItemAt(int iIndex) const {
-  if (iIndex < 0 || iIndex >= m_items.GetSize()) return nullptr;
-  return static_cast<CControlUI*>(m_items[iIndex]);
+  return m_items.GetAt(iIndex);
 }
 
 int CContainerUI::GetItemIndex(CControlUI* pControl) const { return m_items.Find(pControl); }
@@ -125,9 +124,9 @@ bool CContainerUI::RemoveItem(CControlUI* pControl) {
 bool CContainerUI::RemoveItemAt(int iIndex) { return RemoveItem(GetItemAt(iIndex)); }
 
 void CContainerUI::RemoveAllItems() {
-  CPtrArrayUI items = m_items;
+  const CTypedPtrArrayUI<CControlUI> items = m_items;
   m_items.Empty();
-  for (int i = 0; i < items.GetSize(); ++i) ReleaseChild(static_cast<CControlUI*>(items[i]));
+  for (int i = 0; i < items.GetSize(); ++i) ReleaseChild(items[i]);
   RequestLayout();
 }
 
@@ -222,6 +221,31 @@ RECT CContainerUI::GetClientPosition() const {
   return rc;
 }
 
+bool CContainerUI::SkipsFlow(int iIndex) {
+  CControlUI* pChild = ChildAt(iIndex);
+  if (!pChild->IsVisible()) return true;
+  if (!pChild->IsFloat()) return false;
+  PlaceFloatingChild(iIndex);
+  return true;
+}
+
+Placement CContainerUI::PlacementOn(const LayoutAxis& axis) const {
+  if (axis.IsVertical()) {
+    if (m_iChildVAlign == kChildVAlignCenter) return Placement::kCenter;
+    return m_iChildVAlign == kChildVAlignBottom ? Placement::kEnd : Placement::kStart;
+  }
+  if (m_iChildAlign == kChildAlignCenter) return Placement::kCenter;
+  return m_iChildAlign == kChildAlignRight ? Placement::kEnd : Placement::kStart;
+}
+
+bool CContainerUI::BeginLayout(RECT rcPos, bool bNeedInvalidate, RECT& rcContent) {
+  CControlUI::SetPosition(rcPos, bNeedInvalidate);
+  rcContent = GetContentRect();
+  if (!m_items.IsEmpty()) return true;
+  UpdateScrollBars(rcContent, 0, 0);
+  return false;
+}
+
 void CContainerUI::SetPosition(RECT rc, bool bNeedInvalidate) {
   CControlUI::SetPosition(rc, bNeedInvalidate);
   if (m_items.IsEmpty()) return;
@@ -229,12 +253,8 @@ void CContainerUI::SetPosition(RECT rc, bool bNeedInvalidate) {
   const SIZE szScroll = GetScrollPosition();
   ::OffsetRect(&rcArea, -szScroll.cx, -szScroll.cy);
   for (int i = 0; i < m_items.GetSize(); ++i) {
+    if (SkipsFlow(i)) continue;
     CControlUI* pChild = ChildAt(i);
-    if (!pChild->IsVisible()) continue;
-    if (pChild->IsFloat()) {
-      PlaceFloatingChild(i);
-      continue;
-    }
     const int cx = ClampToLimits(rcArea.right - rcArea.left, pChild->GetMinWidth(),
                                  pChild->GetMaxWidth());
     const int cy = ClampToLimits(rcArea.bottom - rcArea.top, pChild->GetMinHeight(),
@@ -427,23 +447,8 @@ CControlUI* CContainerUI::FindControl(FindControlProc Proc, LPVOID pData, UINT u
 // ---- input ----
 
 void CContainerUI::HandleEvent(InputEvent& event) {
-  if (!IsMouseEnabled() && event.iKind > kEventMouseBegin && event.iKind < kEventMouseEnd) {
-    if (m_pParent != nullptr) {
-      m_pParent->HandleEvent(event);
-    } else {
-      CControlUI::HandleEvent(event);
-    }
-    return;
-  }
-  if (event.iKind == kEventSetFocus) {
-    m_bFocused = true;
-    return;
-  }
-  if (event.iKind == kEventKillFocus) {
-    m_bFocused = false;
-    return;
-  }
-  if (HandleScrollEvent(event)) return;
+  if (PassMouseWhenOff<CControlUI>(*this, event)) return;
+  if (NoteFocusEvent(event) || HandleScrollEvent(event)) return;
   CControlUI::HandleEvent(event);
 }
 

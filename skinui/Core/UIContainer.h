@@ -8,7 +8,8 @@
 #include <windows.h>
 
 #include "Core/UIControl.h"
-#include "Utils/UIPtrArray.h"
+#include "Core/UILayoutAxis.h"
+#include "Utils/UITypedPtrArray.h"
 
 namespace SkinUI {
 
@@ -33,6 +34,8 @@ class IContainerUI {
 // Values of the child alignment settings.
 enum ChildAlign { kChildAlignLeft = 0, kChildAlignCenter = 1, kChildAlignRight = 2 };
 enum ChildVAlign { kChildVAlignTop = 0, kChildVAlignCenter = 4, kChildVAlignBottom = 8 };
+// Where the child alignment puts a child on one axis of the room it has.
+enum class Placement { kStart, kCenter, kEnd };
 
 class CContainerUI : public CControlUI, public IContainerUI {
  public:
@@ -112,12 +115,25 @@ class CContainerUI : public CControlUI, public IContainerUI {
  protected:
   // The rectangle less the inset and the visible bars: where the children live.
   RECT GetContentRect() const;
+  // The start of a layout's SetPosition: the control takes rcPos and rcContent its content
+  // rectangle. False, with the bars told that nothing needs room, when there are no children.
+  bool BeginLayout(RECT rcPos, bool bNeedInvalidate, RECT& rcContent);
   // Lays the container out again in the same place, after a bar appeared or changed.
   void RelayoutForScrollBars(bool bNeedInvalidate);
   bool IsBarShown(const CScrollBarUI* pBar) const;
   bool PaintChildren(HDC hDC, const RECT& rcPaint, CControlUI* pStopControl);
   // Key and wheel events that scroll; false when the event is not for the bars.
   bool HandleScrollEvent(const InputEvent& event);
+  // The scroll steps along an axis, and scrolling along it with the other position kept.
+  int LineStep(const LayoutAxis& axis) const;
+  int PageStep(const LayoutAxis& axis) const;
+  void ScrollBy(const LayoutAxis& axis, int nDelta);
+  void ScrollTo(const LayoutAxis& axis, int nPos);
+  // True for a child that layouts pass over: a hidden one, or a floating one, which is placed
+  // here by its ratios instead.
+  bool SkipsFlow(int iIndex);
+  // The child alignment on an axis: "childalign" across x, "childvalign" across y.
+  Placement PlacementOn(const LayoutAxis& axis) const;
   // x raised to the minimum, then lowered to the maximum: the maximum wins.
   static int ClampToLimits(int x, int nMin, int nMax);
   // Destroys a child that has left the list, when the container owns its children.
@@ -125,9 +141,9 @@ class CContainerUI : public CControlUI, public IContainerUI {
   // The container's own child at a valid index. The item operations of IContainerUI may be
   // routed elsewhere by a derived container (a list hands them to its body), so the base and the
   // layouts walk their own children through this.
-  CControlUI* ChildAt(int iIndex) const { return static_cast<CControlUI*>(m_items[iIndex]); }
+  CControlUI* ChildAt(int iIndex) const { return m_items[iIndex]; }
 
-  CPtrArrayUI m_items;
+  CTypedPtrArrayUI<CControlUI> m_items;
   CUIRect m_rcInset;
   int m_iChildPadding;
   int m_iChildAlign;

@@ -13,6 +13,7 @@ namespace {
 
 // Horizontal lines have no font to follow.
 const int kHorizontalLineStep = 8;
+const int kVerticalLineMargin = 8;
 
 }  // namespace
 
@@ -77,87 +78,51 @@ void CContainerUI::SetScrollPosition(SIZE szPos) {
   Invalidate();
 }
 
-void CContainerUI::ScrollLineUp() {
-  int nStep = 8;
-  if (m_pHost != nullptr) nStep += m_pHost->GetDefaultFontInfo()->tm.tmHeight;
+namespace {
+
+const LayoutAxis kVertical(true);
+const LayoutAxis kHorizontal(false);
+
+}  // namespace
+
+void CContainerUI::ScrollLineUp() { ScrollBy(kVertical, -LineStep(kVertical)); }
+void CContainerUI::ScrollLineDown() { ScrollBy(kVertical, LineStep(kVertical)); }
+void CContainerUI::ScrollPageUp() { ScrollBy(kVertical, -PageStep(kVertical)); }
+void CContainerUI::ScrollPageDown() { ScrollBy(kVertical, PageStep(kVertical)); }
+void CContainerUI::ScrollToTop() { ScrollTo(kVertical, 0); }
+void CContainerUI::ScrollToBottom() { ScrollTo(kVertical, GetScrollRange().cy); }
+void CContainerUI::ScrollLineLeft() { ScrollBy(kHorizontal, -LineStep(kHorizontal)); }
+void CContainerUI::ScrollLineRight() { ScrollBy(kHorizontal, LineStep(kHorizontal)); }
+void CContainerUI::ScrollPageLeft() { ScrollBy(kHorizontal, -PageStep(kHorizontal)); }
+void CContainerUI::ScrollPageRight() { ScrollBy(kHorizontal, PageStep(kHorizontal)); }
+void CContainerUI::ScrollToLeft() { ScrollTo(kHorizontal, 0); }
+void CContainerUI::ScrollToRight() { ScrollTo(kHorizontal, GetScrollRange().cx); }
+
+int CContainerUI::LineStep(const LayoutAxis& axis) const {
+  // A vertical line follows the text: the default font's height plus a margin.
+  if (!axis.IsVertical()) return kHorizontalLineStep;
+  return m_pHost != nullptr ? kVerticalLineMargin + m_pHost->GetDefaultFontInfo()->tm.tmHeight
+                            : kVerticalLineMargin;
+}
+
+int CContainerUI::PageStep(const LayoutAxis& axis) const {
+  // The visible part: the extent less the inset and the bar that lies across the axis.
+  int nPage = (axis.IsVertical() ? GetHeight() : GetWidth()) - axis.Near(m_rcInset) -
+              axis.Far(m_rcInset);
+  const CScrollBarUI* pAcross = axis.IsVertical() ? m_pHorizontalScrollBar : m_pVerticalScrollBar;
+  if (IsBarShown(pAcross)) nPage -= axis.FixedOf(*pAcross);
+  return nPage;
+}
+
+void CContainerUI::ScrollBy(const LayoutAxis& axis, int nDelta) {
   SIZE sz = GetScrollPosition();
-  sz.cy -= nStep;
+  axis.Of(sz) += nDelta;
   SetScrollPosition(sz);
 }
 
-void CContainerUI::ScrollLineDown() {
-  int nStep = 8;
-  if (m_pHost != nullptr) nStep += m_pHost->GetDefaultFontInfo()->tm.tmHeight;
+void CContainerUI::ScrollTo(const LayoutAxis& axis, int nPos) {
   SIZE sz = GetScrollPosition();
-  sz.cy += nStep;
-  SetScrollPosition(sz);
-}
-
-void CContainerUI::ScrollPageUp() {
-  SIZE sz = GetScrollPosition();
-  int nPage = GetHeight() - m_rcInset.top - m_rcInset.bottom;
-  if (IsBarShown(m_pHorizontalScrollBar)) nPage -= m_pHorizontalScrollBar->GetFixedHeight();
-  sz.cy -= nPage;
-  SetScrollPosition(sz);
-}
-
-void CContainerUI::ScrollPageDown() {
-  SIZE sz = GetScrollPosition();
-  int nPage = GetHeight() - m_rcInset.top - m_rcInset.bottom;
-  if (IsBarShown(m_pHorizontalScrollBar)) nPage -= m_pHorizontalScrollBar->GetFixedHeight();
-  sz.cy += nPage;
-  SetScrollPosition(sz);
-}
-
-void CContainerUI::ScrollToTop() {
-  SIZE sz = GetScrollPosition();
-  sz.cy = 0;
-  SetScrollPosition(sz);
-}
-
-void CContainerUI::ScrollToBottom() {
-  SIZE sz = GetScrollPosition();
-  sz.cy = GetScrollRange().cy;
-  SetScrollPosition(sz);
-}
-
-void CContainerUI::ScrollLineLeft() {
-  SIZE sz = GetScrollPosition();
-  sz.cx -= kHorizontalLineStep;
-  SetScrollPosition(sz);
-}
-
-void CContainerUI::ScrollLineRight() {
-  SIZE sz = GetScrollPosition();
-  sz.cx += kHorizontalLineStep;
-  SetScrollPosition(sz);
-}
-
-void CContainerUI::ScrollPageLeft() {
-  SIZE sz = GetScrollPosition();
-  int nPage = GetWidth() - m_rcInset.left - m_rcInset.right;
-  if (IsBarShown(m_pVerticalScrollBar)) nPage -= m_pVerticalScrollBar->GetFixedWidth();
-  sz.cx -= nPage;
-  SetScrollPosition(sz);
-}
-
-void CContainerUI::ScrollPageRight() {
-  SIZE sz = GetScrollPosition();
-  int nPage = GetWidth() - m_rcInset.left - m_rcInset.right;
-  if (IsBarShown(m_pVerticalScrollBar)) nPage -= m_pVerticalScrollBar->GetFixedWidth();
-  sz.cx += nPage;
-  SetScrollPosition(sz);
-}
-
-void CContainerUI::ScrollToLeft() {
-  SIZE sz = GetScrollPosition();
-  sz.cx = 0;
-  SetScrollPosition(sz);
-}
-
-void CContainerUI::ScrollToRight() {
-  SIZE sz = GetScrollPosition();
-  sz.cx = GetScrollRange().cx;
+  axis.Of(sz) = nPos;
   SetScrollPosition(sz);
 }
 
@@ -297,37 +262,29 @@ void CContainerUI::UpdateScrollBars(RECT rc, int cxNeeded, int cyNeeded) {
     return;
   }
 
+  // One bar alone, scrolling along axis: it lies across the far edge of the other axis.
+  auto updateAlone = [&](const LayoutAxis& axis, CScrollBarUI* pBar, int nNeeded) {
+    const int nRange = nNeeded - axis.Extent(rc);
+    if (nNeeded > axis.Extent(rc) && !pBar->IsVisible()) {
+      showAndRelayout(pBar, nRange);
+      return;
+    }
+    if (!pBar->IsVisible()) return;
+    if (nRange > 0 || m_bScrollProcess) {
+      const LayoutAxis across = axis.Across();
+      const int nThickness = across.FixedOf(*pBar);
+      pBar->SetPosition(axis.MakeRect(axis.Near(rc), axis.Far(rc), across.Far(rc),
+                                      across.Far(rc) + nThickness),
+                        false);
+      followRange(pBar, nRange, false);
+      return;
+    }
+    hideAndRelayout(pBar);
+  };
   if (pH != nullptr) {
-    const int nHRange = cxNeeded - (rc.right - rc.left);
-    if (cxNeeded > rc.right - rc.left && !pH->IsVisible()) {
-      showAndRelayout(pH, nHRange);
-      return;
-    }
-    if (!pH->IsVisible()) return;
-    if (nHRange > 0 || m_bScrollProcess) {
-      const int cyBar = pH->GetFixedHeight();
-      pH->SetPosition(RECT{rc.left, rc.bottom, rc.right, rc.bottom + cyBar}, false);
-      followRange(pH, nHRange, false);
-      return;
-    }
-    hideAndRelayout(pH);
-    return;
-  }
-
-  if (pV != nullptr) {
-    const int nVRange = cyNeeded - (rc.bottom - rc.top);
-    if (cyNeeded > rc.bottom - rc.top && !pV->IsVisible()) {
-      showAndRelayout(pV, nVRange);
-      return;
-    }
-    if (!pV->IsVisible()) return;
-    if (nVRange > 0 || m_bScrollProcess) {
-      const int cxBar = pV->GetFixedWidth();
-      pV->SetPosition(RECT{rc.right, rc.top, rc.right + cxBar, rc.bottom}, false);
-      followRange(pV, nVRange, false);
-      return;
-    }
-    hideAndRelayout(pV);
+    updateAlone(kHorizontal, pH, cxNeeded);
+  } else if (pV != nullptr) {
+    updateAlone(kVertical, pV, cyNeeded);
   }
 }
 

@@ -322,12 +322,18 @@ void CControlUI::DispatchEvent(InputEvent& event) {
   if (OnEvent(&event)) HandleEvent(event);
 }
 
+bool CControlUI::NoteFocusEvent(const InputEvent& event) {
+  if (event.iKind != kEventSetFocus && event.iKind != kEventKillFocus) return false;
+  m_bFocused = event.iKind == kEventSetFocus;
+  return true;
+}
+
 void CControlUI::HandleEvent(InputEvent& event) {
   switch (event.iKind) {
     case kEventContextMenu:
       if (m_bMenuUsed) {
         if (m_pHost != nullptr) {
-          m_pHost->RaiseNotification(this, L"menu", event.wParam, event.lParam, false);
+          m_pHost->RaiseNotification(this, kNotifyMenu, event.wParam, event.lParam, false);
         }
         return;
       }
@@ -341,11 +347,11 @@ void CControlUI::HandleEvent(InputEvent& event) {
       Invalidate();
       return;
     case kEventSetCursor:
-      ::SetCursor(::LoadCursorW(nullptr, MAKEINTRESOURCEW(32512) /* IDC_ARROW */));
+      SetStandardCursor(kCursorArrow);
       return;
     case kEventTimer:
       if (m_pHost != nullptr) {
-        m_pHost->RaiseNotification(this, L"timer", event.wParam, event.lParam, false);
+        m_pHost->RaiseNotification(this, kNotifyTimer, event.wParam, event.lParam, false);
       }
       return;
     default:

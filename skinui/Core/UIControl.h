@@ -14,11 +14,12 @@
 #include <windows.h>
 
 #include "Core/UIBase.h"
+#include "Core/UIConstants.h"
 #include "Core/UIEvents.h"
 #include "Core/UIRender.h"
 #include "Utils/UIGeometry.h"
 #include "Utils/UIString.h"
-#include "Utils/UIStringPtrMap.h"
+#include "Utils/UIOwnedStringMap.h"
 
 namespace SkinUI {
 
@@ -58,7 +59,7 @@ class CControlUI {
   virtual void SetName(LPCWSTR pstrName);
   virtual LPCWSTR ClassName() const;
   virtual LPVOID QueryNamedInterface(LPCWSTR pstrName);
-  // Bit 1: a Tab stop; bit 2: wants set-cursor events; bit 4: wants the Return key.
+  // BehaviourFlag bits.
   virtual UINT GetBehaviourFlags() const;
   virtual HWND GetNativeHandle() const;
   virtual bool Activate();
@@ -203,6 +204,8 @@ class CControlUI {
   // The area clipped by every ancestor's rectangle; false when an ancestor hides it all (or,
   // with bStopAtHidden, when an ancestor is invisible).
   bool ClipToAncestors(RECT& rc, bool bStopAtHidden) const;
+  // Set focus and kill focus set or clear the focused flag, and nothing more: true for those.
+  bool NoteFocusEvent(const InputEvent& event);
 
   CWindowHostUI* m_pHost;
   CControlUI* m_pParent;
@@ -247,7 +250,21 @@ class CControlUI {
   // The part of the control being painted in the current paint pass.
   CUIRect m_rcPaint;
 
-  CStringPtrMapUI m_mCustomAttributes;
+  COwnedStringMapUI<CUIString> m_mCustomAttributes;
 };
+
+// A control whose mouse is off leaves its mouse events to its parent, or at the root to the
+// handling of Base, the class it derives from. True when the event was one of those and has gone
+// there.
+template <class Base>
+bool PassMouseWhenOff(Base& control, InputEvent& event) {
+  if (control.IsMouseEnabled() || !IsMouseEventKind(event.iKind)) return false;
+  if (control.GetParent() != nullptr) {
+    control.GetParent()->HandleEvent(event);
+  } else {
+    control.Base::HandleEvent(event);
+  }
+  return true;
+}
 
 }  // namespace SkinUI

@@ -139,23 +139,16 @@ void CControlUI::AddCustomAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
     return;
   }
   if (m_mCustomAttributes.Find(pstrName, false) != nullptr) return;
-  CUIString* pCopy = new CUIString(pstrValue);
-  if (!m_mCustomAttributes.Insert(pstrName, pCopy)) delete pCopy;
+  m_mCustomAttributes.Insert(pstrName, new CUIString(pstrValue));
 }
 
 LPCWSTR CControlUI::GetCustomAttribute(LPCWSTR pstrName) const {
   if (pstrName == nullptr || pstrName[0] == L'\0') return nullptr;
-  const CUIString* pValue = static_cast<const CUIString*>(m_mCustomAttributes.Find(pstrName));
+  const CUIString* pValue = m_mCustomAttributes.Find(pstrName);
   return pValue != nullptr ? pValue->GetData() : nullptr;
 }
 
-void CControlUI::RemoveAllCustomAttributes() {
-  for (int i = 0; i < m_mCustomAttributes.GetSize(); ++i) {
-    LPCWSTR pstrKey = m_mCustomAttributes.GetAt(i);
-    delete static_cast<CUIString*>(m_mCustomAttributes.Find(pstrKey, false));
-  }
-  m_mCustomAttributes.RemoveAll();
-}
+void CControlUI::RemoveAllCustomAttributes() { m_mCustomAttributes.Clear(); }
 
 // ---- visual setters: nothing happens for an unchanged value ----
 

@@ -21,15 +21,11 @@ bool CDelegateBase::operator==(const CDelegateBase& rhs) const {
 
 CDelegateList::CDelegateList() = default;
 
-CDelegateList::~CDelegateList() {
-  for (int i = 0; i < m_aDelegates.GetSize(); ++i) {
-    delete static_cast<CDelegateBase*>(m_aDelegates.GetAt(i));
-  }
-}
+CDelegateList::~CDelegateList() = default;
 
 void CDelegateList::operator+=(const CDelegateBase& d) {
   for (int i = 0; i < m_aDelegates.GetSize(); ++i) {
-    const CDelegateBase* pListed = static_cast<CDelegateBase*>(m_aDelegates.GetAt(i));
+    const CDelegateBase* pListed = m_aDelegates[i];
     if (pListed != nullptr && *pListed == d) return;
   }
   CDelegateBase* pCopy = d.Copy();
@@ -41,7 +37,7 @@ CDelegateList::operator bool() const { return !m_aDelegates.IsEmpty(); }
 bool CDelegateList::operator()(void* pParam) {
   // Indexing on every step: a handler may add to the list while it runs.
   for (int i = 0; i < m_aDelegates.GetSize(); ++i) {
-    CDelegateBase* pDelegate = static_cast<CDelegateBase*>(m_aDelegates.GetAt(i));
+    CDelegateBase* pDelegate = m_aDelegates.GetAt(i);
     if (pDelegate != nullptr && !pDelegate->Invoke(pParam)) return false;
   }
   return true;

@@ -38,63 +38,53 @@ void CloseCachedArchive() {
 
 }  // namespace
 
-CPtrArrayUI& CWindowHostUI::LiveHosts() {
-  static CPtrArrayUI* pHosts = new CPtrArrayUI;
+CTypedPtrArrayUI<CWindowHostUI>& CWindowHostUI::LiveHosts() {
+  static CTypedPtrArrayUI<CWindowHostUI>* pHosts = new CTypedPtrArrayUI<CWindowHostUI>;
   return *pHosts;
 }
 
 CWindowHostUI::CWindowHostUI()
-    : m_hWndPaint(nullptr), m_hDcPaint(nullptr), m_pRoot(nullptr), m_mFonts(83),
-      m_mImages(83), m_mDefaultAttributes(83), m_mWindowCustomAttributes(83),
-      m_mOptionGroups(83), m_DefaultFontInfo(), m_aDefaultColors(),
-      m_bForceSharedResources(false), m_szInitWindowSize(0, 0), m_rcSizeBox(),
-      m_rcCaption(), m_szRoundCorner(0, 0), m_szMinWindow(0, 0), m_szMaxWindow(0, 0),
-      m_TrayIcon(), m_bTrayIconShown(false) {
+    : m_hWndPaint(nullptr), m_hDcPaint(nullptr), m_pRoot(nullptr) {
   // Tooltips and the native controls some controls wrap need the library's classes; the first
   // host of the process makes sure they are there.
   static const bool bCommonControlsReady = (::InitCommonControls(), true);
   (void)bCommonControlsReady;
   for (int i = 0; i < kDefaultColorCount; ++i) {
-    m_aDefaultColors[i] = SharedDefaultColor(static_cast<DefaultColor>(i));
+    m_resources.aColors[i] = SharedDefaultColor(static_cast<DefaultColor>(i));
   }
-  ResetTrayIcon();
 }
 
 CWindowHostUI::~CWindowHostUI() {
-  DestroyDelayedControls();
-  FreeQueuedNotifications();
+  // The tree goes first: its controls still reach back into every group below while they are
+  // destroyed. What is left then goes with the members.
+  m_queue.DestroyDeferred();
+  m_queue.DropNotifications();
   m_mNameHash.RemoveAll();
   if (m_pRoot != nullptr) {
     CControlUI* pRoot = m_pRoot;
     m_pRoot = nullptr;
     delete pRoot;
   }
-  if (m_DefaultFontInfo.hFont != nullptr) ::DeleteObject(m_DefaultFontInfo.hFont);
-  FreeWindowResources();
-  ResetTrayIcon();
-  StopEveryTimer();
-  DestroyToolTip();
+  m_resources.Clear();
+  m_timers.StopEvery();
+  m_toolTip.Destroy();
   if (m_bLayered && ::IsWindow(m_hWndPaint)) ::KillTimer(m_hWndPaint, kLayeredTimerId);
-  FreePaintSurfaces();
+  m_surfaces.Free();
   if (m_hDcPaint != nullptr) ::ReleaseDC(m_hWndPaint, m_hDcPaint);
-  CPtrArrayUI& hosts = LiveHosts();
-  const int iIndex = hosts.Find(this);
-  if (iIndex >= 0) hosts.Remove(iIndex);
+  LiveHosts().RemoveFirst(this);
   SetParentHost(nullptr);
-  for (int i = 0; i < m_aChildHosts.GetSize(); ++i) {
-    static_cast<CWindowHostUI*>(m_aChildHosts[i])->m_pParentHost = nullptr;
-  }
+  for (int i = 0; i < m_aChildHosts.GetSize(); ++i) m_aChildHosts[i]->m_pParentHost = nullptr;
 }
 
 void CWindowHostUI::AttachWindow(HWND hWnd, LPCWSTR pstrName) {
   UI_CHECK(::IsWindow(hWnd));
-  FreeWindowResources();
-  StopEveryTimer();
+  m_resources.Clear();
+  m_timers.StopEvery();
   m_mNameHash.Resize(83);
   m_sName = pstrName;
   if (m_hWndPaint != hWnd) {
     if (m_hDcPaint != nullptr) ::ReleaseDC(m_hWndPaint, m_hDcPaint);
-    FreePaintSurfaces();
+    m_surfaces.Free();
     m_hWndPaint = hWnd;
     m_hDcPaint = ::GetDC(hWnd);
     if (LiveHosts().Find(this) < 0) LiveHosts().Add(this);
@@ -112,11 +102,7 @@ bool CWindowHostUI::SetParentHost(CWindowHostUI* pParent) {
        pAncestor = pAncestor->m_pParentHost) {
     if (pAncestor == this) return false;
   }
-  if (m_pParentHost != nullptr) {
-    CPtrArrayUI& siblings = m_pParentHost->m_aChildHosts;
-    const int iIndex = siblings.Find(this);
-    if (iIndex >= 0) siblings.Remove(iIndex);
-  }
+  if (m_pParentHost != nullptr) m_pParentHost->m_aChildHosts.RemoveFirst(this);
   m_pParentHost = nullptr;
   // A parent that cannot list the child could not unlink it when it goes.
   if (pParent == nullptr || !pParent->m_aChildHosts.Add(this)) return pParent == nullptr;

@@ -2,57 +2,46 @@
 // CWindowHostUI: the host of one window's control tree, and the framework-wide settings every
 // host shares.
 //
-// The class is one, its members fall into groups that live in source files of their own:
+// The class is one; its members fall into groups that live in source files of their own, and
+// groups with state of their own keep it in small helpers (UIHost*.h) that own and free it:
 // UIManager.cpp holds what every group shares (construction, attachment to a window, the list
 // of live hosts, the framework-wide instance, skin folder and skin archive, the window's shadow,
 // which lives in Utils/UIShadow);
 // UIManagerPreTranslate.cpp the translation of messages before the modal loop dispatches them;
 // UIManagerResources.cpp fonts, images, default attribute strings, option groups, default
-// colours and multi-language texts; UIManagerSettings.cpp the "Window" element's geometry
-// settings and the notification-area icon; UIManagerTree.cpp the control tree, its name index,
-// post-paint controls and native child windows; UIManagerPaint.cpp layout at paint time and
-// double-buffered painting, plain or as a per-pixel-alpha layered window; UIManagerInput.cpp the
-// window messages: mouse, keyboard, focus, control timers, tooltips and queued notifications;
-// UIManagerControlRequests.cpp what controls ask of their host.
+// colours and multi-language texts (the tables: UIHostResources); UIManagerSettings.cpp the
+// "Window" element's geometry settings and the notification-area icon (UIHostTrayIcon);
+// UIManagerTree.cpp the control tree, its name index, post-paint controls and native child
+// windows (UIHostNativeWindows); UIManagerPaint.cpp layout at paint time, double-buffered
+// painting (the surfaces: UIHostSurfaces) and printing; UIManagerLayered.cpp the per-pixel-alpha
+// layered window; UIManagerInput.cpp the window messages: mouse, keyboard, focus and tooltips
+// (UIHostToolTip); UIManagerTimers.cpp control timers (UIHostTimers); UIManagerControlRequests.cpp
+// what controls ask of their host, queued notifications and delayed deletion (UIHostNotifyQueue).
 
 #include <windows.h>
 #include <shellapi.h>
 #include <commctrl.h>
 
+#include "Core/UIConstants.h"
 #include "Core/UIEvents.h"
+#include "Core/UIHostNativeWindows.h"
+#include "Core/UIHostNotifyQueue.h"
+#include "Core/UIHostResources.h"
+#include "Core/UIHostSurfaces.h"
+#include "Core/UIHostTimers.h"
+#include "Core/UIHostToolTip.h"
+#include "Core/UIHostTrayIcon.h"
 #include "Core/UIRender.h"
 #include "Utils/UIGeometry.h"
-#include "Utils/UIPtrArray.h"
 #include "Utils/UIShadow.h"
 #include "Utils/UIString.h"
 #include "Utils/UIStringPtrMap.h"
+#include "Utils/UITypedPtrArray.h"
 
 namespace SkinUI {
 
 class CControlUI;
 class CSkinArchiveUI;
-
-// One registered font. The record owns the font handle.
-struct FontInfo {
-  HFONT hFont;
-  CUIString sFontName;
-  int iSize;  // pixels; the font is created with height -iSize
-  bool bBold;
-  bool bUnderline;
-  bool bItalic;
-  // All zero until the font is first measured.
-  TEXTMETRICW tm;
-};
-
-// The five colours a window's texts default to, 0xAARRGGBB.
-enum DefaultColor {
-  kDefaultDisabledTextColor,
-  kDefaultTextColor,
-  kDefaultLinkTextColor,
-  kDefaultHoveredLinkTextColor,
-  kDefaultSelectedBkColor,
-  kDefaultColorCount
-};
 
 // Hue 0 to 360 with 180 meaning no change; saturation and lightness in percent, 100 meaning no
 // change. Colours and images follow the shift only while bUse is set.
@@ -298,7 +287,7 @@ class CWindowHostUI {
   void DeferDelete(CControlUI* pControl);
   // Posts the queue message once; later requests wait for that one.
   void PostQueuedNotify();
-  static const UINT kQueuedNotifyMessage = WM_APP + 1;
+  static const UINT kQueuedNotifyMessage = CHostNotifyQueue::kMessage;
 
   // ---- what controls ask of their host ----
 
@@ -325,7 +314,7 @@ class CWindowHostUI {
 
   // ---- notification-area icon ----
 
-  static const UINT kTrayCallbackMessage = 0x0803;
+  static const UINT kTrayCallbackMessage = CTrayIcon::kCallbackMessage;
   // Adds the icon resource nIconId of the program as this window's notification-area icon.
   bool AddTrayIcon(UINT nIconId);
   // At most 127 characters; an icon already shown is updated.
@@ -334,23 +323,29 @@ class CWindowHostUI {
 
  private:
   // The hosts attached to a window, in the order they were attached.
-  static CPtrArrayUI& LiveHosts();
+  static CTypedPtrArrayUI<CWindowHostUI>& LiveHosts();
   static DWORD SharedDefaultColor(DefaultColor which);
-  // The window's fonts, images, default attribute strings, custom attributes and option groups.
-  void FreeWindowResources();
+  // The window's own tables, or the shared ones with bShared or while resources are forced
+  // shared.
+  CHostResources& Registries(bool bShared);
   void MeasureFont(FontInfo* pFontInfo);
-  CStringPtrMapUI& FontRegistry(bool bShared);
-  // Takes the icon off the notification area and returns the record to its initial state.
-  void ResetTrayIcon();
+  // The first font of the window's table, then of the shared one, that match accepts.
+  template <class Match>
+  FontInfo* FindFontInfo(Match match);
   // Painting.
   // False when the paint should end without drawing.
   bool RunLayoutPass();
-  bool CreateOffscreenSurface(const RECT& rcClient);
-  void FreePaintSurfaces();
-  void PaintNativeChildrenLayered(const RECT& rcPaint);
+  // Prints the visible windows below hParent into hDC, at their places in the client area.
+  void PrintChildWindows(HDC hDC, HWND hParent, LPARAM lParam) const;
+  // Prints the visible native child windows that meet rcPaint into hDC, opaque.
+  void PaintNativeChildren(HDC hDC, const RECT& rcPaint);
   void ComposeLayered(const RECT& rcPaint);
+  // A layered image with an alpha channel is the layered window's mask.
+  bool LayeredImageMasks() const;
   // Pre-translation.
   bool FocusWantsTab() const;
+  // WM_GETMINMAXINFO: the limits the window settings give.
+  void ApplyTrackingLimits(MINMAXINFO* pInfo) const;
 
   // Attachment.
   CUIString m_sName;
@@ -358,49 +353,35 @@ class CWindowHostUI {
   HDC m_hDcPaint;
   CControlUI* m_pRoot;
   CWindowHostUI* m_pParentHost = nullptr;
-  CPtrArrayUI m_aChildHosts;  // the hosts whose parent this one is, so that it can leave them
+  CTypedPtrArrayUI<CWindowHostUI> m_aChildHosts;  // the hosts whose parent this one is
 
   // Pre-translation.
-  CPtrArrayUI m_aPreMessageFilters;
-  CPtrArrayUI m_aTranslateAccelerator;
+  CTypedPtrArrayUI<IMessageFilterUI> m_aPreMessageFilters;
+  CTypedPtrArrayUI<ITranslateAccelerator> m_aTranslateAccelerator;
 
-  // Resources.
-  CStringPtrMapUI m_mFonts;
-  CStringPtrMapUI m_mImages;
-  CStringPtrMapUI m_mDefaultAttributes;
-  CStringPtrMapUI m_mWindowCustomAttributes;
-  CStringPtrMapUI m_mOptionGroups;
-  FontInfo m_DefaultFontInfo;  // an empty face name defers to the shared default font
-  DWORD m_aDefaultColors[kDefaultColorCount];
-  bool m_bForceSharedResources;
-
-  // Window settings.
-  CUISize m_szInitWindowSize;
-  CUIRect m_rcSizeBox;
-  CUIRect m_rcCaption;
-  CUISize m_szRoundCorner;
-  CUISize m_szMinWindow;
-  CUISize m_szMaxWindow;
-  NOTIFYICONDATAW m_TrayIcon;
-  bool m_bTrayIconShown;
+  // Resources and window settings.
+  CHostResources m_resources;
+  bool m_bForceSharedResources = false;
+  // The "Window" element's geometry, kept for the skinned window and the tracking limits.
+  struct WindowSettings {
+    CUISize szInitial;
+    CUIRect rcSizeBox;
+    CUIRect rcCaption;
+    CUISize szRoundCorner;
+    CUISize szMin;  // 0: no limit
+    CUISize szMax;
+  };
+  WindowSettings m_settings;
+  CTrayIcon m_trayIcon;
 
   // The control tree.
   CStringPtrMapUI m_mNameHash{83};
-  CPtrArrayUI m_aPostPaintControls;
-  CPtrArrayUI m_aNativeWindows;
-  CPtrArrayUI m_aNativeWindowControls;
-  CPtrArrayUI m_aFoundControls;
+  CTypedPtrArrayUI<CControlUI> m_aPostPaintControls;
+  CNativeWindowList m_nativeWindows;
+  CTypedPtrArrayUI<CControlUI> m_aFoundControls;
 
-  // Painting. The off-screen device contexts keep the bitmap they were created with, so that
-  // ours can be taken out before it is deleted.
-  HDC m_hDcOffscreen = nullptr;
-  HBITMAP m_hbmpOffscreen = nullptr;
-  DWORD* m_pOffscreenBits = nullptr;  // layered only: bottom-up rows of 0xAARRGGBB
-  SIZE m_szOffscreen = {0, 0};
-  HDC m_hDcBackground = nullptr;
-  HBITMAP m_hbmpBackground = nullptr;
-  HBITMAP m_hbmpBackgroundOld = nullptr;
-  DWORD* m_pBackgroundBits = nullptr;
+  // Painting.
+  CHostSurfaces m_surfaces;
   bool m_bFirstLayout = true;
   bool m_bFocusNeeded = false;
   bool m_bOffscreenPaint = true;
@@ -413,21 +394,18 @@ class CWindowHostUI {
   CUIRect m_rcLayeredUpdate;
   ImageDrawInfo m_diLayered;
 
-  // Input. One record per control timer; queued notifications and controls awaiting deletion
-  // are owned.
-  struct TimerRecord;
+  // Input.
   // The modifier keys and mouse buttons down now, as InputEvent::wKeyState bits.
   static WORD CurrentKeyState();
   bool HandleMouseMessage(UINT uMsg, WPARAM wParam, LPARAM lParam);
   bool HandleKeyMessage(UINT uMsg, WPARAM wParam, LPARAM lParam);
   void HandleControlTimer(WPARAM wParam, LPARAM lParam);
   bool ShowToolTip(POINT pt);
-  void HideToolTip();
-  void DestroyToolTip();
+  // The focus control gets kill focus and "killfocus" (pNext is the control the focus goes to)
+  // and is cleared.
+  void DropFocus(CControlUI* pNext);
   void HandleQueuedNotify();
   void DeliverNotification(NotifyEvent& event);
-  void FreeQueuedNotifications();
-  void DestroyDelayedControls();
   void SendInput(CControlUI* pControl, int iKind, POINT pt, WPARAM wParam, LPARAM lParam,
                  WORD wKeyState, WCHAR chKey = 0);
   CControlUI* m_pEventHover = nullptr;
@@ -436,22 +414,16 @@ class CWindowHostUI {
   POINT m_ptLastMousePos = {-1, -1};
   bool m_bMouseTracking = false;
   bool m_bMouseCapture = false;
-  bool m_bAsyncNotifyPosted = false;
-  CPtrArrayUI m_aMessageFilters;
-  CPtrArrayUI m_aTimers;
-  UINT m_uTimerID = 0x1000;
-  CPtrArrayUI m_aAsyncNotify;
-  CPtrArrayUI m_aDelayedCleanup;
-  HWND m_hwndTooltip = nullptr;
-  TOOLINFOW m_ToolTip = {};
-  CUIString m_sToolTipText;
-  int m_iTooltipWidth = -1;
+  CTypedPtrArrayUI<IMessageFilterUI> m_aMessageFilters;
+  CHostTimers m_timers;
+  CHostToolTip m_toolTip;
 
   // Control requests.
   bool m_bUpdateNeeded = false;
   bool m_bUsedVirtualWnd = false;
   CControlUI* m_pFocus = nullptr;
-  CPtrArrayUI m_aNotifiers;
+  CTypedPtrArrayUI<INotifyUI> m_aNotifiers;
+  CHostNotifyQueue m_queue;
 };
 
 }  // namespace SkinUI

@@ -1,23 +1,12 @@
-// What controls ask of their host: screen areas to repaint, a layout pass, the focus, and
-// notifications to the window's listeners, at once or queued until after the current message.
+// What controls ask of their host: screen areas to repaint, a layout pass, notifications to the
+// window's listeners at once or queued until after the current message, and their own deletion
+// after it; and what the host forgets of a control that goes.
 
 #include "Core/UIControl.h"
 #include "Core/UIManager.h"
 #include "Utils/UIDebug.h"
 
 namespace SkinUI {
-
-namespace {
-
-void SendFocusEvent(CControlUI* pControl, int iKind, CControlUI* pSender) {
-  InputEvent event = {};
-  event.iKind = iKind;
-  event.pSender = pSender;
-  event.dwTimestamp = ::GetTickCount();
-  pControl->DispatchEvent(event);
-}
-
-}  // namespace
 
 void CWindowHostUI::Invalidate(RECT& rcItem) {
   if (rcItem.left < 0) rcItem.left = 0;
@@ -36,37 +25,13 @@ void CWindowHostUI::RequestFullLayout() { m_bUpdateNeeded = true; }
 
 bool CWindowHostUI::IsUpdateNeeded() const { return m_bUpdateNeeded; }
 
-CControlUI* CWindowHostUI::GetFocusControl() const { return m_pFocus; }
-
-void CWindowHostUI::SetFocusControl(CControlUI* pControl, bool bFocusWnd) {
-  if (bFocusWnd && m_hWndPaint != nullptr && ::GetFocus() != m_hWndPaint && pControl != m_pFocus) {
-    ::SetFocus(m_hWndPaint);
-  }
-  if (pControl == m_pFocus) return;
-  // A control may destroy itself while it handles its focus event (the host then forgets it as
-  // the focus control): no notification may name it after that.
-  if (m_pFocus != nullptr) {
-    CControlUI* pOld = m_pFocus;
-    SendFocusEvent(pOld, kEventKillFocus, pControl);
-    if (m_pFocus == pOld) RaiseNotification(pOld, L"killfocus");
-    m_pFocus = nullptr;
-  }
-  if (pControl != nullptr && pControl->GetHost() == this && pControl->IsVisible() &&
-      pControl->IsEnabled()) {
-    m_pFocus = pControl;
-    SendFocusEvent(pControl, kEventSetFocus, pControl);
-    if (m_pFocus == pControl) RaiseNotification(pControl, L"setfocus");
-  }
-}
-
 bool CWindowHostUI::RegisterNotifier(INotifyUI* pNotifier) {
   UI_CHECK(m_aNotifiers.Find(pNotifier) < 0);
   return m_aNotifiers.Add(pNotifier);
 }
 
 bool CWindowHostUI::UnregisterNotifier(INotifyUI* pNotifier) {
-  const int iIndex = m_aNotifiers.Find(pNotifier);
-  return iIndex >= 0 && m_aNotifiers.Remove(iIndex);
+  return m_aNotifiers.RemoveFirst(pNotifier);
 }
 
 void CWindowHostUI::RaiseNotification(NotifyEvent& event, bool bAsync, bool bAllowRepeat) {
@@ -79,31 +44,14 @@ void CWindowHostUI::RaiseNotification(NotifyEvent& event, bool bAsync, bool bAll
     DeliverNotification(event);
     return;
   }
-  if (!bAllowRepeat) {
-    for (int i = 0; i < m_aAsyncNotify.GetSize(); ++i) {
-      NotifyEvent* pQueued = static_cast<NotifyEvent*>(m_aAsyncNotify[i]);
-      if (pQueued->pSender == event.pSender && pQueued->sType == event.sType) {
-        pQueued->wParam = event.wParam;
-        pQueued->lParam = event.lParam;
-        pQueued->ptMouse = event.ptMouse;
-        pQueued->dwTimestamp = event.dwTimestamp;
-        return;
-      }
-    }
-  }
-  NotifyEvent* pCopy = new NotifyEvent(event);
-  if (!m_aAsyncNotify.Add(pCopy)) {
-    delete pCopy;
-    return;
-  }
-  PostQueuedNotify();
+  if (m_queue.Queue(event, bAllowRepeat)) PostQueuedNotify();
 }
 
 void CWindowHostUI::DeliverNotification(NotifyEvent& event) {
   if (event.pSender != nullptr && event.pSender->OnNotify) event.pSender->OnNotify(&event);
   // A listener may register or unregister others while it runs: index afresh each step.
   for (int i = 0; i < m_aNotifiers.GetSize(); ++i) {
-    static_cast<INotifyUI*>(m_aNotifiers[i])->Notify(event);
+    m_aNotifiers[i]->Notify(event);
   }
 }
 
@@ -129,20 +77,27 @@ void CWindowHostUI::ForgetControl(CControlUI* pControl) {
     if (m_bMouseCapture) ReleaseMouse();
   }
   StopAllTimers(pControl);
-  for (int i = 0; i < m_aAsyncNotify.GetSize(); ++i) {
-    NotifyEvent* pQueued = static_cast<NotifyEvent*>(m_aAsyncNotify[i]);
-    if (pQueued->pSender == pControl) pQueued->pSender = nullptr;
-  }
+  m_queue.ForgetSender(pControl);
   if (pControl == m_pRoot) m_pRoot = nullptr;
   const CUIString sName = pControl->GetName();
   if (!sName.IsEmpty() && m_mNameHash.Find(sName) == pControl) m_mNameHash.Remove(sName);
   UnregisterPostPaint(pControl);
-  for (int i = m_aNativeWindowControls.GetSize() - 1; i >= 0; --i) {
-    if (m_aNativeWindowControls[i] == pControl) {
-      m_aNativeWindowControls.Remove(i);
-      m_aNativeWindows.Remove(i);
-    }
-  }
+  m_nativeWindows.Forget(pControl);
+}
+
+void CWindowHostUI::DeferDelete(CControlUI* pControl) {
+  if (pControl == nullptr) return;
+  pControl->SetHost(this, nullptr, false);
+  m_queue.DeferDelete(pControl);
+  PostQueuedNotify();
+}
+
+void CWindowHostUI::PostQueuedNotify() { m_queue.Post(m_hWndPaint); }
+
+void CWindowHostUI::HandleQueuedNotify() {
+  m_queue.MarkArrived();
+  m_queue.DestroyDeferred();
+  while (std::unique_ptr<NotifyEvent> pEvent = m_queue.TakeNext()) DeliverNotification(*pEvent);
 }
 
 }  // namespace SkinUI

@@ -1,30 +1,12 @@
-// The host's window messages: message filters, then mouse, keyboard, focus, control timers,
-// tooltips, reflection of child-window messages, and the posted message that delivers queued
-// notifications and destroys controls whose deletion waited.
+// The host's window messages: message filters, then mouse, keyboard and tooltips, reflection of
+// child-window messages, and the hand-over of painting, timers and the queue message to their
+// own groups.
 
 #include "Core/UIControl.h"
 #include "Core/UIManager.h"
 #include "Utils/UIDebug.h"
 
 namespace SkinUI {
-
-struct CWindowHostUI::TimerRecord {
-  CControlUI* pSender;
-  UINT nLocalID;
-  HWND hWnd;
-  UINT uWinTimer;
-  bool bKilled;
-};
-
-namespace {
-
-// Messages reflected to the native child window that sent them, which answers them itself.
-const UINT kReflectedNotify = 0x204E;
-const UINT kReflectedCommand = 0x2111;
-const UINT kReflectOffset = 0x2000;
-const UINT kDefaultHoverTime = 1000;
-
-}  // namespace
 
 WORD CWindowHostUI::CurrentKeyState() {
   WORD wState = 0;
@@ -46,39 +28,6 @@ POINT ScreenToClientPoint(HWND hWnd, LPARAM lParam) {
   POINT pt = ClientPoint(lParam);
   ::ScreenToClient(hWnd, &pt);
   return pt;
-}
-
-struct TabSearch {
-  CControlUI* pFocus;
-  CControlUI* pLast;
-  bool bForward;
-  bool bNextIsIt;
-};
-
-CControlUI* CALLBACK FindTabStop(CControlUI* pControl, LPVOID pData) {
-  TabSearch* pSearch = static_cast<TabSearch*>(pData);
-  if (pControl == pSearch->pFocus) {
-    if (pSearch->bForward) {
-      pSearch->bNextIsIt = true;
-      return nullptr;
-    }
-    return pSearch->pLast;
-  }
-  if ((pControl->GetBehaviourFlags() & 0x1) == 0) return nullptr;
-  pSearch->pLast = pControl;
-  if (pSearch->bNextIsIt || pSearch->pFocus == nullptr) return pControl;
-  return nullptr;
-}
-
-// The tab stop after (or before) pFocus, wrapping around the tree; null without any.
-CControlUI* NextTabStop(CControlUI* pRoot, CControlUI* pFocus, bool bForward) {
-  const UINT uFlags = kFindVisible | kFindEnabled | kFindMeFirst;
-  TabSearch search = {pFocus, nullptr, bForward, false};
-  CControlUI* pFound = pRoot->FindControl(FindTabStop, &search, uFlags);
-  if (pFound != nullptr) return pFound;
-  if (!bForward) return search.pLast;
-  TabSearch wrap = {nullptr, nullptr, true, false};
-  return pRoot->FindControl(FindTabStop, &wrap, uFlags);
 }
 
 bool IsCoordinateMessage(UINT uMsg) {
@@ -108,8 +57,7 @@ bool CWindowHostUI::HandleWindowMessage(UINT uMsg, WPARAM wParam, LPARAM lParam,
   // A filter may remove itself or others while it runs: index afresh each step.
   for (int i = 0; i < m_aMessageFilters.GetSize(); ++i) {
     bool bHandled = false;
-    const LRESULT lResult = static_cast<IMessageFilterUI*>(m_aMessageFilters.GetAt(i))
-                                ->FilterMessage(uMsg, wParam, lParam, bHandled);
+    const LRESULT lResult = m_aMessageFilters[i]->FilterMessage(uMsg, wParam, lParam, bHandled);
     if (!bHandled) continue;
     lRes = lResult;
     if (uMsg == WM_CONTEXTMENU || uMsg == WM_MOUSEWHEEL) {
@@ -169,9 +117,9 @@ bool CWindowHostUI::HandleWindowMessage(UINT uMsg, WPARAM wParam, LPARAM lParam,
         hWndParent = ::GetParent(hWndChild);
       }
       if (hWndParent == nullptr) return false;
-      const int iIndex = m_aNativeWindows.Find(hWndChild);
+      const int iIndex = m_nativeWindows.IndexOf(hWndChild);
       if (iIndex < 0) return false;
-      CControlUI* pOwner = static_cast<CControlUI*>(m_aNativeWindowControls.GetAt(iIndex));
+      CControlUI* pOwner = m_nativeWindows.ControlAt(iIndex);
       if (pOwner != m_pFocus) SetFocusControl(pOwner, false);
       return false;
     }
@@ -191,7 +139,7 @@ bool CWindowHostUI::HandleWindowMessage(UINT uMsg, WPARAM wParam, LPARAM lParam,
       SetFocusControl(nullptr, true);
       HWND hWndOwner = ::GetWindow(m_hWndPaint, GW_OWNER);
       if (hWndOwner != nullptr && ::GetActiveWindow() == m_hWndPaint) ::SetFocus(hWndOwner);
-      DestroyToolTip();
+      m_toolTip.Destroy();
       return false;
     }
     case WM_SETCURSOR: {
@@ -204,20 +152,14 @@ bool CWindowHostUI::HandleWindowMessage(UINT uMsg, WPARAM wParam, LPARAM lParam,
       ::GetCursorPos(&pt);
       ::ScreenToClient(m_hWndPaint, &pt);
       CControlUI* pControl = FindControlAt(pt);
-      if (pControl == nullptr || (pControl->GetBehaviourFlags() & 0x2) == 0) return false;
+      if (pControl == nullptr || (pControl->GetBehaviourFlags() & kBehaviourSetCursor) == 0) return false;
       SendInput(pControl, kEventSetCursor, pt, wParam, lParam, CurrentKeyState());
       lRes = TRUE;
       return true;
     }
-    case WM_GETMINMAXINFO: {
-      MINMAXINFO* pInfo = reinterpret_cast<MINMAXINFO*>(lParam);
-      if (pInfo == nullptr) return false;
-      if (m_szMinWindow.cx > 0) pInfo->ptMinTrackSize.x = m_szMinWindow.cx;
-      if (m_szMinWindow.cy > 0) pInfo->ptMinTrackSize.y = m_szMinWindow.cy;
-      if (m_szMaxWindow.cx > 0) pInfo->ptMaxTrackSize.x = m_szMaxWindow.cx;
-      if (m_szMaxWindow.cy > 0) pInfo->ptMaxTrackSize.y = m_szMaxWindow.cy;
+    case WM_GETMINMAXINFO:
+      if (lParam != 0) ApplyTrackingLimits(reinterpret_cast<MINMAXINFO*>(lParam));
       return false;
-    }
     case WM_NOTIFY: {
       const NMHDR* pHeader = reinterpret_cast<const NMHDR*>(lParam);
       if (pHeader == nullptr) return false;
@@ -271,7 +213,7 @@ bool CWindowHostUI::HandleWindowMessage(UINT uMsg, WPARAM wParam, LPARAM lParam,
 bool CWindowHostUI::HandleMouseMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
   if (uMsg == WM_MOUSELEAVE) {
     if (m_pRoot == nullptr) return false;
-    HideToolTip();
+    m_toolTip.Hide();
     if (m_bMouseTracking) {
       POINT pt = {0, 0};
       RECT rcWnd = {0, 0, 0, 0};
@@ -318,10 +260,7 @@ bool CWindowHostUI::HandleMouseMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) 
         tme.cbSize = sizeof(tme);
         tme.dwFlags = TME_HOVER | TME_LEAVE;
         tme.hwndTrack = m_hWndPaint;
-        tme.dwHoverTime = m_hwndTooltip == nullptr
-                              ? kDefaultHoverTime
-                              : static_cast<DWORD>(::SendMessageW(
-                                    m_hwndTooltip, TTM_GETDELAYTIME, TTDT_INITIAL, 0));
+        tme.dwHoverTime = m_toolTip.HoverTime();
         ::TrackMouseEvent(&tme);
         m_bMouseTracking = true;
       }
@@ -332,7 +271,7 @@ bool CWindowHostUI::HandleMouseMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) 
         if (m_pEventHover != nullptr) {
           CControlUI* pOldHover = m_pEventHover;
           m_pEventHover = nullptr;
-          HideToolTip();
+          m_toolTip.Hide();
           SendInput(pOldHover, kEventMouseLeave, pt, wParam, lParam, wKeyState);
           // The leave handler may have destroyed the control under the mouse: look again.
           pNewHover = FindControlAt(pt);
@@ -416,8 +355,7 @@ bool CWindowHostUI::RegisterMessageFilter(IMessageFilterUI* pFilter) {
 }
 
 bool CWindowHostUI::UnregisterMessageFilter(IMessageFilterUI* pFilter) {
-  const int iIndex = m_aMessageFilters.Find(pFilter);
-  return iIndex >= 0 && m_aMessageFilters.Remove(iIndex);
+  return m_aMessageFilters.RemoveFirst(pFilter);
 }
 
 POINT CWindowHostUI::GetLastMousePoint() const { return m_ptLastMousePos; }
@@ -434,134 +372,6 @@ void CWindowHostUI::ReleaseMouse() {
 
 bool CWindowHostUI::IsMouseCaptured() const { return m_bMouseCapture; }
 
-// ---- focus ----
-
-bool CWindowHostUI::MoveFocus(bool bForward) {
-  if (m_bUpdateNeeded && bForward) {
-    // The tree has no positions yet: the paint lays it out and then moves the focus.
-    m_bFocusNeeded = true;
-    ::InvalidateRect(m_hWndPaint, nullptr, FALSE);
-    return true;
-  }
-  if (m_pRoot != nullptr) {
-    CControlUI* pNext = NextTabStop(m_pRoot, m_pFocus, bForward);
-    if (pNext != nullptr) SetFocusControl(pNext, true);
-  }
-  m_bFocusNeeded = false;
-  return true;
-}
-
-void CWindowHostUI::RequestInitialFocus(CControlUI* pControl) {
-  ::SetFocus(m_hWndPaint);
-  if (pControl == nullptr) return;
-  if (m_pFocus != nullptr) {
-    CControlUI* pOld = m_pFocus;
-    InputEvent event = {};
-    event.iKind = kEventKillFocus;
-    event.pSender = pControl;
-    event.dwTimestamp = ::GetTickCount();
-    pOld->DispatchEvent(event);
-    // The old focus may have destroyed itself while losing the focus: then nothing names it.
-    if (m_pFocus == pOld) RaiseNotification(pOld, L"killfocus");
-    m_pFocus = nullptr;
-  }
-  if (m_pRoot == nullptr) return;
-  // The Tab stop before the control, so that moving forward after the layout lands on it.
-  TabSearch search = {pControl, nullptr, false, false};
-  m_pFocus = m_pRoot->FindControl(FindTabStop, &search, kFindVisible | kFindEnabled | kFindMeFirst);
-  m_bFocusNeeded = true;
-  m_pRoot->RequestLayout();
-}
-
-// ---- control timers ----
-
-bool CWindowHostUI::StartTimer(CControlUI* pControl, UINT nTimerKey, UINT uElapse) {
-  UI_CHECK(pControl!=0);
-  UI_CHECK(uElapse>0);
-  if (pControl == nullptr || m_hWndPaint == nullptr) return false;
-  for (int i = 0; i < m_aTimers.GetSize(); ++i) {
-    TimerRecord* pTimer = static_cast<TimerRecord*>(m_aTimers[i]);
-    if (pTimer->pSender != pControl || pTimer->hWnd != m_hWndPaint ||
-        pTimer->nLocalID != nTimerKey) {
-      continue;
-    }
-    if (!pTimer->bKilled) return false;
-    if (::SetTimer(m_hWndPaint, pTimer->uWinTimer, uElapse, nullptr) == 0) return false;
-    pTimer->bKilled = false;
-    return true;
-  }
-  // Native ids cycle through 0..254; one still held by a timer of this window is skipped, since
-  // starting it again would silently take the native timer from its first owner.
-  UINT uId = m_uTimerID;
-  bool bFree = false;
-  for (int iTry = 0; iTry < 255 && !bFree; ++iTry) {
-    uId = (uId + 1) % 255;
-    bFree = true;
-    for (int i = 0; i < m_aTimers.GetSize() && bFree; ++i) {
-      const TimerRecord* pTimer = static_cast<TimerRecord*>(m_aTimers[i]);
-      bFree = !(pTimer->hWnd == m_hWndPaint && pTimer->uWinTimer == uId);
-    }
-  }
-  if (!bFree) return false;
-  // Id 0 is a valid window timer, but then SetTimer's success and failure look alike.
-  ::SetLastError(ERROR_SUCCESS);
-  const UINT_PTR uResult = ::SetTimer(m_hWndPaint, uId, uElapse, nullptr);
-  if (uResult == 0 && (uId != 0 || ::GetLastError() != ERROR_SUCCESS)) return false;
-  m_uTimerID = uId;
-  TimerRecord* pTimer = new TimerRecord{pControl, nTimerKey, m_hWndPaint, uId, false};
-  if (!m_aTimers.Add(pTimer)) {
-    ::KillTimer(m_hWndPaint, uId);
-    delete pTimer;
-    return false;
-  }
-  return true;
-}
-
-bool CWindowHostUI::StopTimer(CControlUI* pControl, UINT nTimerKey) {
-  UI_CHECK(pControl!=0);
-  for (int i = 0; i < m_aTimers.GetSize(); ++i) {
-    TimerRecord* pTimer = static_cast<TimerRecord*>(m_aTimers[i]);
-    if (pTimer->pSender == pControl && pTimer->hWnd == m_hWndPaint &&
-        pTimer->nLocalID == nTimerKey && !pTimer->bKilled) {
-      if (::IsWindow(m_hWndPaint)) ::KillTimer(pTimer->hWnd, pTimer->uWinTimer);
-      pTimer->bKilled = true;
-      return true;
-    }
-  }
-  return false;
-}
-
-void CWindowHostUI::StopAllTimers(CControlUI* pControl) {
-  UI_CHECK(pControl!=0);
-  for (int i = m_aTimers.GetSize() - 1; i >= 0; --i) {
-    TimerRecord* pTimer = static_cast<TimerRecord*>(m_aTimers[i]);
-    if (pTimer->pSender != pControl || pTimer->hWnd != m_hWndPaint) continue;
-    if (!pTimer->bKilled && ::IsWindow(pTimer->hWnd)) ::KillTimer(pTimer->hWnd, pTimer->uWinTimer);
-    m_aTimers.Remove(i);
-    delete pTimer;
-  }
-}
-
-void CWindowHostUI::StopEveryTimer() {
-  for (int i = 0; i < m_aTimers.GetSize(); ++i) {
-    TimerRecord* pTimer = static_cast<TimerRecord*>(m_aTimers[i]);
-    if (!pTimer->bKilled && ::IsWindow(pTimer->hWnd)) ::KillTimer(pTimer->hWnd, pTimer->uWinTimer);
-    delete pTimer;
-  }
-  m_aTimers.Empty();
-}
-
-void CWindowHostUI::HandleControlTimer(WPARAM wParam, LPARAM lParam) {
-  for (int i = 0; i < m_aTimers.GetSize(); ++i) {
-    const TimerRecord* pTimer = static_cast<TimerRecord*>(m_aTimers[i]);
-    if (pTimer->hWnd == m_hWndPaint && pTimer->uWinTimer == wParam && !pTimer->bKilled) {
-      SendInput(pTimer->pSender, kEventTimer, m_ptLastMousePos, pTimer->nLocalID, lParam,
-                CurrentKeyState());
-      return;
-    }
-  }
-}
-
 // ---- tooltips ----
 
 bool CWindowHostUI::ShowToolTip(POINT pt) {
@@ -573,85 +383,9 @@ bool CWindowHostUI::ShowToolTip(POINT pt) {
   CUIString sToolTip = pControl->GetToolTip();
   if (sToolTip.IsEmpty()) return true;
   ApplyLanguageTokens(sToolTip);
-  // The tool record points at the text it shows: it lives as long as the record.
-  m_sToolTipText = sToolTip;
-  m_ToolTip.cbSize = TTTOOLINFOW_V1_SIZE;
-  m_ToolTip.uFlags = TTF_IDISHWND;
-  m_ToolTip.hwnd = m_hWndPaint;
-  m_ToolTip.uId = reinterpret_cast<UINT_PTR>(m_hWndPaint);
-  m_ToolTip.hinst = GetModuleInstance();
-  m_ToolTip.lpszText = const_cast<LPWSTR>(m_sToolTipText.GetData());
-  m_ToolTip.rect = pControl->GetPosition();
-  if (m_hwndTooltip == nullptr) {
-    m_hwndTooltip = ::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr,
-                                      WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWndPaint,
-                                      nullptr, GetModuleInstance(), nullptr);
-    if (m_hwndTooltip == nullptr) return true;
-    if (m_iTooltipWidth >= 0) {
-      m_iTooltipWidth = static_cast<int>(
-          ::SendMessageW(m_hwndTooltip, TTM_SETMAXTIPWIDTH, 0, m_iTooltipWidth));
-    }
-    ::SendMessageW(m_hwndTooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&m_ToolTip));
-  }
-  ::SendMessageW(m_hwndTooltip, TTM_SETMAXTIPWIDTH, 0, pControl->GetToolTipWidth());
-  ::SendMessageW(m_hwndTooltip, TTM_SETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&m_ToolTip));
-  ::SendMessageW(m_hwndTooltip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&m_ToolTip));
+  m_toolTip.Show(m_hWndPaint, GetModuleInstance(), sToolTip, pControl->GetPosition(),
+                 pControl->GetToolTipWidth());
   return true;
-}
-
-void CWindowHostUI::HideToolTip() {
-  if (m_hwndTooltip != nullptr) {
-    ::SendMessageW(m_hwndTooltip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&m_ToolTip));
-  }
-}
-
-void CWindowHostUI::DestroyToolTip() {
-  if (m_hwndTooltip != nullptr) {
-    ::DestroyWindow(m_hwndTooltip);
-    m_hwndTooltip = nullptr;
-  }
-}
-
-// ---- queued notifications and delayed deletion ----
-
-void CWindowHostUI::DeferDelete(CControlUI* pControl) {
-  if (pControl == nullptr) return;
-  pControl->SetHost(this, nullptr, false);
-  m_aDelayedCleanup.Add(pControl);
-  PostQueuedNotify();
-}
-
-void CWindowHostUI::PostQueuedNotify() {
-  if (m_bAsyncNotifyPosted || m_hWndPaint == nullptr) return;
-  m_bAsyncNotifyPosted = ::PostMessageW(m_hWndPaint, kQueuedNotifyMessage, 0, 0) != FALSE;
-}
-
-void CWindowHostUI::DestroyDelayedControls() {
-  // A control's destructor reaches back into the host: take the list first.
-  while (m_aDelayedCleanup.GetSize() > 0) {
-    CControlUI* pControl = static_cast<CControlUI*>(m_aDelayedCleanup[0]);
-    m_aDelayedCleanup.Remove(0);
-    delete pControl;
-  }
-}
-
-void CWindowHostUI::HandleQueuedNotify() {
-  m_bAsyncNotifyPosted = false;
-  DestroyDelayedControls();
-  while (m_aAsyncNotify.GetSize() > 0) {
-    NotifyEvent* pEvent = static_cast<NotifyEvent*>(m_aAsyncNotify[0]);
-    m_aAsyncNotify.Remove(0);
-    DeliverNotification(*pEvent);
-    delete pEvent;
-  }
-}
-
-void CWindowHostUI::FreeQueuedNotifications() {
-  for (int i = 0; i < m_aAsyncNotify.GetSize(); ++i) {
-    delete static_cast<NotifyEvent*>(m_aAsyncNotify[i]);
-  }
-  m_aAsyncNotify.Empty();
 }
 
 }  // namespace SkinUI

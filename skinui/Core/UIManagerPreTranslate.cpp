@@ -41,11 +41,11 @@ bool CWindowHostUI::TranslateForHosts(MSG* pMsg) {
     return pHost->TranslateAccelerator(pMsg) ||
            pHost->PreTranslate(pMsg->message, pMsg->wParam, pMsg->lParam, lRes);
   };
-  CPtrArrayUI& hosts = LiveHosts();
+  const CTypedPtrArrayUI<CWindowHostUI>& hosts = LiveHosts();
   if ((::GetWindowLongW(pMsg->hwnd, GWL_STYLE) & WS_CHILD) != 0) {
     // A child window belongs to the innermost host around it: the last attached comes first.
     for (int i = hosts.GetSize() - 1; i >= 0; --i) {
-      CWindowHostUI* pHost = static_cast<CWindowHostUI*>(hosts.GetAt(i));
+      CWindowHostUI* pHost = hosts[i];
       for (HWND hWndParent = ::GetParent(pMsg->hwnd); hWndParent != nullptr;
            hWndParent = ::GetParent(hWndParent)) {
         if (pHost->m_hWndPaint == pMsg->hwnd || pHost->m_hWndPaint == hWndParent) {
@@ -56,7 +56,7 @@ bool CWindowHostUI::TranslateForHosts(MSG* pMsg) {
     return false;
   }
   for (int i = 0; i < hosts.GetSize(); ++i) {
-    CWindowHostUI* pHost = static_cast<CWindowHostUI*>(hosts.GetAt(i));
+    CWindowHostUI* pHost = hosts[i];
     if (pHost->m_hWndPaint == pMsg->hwnd) return answer(pHost);
   }
   return false;
@@ -64,9 +64,7 @@ bool CWindowHostUI::TranslateForHosts(MSG* pMsg) {
 
 bool CWindowHostUI::TranslateAccelerator(MSG* pMsg) {
   for (int i = 0; i < m_aTranslateAccelerator.GetSize(); ++i) {
-    ITranslateAccelerator* pTranslator =
-        static_cast<ITranslateAccelerator*>(m_aTranslateAccelerator.GetAt(i));
-    if (pTranslator->TranslateAcceleratorKey(pMsg) == 0) return true;
+    if (m_aTranslateAccelerator[i]->TranslateAcceleratorKey(pMsg) == 0) return true;
   }
   return false;
 }
@@ -74,8 +72,8 @@ bool CWindowHostUI::TranslateAccelerator(MSG* pMsg) {
 bool CWindowHostUI::PreTranslate(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes) {
   for (int i = 0; i < m_aPreMessageFilters.GetSize(); ++i) {
     bool bHandled = false;
-    const LRESULT lResult = static_cast<IMessageFilterUI*>(m_aPreMessageFilters.GetAt(i))
-                                ->FilterMessage(uMsg, wParam, lParam, bHandled);
+    const LRESULT lResult =
+        m_aPreMessageFilters[i]->FilterMessage(uMsg, wParam, lParam, bHandled);
     if (bHandled) {
       lRes = lResult;
       return true;
@@ -124,8 +122,7 @@ bool CWindowHostUI::RegisterPreFilter(IMessageFilterUI* pFilter) {
 }
 
 bool CWindowHostUI::UnregisterPreFilter(IMessageFilterUI* pFilter) {
-  const int iIndex = m_aPreMessageFilters.Find(pFilter);
-  return iIndex >= 0 && m_aPreMessageFilters.Remove(iIndex);
+  return m_aPreMessageFilters.RemoveFirst(pFilter);
 }
 
 bool CWindowHostUI::RegisterAcceleratorTranslator(ITranslateAccelerator* pTranslateAccelerator) {
@@ -135,8 +132,7 @@ bool CWindowHostUI::RegisterAcceleratorTranslator(ITranslateAccelerator* pTransl
 
 bool CWindowHostUI::UnregisterAcceleratorTranslator(
     ITranslateAccelerator* pTranslateAccelerator) {
-  const int iIndex = m_aTranslateAccelerator.Find(pTranslateAccelerator);
-  return iIndex >= 0 && m_aTranslateAccelerator.Remove(iIndex);
+  return m_aTranslateAccelerator.RemoveFirst(pTranslateAccelerator);
 }
 
 }  // namespace SkinUI

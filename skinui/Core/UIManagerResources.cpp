@@ -14,14 +14,15 @@ namespace SkinUI {
 namespace {
 
 struct SharedResources {
-  CStringPtrMapUI mFonts{83};
-  CStringPtrMapUI mImages{83};
-  CStringPtrMapUI mDefaultAttributes{83};
-  CStringPtrMapUI mMultiLanguage{83};
-  FontInfo defaultFont = {};
-  DWORD aColors[kDefaultColorCount] = {0xFFA7A6AA, 0xFF000000, 0xFF0000FF, 0xFFD3215F,
-                                       0xFFBAE4FF};
+  CHostResources tables;
+  COwnedStringMapUI<CUIString> multiLanguage;
   SkinImageLoadProc pfnLoadImage = &CSkinRenderer::LoadSkinImage;
+
+  SharedResources() {
+    const DWORD aInitial[kDefaultColorCount] = {0xFFA7A6AA, 0xFF000000, 0xFF0000FF, 0xFFD3215F,
+                                                0xFFBAE4FF};
+    std::memcpy(tables.aColors, aInitial, sizeof(aInitial));
+  }
 };
 
 // Never destroyed: hosts may still be torn down while static objects go.
@@ -34,53 +35,6 @@ CUIString KeyOfId(int id) {
   CUIString sKey;
   sKey.Format(L"%d", id);
   return sKey;
-}
-
-// Every value of a registry, visited without reordering the registry.
-template <class T, class Visit>
-void ForEachValue(const CStringPtrMapUI& map, Visit visit) {
-  for (int i = 0; i < map.GetSize(); ++i) {
-    T* pValue = static_cast<T*>(map.Find(map.GetAt(i), false));
-    if (pValue != nullptr && visit(pValue)) return;
-  }
-}
-
-template <class T, class Free>
-void FreeValues(CStringPtrMapUI& map, Free free) {
-  ForEachValue<T>(map, [&free](T* pValue) {
-    free(pValue);
-    return false;
-  });
-  map.RemoveAll();
-}
-
-void FreeFont(FontInfo* pFontInfo) {
-  ::DeleteObject(pFontInfo->hFont);
-  delete pFontInfo;
-}
-
-void FreeImage(LoadedImage* pImage) { CSkinRenderer::FreeSkinImage(pImage, true); }
-
-void DeleteString(CUIString* pString) { delete pString; }
-
-void DeleteArray(CPtrArrayUI* pArray) { delete pArray; }
-
-// Enters pValue under the key and frees the value it replaces. False when the registry could
-// store nothing; pValue is freed then.
-template <class T, class Free>
-bool StoreOwned(CStringPtrMapUI& map, LPCWSTR pstrKey, T* pValue, Free free) {
-  // Set hands back the replaced value, or the new one when it stored nothing.
-  T* pReplaced = static_cast<T*>(map.Set(pstrKey, pValue));
-  if (pReplaced == pValue) {
-    free(pValue);
-    return false;
-  }
-  if (pReplaced != nullptr) free(pReplaced);
-  return true;
-}
-
-void StoreString(CStringPtrMapUI& map, LPCWSTR pstrKey, LPCWSTR pstrText) {
-  StoreOwned(map, pstrKey, new CUIString(pstrText), DeleteString);
 }
 
 // The face name is cut to the platform's field, which must stay terminated.
@@ -98,20 +52,9 @@ HFONT CreateSkinFont(LPCWSTR pstrFontName, int nSize, bool bBold, bool bUnderlin
   return ::CreateFontIndirectW(&lf);
 }
 
-void DescribeFont(FontInfo& info, HFONT hFont, LPCWSTR pstrFontName, int nSize, bool bBold,
-                  bool bUnderline, bool bItalic) {
-  info.hFont = hFont;
-  info.sFontName = pstrFontName;
-  info.iSize = nSize;
-  info.bBold = bBold;
-  info.bUnderline = bUnderline;
-  info.bItalic = bItalic;
-  std::memset(&info.tm, 0, sizeof(info.tm));
-}
-
 // The stock GUI font, made once for the process.
 FontInfo& SharedDefaultFont() {
-  FontInfo& info = Shared().defaultFont;
+  FontInfo& info = Shared().tables.defaultFont;
   if (info.hFont == nullptr) {
     LOGFONTW lf = {};
     ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
@@ -127,14 +70,12 @@ FontInfo& SharedDefaultFont() {
 
 }  // namespace
 
-DWORD CWindowHostUI::SharedDefaultColor(DefaultColor which) { return Shared().aColors[which]; }
+DWORD CWindowHostUI::SharedDefaultColor(DefaultColor which) {
+  return Shared().tables.aColors[which];
+}
 
-void CWindowHostUI::FreeWindowResources() {
-  FreeValues<FontInfo>(m_mFonts, FreeFont);
-  FreeValues<LoadedImage>(m_mImages, FreeImage);
-  FreeValues<CUIString>(m_mDefaultAttributes, DeleteString);
-  FreeValues<CUIString>(m_mWindowCustomAttributes, DeleteString);
-  FreeValues<CPtrArrayUI>(m_mOptionGroups, DeleteArray);
+CHostResources& CWindowHostUI::Registries(bool bShared) {
+  return bShared || m_bForceSharedResources ? Shared().tables : m_resources;
 }
 
 void CWindowHostUI::SetImageLoader(SkinImageLoadProc pfnLoad) { Shared().pfnLoadImage = pfnLoad; }
@@ -145,15 +86,17 @@ bool CWindowHostUI::IsForceSharedResources() const { return m_bForceSharedResour
 
 // ---- fonts ----
 
-CStringPtrMapUI& CWindowHostUI::FontRegistry(bool bShared) {
-  return bShared || m_bForceSharedResources ? Shared().mFonts : m_mFonts;
-}
-
 void CWindowHostUI::MeasureFont(FontInfo* pFontInfo) {
   if (m_hDcPaint == nullptr || pFontInfo->hFont == nullptr || pFontInfo->tm.tmHeight != 0) return;
   const HGDIOBJ hOldFont = ::SelectObject(m_hDcPaint, pFontInfo->hFont);
   ::GetTextMetricsW(m_hDcPaint, &pFontInfo->tm);
   ::SelectObject(m_hDcPaint, hOldFont);
+}
+
+template <class Match>
+FontInfo* CWindowHostUI::FindFontInfo(Match match) {
+  FontInfo* pFound = m_resources.fonts.FindIf(match);
+  return pFound != nullptr ? pFound : Shared().tables.fonts.FindIf(match);
 }
 
 HFONT CWindowHostUI::RegisterFont(int id, LPCWSTR pstrFontName, int nSize, bool bBold,
@@ -163,15 +106,15 @@ HFONT CWindowHostUI::RegisterFont(int id, LPCWSTR pstrFontName, int nSize, bool 
   FontInfo* pFontInfo = new FontInfo;
   DescribeFont(*pFontInfo, hFont, pstrFontName, nSize, bBold, bUnderline, bItalic);
   MeasureFont(pFontInfo);
-  return StoreOwned(FontRegistry(bShared), KeyOfId(id), pFontInfo, FreeFont) ? hFont : nullptr;
+  return Registries(bShared).fonts.Set(KeyOfId(id), pFontInfo) ? hFont : nullptr;
 }
 
 FontInfo* CWindowHostUI::GetFontInfo(int id) {
   FontInfo* pFontInfo = nullptr;
   if (id >= 0) {
     const CUIString sKey = KeyOfId(id);
-    pFontInfo = static_cast<FontInfo*>(m_mFonts.Find(sKey));
-    if (pFontInfo == nullptr) pFontInfo = static_cast<FontInfo*>(Shared().mFonts.Find(sKey));
+    pFontInfo = m_resources.fonts.Find(sKey);
+    if (pFontInfo == nullptr) pFontInfo = Shared().tables.fonts.Find(sKey);
   }
   if (pFontInfo == nullptr) return GetDefaultFontInfo();
   MeasureFont(pFontInfo);
@@ -181,13 +124,9 @@ FontInfo* CWindowHostUI::GetFontInfo(int id) {
 HFONT CWindowHostUI::LookupFont(int id) { return GetFontInfo(id)->hFont; }
 
 FontInfo* CWindowHostUI::GetFontInfo(HFONT hFont) {
-  FontInfo* pFound = nullptr;
-  auto match = [hFont, &pFound](FontInfo* pFontInfo) {
-    if (pFontInfo->hFont == hFont) pFound = pFontInfo;
-    return pFound != nullptr;
-  };
-  ForEachValue<FontInfo>(m_mFonts, match);
-  if (pFound == nullptr) ForEachValue<FontInfo>(Shared().mFonts, match);
+  FontInfo* pFound = FindFontInfo([hFont](const FontInfo* pFontInfo) {
+    return pFontInfo->hFont == hFont;
+  });
   if (pFound == nullptr) return GetDefaultFontInfo();
   MeasureFont(pFound);
   return pFound;
@@ -195,17 +134,11 @@ FontInfo* CWindowHostUI::GetFontInfo(HFONT hFont) {
 
 HFONT CWindowHostUI::FindFont(LPCWSTR pstrFontName, int nSize, bool bBold, bool bUnderline,
                               bool bItalic) {
-  FontInfo* pFound = nullptr;
-  auto match = [&](FontInfo* pFontInfo) {
-    if (pFontInfo->sFontName == pstrFontName && pFontInfo->iSize == nSize &&
-        pFontInfo->bBold == bBold && pFontInfo->bUnderline == bUnderline &&
-        pFontInfo->bItalic == bItalic) {
-      pFound = pFontInfo;
-    }
-    return pFound != nullptr;
-  };
-  ForEachValue<FontInfo>(m_mFonts, match);
-  if (pFound == nullptr) ForEachValue<FontInfo>(Shared().mFonts, match);
+  FontInfo* pFound = FindFontInfo([&](const FontInfo* pFontInfo) {
+    return pFontInfo->sFontName == pstrFontName && pFontInfo->iSize == nSize &&
+           pFontInfo->bBold == bBold && pFontInfo->bUnderline == bUnderline &&
+           pFontInfo->bItalic == bItalic;
+  });
   return pFound != nullptr ? pFound->hFont : nullptr;
 }
 
@@ -213,21 +146,26 @@ void CWindowHostUI::SetDefaultFont(LPCWSTR pstrFontName, int nSize, bool bBold, 
                                    bool bItalic, bool bShared) {
   const HFONT hFont = CreateSkinFont(pstrFontName, nSize, bBold, bUnderline, bItalic);
   if (hFont == nullptr) return;
-  FontInfo& info = bShared ? SharedDefaultFont() : m_DefaultFontInfo;
-  if (info.hFont != nullptr) ::DeleteObject(info.hFont);
-  DescribeFont(info, hFont, pstrFontName, nSize, bBold, bUnderline, bItalic);
-  MeasureFont(&info);
+  if (bShared) {
+    // Made first, so that the stock font it replaces is deleted too.
+    SharedDefaultFont();
+    Shared().tables.SetDefaultFont(hFont, pstrFontName, nSize, bBold, bUnderline, bItalic);
+    MeasureFont(&Shared().tables.defaultFont);
+  } else {
+    m_resources.SetDefaultFont(hFont, pstrFontName, nSize, bBold, bUnderline, bItalic);
+    MeasureFont(&m_resources.defaultFont);
+  }
 }
 
 FontInfo* CWindowHostUI::GetDefaultFontInfo() {
-  FontInfo* pFontInfo = m_DefaultFontInfo.sFontName.IsEmpty() ? &SharedDefaultFont()
-                                                              : &m_DefaultFontInfo;
+  FontInfo* pFontInfo = m_resources.defaultFont.sFontName.IsEmpty() ? &SharedDefaultFont()
+                                                                    : &m_resources.defaultFont;
   MeasureFont(pFontInfo);
   return pFontInfo;
 }
 
 void CWindowHostUI::RemoveAllFonts(bool bShared) {
-  FreeValues<FontInfo>(bShared ? Shared().mFonts : m_mFonts, FreeFont);
+  (bShared ? Shared().tables : m_resources).fonts.Clear();
 }
 
 // ---- images ----
@@ -258,17 +196,16 @@ LoadedImage* CWindowHostUI::RegisterImage(LPCWSTR pstrName, LPCWSTR pstrType, DW
       }
     }
   }
-  CStringPtrMapUI& images = bShared || m_bForceSharedResources ? Shared().mImages : m_mImages;
-  return StoreOwned(images, pstrName, pImage, FreeImage) ? pImage : nullptr;
+  return Registries(bShared).images.Set(pstrName, pImage) ? pImage : nullptr;
 }
 
 LoadedImage* CWindowHostUI::LookupImage(LPCWSTR pstrName) {
   if (pstrName == nullptr) return nullptr;
-  LoadedImage* pImage = static_cast<LoadedImage*>(m_mImages.Find(pstrName));
-  if (pImage == nullptr) pImage = static_cast<LoadedImage*>(Shared().mImages.Find(pstrName));
+  LoadedImage* pImage = m_resources.images.Find(pstrName);
+  if (pImage == nullptr) pImage = Shared().tables.images.Find(pstrName);
   for (const CWindowHostUI* pParent = m_pParentHost; pImage == nullptr && pParent != nullptr;
        pParent = pParent->m_pParentHost) {
-    pImage = static_cast<LoadedImage*>(pParent->m_mImages.Find(pstrName));
+    pImage = pParent->m_resources.images.Find(pstrName);
   }
   return pImage;
 }
@@ -281,29 +218,24 @@ LoadedImage* CWindowHostUI::LookupOrLoadImage(LPCWSTR pstrName, LPCWSTR pstrType
 }
 
 void CWindowHostUI::RemoveAllImages(bool bShared) {
-  FreeValues<LoadedImage>(bShared ? Shared().mImages : m_mImages, FreeImage);
+  (bShared ? Shared().tables : m_resources).images.Clear();
 }
 
 // ---- default attribute strings ----
 
 void CWindowHostUI::SetDefaultAttributes(LPCWSTR pstrControlName, LPCWSTR pstrAttributes,
                                          bool bShared) {
-  StoreString(bShared || m_bForceSharedResources ? Shared().mDefaultAttributes
-                                                 : m_mDefaultAttributes,
-              pstrControlName, pstrAttributes);
+  Registries(bShared).defaultAttributes.Set(pstrControlName, new CUIString(pstrAttributes));
 }
 
 LPCWSTR CWindowHostUI::DefaultAttributesFor(LPCWSTR pstrControlName) {
-  CUIString* pAttributes = static_cast<CUIString*>(m_mDefaultAttributes.Find(pstrControlName));
-  if (pAttributes == nullptr) {
-    pAttributes = static_cast<CUIString*>(Shared().mDefaultAttributes.Find(pstrControlName));
-  }
+  CUIString* pAttributes = m_resources.defaultAttributes.Find(pstrControlName);
+  if (pAttributes == nullptr) pAttributes = Shared().tables.defaultAttributes.Find(pstrControlName);
   return pAttributes != nullptr ? pAttributes->GetData() : nullptr;
 }
 
 void CWindowHostUI::RemoveAllDefaultAttributeLists(bool bShared) {
-  FreeValues<CUIString>(bShared ? Shared().mDefaultAttributes : m_mDefaultAttributes,
-                        DeleteString);
+  (bShared ? Shared().tables : m_resources).defaultAttributes.Clear();
 }
 
 // ---- custom window attributes ----
@@ -312,81 +244,73 @@ void CWindowHostUI::AddWindowCustomAttribute(LPCWSTR pstrName, LPCWSTR pstrValue
   if (pstrName == nullptr || *pstrName == L'\0' || pstrValue == nullptr || *pstrValue == L'\0') {
     return;
   }
-  if (m_mWindowCustomAttributes.Find(pstrName) != nullptr) return;
-  CUIString* pValue = new CUIString(pstrValue);
-  if (!m_mWindowCustomAttributes.Insert(pstrName, pValue)) delete pValue;
+  if (m_resources.customAttributes.Find(pstrName) != nullptr) return;
+  m_resources.customAttributes.Insert(pstrName, new CUIString(pstrValue));
 }
 
 LPCWSTR CWindowHostUI::GetWindowCustomAttribute(LPCWSTR pstrName) {
-  CUIString* pValue = static_cast<CUIString*>(m_mWindowCustomAttributes.Find(pstrName));
+  CUIString* pValue = m_resources.customAttributes.Find(pstrName);
   return pValue != nullptr ? pValue->GetData() : nullptr;
 }
 
-void CWindowHostUI::RemoveAllWindowCustomAttributes() {
-  FreeValues<CUIString>(m_mWindowCustomAttributes, DeleteString);
-  m_mWindowCustomAttributes.Resize(83);
-}
+void CWindowHostUI::RemoveAllWindowCustomAttributes() { m_resources.customAttributes.Clear(); }
 
 // ---- option groups ----
 
 bool CWindowHostUI::JoinOptionGroup(LPCWSTR pstrGroupName, CControlUI* pControl) {
-  CPtrArrayUI* pMembers = static_cast<CPtrArrayUI*>(m_mOptionGroups.Find(pstrGroupName));
+  CHostResources::OptionGroup* pMembers = m_resources.optionGroups.Find(pstrGroupName);
   if (pMembers != nullptr) {
     if (pMembers->Find(pControl) >= 0) return false;
     return pMembers->Add(pControl);
   }
-  pMembers = new CPtrArrayUI(6);
-  if (!pMembers->Add(pControl) || !m_mOptionGroups.Insert(pstrGroupName, pMembers)) {
+  pMembers = new CHostResources::OptionGroup(6);
+  if (!pMembers->Add(pControl)) {
     delete pMembers;
     return false;
   }
-  return true;
+  return m_resources.optionGroups.Insert(pstrGroupName, pMembers);
 }
 
 CPtrArrayUI* CWindowHostUI::OptionGroupMembers(LPCWSTR pstrGroupName) {
-  return static_cast<CPtrArrayUI*>(m_mOptionGroups.Find(pstrGroupName));
+  return m_resources.optionGroups.Find(pstrGroupName);
 }
 
 void CWindowHostUI::LeaveOptionGroup(LPCWSTR pstrGroupName, CControlUI* pControl) {
-  CPtrArrayUI* pMembers = static_cast<CPtrArrayUI*>(m_mOptionGroups.Find(pstrGroupName));
+  CHostResources::OptionGroup* pMembers = m_resources.optionGroups.Find(pstrGroupName);
   if (pMembers == nullptr) return;
-  const int iIndex = pMembers->Find(pControl);
-  if (iIndex >= 0) pMembers->Remove(iIndex);
-  if (pMembers->IsEmpty()) {
-    m_mOptionGroups.Remove(pstrGroupName);
-    delete pMembers;
-  }
+  pMembers->RemoveFirst(pControl);
+  if (pMembers->IsEmpty()) m_resources.optionGroups.Delete(pstrGroupName);
 }
 
-void CWindowHostUI::ClearOptionGroups() { FreeValues<CPtrArrayUI>(m_mOptionGroups, DeleteArray); }
+void CWindowHostUI::ClearOptionGroups() { m_resources.optionGroups.Clear(); }
 
 // ---- default colours ----
 
 DWORD CWindowHostUI::GetDefaultColor(DefaultColor which) const {
   if (static_cast<unsigned>(which) >= kDefaultColorCount) return 0;
-  return m_aDefaultColors[which];
+  return m_resources.aColors[which];
 }
 
 void CWindowHostUI::SetDefaultColor(DefaultColor which, DWORD dwColor, bool bShared) {
   if (static_cast<unsigned>(which) >= kDefaultColorCount) return;
   if (bShared) {
-    DWORD& dwShared = Shared().aColors[which];
+    DWORD& dwShared = Shared().tables.aColors[which];
     // A window that set a colour of its own keeps it.
-    if (m_aDefaultColors[which] == dwShared) m_aDefaultColors[which] = dwColor;
+    if (m_resources.aColors[which] == dwShared) m_resources.aColors[which] = dwColor;
     dwShared = dwColor;
   } else {
-    m_aDefaultColors[which] = dwColor;
+    m_resources.aColors[which] = dwColor;
   }
 }
 
 // ---- multi-language texts ----
 
 void CWindowHostUI::AddMultiLanguageString(int id, LPCWSTR pstrText) {
-  StoreString(Shared().mMultiLanguage, KeyOfId(id), pstrText);
+  Shared().multiLanguage.Set(KeyOfId(id), new CUIString(pstrText));
 }
 
 LPCWSTR CWindowHostUI::GetMultiLanguageString(int id) {
-  CUIString* pText = static_cast<CUIString*>(Shared().mMultiLanguage.Find(KeyOfId(id)));
+  const CUIString* pText = Shared().multiLanguage.Find(KeyOfId(id));
   return pText != nullptr ? pText->GetData() : nullptr;
 }
 

@@ -6,10 +6,10 @@
 
 namespace SkinUI {
 
-CUISize CWindowHostUI::GetInitialSize() const { return m_szInitWindowSize; }
+CUISize CWindowHostUI::GetInitialSize() const { return m_settings.szInitial; }
 
 void CWindowHostUI::SetInitialSize(int cx, int cy) {
-  m_szInitWindowSize = CUISize(cx, cy);
+  m_settings.szInitial = CUISize(cx, cy);
   // Once a tree is attached, its layout owns the window's size.
   if (m_pRoot == nullptr && m_hWndPaint != nullptr) {
     ::SetWindowPos(m_hWndPaint, nullptr, 0, 0, cx, cy,
@@ -17,59 +17,45 @@ void CWindowHostUI::SetInitialSize(int cx, int cy) {
   }
 }
 
-CUIRect CWindowHostUI::GetSizingBorder() const { return m_rcSizeBox; }
+CUIRect CWindowHostUI::GetSizingBorder() const { return m_settings.rcSizeBox; }
 
-void CWindowHostUI::SetSizingBorder(const RECT& rcSizeBox) { m_rcSizeBox = rcSizeBox; }
+void CWindowHostUI::SetSizingBorder(const RECT& rcSizeBox) { m_settings.rcSizeBox = rcSizeBox; }
 
-CUIRect CWindowHostUI::GetCaptionArea() const { return m_rcCaption; }
+CUIRect CWindowHostUI::GetCaptionArea() const { return m_settings.rcCaption; }
 
-void CWindowHostUI::SetCaptionArea(const RECT& rcCaption) { m_rcCaption = rcCaption; }
+void CWindowHostUI::SetCaptionArea(const RECT& rcCaption) { m_settings.rcCaption = rcCaption; }
 
-CUISize CWindowHostUI::GetCornerRounding() const { return m_szRoundCorner; }
+CUISize CWindowHostUI::GetCornerRounding() const { return m_settings.szRoundCorner; }
 
-void CWindowHostUI::SetCornerRounding(int cx, int cy) { m_szRoundCorner = CUISize(cx, cy); }
+void CWindowHostUI::SetCornerRounding(int cx, int cy) { m_settings.szRoundCorner = CUISize(cx, cy); }
 
-CUISize CWindowHostUI::GetMinimumSize() const { return m_szMinWindow; }
+CUISize CWindowHostUI::GetMinimumSize() const { return m_settings.szMin; }
 
 void CWindowHostUI::SetMinimumSize(int cx, int cy) {
   UI_CHECK(cx>=0 && cy>=0);
-  m_szMinWindow = CUISize(cx, cy);
+  m_settings.szMin = CUISize(cx, cy);
 }
 
-CUISize CWindowHostUI::GetMaximumSize() const { return m_szMaxWindow; }
+CUISize CWindowHostUI::GetMaximumSize() const { return m_settings.szMax; }
 
 void CWindowHostUI::SetMaximumSize(int cx, int cy) {
   UI_CHECK(cx>=0 && cy>=0);
-  m_szMaxWindow = CUISize(cx, cy);
+  m_settings.szMax = CUISize(cx, cy);
+}
+
+void CWindowHostUI::ApplyTrackingLimits(MINMAXINFO* pInfo) const {
+  if (m_settings.szMin.cx > 0) pInfo->ptMinTrackSize.x = m_settings.szMin.cx;
+  if (m_settings.szMin.cy > 0) pInfo->ptMinTrackSize.y = m_settings.szMin.cy;
+  if (m_settings.szMax.cx > 0) pInfo->ptMaxTrackSize.x = m_settings.szMax.cx;
+  if (m_settings.szMax.cy > 0) pInfo->ptMaxTrackSize.y = m_settings.szMax.cy;
 }
 
 bool CWindowHostUI::AddTrayIcon(UINT nIconId) {
-  if (m_hWndPaint == nullptr) return false;
-  // A tip set before the icon stays with it.
-  if (m_bTrayIconShown) ::Shell_NotifyIconW(NIM_DELETE, &m_TrayIcon);
-  m_TrayIcon.hWnd = m_hWndPaint;
-  m_TrayIcon.uID = nIconId;
-  m_TrayIcon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-  m_TrayIcon.hIcon = ::LoadIconW(GetResourceInstance(), MAKEINTRESOURCEW(nIconId));
-  m_bTrayIconShown = ::Shell_NotifyIconW(NIM_ADD, &m_TrayIcon) != FALSE;
-  return m_bTrayIconShown;
+  return m_hWndPaint != nullptr && m_trayIcon.Add(m_hWndPaint, GetResourceInstance(), nIconId);
 }
 
-void CWindowHostUI::SetTrayTipText(LPCWSTR pstrText) {
-  ::lstrcpynW(m_TrayIcon.szTip, pstrText != nullptr ? pstrText : L"", 128);
-  if (!m_bTrayIconShown) return;
-  m_TrayIcon.uFlags = NIF_TIP;
-  ::Shell_NotifyIconW(NIM_MODIFY, &m_TrayIcon);
-}
+void CWindowHostUI::SetTrayTipText(LPCWSTR pstrText) { m_trayIcon.SetTip(pstrText); }
 
-bool CWindowHostUI::IsTrayIconShown() const { return m_bTrayIconShown; }
-
-void CWindowHostUI::ResetTrayIcon() {
-  if (m_bTrayIconShown) ::Shell_NotifyIconW(NIM_DELETE, &m_TrayIcon);
-  m_bTrayIconShown = false;
-  m_TrayIcon = NOTIFYICONDATAW();
-  m_TrayIcon.cbSize = NOTIFYICONDATAW_V3_SIZE;
-  m_TrayIcon.uCallbackMessage = kTrayCallbackMessage;
-}
+bool CWindowHostUI::IsTrayIconShown() const { return m_trayIcon.IsShown(); }
 
 }  // namespace SkinUI

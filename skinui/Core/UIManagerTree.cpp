@@ -32,8 +32,7 @@ bool CWindowHostUI::AttachRoot(CControlUI* pControl) {
   m_pEventClick = nullptr;
   if (m_pRoot != nullptr && m_pRoot != pControl) {
     m_aPostPaintControls.Empty();
-    m_aNativeWindows.Empty();
-    m_aNativeWindowControls.Empty();
+    m_nativeWindows.Clear();
     m_mNameHash.RemoveAll();
     // The old tree may be replaced from inside one of its own handlers: it goes after the
     // current message.
@@ -111,28 +110,17 @@ bool CWindowHostUI::RegisterPostPaint(CControlUI* pControl) {
 }
 
 bool CWindowHostUI::UnregisterPostPaint(CControlUI* pControl) {
-  const int iIndex = m_aPostPaintControls.Find(pControl);
-  return iIndex >= 0 && m_aPostPaintControls.Remove(iIndex);
+  return m_aPostPaintControls.RemoveFirst(pControl);
 }
 
 bool CWindowHostUI::TrackNativeWindow(CControlUI* pControl, HWND hChildWnd) {
   RECT rcChild = GetNativeWindowRect(hChildWnd);
   Invalidate(rcChild);
-  if (m_aNativeWindows.Find(hChildWnd) >= 0) return false;
-  if (!m_aNativeWindows.Add(hChildWnd)) return false;
-  if (!m_aNativeWindowControls.Add(pControl)) {
-    m_aNativeWindows.Remove(m_aNativeWindows.GetSize() - 1);
-    return false;
-  }
-  return true;
+  return m_nativeWindows.Track(pControl, hChildWnd);
 }
 
 bool CWindowHostUI::UntrackNativeWindow(HWND hChildWnd) {
-  const int iIndex = m_aNativeWindows.Find(hChildWnd);
-  if (iIndex < 0) return false;
-  m_aNativeWindows.Remove(iIndex);
-  m_aNativeWindowControls.Remove(iIndex);
-  return true;
+  return m_nativeWindows.Untrack(hChildWnd);
 }
 
 RECT CWindowHostUI::GetNativeWindowRect(HWND hChildWnd) const {

@@ -2,13 +2,13 @@
 
 namespace SkinUI {
 
-HBITMAP CreateDib32(int cx, int cy, DWORD** ppPixels) {
+HBITMAP CreateDib32(int cx, int cy, DWORD** ppPixels, DibRows rows) {
   *ppPixels = nullptr;
   if (cx <= 0 || cy <= 0) return nullptr;
   BITMAPINFO bmi = {};
   bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
   bmi.bmiHeader.biWidth = cx;
-  bmi.bmiHeader.biHeight = -cy;  // top-down
+  bmi.bmiHeader.biHeight = rows == DibRows::kTopDown ? -cy : cy;
   bmi.bmiHeader.biPlanes = 1;
   bmi.bmiHeader.biBitCount = 32;
   bmi.bmiHeader.biCompression = BI_RGB;
@@ -25,9 +25,9 @@ HBITMAP CreateDib32(int cx, int cy, DWORD** ppPixels) {
 
 DibSurface::~DibSurface() { Release(); }
 
-bool DibSurface::Create(HDC hCompatibleDC, int cx, int cy) {
+bool DibSurface::Create(HDC hCompatibleDC, int cx, int cy, DibRows rows) {
   Release();
-  m_hBitmap = CreateDib32(cx, cy, &m_pPixels);
+  m_hBitmap = CreateDib32(cx, cy, &m_pPixels, rows);
   if (m_hBitmap == nullptr) return false;
   m_hDC = ::CreateCompatibleDC(hCompatibleDC);
   if (m_hDC == nullptr) {
@@ -37,7 +37,45 @@ bool DibSurface::Create(HDC hCompatibleDC, int cx, int cy) {
   m_hOldBitmap = ::SelectObject(m_hDC, m_hBitmap);
   m_cx = cx;
   m_cy = cy;
+  m_rows = rows;
   return true;
+}
+
+namespace {
+
+// rc cut to the pixels; false when nothing is left. Waits for GDI to finish drawing into them.
+bool ClipToPixels(const PixelRows& pixels, RECT& rc) {
+  const RECT rcAll = {0, 0, pixels.cx, pixels.cy};
+  if (pixels.pBits == nullptr || !::IntersectRect(&rc, &rc, &rcAll)) return false;
+  ::GdiFlush();
+  return true;
+}
+
+template <class Change>
+void ChangePixels(const PixelRows& pixels, RECT rc, Change change) {
+  if (!ClipToPixels(pixels, rc)) return;
+  for (int y = rc.top; y < rc.bottom; ++y) {
+    DWORD* pRow = pixels.Row(y);
+    for (int x = rc.left; x < rc.right; ++x) pRow[x] = change(pRow[x]);
+  }
+}
+
+}  // namespace
+
+void ClearPixels(const PixelRows& pixels, RECT rc) {
+  ChangePixels(pixels, rc, [](DWORD) { return 0u; });
+}
+
+void MakeGdiPixelsOpaque(const PixelRows& pixels, RECT rc) {
+  ChangePixels(pixels, rc, [](DWORD dw) {
+    return dw != 0 && (dw & 0xFF000000) == 0 ? dw | 0xFF000000 : dw;
+  });
+}
+
+void MakePixelsOpaque(const PixelRows& pixels, RECT rc, bool bEmptyToo) {
+  ChangePixels(pixels, rc, [bEmptyToo](DWORD dw) {
+    return dw != 0 || bEmptyToo ? dw | 0xFF000000 : dw;
+  });
 }
 
 HBITMAP DibSurface::Detach() {
@@ -51,6 +89,7 @@ HBITMAP DibSurface::Detach() {
   m_hBitmap = nullptr;
   m_pPixels = nullptr;
   m_cx = m_cy = 0;
+  m_rows = DibRows::kTopDown;
   return hBitmap;
 }
 

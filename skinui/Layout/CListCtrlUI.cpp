@@ -149,19 +149,12 @@ void CListCtrlUI::FollowScroll() {
 // ---- events ----
 
 void CListCtrlUI::HandleEvent(InputEvent& event) {
-  if (!IsMouseEnabled() && IsMouseEventKind(event.iKind)) {
-    if (m_pParent != nullptr) {
-      m_pParent->HandleEvent(event);
-    } else {
-      CTileLayoutUI::HandleEvent(event);
-    }
-    return;
-  }
+  if (PassMouseWhenOff<CTileLayoutUI>(*this, event) || NoteFocusEvent(event)) return;
   const int iCur = GetCurSel();
   switch (event.iKind) {
     case kEventButtonDown:
       SelectIndex(-1, false, true);
-      if (IsEnabled() && m_pHost != nullptr) m_pHost->RaiseNotification(this, L"itemclick");
+      if (IsEnabled() && m_pHost != nullptr) m_pHost->RaiseNotification(this, kNotifyItemClick);
       m_bBandActive = true;
       m_ptBandStart = event.ptMouse;
       m_ptBandCurrent = event.ptMouse;
@@ -180,7 +173,7 @@ void CListCtrlUI::HandleEvent(InputEvent& event) {
       return;
     case kEventRightButtonUp:
       SelectIndex(-1, false, true);
-      if (IsEnabled() && m_pHost != nullptr) m_pHost->RaiseNotification(this, L"itemrclick");
+      if (IsEnabled() && m_pHost != nullptr) m_pHost->RaiseNotification(this, kNotifyItemRightClick);
       return;
     case kEventScrollWheel:
       if (event.wParam == 0) {
@@ -198,10 +191,6 @@ void CListCtrlUI::HandleEvent(InputEvent& event) {
       return;
     case kEventKeyDown:
       if (!m_selection.HandleNavigationKey(event.chKey)) CControlUI::HandleEvent(event);
-      return;
-    case kEventSetFocus:
-    case kEventKillFocus:
-      m_bFocused = event.iKind == kEventSetFocus;
       return;
     default:
       break;

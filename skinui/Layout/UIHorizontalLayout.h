@@ -2,17 +2,16 @@
 // CHorizontalLayoutUI: places its children left to right. Children whose measured width is 0
 // share the width the others leave.
 
-#include "Layout/UISeparatedLayout.h"
+#include "Layout/UILinearLayout.h"
 
 namespace SkinUI {
 
-class CHorizontalLayoutUI : public CSeparatedLayoutUI {
+class CHorizontalLayoutUI : public CLinearLayoutUI {
  public:
   CHorizontalLayoutUI();
 
   LPCWSTR ClassName() const override;
   LPVOID QueryNamedInterface(LPCWSTR pstrName) override;
-  void SetPosition(RECT rc, bool bNeedInvalidate = true) override;
 };
 
 }  // namespace SkinUI

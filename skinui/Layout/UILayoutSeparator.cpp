@@ -16,7 +16,7 @@ const DWORD kTrackerColor = 0xAA000000;
 }  // namespace
 
 CLayoutSeparator::CLayoutSeparator(bool bVertical)
-    : m_bVertical(bVertical),
+    : m_axis(bVertical),
       m_iSize(0),
       m_bImmediate(false),
       m_bDragging(false),
@@ -35,7 +35,7 @@ void CLayoutSeparator::SetImmediate(CControlUI& layout, bool bImmediate) {
 RECT CLayoutSeparator::GetBand(const RECT& rcItem, bool bUseProposed) const {
   const RECT& rc = bUseProposed && m_bDragging ? m_rcProposed : rcItem;
   if (m_iSize == 0) return RECT{0, 0, 0, 0};
-  if (m_bVertical) {
+  if (m_axis.IsVertical()) {
     if (m_iSize > 0) return RECT{rc.left, std::max<int>(rc.bottom - m_iSize, rc.top), rc.right, rc.bottom};
     return RECT{rc.left, rc.top, rc.right, std::min<int>(rc.top - m_iSize, rc.bottom)};
   }
@@ -71,7 +71,7 @@ bool CLayoutSeparator::HandleEvent(CControlUI& layout, RECT& rcItem, const Input
     case kEventSetCursor: {
       const RECT rcBand = GetBand(rcItem, false);
       if (!layout.IsEnabled() || !::PtInRect(&rcBand, event.ptMouse)) return false;
-      ::SetCursor(::LoadCursorW(nullptr, m_bVertical ? IDC_SIZENS : IDC_SIZEWE));
+      SetStandardCursor(m_axis.IsVertical() ? kCursorSizeNS : kCursorSizeWE);
       return true;
     }
     default:
@@ -80,11 +80,11 @@ bool CLayoutSeparator::HandleEvent(CControlUI& layout, RECT& rcItem, const Input
 }
 
 void CLayoutSeparator::MoveBy(CControlUI& layout, RECT& rcItem, POINT pt) {
-  const int d = Coordinate(pt) - Coordinate(m_ptLastMouse);
+  const int d = m_axis.Of(pt) - m_axis.Of(m_ptLastMouse);
   m_ptLastMouse = pt;
-  LONG& nNearEdge = m_bVertical ? m_rcProposed.top : m_rcProposed.left;
-  LONG& nFarEdge = m_bVertical ? m_rcProposed.bottom : m_rcProposed.right;
-  const int c = Coordinate(pt);
+  LONG& nNearEdge = m_axis.Near(m_rcProposed);
+  LONG& nFarEdge = m_axis.Far(m_rcProposed);
+  const int c = m_axis.Of(pt);
   // Until the pointer is back over the band, moves toward it do not drag the edge.
   if (m_iSize > 0) {
     if (d > 0 && c < nFarEdge - m_iSize) return;
@@ -94,10 +94,10 @@ void CLayoutSeparator::MoveBy(CControlUI& layout, RECT& rcItem, POINT pt) {
     if (d < 0 && c > nNearEdge + std::abs(m_iSize)) return;
   }
 
-  const int nCurrent = Extent(m_rcProposed);
+  const int nCurrent = m_axis.Extent(m_rcProposed);
   int nSize = m_iSize > 0 ? nCurrent + d : nCurrent - d;
-  const int nMin = m_bVertical ? layout.GetMinHeight() : layout.GetMinWidth();
-  const int nMax = m_bVertical ? layout.GetMaxHeight() : layout.GetMaxWidth();
+  const int nMin = m_axis.MinOf(layout);
+  const int nMax = m_axis.MaxOf(layout);
   if (nSize <= nMin) {
     if (nCurrent <= nMin) return;
     nSize = nMin;
@@ -113,11 +113,7 @@ void CLayoutSeparator::MoveBy(CControlUI& layout, RECT& rcItem, POINT pt) {
   } else {
     nNearEdge = nFarEdge - nSize;
   }
-  if (m_bVertical) {
-    layout.SetFixedHeight(nSize);
-  } else {
-    layout.SetFixedWidth(nSize);
-  }
+  m_axis.SetFixed(layout, nSize);
   if (m_bImmediate) {
     rcItem = m_rcProposed;
     layout.RequestParentLayout();

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "Core/UIControl.h"
+#include "Core/UILayoutAxis.h"
 
 namespace SkinUI {
 
@@ -29,13 +30,10 @@ class CLayoutSeparator {
   void PaintTracker(HDC hDC) const;
 
  private:
-  int Coordinate(POINT pt) const { return m_bVertical ? pt.y : pt.x; }
-  int Extent(const RECT& rc) const {
-    return m_bVertical ? rc.bottom - rc.top : rc.right - rc.left;
-  }
   void MoveBy(CControlUI& layout, RECT& rcItem, POINT pt);
 
-  bool m_bVertical;
+  // The axis the band drags along.
+  LayoutAxis m_axis;
   int m_iSize;
   bool m_bImmediate;
   bool m_bDragging;

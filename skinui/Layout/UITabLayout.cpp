@@ -84,7 +84,7 @@ bool CTabLayoutUI::SelectIndex(int iIndex, bool bNotify) {
   if (m_pHost != nullptr) {
     m_pHost->MoveFocus(true);
     if (bNotify) {
-      m_pHost->RaiseNotification(this, L"tabselect", static_cast<WPARAM>(m_iCurSel),
+      m_pHost->RaiseNotification(this, kNotifyTabSelect, static_cast<WPARAM>(m_iCurSel),
                                  static_cast<LPARAM>(iOldSel));
     }
   }

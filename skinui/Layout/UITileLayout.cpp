@@ -7,6 +7,13 @@
 
 namespace SkinUI {
 
+namespace {
+
+const LayoutAxis kHorizontal(false);
+const LayoutAxis kVertical(true);
+
+}  // namespace
+
 CTileLayoutUI::CTileLayoutUI()
     : m_szItem(80, 80), m_nColumnsRequested(0), m_nColumns(1), m_nRows(0), m_iChildVPadding(0) {}
 
@@ -18,12 +25,8 @@ LPVOID CTileLayoutUI::QueryNamedInterface(LPCWSTR pstrName) {
 }
 
 void CTileLayoutUI::SetPosition(RECT rcPos, bool bNeedInvalidate) {
-  CControlUI::SetPosition(rcPos, bNeedInvalidate);
-  const RECT rc = GetContentRect();
-  if (m_items.IsEmpty()) {
-    UpdateScrollBars(rc, 0, 0);
-    return;
-  }
+  RECT rc = {0, 0, 0, 0};
+  if (!BeginLayout(rcPos, bNeedInvalidate, rc)) return;
   const int W = rc.right - rc.left;
   const SIZE szScroll = GetScrollPosition();
   // The width the content may take when a horizontal bar scrolls it.
@@ -67,46 +70,43 @@ void CTileLayoutUI::SetPosition(RECT rcPos, bool bNeedInvalidate) {
   const int cyNeeded = m_nRows > 0 ? ih * m_nRows + (m_nRows - 1) * m_iChildVPadding : 0;
 
   for (int i = 0; i < m_items.GetSize(); ++i) {
+    if (SkipsFlow(i)) continue;
     CControlUI* pChild = ChildAt(i);
-    if (!pChild->IsVisible()) continue;
-    if (pChild->IsFloat()) {
-      PlaceFloatingChild(i);
-      continue;
-    }
     // Cells follow the child's place in the whole list, so a hidden child leaves its cell empty.
     const int x = rc.left + (i % m_nColumns) * (g + iw) - szScroll.cx;
     const int y = rc.top + (i / m_nColumns) * (m_iChildVPadding + ih) - szScroll.cy;
-    const RECT pad = pChild->GetPadding();
-    const int cw = std::max(0, std::min(static_cast<int>(iw - pad.left - pad.right),
-                                        pChild->GetMaxWidth()));
-    const int ch = std::max(0, std::min(static_cast<int>(ih - pad.top - pad.bottom),
-                                        pChild->GetMaxHeight()));
-    RECT rcChild;
-    if (m_iChildAlign == kChildAlignCenter) {
-      const int o = (iw - cw) / 2;
-      rcChild.left = x + o + pad.left;
-      rcChild.right = x + o + cw - pad.right;
-    } else if (m_iChildAlign == kChildAlignRight) {
-      rcChild.left = x + iw + pad.left - cw;
-      rcChild.right = x + iw - pad.right;
-    } else {
-      rcChild.left = x + pad.left;
-      rcChild.right = x + cw - pad.right;
-    }
-    if (m_iChildVAlign == kChildVAlignCenter) {
-      const int o = (ih - ch) / 2;
-      rcChild.top = y + o + pad.top;
-      rcChild.bottom = y + o + ch - pad.bottom;
-    } else if (m_iChildVAlign == kChildVAlignBottom) {
-      rcChild.top = y + ih + pad.top - ch;
-      rcChild.bottom = y + ih - pad.bottom;
-    } else {
-      rcChild.top = y + pad.top;
-      rcChild.bottom = y + ch - pad.bottom;
-    }
+    RECT rcChild = {0, 0, 0, 0};
+    PlaceInCell(kHorizontal, x, iw, *pChild, rcChild);
+    PlaceInCell(kVertical, y, ih, *pChild, rcChild);
     pChild->SetPosition(rcChild, false);
   }
   UpdateScrollBars(rc, cxNeeded, cyNeeded);
+}
+
+void CTileLayoutUI::PlaceInCell(const LayoutAxis& axis, int nCellNear, int nCell,
+                                const CControlUI& child, RECT& rc) const {
+  const RECT pad = child.GetPadding();
+  // The child's extent in the cell: the cell less the paddings, at most its maximum.
+  const int nSize = std::max(0, std::min(static_cast<int>(nCell - axis.Near(pad) - axis.Far(pad)),
+                                         axis.MaxOf(child)));
+  LONG& nNear = axis.Near(rc);
+  LONG& nFar = axis.Far(rc);
+  switch (PlacementOn(axis)) {
+    case Placement::kCenter: {
+      const int o = (nCell - nSize) / 2;
+      nNear = nCellNear + o + axis.Near(pad);
+      nFar = nCellNear + o + nSize - axis.Far(pad);
+      break;
+    }
+    case Placement::kEnd:
+      nNear = nCellNear + nCell + axis.Near(pad) - nSize;
+      nFar = nCellNear + nCell - axis.Far(pad);
+      break;
+    case Placement::kStart:
+      nNear = nCellNear + axis.Near(pad);
+      nFar = nCellNear + nSize - axis.Far(pad);
+      break;
+  }
 }
 
 void CTileLayoutUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {

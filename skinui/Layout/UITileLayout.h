@@ -28,6 +28,11 @@ class CTileLayoutUI : public CContainerUI {
   int GetRows() const;
 
  private:
+  // The child's edges on axis inside the cell that starts at nCellNear and is nCell long, by the
+  // child alignment on that axis.
+  void PlaceInCell(const LayoutAxis& axis, int nCellNear, int nCell, const CControlUI& child,
+                   RECT& rc) const;
+
   CUISize m_szItem;
   int m_nColumnsRequested;
   int m_nColumns;

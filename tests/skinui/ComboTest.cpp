@@ -122,7 +122,7 @@ TEST_F(ComboTest, TheDropDownClosesWhenTheFocusGoesElsewhere) {
   Pump();
   EXPECT_FALSE(::IsWindow(hDropDown));
   EXPECT_EQ(m_pCombo->GetDropDown(), nullptr);
-  EXPECT_EQ(m_pCombo->GetButtonState() & CComboUI::kStatePushed, 0u);
+  EXPECT_EQ(m_pCombo->GetButtonState() & SkinUI::kStatePushed, 0u);
 }
 
 TEST_F(ComboTest, EmptyingOrDestroyingTheComboWhileOpenLeavesNothingBehind) {

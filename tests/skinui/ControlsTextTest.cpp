@@ -239,17 +239,17 @@ TEST_F(TextControlTest, PressAndReleaseInsideSendsOneClick) {
   Click(pButton);
   ASSERT_EQ(Types(), std::vector<std::wstring>{L"click"});
   EXPECT_EQ(m_recorder.received[0].sender, pButton);
-  EXPECT_EQ(pButton->GetButtonState() & (CButtonUI::kStatePushed | CButtonUI::kStateCaptured), 0u);
+  EXPECT_EQ(pButton->GetButtonState() & (SkinUI::kStatePushed | SkinUI::kStateCaptured), 0u);
 }
 
 TEST_F(TextControlTest, DraggingOutBeforeReleaseCancelsTheClick) {
   CButtonUI* pButton = Adopt(new CButtonUI);
   Send(pButton, kEventButtonDown, 20, 20);
-  EXPECT_NE(pButton->GetButtonState() & CButtonUI::kStatePushed, 0u);
+  EXPECT_NE(pButton->GetButtonState() & SkinUI::kStatePushed, 0u);
   Send(pButton, kEventMouseMove, 100, 100);
-  EXPECT_EQ(pButton->GetButtonState() & CButtonUI::kStatePushed, 0u);
+  EXPECT_EQ(pButton->GetButtonState() & SkinUI::kStatePushed, 0u);
   Send(pButton, kEventMouseMove, 20, 20);
-  EXPECT_NE(pButton->GetButtonState() & CButtonUI::kStatePushed, 0u);
+  EXPECT_NE(pButton->GetButtonState() & SkinUI::kStatePushed, 0u);
   Send(pButton, kEventMouseMove, 100, 100);
   Send(pButton, kEventButtonUp, 100, 100);
   EXPECT_TRUE(m_recorder.received.empty());
@@ -285,9 +285,9 @@ TEST_F(TextControlTest, DisabledButtonNeitherPushesNorClicks) {
 TEST_F(TextControlTest, HoverSendsEnterAndLeave) {
   CButtonUI* pButton = Adopt(new CButtonUI);
   Send(pButton, kEventMouseEnter, 20, 20);
-  EXPECT_NE(pButton->GetButtonState() & CButtonUI::kStateHot, 0u);
+  EXPECT_NE(pButton->GetButtonState() & SkinUI::kStateHot, 0u);
   Send(pButton, kEventMouseLeave, 100, 100);
-  EXPECT_EQ(pButton->GetButtonState() & CButtonUI::kStateHot, 0u);
+  EXPECT_EQ(pButton->GetButtonState() & SkinUI::kStateHot, 0u);
   EXPECT_EQ(Types(), (std::vector<std::wstring>{L"mouseenter", L"mouseleave"}));
 }
 
@@ -459,7 +459,7 @@ TEST_F(TextControlTest, DisabledOptionKeepsOnlyItsSelectedBit) {
   pOption->SetSelected(true);
   Send(pOption, kEventMouseEnter, 20, 20);
   pOption->SetEnabled(false);
-  EXPECT_EQ(pOption->GetButtonState(), CButtonUI::kStateSelected);
+  EXPECT_EQ(pOption->GetButtonState(), SkinUI::kStateSelected);
 }
 
 TEST_F(TextControlTest, ControlsAnswerToTheirOwnNamesAndTheirBases) {

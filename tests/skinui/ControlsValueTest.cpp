@@ -184,7 +184,7 @@ TEST_F(ValueControlTest, ThumbSitsAtTheValuesShareOfTheTrack) {
 TEST_F(ValueControlTest, DisabledSliderIgnoresThePointer) {
   CSliderUI* pSlider = Adopt(new CSliderUI, RECT{0, 0, 110, 20});
   Send(pSlider, kEventMouseEnter, 5, 5);
-  EXPECT_EQ(pSlider->GetSliderState(), static_cast<UINT>(CSliderUI::kSliderHot));
+  EXPECT_EQ(pSlider->GetSliderState(), static_cast<UINT>(SkinUI::kStateHot));
   pSlider->SetEnabled(false);
   EXPECT_EQ(pSlider->GetSliderState(), 0u);
   Send(pSlider, kEventButtonDown, 55, 10);
@@ -302,7 +302,7 @@ TEST_F(ValueControlTest, HeldArrowScrollsOnceThenRepeatsAfterSixTicks) {
   Send(pBar, kEventTimer, 0, 0, CScrollBarUI::kRepeatTimerId);
   EXPECT_EQ(pBar->GetScrollValue(), 24);
   Send(pBar, kEventButtonUp, 8, 90);
-  EXPECT_EQ(pBar->GetButton2State() & CScrollBarUI::kPartPushed, 0u);
+  EXPECT_EQ(pBar->GetButton2State() & SkinUI::kStatePushed, 0u);
   Send(pBar, kEventTimer, 0, 0, CScrollBarUI::kRepeatTimerId);
   EXPECT_EQ(pBar->GetScrollValue(), 24);
 }
@@ -322,7 +322,7 @@ TEST_F(ValueControlTest, DraggingTheThumbMovesTheValueOnTheNextTick) {
   CScrollBarUI* pBar = Adopt(new CScrollBarUI, RECT{0, 0, 16, 100});
   // Thumb 34 long: D = 100 - 32 - 34 = 34 pixels carry the whole range of 100.
   Send(pBar, kEventButtonDown, 8, 20);
-  EXPECT_NE(pBar->GetThumbState() & CScrollBarUI::kPartCaptured, 0u);
+  EXPECT_NE(pBar->GetThumbState() & SkinUI::kStateCaptured, 0u);
   Send(pBar, kEventMouseMove, 8, 37);
   EXPECT_EQ(pBar->GetScrollValue(), 0);
   Send(pBar, kEventTimer, 0, 0, CScrollBarUI::kRepeatTimerId);
@@ -331,7 +331,7 @@ TEST_F(ValueControlTest, DraggingTheThumbMovesTheValueOnTheNextTick) {
   Send(pBar, kEventTimer, 0, 0, CScrollBarUI::kRepeatTimerId);
   EXPECT_EQ(pBar->GetScrollValue(), 100);
   Send(pBar, kEventButtonUp, 8, 200);
-  EXPECT_EQ(pBar->GetThumbState() & (CScrollBarUI::kPartCaptured | CScrollBarUI::kPartPushed), 0u);
+  EXPECT_EQ(pBar->GetThumbState() & (SkinUI::kStateCaptured | SkinUI::kStatePushed), 0u);
 }
 
 TEST_F(ValueControlTest, ScrollBarPartsPaintTheirStateImages) {

@@ -3,6 +3,7 @@
 // GDI objects.
 
 #include "HostPaintFixture.h"
+#include "support/DibCanvas.h"
 #include "support/PngWriter.h"
 #include "support/TestFiles.h"
 
@@ -32,6 +33,16 @@ class LayeredPaintTest : public HostPaintTest {
     ASSERT_TRUE(testing_support::WriteFileBytes(m_folder / L"mask.png",
                                                 testing_support::EncodePng(mask)));
   }
+  // A layered window masked by the half mask over a root filled with 0xFF2060A0, shown; its
+  // off-screen image.
+  std::vector<uint32_t> ShowHalfMaskedWindow() {
+    WriteHalfMask();
+    m_host.SetLayered(true);
+    m_host.SetLayeredImage(L"mask.png");
+    AttachRecordingRoot(0xFF2060A0);
+    PumpFor(150);
+    return ReadOffscreen();
+  }
 
   testing_support::ScratchFolder m_folder;
 };
@@ -60,18 +71,24 @@ TEST_F(LayeredPaintTest, LayeredWindowShowsTheTreeWithOpaqueAlpha) {
 }
 
 TEST_F(LayeredPaintTest, MaskAlphaOfZeroMakesThePixelTransparent) {
-  WriteHalfMask();
-  m_host.SetLayered(true);
-  m_host.SetLayeredImage(L"mask.png");
-  AttachRecordingRoot(0xFF2060A0);
-  PumpFor(150);
-
-  const std::vector<uint32_t> pixels = ReadOffscreen();
+  const std::vector<uint32_t> pixels = ShowHalfMaskedWindow();
   ASSERT_FALSE(pixels.empty());
   EXPECT_EQ(OffscreenAt(pixels, 0, 0), 0x00000000u);
   EXPECT_EQ(OffscreenAt(pixels, kWidth / 2 - 1, kHeight - 1), 0x00000000u);
   EXPECT_EQ(OffscreenAt(pixels, kWidth / 2, 0), 0xFF2060A0u);
   EXPECT_EQ(OffscreenAt(pixels, kWidth - 1, kHeight - 1), 0xFF2060A0u);
+}
+
+// A printed picture of a layered window carries the alpha the window is presented with.
+TEST_F(LayeredPaintTest, APrintedLayeredWindowMatchesTheImageItPresents) {
+  const std::vector<uint32_t> pixels = ShowHalfMaskedWindow();
+  ASSERT_FALSE(pixels.empty());
+  testing_support::DibCanvas picture(kWidth, kHeight);
+  ASSERT_TRUE(::PrintWindow(m_hWnd, picture.dc(), 0));
+  for (const POINT& pt : {POINT{0, 0}, POINT{kWidth / 2 - 1, kHeight - 1}, POINT{kWidth / 2, 0},
+                          POINT{kWidth - 1, kHeight - 1}}) {
+    EXPECT_EQ(picture.At(pt.x, pt.y), OffscreenAt(pixels, pt.x, pt.y)) << pt.x << "," << pt.y;
+  }
 }
 
 TEST_F(LayeredPaintTest, InvalidationWaitsForTheTimerAndRepaintsOnlyTheDirtyArea) {

@@ -2,6 +2,7 @@
 // bitmap only the area that was invalidated.
 
 #include "HostPaintFixture.h"
+#include "support/DibCanvas.h"
 
 namespace host_paint_testing {
 namespace {
@@ -135,6 +136,67 @@ TEST_F(HostPaintTest, PrintingDrawsTheWholeTreeIntoTheGivenContext) {
   ::DeleteDC(hDC);
   EXPECT_EQ(cr, RGB(0x80, 0x80, 0x00));
   EXPECT_TRUE(SameRect(m_journal.paints.back(), kClient));
+}
+
+// A picture taken with PrintWindow into a 32-bit bitmap, the way screenshot tools and the
+// gallery's self-test take one.
+class HostPrintTest : public HostPaintTest {
+ protected:
+  bool Print() { return ::PrintWindow(m_hWnd, m_picture.dc(), 0) != FALSE; }
+  uint32_t PictureAt(int x, int y) const { return m_picture.At(x, y); }
+
+  // A plain window that erases itself with a stock brush and has no painting of its own.
+  static HWND CreateChild(HWND hParent, int iStockBrush, const RECT& rc) {
+    const wchar_t* pstrClass = iStockBrush == WHITE_BRUSH ? L"QuillPrintWhite" : L"QuillPrintBlack";
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = ::DefWindowProcW;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(iStockBrush));
+    wc.lpszClassName = pstrClass;
+    ::RegisterClassW(&wc);
+    return ::CreateWindowExW(0, pstrClass, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, rc.left, rc.top,
+                             rc.right - rc.left, rc.bottom - rc.top, hParent, nullptr,
+                             wc.hInstance, nullptr);
+  }
+
+  testing_support::DibCanvas m_picture{kWidth, kHeight};
+};
+
+// What GDI drew must be opaque in the picture, or the picture reads as empty.
+TEST_F(HostPrintTest, APrintedWindowIsOpaqueAndShowsWhatTheScreenShows) {
+  AttachRecordingRoot(0xFF2060A0);
+  PaintPending();
+  ASSERT_TRUE(Print());
+  int nTransparent = 0;
+  for (int y = 0; y < kHeight; ++y) {
+    for (int x = 0; x < kWidth; ++x) nTransparent += (PictureAt(x, y) >> 24) != 0xFF ? 1 : 0;
+  }
+  EXPECT_EQ(nTransparent, 0);
+  for (const POINT& pt : {POINT{0, 0}, POINT{kWidth / 2, kHeight / 2}, POINT{kWidth - 1, kHeight - 1}}) {
+    EXPECT_EQ(PictureAt(pt.x, pt.y) & 0xFFFFFF, ScreenRgbAt(pt.x, pt.y));
+  }
+}
+
+// A child window that leaves its own children to the default printing still shows them, and no
+// window's erasing reaches past its own area.
+TEST_F(HostPrintTest, NativeChildWindowsAndTheirChildrenAppearWhereTheScreenShowsThem) {
+  AttachRecordingRoot(0xFF2060A0);
+  HWND hChild = CreateChild(m_hWnd, WHITE_BRUSH, RECT{10, 10, 50, 40});
+  CreateChild(hChild, BLACK_BRUSH, RECT{5, 5, 20, 20});
+  HWND hHidden = CreateChild(m_hWnd, BLACK_BRUSH, RECT{60, 10, 100, 40});
+  ::ShowWindow(hHidden, SW_HIDE);
+  HWND hAbove = CreateChild(m_hWnd, BLACK_BRUSH, RECT{40, 30, 60, 50});
+  ::SetWindowPos(hAbove, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  ASSERT_TRUE(Print());
+  for (const POINT& pt : {POINT{12, 12}, POINT{20, 20}, POINT{45, 25}, POINT{45, 35}, POINT{70, 20},
+                          POINT{5, 60}}) {
+    EXPECT_EQ(PictureAt(pt.x, pt.y) & 0xFFFFFF, ScreenRgbAt(pt.x, pt.y)) << pt.x << "," << pt.y;
+  }
+  EXPECT_EQ(PictureAt(12, 12) & 0xFFFFFF, 0xFFFFFFu) << "the child";
+  EXPECT_EQ(PictureAt(20, 20) & 0xFFFFFF, 0x000000u) << "the child's child";
+  EXPECT_EQ(PictureAt(70, 20) & 0xFFFFFF, 0x2060A0u) << "a hidden child stays out";
+  EXPECT_EQ(PictureAt(45, 35) & 0xFFFFFF, 0x000000u) << "the child above covers the one below";
 }
 
 }  // namespace

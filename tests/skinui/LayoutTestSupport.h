@@ -4,9 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 #include "Core/UIContainer.h"
+#include "Layout/UIHorizontalLayout.h"
+#include "Layout/UIVerticalLayout.h"
 
 namespace layout_testing {
 
@@ -42,5 +45,34 @@ inline ::testing::AssertionResult PlacedAt(const SkinUI::CControlUI* pControl, R
   return ::testing::AssertionFailure() << "placed at " << Describe(rc) << ", expected "
                                        << Describe(expected);
 }
+
+// A case written as a vertical layout sees it, run on a vertical and on a horizontal layout (the
+// parameter: true for vertical); the horizontal one sees every rectangle, point and size
+// transposed.
+class AxisTest : public ::testing::TestWithParam<bool> {
+ public:
+  static std::string AxisName(const ::testing::TestParamInfo<bool>& info) {
+    return info.param ? "Vertical" : "Horizontal";
+  }
+
+ protected:
+  AxisTest() {
+    if (IsVertical()) {
+      m_layout.reset(new SkinUI::CVerticalLayoutUI);
+    } else {
+      m_layout.reset(new SkinUI::CHorizontalLayoutUI);
+    }
+  }
+  bool IsVertical() const { return GetParam(); }
+  RECT T(RECT rc) const { return IsVertical() ? rc : RECT{rc.top, rc.left, rc.bottom, rc.right}; }
+  POINT T(int x, int y) const { return IsVertical() ? POINT{x, y} : POINT{y, x}; }
+  // A child nAcross wide and nAlong high, as a vertical layout's child.
+  SkinUI::CControlUI* AddChild(int nAcross, int nAlong) {
+    return IsVertical() ? AddSizedChild(*m_layout, nAcross, nAlong)
+                        : AddSizedChild(*m_layout, nAlong, nAcross);
+  }
+
+  std::unique_ptr<SkinUI::CLinearLayoutUI> m_layout;
+};
 
 }  // namespace layout_testing

@@ -1,15 +1,18 @@
 #pragma once
-// CSeparatedLayoutUI: what the vertical and horizontal layouts share — a container with an
-// optional drag separator on one edge, its attributes ("sepheight"/"sepwidth", "sepimm"), its
-// events and its tracker band.
+// CLinearLayoutUI: what the vertical and horizontal layouts share. Children are stacked along one
+// axis and placed across the other by the container's child alignment for that axis; children
+// whose measured size along the axis is 0 share what the others leave. An optional drag
+// separator lies on one edge of the layout itself ("sepheight"/"sepwidth", "sepimm").
 
 #include "Core/UIContainer.h"
+#include "Core/UILayoutAxis.h"
 #include "Layout/UILayoutSeparator.h"
 
 namespace SkinUI {
 
-class CSeparatedLayoutUI : public CContainerUI {
+class CLinearLayoutUI : public CContainerUI {
  public:
+  void SetPosition(RECT rc, bool bNeedInvalidate = true) override;
   void ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
   // Wants set-cursor events while it has a separator.
   UINT GetBehaviourFlags() const override;
@@ -25,11 +28,12 @@ class CSeparatedLayoutUI : public CContainerUI {
   bool IsDragging() const;
 
  protected:
-  // bVertical: the band lies on the bottom or top edge and drags the height; the size
-  // attribute is named pstrSizeAttribute.
-  CSeparatedLayoutUI(bool bVertical, LPCWSTR pstrSizeAttribute);
+  // bVertical: children are stacked top to bottom, the band lies on the bottom or top edge and
+  // drags the height; the size attribute is named pstrSizeAttribute.
+  CLinearLayoutUI(bool bVertical, LPCWSTR pstrSizeAttribute);
 
  private:
+  LayoutAxis m_axis;
   CLayoutSeparator m_separator;
   LPCWSTR m_pstrSizeAttribute;
 };

@@ -1,0 +1,107 @@
+// The host's focus control: moving it on request, with Tab and Shift+Tab from one Tab stop to the
+// next, and onto a control chosen before the tree has positions.
+
+#include "Core/UIControl.h"
+#include "Core/UIManager.h"
+
+namespace SkinUI {
+
+namespace {
+
+void SendFocusEvent(CControlUI* pControl, int iKind, CControlUI* pSender) {
+  InputEvent event = {};
+  event.iKind = iKind;
+  event.pSender = pSender;
+  event.dwTimestamp = ::GetTickCount();
+  pControl->DispatchEvent(event);
+}
+
+struct TabSearch {
+  CControlUI* pFocus;
+  CControlUI* pLast;
+  bool bForward;
+  bool bNextIsIt;
+};
+
+CControlUI* CALLBACK FindTabStop(CControlUI* pControl, LPVOID pData) {
+  TabSearch* pSearch = static_cast<TabSearch*>(pData);
+  if (pControl == pSearch->pFocus) {
+    if (pSearch->bForward) {
+      pSearch->bNextIsIt = true;
+      return nullptr;
+    }
+    return pSearch->pLast;
+  }
+  if ((pControl->GetBehaviourFlags() & kBehaviourTabStop) == 0) return nullptr;
+  pSearch->pLast = pControl;
+  if (pSearch->bNextIsIt || pSearch->pFocus == nullptr) return pControl;
+  return nullptr;
+}
+
+// The tab stop after (or before) pFocus, wrapping around the tree; null without any.
+CControlUI* NextTabStop(CControlUI* pRoot, CControlUI* pFocus, bool bForward) {
+  const UINT uFlags = kFindVisible | kFindEnabled | kFindMeFirst;
+  TabSearch search = {pFocus, nullptr, bForward, false};
+  CControlUI* pFound = pRoot->FindControl(FindTabStop, &search, uFlags);
+  if (pFound != nullptr) return pFound;
+  if (!bForward) return search.pLast;
+  TabSearch wrap = {nullptr, nullptr, true, false};
+  return pRoot->FindControl(FindTabStop, &wrap, uFlags);
+}
+
+}  // namespace
+
+CControlUI* CWindowHostUI::GetFocusControl() const { return m_pFocus; }
+
+void CWindowHostUI::DropFocus(CControlUI* pNext) {
+  if (m_pFocus == nullptr) return;
+  // A control may destroy itself while it handles its focus event (the host then forgets it as
+  // the focus control): no notification may name it after that.
+  CControlUI* pOld = m_pFocus;
+  SendFocusEvent(pOld, kEventKillFocus, pNext);
+  if (m_pFocus == pOld) RaiseNotification(pOld, kNotifyKillFocus);
+  m_pFocus = nullptr;
+}
+
+void CWindowHostUI::SetFocusControl(CControlUI* pControl, bool bFocusWnd) {
+  if (bFocusWnd && m_hWndPaint != nullptr && ::GetFocus() != m_hWndPaint && pControl != m_pFocus) {
+    ::SetFocus(m_hWndPaint);
+  }
+  if (pControl == m_pFocus) return;
+  DropFocus(pControl);
+  if (pControl != nullptr && pControl->GetHost() == this && pControl->IsVisible() &&
+      pControl->IsEnabled()) {
+    m_pFocus = pControl;
+    SendFocusEvent(pControl, kEventSetFocus, pControl);
+    if (m_pFocus == pControl) RaiseNotification(pControl, kNotifySetFocus);
+  }
+}
+
+bool CWindowHostUI::MoveFocus(bool bForward) {
+  if (m_bUpdateNeeded && bForward) {
+    // The tree has no positions yet: the paint lays it out and then moves the focus.
+    m_bFocusNeeded = true;
+    ::InvalidateRect(m_hWndPaint, nullptr, FALSE);
+    return true;
+  }
+  if (m_pRoot != nullptr) {
+    CControlUI* pNext = NextTabStop(m_pRoot, m_pFocus, bForward);
+    if (pNext != nullptr) SetFocusControl(pNext, true);
+  }
+  m_bFocusNeeded = false;
+  return true;
+}
+
+void CWindowHostUI::RequestInitialFocus(CControlUI* pControl) {
+  ::SetFocus(m_hWndPaint);
+  if (pControl == nullptr) return;
+  DropFocus(pControl);
+  if (m_pRoot == nullptr) return;
+  // The Tab stop before the control, so that moving forward after the layout lands on it.
+  TabSearch search = {pControl, nullptr, false, false};
+  m_pFocus = m_pRoot->FindControl(FindTabStop, &search, kFindVisible | kFindEnabled | kFindMeFirst);
+  m_bFocusNeeded = true;
+  m_pRoot->RequestLayout();
+}
+
+}  // namespace SkinUI
