@@ -50,21 +50,12 @@ struct PromptVisit {
 };
 PromptVisit* g_pVisit = nullptr;
 
-BOOL CALLBACK FindPrompt(HWND hWnd, LPARAM) {
-  wchar_t szClass[16] = {};
-  ::GetClassNameW(hWnd, szClass, 16);
-  if (::GetWindow(hWnd, GW_OWNER) != g_pVisit->hOwner || wcscmp(szClass, L"QMWnd") != 0) return TRUE;
-  g_pVisit->hPrompt = hWnd;
-  return FALSE;
-}
-
 void CALLBACK Drive(HWND, UINT, UINT_PTR, DWORD) {
   PromptVisit& visit = *g_pVisit;
-  if (visit.hPrompt == nullptr) {
-    ::EnumThreadWindows(::GetCurrentThreadId(), FindPrompt, 0);
+  if (visit.pHost == nullptr) {
+    visit.hPrompt = FindInstallerWindowOwnedBy(visit.hOwner);
     if (visit.hPrompt == nullptr || !::IsWindowVisible(visit.hPrompt)) return;
-    auto* pWindow = dynamic_cast<SkinUI::WindowImplBase*>(
-        reinterpret_cast<SkinUI::CWindowWnd*>(::GetWindowLongPtrW(visit.hPrompt, GWLP_USERDATA)));
+    SkinUI::WindowImplBase* pWindow = InstallerWindowOf(visit.hPrompt);
     if (pWindow == nullptr) return;
     visit.pHost = &pWindow->GetWindowHost();
   }
