@@ -77,6 +77,13 @@ Gesture Click(const wchar_t* name) {
   };
 }
 
+Gesture Hover(const wchar_t* name) {
+  return [name](PromptVisit& visit) {
+    testing_support::MoveMouse(visit.Centre(name));
+    return true;
+  };
+}
+
 // A press on the button, moved into the white body above the buttons and released there.
 Gesture PressDraggedOff(const wchar_t* name) {
   return [name](PromptVisit& visit) {
@@ -148,7 +155,7 @@ struct WayOut {
   const char* label;
   std::vector<Gesture> gestures;
   int answer;
-  const wchar_t* focusBeforeAnswer;  // null: not looked at
+  const wchar_t* focusBeforeAnswer;  // while the prompt is still up; null: not looked at
 };
 
 class UninstallPromptAnswers : public InstallerWindowTest, public ::testing::WithParamInterface<WayOut> {};
@@ -162,8 +169,8 @@ TEST_P(UninstallPromptAnswers, AnswerTheWayTheUserLeftIt) {
   EXPECT_EQ(answer, GetParam().answer);
   EXPECT_FALSE(::IsWindow(visit.hPrompt));
   if (GetParam().focusBeforeAnswer != nullptr) {
-    EXPECT_TRUE(visit.openAfterGestures) << "a button that only took the focus decided";
-    EXPECT_EQ(visit.focusAfterGestures, GetParam().focusBeforeAnswer) << "the gesture never reached the button";
+    EXPECT_TRUE(visit.openAfterGestures) << "something other than a click decided";
+    EXPECT_EQ(visit.focusAfterGestures, GetParam().focusBeforeAnswer) << "the gesture did not land where meant";
   }
 }
 
@@ -174,6 +181,7 @@ const WayOut kWaysOut[] = {
     {"SystemClose", {Keys(VK_F4, VK_MENU)}, 0, nullptr},
     {"ReturnOnTheFocusedConfirmButton", {ShiftTabOnto(L"btn_ok"), Keys(VK_RETURN)}, 1, nullptr},
     // Each of these leaves the prompt up; the system close that follows answers 0.
+    {"HoverOverTheConfirmButton", {Hover(L"btn_ok"), Look(), Keys(VK_F4, VK_MENU)}, 0, L"closebtn"},
     {"TabOntoTheConfirmButton", {ShiftTabOnto(L"btn_ok"), Look(), Keys(VK_F4, VK_MENU)}, 0, L"btn_ok"},
     {"PressDraggedOffTheConfirmButton", {PressDraggedOff(L"btn_ok"), Look(), Keys(VK_F4, VK_MENU)}, 0, L"btn_ok"},
     {"PressDraggedOffTheCancelButton", {PressDraggedOff(L"btn_cancle"), Look(), Keys(VK_F4, VK_MENU)}, 0,
