@@ -77,8 +77,8 @@ void CFrameUninstallUI::OnSkinLoaded() {
   m_pMainText->SetText(QuestionWithVersions(question, m_strInstalledVersion, m_strPublishedVersion).c_str());
 }
 
-// Only a click decides: the focus that a Tab or a press gives a button, and a press that is
-// dragged off it before the release, answer nothing. Replacing the client is not undone.
+// Only a click decides: hovering a button, the focus that Tab or a press gives it, and a press
+// dragged off it before the release answer nothing; a replaced client cannot be had back.
 void CFrameUninstallUI::OnClickNotify(SkinUI::NotifyEvent& event) {
   const SkinUI::CUIString sName = SkinUI::GetNotifySenderName(event.pSender);
   if (sName == L"btn_ok") {
