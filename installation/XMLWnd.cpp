@@ -7,6 +7,15 @@ CXMLWnd::CXMLWnd(LPCWSTR pstrSkinFile) : m_strSkinFile(pstrSkinFile) {}
 
 CXMLWnd::~CXMLWnd() = default;
 
+HWND CXMLWnd::CreateOver(HWND hOwner) {
+  if (Create(hOwner, setup::kWindowClassName, kInstallerWindowStyle, kInstallerWindowExStyle, CW_USEDEFAULT,
+             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT) == nullptr) {
+    return nullptr;
+  }
+  CenterOnOwner();
+  return m_hWnd;
+}
+
 LPCWSTR CXMLWnd::WindowClassName() const { return setup::kWindowClassName; }
 
 // Skin files sit at the top of the archive.

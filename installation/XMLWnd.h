@@ -7,11 +7,21 @@
 
 #include "Utils/WinImplBase.h"
 
+// Visible overlapped window with caption, system menu, sizing frame, minimise and maximise
+// boxes, raised edge: the skinned-window base strips the caption and sizes it from the skin.
+inline constexpr DWORD kInstallerWindowStyle = 0x10CF0000;
+inline constexpr DWORD kInstallerWindowExStyle = WS_EX_WINDOWEDGE;
+
 class CXMLWnd : public SkinUI::WindowImplBase {
  public:
   // pstrSkinFile: the skin's file name in the archive, e.g. "installation.xml".
   explicit CXMLWnd(LPCWSTR pstrSkinFile);
   ~CXMLWnd() override;
+
+  // A box over `hOwner`: created with the installer's styles, titled with the window class
+  // name as every installer box is, and centred on the owner. Null when the window could not
+  // be made; a window that failed after its first message has taken the object with it.
+  HWND CreateOver(HWND hOwner);
 
  protected:
   LPCWSTR WindowClassName() const override;

@@ -8,14 +8,8 @@
 #include "FrameMainUI.h"
 #include "SetupConstants.h"
 #include "SetupContext.h"
+#include "XMLWnd.h"
 #include "resource.h"
-
-namespace {
-// Visible overlapped window with caption, system menu, sizing frame, minimise and
-// maximise boxes; the skinned-window base strips the caption and sizes it from the skin.
-constexpr DWORD kMainWindowStyle = 0x10CF0000;
-constexpr DWORD kMainWindowExStyle = WS_EX_WINDOWEDGE;
-}  // namespace
 
 BOOL CinstallationApp::InitInstance() {
   if (!m_singleInstance.Claim(setup::kSingleInstanceMutexName)) {
@@ -36,7 +30,7 @@ BOOL CinstallationApp::InitInstance() {
   if (!frame) return FALSE;
 
   const std::wstring title = LoadStringResource(IDS_MAIN_TITLE);
-  frame->Create(nullptr, title.c_str(), kMainWindowStyle, kMainWindowExStyle, CW_USEDEFAULT,
+  frame->Create(nullptr, title.c_str(), kInstallerWindowStyle, kInstallerWindowExStyle, CW_USEDEFAULT,
                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr);
   frame->CenterOnOwner();
   frame->SetWindowIcon(IDR_MAINFRAME);

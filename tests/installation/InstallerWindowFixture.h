@@ -1,12 +1,14 @@
 #pragma once
 // A bare installer window: the installer's window base with one of the real skins from the
 // archive in the test program's resources, recording which elements the builder could not
-// make itself, shown above other windows at a fixed place.
+// make itself, shown above other windows at a fixed place; and how tests find the boxes the
+// installer shows over its main window.
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -46,6 +48,33 @@ class BareXMLWnd : public CXMLWnd {
     return CXMLWnd::CreateCustomControl(pstrClass);
   }
 };
+
+// The installer window of this thread that `hOwner` owns, as the boxes over the main window
+// are; null when there is none.
+inline HWND FindInstallerWindowOwnedBy(HWND hOwner) {
+  struct Search {
+    HWND hOwner;
+    HWND hFound;
+  } search = {hOwner, nullptr};
+  ::EnumThreadWindows(
+      ::GetCurrentThreadId(),
+      [](HWND hWnd, LPARAM lParam) -> BOOL {
+        auto* pSearch = reinterpret_cast<Search*>(lParam);
+        wchar_t szClass[16] = {};
+        ::GetClassNameW(hWnd, szClass, 16);
+        if (::GetWindow(hWnd, GW_OWNER) != pSearch->hOwner || wcscmp(szClass, L"QMWnd") != 0) return TRUE;
+        pSearch->hFound = hWnd;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.hFound;
+}
+
+// The skinned window object behind an installer window's handle.
+inline SkinUI::WindowImplBase* InstallerWindowOf(HWND hWnd) {
+  return dynamic_cast<SkinUI::WindowImplBase*>(
+      reinterpret_cast<SkinUI::CWindowWnd*>(::GetWindowLongPtrW(hWnd, GWLP_USERDATA)));
+}
 
 class InstallerWindowTest : public ::testing::Test {
  protected:

@@ -1,8 +1,8 @@
 // The main setup window and the message box in this process, on real windows: what the box
 // says for each setup error and that dismissing it closes the main window; the main window
-// following a real download from the test server to its end, where an installed client is
-// left as it is while the uninstall prompt does not exist. Screenshots of the boxes stay in
-// the working folder.
+// following a real download from the test server to its end, where the uninstall prompt asks
+// about the installed client and declining leaves it as it is. Screenshots of the boxes stay
+// in the working folder.
 
 #include <gtest/gtest.h>
 
@@ -16,6 +16,7 @@
 #include "FrameMainUI.h"
 #include "FrameMsgBoxUI.h"
 #include "HttpFetchServerTest.h"
+#include "InstallerWindowFixture.h"
 #include "SetupConstants.h"
 #include "resource.h"
 #include "support/DibCanvas.h"
@@ -74,8 +75,7 @@ class OwnerWindow {
 };
 
 // What the box showed while it was up. Filled by a thread timer that runs inside the box's
-// modal loop: it reads the box, saves its picture and dismisses it with a real click on its
-// close button.
+// modal loop: it reads the box, saves its picture and dismisses it with a real click.
 struct BoxVisit {
   HWND hOwner = nullptr;
   HWND hBox = nullptr;
@@ -83,24 +83,16 @@ struct BoxVisit {
   std::wstring title;
   bool ownerDisabled = false;
   std::string pictureName;
+  POINT ptDismiss = {344, 18};  // the message box's close button
 };
 BoxVisit* g_pVisit = nullptr;
 
-BOOL CALLBACK FindBox(HWND hWnd, LPARAM) {
-  wchar_t szClass[16] = {};
-  ::GetClassNameW(hWnd, szClass, 16);
-  if (::GetWindow(hWnd, GW_OWNER) != g_pVisit->hOwner || wcscmp(szClass, L"QMWnd") != 0) return TRUE;
-  g_pVisit->hBox = hWnd;
-  return FALSE;
-}
-
 void CALLBACK VisitBox(HWND, UINT, UINT_PTR idTimer, DWORD) {
-  ::EnumThreadWindows(::GetCurrentThreadId(), FindBox, 0);
+  g_pVisit->hBox = installer_window_testing::FindInstallerWindowOwnedBy(g_pVisit->hOwner);
   if (g_pVisit->hBox == nullptr || !::IsWindowVisible(g_pVisit->hBox)) return;
   ::KillTimer(nullptr, idTimer);
   HWND hBox = g_pVisit->hBox;
-  auto* pBox = dynamic_cast<SkinUI::WindowImplBase*>(
-      reinterpret_cast<SkinUI::CWindowWnd*>(::GetWindowLongPtrW(hBox, GWLP_USERDATA)));
+  SkinUI::WindowImplBase* pBox = installer_window_testing::InstallerWindowOf(hBox);
   if (pBox == nullptr) return;
   if (SkinUI::CControlUI* pText = pBox->GetWindowHost().FindControlByName(L"main_txt")) {
     g_pVisit->text = pText->GetText().GetData();
@@ -111,7 +103,7 @@ void CALLBACK VisitBox(HWND, UINT, UINT_PTR idTimer, DWORD) {
   g_pVisit->ownerDisabled = !::IsWindowEnabled(g_pVisit->hOwner);
   ::UpdateWindow(hBox);
   SaveWindowPicture(hBox, g_pVisit->pictureName);
-  ClickMouse(ScreenPoint(hBox, 344, 18));  // the skin's close button
+  ClickMouse(ScreenPoint(hBox, g_pVisit->ptDismiss.x, g_pVisit->ptDismiss.y));
 }
 
 struct SetupError {
@@ -213,7 +205,7 @@ std::wstring ReadMachineString(const wchar_t* path, const wchar_t* name) {
   return value;
 }
 
-TEST_F(MainWindowTest, FollowsTheDownloadToAFullBarAndLeavesAnInstalledClientWhileNoPromptAsks) {
+TEST_F(MainWindowTest, FollowsTheDownloadToAFullBarAndLeavesAnInstalledClientTheUserKeeps) {
   std::vector<ZipEntry> entries(1);
   entries[0].name = "vcredist_x86.exe";
   entries[0].data = fetch_testing::RandomBytes(2500000, 7);
@@ -231,7 +223,15 @@ TEST_F(MainWindowTest, FollowsTheDownloadToAFullBarAndLeavesAnInstalledClientWhi
                            CW_USEDEFAULT, CW_USEDEFAULT, nullptr),
             nullptr);
   ASSERT_NE(context.m_hWorker, nullptr) << "the skin's arrival starts the setup";
+  BoxVisit prompt;
+  prompt.hOwner = window->GetHWND();
+  prompt.pictureName = "uninstall_prompt";
+  prompt.ptDismiss = {470, 174};  // "btn_cancle"
+  g_pVisit = &prompt;
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, VisitBox);
   window->RunModal(true);
+  ::KillTimer(nullptr, timer);
+  g_pVisit = nullptr;
   ASSERT_TRUE(window->gone);
   EXPECT_EQ(::WaitForSingleObject(context.m_hWorker, 10000), WAIT_OBJECT_0);
   ::CloseHandle(context.m_hWorker);
@@ -242,6 +242,10 @@ TEST_F(MainWindowTest, FollowsTheDownloadToAFullBarAndLeavesAnInstalledClientWhi
   EXPECT_EQ(window->finalSize, expected);
   EXPECT_GE(window->percentages.size(), 4u) << "the bar moved on its way";
   EXPECT_FALSE(window->visibleAtClose) << "the window hides before the installation steps";
+  ASSERT_NE(prompt.hBox, nullptr) << "no uninstall prompt asked";
+  EXPECT_NE(prompt.text.find(L"已安装版本：2.0.1.4，最新版本：" + context.m_strPublishedVersion), std::wstring::npos)
+      << testing::PrintToString(prompt.text);
+  EXPECT_TRUE(prompt.ownerDisabled) << "the prompt is modal over the main window";
   EXPECT_EQ(ReadMachineString(setup::kProductCodeKey, setup::kProductCodeValue), code);
   EXPECT_EQ(ReadMachineString(setup::kProductKey, setup::kVersionValue), L"2.0.1.4");
   EXPECT_TRUE(FolderExists(fetch_testing::DataFolder() + L"\\setup")) << "nothing was installed from it";

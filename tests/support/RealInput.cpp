@@ -47,6 +47,11 @@ void DragMouse(POINT from, POINT to) {
   Send(inputs);
 }
 
+void MoveMouse(POINT to) {
+  std::vector<INPUT> inputs = {MouseEvent(to, 0)};
+  Send(inputs);
+}
+
 void SendKeyPress(WORD wVirtualKey, WORD wModifier1, WORD wModifier2) {
   std::vector<INPUT> inputs;
   for (WORD wModifier : {wModifier1, wModifier2}) {

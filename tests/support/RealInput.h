@@ -18,6 +18,8 @@ POINT ScreenPoint(HWND hWnd, int x, int y);
 // redirect them.
 void DragMouse(POINT from, POINT to);
 inline void ClickMouse(POINT at) { DragMouse(at, at); }
+// Moves the pointer there, no button held.
+void MoveMouse(POINT to);
 
 // Queues a key press with up to two modifier keys held around it.
 void SendKeyPress(WORD wVirtualKey, WORD wModifier1 = 0, WORD wModifier2 = 0);

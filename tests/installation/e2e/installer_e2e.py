@@ -22,11 +22,15 @@ ARGS = None
 MAIN_TITLE = "引导安装程序"
 BOX_TITLE = "QMWnd"
 VERSION = "2.0.1.5"
+OLD_VERSION = "2.0.1.4"
+PROMPT_SIZE = (556, 199)
 # Points of the skins, in window coordinates.
 CANCEL_BUTTON = (544, 207)     # "btn_cancle" of the main window
 MAIN_CLOSE_BUTTON = (592, 24)  # "closebtn" of the main window
 BOX_CLOSE_BUTTON = (344, 18)   # "closebtn" of the message box
 CAPTION_POINT = (300, 24)
+CONFIRM_BUTTON = (380, 174)    # "btn_ok" of the uninstall prompt
+DECLINE_BUTTON = (470, 174)    # "btn_cancle" of the uninstall prompt
 BAR_ROW, BAR_LEFT, BAR_RIGHT = 104, 173, 533  # a row through the progress bar, inside its border
 
 
@@ -172,6 +176,23 @@ class Machine:
     def path(self, *parts):
         return os.path.join(self.prefix, "drive_c", *parts)
 
+    def install_client(self, version):
+        """Installs a stand-in client package with Wine's msiexec, quietly, as an earlier
+        installation of the client would have left it."""
+        msi = "Z:" + os.path.join(ARGS.fixtures, "Quillmere-%s.msi" % version).replace("/", "\\")
+        with open(os.path.join(self.work, "wine.out"), "ab") as log:
+            subprocess.run(["wine", "msiexec", "/i", msi, "/qn"], env=self.env, stdin=subprocess.DEVNULL,
+                           stdout=log, stderr=subprocess.STDOUT, check=True, timeout=300)
+
+    def start_client(self):
+        """Starts the installed client as the user would; returns once it has recorded its start."""
+        before = len(self.records("client"))
+        with open(os.path.join(self.work, "wine.out"), "ab") as log:
+            client = subprocess.Popen(["wine", "C:\\Program Files\\Quillmere\\Quillmere.exe"], cwd=self.work,
+                                      env=self.env, stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT)
+        wait_for(lambda: len(self.records("client")) > before, 30)
+        return client
+
     def start_installer(self):
         with open(os.path.join(self.work, "wine.out"), "ab") as log:
             return subprocess.Popen(["wine", ARGS.exe], cwd=self.work, env=self.env, stdin=subprocess.DEVNULL,
@@ -254,22 +275,22 @@ class InstallerEndToEnd(unittest.TestCase):
             installer.kill()
             self.fail("the installer did not end within %d s" % seconds)
 
-    def expected_installation(self):
+    def expected_installation(self, config_digest=None):
         client = os.path.join(ARGS.fixtures, "client-" + VERSION)
         files = {"Quillmere.exe": sha256(os.path.join(client, "Quillmere.exe")),
-                 os.path.join("Config", "config.xml"): sha256(os.path.join(client, "config.xml"))}
+                 os.path.join("Config", "config.xml"): config_digest or sha256(os.path.join(client, "config.xml"))}
         keys = {"version": VERSION, "InstallPath": "C:\\Program Files\\Quillmere\\",
                 "productcode": ARGS.product_code, "language": "zh-CN"}
         return files, keys
 
-    def assert_installed_and_started(self, machine):
-        self.assertEqual(machine.installed(), self.expected_installation())
+    def assert_installed_and_started(self, machine, config_digest=None):
+        self.assertEqual(machine.installed(), self.expected_installation(config_digest))
         runtime = machine.records("runtime")
         self.assertEqual([r.get("registered") for r in runtime], ["1"], "the runtime installer ran once")
         self.assertIsNotNone(machine.registry(
             r"HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\{QUILL-STANDIN-VC2008-X86-9.0.30729}",
             "DisplayName", 32))
-        clients = wait_for(lambda: machine.records("client"), 20)
+        clients = wait_for(lambda: [r for r in machine.records("client") if r.get("version") == VERSION], 20)
         self.assertEqual(len(clients), 1, "one client started")
         self.assertEqual(clients[0]["version"], VERSION)
         self.assertEqual(clients[0]["module"], "C:\\Program Files\\Quillmere\\Quillmere.exe")
@@ -377,6 +398,56 @@ class InstallerEndToEnd(unittest.TestCase):
         self.assertEqual(window.geometry(), (x + 40, y + 30, width, height), "the caption drags the window")
         window.click(MAIN_CLOSE_BUTTON)
         self.assertEqual(self.finish(installer, 15), 0)
+
+    def answer_prompt(self, machine, button, picture):
+        """Runs the installer up to the uninstall prompt, keeps its picture, presses the button;
+        the installer's exit code."""
+        installer = machine.start_installer()
+        prompt = wait_for(lambda: Window.find(BOX_TITLE), 120)
+        self.assertIsNotNone(prompt, "no uninstall prompt")
+        self.assertEqual(prompt.geometry()[2:], PROMPT_SIZE, "the uninstall prompt, not the message box")
+        self.assertIsNone(Window.find(MAIN_TITLE), "the main window hides while the prompt asks")
+        time.sleep(0.5)
+        self.assertTrue(prompt.save(picture))
+        self.assertIsNone(installer.poll(), "the setup waits for the answer")
+        prompt.click(button)
+        return self.finish(installer, 600)
+
+    def test_e_an_installed_client_is_replaced_only_once_the_user_confirms(self):
+        package = client_package()
+        publish(package)
+        machine = self.machine("upgrade")
+        machine.install_client(OLD_VERSION)
+        # The user's own settings, which the upgrade must keep.
+        settings = b"<config><account>alice</account><shipped>2.0.1.4</shipped></config>"
+        with open(machine.path("Program Files", "Quillmere", "Config", "config.xml"), "wb") as f:
+            f.write(settings)
+        old_client = machine.start_client()
+        self.assertEqual([r["version"] for r in machine.records("client")], [OLD_VERSION])
+        before = machine.installed()
+        self.assertEqual(before[1]["version"], OLD_VERSION)
+
+        # Declined: nothing installed or removed, the client still runs, the package stays.
+        self.assertEqual(self.answer_prompt(machine, DECLINE_BUTTON, "uninstall_prompt"), 0)
+        self.assertEqual(machine.installed(), before)
+        self.assertIsNone(old_client.poll(), "the installed client still runs")
+        self.assertEqual(machine.records("closed"), [])
+        self.assertEqual(machine.records("runtime"), [])
+        self.assertEqual([r["version"] for r in machine.records("client")], [OLD_VERSION])
+        self.assertEqual(sha256(machine.path("ProgramData", "Quillmere", "setup.zip")),
+                         hashlib.sha256(package).hexdigest(), "the downloaded package stays")
+
+        # Confirmed on the next run: the package on disk is not fetched again; the running
+        # client is stopped, replaced and the new one started with the user's settings.
+        server("/clear-log")
+        self.assertEqual(self.answer_prompt(machine, CONFIRM_BUTTON, "uninstall_prompt_before_upgrade"), 0)
+        self.assertIn("package 416 bytes=%d-" % len(package), server("/log").splitlines())
+        self.assertIsNotNone(wait_for(old_client.poll, 10), "the old client was stopped")
+        self.assertEqual(len(machine.records("closed")), 1, "the old client was asked to close first")
+        self.assert_installed_and_started(machine, hashlib.sha256(settings).hexdigest())
+        started = [r for r in machine.records("client") if r["version"] == VERSION]
+        self.assertEqual(started[0]["config"], settings.decode(), "the new client started with the user's settings")
+        self.assertEqual(machine.log(), [])
 
 
 def main():
