@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "Control/UIRichEdit.h"
 #include "Core/UIControl.h"
 #include "Core/UIManager.h"
 #include "ExistingInstall.h"
@@ -73,6 +74,13 @@ void CFrameUninstallUI::OnWindowGone(HWND hWnd) {
 void CFrameUninstallUI::OnSkinLoaded() {
   m_pMainText = m_Host.FindControlByName(L"main_txt");
   if (m_pMainText == nullptr) return;
+  // The question is for reading: a rich edit left editable and keeping Tab would let a keyboard
+  // user type into it and trap the focus there, away from the two buttons.
+  auto* pRichEdit = static_cast<SkinUI::CRichEditUI*>(m_pMainText->QueryNamedInterface(L"RichEdit"));
+  if (pRichEdit != nullptr) {
+    pRichEdit->SetReadOnly(true);
+    pRichEdit->SetWantTab(false);
+  }
   const std::wstring question = m_pMainText->GetText().GetData();
   m_pMainText->SetText(QuestionWithVersions(question, m_strInstalledVersion, m_strPublishedVersion).c_str());
 }

@@ -98,6 +98,12 @@ void CRichEditUI::SetRich(bool bRich) {
   if (m_pTwh != nullptr) m_pTwh->SetRich(bRich);
 }
 
+void CRichEditUI::SetReadOnly(bool bReadOnly) {
+  m_bReadOnly = bReadOnly;
+  m_dwStyle = bReadOnly ? (m_dwStyle | kRichEditReadOnly) : (m_dwStyle & ~kRichEditReadOnly);
+  if (m_pTwh != nullptr) m_pTwh->SetReadOnly(bReadOnly);
+}
+
 void CRichEditUI::SetFont(int index) {
   m_iFont = index;
   if (m_pTwh != nullptr && m_pHost != nullptr) m_pTwh->SetFont(m_pHost->LookupFont(index));
@@ -139,10 +145,7 @@ void CRichEditUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
   } else if (sName == L"multiline") {
     if (!IsTrue(pstrValue)) m_dwStyle &= ~kRichEditMultiLine;
   } else if (sName == L"readonly") {
-    if (IsTrue(pstrValue)) {
-      m_dwStyle |= kRichEditReadOnly;
-      m_bReadOnly = true;
-    }
+    if (IsTrue(pstrValue)) SetReadOnly(true);
   } else if (sName == L"password") {
     if (IsTrue(pstrValue)) m_dwStyle |= kRichEditPassword;
   } else if (sName == L"align") {

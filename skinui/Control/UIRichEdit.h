@@ -90,6 +90,8 @@ class CRichEditUI : public CContainerUI, public IMessageFilterUI {
   bool IsRich() const { return m_bRich; }
   void SetRich(bool bRich = true);
   bool IsReadOnly() const { return m_bReadOnly; }
+  // Also after the engine exists: typing and pasting are refused, selecting and copying stay.
+  void SetReadOnly(bool bReadOnly = true);
   int GetFont() const { return m_iFont; }
   void SetFont(int index);
   DWORD GetTextColor() const { return m_dwTextColor; }

@@ -151,6 +151,11 @@ void CTxtWinHost::SetRich(bool bRich) {
   PropertyChange(TXTBIT_RICHTEXT, bRich ? TXTBIT_RICHTEXT : 0);
 }
 
+void CTxtWinHost::SetReadOnly(bool bReadOnly) {
+  m_dwStyle = bReadOnly ? (m_dwStyle | kRichEditReadOnly) : (m_dwStyle & ~kRichEditReadOnly);
+  PropertyChange(TXTBIT_READONLY, bReadOnly ? TXTBIT_READONLY : 0);
+}
+
 void CTxtWinHost::SetTransparent(bool bTransparent) {
   m_bTransparent = bTransparent;
   PropertyChange(TXTBIT_BACKSTYLECHANGE, 0);

@@ -49,6 +49,7 @@ class CTxtWinHost final : public ITextHost {
   void SetFont(HFONT hFont);
   void SetTextColor(DWORD dwColor);  // 0xAARRGGBB; the alpha byte is dropped
   void SetRich(bool bRich);
+  void SetReadOnly(bool bReadOnly);
   void SetTransparent(bool bTransparent);
   void SetMaxLength(LONG nMaxLength);
   void SetClientRect(const RECT& rc);

@@ -92,7 +92,7 @@ Gesture PressDraggedOff(const wchar_t* name) {
   };
 }
 
-// Shift+Tab until the button has the focus: forward, the question's text keeps the Tab.
+// Shift+Tab until the button has the focus.
 Gesture ShiftTabOnto(const wchar_t* name) {
   return [name](PromptVisit& visit) {
     if (visit.pHost->GetFocusControl() == visit.Find(name)) return true;
@@ -171,6 +171,7 @@ TEST_P(UninstallPromptAnswers, AnswerTheWayTheUserLeftIt) {
   if (GetParam().focusBeforeAnswer != nullptr) {
     EXPECT_TRUE(visit.openAfterGestures) << "something other than a click decided";
     EXPECT_EQ(visit.focusAfterGestures, GetParam().focusBeforeAnswer) << "the gesture did not land where meant";
+    EXPECT_EQ(visit.text.find(L'x'), std::wstring::npos) << "the question took typed text";
   }
 }
 
@@ -184,6 +185,9 @@ const WayOut kWaysOut[] = {
     {"HoverOverTheConfirmButton", {Hover(L"btn_ok"), Look(), Keys(VK_F4, VK_MENU)}, 0, L"closebtn"},
     {"TabOntoTheConfirmButton", {ShiftTabOnto(L"btn_ok"), Look(), Keys(VK_F4, VK_MENU)}, 0, L"btn_ok"},
     {"PressDraggedOffTheConfirmButton", {PressDraggedOff(L"btn_ok"), Look(), Keys(VK_F4, VK_MENU)}, 0, L"btn_ok"},
+    // The question is read-only and passes Tab on, so a keyboard user reaches the buttons.
+    {"TypingIntoTheQuestionThenTab", {Click(L"main_txt"), Keys('X'), Keys(VK_TAB), Look(), Keys(VK_F4, VK_MENU)}, 0,
+     L"btn_ok"},
     {"PressDraggedOffTheCancelButton", {PressDraggedOff(L"btn_cancle"), Look(), Keys(VK_F4, VK_MENU)}, 0,
      L"btn_cancle"},
 };
