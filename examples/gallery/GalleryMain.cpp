@@ -120,6 +120,10 @@ int CountMissingControls(SkinUI::CWindowHostUI& host, const wchar_t* const* ppNa
 int SelfTest(CGalleryWindow& window, const wchar_t* pstrPicture) {
   SkinUI::CWindowHostUI& host = window.GetWindowHost();
   auto* pPages = static_cast<SkinUI::CTabLayoutUI*>(host.FindControlByName(L"pages"));
+  if (pPages == nullptr) {
+    std::fprintf(stderr, "the skin has no \"pages\"\n");
+    return 1;
+  }
   int nProblems = 0;
   for (int i = 0; i < CGalleryWindow::kPageCount; ++i) {
     const CGalleryWindow::Page& page = CGalleryWindow::kPages[i];
@@ -141,15 +145,18 @@ int SelfTest(CGalleryWindow& window, const wchar_t* pstrPicture) {
       ++nProblems;
     }
   }
-  static_cast<SkinUI::COptionUI*>(host.FindControlByName(CGalleryWindow::kPages[0].pstrTab))->Activate();
+  // Back on the first page, where the button is shown and so can be pressed.
+  SkinUI::CControlUI* pFirstTab = host.FindControlByName(CGalleryWindow::kPages[0].pstrTab);
+  if (pFirstTab != nullptr) pFirstTab->Activate();
   PumpFor(200);
   auto* pProgress = static_cast<SkinUI::CProgressUI*>(host.FindControlByName(L"progress"));
   auto* pSlider = static_cast<SkinUI::CSliderUI*>(host.FindControlByName(L"slider"));
-  const int nBefore = pProgress->GetValue();
-  host.FindControlByName(L"btn_add")->Activate();
-  if (pProgress->GetValue() != nBefore + 10 || pSlider->GetValue() != nBefore + 10) {
-    std::fprintf(stderr, "\"Add 10 %%\" moved the bar from %d to %d and the slider to %d\n",
-                 nBefore, pProgress->GetValue(), pSlider->GetValue());
+  SkinUI::CControlUI* pButton = host.FindControlByName(L"btn_add");
+  const int nBefore = pProgress != nullptr ? pProgress->GetValue() : 0;
+  if (pProgress == nullptr || pSlider == nullptr || pButton == nullptr || !pButton->Activate() ||
+      pProgress->GetValue() != nBefore + 10 || pSlider->GetValue() != nBefore + 10) {
+    std::fprintf(stderr, "\"Add 10 %%\" did not move the bar and the slider from %d by 10\n",
+                 nBefore);
     ++nProblems;
   }
   ::DestroyWindow(window);
