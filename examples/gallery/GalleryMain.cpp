@@ -1,6 +1,7 @@
 // The control gallery. Run plainly it is a window to look at and click; with
-// "--selftest FILE.bmp" it shows itself for a moment, saves a picture of itself and exits with
-// the number of problems found (debug checks reported, controls missing).
+// "--selftest FILE.bmp" it shows every page in turn, saves a picture of each (FILE_basics.bmp,
+// ...) and exits with the number of problems found (debug checks reported, controls missing,
+// a page or a button that did not answer).
 
 #include <windows.h>
 #include <commctrl.h>
@@ -8,10 +9,14 @@
 #include <shellapi.h>
 
 #include <cstdio>
-#include <vector>
+#include <string>
 
-#include "GalleryWindow.h"
+#include "Control/UIOption.h"
+#include "Control/UIProgress.h"
+#include "Control/UISlider.h"
 #include "Core/UIControl.h"
+#include "GalleryWindow.h"
+#include "Layout/UITabLayout.h"
 #include "Utils/UIDebug.h"
 
 namespace {
@@ -83,17 +88,77 @@ bool SaveWindowPicture(HWND hWnd, const wchar_t* pstrPath) {
   return bSaved;
 }
 
+// The picture of one page: "gallery.bmp" and "tab_input" give "gallery_input.bmp".
+std::wstring PagePicture(const wchar_t* pstrPicture, const wchar_t* pstrTab) {
+  std::wstring path = pstrPicture;
+  const size_t iDot = path.rfind(L'.');
+  const std::wstring suffix = iDot == std::wstring::npos ? L"" : path.substr(iDot);
+  if (iDot != std::wstring::npos) path.erase(iDot);
+  return path + L"_" + (pstrTab + 4) + suffix;
+}
+
+// Counts the controls of the shown page that were not built or have no place in the window.
+int CountMissingControls(SkinUI::CWindowHostUI& host, const wchar_t* const* ppNames) {
+  RECT rcClient = {};
+  ::GetClientRect(host.GetHostWindow(), &rcClient);
+  int nMissing = 0;
+  for (; *ppNames != nullptr; ++ppNames) {
+    SkinUI::CControlUI* pControl = host.FindControlByName(*ppNames);
+    RECT rcShown = {};
+    if (pControl == nullptr || !pControl->IsVisible() ||
+        !::IntersectRect(&rcShown, &pControl->GetPosition(), &rcClient) ||
+        !::EqualRect(&rcShown, &pControl->GetPosition())) {
+      std::fprintf(stderr, "control missing or out of sight: %ls\n", *ppNames);
+      ++nMissing;
+    }
+  }
+  return nMissing;
+}
+
+// Shows each page the way a click on its tab does, checks its controls and saves its picture;
+// then presses one button and checks that the program answered.
 int SelfTest(CGalleryWindow& window, const wchar_t* pstrPicture) {
+  SkinUI::CWindowHostUI& host = window.GetWindowHost();
+  auto* pPages = static_cast<SkinUI::CTabLayoutUI*>(host.FindControlByName(L"pages"));
+  if (pPages == nullptr) {
+    std::fprintf(stderr, "the skin has no \"pages\"\n");
+    return 1;
+  }
   int nProblems = 0;
-  for (const wchar_t* const* ppName = CGalleryWindow::kControlNames; *ppName != nullptr; ++ppName) {
-    SkinUI::CControlUI* pControl = window.Host().FindControlByName(*ppName);
-    if (pControl == nullptr || !pControl->IsVisible()) {
-      std::fprintf(stderr, "control missing: %ls\n", *ppName);
+  for (int i = 0; i < CGalleryWindow::kPageCount; ++i) {
+    const CGalleryWindow::Page& page = CGalleryWindow::kPages[i];
+    auto* pTab = static_cast<SkinUI::COptionUI*>(host.FindControlByName(page.pstrTab));
+    if (pTab == nullptr || !pTab->Activate()) {
+      std::fprintf(stderr, "tab %ls cannot be clicked\n", page.pstrTab);
+      ++nProblems;
+      continue;
+    }
+    // Painting lays the page out; the animation and the hosted windows get a moment too.
+    PumpFor(700);
+    if (pPages->GetCurSel() != i) {
+      std::fprintf(stderr, "tab %ls shows page %d\n", page.pstrTab, pPages->GetCurSel());
+      ++nProblems;
+    }
+    nProblems += CountMissingControls(host, page.ppControls);
+    if (pstrPicture != nullptr &&
+        !SaveWindowPicture(window, PagePicture(pstrPicture, page.pstrTab).c_str())) {
       ++nProblems;
     }
   }
-  PumpFor(1500);
-  if (pstrPicture != nullptr && !SaveWindowPicture(window, pstrPicture)) ++nProblems;
+  // Back on the first page, where the button is shown and so can be pressed.
+  SkinUI::CControlUI* pFirstTab = host.FindControlByName(CGalleryWindow::kPages[0].pstrTab);
+  if (pFirstTab != nullptr) pFirstTab->Activate();
+  PumpFor(200);
+  auto* pProgress = static_cast<SkinUI::CProgressUI*>(host.FindControlByName(L"progress"));
+  auto* pSlider = static_cast<SkinUI::CSliderUI*>(host.FindControlByName(L"slider"));
+  SkinUI::CControlUI* pButton = host.FindControlByName(L"btn_add");
+  const int nBefore = pProgress != nullptr ? pProgress->GetValue() : 0;
+  if (pProgress == nullptr || pSlider == nullptr || pButton == nullptr || !pButton->Activate() ||
+      pProgress->GetValue() != nBefore + 10 || pSlider->GetValue() != nBefore + 10) {
+    std::fprintf(stderr, "\"Add 10 %%\" did not move the bar and the slider from %d by 10\n",
+                 nBefore);
+    ++nProblems;
+  }
   ::DestroyWindow(window);
   PumpFor(100);
   std::printf("gallery self-test: %d debug checks, %d other problems\n", g_nChecks, nProblems);
@@ -116,16 +181,18 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR, int) {
   int nResult = 0;
   {
     CGalleryWindow window;
-    if (window.Create(nullptr, L"skinui gallery", WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX, 0, 40,
-                      40, 720, 520) == nullptr) {
-      std::fprintf(stderr, "the gallery skin could not be built\n");
+    // The skin gives the size; a skin that cannot be built ends the program in Create.
+    if (window.Create(nullptr, L"skinui gallery", WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0,
+                      0, 0) == nullptr) {
       nResult = 1;
-    } else if (bSelfTest) {
-      window.Show(true, true);
-      ::InvalidateRect(window, nullptr, FALSE);
-      nResult = SelfTest(window, argc >= 3 ? argv[2] : nullptr);
     } else {
-      window.RunModal(true);
+      window.CenterOnOwner();
+      if (bSelfTest) {
+        window.Show(true, true);
+        nResult = SelfTest(window, argc >= 3 ? argv[2] : nullptr);
+      } else {
+        window.RunModal(true);
+      }
     }
   }
   ::OleUninitialize();

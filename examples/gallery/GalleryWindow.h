@@ -1,28 +1,51 @@
 #pragma once
-// The gallery's window: a plain native window whose host shows the controls of "gallery.xml",
-// and whose notification handler makes the controls talk to each other a little.
+// The gallery's window: a skinned window (WindowImplBase) whose skin "gallery.xml" shows every
+// control of the framework on five tab pages. The notification table below is the part to
+// read: it shows how a program hears its controls and answers them.
 
 #include <windows.h>
 
-#include "Core/UIBase.h"
-#include "Core/UIManager.h"
+#include "Utils/WinImplBase.h"
 
-class CGalleryWindow : public SkinUI::CWindowWnd, public SkinUI::INotifyUI {
+class CGalleryWindow : public SkinUI::WindowImplBase {
  public:
-  // The names of the controls the skin must have built, null-terminated.
-  static const wchar_t* const kControlNames[];
+  // One tab page: the option that shows it and the names of the controls on it, null-terminated.
+  struct Page {
+    const wchar_t* pstrTab;
+    const wchar_t* const* ppControls;
+  };
+  static const Page kPages[];
+  static const int kPageCount;
 
-  SkinUI::CWindowHostUI& Host() { return m_host; }
-  bool IsBuilt() const { return m_bBuilt; }
-  void Notify(SkinUI::NotifyEvent& event) override;
+  UI_DECLARE_NOTIFY_MAP()
 
  protected:
-  LPCWSTR WindowClassName() const override { return L"QuillGalleryWindow"; }
-  LRESULT ProcessMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override;
+  LPCWSTR WindowClassName() const override { return L"SkinUIGallery"; }
+  // The skin and its pictures sit in the folder "skin" beside the program.
+  SkinUI::CUIString SkinFolder() const override { return L"skin\\"; }
+  SkinUI::CUIString SkinFile() const override { return L"gallery.xml"; }
+  void OnSkinLoaded() override;
+  // Buttons; the caption's own buttons are left to the base class.
+  void OnClickNotify(SkinUI::NotifyEvent& event) override;
 
  private:
-  bool BuildSkin();
+  void OnSelectChanged(SkinUI::NotifyEvent& event);
+  void OnSliderChanged(SkinUI::NotifyEvent& event);
+  void OnScroll(SkinUI::NotifyEvent& event);
+  void OnLink(SkinUI::NotifyEvent& event);
+  void OnEditChanged(SkinUI::NotifyEvent& event);
+  void OnListSelect(SkinUI::NotifyEvent& event);
+  void OnComboSelect(SkinUI::NotifyEvent& event);
+  void OnTreeSelect(SkinUI::NotifyEvent& event);
+  void OnTileSelect(SkinUI::NotifyEvent& event);
 
-  SkinUI::CWindowHostUI m_host;
-  bool m_bBuilt = false;
+  // The control of that name, as the class the skin made it.
+  template <class T>
+  T* Find(LPCWSTR pstrName) {
+    return static_cast<T*>(m_Host.FindControlByName(pstrName));
+  }
+  // Moves the progress bar and the slider together and says where they are.
+  void ShowValue(int nValue);
+  // One line in the status bar at the foot of the window.
+  void ShowStatus(LPCWSTR pstrFormat, ...);
 };
