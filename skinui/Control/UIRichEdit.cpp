@@ -168,17 +168,19 @@ void CRichEditUI::InitSelf() {
   CTxtWinHost* pTwh = new CTxtWinHost;
   if (pTwh->Create(this, TextHostCreation{m_dwStyle})) {
     m_pTwh = pTwh;
-    // The text may have been set before there was an engine to hold it.
-    const CUIString sInitial = m_sText;
-    SetText(sInitial);
   } else {
     pTwh->Release();
   }
   if (m_pTwh != nullptr) {
     if (m_bTransparent) m_pTwh->SetTransparent(true);
-    // Only changes are asked for: without them "textchanged" could never be sent.
-    TxSend(EM_SETEVENTMASK, 0, ENM_CHANGE, nullptr);
     m_pTwh->ActivateInPlace(true);
+    // The text may have been set before there was an engine to hold it. It goes in only
+    // once the engine is active: one that scrolls to the caret on its own has no lines to
+    // scroll through before, and some engines fault on a selection made then.
+    const CUIString sInitial = m_sText;
+    SetText(sInitial);
+    // Only changes are asked for, and only from now on: the skin's own text is no change.
+    TxSend(EM_SETEVENTMASK, 0, ENM_CHANGE, nullptr);
   }
   if (m_pHost != nullptr) {
     m_pHost->RegisterMessageFilter(this);

@@ -118,6 +118,7 @@ TEST_P(VerticalBar, AppearsOnlyForTextLongerThanTheControl) {
 INSTANTIATE_TEST_SUITE_P(Lengths, VerticalBar,
                          ::testing::Values(BarCase{L"", 30, true},
                                            BarCase{L"rich=\"false\"", 30, true},
+                                           BarCase{L"autovscroll=\"true\"", 30, true},
                                            BarCase{L"", 1, false}));
 
 class ScrollTo : public OneEditTest, public ::testing::WithParamInterface<int> {};
@@ -399,6 +400,7 @@ TEST_F(RichEditTest, TheUninstallPromptTextPaintsWrappedWithItsBar) {
   Pump(200);
   ASSERT_TRUE(pEdit->GetVerticalScrollBar()->IsVisible());
   EXPECT_EQ(pEdit->GetText().GetData(), Repeat(kPromptSentence, 4));
+  EXPECT_EQ(CountEvents(L"textchanged"), 0) << "the skin's own text is no change";
 
   const testing_support::TestImage image = Capture();
   const std::string png = testing_support::EncodePng(image, false);
