@@ -16,6 +16,9 @@ namespace {
 
 // Above the ids the window host gives its control timers and its layered-paint timer.
 constexpr UINT_PTR kProgressTimerId = 0x3000;
+// A timer's tick is taken from the queue only when no paint is pending, so it starts the
+// setup right after the first frame, or at once when the window has nothing to paint.
+constexpr UINT_PTR kStartSetupTimerId = 0x3001;
 
 std::wstring WidenAscii(const char* text) {
   std::wstring wide;
@@ -56,6 +59,10 @@ LRESULT CFrameMainUI::ProcessMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
       OnSetupProgress();
       return 0;
     case WM_TIMER:
+      if (wParam == kStartSetupTimerId) {
+        StartSetup();
+        return 0;
+      }
       if (wParam != kProgressTimerId) break;
       ApplyProgress();
       return 0;
@@ -91,6 +98,13 @@ void CFrameMainUI::OnSkinLoaded() {
   m_pProgress = pProgress != nullptr ? static_cast<SkinUI::CProgressUI*>(pProgress->QueryNamedInterface(L"Progress"))
                                      : nullptr;
   m_pDownloadSize = m_Host.FindControlByName(L"download_size");
+  if (::SetTimer(m_hWnd, kStartSetupTimerId, 0, nullptr) == 0) StartSetup();
+}
+
+void CFrameMainUI::StartSetup() {
+  ::KillTimer(m_hWnd, kStartSetupTimerId);
+  if (m_bSetupStarted) return;
+  m_bSetupStarted = true;
   setup::BeginSetup(m_context, m_hWnd, setup::SetupWorkerProc);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// CFrameMainUI: the installer's main setup window. It starts the setup once its skin is built,
-// shows the download's progress, hands the worker's outcome to the installation steps or to
+// CFrameMainUI: the installer's main setup window. It starts the setup once its skin is built
+// and its first frame is painted, shows the download's progress, hands the worker's outcome to the installation steps or to
 // the message box, and ends the process when it is gone.
 
 #include <windows.h>
@@ -52,8 +52,12 @@ class CFrameMainUI : public CXMLWnd, public IMainSetupWindow {
   void OnSetupProgress();
   // Takes the newest figures from the worker's channel and shows them.
   void ApplyProgress();
+  // The setup's start, once: the worker's first steps (loading the network and security
+  // libraries, the manifest's request) would otherwise compete with the first frame.
+  void StartSetup();
 
   DWORD m_dwLastProgressTick = 0;
   bool m_bProgressShown = false;
   bool m_bProgressDeferred = false;  // a timer will apply figures the channel still holds
+  bool m_bSetupStarted = false;
 };

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <cstdlib>
-#include <sstream>
 
 #include "Common/PlainFile.h"
 #include "Common/tool.h"
@@ -34,9 +33,12 @@ bool LoadPackageValidator(const wchar_t* packagePath, PackageValidator& validato
   validator = PackageValidator();
   std::string text;
   if (!ReadPlainFile(PackageValidatorPath(packagePath).c_str(), text)) return false;
-  std::istringstream lines(text);
-  for (std::string line; std::getline(lines, line);) {
-    line = TrimmedText(line);
+  // Split by hand: a string stream would bring the locale machinery into the installer.
+  for (size_t start = 0; start < text.size();) {
+    size_t lineEnd = text.find('\n', start);
+    if (lineEnd == std::string::npos) lineEnd = text.size();
+    const std::string line = TrimmedText(text.substr(start, lineEnd - start));
+    start = lineEnd + 1;
     const size_t space = line.find(' ');
     if (space == std::string::npos) continue;
     const std::string key = line.substr(0, space);

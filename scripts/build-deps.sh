@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds the third-party libraries for the Windows target from Debian's source packages:
-# libcurl (HTTP/HTTPS over Schannel, nothing optional), TinyXML, minizip from zlib's contrib
-# tree, and GoogleTest from /usr/src/googletest. Results land in a cache outside the source
+# libcurl (HTTP/HTTPS over Schannel, nothing optional), TinyXML without the C++ streams,
+# minizip from zlib's contrib tree, and GoogleTest from /usr/src/googletest. The libraries the
+# installer links are built for size, each function and datum in a section of its own, so the
+# linker leaves out whatever the installer never reaches. Results land in a cache outside the source
 # tree, keyed by the source package versions, the compiler and this script, so a second run
 # only prints the prefix.
 #
@@ -71,25 +73,31 @@ for p in "${SOURCES[@]}"; do fetch "$p"; done
 CC=${TRIPLE}-gcc-posix
 CXX=${TRIPLE}-g++-posix
 AR=${TRIPLE}-ar
-CFLAGS_COMMON="-O2 -g0"
+CFLAGS_COMMON="-Os -g0 -ffunction-sections -fdata-sections"
 
 # --- libcurl --------------------------------------------------------------------------
 log "building libcurl"
 cmake -S "$WORK/src-curl" -B "$WORK/build-curl" -G Ninja \
   -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_INSTALL_PREFIX="$PREFIX" \
+  -DCMAKE_C_FLAGS="-ffunction-sections -fdata-sections" -DCMAKE_C_FLAGS_RELEASE="-Os -DNDEBUG" \
   -DBUILD_SHARED_LIBS=OFF -DBUILD_CURL_EXE=ON -DBUILD_TESTING=OFF \
   -DCURL_STATICLIB=ON -DCURL_USE_SCHANNEL=ON -DCURL_USE_OPENSSL=OFF \
   -DCURL_ZLIB=OFF -DCURL_BROTLI=OFF -DCURL_ZSTD=OFF -DUSE_NGHTTP2=OFF -DUSE_LIBIDN2=OFF \
   -DCURL_USE_LIBSSH2=OFF -DCURL_USE_LIBPSL=OFF -DCURL_USE_GSSAPI=OFF -DENABLE_UNIX_SOCKETS=OFF \
   -DHTTP_ONLY=ON -DCURL_DISABLE_LDAP=ON -DENABLE_MANUAL=OFF \
+  -DCURL_DISABLE_PROXY=ON -DCURL_DISABLE_COOKIES=ON -DCURL_DISABLE_MIME=ON -DCURL_DISABLE_NETRC=ON \
+  -DCURL_DISABLE_HTTP_AUTH=ON -DCURL_DISABLE_CRYPTO_AUTH=ON -DCURL_DISABLE_NTLM=ON \
+  -DCURL_DISABLE_ALTSVC=ON -DCURL_DISABLE_HSTS=ON -DCURL_DISABLE_DOH=ON -DCURL_DISABLE_GETOPTIONS=ON \
   -DCMAKE_EXE_LINKER_FLAGS="-static" >"$WORK/curl-configure.log" 2>&1 \
   || { cat "$WORK/curl-configure.log" >&2; exit 1; }
 cmake --build "$WORK/build-curl" -j"$JOBS" >"$WORK/curl-build.log" 2>&1 || { tail -50 "$WORK/curl-build.log" >&2; exit 1; }
 cmake --install "$WORK/build-curl" >/dev/null
 
-# --- TinyXML (the Debian patches make it always use the C++ standard library) ---------
+# --- TinyXML, on its own string class: the Debian patches make it always use the C++ standard
+# library, whose streams would bring the whole locale machinery into the installer. -------
 log "building tinyxml"
+patch -R -s -d "$WORK/src-tinyxml" -p1 <"$WORK/src-tinyxml/debian/patches/enforce-use-stl.patch"
 mkdir -p "$WORK/build-tinyxml"
 for f in tinyxml tinystr tinyxmlerror tinyxmlparser; do
   $CXX $CFLAGS_COMMON -c "$WORK/src-tinyxml/$f.cpp" -o "$WORK/build-tinyxml/$f.o"

@@ -159,10 +159,16 @@ class WatchedMainWindow : public CFrameMainUI {
   std::wstring finalSize;
   bool visibleAtClose = true;
   bool gone = false;
+  bool painted = false;
+  bool workerAtFirstPaint = false;
 
  protected:
   LRESULT ProcessMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override {
     if (uMsg == WM_CLOSE) visibleAtClose = ::IsWindowVisible(m_hWnd) != FALSE;
+    if (uMsg == WM_PAINT && !painted) {
+      painted = true;
+      workerAtFirstPaint = m_context.m_hWorker != nullptr;
+    }
     const LRESULT lRes = CFrameMainUI::ProcessMessage(uMsg, wParam, lParam);
     if (m_pProgress != nullptr) percentages.insert(m_pProgress->GetValue());
     return lRes;
@@ -222,7 +228,7 @@ TEST_F(MainWindowTest, FollowsTheDownloadToAFullBarAndLeavesAnInstalledClientThe
   ASSERT_NE(window->Create(nullptr, L"main", 0x10CF0000, WS_EX_WINDOWEDGE, CW_USEDEFAULT, CW_USEDEFAULT,
                            CW_USEDEFAULT, CW_USEDEFAULT, nullptr),
             nullptr);
-  ASSERT_NE(context.m_hWorker, nullptr) << "the skin's arrival starts the setup";
+  EXPECT_EQ(context.m_hWorker, nullptr) << "the setup waits for the first frame";
   BoxVisit prompt;
   prompt.hOwner = window->GetHWND();
   prompt.pictureName = "uninstall_prompt";
@@ -233,6 +239,8 @@ TEST_F(MainWindowTest, FollowsTheDownloadToAFullBarAndLeavesAnInstalledClientThe
   ::KillTimer(nullptr, timer);
   g_pVisit = nullptr;
   ASSERT_TRUE(window->gone);
+  EXPECT_TRUE(window->painted && !window->workerAtFirstPaint) << "the first frame comes before the setup";
+  ASSERT_NE(context.m_hWorker, nullptr) << "the setup started once the window was painted";
   EXPECT_EQ(::WaitForSingleObject(context.m_hWorker, 10000), WAIT_OBJECT_0);
   ::CloseHandle(context.m_hWorker);
 

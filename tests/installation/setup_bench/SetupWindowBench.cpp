@@ -135,7 +135,7 @@ void RunMainWindow(setup::SetupContext& context, Figures& figures, bool flood) {
   auto* window = new WatchedMainWindow(context, figures);
   const HWND hWnd = window->Create(nullptr, L"bench", 0x10CF0000, WS_EX_WINDOWEDGE, CW_USEDEFAULT, CW_USEDEFAULT,
                                    CW_USEDEFAULT, CW_USEDEFAULT, nullptr);
-  figures.OnSetupStarted();  // the skin's arrival started it
+  figures.OnSetupStarted();  // the setup starts once the window is painted, in the loop below
   std::atomic<bool> stop{false};
   std::thread flooder;
   if (flood) {

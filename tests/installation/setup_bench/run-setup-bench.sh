@@ -6,6 +6,9 @@
 # floods it with progress figures; the transfer beside the curl tool built from the same
 # libcurl; and the size of the stripped installer. Run by hand, not by ctest:
 #   tests/installation/setup_bench/run-setup-bench.sh [repeats] [megabytes] [rate]
+# The `empty` row is a plain window shown by the bench program, which has loaded everything the
+# installer imports; the `plain` row is the same window from a program that imports only the
+# windowing libraries: the platform's own floor for the first frame and the working set.
 # Each run is made twice: as fast as loopback goes, and with nginx limiting the rate (default
 # 20m: 20 MB/s, so that the UI thread's share is taken over seconds, not a blink).
 # Builds a Release tree of its own and starts and stops its own server and Wine session.
@@ -19,8 +22,9 @@ RATE=${3:-20m}
 PORT=${QUILL_BENCH_PORT:-18380}
 
 QUILL_BUILD_TYPE=Release QUILL_DOWNLOAD_HOST=http://127.0.0.1:$PORT bash "$TOP/scripts/configure.sh" "$BUILD"
-cmake --build "$BUILD" --target installation bench_setup_window quill_client_fixtures -j2 >/dev/null
+cmake --build "$BUILD" --target installation bench_setup_window bench_plain_window quill_client_fixtures -j2 >/dev/null
 BENCH=$BUILD/tests/installation/setup_bench/bench_setup_window.exe
+PLAIN=$BUILD/tests/installation/setup_bench/bench_plain_window.exe
 DEPS=$(sed -n 's/^QUILL_DEPS_PREFIX:[A-Z]*=//p' "$BUILD/CMakeCache.txt")
 WORK=$BUILD/setup-bench
 rm -rf "$WORK"
@@ -60,11 +64,16 @@ for i in $(seq "$REPEATS"); do
     bash "$TOP/scripts/serve-package.sh" start "$WORK/server" "$PORT" "$WORK/www" "$rate"
     label=$([ "$rate" = 0 ] && echo "unlimited" || echo "$rate/s")
     # Interleaved, so that a change in the machine's load touches all alike.
-    for mode in window flood bare empty; do
-      [ "$mode" = empty ] && [ "$rate" != 0 ] && continue
+    for mode in window flood bare empty plain; do
+      [ "$mode" = empty ] || [ "$mode" = plain ] && [ "$rate" != 0 ] && continue
       [ "$mode" = flood ] && [ "$rate" = 0 ] && continue
-      line=$(cd "$WORK" && wine "$BENCH" "--$mode" 2>/dev/null </dev/null)
-      read -r a b c d e f g h k <<<"$line"
+      if [ "$mode" = plain ]; then
+        read -r a b k <<<"$(wine "$PLAIN" 2>/dev/null </dev/null)"
+        c=; d=; e=; f=; g=; h=
+      else
+        line=$(cd "$WORK" && wine "$BENCH" "--$mode" 2>/dev/null </dev/null)
+        read -r a b c d e f g h k <<<"$line"
+      fi
       [ "$mode" = empty ] && { c=; d=; e=; f=; g=; h=; }
       row "$mode $label ($i)" "$a" "$b" "$c" "$d" "$e" "$f" "$g" "$h" "$k"
     done
