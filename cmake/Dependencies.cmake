@@ -2,6 +2,15 @@
 if(NOT QUILL_DEPS_PREFIX OR NOT EXISTS "${QUILL_DEPS_PREFIX}/.complete")
   message(FATAL_ERROR "QUILL_DEPS_PREFIX must name a prefix made by scripts/build-deps.sh")
 endif()
+# Package locations are cached: after the prefix changes (a new build of the libraries) they
+# would still name the old one, and the old headers beside the new archives build programs
+# that break at run time (a library's classes laid out two ways). Forget those found elsewhere.
+foreach(found_dir CURL_DIR GTest_DIR)
+  string(FIND "${${found_dir}}" "${QUILL_DEPS_PREFIX}/" found_at)
+  if(DEFINED ${found_dir} AND NOT found_at EQUAL 0)
+    unset(${found_dir} CACHE)
+  endif()
+endforeach()
 list(PREPEND CMAKE_FIND_ROOT_PATH "${QUILL_DEPS_PREFIX}")
 list(PREPEND CMAKE_PREFIX_PATH "${QUILL_DEPS_PREFIX}")
 
