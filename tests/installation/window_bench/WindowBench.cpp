@@ -5,7 +5,8 @@
 // first and apart. Then the first skinned window (nothing of the framework cached yet) and the
 // median of the later ones are reported, split into what the creation handler spends (archive reading,
 // parsing and building), the first paint, and the rest of the window's creation; then archive
-// reading, parsing and building each timed alone.
+// reading, parsing and building each timed alone. Beside the skinned windows, a native window
+// of the same size and styles with a plain first paint is timed the same way: the floor.
 //   bench_skinned_window.exe [windows, default 30]
 // Figures are milliseconds.
 
@@ -134,6 +135,38 @@ double StartPlatform() {
   return NowMs() - start;
 }
 
+// The reference: a native window of the same size and styles whose first paint fills it white,
+// from CreateWindowEx to the end of that paint. What any window costs here, skinned or not.
+LRESULT CALLBACK PlainWindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+  if (uMsg != WM_PAINT) return DefWindowProcW(hWnd, uMsg, wParam, lParam);
+  PAINTSTRUCT ps;
+  HDC hDC = BeginPaint(hWnd, &ps);
+  FillRect(hDC, &ps.rcPaint, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  EndPaint(hWnd, &ps);
+  GdiFlush();
+  return 0;
+}
+
+double TimePlainWindow() {
+  static const ATOM atom = [] {
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = PlainWindowProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"QuillBenchPlain";
+    return RegisterClassW(&wc);
+  }();
+  Require(atom != 0, "plain window class");
+  const double start = NowMs();
+  HWND hWnd = CreateWindowExW(WS_EX_WINDOWEDGE, L"QuillBenchPlain", L"bench", 0x10CF0000, CW_USEDEFAULT,
+                              CW_USEDEFAULT, 620, 240, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  UpdateWindow(hWnd);
+  const double elapsed = NowMs() - start;
+  DestroyWindow(hWnd);
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+  return elapsed;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -142,8 +175,13 @@ int main(int argc, char** argv) {
 
   std::printf("platform start-up (first plain window and first Chinese text): %.2f\n\n",
               StartPlatform());
+  // Interleaved with the skinned windows, so that a change in the machine's load touches both.
   std::vector<WindowTimes> all;
-  for (int i = 0; i < windows; ++i) all.push_back(TimeOneWindow());
+  std::vector<double> plain;
+  for (int i = 0; i < windows; ++i) {
+    all.push_back(TimeOneWindow());
+    plain.push_back(TimePlainWindow());
+  }
   std::vector<double> total, create, paint;
   for (size_t i = 1; i < all.size(); ++i) {
     total.push_back(all[i].total);
@@ -160,6 +198,9 @@ int main(int argc, char** argv) {
     std::printf("%-24s %8.2f %16.2f %12.2f %8.2f\n", row.first, t.total, t.create, t.paint,
                 t.total - t.create - t.paint);
   }
+  plain.erase(plain.begin());
+  std::printf("%-24s %8.2f   (a native window of the same size and styles, filled white)\n",
+              "plain window (median)", Median(plain));
 
   // The windows above have made the resource archive the framework's skin archive.
   const double archive = MedianMs(50, ReadArchive);
