@@ -79,8 +79,11 @@ void OnPackageReady(SetupContext& context, HWND mainWnd, const ShowUninstallProm
   const InstalledClient installed = FindInstalledClient();
   static const char* const kKindNames[] = {"none", "unreadable product code", "version", "no version",
                                            "uninstall entry only"};
-  WriteSetupInfo("installed client: %s %s, product code %s, published version %s", kKindNames[installed.kind],
-                 Utf8Text(installed.version).c_str(), Utf8Text(installed.productCode).c_str(),
+  // What is not known is left out, so that the line never carries empty fields.
+  std::string found = kKindNames[installed.kind];
+  if (!installed.version.empty()) found += " " + Utf8Text(installed.version);
+  if (!installed.productCode.empty()) found += ", product code " + Utf8Text(installed.productCode);
+  WriteSetupInfo("installed client: %s, published version %s", found.c_str(),
                  Utf8Text(context.m_strPublishedVersion).c_str());
   const auto confirmed = [&](const std::wstring& installedVersion) {
     const int answer = showPrompt ? showPrompt(installedVersion, context.m_strPublishedVersion) : 0;

@@ -152,6 +152,10 @@ for record in "$program_data"/QuillmereStandIn/client-*.txt; do
 done
 [ "$started" = 1 ] || echo "client started: no"
 if [ -d "$program_data/Quillmere" ]; then echo "data folder: still there"; else echo "data folder: removed"; fi
-[ -f "$DEMO/update.log" ] && { echo "update.log:"; sed 's/^/  /' "$DEMO/update.log"; }
+# The transfer library's own trace (its "*", "<" and ">" lines) stays in the file.
+[ -f "$DEMO/update.log" ] && {
+  echo "update.log (without the transfer library's trace; all of it in $DEMO/update.log):"
+  grep -Ev 'Msg:info: [*<>{}] ' "$DEMO/update.log" | sed 's/^/  /'
+}
 echo "screenshots: $SHOTS"
 exit "$rc"
