@@ -1,7 +1,7 @@
 #pragma once
 // CFrameMainUI: the installer's main setup window. It starts the setup once its skin is built
-// and its first frame is painted, shows the download's progress, hands the worker's outcome to the installation steps or to
-// the message box, and ends the process when it is gone.
+// and its first frame is painted, shows the download's progress, hands the worker's outcome to
+// the installation steps or to the message box, and ends the process when it is gone.
 
 #include <windows.h>
 
