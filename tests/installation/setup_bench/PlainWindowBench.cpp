@@ -9,21 +9,11 @@
 
 #include <cstdio>
 
+#include "support/BenchTiming.h"
+
+using bench_timing::ProcessAgeMs;
+
 namespace {
-
-double FileTimeMs(const FILETIME& time) {
-  ULARGE_INTEGER value;
-  value.LowPart = time.dwLowDateTime;
-  value.HighPart = time.dwHighDateTime;
-  return static_cast<double>(value.QuadPart) / 10000.0;
-}
-
-double ProcessAgeMs() {
-  FILETIME created, exited, kernel, user, now;
-  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-  GetSystemTimePreciseAsFileTime(&now);
-  return FileTimeMs(now) - FileTimeMs(created);
-}
 
 double g_mainAgeMs = 0;
 double g_firstFrameAgeMs = -1;

@@ -29,26 +29,13 @@
 #include "support/BenchTiming.h"
 #include "support/MessageWindow.h"
 
+using bench_timing::FileTimeMs;
 using bench_timing::NowMs;
+using bench_timing::ProcessAgeMs;
 
 namespace {
 
 double g_mainStartMs = 0;
-
-double FileTimeMs(const FILETIME& time) {
-  ULARGE_INTEGER value;
-  value.LowPart = time.dwLowDateTime;
-  value.HighPart = time.dwHighDateTime;
-  return static_cast<double>(value.QuadPart) / 10000.0;
-}
-
-// Milliseconds since the process was created, by the system's clock.
-double ProcessAgeMs() {
-  FILETIME created, exited, kernel, user, now;
-  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-  GetSystemTimePreciseAsFileTime(&now);
-  return FileTimeMs(now) - FileTimeMs(created);
-}
 
 double ThreadCpuMs() {
   FILETIME created, exited, kernel, user;
