@@ -17,6 +17,7 @@
 #include "Core/UIControl.h"
 #include "Core/UIManager.h"
 #include "Core/UIRender.h"
+#include "support/DibCanvas.h"
 
 namespace control_testing {
 
@@ -37,15 +38,8 @@ inline SkinUI::LoadedImage* MakeSolidImage(LPCWSTR pstrName, LPCWSTR /*pstrType*
     const size_t x = name.find(L'x', dash);
     if (x != std::wstring::npos) height = std::wcstol(name.c_str() + x + 1, nullptr, 10);
   }
-  BITMAPINFO bmi = {};
-  bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-  bmi.bmiHeader.biWidth = width;
-  bmi.bmiHeader.biHeight = -height;
-  bmi.bmiHeader.biPlanes = 1;
-  bmi.bmiHeader.biBitCount = 32;
-  bmi.bmiHeader.biCompression = BI_RGB;
   void* pBits = nullptr;
-  HBITMAP hBitmap = ::CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
+  HBITMAP hBitmap = testing_support::CreateTopDownDib(width, height, &pBits);
   if (hBitmap == nullptr) return nullptr;
   DWORD* pPixels = static_cast<DWORD*>(pBits);
   for (int i = 0; i < width * height; ++i) pPixels[i] = 0xFF000000u | rgb;

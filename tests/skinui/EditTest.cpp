@@ -77,19 +77,9 @@ class EditTest : public control_testing::ControlWindowTest {
 
   // Pixels of the host's image inside rc darker than mid grey.
   int DarkPixels(const RECT& rc) const {
-    std::vector<uint32_t> pixels(static_cast<size_t>(kWindowWidth) * kWindowHeight);
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = kWindowWidth;
-    bmi.bmiHeader.biHeight = -kWindowHeight;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
-    HDC hDC = ::GetDC(nullptr);
-    const int nRows = ::GetDIBits(hDC, m_host.GetPaintOffscreenBitmap(), 0, kWindowHeight,
-                                  pixels.data(), &bmi, DIB_RGB_COLORS);
-    ::ReleaseDC(nullptr, hDC);
-    if (nRows != kWindowHeight) return -1;
+    const std::vector<uint32_t> pixels =
+        testing_support::ReadBitmapPixels(m_host.GetPaintOffscreenBitmap(), kWindowWidth, kWindowHeight);
+    if (pixels.empty()) return -1;
     int n = 0;
     for (int y = rc.top; y < rc.bottom; ++y) {
       for (int x = rc.left; x < rc.right; ++x) {

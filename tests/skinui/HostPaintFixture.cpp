@@ -1,4 +1,5 @@
 #include "HostPaintFixture.h"
+#include "support/DibCanvas.h"
 
 namespace host_paint_testing {
 
@@ -51,21 +52,7 @@ int HostPaintTest::CountEvents(const wchar_t* type) const {
 }
 
 std::vector<uint32_t> HostPaintTest::ReadOffscreen() const {
-  HBITMAP hBitmap = m_host.GetPaintOffscreenBitmap();
-  if (hBitmap == nullptr) return {};
-  std::vector<uint32_t> pixels(static_cast<size_t>(kWidth) * kHeight);
-  BITMAPINFO bmi = {};
-  bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  bmi.bmiHeader.biWidth = kWidth;
-  bmi.bmiHeader.biHeight = -kHeight;
-  bmi.bmiHeader.biPlanes = 1;
-  bmi.bmiHeader.biBitCount = 32;
-  bmi.bmiHeader.biCompression = BI_RGB;
-  HDC hDC = ::GetDC(nullptr);
-  const int nRows = ::GetDIBits(hDC, hBitmap, 0, kHeight, pixels.data(), &bmi, DIB_RGB_COLORS);
-  ::ReleaseDC(nullptr, hDC);
-  if (nRows != kHeight) return {};
-  return pixels;
+  return testing_support::ReadBitmapPixels(m_host.GetPaintOffscreenBitmap(), kWidth, kHeight);
 }
 
 uint32_t HostPaintTest::ScreenRgbAt(int x, int y) const {

@@ -9,6 +9,7 @@
 
 #include "Core/UIManager.h"
 #include "WindowWndTestWindow.h"
+#include "support/DibCanvas.h"
 
 namespace skin_testing {
 
@@ -29,14 +30,8 @@ struct FakeImageLoader {
   }
   static SkinUI::LoadedImage* Make(LPCWSTR pstrName, LPCWSTR /*pstrType*/, DWORD /*dwMask*/) {
     if (!IS_INTRESOURCE(pstrName) && std::wstring(pstrName) == L"missing.png") return nullptr;
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-    bmi.bmiHeader.biWidth = 2;
-    bmi.bmiHeader.biHeight = -3;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
     void* pBits = nullptr;
-    HBITMAP hBitmap = ::CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
+    HBITMAP hBitmap = testing_support::CreateTopDownDib(2, 3, &pBits);
     if (hBitmap == nullptr) return nullptr;
     DWORD* pPixels = static_cast<DWORD*>(pBits);
     for (int i = 0; i < 6; ++i) pPixels[i] = 0xFF000000u | static_cast<DWORD>(i * 40);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "Core/UIRender.h"
+#include "support/DibCanvas.h"
 
 using SkinUI::CSkinRenderer;
 using SkinUI::HslToRgb;
@@ -106,14 +107,8 @@ TEST(HueTest, LightnessScalesWithoutClamping) {
 class HueImage {
  public:
   explicit HueImage(bool follows) {
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = 2;
-    bmi.bmiHeader.biHeight = -1;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    image.hBitmap = CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    image.hBitmap = testing_support::CreateTopDownDib(2, 1, &bits);
     image.pPixels = static_cast<DWORD*>(bits);
     image.nWidth = 2;
     image.nHeight = 1;

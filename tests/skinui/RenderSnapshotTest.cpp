@@ -9,6 +9,7 @@
 #include "Core/UIContainer.h"
 #include "Core/UIRender.h"
 #include "HostPaintFixture.h"
+#include "support/DibCanvas.h"
 
 namespace {
 
@@ -35,19 +36,8 @@ class RenderSnapshotTest : public host_paint_testing::HostPaintTest {
   }
   // The snapshot's pixels, rows top to bottom; the bitmap is deleted.
   static std::vector<uint32_t> Pixels(HBITMAP hBitmap, int cx, int cy) {
-    std::vector<uint32_t> pixels(static_cast<size_t>(cx) * cy);
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = cx;
-    bmi.bmiHeader.biHeight = -cy;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
-    HDC hDC = ::GetDC(nullptr);
-    const int nRows = ::GetDIBits(hDC, hBitmap, 0, cy, pixels.data(), &bmi, DIB_RGB_COLORS);
-    ::ReleaseDC(nullptr, hDC);
+    std::vector<uint32_t> pixels = testing_support::ReadBitmapPixels(hBitmap, cx, cy);
     ::DeleteObject(hBitmap);
-    if (nRows != cy) pixels.clear();
     return pixels;
   }
   uint32_t At(const std::vector<uint32_t>& snap, int x, int y) const {

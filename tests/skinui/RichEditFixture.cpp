@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Core/UIDlgBuilder.h"
+#include "support/DibCanvas.h"
 #include "support/RealInput.h"
 
 namespace rich_edit_testing {
@@ -50,22 +51,6 @@ void RichEditTest::Pump(DWORD ms) {
   } while (::GetTickCount() - dwStart < ms);
 }
 
-namespace {
-
-// 32-bit pixels, rows top to bottom.
-BITMAPINFO TopDownBitmapInfo(int cx, int cy) {
-  BITMAPINFO bmi = {};
-  bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-  bmi.bmiHeader.biWidth = cx;
-  bmi.bmiHeader.biHeight = -cy;
-  bmi.bmiHeader.biPlanes = 1;
-  bmi.bmiHeader.biBitCount = 32;
-  bmi.bmiHeader.biCompression = BI_RGB;
-  return bmi;
-}
-
-}  // namespace
-
 void RichEditTest::TypeText(const std::wstring& text) {
   testing_support::SendText(text);
   Pump();
@@ -97,11 +82,10 @@ testing_support::TestImage RichEditTest::Capture() const {
   RECT rc;
   ::GetClientRect(m_hWnd, &rc);
   testing_support::TestImage image(rc.right, rc.bottom);
-  const BITMAPINFO bmi = TopDownBitmapInfo(image.width, image.height);
   void* pBits = nullptr;
   HDC hWindowDC = ::GetDC(m_hWnd);
   HDC hMemDC = ::CreateCompatibleDC(hWindowDC);
-  HBITMAP hBitmap = ::CreateDIBSection(hWindowDC, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
+  HBITMAP hBitmap = testing_support::CreateTopDownDib(image.width, image.height, &pBits);
   HGDIOBJ hOld = ::SelectObject(hMemDC, hBitmap);
   ::BitBlt(hMemDC, 0, 0, image.width, image.height, hWindowDC, 0, 0, SRCCOPY);
   const uint32_t* pPixels = static_cast<const uint32_t*>(pBits);
@@ -117,14 +101,9 @@ uint32_t RichEditTest::OffscreenPixel(POINT pt) const {
   BITMAP bitmap = {};
   HBITMAP hBitmap = m_host.GetPaintOffscreenBitmap();
   if (hBitmap == nullptr || ::GetObjectW(hBitmap, sizeof(bitmap), &bitmap) == 0) return 0;
-  BITMAPINFO bmi = TopDownBitmapInfo(bitmap.bmWidth, bitmap.bmHeight);
-  std::vector<uint32_t> pixels(static_cast<size_t>(bitmap.bmWidth) * bitmap.bmHeight);
-  HDC hDC = ::GetDC(nullptr);
-  const int nRows =
-      ::GetDIBits(hDC, hBitmap, 0, bitmap.bmHeight, pixels.data(), &bmi, DIB_RGB_COLORS);
-  ::ReleaseDC(nullptr, hDC);
-  if (nRows != bitmap.bmHeight || pt.x < 0 || pt.x >= bitmap.bmWidth || pt.y < 0 ||
-      pt.y >= bitmap.bmHeight) {
+  const std::vector<uint32_t> pixels =
+      testing_support::ReadBitmapPixels(hBitmap, bitmap.bmWidth, bitmap.bmHeight);
+  if (pixels.empty() || pt.x < 0 || pt.x >= bitmap.bmWidth || pt.y < 0 || pt.y >= bitmap.bmHeight) {
     return 0;
   }
   return pixels[static_cast<size_t>(pt.y) * bitmap.bmWidth + pt.x];

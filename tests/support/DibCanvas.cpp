@@ -4,7 +4,7 @@ namespace testing_support {
 
 namespace {
 
-HBITMAP CreateTopDownDib(int width, int height, void** bits) {
+BITMAPINFO TopDownBitmapInfo(int width, int height) {
   BITMAPINFO bmi = {};
   bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
   bmi.bmiHeader.biWidth = width;
@@ -12,10 +12,25 @@ HBITMAP CreateTopDownDib(int width, int height, void** bits) {
   bmi.bmiHeader.biPlanes = 1;
   bmi.bmiHeader.biBitCount = 32;
   bmi.bmiHeader.biCompression = BI_RGB;
-  return CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, bits, nullptr, 0);
+  return bmi;
 }
 
 }  // namespace
+
+HBITMAP CreateTopDownDib(int width, int height, void** bits) {
+  BITMAPINFO bmi = TopDownBitmapInfo(width, height);
+  return CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, bits, nullptr, 0);
+}
+
+std::vector<uint32_t> ReadBitmapPixels(HBITMAP bitmap, int width, int height) {
+  std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
+  BITMAPINFO bmi = TopDownBitmapInfo(width, height);
+  HDC hdc = GetDC(nullptr);
+  const int rows = bitmap != nullptr ? GetDIBits(hdc, bitmap, 0, height, pixels.data(), &bmi, DIB_RGB_COLORS) : 0;
+  ReleaseDC(nullptr, hdc);
+  if (rows != height) pixels.clear();
+  return pixels;
+}
 
 HBITMAP CreatePixelBitmap(int width, int height, const uint32_t* pixels) {
   void* bits = nullptr;

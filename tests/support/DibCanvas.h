@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <vector>
 
 namespace testing_support {
 
@@ -40,6 +41,14 @@ class DibCanvas {
   int m_width;
   int m_height;
 };
+
+// A 32-bit top-down DIB section (not selected anywhere); `bits` receives its pixels, 0xAARRGGBB
+// rows top to bottom. The caller deletes it.
+HBITMAP CreateTopDownDib(int width, int height, void** bits);
+
+// Every pixel of a bitmap of that size, 0xAARRGGBB rows top to bottom; empty when it cannot be
+// read whole.
+std::vector<uint32_t> ReadBitmapPixels(HBITMAP bitmap, int width, int height);
 
 // A 32-bit top-down DIB section (not selected anywhere) holding `pixels` as given, for use as a
 // drawing source. The caller deletes it.
