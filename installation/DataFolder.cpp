@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "Common/LongPath.h"
 #include "Common/PlainFile.h"
 #include "Common/tool.h"
 #include "FolderTree.h"
@@ -157,8 +158,11 @@ bool IsTrustedFolderSecurity(PSECURITY_DESCRIPTOR security, PSID installerAccoun
   return true;
 }
 
-bool PrepareDataFolder(const wchar_t* folder) {
-  if (!folder || !*folder) return false;
+bool PrepareDataFolder(const wchar_t* folderName) {
+  if (!folderName || !*folderName) return false;
+  const std::wstring longName = LongPathName(folderName);
+  if (longName.empty()) return false;
+  const wchar_t* folder = longName.c_str();
   const DWORD attributes = GetFileAttributesW(folder);
   if (attributes == INVALID_FILE_ATTRIBUTES) {
     const DWORD error = GetLastError();

@@ -8,6 +8,7 @@
 #include "SetupConstants.h"
 #include "SetupContext.h"
 #include "SetupLog.h"
+#include "resource.h"
 
 namespace setup {
 namespace {
@@ -55,11 +56,17 @@ InstalledClient FindInstalledClient() {
   return found;
 }
 
-void ReplaceInstalledClient(const SetupContext& context, const InstalledClient& installed) {
+// False when the client was left installed because its configuration could not be kept.
+bool ReplaceInstalledClient(const SetupContext& context, const InstalledClient& installed) {
   TerminateProcessesByPath(installed.installFolder);
   // Only a configuration kept in the protected data folder is put back: one an earlier run
   // kept there (and could not put back) included.
-  const bool kept = SaveClientConfig(context);
+  const ConfigKeeping keeping = SaveClientConfig(context);
+  if (keeping == ConfigKeeping::kFailed) {
+    // Uninstalling now would take the user's settings with the client.
+    WriteSetupLog("uninstall skipped: the configuration cannot be kept");
+    return false;
+  }
   // The code comes from the registry and is pasted into a command line: anything but one
   // product code could add options or packages of its own.
   if (IsProductCode(installed.productCode)) {
@@ -68,7 +75,8 @@ void ReplaceInstalledClient(const SetupContext& context, const InstalledClient& 
     WriteSetupLog("uninstall skipped: invalid product code");
   }
   DeleteProductKeys(installed.view);
-  RunInstallation(context, kept);
+  RunInstallation(context, keeping == ConfigKeeping::kKept);
+  return true;
 }
 
 }  // namespace
@@ -90,6 +98,7 @@ void OnPackageReady(SetupContext& context, HWND mainWnd, const ShowUninstallProm
     WriteSetupInfo("uninstall prompt answered %d", answer);
     return answer == kPromptConfirmed;
   };
+  bool replaced = true;
   switch (installed.kind) {
     case InstalledClient::kNone:
     case InstalledClient::kUnversioned:
@@ -98,16 +107,21 @@ void OnPackageReady(SetupContext& context, HWND mainWnd, const ShowUninstallProm
       RunInstallation(context, false);
       break;
     case InstalledClient::kVersioned:
-      if (confirmed(installed.version)) ReplaceInstalledClient(context, installed);
+      if (confirmed(installed.version)) replaced = ReplaceInstalledClient(context, installed);
       break;
     case InstalledClient::kListedOnly:
-      if (confirmed(std::wstring())) ReplaceInstalledClient(context, installed);
+      if (confirmed(std::wstring())) replaced = ReplaceInstalledClient(context, installed);
       break;
     case InstalledClient::kUnreadable:
       break;
   }
 
-  PostMessageW(mainWnd, WM_CLOSE, 0, 0);
+  // The disk-error box closes the window itself once it is dismissed.
+  if (replaced) {
+    PostMessageW(mainWnd, WM_CLOSE, 0, 0);
+  } else {
+    PostMessageW(mainWnd, WM_SETUP_ERROR, IDS_DISK_WRITE_FAILED, 0);
+  }
 }
 
 bool FindUninstallEntryByName(UninstallEntry& entry) {

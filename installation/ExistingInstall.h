@@ -22,7 +22,9 @@ using ShowUninstallPromptFn =
 inline constexpr int kPromptConfirmed = 1;
 
 // The handler of WM_SETUP_PACKAGE_READY on the main window's thread: hides `mainWnd`, acts
-// on what is installed and posts WM_CLOSE to `mainWnd`.
+// on what is installed and posts WM_CLOSE to `mainWnd`, or WM_SETUP_ERROR with the disk
+// error when an installed client was left in place because its configuration could not be
+// kept.
 void OnPackageReady(SetupContext& context, HWND mainWnd, const ShowUninstallPromptFn& showPrompt);
 
 // The uninstall-list entry whose display name is the product word (ignoring case), the first

@@ -6,6 +6,8 @@
 #include <direct.h>
 #include <string>
 
+#include "Common/LongPath.h"
+
 namespace setup {
 namespace {
 
@@ -35,25 +37,22 @@ class ScopedFind {
   HANDLE m_h;
 };
 
-}  // namespace
-
-void DeleteFolderTree(const wchar_t* folder) {
-  if (!folder || !*folder) return;
-  if (IsFolderLink(folder)) {
-    RemoveDirectoryW(folder);
+// Both removals walk the long form of the folder: a tree extracted from a package may hold
+// paths past MAX_PATH, which the ordinary form cannot reach. The long form takes no "/" as
+// a separator, so entries are joined with "\".
+void DeleteLongFolderTree(const std::wstring& base) {
+  if (IsFolderLink(base.c_str())) {
+    RemoveDirectoryW(base.c_str());
     return;
   }
-  // The platform accepts "//" as a separator; paths are built as std::wstring so a deep
-  // tree cannot overflow a fixed buffer.
-  const std::wstring base(folder);
   WIN32_FIND_DATAW entry;
-  ScopedFind find(FindFirstFileW((base + L"//*.*").c_str(), &entry));
+  ScopedFind find(FindFirstFileW((base + L"\\*.*").c_str(), &entry));
   if (find.valid()) {
     do {
       if (IsDotEntry(entry.cFileName)) continue;
-      const std::wstring path = base + L"//" + entry.cFileName;
+      const std::wstring path = base + L"\\" + entry.cFileName;
       if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        DeleteFolderTree(path.c_str());
+        DeleteLongFolderTree(path);
       } else {
         // A file link keeps its target's attributes untouched; only the link goes.
         DWORD attributes = GetFileAttributesW(path.c_str());
@@ -64,16 +63,12 @@ void DeleteFolderTree(const wchar_t* folder) {
       }
     } while (FindNextFileW(find.get(), &entry));
   }
-  RemoveDirectoryW(folder);
+  RemoveDirectoryW(base.c_str());
 }
 
-int PurgeFolderTree(const wchar_t* folder) {
-  if (!folder || !*folder) return -1;
-  if (IsFolderLink(folder)) return _wrmdir(folder) == 0 ? 0 : -1;
-  const std::wstring base(folder);
-  const bool endsWithSeparator = base.back() == L'\\';
-  const std::wstring prefix = endsWithSeparator ? base : base + L"\\";
-
+int PurgeLongFolderTree(const std::wstring& base) {
+  if (IsFolderLink(base.c_str())) return _wrmdir(base.c_str()) == 0 ? 0 : -1;
+  const std::wstring prefix = base.back() == L'\\' ? base : base + L"\\";
   WIN32_FIND_DATAW entry;
   {
     ScopedFind find(FindFirstFileW((prefix + L"*.*").c_str(), &entry));
@@ -82,13 +77,34 @@ int PurgeFolderTree(const wchar_t* folder) {
       if (IsDotEntry(entry.cFileName)) continue;
       const std::wstring path = prefix + entry.cFileName;
       if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        PurgeFolderTree(path.c_str());
+        PurgeLongFolderTree(path);
         _wrmdir(path.c_str());
       }
       _wremove(path.c_str());  // fails harmlessly for a folder
     } while (FindNextFileW(find.get(), &entry));
   }
-  return _wrmdir(folder) == 0 ? 0 : -1;
+  return _wrmdir(base.c_str()) == 0 ? 0 : -1;
+}
+
+// A folder named with a trailing separator is the folder itself.
+std::wstring LongFolderName(const wchar_t* folder) {
+  std::wstring name = LongPathName(folder);
+  while (name.size() > 7 && name.back() == L'\\' && name[name.size() - 2] != L':') name.pop_back();
+  return name;
+}
+
+}  // namespace
+
+void DeleteFolderTree(const wchar_t* folder) {
+  if (!folder || !*folder) return;
+  const std::wstring base = LongFolderName(folder);
+  if (!base.empty()) DeleteLongFolderTree(base);
+}
+
+int PurgeFolderTree(const wchar_t* folder) {
+  if (!folder || !*folder) return -1;
+  const std::wstring base = LongFolderName(folder);
+  return base.empty() ? -1 : PurgeLongFolderTree(base);
 }
 
 }  // namespace setup

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "Common/LongPath.h"
 #include "Common/PlainFile.h"
 #include "Common/Sha256.h"
 #include "Common/tool.h"
@@ -14,14 +15,22 @@ namespace setup {
 namespace {
 
 bool InstalledConfigPath(std::wstring& path) {
-  if (!ReadInstallPath(path)) return false;
+  // A relative folder would be taken from wherever the installer was started.
+  if (!ReadInstallPath(path) || !IsFullPathName(path)) return false;
   path += kClientConfigRelative;
   return true;
 }
 
 void DiscardKeptConfig(const SetupContext& context) {
-  DeleteFileW(KeptConfigPath(context).c_str());
-  DeleteFileW(KeptConfigDigestPath(context).c_str());
+  DeleteFileW(LongPathName(KeptConfigPath(context)).c_str());
+  DeleteFileW(LongPathName(KeptConfigDigestPath(context)).c_str());
+}
+
+bool IsMissing(const std::wstring& path) {
+  const std::wstring name = LongPathName(path);
+  if (name.empty() || GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES) return false;
+  const DWORD error = GetLastError();
+  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
 }  // namespace
@@ -34,22 +43,26 @@ std::wstring KeptConfigDigestPath(const SetupContext& context) {
   return KeptConfigPath(context) + kKeptConfigDigestSuffix;
 }
 
-bool SaveClientConfig(const SetupContext& context) {
+ConfigKeeping SaveClientConfig(const SetupContext& context) {
   std::wstring installed;
+  if (!InstalledConfigPath(installed) || IsMissing(installed)) return ConfigKeeping::kNothingToKeep;
   std::string bytes;
-  if (!InstalledConfigPath(installed) || !ReadPlainFile(installed.c_str(), bytes)) return false;
+  if (!ReadPlainFile(installed.c_str(), bytes)) {
+    WriteSetupLogF("configuration cannot be read: error %lu", GetLastError());
+    return ConfigKeeping::kFailed;
+  }
   const std::string digest = Sha256Hex(bytes);
-  if (digest.empty()) return false;
   // The copy first, its digest last: a copy without a matching digest is never put back.
-  if (WritePlainFile(KeptConfigPath(context).c_str(), bytes) &&
+  if (!digest.empty() && WritePlainFile(KeptConfigPath(context).c_str(), bytes) &&
       WritePlainFile(KeptConfigDigestPath(context).c_str(), digest))
-    return true;
+    return ConfigKeeping::kKept;
+  WriteSetupLogF("configuration cannot be kept: error %lu", GetLastError());
   DiscardKeptConfig(context);
-  return false;
+  return ConfigKeeping::kFailed;
 }
 
 bool HasKeptClientConfig(const SetupContext& context) {
-  const DWORD attributes = GetFileAttributesW(KeptConfigPath(context).c_str());
+  const DWORD attributes = GetFileAttributesW(LongPathName(KeptConfigPath(context)).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 

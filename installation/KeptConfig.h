@@ -13,10 +13,17 @@ struct SetupContext;
 std::wstring KeptConfigPath(const SetupContext& context);
 std::wstring KeptConfigDigestPath(const SetupContext& context);
 
+// What became of the installed client's configuration before an uninstall.
+enum class ConfigKeeping {
+  kNothingToKeep,  // no install folder is known, or the client has no Config\config.xml
+  kKept,           // copied into the data folder with its digest
+  kFailed,         // there is one, but it cannot be read or its copy cannot be written
+};
+
 // Copies the installed client's Config\config.xml into the data folder and records its
-// digest. False, with nothing new kept, when the install folder is unknown or the
-// configuration cannot be read or copied.
-bool SaveClientConfig(const SetupContext& context);
+// digest. On kFailed nothing new is kept, and the client must not be uninstalled: the
+// user's settings would be lost with it.
+ConfigKeeping SaveClientConfig(const SetupContext& context);
 
 // Whether a kept configuration waits in the data folder.
 bool HasKeptClientConfig(const SetupContext& context);

@@ -5,20 +5,11 @@
 
 #include <vector>
 
+#include "Common/LongPath.h"
 #include "Common/tool.h"
 
 namespace setup {
 namespace {
-
-std::wstring FullPath(const wchar_t* path) {
-  const DWORD chars = GetFullPathNameW(path, 0, nullptr, nullptr);
-  if (chars == 0) return std::wstring();
-  std::wstring full(chars, L'\0');
-  const DWORD written = GetFullPathNameW(path, chars, &full[0], nullptr);
-  if (written == 0 || written >= chars) return std::wstring();
-  full.resize(written);
-  return full;
-}
 
 // The path the system resolved the handle to, links followed ("\\?\C:\...").
 std::wstring FinalPath(HANDLE handle) {
@@ -56,10 +47,10 @@ bool HandleNamesPath(HANDLE handle, const wchar_t* path) {
   // Some systems follow a link even when asked to open the link itself, so the handle's
   // attributes alone do not tell; the resolved path does. Only the last name is judged: a
   // folder above it that an administrator redirected elsewhere is theirs to choose.
-  const std::wstring full = FullPath(path);
+  const std::wstring full = FullPathName(path);
   const size_t cut = full.find_last_of(L'\\');
   if (cut == std::wstring::npos || cut + 1 >= full.size()) return false;
-  ScopedHandle parent(CreateFileW(full.substr(0, cut + 1).c_str(), FILE_READ_ATTRIBUTES,
+  ScopedHandle parent(CreateFileW(LongPathName(full.substr(0, cut + 1)).c_str(), FILE_READ_ATTRIBUTES,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   if (!parent.valid()) return false;
@@ -75,7 +66,9 @@ HANDLE OpenPlainFile(const wchar_t* path, PlainFileUse use, DWORD share) {
   // Nothing is created or cut before the check: an existing file is opened as it is, and a
   // link is opened as the link, not as its target, where the system allows it.
   const DWORD disposition = use == PlainFileUse::kRead ? OPEN_EXISTING : OPEN_ALWAYS;
-  ScopedHandle file(CreateFileW(path, AccessFor(use), share, nullptr, disposition,
+  const std::wstring name = LongPathName(path);
+  if (name.empty()) return INVALID_HANDLE_VALUE;
+  ScopedHandle file(CreateFileW(name.c_str(), AccessFor(use), share, nullptr, disposition,
                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
   if (!file.valid() || !HandleNamesPath(file.get(), path)) return INVALID_HANDLE_VALUE;
 

@@ -15,7 +15,7 @@ enum class PlainFileUse {
   kReplace,  // created when missing, emptied, written from the start
 };
 
-// Opens the file at `path` (relative paths are taken from the current folder) only when the
+// Opens the file at `path` (relative paths are taken from the current folder; any length) only when the
 // path names it directly: nothing at its name is a symbolic link, junction or mount point,
 // and the file has no second name (a hard link). A file made to point elsewhere is refused
 // before a single byte is read, written or cut. INVALID_HANDLE_VALUE when refused or when

@@ -54,7 +54,7 @@ class ClientConfigTest : public InstallRunTest {
   void KeepConfiguration(const std::string& bytes) {
     UseInstallFolder(m_oldClient.path());
     ASSERT_TRUE(WriteFileBytes(m_installedConfig, bytes));
-    ASSERT_TRUE(SaveClientConfig(m_context));
+    ASSERT_EQ(SaveClientConfig(m_context), ConfigKeeping::kKept);
     ASSERT_EQ(RegDeleteKeyExW(HKEY_LOCAL_MACHINE, kProductKey, KEY_WOW64_64KEY, 0), ERROR_SUCCESS);
   }
 
@@ -157,7 +157,7 @@ TEST_F(ClientConfigTest, AClientInstallerThatFailsIsLoggedWithItsCodeAndTheKeptC
   UseInstallFolder(m_oldClient.path());
   const std::string kept = "<config><account>dave</account></config>";
   ASSERT_TRUE(WriteFileBytes(m_installedConfig, kept));
-  ASSERT_TRUE(SaveClientConfig(m_context));
+  ASSERT_EQ(SaveClientConfig(m_context), ConfigKeeping::kKept);
   ASSERT_TRUE(WriteFileBytes(m_installedConfig, "<config>as shipped</config>"));
   StageSetupFolder(m_context, L"Quillmere-failing.msi", true);
   {
@@ -220,7 +220,7 @@ TEST_F(ClientConfigTest, ConfigurationIsKeptInTheDataFolderAndPutBackOnce) {
   ASSERT_TRUE(WriteFileBytes(m_installedConfig, "<config>user's own</config>"));
   ASSERT_TRUE(WriteFileBytes(KeptConfigPath(m_context), "from an earlier upgrade"));
 
-  EXPECT_TRUE(SaveClientConfig(m_context));
+  EXPECT_EQ(SaveClientConfig(m_context), ConfigKeeping::kKept);
   EXPECT_EQ(ReadFileBytes(KeptConfigPath(m_context)), "<config>user's own</config>");
   EXPECT_FALSE(FileExists(TemporaryFolderConfigPath())) << "not where any user may write";
 
@@ -232,12 +232,12 @@ TEST_F(ClientConfigTest, ConfigurationIsKeptInTheDataFolderAndPutBackOnce) {
 }
 
 TEST_F(ClientConfigTest, WithoutAnInstallPathNothingIsKeptAndAKeptCopyWaits) {
-  EXPECT_FALSE(SaveClientConfig(m_context));
+  EXPECT_EQ(SaveClientConfig(m_context), ConfigKeeping::kNothingToKeep);
   EXPECT_FALSE(HasKeptClientConfig(m_context));
 
   KeepConfiguration("<config>user's own</config>");
   ASSERT_TRUE(WriteString(kProductKey, kInstallPathValue, L""));
-  EXPECT_FALSE(SaveClientConfig(m_context));
+  EXPECT_EQ(SaveClientConfig(m_context), ConfigKeeping::kNothingToKeep);
   EXPECT_FALSE(RestoreClientConfig(m_context));
   EXPECT_EQ(ReadFileBytes(KeptConfigPath(m_context)), "<config>user's own</config>")
       << "waits for a run that installs the client";
@@ -255,7 +255,7 @@ TEST_P(KeptConfigTampering, IsNotPutBackAndIsRemoved) {
   ScratchFolder client(L"client folder");
   UseInstallFolder(client.path());
   ASSERT_TRUE(WriteFileBytes(m_installedConfig, "<config>user's own</config>"));
-  ASSERT_TRUE(SaveClientConfig(m_context));
+  ASSERT_EQ(SaveClientConfig(m_context), ConfigKeeping::kKept);
   ASSERT_TRUE(WriteFileBytes(m_installedConfig, "<config>as shipped</config>"));
 
   GetParam().apply(m_context);
@@ -284,7 +284,7 @@ TEST_F(ClientConfigTest, InstallPathIsReadWholeWhateverItsLengthOrTerminator) {
   std::wstring read;
   ASSERT_TRUE(ReadInstallPath(read));
   EXPECT_EQ(read, client.path() + L"\\");
-  EXPECT_TRUE(SaveClientConfig(m_context));
+  EXPECT_EQ(SaveClientConfig(m_context), ConfigKeeping::kKept);
   EXPECT_EQ(ReadFileBytes(KeptConfigPath(m_context)), "long");
 
   // Stored without its terminator: exactly its characters, nothing read past them.

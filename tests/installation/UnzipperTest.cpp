@@ -167,24 +167,24 @@ TEST(CUnzipper, ReportsEachEntryRecord) {
 
   ASSERT_TRUE(unzipper.MoveToFirstEntry());
   ASSERT_TRUE(unzipper.ReadEntryInfo(info));
-  EXPECT_STREQ(info.szName, "bin\\");
+  EXPECT_EQ(info.strName, L"bin\\");
   EXPECT_TRUE(info.bIsFolder);
 
   ASSERT_TRUE(unzipper.MoveToNextEntry());
   ASSERT_TRUE(unzipper.ReadEntryInfo(info));
-  EXPECT_STREQ(info.szName, "bin\\a.dll");
-  EXPECT_STREQ(info.szComment, "short");
+  EXPECT_EQ(info.strName, L"bin\\a.dll");
+  EXPECT_EQ(info.strComment, L"short");
   EXPECT_FALSE(info.bIsFolder);
   EXPECT_EQ(info.nCompressionMethod, 0u);
   EXPECT_EQ(info.nCrc32, 0x352441C2u);  // CRC-32 of "abc"
   EXPECT_EQ(info.nUncompressedSize, 3u);
   EXPECT_EQ(info.nDosDateTime, DosDateTime(2013, 5, 4, 10, 20, 30));
 
-  // A comment longer than the record holds is cut; the fields after it stay intact.
+  // Long names and comments come whole; the fields after them stay intact.
   ASSERT_TRUE(unzipper.MoveToNextEntry());
   ASSERT_TRUE(unzipper.ReadEntryInfo(info));
-  EXPECT_EQ(info.szName, longName);
-  EXPECT_EQ(info.szComment, std::string(255, 'c'));
+  EXPECT_EQ(info.strName, std::wstring(longName.begin(), longName.end()));
+  EXPECT_EQ(info.strComment, std::wstring(1000, L'c'));
   EXPECT_EQ(info.nCompressionMethod, 8u);
   EXPECT_EQ(info.nUncompressedSize, 5000u);
   EXPECT_EQ(info.nDosDateTime, kDefaultDosDateTime);

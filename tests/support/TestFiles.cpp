@@ -4,6 +4,7 @@
 #include <sddl.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <fstream>
 
 namespace testing_support {
@@ -150,7 +151,26 @@ std::vector<std::wstring> ListTree(const std::wstring& folder) {
   return out;
 }
 
-ScratchFolder::ScratchFolder(const std::wstring& name) : m_path(CurrentFolder() + L"\\" + name) {
+// Scratch folders live below the temporary folder, in a folder of this process's own, so
+// their paths are as long on every machine whatever the checkout's path, and two test
+// programs sharing a prefix never meet. Tests that need long paths make them on purpose.
+std::wstring ScratchRoot() {
+  static const std::wstring root = [] {
+    wchar_t temp[MAX_PATH + 1];
+    const DWORD n = GetTempPathW(MAX_PATH + 1, temp);
+    std::wstring folder = (n > 0 && n <= MAX_PATH) ? std::wstring(temp, n) : L"C:\\";
+    if (folder.back() != L'\\') folder += L'\\';
+    folder += L"qt" + std::to_wstring(GetCurrentProcessId());
+    RemoveTree(folder);
+    CreateDirectoryW(folder.c_str(), nullptr);
+    // Whatever a test left behind goes with the program.
+    std::atexit([] { RemoveTree(ScratchRoot()); });
+    return folder;
+  }();
+  return root;
+}
+
+ScratchFolder::ScratchFolder(const std::wstring& name) : m_path(ScratchRoot() + L"\\" + name) {
   RemoveTree(m_path);
   CreateDirectoryW(m_path.c_str(), nullptr);
 }

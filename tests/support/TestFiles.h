@@ -22,8 +22,9 @@ std::wstring CurrentFolder();
 // The lines of a text file, split at "\r\n" (the last one without its break).
 std::vector<std::string> ReadLines(const std::wstring& path);
 
-// A fresh, empty folder below the current folder, removed (read-only files included) when
-// the object goes.
+// A fresh, empty folder below this program's scratch root (a short folder of its own under
+// the temporary folder, see ScratchRoot), removed (read-only files included) when the
+// object goes.
 class ScratchFolder {
  public:
   explicit ScratchFolder(const std::wstring& name);
@@ -36,6 +37,10 @@ class ScratchFolder {
  private:
   std::wstring m_path;
 };
+
+// The folder below the temporary folder that this program's scratch folders share; made on
+// first use, removed with what it holds when the program ends.
+std::wstring ScratchRoot();
 
 void RemoveTree(const std::wstring& path);
 

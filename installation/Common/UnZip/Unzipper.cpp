@@ -4,7 +4,10 @@
 #include <cstring>
 #include <cwctype>
 
+#include <zlib.h>
+
 #include "Common/DiskSpace.h"
+#include "Common/LongPath.h"
 #include "Common/PlainFile.h"
 
 namespace setup {
@@ -18,44 +21,93 @@ constexpr DWORD kDiskQuotaExceeded = 1295;
 
 bool IsLockError(DWORD error) { return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION; }
 
-// Paths travel to minizip in the thread's ANSI code page. A character the code page cannot
-// hold would be replaced by a look-alike and could name another file, so such a path is
-// refused instead.
-bool ToThreadAnsi(const wchar_t* text, std::string& out) {
-  out.clear();
-  if (!text || !*text) return false;
-  int bytes = WideCharToMultiByte(CP_THREAD_ACP, WC_NO_BEST_FIT_CHARS, text, -1, nullptr, 0,
-                                  nullptr, nullptr);
-  if (bytes <= 0) return false;
-  std::string buffer(static_cast<size_t>(bytes), '\0');
-  BOOL lossy = FALSE;
-  if (WideCharToMultiByte(CP_THREAD_ACP, WC_NO_BEST_FIT_CHARS, text, -1, &buffer[0], bytes,
-                          nullptr, &lossy) != bytes ||
-      lossy) {
-    return false;
-  }
-  buffer.resize(static_cast<size_t>(bytes) - 1);
-  out.swap(buffer);
-  return true;
+// minizip reads the archive through the handle the unzipper opened and checked, never by
+// name: the name could meanwhile be given to another file, and no code page or path limit
+// stands between the installer and the file.
+voidpf ZCALLBACK OpenHeldFile(voidpf handle, const void*, int) { return handle; }
+
+uLong ZCALLBACK ReadHeldFile(voidpf, voidpf stream, void* buffer, uLong size) {
+  DWORD got = 0;
+  return ReadFile(static_cast<HANDLE>(stream), buffer, size, &got, nullptr) ? got : 0;
 }
 
-std::wstring FromThreadAnsi(const std::string& text) {
-  if (text.empty()) return std::wstring();
-  int chars = MultiByteToWideChar(CP_THREAD_ACP, 0, text.c_str(), -1, nullptr, 0);
+uLong ZCALLBACK WriteHeldFile(voidpf, voidpf, const void*, uLong) { return 0; }
+
+ZPOS64_T ZCALLBACK TellHeldFile(voidpf, voidpf stream) {
+  LARGE_INTEGER zero{}, position{};
+  if (!SetFilePointerEx(static_cast<HANDLE>(stream), zero, &position, FILE_CURRENT)) return static_cast<ZPOS64_T>(-1);
+  return static_cast<ZPOS64_T>(position.QuadPart);
+}
+
+long ZCALLBACK SeekHeldFile(voidpf, voidpf stream, ZPOS64_T offset, int origin) {
+  DWORD method = FILE_BEGIN;
+  if (origin == ZLIB_FILEFUNC_SEEK_CUR) method = FILE_CURRENT;
+  if (origin == ZLIB_FILEFUNC_SEEK_END) method = FILE_END;
+  LARGE_INTEGER distance{};
+  distance.QuadPart = static_cast<LONGLONG>(offset);
+  return SetFilePointerEx(static_cast<HANDLE>(stream), distance, nullptr, method) ? 0 : -1;
+}
+
+// The unzipper closes the handle itself, after minizip is done with it.
+int ZCALLBACK CloseHeldFile(voidpf, voidpf) { return 0; }
+int ZCALLBACK HeldFileError(voidpf, voidpf) { return 0; }
+
+zlib_filefunc64_def HeldFileFunctions(HANDLE file) {
+  zlib_filefunc64_def functions{};
+  functions.zopen64_file = OpenHeldFile;
+  functions.zread_file = ReadHeldFile;
+  functions.zwrite_file = WriteHeldFile;
+  functions.ztell64_file = TellHeldFile;
+  functions.zseek64_file = SeekHeldFile;
+  functions.zclose_file = CloseHeldFile;
+  functions.zerror_file = HeldFileError;
+  functions.opaque = file;
+  return functions;
+}
+
+std::wstring Decode(UINT codePage, DWORD flags, const char* bytes, size_t size) {
+  if (size == 0 || size > kMaxEntryTextBytes) return std::wstring();
+  const int length = static_cast<int>(size);
+  int chars = MultiByteToWideChar(codePage, flags, bytes, length, nullptr, 0);
   if (chars <= 0) return std::wstring();
-  std::wstring buffer(static_cast<size_t>(chars), L'\0');
-  MultiByteToWideChar(CP_THREAD_ACP, 0, text.c_str(), -1, &buffer[0], chars);
-  buffer.resize(static_cast<size_t>(chars) - 1);
-  return buffer;
+  std::wstring decoded(static_cast<size_t>(chars), L'\0');
+  chars = MultiByteToWideChar(codePage, flags, bytes, length, &decoded[0], chars);
+  decoded.resize(static_cast<size_t>(std::max(chars, 0)));
+  return decoded;
+}
+
+// The UTF-8 text of an Info-ZIP Unicode field of `tag` in `extra` whose CRC-32 matches the
+// stored bytes; nothing when there is none or it does not match.
+bool FindUnicodeField(const std::string& extra, uint16_t tag, const std::string& stored, std::string& utf8) {
+  const auto u16 = [&extra](size_t at) {
+    return static_cast<uint16_t>(static_cast<uint8_t>(extra[at]) | (static_cast<uint8_t>(extra[at + 1]) << 8));
+  };
+  for (size_t at = 0; at + 4 <= extra.size();) {
+    const uint16_t id = u16(at);
+    const size_t size = u16(at + 2);
+    if (at + 4 + size > extra.size()) return false;  // a field running past the end: no more fields
+    if (id == tag && size >= 5 && extra[at + 4] == 1) {
+      uint32_t crc = 0;
+      for (int i = 3; i >= 0; --i) crc = (crc << 8) | static_cast<uint8_t>(extra[at + 5 + i]);
+      const uLong storedCrc = crc32(crc32(0L, Z_NULL, 0), reinterpret_cast<const Bytef*>(stored.data()),
+                                    static_cast<uInt>(stored.size()));
+      if (crc != storedCrc) return false;
+      utf8.assign(extra, at + 9, size - 5);
+      return true;
+    }
+    at += 4 + size;
+  }
+  return false;
 }
 
 bool EndsWithSeparator(const std::wstring& path) {
   return !path.empty() && (path.back() == L'\\' || path.back() == L'/');
 }
 
-// "C:\" and "\" are roots: their separator is part of the name.
+// "C:\", "\\?\C:\" and "\" are roots: their separator is part of the name.
 bool IsRoot(const std::wstring& path) {
-  return path == L"\\" || (path.size() == 3 && path[1] == L':' && path[2] == L'\\');
+  const size_t n = path.size();
+  return path == L"\\" || (n >= 3 && path[n - 2] == L':' && path[n - 1] == L'\\');
 }
 
 std::wstring WithoutTrailingSeparators(std::wstring path) {
@@ -99,19 +151,43 @@ bool IsDeviceName(const std::wstring& component) {
 // second line of defence behind the name check, in case the platform's path rules hold
 // a surprise.
 bool IsBelowFolder(const std::wstring& folder, const std::wstring& path) {
-  auto fullPath = [](const std::wstring& in) {
-    DWORD chars = GetFullPathNameW(in.c_str(), 0, nullptr, nullptr);
-    if (chars == 0) return std::wstring();
-    std::wstring out(chars, L'\0');
-    chars = GetFullPathNameW(in.c_str(), chars, &out[0], nullptr);
-    out.resize(chars);
-    return out;
-  };
-  std::wstring base = fullPath(folder);
-  std::wstring full = fullPath(path);
+  std::wstring base = FullPathName(folder);
+  const std::wstring full = FullPathName(path);
   if (base.empty() || full.empty()) return false;
   if (!EndsWithSeparator(base)) base += L'\\';
   return full.size() > base.size() && _wcsnicmp(full.c_str(), base.c_str(), base.size()) == 0;
+}
+
+// The platform drops the dots and spaces that end a path component, but the long form,
+// which passes names as they stand, would create "a." as a name ordinary tools cannot open.
+// The component is cut as an ordinary path would cut it. (Components made only of dots and
+// spaces never get here.)
+std::wstring WithoutTrailingDotsAndSpaces(const std::wstring& name) {
+  std::wstring out;
+  size_t start = 0;
+  for (;;) {
+    const size_t end = name.find(L'\\', start);
+    std::wstring component = name.substr(start, end == std::wstring::npos ? end : end - start);
+    const size_t last = component.find_last_not_of(L". ");
+    component.resize(last == std::wstring::npos ? 0 : last + 1);
+    out += component;
+    if (end == std::wstring::npos) return out;
+    out += L'\\';
+    start = end + 1;
+  }
+}
+
+bool EnsureLongFolder(const std::wstring& folder) {
+  DWORD attributes = GetFileAttributesW(folder.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES) return IsPlainFolder(attributes);
+  // The long form's root ("\\?\C:" or "\\?\UNC\server\share") is never created.
+  const size_t cut = folder.find_last_of(L'\\');
+  if (cut == std::wstring::npos || cut < 6) return false;
+  std::wstring parent = folder.substr(0, cut);
+  if (parent.back() == L':') parent += L'\\';
+  if (!EnsureLongFolder(parent)) return false;
+  // Someone else may have made it meanwhile; what counts is that it is a folder now.
+  return CreateDirectoryW(folder.c_str(), nullptr) || IsPlainFolder(GetFileAttributesW(folder.c_str()));
 }
 
 struct ScopedFile {
@@ -165,6 +241,22 @@ bool CUnzipper::FailDisk(DWORD error) {
 // A platform call that just failed: the disk's fault or the archive's, by its error code.
 bool CUnzipper::FailAfter(DWORD error) { return IsDiskError(error) ? FailDisk(error) : FailArchive(); }
 
+std::wstring DecodeEntryText(const std::string& stored, uint32_t flags, const std::string& extra, uint16_t field) {
+  std::wstring decoded;
+  std::string utf8;
+  if (flags & kUtf8NamesFlag) {
+    decoded = Decode(CP_UTF8, MB_ERR_INVALID_CHARS, stored.data(), stored.size());
+  } else if (FindUnicodeField(extra, field, stored, utf8) &&
+             !(decoded = Decode(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), utf8.size())).empty()) {
+    // the field's text
+  } else {
+    decoded = Decode(CP_ACP, 0, stored.data(), stored.size());
+  }
+  if (!decoded.empty() && decoded.front() == L'\uFEFF') decoded.erase(0, 1);
+  if (decoded.find(L'\0') != std::wstring::npos) return std::wstring();
+  return decoded;
+}
+
 CUnzipper::CUnzipper() = default;
 
 CUnzipper::~CUnzipper() { CloseArchive(); }
@@ -176,14 +268,12 @@ void CUnzipper::SetCopyBufferSize(size_t bytes) {
 
 bool CUnzipper::OpenArchive(const wchar_t* archivePath) {
   CloseArchive();
-  std::string ansiPath;
-  if (!ToThreadAnsi(archivePath, ansiPath)) return false;
-  // The archive is held open as a plain file, shared for reading only, while minizip opens
-  // it by name: the name cannot be given to another file meanwhile, so minizip reads the
-  // file that was checked and not what a link would point at.
+  if (!archivePath || !*archivePath) return false;
+  // Held open as a plain file, shared for reading only, for as long as minizip reads it.
   m_hArchiveFile = OpenPlainFile(archivePath, PlainFileUse::kRead);
   if (m_hArchiveFile == INVALID_HANDLE_VALUE) return false;
-  m_hArchive = unzOpen(ansiPath.c_str());
+  zlib_filefunc64_def functions = HeldFileFunctions(m_hArchiveFile);
+  m_hArchive = unzOpen2_64(archivePath, &functions);
   if (!m_hArchive) {
     CloseArchive();
     return false;
@@ -191,10 +281,11 @@ bool CUnzipper::OpenArchive(const wchar_t* archivePath) {
 
   // The default output folder is the archive path without its extension; a path without
   // one has no default folder (the archive itself holds that name).
-  size_t dot = ansiPath.rfind('.');
-  size_t separator = ansiPath.find_last_of("\\/");
-  if (dot != std::string::npos && (separator == std::string::npos || dot > separator)) {
-    m_strDefaultFolder = ansiPath.substr(0, dot);
+  const std::wstring path(archivePath);
+  const size_t dot = path.rfind(L'.');
+  const size_t separator = path.find_last_of(L"\\/");
+  if (dot != std::wstring::npos && (separator == std::wstring::npos || dot > separator)) {
+    m_strDefaultFolder = path.substr(0, dot);
   } else {
     m_strDefaultFolder.clear();
   }
@@ -236,8 +327,8 @@ bool CUnzipper::ReadUncompressedTotal(uint64_t& total) {
   total = 0;
   if (!MoveToFirstEntry()) return false;
   do {
-    unz_file_info raw{};
-    if (unzGetCurrentFileInfo(m_hArchive, &raw, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) return false;
+    unz_file_info64 raw{};
+    if (unzGetCurrentFileInfo64(m_hArchive, &raw, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) return false;
     total += raw.uncompressed_size;
   } while (MoveToNextEntry());
   return true;
@@ -252,55 +343,36 @@ bool CUnzipper::MoveToNextEntry() {
 }
 
 bool CUnzipper::ReadEntryInfo(ZipEntryInfo& info) {
-  std::memset(&info, 0, sizeof info);
+  info = ZipEntryInfo();
   if (!m_hArchive) return false;
-  unz_file_info raw{};
-  // One byte of each buffer stays out of minizip's reach so the texts are always
-  // terminated; minizip cuts what does not fit.
-  if (unzGetCurrentFileInfo(m_hArchive, &raw, info.szName, kEntryNameBytes - 1, nullptr, 0,
-                            info.szComment, kEntryCommentBytes - 1) != UNZ_OK) {
-    std::memset(&info, 0, sizeof info);
+  unz_file_info64 raw{};
+  if (unzGetCurrentFileInfo64(m_hArchive, &raw, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) return false;
+  // The record's own lengths size the buffers, so nothing is cut.
+  std::string name(raw.size_filename, '\0'), extra(raw.size_file_extra, '\0'), comment(raw.size_file_comment, '\0');
+  if (unzGetCurrentFileInfo64(m_hArchive, &raw, name.empty() ? nullptr : &name[0], static_cast<uLong>(name.size()),
+                              extra.empty() ? nullptr : &extra[0], static_cast<uLong>(extra.size()),
+                              comment.empty() ? nullptr : &comment[0], static_cast<uLong>(comment.size())) != UNZ_OK)
+    return false;
+  info.strName = DecodeEntryText(name, raw.flag, extra, kUnicodePathField);
+  // A name that does not decode would name a different file than the archive holds.
+  if (info.strName.empty()) {
+    info = ZipEntryInfo();
     return false;
   }
-  // A cut name, or one with a terminator inside, would name a different file than the
-  // archive holds.
-  if (raw.size_filename >= static_cast<uLong>(kEntryNameBytes) ||
-      std::strlen(info.szName) != raw.size_filename) {
-    std::memset(&info, 0, sizeof info);
-    return false;
-  }
-  for (char* c = info.szName; *c; ++c) {
-    if (*c == '/') *c = '\\';
-  }
-  info.nVersionMadeBy = raw.version;
-  info.nVersionNeeded = raw.version_needed;
-  info.nFlags = raw.flag;
-  info.nCompressionMethod = raw.compression_method;
-  info.nDosDateTime = raw.dosDate;
-  info.nCrc32 = raw.crc;
+  std::replace(info.strName.begin(), info.strName.end(), L'/', L'\\');
+  info.strComment = DecodeEntryText(comment, raw.flag, extra, kUnicodeCommentField);
+  info.nVersionMadeBy = static_cast<uint32_t>(raw.version);
+  info.nVersionNeeded = static_cast<uint32_t>(raw.version_needed);
+  info.nFlags = static_cast<uint32_t>(raw.flag);
+  info.nCompressionMethod = static_cast<uint32_t>(raw.compression_method);
+  info.nDosDateTime = static_cast<uint32_t>(raw.dosDate);
+  info.nCrc32 = static_cast<uint32_t>(raw.crc);
   info.nCompressedSize = raw.compressed_size;
   info.nUncompressedSize = raw.uncompressed_size;
-  info.nInternalAttributes = raw.internal_fa;
-  info.nExternalAttributes = raw.external_fa;
-  // Judged on the decoded text: in double-byte code pages a "\" byte can be the second
-  // half of a character.
-  std::wstring decoded = DecodeEntryName(info.szName);
-  info.bIsFolder = !decoded.empty() && decoded.back() == L'\\';
+  info.nInternalAttributes = static_cast<uint32_t>(raw.internal_fa);
+  info.nExternalAttributes = static_cast<uint32_t>(raw.external_fa);
+  info.bIsFolder = info.strName.back() == L'\\';
   return true;
-}
-
-std::wstring CUnzipper::DecodeEntryName(const char* name) {
-  if (!name || !*name) return std::wstring();
-  int length = static_cast<int>(strnlen(name, kEntryNameBytes));
-  int chars = MultiByteToWideChar(CP_ACP, 0, name, length, nullptr, 0);
-  if (chars <= 0) return std::wstring();
-  std::wstring decoded(static_cast<size_t>(chars), L'\0');
-  chars = MultiByteToWideChar(CP_ACP, 0, name, length, &decoded[0], chars);
-  decoded.resize(static_cast<size_t>(std::max(chars, 0)));
-  if (!decoded.empty() && decoded.front() == L'\uFEFF') decoded.erase(0, 1);
-  size_t terminator = decoded.find(L'\0');
-  if (terminator != std::wstring::npos) decoded.resize(terminator);
-  return decoded;
 }
 
 bool CUnzipper::IsSafeEntryName(const std::wstring& name) {
@@ -344,20 +416,21 @@ HANDLE CUnzipper::CreateEntryFile(const std::wstring& target) {
 bool CUnzipper::ExtractCurrentEntry(const wchar_t* folder) {
   m_lastFailure = ExtractFailure::kNone;
   if (!m_hArchive) return FailArchive();
-  std::wstring base = folder ? std::wstring(folder) : FromThreadAnsi(m_strDefaultFolder);
+  // Every name below is built on the long form of the folder's full path, so a package may
+  // hold paths deeper than MAX_PATH.
+  const std::wstring base = LongPathName(folder ? std::wstring(folder) : m_strDefaultFolder);
   if (base.empty()) return FailArchive();
 
   ZipEntryInfo info;
   if (!ReadEntryInfo(info)) return FailArchive();
-  std::wstring name = DecodeEntryName(info.szName);
-  if (!IsSafeEntryName(name)) return FailArchive();
+  if (!IsSafeEntryName(info.strName)) return FailArchive();
   if (info.bIsFolder) return true;  // folders come into being when their files are written
   if (info.nFlags & kEncryptedFlag) return FailArchive();
 
   std::wstring target = base;
   if (!EndsWithSeparator(target)) target += L'\\';
-  target += name;
-  if (target.size() >= MAX_PATH || !IsBelowFolder(base, target)) return FailArchive();
+  target += WithoutTrailingDotsAndSpaces(info.strName);
+  if (!IsBelowFolder(base, target)) return FailArchive();
   SetLastError(ERROR_SUCCESS);
   if (!EnsureParentFolder(target.c_str())) return FailAfter(GetLastError());
 
@@ -389,10 +462,10 @@ bool CUnzipper::ExtractCurrentEntry(const wchar_t* folder) {
   return true;
 }
 
-bool CUnzipper::CopyCurrentEntryTo(HANDLE file, uint32_t expectedSize) {
+bool CUnzipper::CopyCurrentEntryTo(HANDLE file, uint64_t expectedSize) {
   if (m_aCopyBuffer.empty()) SetCopyBufferSize(kDefaultCopyBufferBytes);
   const unsigned capacity = static_cast<unsigned>(m_aCopyBuffer.size());
-  uint32_t total = 0;  // modulo 2^32, like the recorded size
+  uint64_t total = 0;
   for (;;) {
     int got = unzReadCurrentFile(m_hArchive, m_aCopyBuffer.data(), capacity);
     if (got == 0) break;
@@ -403,7 +476,7 @@ bool CUnzipper::CopyCurrentEntryTo(HANDLE file, uint32_t expectedSize) {
     }
     // A short write without an error is a full disk by another name.
     if (written != static_cast<DWORD>(got)) return FailDisk(ERROR_DISK_FULL);
-    total += static_cast<uint32_t>(got);
+    total += static_cast<uint64_t>(got);
   }
   // minizip checks the CRC only when the whole recorded size was read; a stream that ends
   // early would otherwise pass unchecked.
@@ -412,30 +485,23 @@ bool CUnzipper::CopyCurrentEntryTo(HANDLE file, uint32_t expectedSize) {
 
 bool CUnzipper::EnsureFolder(const wchar_t* path) {
   if (!path || !*path) return false;
-  std::wstring folder = WithoutTrailingSeparators(path);
-  DWORD attributes = GetFileAttributesW(folder.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES) return IsPlainFolder(attributes);
-  size_t cut = folder.find_last_of(L"\\/");
-  if (cut != std::wstring::npos && cut > 0) {
-    if (!EnsureFolder(folder.substr(0, cut).c_str())) return false;
-  }
-  // Someone else may have made it meanwhile; what counts is that it is a folder now.
-  return CreateDirectoryW(folder.c_str(), nullptr) || IsPlainFolder(GetFileAttributesW(folder.c_str()));
+  const std::wstring folder = WithoutTrailingSeparators(LongPathName(path));
+  return !folder.empty() && EnsureLongFolder(folder);
 }
 
 bool CUnzipper::EnsureParentFolder(const wchar_t* filePath) {
-  if (!filePath) return false;
-  std::wstring path(filePath);
-  size_t cut = path.find_last_of(L"\\/");
-  if (cut == std::wstring::npos) return false;
-  // "C:\file" and "\file" have a root as their parent.
+  if (!filePath || !*filePath) return false;
+  const std::wstring path = LongPathName(filePath);
+  const size_t cut = path.find_last_of(L'\\');
+  if (path.empty() || cut == std::wstring::npos) return false;
+  // "\\?\C:\file" has the root "\\?\C:\" as its parent.
   std::wstring parent = path.substr(0, cut);
-  if (parent.empty() || (parent.size() == 2 && parent[1] == L':')) parent += L'\\';
-  return EnsureFolder(parent.c_str());
+  if (parent.back() == L':') return IsPlainFolder(GetFileAttributesW((parent + L'\\').c_str()));
+  return EnsureLongFolder(parent);
 }
 
 void CUnzipper::ApplyEntryTime(const wchar_t* filePath, uint32_t dosDateTime) {
-  ScopedFile file(CreateFileW(filePath, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+  ScopedFile file(CreateFileW(LongPathName(filePath).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
   if (file.valid()) SetEntryTime(file.h, dosDateTime);
 }

@@ -12,8 +12,8 @@
 
 namespace setup {
 
-inline constexpr int kEntryNameBytes = 261;     // at most 260 characters + terminator
-inline constexpr int kEntryCommentBytes = 256;  // at most 255 characters + terminator
+// The zip format's own limit on a name's or a comment's bytes.
+inline constexpr size_t kMaxEntryTextBytes = 65535;
 // Each entry is copied through one buffer. 64 KiB extracted a 200 MB package fastest under
 // Wine (tests/installation/unzip_bench); below 20480 bytes it is never taken.
 inline constexpr size_t kMinCopyBufferBytes = 20480;
@@ -33,20 +33,36 @@ bool IsDiskError(DWORD error);
 
 // What ReadEntryInfo reports about the current entry.
 struct ZipEntryInfo {
-  char szName[kEntryNameBytes];  // "/" turned into "\"
-  char szComment[kEntryCommentBytes];
-  uint32_t nVersionMadeBy;
-  uint32_t nVersionNeeded;
-  uint32_t nFlags;
-  uint32_t nCompressionMethod;
-  uint32_t nDosDateTime;  // date in the high 16 bits, time in the low 16 bits
-  uint32_t nCrc32;
-  uint32_t nCompressedSize;
-  uint32_t nUncompressedSize;
-  uint32_t nInternalAttributes;
-  uint32_t nExternalAttributes;
-  bool bIsFolder;  // the converted name ends with "\"
+  // The name as text, every "/" turned into "\": UTF-8 when the entry says so (general flag
+  // bit 11, or an Info-ZIP Unicode Path field that matches the stored name), otherwise the
+  // system ANSI code page, as archives made on Windows by older tools expect.
+  std::wstring strName;
+  std::wstring strComment;  // decoded by the same rule
+  uint32_t nVersionMadeBy = 0;
+  uint32_t nVersionNeeded = 0;
+  uint32_t nFlags = 0;
+  uint32_t nCompressionMethod = 0;
+  uint32_t nDosDateTime = 0;  // date in the high 16 bits, time in the low 16 bits
+  uint32_t nCrc32 = 0;
+  uint64_t nCompressedSize = 0;  // Zip64 sizes are kept whole
+  uint64_t nUncompressedSize = 0;
+  uint32_t nInternalAttributes = 0;
+  uint32_t nExternalAttributes = 0;
+  bool bIsFolder = false;  // the name ends with "\"
 };
+
+// Decoding of stored entry texts. Info-ZIP records a UTF-8 form of a name (or comment)
+// that it stored in the code page in an extra field beside it, with the CRC-32 of the
+// stored bytes: a tool that rewrote the name without knowing the field leaves a CRC that
+// no longer matches, and the field is then not used.
+inline constexpr uint32_t kUtf8NamesFlag = 1u << 11;
+inline constexpr uint16_t kUnicodePathField = 0x7075;
+inline constexpr uint16_t kUnicodeCommentField = 0x6375;
+// The text of `stored` (the bytes as the entry holds them): UTF-8 when `flags` has bit 11;
+// else the UTF-8 text of a matching `field` in `extra`; else the system ANSI code page.
+// A leading byte-order mark is dropped. Empty when the bytes are not valid in the chosen
+// encoding or hold a terminator.
+std::wstring DecodeEntryText(const std::string& stored, uint32_t flags, const std::string& extra, uint16_t field);
 
 class CUnzipper {
  public:
@@ -67,7 +83,7 @@ class CUnzipper {
 
   bool MoveToFirstEntry();
   bool MoveToNextEntry();
-  // False when no archive is open, the record cannot be read, or the name does not fit.
+  // False when no archive is open, the record cannot be read, or its name cannot be decoded.
   bool ReadEntryInfo(ZipEntryInfo& info);
   // A null folder means the default output folder (the archive path without extension).
   bool ExtractCurrentEntry(const wchar_t* folder);
@@ -76,8 +92,6 @@ class CUnzipper {
   static bool EnsureFolder(const wchar_t* path);
   static bool EnsureParentFolder(const wchar_t* filePath);
   static void ApplyEntryTime(const wchar_t* filePath, uint32_t dosDateTime);
-  // The name as wide text (system ANSI code page, a leading byte-order mark dropped).
-  static std::wstring DecodeEntryName(const char* name);
   // True when the decoded name is a plain relative path that stays below the folder it is
   // joined to: no drive, no root, no "..", no device names, no stream colons.
   static bool IsSafeEntryName(const std::wstring& name);
@@ -95,7 +109,7 @@ class CUnzipper {
   DWORD LastFailureError() const { return m_nLastFailureError; }
 
  private:
-  bool CopyCurrentEntryTo(HANDLE file, uint32_t expectedSize);
+  bool CopyCurrentEntryTo(HANDLE file, uint64_t expectedSize);
   HANDLE CreateEntryFile(const std::wstring& target);
   bool FailArchive();
   bool FailDisk(DWORD error);
@@ -103,8 +117,8 @@ class CUnzipper {
   static void SetEntryTime(HANDLE file, uint32_t dosDateTime);
 
   unzFile m_hArchive = nullptr;
-  HANDLE m_hArchiveFile = INVALID_HANDLE_VALUE;  // the archive, held while minizip has it open
-  std::string m_strDefaultFolder;  // narrow: the archive path up to its last "."
+  HANDLE m_hArchiveFile = INVALID_HANDLE_VALUE;  // the archive: minizip reads through this handle
+  std::wstring m_strDefaultFolder;  // the archive path up to its last "."
   std::vector<char> m_aCopyBuffer;
   ExtractFailure m_lastFailure = ExtractFailure::kNone;
   DWORD m_nLastFailureError = 0;
