@@ -243,7 +243,7 @@ int FetchManifest(SetupContext* context) {
                    result, curl_easy_strerror(result), status, static_cast<unsigned long long>(body.size()));
     DWORD pauseMs = 0;
     // Each attempt starts from nothing: a manifest is too small to be continued.
-    if (!IsTransientFailure(result, status) || !schedule.NextAttempt(false, pauseMs)) break;
+    if (!IsTransientFailure(result, status) || !schedule.NextAttempt(0, pauseMs)) break;
     WriteSetupInfo("manifest: trying again in %lu ms", pauseMs);
     if (!PauseWhileSetupRuns(pauseMs)) break;
   }
@@ -295,7 +295,7 @@ int DownloadPackage(const char* address, const wchar_t* packagePath, SetupContex
   curl_easy_setopt(curl, CURLOPT_PROGRESSFUNCTION, PackageProgress::OnProgress);
   ServerTrust trust(curl, address);
 
-  RetrySchedule schedule(timings);
+  RetrySchedule schedule(timings, MeasureFile(packagePath));
   bool whole = !resume;
   PackageAttempt outcome;
   for (;;) {
@@ -305,17 +305,15 @@ int DownloadPackage(const char* address, const wchar_t* packagePath, SetupContex
       return kWriteFailed;
     }
     if (outcome.Succeeded() || outcome.verdict == PackageAnswer::Verdict::kDiskShort) break;
-    if (outcome.verdict == PackageAnswer::Verdict::kRestartFresh) {
-      // Not a failure of the line: the part on disk goes and the whole package follows.
-      if (report->nAttempts >= timings.nMaxTransferAttempts || !g_bSetupRunning.load()) break;
-      whole = true;
-      continue;
-    }
-    whole = false;
+    // A restart is not a failure of the line: the part on disk goes and the whole package
+    // follows. It still waits its turn, or a server that keeps forcing it would be asked
+    // as fast as the loop runs.
+    const bool restart = outcome.verdict == PackageAnswer::Verdict::kRestartFresh;
+    if (!restart && !IsTransientFailure(outcome.result, outcome.status)) break;
     DWORD pauseMs = 0;
-    if (!IsTransientFailure(outcome.result, outcome.status) || !schedule.NextAttempt(outcome.nWritten > 0, pauseMs))
-      break;
-    WriteSetupInfo("package: trying again in %lu ms", pauseMs);
+    if (!schedule.NextAttempt(MeasureFile(packagePath), pauseMs)) break;
+    whole = restart;
+    WriteSetupInfo("package: %s in %lu ms", restart ? "asking for the whole package" : "trying again", pauseMs);
     // A window closed during the pause refuses the transfer as it would refuse its data.
     if (!PauseWhileSetupRuns(pauseMs)) return kWriteFailed;
   }

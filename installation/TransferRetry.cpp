@@ -24,9 +24,21 @@ bool IsTransientFailure(int result, long status) {
   }
 }
 
-bool RetrySchedule::NextAttempt(bool broughtBytes, DWORD& pauseMs) {
-  m_nFailuresInRow = broughtBytes ? 1 : m_nFailuresInRow + 1;
-  if (m_nFailuresInRow > m_timings.nTransferRetries || m_nAttempts >= m_timings.nMaxTransferAttempts) return false;
+RetrySchedule::RetrySchedule(const SetupTimings& timings, int64_t onDisk)
+    : m_timings(timings), m_nLongest(onDisk), m_nLastProgressTick(GetTickCount64()) {}
+
+bool RetrySchedule::NextAttempt(int64_t onDisk, DWORD& pauseMs) {
+  const ULONGLONG now = GetTickCount64();
+  if (onDisk > m_nLongest) {
+    m_nLongest = onDisk;
+    m_nLastProgressTick = now;
+    m_nFailuresInRow = 1;
+  } else {
+    ++m_nFailuresInRow;
+  }
+  if (m_nFailuresInRow > m_timings.nTransferRetries || m_nAttempts >= m_timings.nMaxTransferAttempts ||
+      now - m_nLastProgressTick >= m_timings.nNoProgressLimitMs)
+    return false;
   ++m_nAttempts;
   const int doublings = std::min(m_nFailuresInRow - 1, 16);
   pauseMs = m_timings.nFirstRetryPauseMs << doublings;

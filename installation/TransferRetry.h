@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 #include "SetupTimings.h"
 
 namespace setup {
@@ -12,20 +14,26 @@ namespace setup {
 // the answer's HTTP status (0 when none arrived).
 bool IsTransientFailure(int result, long status);
 
-// Counts the failures of one transfer. The pause grows with each failure in a row; an
-// attempt that brought bytes starts the row afresh, so a line that breaks now and then
-// still gets its whole transfer.
+// Counts the failed attempts of one transfer. The pause grows with each failure in a row.
+// Only an attempt that left the file longer than it has ever been in this run counts as
+// progress and starts the row afresh: a server that sends the same first part again and
+// again, then stalls, would otherwise be tried for ever at the shortest pause. A transfer
+// that makes no progress for the run's whole no-progress limit is not tried again either.
 class RetrySchedule {
  public:
-  explicit RetrySchedule(const SetupTimings& timings) : m_timings(timings) {}
+  // `onDisk`: the length of the file when the transfer began (0 for one kept in memory).
+  explicit RetrySchedule(const SetupTimings& timings, int64_t onDisk = 0);
 
-  // After a transient failure: whether to try again and, if so, after how long.
-  bool NextAttempt(bool broughtBytes, DWORD& pauseMs);
+  // After a failed attempt, with the file's length now: whether to try again and, if so,
+  // after how long. Every retry pauses.
+  bool NextAttempt(int64_t onDisk, DWORD& pauseMs);
 
  private:
   SetupTimings m_timings;
   int m_nAttempts = 1;
   int m_nFailuresInRow = 0;
+  int64_t m_nLongest;
+  ULONGLONG m_nLastProgressTick;
 };
 
 // Waits `ms`, in short steps; false as soon as the main window is gone (g_bSetupRunning).

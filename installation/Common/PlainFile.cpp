@@ -11,7 +11,8 @@
 namespace setup {
 namespace {
 
-// The path the system resolved the handle to, links followed ("\\?\C:\...").
+// The path the system resolved the handle to, links followed ("\\?\C:\..."); empty when
+// the platform cannot tell. (Wine's cannot beyond MAX_PATH.)
 std::wstring FinalPath(HANDLE handle) {
   std::vector<wchar_t> buffer(MAX_PATH);
   for (int attempt = 0; attempt < 2; ++attempt) {
@@ -22,6 +23,33 @@ std::wstring FinalPath(HANDLE handle) {
     buffer.resize(chars + 1);
   }
   return std::wstring();
+}
+
+// The same place as the volume's serial number and the path on that volume, links
+// followed, which the platform gives at any length.
+std::wstring VolumePath(HANDLE handle) {
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!GetFileInformationByHandle(handle, &info)) return std::wstring();
+  std::vector<BYTE> buffer(sizeof(FILE_NAME_INFO) + 32768 * sizeof(wchar_t));
+  auto* name = reinterpret_cast<FILE_NAME_INFO*>(buffer.data());
+  if (!GetFileInformationByHandleEx(handle, FileNameInfo, name, static_cast<DWORD>(buffer.size()))) return std::wstring();
+  return std::to_wstring(info.dwVolumeSerialNumber) + L":" +
+         std::wstring(name->FileName, name->FileNameLength / sizeof(wchar_t));
+}
+
+// Whether `handle` leads to the entry `name` of the folder `parent` leads to.
+bool IsEntryOf(HANDLE handle, HANDLE parent, const std::wstring& name) {
+  const auto joined = [&name](std::wstring folder) {
+    if (folder.empty()) return folder;
+    if (folder.back() != L'\\') folder += L'\\';
+    return folder + name;
+  };
+  const std::wstring final = FinalPath(handle);
+  const std::wstring expected = joined(FinalPath(parent));
+  if (!final.empty() && !expected.empty()) return EqualsIgnoringCase(final, expected);
+  const std::wstring onVolume = VolumePath(handle);
+  const std::wstring expectedOnVolume = joined(VolumePath(parent));
+  return !onVolume.empty() && !expectedOnVolume.empty() && EqualsIgnoringCase(onVolume, expectedOnVolume);
 }
 
 DWORD AccessFor(PlainFileUse use) {
@@ -53,12 +81,7 @@ bool HandleNamesPath(HANDLE handle, const wchar_t* path) {
   ScopedHandle parent(CreateFileW(LongPathName(full.substr(0, cut + 1)).c_str(), FILE_READ_ATTRIBUTES,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-  if (!parent.valid()) return false;
-  std::wstring expected = FinalPath(parent.get());
-  if (expected.empty()) return false;
-  if (expected.back() != L'\\') expected += L'\\';
-  expected += full.substr(cut + 1);
-  return EqualsIgnoringCase(FinalPath(handle), expected);
+  return parent.valid() && IsEntryOf(handle, parent.get(), full.substr(cut + 1));
 }
 
 HANDLE OpenPlainFile(const wchar_t* path, PlainFileUse use, DWORD share) {

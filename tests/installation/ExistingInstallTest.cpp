@@ -5,11 +5,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "ClientProcesses.h"
 #include "Common/tool.h"
 #include "ExistingInstall.h"
 #include "InstallRunStandIns.h"
 #include "KeptConfig.h"
+#include "SetupContext.h"
 #include "SetupConstants.h"
 #include "StandInRecord.h"
 #include "support/TestFiles.h"
@@ -173,6 +176,69 @@ TEST_F(ExistingInstallTest, DeclinedOrClosedPromptLeavesTheMachineAsItWas) {
     ExpectMainWindowHiddenAndClosed();
   }
 }
+
+// The product key names a folder so deep that the configuration's path passes MAX_PATH.
+TEST_F(ExistingInstallTest, ConfigurationOfAClientInADeepFolderIsKeptOverTheUpgrade) {
+  InstallOldClient();
+  ScratchFolder deep(L"deep client");
+  std::wstring folder = deep.path();
+  for (int level = 0; level < 4; ++level) folder += L"\\level " + std::to_wstring(level) + L" " + std::wstring(60, L'q');
+  ASSERT_TRUE(CreateFolderTree(folder + L"\\Config"));
+  const std::wstring deepConfig = folder + L"\\" + kClientConfigRelative;
+  ASSERT_GT(deepConfig.size(), 300u);
+  ASSERT_TRUE(WriteFileBytes(deepConfig, m_userConfig));
+  ASSERT_TRUE(WriteFileBytes(InstalledConfigPath(), "<config>as shipped</config>"));
+  ASSERT_TRUE(WriteString(kProductKey, kInstallPathValue, folder + L"\\"));
+
+  PackageReady(kPromptConfirmed);
+
+  EXPECT_FALSE(KeyExists(kOldEntry));
+  EXPECT_EQ(ReadString(kProductKey, kVersionValue), L"2.0.1.5");
+  EXPECT_EQ(ReadFileBytes(InstalledConfigPath()), m_userConfig) << "put back into the new client";
+  ExpectMainWindowHiddenAndClosed();
+}
+
+// The user's settings would go with an uninstall: a configuration that cannot be kept
+// leaves the client installed and ends with the disk error.
+struct UnkeepableConfig {
+  const char* name;
+  std::function<HANDLE(const SetupContext&)> spoil;  // returns a handle to close afterwards, or null
+};
+
+class UnkeepableConfigTest : public ExistingInstallTest, public ::testing::WithParamInterface<UnkeepableConfig> {};
+
+TEST_P(UnkeepableConfigTest, LeavesTheClientInstalledAndShowsTheDiskError) {
+  InstallOldClient();
+  TerminateProcessesByPath(InstallFolder());  // the client would otherwise be stopped first
+  const HANDLE held = GetParam().spoil(m_context);
+
+  PackageReady(kPromptConfirmed);
+  if (held) CloseHandle(held);
+
+  EXPECT_TRUE(KeyExists(kOldEntry)) << "2.0.1.4 must stay installed";
+  EXPECT_EQ(ReadString(kProductKey, kVersionValue), L"2.0.1.4");
+  EXPECT_EQ(ReadFileBytes(InstalledConfigPath()), m_userConfig);
+  EXPECT_THAT(SetupLogLines(), testing::Contains(EndsWith(" Msg:uninstall skipped: the configuration cannot be kept")));
+  EXPECT_FALSE(IsWindowVisible(m_mainWnd));
+  MSG message;
+  ASSERT_TRUE(PeekMessageW(&message, m_mainWnd, WM_SETUP_ERROR, WM_SETUP_ERROR, PM_REMOVE));
+  EXPECT_EQ(message.wParam, 10003u);
+  EXPECT_FALSE(PeekMessageW(&message, m_mainWnd, WM_CLOSE, WM_CLOSE, PM_REMOVE)) << "the box closes the window";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Causes, UnkeepableConfigTest,
+    ::testing::Values(UnkeepableConfig{"HeldOpenByAnotherProgram",
+                                       [](const SetupContext&) {
+                                         return CreateFileW(InstalledConfigPath().c_str(), GENERIC_READ, 0, nullptr,
+                                                            OPEN_EXISTING, 0, nullptr);
+                                       }},
+                      UnkeepableConfig{"CopyCannotBeWritten",
+                                       [](const SetupContext& context) {
+                                         CreateDirectoryW(KeptConfigPath(context).c_str(), nullptr);
+                                         return HANDLE(nullptr);
+                                       }}),
+    [](const ::testing::TestParamInfo<UnkeepableConfig>& info) { return std::string(info.param.name); });
 
 TEST_P(ClientUpgradeTest, ClientKnownOnlyFromTheUninstallListIsFoundWhateverTheLetterCase) {
   const Architecture& arch = GetParam();

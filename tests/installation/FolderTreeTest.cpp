@@ -46,6 +46,21 @@ TEST(DeleteFolderTree, FileThatCannotBeDeletedKeepsItsFolders) {
   CloseHandle(locked);
 }
 
+// An extracted package may hold paths past MAX_PATH; both removals reach them.
+TEST(FolderTreeRemoval, TakesFilesAndFoldersDeeperThanMaxPath) {
+  ScratchFolder root(L"deep-tree");
+  std::wstring deep = root / L"data";
+  for (int level = 0; level < 5; ++level) deep += L"\\level-" + std::to_wstring(level) + std::wstring(60, L'x');
+  ASSERT_GT(deep.size(), 300u);
+  for (auto remove : {+[](const wchar_t* folder) { DeleteFolderTree(folder); },
+                      +[](const wchar_t* folder) { EXPECT_EQ(PurgeFolderTree(folder), 0); }}) {
+    ASSERT_TRUE(CreateFolderTree(deep));
+    ASSERT_TRUE(WriteFileBytes(deep + L"\\deep.txt", "deep"));
+    remove((root / L"data").c_str());
+    EXPECT_FALSE(FolderExists(root / L"data"));
+  }
+}
+
 TEST(PurgeFolderTree, RemovesTreeAndReportsSuccess) {
   ScratchFolder root(L"purge-tree");
   MakeTree(root);

@@ -323,6 +323,71 @@ TEST_F(HttpFetchTest, StalledServerEndsEitherTransferAsAFailureAndTakesNothingAw
 
 namespace {
 
+// A server under which the package never grows past what it has been: every retry counts
+// as a failure and waits longer than the one before.
+struct NoProgress {
+  const char* name;
+  const char* mode;
+  int retries;
+  ULONGLONG noProgressLimitMs;
+  size_t requests;
+  int result;
+  size_t kept;  // bytes of the package on disk afterwards
+};
+
+class NoProgressTest : public HttpFetchTest, public ::testing::WithParamInterface<NoProgress> {};
+
+}  // namespace
+
+TEST_P(NoProgressTest, IsGivenUpWithGrowingPausesWithinItsBoundKeepingWhatArrived) {
+  const NoProgress& c = GetParam();
+  context.m_timings.nFirstRetryPauseMs = 200;
+  context.m_timings.nTransferRetries = c.retries;
+  context.m_timings.nNoProgressLimitMs = c.noProgressLimitMs;
+  ASSERT_TRUE(SetServerMode("package", c.mode));
+  TransferReport report;
+  const ULONGLONG start = GetTickCount64();
+  EXPECT_EQ(WhilePumping([&] { return DownloadPackage(kPackageAddress, packagePath.c_str(), &context, false, &report); }),
+            c.result);
+  const ULONGLONG elapsed = GetTickCount64() - start;
+
+  EXPECT_EQ(PackageAnswers().size(), c.requests);
+  std::vector<std::string> pauses;
+  DWORD total = 0;
+  for (size_t i = 1; i < c.requests; ++i) {
+    const DWORD pause = 200u << (i - 1);
+    total += pause;
+    pauses.push_back("package: " + std::string(c.result == 28 ? "trying again" : "asking for the whole package") +
+                     " in " + std::to_string(pause) + " ms");
+  }
+  std::vector<std::string> logged;
+  for (const std::string& line : InfoMessages()) {
+    if (line.find(" ms") != std::string::npos && line.compare(0, 9, "package: ") == 0) logged.push_back(line);
+  }
+  EXPECT_EQ(logged, pauses);
+  const ULONGLONG bound = total + c.requests * (1000ull * context.m_timings.nStallSeconds + 1500);
+  EXPECT_GE(elapsed, total);
+  EXPECT_LT(elapsed, bound);
+  EXPECT_EQ(ReadFileBytes(packagePath).size(), c.kept);
+  EXPECT_EQ(report.bTransient, c.kept > 0) << "what arrived stays for the next run";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Servers, NoProgressTest,
+    ::testing::Values(
+        // Every continuation is answered with the whole package again, which stalls after
+        // its first 100 KB: the count of failures ends it.
+        NoProgress{"ResendsItsFirstPartThenStalls", "mode=ignore-range&after=100000&seconds=60", 4, 180000, 5, 28,
+                   100000},
+        // The same under a generous count: the time without growth ends it.
+        NoProgress{"StallsPastTheNoProgressLimit", "mode=ignore-range&after=100000&seconds=60", 30, 3000, 3, 28,
+                   100000},
+        // Partial content to a request that asked for no range forces a restart each time.
+        NoProgress{"AnswersPartialContentUnasked", "mode=status&code=206", 4, 180000, 5, 22, 0}),
+    [](const ::testing::TestParamInfo<NoProgress>& info) { return std::string(info.param.name); });
+
+namespace {
+
 // The package the server has changed under the same version text, with or without the
 // validators that name it, and what a continued transfer is answered.
 struct ServerChange {
@@ -361,6 +426,7 @@ TEST_P(ChangedPackageTest, IsFetchedWholeNeverSplicedOntoTheOldPart) {
   ASSERT_TRUE(TouchLater(ServedPackagePath()));
   ASSERT_TRUE(SetServerMode("package", std::string("mode=pass") + GetParam().strip));
   ASSERT_TRUE(ClearServerLog());
+  context.m_timings.nTransferRetries = 1;  // the restart the changed package forces
   EXPECT_EQ(Download(true), 0);
   EXPECT_TRUE(ReadFileBytes(packagePath) == changed) << "saved " << ReadFileBytes(packagePath).size() << " bytes";
   EXPECT_THAT(PackageAnswers(), ElementsAreArray(GetParam().answers));

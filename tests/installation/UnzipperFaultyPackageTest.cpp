@@ -40,7 +40,8 @@ INSTANTIATE_TEST_SUITE_P(
                     ".. /quill-escaped.txt", "../", "/quill-escaped.txt", "\\quill-escaped.txt",
                     "C:/quill-escaped.txt", "C:quill-escaped.txt", "//server/share/quill-escaped.txt",
                     "CON", "sub/NUL.txt", "com1", "LPT9.log", "aux /x.txt", "first.txt:stream",
-                    "first.txt::$DATA", "a*b.txt", "sub//double.txt"));
+                    "first.txt::$DATA", "a*b.txt", "sub//double.txt", "./../quill-escaped.txt",
+                    "sub/./../../quill-escaped.txt"));
 
 TEST(FaultyPackage, CorruptedStoredDataFailsTheCrcCheckAndLeavesNoFile) {
   Package p(L"crc");

@@ -5,6 +5,10 @@
 #include <string>
 #include <vector>
 
+#include <zlib.h>
+
+#include "Common/DiskSpace.h"
+#include "Common/Sha256.h"
 #include "Common/UnZip/Unzipper.h"
 #include "UnzipperTestPackage.h"
 #include "support/TestFiles.h"
@@ -199,4 +203,104 @@ TEST(CUnzipper, EntryWithoutFolderGoesBesideTheArchiveUnderItsName) {
   ASSERT_TRUE(unzipper.MoveToFirstEntry());
   ASSERT_TRUE(unzipper.ExtractCurrentEntry(nullptr));
   EXPECT_EQ(ReadFileBytes(p.root / L"setup\\sub\\a.txt"), "a");
+}
+
+namespace {
+
+// An Info-ZIP Unicode field of `tag` for `stored`, holding `utf8`; `crcOf` is what its
+// CRC-32 was taken of (the stored bytes, unless the name changed behind the field's back).
+std::string UnicodeField(uint16_t tag, const std::string& crcOf, const std::string& utf8) {
+  const uLong crc = crc32(crc32(0L, Z_NULL, 0), reinterpret_cast<const Bytef*>(crcOf.data()),
+                          static_cast<uInt>(crcOf.size()));
+  std::string field(1, '\x01');
+  for (int i = 0; i < 4; ++i) field += static_cast<char>((crc >> (8 * i)) & 0xFF);
+  field += utf8;
+  std::string head;
+  head += static_cast<char>(tag & 0xFF);
+  head += static_cast<char>(tag >> 8);
+  head += static_cast<char>(field.size() & 0xFF);
+  head += static_cast<char>(field.size() >> 8);
+  return head + field;
+}
+
+const std::string kShuomingUtf8 = "\xE8\xAF\xB4\xE6\x98\x8E.txt";  // 说明.txt
+const std::string kShuomingGbk = "\xCB\xB5\xC3\xF7.txt";
+const std::wstring kShuoming = L"\u8BF4\u660E.txt";
+
+struct EntryTextCase {
+  const char* label;
+  std::string stored;
+  uint32_t flags;
+  std::string extra;
+  uint16_t field;
+  std::wstring expected;
+};
+
+class EntryText : public testing::TestWithParam<EntryTextCase> {};
+
+}  // namespace
+
+// The test program runs with the Chinese desktop's code page (936).
+TEST_P(EntryText, DecodesByFlagThenMatchingUnicodeFieldThenCodePage) {
+  ASSERT_EQ(GetACP(), 936u);
+  const EntryTextCase& c = GetParam();
+  EXPECT_EQ(DecodeEntryText(c.stored, c.flags, c.extra, c.field), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, EntryText,
+    testing::Values(
+        EntryTextCase{"Utf8Flag", kShuomingUtf8, kUtf8NamesFlag, "", kUnicodePathField, kShuoming},
+        EntryTextCase{"CodePageWithoutFlag", kShuomingGbk, 0, "", kUnicodePathField, kShuoming},
+        EntryTextCase{"MatchingPathField", "??.txt", 0, UnicodeField(kUnicodePathField, "??.txt", kShuomingUtf8),
+                      kUnicodePathField, kShuoming},
+        EntryTextCase{"PathFieldOfAnotherName", "readme.txt", 0,
+                      UnicodeField(kUnicodePathField, "old.txt", kShuomingUtf8), kUnicodePathField, L"readme.txt"},
+        EntryTextCase{"PathFieldWithBadUtf8", "readme.txt", 0,
+                      UnicodeField(kUnicodePathField, "readme.txt", "\xC3\x28"), kUnicodePathField, L"readme.txt"},
+        EntryTextCase{"FieldRunningPastTheEnd", "readme.txt", 0,
+                      UnicodeField(kUnicodePathField, "readme.txt", kShuomingUtf8).substr(0, 12), kUnicodePathField,
+                      L"readme.txt"},
+        EntryTextCase{"CommentTakesItsOwnField", "note", 0,
+                      UnicodeField(kUnicodePathField, "note", "path") +
+                          UnicodeField(kUnicodeCommentField, "note", "\xE6\xB3\xA8\xE9\x87\x8A"),
+                      kUnicodeCommentField, L"\u6CE8\u91CA"},
+        EntryTextCase{"FlaggedButNotUtf8", "\xCB\xB5\xC3\xF7.txt", kUtf8NamesFlag, "", kUnicodePathField, L""},
+        EntryTextCase{"ByteOrderMarkDropped", "\xEF\xBB\xBF" "a.txt", kUtf8NamesFlag, "", kUnicodePathField, L"a.txt"},
+        EntryTextCase{"TerminatorInside", std::string("a.txt\0b", 7), kUtf8NamesFlag, "", kUnicodePathField, L""}),
+    [](const testing::TestParamInfo<EntryTextCase>& info) { return std::string(info.param.label); });
+
+// The archive is built natively by the corpus fixture: 4 GiB + 1 MiB in one Zip64 entry.
+TEST(ExtractPackage, AnEntryOverFourGiBKeepsItsWholeSize) {
+  const std::wstring archive = CurrentFolder() + L"\\corpus\\large.zip";
+  const std::vector<std::string> list = ReadLines(CurrentFolder() + L"\\corpus\\large.list");
+  ASSERT_EQ(list.size(), 1u) << "the corpus fixture did not run";
+  const uint64_t size = (4096ull + 1) << 20;
+  const std::string tailDigest = list[0].substr(list[0].find('\t') + 1, 64);
+
+  CUnzipper unzipper;
+  ZipEntryInfo info;
+  uint64_t total = 0;
+  ASSERT_TRUE(unzipper.OpenArchive(archive.c_str()));
+  ASSERT_TRUE(unzipper.ReadUncompressedTotal(total));
+  EXPECT_EQ(total, size);
+  ASSERT_TRUE(unzipper.MoveToFirstEntry());
+  ASSERT_TRUE(unzipper.ReadEntryInfo(info));
+  EXPECT_EQ(info.nUncompressedSize, size);
+  unzipper.CloseArchive();
+
+  Package p(L"large");
+  const ExtractResult result = ExtractPackageInto(archive.c_str(), p.target.c_str());
+  const std::wstring extracted = p.target + L"\\large.bin";
+  // Where the disk cannot hold it, the count decides before a byte is written.
+  if (FreeBytesAt(p.root.path().c_str()) < static_cast<int64_t>(size)) {
+    EXPECT_EQ(result.failure, ExtractFailure::kDisk);
+    EXPECT_FALSE(FileExists(extracted));
+    return;
+  }
+  ASSERT_EQ(result.failure, ExtractFailure::kNone);
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  ASSERT_TRUE(GetFileAttributesExW(LongName(extracted).c_str(), GetFileExInfoStandard, &data));
+  EXPECT_EQ((uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow, size);
+  EXPECT_EQ(Sha256Hex(ReadFileRange(extracted, static_cast<int64_t>(size - (1 << 20)), 1 << 20)), tailDigest);
 }

@@ -9,8 +9,21 @@
 
 namespace testing_support {
 
+std::wstring LongName(const std::wstring& path) {
+  if (path.empty() || path.compare(0, 4, L"\\\\?\\") == 0) return path;
+  const DWORD chars = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  if (chars == 0) return path;
+  std::wstring full(chars, L'\0');
+  const DWORD written = GetFullPathNameW(path.c_str(), chars, &full[0], nullptr);
+  if (written == 0 || written >= chars) return path;
+  full.resize(written);
+  while (full.size() > 3 && full.back() == L'\\') full.pop_back();
+  if (full.size() > 2 && full[0] == L'\\' && full[1] == L'\\') return L"\\\\?\\UNC\\" + full.substr(2);
+  return L"\\\\?\\" + full;
+}
+
 std::string ReadFileBytes(const std::wstring& path) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+  HANDLE file = CreateFileW(LongName(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return std::string();
   std::string bytes;
@@ -22,7 +35,7 @@ std::string ReadFileBytes(const std::wstring& path) {
 }
 
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  HANDLE file = CreateFileW(LongName(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
   BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
@@ -31,7 +44,7 @@ bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
 }
 
 std::string ReadFileRange(const std::wstring& path, int64_t offset, size_t size) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+  HANDLE file = CreateFileW(LongName(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return std::string();
   std::string bytes(size, '\0');
@@ -48,7 +61,7 @@ std::string ReadFileRange(const std::wstring& path, int64_t offset, size_t size)
 }
 
 bool WriteFileAt(const std::wstring& path, int64_t offset, const std::string& bytes) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  HANDLE file = CreateFileW(LongName(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   LARGE_INTEGER at;
   at.QuadPart = offset;
@@ -59,13 +72,23 @@ bool WriteFileAt(const std::wstring& path, int64_t offset, const std::string& by
   return ok && written == bytes.size();
 }
 
+bool CreateFolderTree(const std::wstring& path) {
+  const std::wstring name = LongName(path);
+  // Every level from the first below the drive ("\\?\C:\x") on.
+  for (size_t cut = name.find(L'\\', 7); ; cut = name.find(L'\\', cut + 1)) {
+    const std::wstring level = name.substr(0, cut);
+    if (!CreateDirectoryW(level.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return false;
+    if (cut == std::wstring::npos) return true;
+  }
+}
+
 bool FileExists(const std::wstring& path) {
-  DWORD a = GetFileAttributesW(path.c_str());
+  DWORD a = GetFileAttributesW(LongName(path).c_str());
   return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool FolderExists(const std::wstring& path) {
-  DWORD a = GetFileAttributesW(path.c_str());
+  DWORD a = GetFileAttributesW(LongName(path).c_str());
   return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -91,7 +114,8 @@ std::vector<std::string> ReadLines(const std::wstring& path) {
   return lines;
 }
 
-void RemoveTree(const std::wstring& path) {
+namespace {
+void RemoveLongTree(const std::wstring& path) {
   WIN32_FIND_DATAW entry;
   HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &entry);
   if (find != INVALID_HANDLE_VALUE) {
@@ -100,8 +124,11 @@ void RemoveTree(const std::wstring& path) {
       if (name == L"." || name == L"..") continue;
       std::wstring child = path + L"\\" + name;
       SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        RemoveTree(child);
+      // A link to a folder goes as the link; what it points at is not the test's to remove.
+      if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        RemoveLongTree(child);
+      else if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        RemoveDirectoryW(child.c_str());
       else
         DeleteFileW(child.c_str());
     } while (FindNextFileW(find, &entry));
@@ -110,6 +137,9 @@ void RemoveTree(const std::wstring& path) {
   SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
   RemoveDirectoryW(path.c_str());
 }
+}  // namespace
+
+void RemoveTree(const std::wstring& path) { RemoveLongTree(LongName(path)); }
 
 bool OpenToEveryone(const std::wstring& folder) {
   PSECURITY_DESCRIPTOR open = nullptr;
@@ -146,7 +176,7 @@ void ListTreeInto(const std::wstring& folder, const std::wstring& prefix,
 
 std::vector<std::wstring> ListTree(const std::wstring& folder) {
   std::vector<std::wstring> out;
-  ListTreeInto(folder, L"", out);
+  ListTreeInto(LongName(folder), L"", out);
   std::sort(out.begin(), out.end());
   return out;
 }

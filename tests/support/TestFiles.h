@@ -9,6 +9,11 @@
 
 namespace testing_support {
 
+// Every helper below takes paths of any length: it reaches them through the long form
+// ("\\?\C:\..."), which this returns for a path (made full first; trailing separators
+// dropped).
+std::wstring LongName(const std::wstring& path);
+
 std::string ReadFileBytes(const std::wstring& path);
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
 // Up to `size` bytes from `offset` on; and `bytes` written at `offset` into a new file,
@@ -16,6 +21,8 @@ bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
 std::string ReadFileRange(const std::wstring& path, int64_t offset, size_t size);
 bool WriteFileAt(const std::wstring& path, int64_t offset, const std::string& bytes);
 bool FileExists(const std::wstring& path);
+// Creates the folder and every missing folder above it; false when one cannot be made.
+bool CreateFolderTree(const std::wstring& path);
 bool FolderExists(const std::wstring& path);
 std::wstring CurrentFolder();
 

@@ -44,6 +44,8 @@ class PackageCheckTest(unittest.TestCase):
             "zip64": make_zip([("big.bin", b"\0" * 5000)], zip64=True),
             "UTF-8 flagged name": make_zip([(CAFE, b"text")]),
             "Unicode Path with matching CRC": unicode_path_entry(CAFE, CAFE),
+            "every name after ./": make_zip([("./", b""), ("./docs/readme.txt", b"r")]),
+            "a path past 260 characters": make_zip([("/".join(["d" * 100] * 3) + "/deep.txt", b"d")]),
         }
         for label, data in cases.items():
             with self.subTest(label):
@@ -101,8 +103,8 @@ class PackageCheckTest(unittest.TestCase):
             with self.subTest(label):
                 self.assertRefused(data, "code page")
 
-    def test_refuses_names_the_installer_cannot_hold(self):
-        self.assertRefused(make_zip([("n" * 261, b"x")]), "longer than 260 bytes")
+    def test_refuses_names_no_file_system_can_hold(self):
+        self.assertRefused(make_zip([("n" * 256, b"x")]), "longer than 255 characters")
 
     def test_refuses_names_that_are_one_file_on_windows(self):
         cases = [(["Quillmere.msi", "QUILLMERE.MSI"], "same file"), (["a/b.txt", "A\\B.txt"], "same file"),

@@ -17,7 +17,7 @@ _PATCH_DATA = 0x0020
 _UTF8_NAME = 0x0800
 _UNICODE_PATH_EXTRA = 0x7075
 _LOCAL_HEADER = struct.Struct("<4sHHHHHIIIHH")
-_NAME_BYTES_MAX = 260  # the installer's name buffer
+_COMPONENT_CHARS_MAX = 255  # no Windows file system takes a longer file or folder name
 _DEVICES = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$", "CLOCK$"}
 _PORT_DIGITS = set("0123456789\u00b9\u00b2\u00b3")
 _FORBIDDEN = set('*?"<>|:') | {chr(c) for c in range(0x20)} | {"\x7f"}
@@ -71,8 +71,6 @@ def _unicode_path(info, raw):
 def _checked_name(info):
     """The name the entry is extracted under, after every name rule holds."""
     raw = _raw_name(info)
-    if len(raw) > _NAME_BYTES_MAX:
-        raise Refused(f"entry name {info.orig_filename[:40]!r}... is longer than {_NAME_BYTES_MAX} bytes")
     unicode_path = None if info.flag_bits & _UTF8_NAME else _unicode_path(info, raw)
     if not raw.isascii() and not info.flag_bits & _UTF8_NAME and unicode_path is None:
         raise Refused(f"entry name {info.orig_filename!r} is neither ASCII nor marked UTF-8: "
@@ -93,10 +91,13 @@ def _name_problem(name):
     bad = sorted(set(name) & _FORBIDDEN)
     if bad:
         return "holds " + " ".join(repr(c) for c in bad)
-    parts = name.replace("\\", "/").split("/")
-    if parts[-1] == "":
+    # "./" steps (bsdtar writes every name after one) name the folder they stand in.
+    parts = [part for part in name.replace("\\", "/").split("/") if part != "."]
+    if parts and parts[-1] == "":
         parts.pop()  # a folder entry
     for part in parts:
+        if len(part) > _COMPONENT_CHARS_MAX:
+            return f"component {part[:20]!r}... is longer than {_COMPONENT_CHARS_MAX} characters"
         # Windows drops trailing dots and spaces, so ". ." acts as "." and ".. " as "..".
         if part.strip(". ") == "":
             return f"component {part!r}"
@@ -113,7 +114,7 @@ def _is_device(part):
 
 def _windows_key(name):
     """The name as the Windows file system compares it."""
-    return tuple(part.rstrip(". ").upper() for part in name.replace("\\", "/").split("/") if part)
+    return tuple(part.rstrip(". ").upper() for part in name.replace("\\", "/").split("/") if part not in ("", "."))
 
 
 def _check_collisions(names):

@@ -158,6 +158,24 @@ bool IsBelowFolder(const std::wstring& folder, const std::wstring& path) {
   return full.size() > base.size() && _wcsnicmp(full.c_str(), base.c_str(), base.size()) == 0;
 }
 
+// Some tools write every name after "./" (bsdtar archives a folder given as "."). A "."
+// step names the folder it stands in, so it is dropped; ".." and every other oddity are
+// left for the safety check to refuse.
+std::wstring WithoutCurrentFolderSteps(const std::wstring& name) {
+  std::wstring out;
+  size_t start = 0;
+  for (;;) {
+    const size_t end = name.find(L'\\', start);
+    const std::wstring component = name.substr(start, end == std::wstring::npos ? end : end - start);
+    if (component != L".") {
+      out += component;
+      if (end != std::wstring::npos) out += L'\\';
+    }
+    if (end == std::wstring::npos) return out;
+    start = end + 1;
+  }
+}
+
 // The platform drops the dots and spaces that end a path component, but the long form,
 // which passes names as they stand, would create "a." as a name ordinary tools cannot open.
 // The component is cut as an ordinary path would cut it. (Components made only of dots and
@@ -423,13 +441,15 @@ bool CUnzipper::ExtractCurrentEntry(const wchar_t* folder) {
 
   ZipEntryInfo info;
   if (!ReadEntryInfo(info)) return FailArchive();
-  if (!IsSafeEntryName(info.strName)) return FailArchive();
+  const std::wstring name = WithoutCurrentFolderSteps(info.strName);
+  if (info.bIsFolder && name.empty()) return true;  // "./": the target folder itself
+  if (!IsSafeEntryName(name)) return FailArchive();
   if (info.bIsFolder) return true;  // folders come into being when their files are written
   if (info.nFlags & kEncryptedFlag) return FailArchive();
 
   std::wstring target = base;
   if (!EndsWithSeparator(target)) target += L'\\';
-  target += WithoutTrailingDotsAndSpaces(info.strName);
+  target += WithoutTrailingDotsAndSpaces(name);
   if (!IsBelowFolder(base, target)) return FailArchive();
   SetLastError(ERROR_SUCCESS);
   if (!EnsureParentFolder(target.c_str())) return FailAfter(GetLastError());
