@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "Common/LongPath.h"
 #include "Common/PlainFile.h"
 #include "Common/tool.h"
 
@@ -65,8 +66,8 @@ bool SavePackageValidator(const wchar_t* packagePath, const PackageValidator& va
 }
 
 void DeletePackageFile(const wchar_t* packagePath) {
-  DeleteFileW(packagePath);
-  DeleteFileW(PackageValidatorPath(packagePath).c_str());
+  DeleteFileW(LongPathName(packagePath).c_str());
+  DeleteFileW(LongPathName(PackageValidatorPath(packagePath)).c_str());
 }
 
 }  // namespace setup

@@ -6,6 +6,7 @@
 #include <cwchar>
 #include <string>
 
+#include "Common/LongPath.h"
 #include "Common/UnZip/Unzipper.h"
 #include "FolderTree.h"
 #include "HttpFetch.h"
@@ -30,7 +31,7 @@ void ExtractionFolderOf(const wchar_t* packagePath, wchar_t (&folder)[kPathChars
 }
 
 bool FolderExists(const wchar_t* path) {
-  const DWORD attributes = GetFileAttributesW(path);
+  const DWORD attributes = GetFileAttributesW(LongPathName(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -41,7 +42,7 @@ void DiscardDataFolder(const SetupContext& context) {
   if (HasKeptClientConfig(context)) {
     DeleteFolderTree(context.m_szSetupDir);
     DeletePackageFile(context.m_szPackagePath);
-    DeleteFileW((std::wstring(context.m_szDataDir) + kLocalManifestSuffix).c_str());
+    DeleteFileW(LongPathName(std::wstring(context.m_szDataDir) + kLocalManifestSuffix).c_str());
     return;
   }
   DeleteFolderTree(context.m_szDataDir);

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "Common/LongPath.h"
 #include "Common/PlainFile.h"
 #include "PackageValidator.h"
 #include "SetupConstants.h"
@@ -133,7 +134,7 @@ size_t OnManifestData(const char* data, size_t size, size_t count, SetupContext*
   WriteSetupInfo("published version %s, local version %s: the package is fetched afresh", publishedText,
                  localText ? localText : "(none)");
   context->m_bResume = false;
-  DeleteFileW(localPath.c_str());
+  DeleteFileW(LongPathName(localPath).c_str());
   DeletePackageFile(context->m_szPackagePath);
   WriteLocalManifest(localPath, publishedText);
   context->m_nResumeOffset = 0;

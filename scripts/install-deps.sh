@@ -10,6 +10,7 @@ PACKAGES=(
   libz-mingw-w64-dev libstb-dev googletest
   wine wine64 xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei
   wixl msitools python3 python3-cryptography nginx-light curl unzip zip
+  p7zip-full libarchive-tools locales
 )
 
 missing=()
@@ -55,4 +56,19 @@ fi
 if [ ${#missing[@]} -gt 0 ]; then
   echo "installing: ${missing[*]}"
   as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+# The extraction tests run on a Chinese desktop's code page and build packages the way zip
+# tools do in a Chinese locale: both locales must exist.
+wanted_locales=("zh_CN.UTF-8 UTF-8" "zh_CN.GBK GBK")
+missing_locales=()
+for l in "${wanted_locales[@]}"; do
+  name=${l%% *}
+  locale -a 2>/dev/null | grep -qix "$(echo "$name" | sed 's/UTF-8/utf8/; s/GBK/gbk/')" || missing_locales+=("$l")
+done
+if [ ${#missing_locales[@]} -gt 0 ]; then
+  for l in "${missing_locales[@]}"; do
+    grep -qx "$l" /etc/locale.gen 2>/dev/null || echo "$l" | as_root tee -a /etc/locale.gen >/dev/null
+  done
+  as_root locale-gen >/dev/null
 fi

@@ -3,6 +3,8 @@
 # side by side: CUnzipper (unzip_bench.exe, several copy buffer sizes) and minizip's own
 # miniunz.exe under Wine, and Debian's native unzip. Run by hand, not by ctest:
 #   tests/installation/unzip_bench/run-unzip-bench.sh [repeats]
+# QUILL_BENCH_BASELINE_EXE names an unzip_bench.exe of another build (an earlier commit) to
+# time in the same rounds, with the 64 KiB buffer.
 # Builds a Release tree of its own, starts and stops its own Wine session.
 set -euo pipefail
 HERE=$(cd "$(dirname "$0")" && pwd)
@@ -61,6 +63,10 @@ for name in $ARCHIVES; do
     labels+=("miniunz.exe (wine)")
     commands+=("sh -c 'cd \"\$1\" && wine \"\$2\" -x -o \"\$3\"' _ $OUT $MINIUNZ_EXE '$warchive'")
   fi
+  if [ -n "${QUILL_BENCH_BASELINE_EXE:-}" ]; then
+    labels+=("baseline unzip_bench 65536 (wine)")
+    commands+=("wine $QUILL_BENCH_BASELINE_EXE '$warchive' '$wout' 65536")
+  fi
   for buffer in $BUFFERS; do
     labels+=("unzip_bench buffer $buffer (wine)")
     commands+=("wine $BENCH_EXE '$warchive' '$wout' $buffer")
@@ -83,7 +89,7 @@ for name in $ARCHIVES; do
     esac
   done
   for i in "${!commands[@]}"; do
-    if [[ ${labels[$i]} == unzip_bench* ]]; then
+    if [[ ${labels[$i]} == *unzip_bench* ]]; then
       printf '%-34s %8.3f s   speed %s of miniunz, %s of native unzip   (inside: %s)\n' \
         "${labels[$i]}" "${best[$i]}" "$(ratio "$miniunz_s" "${best[$i]}")" \
         "$(ratio "$unzip_s" "${best[$i]}")" "${inside[$i]}"
