@@ -5,11 +5,12 @@
 #include <new>
 
 #include "Core/UIManager.h"
-#include "FrameMainUI.h"
-#include "SetupConstants.h"
-#include "SetupContext.h"
-#include "XMLWnd.h"
+#include "engine/SetupConstants.h"
+#include "engine/SetupContext.h"
 #include "resource.h"
+#include "windows/FrameMainUI.h"
+#include "windows/WindowConstants.h"
+#include "windows/XMLWnd.h"
 
 BOOL CinstallationApp::InitInstance() {
   if (!m_singleInstance.Claim(setup::kSingleInstanceMutexName)) {

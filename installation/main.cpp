@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "DllSearch.h"
+#include "engine/DllSearch.h"
 #include "installation.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {

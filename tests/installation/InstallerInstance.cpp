@@ -8,19 +8,30 @@
 
 #include <cwchar>
 
-#include "ExistingInstall.h"
 #include "InstallerInstance.h"
-#include "SetupConstants.h"
-#include "SetupContext.h"
-#include "SetupProgress.h"
-#include "SetupWorker.h"
 #include "SingleInstance.h"
+#include "engine/ExistingInstall.h"
+#include "engine/SetupConstants.h"
+#include "engine/SetupContext.h"
+#include "engine/SetupWorker.h"
+#include "windows/SetupProgress.h"
+#include "windows/SetupWindowObserver.h"
+#include "windows/WindowConstants.h"
 
 using namespace setup;
 
 namespace {
 
+// The installer windows' observer, except that a clean machine asks nothing and an installed
+// client is replaced without a prompt.
+class ConfirmingObserver : public CSetupWindowObserver {
+ public:
+  using CSetupWindowObserver::CSetupWindowObserver;
+  bool ConfirmReplace(const std::wstring&, const std::wstring&) override { return true; }
+};
+
 SetupContext g_context;
+ConfirmingObserver g_observer(g_setupProgress);
 int g_exitCode = instance_test::kRanToTheEnd;
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -29,15 +40,14 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       TakeSetupProgress();
       return 0;
     case WM_SETUP_PACKAGE_READY:
-      // A clean machine asks nothing; an installed client would be replaced.
-      OnPackageReady(g_context, window, [](const std::wstring&, const std::wstring&) { return kPromptConfirmed; });
+      OnPackageReady(g_context);
       return 0;
     case WM_SETUP_ERROR:
       g_exitCode = instance_test::kSetupFailed;
       PostMessageW(window, WM_CLOSE, 0, 0);
       return 0;
     case WM_DESTROY:
-      g_bSetupRunning = false;
+      g_context.m_bRunning = false;
       PostQuitMessage(0);
       return 0;
     default:
@@ -66,8 +76,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int) {
   const HWND window = CreateWindowW(kWindowClassName, instance_test::kMainTitle, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100,
                                     100, 620, 240, nullptr, nullptr, instance, nullptr);
   if (!window) return instance_test::kSetupFailed;
+  g_observer.Attach(window);
   if (wcsstr(arguments, instance_test::kIdleArgument) == nullptr &&
-      !BeginSetup(g_context, window, SetupWorkerProc)) {
+      !BeginSetup(g_context, &g_observer, SetupWorkerProc)) {
     return instance_test::kSetupFailed;
   }
   MSG message;

@@ -3,9 +3,9 @@
 // (check_exe_imports.py).
 #include <windows.h>
 
-#include "DllSearch.h"
-#include "ExistingInstall.h"
-#include "SetupWorker.h"
+#include "engine/DllSearch.h"
+#include "engine/ExistingInstall.h"
+#include "engine/SetupWorker.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   setup::RestrictDllSearch();

@@ -11,10 +11,11 @@
 #include "DownloadServer.h"
 #include "InstallRunStandIns.h"
 #include "InstallerInstance.h"
-#include "SetupConstants.h"
 #include "SingleInstance.h"
 #include "StandInRecord.h"
+#include "engine/SetupConstants.h"
 #include "support/TestFiles.h"
+#include "windows/WindowConstants.h"
 
 using namespace setup;
 using namespace standin_test;

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "Core/UIManager.h"
-#include "SetupConstants.h"
 #include "SingleInstance.h"
+#include "engine/SetupConstants.h"
 #include "installation.h"
 #include "resource.h"
 

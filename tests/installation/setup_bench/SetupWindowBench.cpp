@@ -21,13 +21,15 @@
 
 #include "Control/UIProgress.h"
 #include "Core/UIManager.h"
-#include "FolderTree.h"
-#include "FrameMainUI.h"
-#include "SetupConstants.h"
-#include "SetupProgress.h"
-#include "SetupWorker.h"
+#include "engine/FolderTree.h"
+#include "engine/SetupConstants.h"
+#include "engine/SetupWorker.h"
 #include "support/BenchTiming.h"
 #include "support/MessageWindow.h"
+#include "windows/FrameMainUI.h"
+#include "windows/SetupProgress.h"
+#include "windows/SetupWindowObserver.h"
+#include "windows/WindowConstants.h"
 
 using bench_timing::FileTimeMs;
 using bench_timing::NowMs;
@@ -146,7 +148,10 @@ void RunBareWindow(setup::SetupContext& context, Figures& figures) {
       figures.ready = m.msg == setup::WM_SETUP_PACKAGE_READY;
     }
   };
-  if (!setup::BeginSetup(context, window.hwnd(), setup::SetupWorkerProc)) return;
+  // The same observer the main window uses, reporting to a bare message window.
+  static setup::CSetupWindowObserver* const observer = new setup::CSetupWindowObserver(setup::g_setupProgress);
+  observer->Attach(window.hwnd());
+  if (!setup::BeginSetup(context, observer, setup::SetupWorkerProc)) return;
   figures.OnSetupStarted();
   window.PumpUntil([&] { return figures.peakReady != 0; }, 1800000);
 }

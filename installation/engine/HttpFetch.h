@@ -1,0 +1,58 @@
+#pragma once
+// The two HTTP GET transfers of a setup run: the version manifest and the package.
+// Both run on the worker thread, log their failures and return a result code:
+//   0 success; -1 no transfer handle; 23 the package file cannot be opened or written
+//   (the library's write error, also what a refused write produces); 22 an unexpected HTTP
+//   status; any other value is the library's result for the transfer itself (60 for an
+//   "https:" server whose certificate is not trusted, see ServerTrust.h; 28 for a server
+//   that stalled).
+// Both give up on a server that does not connect or stalls (the context's m_timings) and try
+// again after a transient failure (see TransferRetry.h); only the last attempt's failure
+// is returned.
+
+#include <cstddef>
+#include <cstdio>
+
+#include "engine/SetupContext.h"
+
+namespace setup {
+
+inline constexpr int kNoTransferHandle = -1;
+inline constexpr int kUnexpectedStatus = 22;  // the library's CURLE_HTTP_RETURNED_ERROR
+inline constexpr int kWriteFailed = 23;       // the library's CURLE_WRITE_ERROR
+
+// Fetches the manifest and hands its whole body (decoded when the server compressed it),
+// once, to OnManifestData, which updates the context. The result is 22 for any status other
+// than 200.
+int FetchManifest(SetupContext* context);
+
+// What DownloadPackage tells its caller beyond the result.
+struct TransferReport {
+  // The last failure was transient (see TransferRetry.h): what arrived is good and stays.
+  bool bTransient = false;
+  // The transfer stopped before writing because the disk had no room for the package
+  // (result 23): the part already on disk is good and stays.
+  bool bDiskShort = false;
+  int nAttempts = 0;
+};
+
+// Transfers the package into `packagePath`: the whole package or, with `resume`, only the
+// bytes after those already in the file, and only of the package they came from (see
+// PackageAnswer.h). What the file held is replaced once the whole package starts to arrive,
+// not before: a transfer that fails first leaves it as it was. Any of 200, 206 and 416 (the
+// file was already complete) is success. Transient failures are tried again, each attempt
+// continuing what is on disk. Progress goes to the context's observer.
+int DownloadPackage(const char* address, const wchar_t* packagePath, SetupContext* context, bool resume,
+                    TransferReport* report = nullptr);
+
+// The library's progress callback for the package; `context` is the SetupContext. The
+// amounts are this transfer's; the context's resume offset is added before they go to the
+// observer, and nothing goes before the package's size is known. Always returns 0.
+int OnPackageProgress(void* context, double total, double received, double uploadTotal, double uploaded);
+
+// Writes package bytes to `file`. Returns the bytes actually written, and 0 once the run of
+// `context` no longer goes on, so a full disk or a closed window stops the transfer with the
+// library's write error.
+size_t WritePackageData(char* data, size_t size, size_t count, FILE* file, const SetupContext* context);
+
+}  // namespace setup

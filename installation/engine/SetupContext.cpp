@@ -1,0 +1,69 @@
+#include "engine/SetupContext.h"
+
+#include <shlobj.h>
+
+#include <cwchar>
+
+#include "Common/PlainFile.h"
+#include "Common/tool.h"
+#include "engine/DataFolder.h"
+#include "engine/SetupConstants.h"
+#include "engine/SetupLog.h"
+
+namespace setup {
+
+SetupContext& ProcessSetupContext() {
+  static SetupContext* const context = new SetupContext();
+  return *context;
+}
+
+SharedFlag& g_bSetupRunning = ProcessSetupContext().m_bRunning;
+
+bool GetCommonAppDataFolder(wchar_t (&folder)[kPathChars], bool create) {
+  folder[0] = L'\0';
+  return SHGetSpecialFolderPathW(nullptr, folder, CSIDL_COMMON_APPDATA, create ? TRUE : FALSE) != FALSE;
+}
+
+int64_t MeasureFile(const wchar_t* path) {
+  // Shared for writing: the package is measured while the transfer still writes it.
+  ScopedHandle file(OpenPlainFile(path, PlainFileUse::kRead, FILE_SHARE_READ | FILE_SHARE_WRITE));
+  LARGE_INTEGER size;
+  if (!file.valid() || !GetFileSizeEx(file.get(), &size)) return 0;
+  return size.QuadPart;
+}
+
+bool BeginSetup(SetupContext& context, ISetupObserver* observer, LPTHREAD_START_ROUTINE worker) {
+  context.m_szSetupDir[0] = context.m_szDataDir[0] = context.m_szPackagePath[0] = L'\0';
+  context.m_pObserver = observer;
+
+  wchar_t appData[kPathChars];
+  if (!GetCommonAppDataFolder(appData, true)) {
+    WriteSetupLog("Get FolderPath error");
+    return false;
+  }
+
+  // Every derived path must fit the 260-character buffers; a longer application data
+  // folder would otherwise be cut into a different, wrong folder.
+  wchar_t dataDir[kPathChars];
+  int n = _snwprintf(dataDir, kPathChars, L"%ls\\%ls", appData, kDataFolderName);
+  if (n < 0 || n + static_cast<int>(wcslen(kPackageFileSuffix)) >= kPathChars) {
+    WriteSetupLog("Get FolderPath error");
+    return false;
+  }
+  wcscpy(context.m_szDataDir, dataDir);
+  // The elevated run extracts and starts what it finds here: nothing in it may come from
+  // anyone without administrator rights.
+  if (!PrepareDataFolder(dataDir)) {
+    WriteSetupLog("Secure data folder error");
+    return false;
+  }
+
+  _snwprintf(context.m_szPackagePath, kPathChars, L"%ls%ls", dataDir, kPackageFileSuffix);
+  _snwprintf(context.m_szSetupDir, kPathChars, L"%ls%ls", dataDir, kSetupFolderSuffix);
+  context.m_nResumeOffset = MeasureFile(context.m_szPackagePath);
+
+  context.m_hWorker = CreateThread(nullptr, 0, worker, &context, 0, nullptr);
+  return context.m_hWorker != nullptr;
+}
+
+}  // namespace setup

@@ -1,0 +1,45 @@
+#pragma once
+// What a setup run tells whoever shows it. The engine calls these and nothing else: it holds
+// no window, posts no message, knows no string to show and formats no text. The installer's
+// windows turn the calls into their messages (windows/SetupWindowObserver.h); a quiet run or a
+// test records them.
+
+#include <cstdint>
+#include <string>
+
+namespace setup {
+
+// Why a run stopped, as the person in front of it needs to know.
+enum class SetupFailure {
+  kPackageDamaged,  // the package cannot be extracted, or is not what the manifest describes
+  kDownloadFailed,  // the network or the server failed the transfer
+  kDiskError,       // the disk would not take what the run writes
+};
+
+class ISetupObserver {
+ public:
+  virtual ~ISetupObserver() = default;
+
+  // The download half, on the worker thread.
+  // Bytes of the package on disk (what an earlier run left included) and its whole size;
+  // called as often as the transfer moves, only once the size is known.
+  virtual void OnProgress(int64_t received, int64_t total) = 0;
+  // The package arrived, matched what the manifest describes and was extracted. The
+  // observer then has the installation half run (OnPackageReady in ExistingInstall.h) on
+  // its own thread.
+  virtual void OnPackageReady() = 0;
+
+  // Either half, once per run, instead of the package or of the end: why the run stopped.
+  virtual void OnFailure(SetupFailure failure) = 0;
+
+  // The installation half, on the thread that runs it.
+  // The installers are about to run; whatever showed the download steps aside.
+  virtual void OnInstallStarted() = 0;
+  // Whether the installed client (its version; empty when only its uninstall entry is
+  // known) may be replaced by the published one.
+  virtual bool ConfirmReplace(const std::wstring& installedVersion, const std::wstring& publishedVersion) = 0;
+  // The run is over without a failure to show.
+  virtual void OnInstallFinished() = 0;
+};
+
+}  // namespace setup

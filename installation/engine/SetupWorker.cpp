@@ -1,0 +1,140 @@
+#include "engine/SetupWorker.h"
+
+#include <curl/curl.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <string>
+
+#include "Common/LongPath.h"
+#include "Common/UnZip/Unzipper.h"
+#include "engine/FolderTree.h"
+#include "engine/HttpFetch.h"
+#include "engine/KeptConfig.h"
+#include "engine/PackageCheck.h"
+#include "engine/PackageValidator.h"
+#include "engine/SetupConstants.h"
+#include "engine/SetupContext.h"
+#include "engine/SetupLog.h"
+
+namespace setup {
+
+namespace {
+
+// The extraction folder: the package path up to its last "." ("...\setup.zip" gives
+// "...\setup", the context's m_szSetupDir).
+void ExtractionFolderOf(const wchar_t* packagePath, wchar_t (&folder)[kPathChars]) {
+  wcsncpy(folder, packagePath, kPathChars - 1);
+  folder[kPathChars - 1] = L'\0';
+  if (wchar_t* dot = wcsrchr(folder, L'.')) *dot = L'\0';
+}
+
+bool FolderExists(const wchar_t* path) {
+  const DWORD attributes = GetFileAttributesW(LongPathName(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// A package that cannot be extracted takes the whole data folder with it (package, local
+// manifest, partial extraction), so the next run starts afresh. A configuration kept by an
+// uninstall whose installation failed is the user's own and stays, with the folder.
+void DiscardDataFolder(const SetupContext& context) {
+  if (HasKeptClientConfig(context)) {
+    DeleteFolderTree(context.m_szSetupDir);
+    DeletePackageFile(context.m_szPackagePath);
+    DeleteFileW(LongPathName(std::wstring(context.m_szDataDir) + kLocalManifestSuffix).c_str());
+    return;
+  }
+  DeleteFolderTree(context.m_szDataDir);
+  // A second, reporting pass: anything the first one could not remove is tried again, and
+  // what still stands after it is logged.
+  if (PurgeFolderTree(context.m_szDataDir) < 0 && FolderExists(context.m_szDataDir)) {
+    WriteSetupLog("Failed to delete a folder.");
+  }
+}
+
+void ReportFailure(const SetupContext& context, SetupFailure failure) {
+  if (context.m_pObserver) context.m_pObserver->OnFailure(failure);
+}
+
+// Extracts the verified package; reports the outcome and tells whether it was ready.
+bool ExtractVerifiedPackage(SetupContext& context, const wchar_t* packagePath) {
+  wchar_t target[kPathChars];
+  ExtractionFolderOf(packagePath, target);
+  DeleteFolderTree(target);  // nothing of an earlier run may mix into this one
+  // What arrived over the network is only extracted, and later run, when it is what the
+  // manifest describes.
+  if (!VerifyPackage(packagePath, context.m_strPackageSize, context.m_strPackageSha256)) {
+    WriteSetupLog("package verification failed");
+    DiscardDataFolder(context);
+    ReportFailure(context, SetupFailure::kPackageDamaged);
+    return false;
+  }
+  const ExtractResult extracted = ExtractPackageInto(packagePath, target);
+  switch (extracted.failure) {
+    case ExtractFailure::kNone:
+      WriteSetupInfo("package extracted");
+      if (context.m_pObserver) context.m_pObserver->OnPackageReady();
+      return true;
+    case ExtractFailure::kDisk:
+      // A full disk or a file another program holds says nothing against the package: it
+      // stays for the next run, and only the partial extraction goes.
+      WriteSetupLogF("extraction failed: disk error %lu", extracted.nError);
+      DeleteFolderTree(target);
+      ReportFailure(context, SetupFailure::kDiskError);
+      return false;
+    case ExtractFailure::kArchive:
+      break;
+  }
+  WriteSetupInfo("extraction failed: damaged package");
+  DiscardDataFolder(context);
+  ReportFailure(context, SetupFailure::kPackageDamaged);
+  return false;
+}
+
+}  // namespace
+
+DWORD WINAPI SetupWorkerProc(LPVOID param) {
+  auto* context = static_cast<SetupContext*>(param);
+  if (!context) return 0;
+  context->m_bRunning = true;
+
+  char address[kPathChars];
+  snprintf(address, sizeof address, "%s", kPackageAddress);
+  wchar_t packagePath[kPathChars];
+  wcsncpy(packagePath, context->m_szPackagePath, kPathChars - 1);
+  packagePath[kPathChars - 1] = L'\0';
+  WriteSetupInfo("installer %s (libcurl %s), package %lld bytes on disk", QUILL_INSTALLER_VERSION,
+                 curl_version_info(CURLVERSION_NOW)->version, static_cast<long long>(context->m_nResumeOffset));
+
+  if (curl_global_init(CURL_GLOBAL_ALL) != CURLE_OK) WriteSetupLog("curl_global_init Error");
+
+  // Its outcome lives in the context: without a manifest, m_bResume stays false and the
+  // package is fetched afresh.
+  FetchManifest(context);
+  TransferReport report;
+  const int result = DownloadPackage(address, packagePath, context, context->m_bResume, &report);
+
+  DWORD exitCode = 0;
+  if (result == 0) {
+    if (ExtractVerifiedPackage(*context, packagePath)) exitCode = 1;
+  } else if (result == kWriteFailed) {
+    // With the running flag cleared whoever showed the run is gone and refused the data: the partial
+    // package stays for the next run to continue. So does a part the disk had no room to
+    // add to: what is there is good.
+    if (IsRunning(context)) {
+      WriteSetupLog("get download update error");
+      if (!report.bDiskShort) DeletePackageFile(packagePath);
+    }
+    ReportFailure(*context, SetupFailure::kDiskError);
+  } else {
+    WriteSetupLogF("download fail %d", result);
+    // What a broken line or a busy server delivered is good: the next run continues it.
+    if (!report.bTransient) DeletePackageFile(packagePath);
+    ReportFailure(*context, SetupFailure::kDownloadFailed);
+  }
+
+  curl_global_cleanup();
+  return exitCode;
+}
+
+}  // namespace setup

@@ -1,0 +1,23 @@
+#pragma once
+// The version manifest: the published one names the current package version; the local
+// copy in the data folder remembers the last one seen. Comparing the two decides whether a
+// package file left by an interrupted run may be continued or must be fetched afresh.
+
+#include <cstddef>
+
+#include "engine/SetupContext.h"
+
+namespace setup {
+
+// Versions longer than this (terminator included) are still compared and stored, but not
+// kept in m_strPublishedVersion.
+inline constexpr int kPublishedVersionChars = 128;
+
+// Handles the whole body of the manifest transfer, once, whatever its HTTP status. Sets
+// the context's m_bResume, m_nResumeOffset and m_strPublishedVersion, and the package's
+// published size and digest from the root's optional "size" and "sha256" elements (which
+// installers that do not know them ignore), deletes a package file of another version and
+// (re)writes the local manifest. Always accepts the bytes: returns size * count.
+size_t OnManifestData(const char* data, size_t size, size_t count, SetupContext* context);
+
+}  // namespace setup

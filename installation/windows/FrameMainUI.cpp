@@ -1,0 +1,133 @@
+#include "windows/FrameMainUI.h"
+
+#include <cstdlib>
+#include <string>
+
+#include "Control/UIProgress.h"
+#include "Core/UIControl.h"
+#include "engine/ExistingInstall.h"
+#include "engine/SetupWorker.h"
+#include "windows/FrameMsgBoxUI.h"
+#include "windows/SetupProgress.h"
+#include "windows/WindowConstants.h"
+
+namespace {
+
+// Above the ids the window host gives its control timers and its layered-paint timer.
+constexpr UINT_PTR kProgressTimerId = 0x3000;
+// A timer's tick is taken from the queue only when no paint is pending, so it starts the
+// setup right after the first frame, or at once when the window has nothing to paint.
+constexpr UINT_PTR kStartSetupTimerId = 0x3001;
+
+std::wstring WidenAscii(const char* text) {
+  std::wstring wide;
+  for (; *text != '\0'; ++text) wide += static_cast<wchar_t>(static_cast<unsigned char>(*text));
+  return wide;
+}
+
+}  // namespace
+
+UI_BEGIN_NOTIFY_MAP(CFrameMainUI, CXMLWnd)
+UI_ON_NOTIFY(L"click", OnClickNotify)
+UI_END_NOTIFY_MAP()
+
+CFrameMainUI::CFrameMainUI(LPCWSTR pstrSkinFile, setup::SetupContext& context, setup::CSetupWindowObserver& observer)
+    : CXMLWnd(pstrSkinFile), m_context(context), m_observer(observer) {}
+
+CFrameMainUI::~CFrameMainUI() = default;
+
+HWND CFrameMainUI::Create(HWND hwndParent, const wchar_t* pstrName, DWORD dwStyle, DWORD dwExStyle, int x, int y,
+                          int cx, int cy, HMENU hMenu) {
+  return CXMLWnd::Create(hwndParent, pstrName, dwStyle, dwExStyle, x, y, cx, cy, hMenu);
+}
+
+void CFrameMainUI::CenterOnOwner() { CXMLWnd::CenterOnOwner(); }
+
+void CFrameMainUI::SetWindowIcon(UINT nIconId) { CXMLWnd::SetWindowIcon(nIconId); }
+
+UINT CFrameMainUI::RunModal(bool bEnableOwner) { return static_cast<UINT>(CXMLWnd::RunModal(bEnableOwner)); }
+
+HWND CFrameMainUI::GetHWND() const { return m_hWnd; }
+
+LRESULT CFrameMainUI::ProcessMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
+  switch (uMsg) {
+    case WM_NCLBUTTONDBLCLK:
+      // A double click on the caption neither maximises nor restores the window.
+      return 0;
+    case setup::WM_SETUP_PROGRESS:
+      OnSetupProgress();
+      return 0;
+    case WM_TIMER:
+      if (wParam == kStartSetupTimerId) {
+        StartSetup();
+        return 0;
+      }
+      if (wParam != kProgressTimerId) break;
+      ApplyProgress();
+      return 0;
+    case setup::WM_SETUP_PACKAGE_READY:
+      // Figures still waiting for their turn are the last ones: the bar ends full.
+      if (m_bProgressDeferred) ApplyProgress();
+      setup::OnPackageReady(m_context);
+      break;
+    case setup::WM_SETUP_ERROR:
+      ShowSetupError(m_hWnd, static_cast<UINT>(wParam));
+      break;
+    default:
+      break;
+  }
+  return CXMLWnd::ProcessMessage(uMsg, wParam, lParam);
+}
+
+void CFrameMainUI::OnWindowGone(HWND hWnd) {
+  CXMLWnd::OnWindowGone(hWnd);
+  // The worker is not waited for: a stalled transfer would hold the process open. Its next
+  // write is refused, and everything it still reads (the context, the progress channel)
+  // outlives the exit handlers.
+  m_context.m_bRunning = false;
+  delete this;
+  std::exit(0);
+}
+
+void CFrameMainUI::OnSkinLoaded() {
+  SkinUI::CControlUI* pProgress = m_Host.FindControlByName(L"progress");
+  m_pProgress = pProgress != nullptr ? static_cast<SkinUI::CProgressUI*>(pProgress->QueryNamedInterface(L"Progress"))
+                                     : nullptr;
+  m_pDownloadSize = m_Host.FindControlByName(L"download_size");
+  if (::SetTimer(m_hWnd, kStartSetupTimerId, 0, nullptr) == 0) StartSetup();
+}
+
+void CFrameMainUI::StartSetup() {
+  ::KillTimer(m_hWnd, kStartSetupTimerId);
+  if (m_bSetupStarted) return;
+  m_bSetupStarted = true;
+  m_observer.Attach(m_hWnd);
+  setup::BeginSetup(m_context, &m_observer, setup::SetupWorkerProc);
+}
+
+void CFrameMainUI::OnClickNotify(SkinUI::NotifyEvent& event) {
+  if (SkinUI::GetNotifySenderName(event.pSender) == L"btn_cancle") Close(1);
+  CXMLWnd::OnClickNotify(event);
+}
+
+void CFrameMainUI::OnSetupProgress() {
+  if (m_bProgressDeferred) return;  // the timer takes the newest figures when it fires
+  const DWORD dwSince = ::GetTickCount() - m_dwLastProgressTick;
+  if (m_bProgressShown && dwSince < kProgressIntervalMs &&
+      ::SetTimer(m_hWnd, kProgressTimerId, kProgressIntervalMs - dwSince, nullptr) != 0) {
+    m_bProgressDeferred = true;
+    return;
+  }
+  ApplyProgress();
+}
+
+void CFrameMainUI::ApplyProgress() {
+  if (m_bProgressDeferred) ::KillTimer(m_hWnd, kProgressTimerId);
+  m_bProgressDeferred = false;
+  const setup::ProgressFigures figures = setup::TakeSetupProgress();
+  // A skin without the two controls still runs the setup; it only shows nothing of it.
+  if (m_pProgress != nullptr) m_pProgress->SetValue(figures.nPercent);
+  if (m_pDownloadSize != nullptr) m_pDownloadSize->SetText(WidenAscii(figures.szSizeText).c_str());
+  m_dwLastProgressTick = ::GetTickCount();
+  m_bProgressShown = true;
+}

@@ -1,0 +1,23 @@
+#pragma once
+// CFrameMsgBoxUI: the small skinned box that tells the user why the setup stopped, and
+// ShowSetupError, which shows it over the main window and then closes that window.
+
+#include <windows.h>
+
+#include "windows/XMLWnd.h"
+
+class CFrameMsgBoxUI : public CXMLWnd {
+ public:
+  explicit CFrameMsgBoxUI(LPCWSTR pstrSkinFile);
+
+  UI_DECLARE_NOTIFY_MAP()
+
+ protected:
+  // The box owns itself once created: it goes with its window.
+  void OnWindowGone(HWND hWnd) override;
+};
+
+// Shows the program's string `nStringId` (an id without a string shows an empty text) in a
+// message box over `hMainWnd`, waits until the user dismisses it, then posts WM_CLOSE to
+// `hMainWnd`. When the box cannot be made the main window stays open.
+void ShowSetupError(HWND hMainWnd, UINT nStringId);

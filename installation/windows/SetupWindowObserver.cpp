@@ -1,0 +1,55 @@
+#include "windows/SetupWindowObserver.h"
+
+#include <cstdio>
+
+#include "resource.h"
+#include "windows/UninstallPrompt.h"
+#include "windows/WindowConstants.h"
+
+namespace setup {
+
+ProgressFigures FiguresFor(int64_t received, int64_t total) {
+  ProgressFigures figures;
+  if (total > 0) figures.nPercent = static_cast<int>(received * 100 / total);
+  snprintf(figures.szSizeText, sizeof figures.szSizeText, "%.1f/%.1f KB", static_cast<double>(received) / 1000,
+           static_cast<double>(total) / 1000);
+  return figures;
+}
+
+UINT FailureStringId(SetupFailure failure) {
+  switch (failure) {
+    case SetupFailure::kPackageDamaged:
+      return IDS_PACKAGE_CORRUPT;
+    case SetupFailure::kDownloadFailed:
+      return IDS_DOWNLOAD_FAILED;
+    case SetupFailure::kDiskError:
+      break;
+  }
+  return IDS_DISK_WRITE_FAILED;
+}
+
+void CSetupWindowObserver::OnProgress(int64_t received, int64_t total) {
+  const ProgressFigures figures = FiguresFor(received, total);
+  m_progress.Publish(m_hWnd.load(), figures.nPercent, figures.szSizeText);
+}
+
+void CSetupWindowObserver::OnPackageReady() { PostMessageW(m_hWnd.load(), WM_SETUP_PACKAGE_READY, 0, 0); }
+
+void CSetupWindowObserver::OnFailure(SetupFailure failure) {
+  PostMessageW(m_hWnd.load(), WM_SETUP_ERROR, FailureStringId(failure), 0);
+}
+
+void CSetupWindowObserver::OnInstallStarted() { ShowWindow(m_hWnd.load(), SW_HIDE); }
+
+bool CSetupWindowObserver::ConfirmReplace(const std::wstring& installedVersion, const std::wstring& publishedVersion) {
+  return ShowUninstallPrompt(m_hWnd.load(), installedVersion, publishedVersion) == kPromptConfirmed;
+}
+
+void CSetupWindowObserver::OnInstallFinished() { PostMessageW(m_hWnd.load(), WM_CLOSE, 0, 0); }
+
+CSetupWindowObserver& ProcessSetupObserver() {
+  static CSetupWindowObserver* const observer = new CSetupWindowObserver(g_setupProgress);
+  return *observer;
+}
+
+}  // namespace setup

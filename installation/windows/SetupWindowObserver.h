@@ -1,0 +1,49 @@
+#pragma once
+// Shows a setup run in the installer's windows. The engine's calls become the main window's
+// messages, whichever thread makes them: the worker's progress goes through the progress
+// channel (at most one message waiting), its outcome is posted, and the installation half
+// hides the window, asks with the uninstall prompt and closes the window at the end.
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
+
+#include "engine/SetupObserver.h"
+#include "windows/SetupProgress.h"
+
+namespace setup {
+
+// What the main window shows for `received` of `total` bytes: the percentage and the size
+// text "received/total KB", in thousands of bytes with one decimal.
+ProgressFigures FiguresFor(int64_t received, int64_t total);
+
+// The string the message box shows for a failure (10001 to 10003).
+UINT FailureStringId(SetupFailure failure);
+
+class CSetupWindowObserver : public ISetupObserver {
+ public:
+  explicit CSetupWindowObserver(SetupProgress& progress) : m_progress(progress) {}
+
+  // The window the run is shown in. It may go at any time: what is posted to it then is lost
+  // without harm.
+  void Attach(HWND window) { m_hWnd.store(window); }
+  HWND Window() const { return m_hWnd.load(); }
+
+  void OnProgress(int64_t received, int64_t total) override;
+  void OnPackageReady() override;
+  void OnFailure(SetupFailure failure) override;
+  void OnInstallStarted() override;
+  bool ConfirmReplace(const std::wstring& installedVersion, const std::wstring& publishedVersion) override;
+  void OnInstallFinished() override;
+
+ private:
+  SetupProgress& m_progress;
+  std::atomic<HWND> m_hWnd{nullptr};
+};
+
+// The observer of the process's one setup run, on the process's progress channel. Never
+// destroyed, like the run's context: the worker may still report while the process ends.
+CSetupWindowObserver& ProcessSetupObserver();
+
+}  // namespace setup

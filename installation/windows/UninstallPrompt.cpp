@@ -1,0 +1,107 @@
+#include "windows/UninstallPrompt.h"
+
+#include <new>
+
+#include "Control/UIRichEdit.h"
+#include "Core/UIControl.h"
+#include "Core/UIManager.h"
+#include "windows/WindowConstants.h"
+
+namespace {
+
+constexpr int kPromptDeclined = 2;  // the same answer the base gives its close button
+
+// A registry value or a server's manifest could hold anything: line breaks would split the
+// line, and a long text would push the question out of the small text area.
+constexpr size_t kShownVersionChars = 40;
+
+std::wstring ShownVersion(const std::wstring& version) {
+  std::wstring shown;
+  for (wchar_t ch : version) {
+    if (ch < L' ' || ch == 0x7F) continue;
+    if (shown.size() == kShownVersionChars) {
+      shown.back() = L'…';
+      break;
+    }
+    shown += ch;
+  }
+  return shown;
+}
+
+// The skin's question, then what would be replaced by what on a line of its own, in the
+// question's font and colour. A version that is not known is left out rather than shown
+// empty.
+std::wstring QuestionWithVersions(const std::wstring& question, const std::wstring& installedVersion,
+                                  const std::wstring& publishedVersion) {
+  const std::wstring installed = ShownVersion(installedVersion);
+  const std::wstring published = ShownVersion(publishedVersion);
+  std::wstring line;
+  if (!installed.empty()) line = L"已安装版本：" + installed;
+  if (!published.empty()) {
+    if (!line.empty()) line += L"，";
+    line += L"最新版本：" + published;
+  }
+  return line.empty() ? question : question + L"\r\n" + line;
+}
+
+}  // namespace
+
+UI_BEGIN_NOTIFY_MAP(CFrameUninstallUI, CXMLWnd)
+UI_ON_NOTIFY(L"click", OnClickNotify)
+UI_END_NOTIFY_MAP()
+
+CFrameUninstallUI::CFrameUninstallUI(LPCWSTR pstrSkinFile) : CXMLWnd(pstrSkinFile) {}
+
+CFrameUninstallUI::~CFrameUninstallUI() = default;
+
+void CFrameUninstallUI::SetVersions(const std::wstring& installedVersion, const std::wstring& publishedVersion) {
+  m_strInstalledVersion = installedVersion;
+  m_strPublishedVersion = publishedVersion;
+}
+
+LRESULT CFrameUninstallUI::ProcessMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
+  // A double click on the caption neither maximises nor restores the prompt.
+  if (uMsg == WM_NCLBUTTONDBLCLK) return 0;
+  return CXMLWnd::ProcessMessage(uMsg, wParam, lParam);
+}
+
+void CFrameUninstallUI::OnWindowGone(HWND hWnd) {
+  CXMLWnd::OnWindowGone(hWnd);
+  delete this;
+}
+
+void CFrameUninstallUI::OnSkinLoaded() {
+  m_pMainText = m_Host.FindControlByName(L"main_txt");
+  if (m_pMainText == nullptr) return;
+  // The question is for reading: a rich edit left editable and keeping Tab would let a keyboard
+  // user type into it and trap the focus there, away from the two buttons.
+  auto* pRichEdit = static_cast<SkinUI::CRichEditUI*>(m_pMainText->QueryNamedInterface(L"RichEdit"));
+  if (pRichEdit != nullptr) {
+    pRichEdit->SetReadOnly(true);
+    pRichEdit->SetWantTab(false);
+  }
+  const std::wstring question = m_pMainText->GetText().GetData();
+  m_pMainText->SetText(QuestionWithVersions(question, m_strInstalledVersion, m_strPublishedVersion).c_str());
+}
+
+// Only a click decides: hovering a button, the focus that Tab or a press gives it, and a press
+// dragged off it before the release answer nothing; a replaced client cannot be had back.
+void CFrameUninstallUI::OnClickNotify(SkinUI::NotifyEvent& event) {
+  const SkinUI::CUIString sName = SkinUI::GetNotifySenderName(event.pSender);
+  if (sName == L"btn_ok") {
+    Close(setup::kPromptConfirmed);
+  } else if (sName == L"btn_cancle") {
+    Close(kPromptDeclined);
+  } else {
+    CXMLWnd::OnClickNotify(event);
+  }
+}
+
+int ShowUninstallPrompt(HWND hMainWnd, const std::wstring& installedVersion, const std::wstring& publishedVersion) {
+  CFrameUninstallUI* pPrompt = new (std::nothrow) CFrameUninstallUI(setup::kUninstallPromptSkin);
+  if (pPrompt == nullptr) return 0;
+  pPrompt->SetVersions(installedVersion, publishedVersion);
+  if (pPrompt->CreateOver(hMainWnd) == nullptr) return 0;
+  // The prompt deletes itself when its window goes; it is not touched after the loop.
+  return pPrompt->RunModal(true);
+}

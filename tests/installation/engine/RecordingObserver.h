@@ -1,0 +1,99 @@
+#pragma once
+// An observer of a setup run that keeps what it is told, from any thread, as the installer's
+// windows would show it; it answers the question whether to replace a client as told.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "engine/SetupObserver.h"
+
+class RecordingObserver : public setup::ISetupObserver {
+ public:
+  struct Progress {
+    int64_t received = 0;
+    int64_t total = 0;
+    bool operator==(const Progress& other) const { return received == other.received && total == other.total; }
+  };
+
+  explicit RecordingObserver(bool replace = true) : m_bReplace(replace) {}
+
+  void OnProgress(int64_t received, int64_t total) override {
+    {
+      std::lock_guard<std::mutex> hold(m_lock);
+      m_progress.push_back({received, total});
+    }
+    if (onProgress) onProgress(received, total);
+  }
+  void OnPackageReady() override { Add("ready"); }
+  void OnFailure(setup::SetupFailure failure) override {
+    std::lock_guard<std::mutex> hold(m_lock);
+    m_failures.push_back(failure);
+    m_events.push_back("failure");
+  }
+  void OnInstallStarted() override { Add("install started"); }
+  bool ConfirmReplace(const std::wstring& installed, const std::wstring& published) override {
+    std::lock_guard<std::mutex> hold(m_lock);
+    m_questions.emplace_back(installed, published);
+    m_events.push_back("asked");
+    return m_bReplace;
+  }
+  void OnInstallFinished() override { Add("install finished"); }
+
+  void SetReplace(bool replace) { m_bReplace = replace; }
+  // Called after each progress report, on the reporting thread.
+  std::function<void(int64_t received, int64_t total)> onProgress;
+  void Clear() {
+    std::lock_guard<std::mutex> hold(m_lock);
+    m_progress.clear();
+    m_failures.clear();
+    m_events.clear();
+    m_questions.clear();
+  }
+
+  // In the order they came: "ready", "failure", "install started", "asked", "install finished".
+  std::vector<std::string> Events() const {
+    std::lock_guard<std::mutex> hold(m_lock);
+    return m_events;
+  }
+  std::vector<setup::SetupFailure> Failures() const {
+    std::lock_guard<std::mutex> hold(m_lock);
+    return m_failures;
+  }
+  std::vector<Progress> ProgressCalls() const {
+    std::lock_guard<std::mutex> hold(m_lock);
+    return m_progress;
+  }
+  // The last progress reported; nothing received of nothing when none was.
+  Progress LastProgress() const {
+    std::lock_guard<std::mutex> hold(m_lock);
+    return m_progress.empty() ? Progress() : m_progress.back();
+  }
+  std::vector<std::pair<std::wstring, std::wstring>> Questions() const {
+    std::lock_guard<std::mutex> hold(m_lock);
+    return m_questions;
+  }
+  size_t Count(const std::string& event) const {
+    size_t n = 0;
+    for (const std::string& e : Events()) n += e == event;
+    return n;
+  }
+
+ private:
+  void Add(const char* event) {
+    std::lock_guard<std::mutex> hold(m_lock);
+    m_events.push_back(event);
+  }
+
+  mutable std::mutex m_lock;
+  bool m_bReplace;
+  std::vector<Progress> m_progress;
+  std::vector<setup::SetupFailure> m_failures;
+  std::vector<std::string> m_events;
+  std::vector<std::pair<std::wstring, std::wstring>> m_questions;
+};

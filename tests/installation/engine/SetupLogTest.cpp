@@ -1,0 +1,136 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <regex>
+#include <string>
+
+#include "engine/SetupLog.h"
+#include "support/TestFiles.h"
+
+using namespace setup;
+using namespace testing_support;
+
+namespace {
+const std::wstring kLog = L"update.log";
+
+class SetupLogTest : public ::testing::Test {
+ protected:
+  void SetUp() override { DeleteFileW(kLog.c_str()); }
+  void TearDown() override { RemoveTree(kLog); DeleteFileW(kLog.c_str()); }
+};
+
+const std::regex kLine(R"(\d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2} Msg:(.*))");
+}  // namespace
+
+TEST_F(SetupLogTest, WritesTimeStampedLinesInCallOrderEndingWithCrLf) {
+  ASSERT_EQ(WriteSetupLog("first"), 0);
+  ASSERT_EQ(WriteSetupLog("second"), 0);
+  const std::string bytes = ReadFileBytes(kLog);
+  EXPECT_EQ(bytes.find("\r\r"), std::string::npos) << "line breaks must be a single CR LF";
+  const auto lines = ReadLines(kLog);
+  ASSERT_EQ(lines.size(), 2u);
+  std::smatch m;
+  ASSERT_TRUE(std::regex_match(lines[0], m, kLine)) << lines[0];
+  EXPECT_EQ(m[1], "first");
+  ASSERT_TRUE(std::regex_match(lines[1], m, kLine)) << lines[1];
+  EXPECT_EQ(m[1], "second");
+}
+
+TEST_F(SetupLogTest, TimeStampIsTheLocalTimeOfTheCall) {
+  SYSTEMTIME before;
+  GetLocalTime(&before);
+  ASSERT_EQ(WriteSetupLog("now"), 0);
+  const auto lines = ReadLines(kLog);
+  ASSERT_EQ(lines.size(), 1u);
+  char expected[16];
+  snprintf(expected, sizeof expected, "%04d-%02d-%02d", before.wYear, before.wMonth, before.wDay);
+  EXPECT_EQ(lines[0].substr(0, 10), expected);
+}
+
+TEST_F(SetupLogTest, AppendsToAnExistingLog) {
+  ASSERT_TRUE(WriteFileBytes(kLog, "earlier run\r\n"));
+  ASSERT_EQ(WriteSetupLog("download fail 22"), 0);
+  const auto lines = ReadLines(kLog);
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0], "earlier run");
+  EXPECT_NE(lines[1].find("Msg:download fail 22"), std::string::npos);
+}
+
+TEST_F(SetupLogTest, LongMessageIsCutToTheLineBufferAndKeepsItsLineBreak) {
+  const std::string message(1000, 'x');
+  ASSERT_EQ(WriteSetupLog(message.c_str()), 0);
+  ASSERT_EQ(WriteSetupLog("after"), 0);
+  const std::string bytes = ReadFileBytes(kLog);
+  const size_t firstBreak = bytes.find("\r\n");
+  ASSERT_NE(firstBreak, std::string::npos);
+  EXPECT_EQ(firstBreak + 2, static_cast<size_t>(kLogLineBytes - 1)) << "line plus break fills the buffer";
+  const auto lines = ReadLines(kLog);
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_NE(lines[1].find("Msg:after"), std::string::npos);
+}
+
+TEST_F(SetupLogTest, FormattedMessages) {
+  ASSERT_EQ(WriteSetupLogF("setup %s failed! ErrCode:%d Num:%d", "Quillmere", 2, 0), 0);
+  const auto lines = ReadLines(kLog);
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_NE(lines[0].find("Msg:setup Quillmere failed! ErrCode:2 Num:0"), std::string::npos);
+}
+
+TEST_F(SetupLogTest, InfoLinesAreMarkedAndTextWithLineBreaksStaysOneLine) {
+  ASSERT_EQ(WriteSetupInfo("published version %s", "2.0\r\n2000-01-01 00:00:00 Msg:forged"), 0);
+  const auto lines = ReadLines(kLog);
+  ASSERT_EQ(lines.size(), 1u);
+  std::smatch m;
+  ASSERT_TRUE(std::regex_match(lines[0], m, kLine)) << lines[0];
+  EXPECT_EQ(m[1], "info: published version 2.0  2000-01-01 00:00:00 Msg:forged");
+}
+
+TEST_F(SetupLogTest, UnopenableLogDropsTheLine) {
+  // A folder in the log's place cannot be opened as a file.
+  ASSERT_TRUE(CreateDirectoryW(kLog.c_str(), nullptr));
+  EXPECT_EQ(WriteSetupLog("lost"), -1);
+  EXPECT_TRUE(FolderExists(kLog));
+}
+
+// A link left under the log's name in the current folder, usually a downloads folder that
+// any user may write to: the elevated installer must not write where it points.
+struct LogLink {
+  const char* name;
+  // Makes the current folder hold such a link to `target` (which holds "keep"); returns it.
+  std::function<std::wstring(const std::wstring& scratch)> make;
+};
+
+class SetupLogThroughALink : public ::testing::TestWithParam<LogLink> {
+ protected:
+  // Back home before the scratch folder goes: a current folder cannot be removed.
+  void TearDown() override { SetCurrentDirectoryW(m_home.c_str()); }
+  const std::wstring m_home = CurrentFolder();
+  ScratchFolder m_scratch{L"log-link"};
+};
+
+TEST_P(SetupLogThroughALink, DropsTheLineAndLeavesTheTargetAlone) {
+  const std::wstring target = GetParam().make(m_scratch.path());
+  ASSERT_EQ(ReadFileBytes(target), "keep") << "the link fixture did not run";
+  EXPECT_EQ(WriteSetupLog("through the link"), -1);
+  EXPECT_EQ(ReadFileBytes(target), "keep");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Links, SetupLogThroughALink,
+    ::testing::Values(
+        // Made natively by tests/fixtures/links before this program runs.
+        LogLink{"SymbolicLink",
+                [](const std::wstring&) {
+                  const std::wstring links = CurrentFolder() + L"\\links";
+                  SetCurrentDirectoryW((links + L"\\logdir").c_str());
+                  return links + L"\\outside\\keep.txt";
+                }},
+        LogLink{"HardLink",
+                [](const std::wstring& scratch) {
+                  const std::wstring target = scratch + L"\\keep.txt";
+                  WriteFileBytes(target, "keep");
+                  CreateHardLinkW((scratch + L"\\update.log").c_str(), target.c_str(), nullptr);
+                  SetCurrentDirectoryW(scratch.c_str());
+                  return target;
+                }}),
+    [](const ::testing::TestParamInfo<LogLink>& info) { return std::string(info.param.name); });

@@ -1,0 +1,125 @@
+// The installer's three skins from the real archive, shown as bare installer windows: their
+// controls, what a user sees of them (a screenshot of each is kept in the test's working folder),
+// and the caption drag that ends the sizing frame.
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "InstallerWindowFixture.h"
+#include "support/DibCanvas.h"
+#include "support/MessagePump.h"
+#include "support/PngWriter.h"
+#include "support/RealInput.h"
+#include "support/TestFiles.h"
+
+namespace installer_window_testing {
+namespace {
+
+using testing_support::DibCanvas;
+
+struct SkinView {
+  const char* label;
+  const wchar_t* file;
+  SIZE size;
+  std::vector<std::wstring> names;
+  std::vector<std::wstring> customElements;  // elements only the window's callback could make
+  RECT rcTitle;                              // "titlename"
+  RECT rcClose;                              // "closebtn"
+  POINT ptBody;                              // a point of the white body
+};
+
+const SkinView kSkins[] = {
+    {"Main", L"installation.xml", {620, 240},
+     {L"titlename", L"closebtn", L"progress", L"download_size", L"btn_cancle"}, {},
+     {10, 14, 130, 38}, {584, 16, 600, 32}, {300, 60}},
+    {"MessageBox", L"msgbox.xml", {370, 150}, {L"titlename", L"closebtn", L"main_txt"}, {},
+     {10, 7, 130, 31}, {338, 12, 350, 24}, {20, 60}},
+    {"UninstallPrompt", L"uninstall_tip.xml", {556, 199},
+     {L"titlename", L"closebtn", L"main_txt", L"btn_ok", L"btn_cancle"}, {},
+     {10, 7, 130, 31}, {514, 12, 526, 24}, {10, 45}},
+};
+
+bool IsNearWhite(uint32_t pixel) {
+  return ((pixel >> 16) & 0xFF) > 0xE0 && ((pixel >> 8) & 0xFF) > 0xE0 && (pixel & 0xFF) > 0xE0;
+}
+
+int CountNearWhite(const DibCanvas& canvas, const RECT& rc) {
+  int n = 0;
+  for (int y = rc.top; y < rc.bottom; ++y) {
+    for (int x = rc.left; x < rc.right; ++x) n += IsNearWhite(canvas.At(x, y)) ? 1 : 0;
+  }
+  return n;
+}
+
+// What the window shows on the screen, kept as a PNG in the working folder.
+void SaveScreenshot(const DibCanvas& canvas, const std::string& label) {
+  testing_support::TestImage image(canvas.width(), canvas.height());
+  for (int y = 0; y < canvas.height(); ++y) {
+    for (int x = 0; x < canvas.width(); ++x) image.at(x, y) = 0xFF000000 | canvas.Rgb(x, y);
+  }
+  const std::wstring path = testing_support::CurrentFolder() + L"\\screenshot_" +
+                            std::wstring(label.begin(), label.end()) + L".png";
+  EXPECT_TRUE(testing_support::WriteFileBytes(path, testing_support::EncodePng(image, false)));
+}
+
+class InstallerSkins : public InstallerWindowTest, public ::testing::WithParamInterface<SkinView> {};
+
+TEST_P(InstallerSkins, BuildEveryNamedControlAndShowTheTitleBarCloseGlyphAndBody) {
+  const SkinView& skin = GetParam();
+  BareXMLWnd window(skin.file);
+  ASSERT_NE(window.CreateShown(), nullptr);
+  for (const std::wstring& name : skin.names) {
+    EXPECT_NE(window.Find(name.c_str()), nullptr) << testing::PrintToString(name);
+  }
+  EXPECT_EQ(window.customElements, skin.customElements);
+  EXPECT_EQ(window.GetWindowHost().GetCaptionArea().bottom, 48);
+
+  RECT rc = {};
+  ::GetClientRect(window, &rc);
+  ASSERT_EQ(rc.right, skin.size.cx);
+  ASSERT_EQ(rc.bottom, skin.size.cy);
+  DibCanvas canvas(rc.right, rc.bottom);
+  HDC hdcWindow = ::GetDC(window);
+  ::BitBlt(canvas.dc(), 0, 0, rc.right, rc.bottom, hdcWindow, 0, 0, SRCCOPY);
+  ::ReleaseDC(window, hdcWindow);
+  ::GdiFlush();
+  SaveScreenshot(canvas, skin.label);
+
+  // The title bar image runs from 0x3498E3 to 0x1A87D9.
+  const uint32_t title = canvas.Rgb(skin.rcTitle.right + 20, 3);
+  EXPECT_GE(title & 0xFF, 0xD0u) << std::hex << title;
+  EXPECT_LE(title >> 16, 0x40u) << std::hex << title;
+  // White glyphs on it: the title's characters and the close cross.
+  EXPECT_GE(CountNearWhite(canvas, skin.rcTitle), 20);
+  EXPECT_GE(CountNearWhite(canvas, skin.rcClose), 6);
+  EXPECT_EQ(canvas.Rgb(skin.ptBody.x, skin.ptBody.y), 0xFFFFFFu);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    FromTheArchive, InstallerSkins, ::testing::ValuesIn(kSkins),
+    [](const ::testing::TestParamInfo<SkinView>& info) { return std::string(info.param.label); });
+
+TEST_F(InstallerWindowTest, DraggingTheCaptionMovesTheWindowAndTakesItsSizingFrameAway) {
+  BareXMLWnd window(L"installation.xml");
+  ASSERT_NE(window.CreateShown(), nullptr);
+  wchar_t szClass[16] = {};
+  ::GetClassNameW(window, szClass, 16);
+  EXPECT_STREQ(szClass, L"QMWnd");
+  ASSERT_NE(::GetWindowLongW(window, GWL_STYLE) & WS_THICKFRAME, 0);
+
+  testing_support::DragMouse(testing_support::ScreenPoint(window, 300, 10),
+                             testing_support::ScreenPoint(window, 330, 30));
+  RECT rcWindow = {};
+  EXPECT_TRUE(testing_support::PumpMessagesUntil([&] {
+    ::GetWindowRect(window, &rcWindow);
+    return rcWindow.left == BareXMLWnd::kLeft + 30 && rcWindow.top == BareXMLWnd::kTop + 20;
+  })) << rcWindow.left << "," << rcWindow.top;
+  EXPECT_EQ(::GetWindowLongW(window, GWL_STYLE) & WS_THICKFRAME, 0);
+}
+
+}  // namespace
+}  // namespace installer_window_testing
