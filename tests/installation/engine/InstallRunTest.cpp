@@ -234,6 +234,12 @@ TEST_F(ClientConfigTest, ConfigurationIsKeptInTheDataFolderAndPutBackOnce) {
 TEST_F(ClientConfigTest, WithoutAnInstallPathNothingIsKeptAndAKeptCopyWaits) {
   EXPECT_EQ(SaveClientConfig(m_context), ConfigKeeping::kNothingToKeep);
   EXPECT_FALSE(HasKeptClientConfig(m_context));
+  // A client without a configuration file, or named by a relative folder, has nothing to keep.
+  ScratchFolder bare(L"client without configuration");
+  UseInstallFolder(bare.path());
+  EXPECT_EQ(SaveClientConfig(m_context), ConfigKeeping::kNothingToKeep);
+  ASSERT_TRUE(WriteString(kProductKey, kInstallPathValue, L"relative\\"));
+  EXPECT_EQ(SaveClientConfig(m_context), ConfigKeeping::kNothingToKeep);
 
   KeepConfiguration("<config>user's own</config>");
   ASSERT_TRUE(WriteString(kProductKey, kInstallPathValue, L""));
