@@ -13,7 +13,14 @@ ARCH=${QUILL_ARCH:-x86_64}
 PREFIX=$(bash "$HERE/build-deps.sh" "$ARCH" | tail -n1)
 # Tests and the demo talk to a download server on this machine's loopback.
 HOST=${QUILL_DOWNLOAD_HOST:-http://127.0.0.1:18080}
-cmake -S "$TOP" -B "$BUILD" -G Ninja \
+# They sign manifests with a key pair made in the build tree; QUILL_MANIFEST_PUBLIC_KEY names
+# the vendor's public key instead (tests that sign then leave the signing out).
+if [ -n "${QUILL_MANIFEST_PUBLIC_KEY:-}" ]; then
+  KEY_OPTIONS=(-DQUILL_MANIFEST_PUBLIC_KEY="$QUILL_MANIFEST_PUBLIC_KEY" -DQUILL_MANIFEST_TEST_KEY=OFF)
+else
+  KEY_OPTIONS=(-DQUILL_MANIFEST_PUBLIC_KEY= -DQUILL_MANIFEST_TEST_KEY=ON)
+fi
+cmake -S "$TOP" -B "$BUILD" -G Ninja "${KEY_OPTIONS[@]}" \
   -DCMAKE_TOOLCHAIN_FILE="$TOP/cmake/toolchain-$ARCH-w64-mingw32.cmake" \
   -DCMAKE_BUILD_TYPE=${QUILL_BUILD_TYPE:-Debug} \
   -DQUILL_DEPS_PREFIX="$PREFIX" -DQUILL_DOWNLOAD_HOST="$HOST" >/dev/null

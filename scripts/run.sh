@@ -38,10 +38,15 @@ VERSION=2.0.1.5
 DEMO=$BUILD/demo
 SHOTS=$DEMO/screenshots
 rm -rf "$DEMO"
-mkdir -p "$DEMO/www" "$SHOTS"
+mkdir -p "$SHOTS"
 
-python3 "$TOP/tests/fixtures/client/publish_package.py" \
-  "$BUILD/tests/fixtures/client/quillmere-$VERSION.zip" "$VERSION" "$DEMO/www"
+# Published the vendor's way: the publishing tool checks the package and signs the manifest
+# with the build's key (made in the build tree; its public half is compiled into the installer).
+KEY=$BUILD/manifest-keys/private.pem
+[ -f "$KEY" ] || { echo "the build names no test key to sign with ($KEY); configure with scripts/configure.sh" >&2; exit 1; }
+python3 "$TOP/tools/publish.py" publish "$BUILD/tests/fixtures/client/quillmere-$VERSION.zip" \
+  --version "$VERSION" --key "$KEY" --out "$DEMO/published" >/dev/null
+WWW=$DEMO/published/down/quillclient/CHS
 xvfb_pid= server_pid=
 finish() {
   [ -n "${WINEPREFIX:-}" ] && wine_stop_server "$WINEPREFIX" "$server_pid"
@@ -50,7 +55,7 @@ finish() {
   return 0
 }
 trap finish EXIT
-bash "$HERE/serve-package.sh" start "$DEMO/server" "$PORT" "$DEMO/www" "${QUILL_DEMO_RATE:-300k}"
+bash "$HERE/serve-package.sh" start "$DEMO/server" "$PORT" "$WWW" "${QUILL_DEMO_RATE:-300k}"
 
 answers_itself=
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then

@@ -10,10 +10,13 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "Common/ContentDecoding.h"
 #include "Common/PlainFile.h"
+#include "Common/tool.h"
+#include "engine/ManifestTrust.h"
 #include "engine/PackageAnswer.h"
 #include "engine/PackageValidator.h"
 #include "engine/ResponseHeaders.h"
@@ -209,66 +212,114 @@ PackageAttempt TransferPackageOnce(CURL* curl, const char* address, const wchar_
 
 }  // namespace
 
-int FetchManifest(SetupContext* context) {
+namespace {
+
+// One small file fetched whole (the manifest or its signature), with the run's retries.
+struct SmallAnswer {
+  bool bHandle = true;  // false: no transfer handle could be made
+  CURLcode result = CURLE_OK;
+  long status = 0;
+  std::string body;  // decoded when the server compressed it
+  bool bDecoded = true;  // false: compressed in a way that could not be undone
+};
+
+SmallAnswer FetchSmallFile(const char* address, const char* what, SetupContext* context) {
+  SmallAnswer answer;
   EasyHandle handle;
   CURL* curl = handle.get();
   if (!curl) {
-    WriteSetupLog("curl_handle error");
-    return kNoTransferHandle;
+    answer.bHandle = false;
+    return answer;
   }
-  std::string body;
-  curl_easy_setopt(curl, CURLOPT_URL, kManifestAddress);
+  curl_easy_setopt(curl, CURLOPT_URL, address);
   curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
   ApplyTransferOptions(curl, TimingsOf(context));
   curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
   curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, CollectManifestBody);
-  curl_easy_setopt(curl, CURLOPT_WRITEDATA, &body);
-  ServerTrust trust(curl, kManifestAddress);
+  curl_easy_setopt(curl, CURLOPT_WRITEDATA, &answer.body);
+  ServerTrust trust(curl, address);
 
   RetrySchedule schedule(TimingsOf(context));
-  CURLcode result = CURLE_OK;
-  long status = 0;
   std::string encoding;
   for (int attempt = 1;; ++attempt) {
-    body.clear();
+    answer.body.clear();
     ResponseHeaders head(curl, &trust);
     StallWatch watch(TimingsOf(context).nStallSeconds);
     curl_easy_setopt(curl, CURLOPT_PROGRESSFUNCTION, StallWatch::OnProgress);
     curl_easy_setopt(curl, CURLOPT_PROGRESSDATA, &watch);
-    result = trust.Outcome(StallOutcome(curl_easy_perform(curl), watch));
-    status = ResponseStatus(curl);
+    answer.result = trust.Outcome(StallOutcome(curl_easy_perform(curl), watch));
+    answer.status = ResponseStatus(curl);
     encoding = head.ContentEncoding();
-    WriteSetupInfo("manifest attempt %d: GET %s: result %d (%s), status %ld, %llu bytes", attempt, kManifestAddress,
-                   result, curl_easy_strerror(result), status, static_cast<unsigned long long>(body.size()));
+    WriteSetupInfo("%s attempt %d: GET %s: result %d (%s), status %ld, %llu bytes", what, attempt, address,
+                   answer.result, curl_easy_strerror(answer.result), answer.status,
+                   static_cast<unsigned long long>(answer.body.size()));
     DWORD pauseMs = 0;
-    // Each attempt starts from nothing: a manifest is too small to be continued.
-    if (!IsTransientFailure(result, status) || !schedule.NextAttempt(0, pauseMs)) break;
-    WriteSetupInfo("manifest: trying again in %lu ms", pauseMs);
+    // Each attempt starts from nothing: a file this small is not continued.
+    if (!IsTransientFailure(answer.result, answer.status) || !schedule.NextAttempt(0, pauseMs)) break;
+    WriteSetupInfo("%s: trying again in %lu ms", what, pauseMs);
     if (!PauseWhileSetupRuns(context, pauseMs)) break;
   }
-
-  // A body cut short is not the manifest: only a completed answer is handled, error pages
-  // included (they count as "version unchanged").
-  if (result == CURLE_OK && !body.empty()) {
+  if (answer.result == CURLE_OK && !answer.body.empty()) {
     std::string decoded;
-    if (DecodeContent(encoding, body, kMaxManifestBytes, decoded)) {
+    if (DecodeContent(encoding, answer.body, kMaxManifestBytes, decoded)) {
       if (!encoding.empty())
-        WriteSetupInfo("manifest: %s body decoded to %llu bytes", encoding.c_str(),
+        WriteSetupInfo("%s: %s body decoded to %llu bytes", what, encoding.c_str(),
                        static_cast<unsigned long long>(decoded.size()));
-      body.swap(decoded);
+      answer.body.swap(decoded);
     } else {
-      // Handed on as it came: it parses as no manifest, like an error page.
-      WriteSetupLogF("manifest body in %s cannot be decoded", encoding.c_str());
+      // Kept as it came: it parses as no manifest, like an error page.
+      WriteSetupLogF("%s body in %s cannot be decoded", what, encoding.c_str());
+      answer.bDecoded = false;
     }
-    OnManifestData(body.data(), 1, body.size(), context);
   }
+  return answer;
+}
 
-  if (result != CURLE_OK) {
-    WriteSetupLog(curl_easy_strerror(result));
-    return result;
+// With a key, the manifest is believed only once its signature, its expiry and what it says
+// of the package hold; without one it is taken as it comes.
+void TakeManifest(const SmallAnswer& manifest, SetupContext* context) {
+  const ManifestPublicKey& key = context ? context->m_manifestKey : CompiledManifestKey();
+  // A body cut short is not the manifest: only a completed answer is handled.
+  const bool completed = manifest.result == CURLE_OK && !manifest.body.empty();
+  if (!key.bPresent) {
+    if (context) context->m_manifestVerdict = ManifestVerdict::kUnchecked;
+    WriteSetupInfo("manifest: %s", DescribeVerdict(ManifestVerdict::kUnchecked));
+    // Error pages included: they count as "version unchanged".
+    if (completed) OnManifestData(manifest.body.data(), 1, manifest.body.size(), context);
+    return;
   }
-  if (status != 200) {
-    LogUnexpectedStatus(status);
+  const bool arrived = completed && manifest.status == 200 && manifest.bDecoded;
+  std::optional<std::string> signature;
+  if (arrived) {
+    const SmallAnswer signed_ = FetchSmallFile(kManifestSignatureAddress, "manifest signature", context);
+    if (signed_.result == CURLE_OK && signed_.status == 200) signature = signed_.body;
+  }
+  SYSTEMTIME now;
+  GetSystemTime(&now);
+  std::wstring installed;
+  ReadClientRegistryString(kProductKey, kVersionValue, installed);
+  const ManifestVerdict verdict = JudgeManifest(arrived ? manifest.body : std::string(), signature, key, now, installed);
+  if (context) context->m_manifestVerdict = verdict;
+  WriteSetupInfo("manifest: %s", DescribeVerdict(verdict));
+  if (verdict == ManifestVerdict::kTrusted) OnManifestData(manifest.body.data(), 1, manifest.body.size(), context);
+}
+
+}  // namespace
+
+int FetchManifest(SetupContext* context) {
+  const SmallAnswer manifest = FetchSmallFile(kManifestAddress, "manifest", context);
+  if (!manifest.bHandle) {
+    WriteSetupLog("curl_handle error");
+    if (context && context->m_manifestKey.bPresent) context->m_manifestVerdict = ManifestVerdict::kNoManifest;
+    return kNoTransferHandle;
+  }
+  TakeManifest(manifest, context);
+  if (manifest.result != CURLE_OK) {
+    WriteSetupLog(curl_easy_strerror(manifest.result));
+    return manifest.result;
+  }
+  if (manifest.status != 200) {
+    LogUnexpectedStatus(manifest.status);
     return kUnexpectedStatus;
   }
   return 0;

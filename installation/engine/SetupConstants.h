@@ -30,6 +30,9 @@ inline constexpr const wchar_t* kLogFileName = L"update.log";
 // Download server.
 inline constexpr const char* kManifestAddress =
     QUILL_DOWNLOAD_HOST "/down/quillclient/CHS/version.xml";
+// The manifest's detached signature, beside it (written by the publishing tool).
+inline constexpr const char* kManifestSignatureAddress =
+    QUILL_DOWNLOAD_HOST "/down/quillclient/CHS/version.xml.sig";
 inline constexpr const char* kPackageAddress =
     QUILL_DOWNLOAD_HOST "/down/quillclient/CHS/quillmere.zip";
 

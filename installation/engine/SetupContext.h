@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+#include "engine/ManifestKey.h"
+#include "engine/ManifestTrust.h"
 #include "engine/SetupObserver.h"
 #include "engine/SetupTimings.h"
 
@@ -50,6 +52,11 @@ struct SetupContext {
   // published; empty when the manifest does not name it. Checked before extraction.
   std::optional<std::string> m_strPackageSize;
   std::optional<std::string> m_strPackageSha256;
+
+  // The key the manifest must be signed with (the build's, unless a test names another),
+  // and what the run made of the manifest it fetched (see ManifestTrust.h).
+  ManifestPublicKey m_manifestKey = CompiledManifestKey();
+  ManifestVerdict m_manifestVerdict = ManifestVerdict::kUnchecked;
 
   // Whoever shows the run (see SetupObserver.h); null runs unseen.
   ISetupObserver* m_pObserver = nullptr;

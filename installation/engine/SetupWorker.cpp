@@ -11,6 +11,7 @@
 #include "engine/FolderTree.h"
 #include "engine/HttpFetch.h"
 #include "engine/KeptConfig.h"
+#include "engine/ManifestTrust.h"
 #include "engine/PackageCheck.h"
 #include "engine/PackageValidator.h"
 #include "engine/SetupConstants.h"
@@ -111,6 +112,15 @@ DWORD WINAPI SetupWorkerProc(LPVOID param) {
   // Its outcome lives in the context: without a manifest, m_bResume stays false and the
   // package is fetched afresh.
   FetchManifest(context);
+  if (!MayFetchPackage(context->m_manifestVerdict)) {
+    // Nothing the vendor's key does not vouch for is fetched, let alone run as administrator.
+    WriteSetupLogF("manifest refused: %s", DescribeVerdict(context->m_manifestVerdict));
+    ReportFailure(*context, SetupFailure::kDownloadFailed);
+    curl_global_cleanup();
+    return 0;
+  }
+  if (!context->m_strPackageSize && !context->m_strPackageSha256)
+    WriteSetupInfo("no manifest vouches for the package: it is installed unchecked");
   TransferReport report;
   const int result = DownloadPackage(address, packagePath, context, context->m_bResume, &report);
 

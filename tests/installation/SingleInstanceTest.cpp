@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "DownloadServer.h"
+#include "HttpFetchFixture.h"
 #include "InstallRunStandIns.h"
 #include "InstallerInstance.h"
 #include "SingleInstance.h"
@@ -111,9 +112,9 @@ class TwoInstallersTest : public ::testing::Test {
     ResetMachine();
     ASSERT_TRUE(EnsureDesktopShell());
     ASSERT_TRUE(ResetServer()) << "the download server fixture is not running";
-    ASSERT_TRUE(WriteFileBytes(ServedManifestPath(),
-                               "<?xml version=\"1.0\" encoding=\"utf-8\"?><update><version>2.0.1.5</version></update>"));
-    ASSERT_TRUE(WriteFileBytes(ServedPackagePath(), ReadFileBytes(FixturePath(L"quillmere-2.0.1.5.zip"))));
+    const std::string package = ReadFileBytes(FixturePath(L"quillmere-2.0.1.5.zip"));
+    ASSERT_TRUE(WriteFileBytes(ServedPackagePath(), package));
+    ASSERT_TRUE(PublishManifest(fetch_testing::ReleaseManifest("2.0.1.5", package)));
     ASSERT_TRUE(ClearServerLog());
   }
   void TearDown() override {

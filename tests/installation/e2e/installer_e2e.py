@@ -7,7 +7,9 @@ clicked with xdotool; what happened is read from the machine afterwards: registr
 files, the stand-in programs' records of their start, the setup log. Screenshots of the
 windows stay in the working folder."""
 import argparse
+import datetime
 import hashlib
+import io
 import os
 import shutil
 import subprocess
@@ -50,15 +52,33 @@ def sha256(path):
         return hashlib.sha256(f.read()).hexdigest()
 
 
-def publish(package_bytes, manifest_extra=True):
-    """Puts a package and a manifest naming VERSION (with its size and digest) on the server."""
-    with open(os.path.join(ARGS.www, "quillmere.zip"), "wb") as f:
-        f.write(package_bytes)
-    extra = ("<size>%d</size><sha256>%s</sha256>" % (len(package_bytes), hashlib.sha256(package_bytes).hexdigest())
-             if manifest_extra else "")
-    with open(os.path.join(ARGS.www, "version.xml"), "w") as f:
-        f.write('<?xml version="1.0" encoding="utf-8" ?>\r\n<config><version>%s</version>%s</config>\r\n'
-                % (VERSION, extra))
+def tool():
+    """The vendor's publishing tool, as a module."""
+    tools = os.path.join(os.path.dirname(ARGS.scripts), "tools")
+    if tools not in sys.path:
+        sys.path.insert(0, tools)
+    import quillpublish.tree
+    return quillpublish.tree
+
+
+def publish(package_bytes, days=30, downgrade=False, now=None):
+    """Publishes a package the way the vendor does, through the publishing tool with the
+    build's key: the package, its manifest (VERSION, size, digest, expiry) and the manifest's
+    signature, in the folder the server serves. A package the tool would refuse (a damaged
+    one) is put in place after the tool published the real one, as a tampered mirror would."""
+    with tempfile.TemporaryDirectory() as staging:
+        real = package_bytes if package_bytes.startswith(b"PK") and zipfile.is_zipfile(io.BytesIO(package_bytes)) \
+            else client_package()
+        source = os.path.join(staging, "package.zip")
+        with open(source, "wb") as f:
+            f.write(real)
+        folder, _ = tool().publish(source, VERSION, ARGS.private_key, os.path.join(staging, "out"), days, downgrade,
+                                   now=now)
+        for name in ("quillmere.zip", "version.xml", "version.xml.sig"):
+            shutil.copyfile(os.path.join(folder, name), os.path.join(ARGS.www, name))
+    if real is not package_bytes:
+        with open(os.path.join(ARGS.www, "quillmere.zip"), "wb") as f:
+            f.write(package_bytes)
     return len(package_bytes)
 
 
@@ -449,6 +469,76 @@ class InstallerEndToEnd(unittest.TestCase):
         self.assertEqual(started[0]["config"], settings.decode(), "the new client started with the user's settings")
         self.assertEqual(machine.log(), [])
 
+    def test_f_nothing_a_signed_manifest_does_not_vouch_for_is_fetched_or_run(self):
+        """With the build's key compiled in, a manifest that is not the vendor's signed, current
+        word stops the setup before the package is asked for: the download-failure box, nothing
+        run, the log saying why. A package behind such a manifest is never fetched."""
+        def append_to_manifest():
+            with open(os.path.join(ARGS.www, "version.xml"), "ab") as f:
+                f.write(b" ")
+
+        def remove_signature():
+            os.remove(os.path.join(ARGS.www, "version.xml.sig"))
+
+        def sign_with_another_key():
+            tool()
+            import quillpublish.keys as keys
+            with tempfile.TemporaryDirectory() as folder:
+                keys.generate(os.path.join(folder, "k"))
+                stranger = keys.load_private(os.path.join(folder, "k", "private.pem"))
+            with open(os.path.join(ARGS.www, "version.xml"), "rb") as f:
+                signature = keys.sign(stranger, f.read())
+            with open(os.path.join(ARGS.www, "version.xml.sig"), "wb") as f:
+                f.write(signature)
+
+        def serve_huge_manifest():
+            with open(os.path.join(ARGS.www, "version.xml"), "wb") as f:
+                f.write(b"<config>" + b" " * (50 << 20) + b"</config>")
+
+        def serve_manifest_with_a_dtd():
+            with open(os.path.join(ARGS.www, "version.xml"), "wb") as f:
+                f.write(b'<?xml version="1.0"?><!DOCTYPE config [<!ENTITY v "2.0.1.5">]><config><version>&v;</version>'
+                        b"</config>")
+
+        past = datetime.datetime.now(datetime.timezone.utc).replace(microsecond=0) - datetime.timedelta(days=31)
+        cases = [
+            # (name, publish options, what is done to the server afterwards, the refusal logged)
+            ("changed_after_signing", {}, append_to_manifest, "the signature does not match the manifest"),
+            ("signature_missing", {}, remove_signature, "the manifest's signature did not arrive"),
+            ("signed_by_another_key", {}, sign_with_another_key, "the signature does not match the manifest"),
+            ("expired", {"now": past}, None, "the manifest has expired"),
+            ("downgrade_unmeant", {}, "2.0.1.6", "the manifest names a version older than the installed client's"),
+            ("manifest_redirected", {}, "/set?target=manifest&mode=redirect", "no manifest arrived"),
+            ("manifest_not_found", {}, "/set?target=manifest&mode=status&code=404", "no manifest arrived"),
+            ("manifest_of_50_mb", {}, serve_huge_manifest, "no manifest arrived"),
+            ("manifest_with_a_dtd", {}, serve_manifest_with_a_dtd, "the signature does not match the manifest"),
+        ]
+        for name, options, spoil, refusal in cases:
+            with self.subTest(name):
+                server("/reset")
+                publish(client_package(), **options)
+                machine = self.machine("refused_" + name)
+                if callable(spoil):
+                    spoil()
+                elif spoil and spoil.startswith("/"):
+                    server(spoil)
+                elif spoil:
+                    shell('wine reg add "HKLM\\SOFTWARE\\Quillmere\\Quillmere" /v version /d %s /f >/dev/null'
+                          % spoil, machine.env)
+                server("/clear-log")
+                installer = machine.start_installer()
+                box = wait_for(lambda: Window.find(BOX_TITLE), 60)
+                self.assertIsNotNone(box, "no message box")
+                time.sleep(0.3)
+                box.save("refused_" + name)
+                box.click(BOX_CLOSE_BUTTON)
+                self.assertEqual(self.finish(installer, 15), 0)
+                self.assertEqual([line for line in server("/log").splitlines() if line.startswith("package")], [],
+                                 "the package was asked for")
+                self.assertIn("manifest refused: " + refusal, machine.log())
+                self.assertEqual(machine.records("runtime") + machine.records("client"), [], "something ran")
+                self.assertIsNone(machine.registry(r"HKLM\SOFTWARE\Quillmere\ProductCode", "productcode", 64))
+
 
 def main():
     global ARGS
@@ -459,6 +549,7 @@ def main():
     parser.add_argument("--www", required=True, help="the test server's served folder")
     parser.add_argument("--control", required=True, help="the test server's control address")
     parser.add_argument("--scripts", required=True)
+    parser.add_argument("--private-key", required=True, help="the build's test key that signs what is published")
     ARGS, rest = parser.parse_known_args()
     ARGS.work = os.environ.get("QUILL_TEST_WORK", os.getcwd())
     ARGS.display, xvfb_pid = shell("xvfb_start").split()

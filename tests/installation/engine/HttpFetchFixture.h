@@ -5,10 +5,12 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "Common/Sha256.h"
 #include "engine/FolderTree.h"
 #include "engine/SetupContext.h"
 #include "engine/SetupLog.h"
@@ -25,8 +27,11 @@ inline std::wstring DataFolder() {
 
 inline std::wstring LocalManifestPath() { return DataFolder() + L"\\version.xml"; }
 
-// The context BeginSetup would fill, without starting a worker.
+// The context BeginSetup would fill, without starting a worker. It names no manifest key:
+// the transfers are tested as a build without one runs them, and the manifest's trust has
+// tests of its own.
 inline void PrepareContext(setup::SetupContext& context, setup::ISetupObserver* observer) {
+  context.m_manifestKey = setup::ManifestPublicKey();
   const std::wstring data = DataFolder();
   wcscpy(context.m_szDataDir, data.c_str());
   wcscpy(context.m_szPackagePath, (data + L"\\setup.zip").c_str());
@@ -81,9 +86,33 @@ inline std::string ManifestNaming(const std::string& version, const std::string&
          "</version>\r\n  <notes>ignored</notes>\r\n" + more + "</update>\r\n";
 }
 
+// "YYYY-MM-DDTHH:MM:SSZ", `days` from now (negative: in the past).
+inline std::string UtcStampInDays(int days) {
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  ULARGE_INTEGER ticks{{now.dwLowDateTime, now.dwHighDateTime}};
+  ticks.QuadPart += static_cast<ULONGLONG>(static_cast<LONGLONG>(days) * 86400LL * 10000000LL);
+  const FILETIME then{ticks.LowPart, ticks.HighPart};
+  SYSTEMTIME time;
+  FileTimeToSystemTime(&then, &time);
+  char text[32];
+  snprintf(text, sizeof text, "%04u-%02u-%02uT%02u:%02u:%02uZ", time.wYear, time.wMonth, time.wDay, time.wHour,
+           time.wMinute, time.wSecond);
+  return text;
+}
+
 // A manifest that also gives the package's size and SHA-256 digest.
 inline std::string ManifestDescribing(const std::string& version, const std::string& size, const std::string& sha256) {
   return ManifestNaming(version, "  <size>" + size + "</size>\r\n  <sha256>" + sha256 + "</sha256>\r\n");
+}
+
+// The manifest the publishing tool writes for `package`: its version, size, digest and an
+// expiry `days` ahead (behind, when negative), then `more`.
+inline std::string ReleaseManifest(const std::string& version, const std::string& package, int days = 1,
+                                   const std::string& more = std::string()) {
+  return ManifestNaming(version, "  <size>" + std::to_string(package.size()) + "</size>\r\n  <sha256>" +
+                                     setup::Sha256Hex(package) + "</sha256>\r\n  <expires>" + UtcStampInDays(days) +
+                                     "</expires>\r\n" + more);
 }
 
 }  // namespace fetch_testing

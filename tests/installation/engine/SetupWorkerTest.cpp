@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <optional>
 #include <random>
@@ -15,8 +16,10 @@
 
 #include "Common/Sha256.h"
 #include "DownloadServer.h"
+#include "ManifestSigning.h"
 #include "HttpFetchFixture.h"
 #include "HttpFetchServerTest.h"
+#include "engine/ManifestKey.h"
 #include "engine/SetupConstants.h"
 #include "engine/SetupContext.h"
 #include "engine/SetupWorker.h"
@@ -75,11 +78,14 @@ class SetupWorkerTest : public ServerBackedTest {
   }
 
   // One setup run the way the main window starts it; returns once the worker has ended.
-  // With `dataFolder` the run keeps its package and extraction there instead.
-  Outcome RunSetup(const SetupTimings& timings = QuickTimings(), const std::wstring& dataFolder = std::wstring()) {
+  // With `dataFolder` the run keeps its package and extraction there instead. The run names
+  // no manifest key unless `key` is given: most tests here are of what follows the manifest.
+  Outcome RunSetup(const SetupTimings& timings = QuickTimings(), const std::wstring& dataFolder = std::wstring(),
+                   const ManifestPublicKey& key = ManifestPublicKey()) {
     observer.Clear();
     context = SetupContext();
     context.m_timings = timings;
+    context.m_manifestKey = key;
     Outcome outcome;
     if (dataFolder.empty()) {
       if (!BeginSetup(context, &observer, SetupWorkerProc)) {
@@ -501,4 +507,120 @@ TEST_F(SmallDiskTest, PackageLargerThanTheRoomLeftIsNotFetched) {
   EXPECT_EQ(log[0].rfind("not enough disk space: 1500000 bytes needed, ", 0), 0u) << log[0];
   EXPECT_EQ(log[1], "get download update error");
   EXPECT_EQ(MeasureFile((SmallDataFolder() + L"\\setup.zip").c_str()), 0) << "nothing was written";
+}
+
+namespace {
+
+// A manifest as published (or as tampered with), the installed client's version, and what
+// the run with the build's key makes of it.
+struct ManifestCase {
+  const char* name;
+  std::function<void(const std::string& package)> publish;
+  const wchar_t* installedVersion;  // null: no client installed
+  std::optional<SetupFailure> failure;  // none: the package is ready
+  const char* logged;  // the refusal's log line; null when nothing is refused
+};
+
+class SignedManifestTest : public SetupWorkerTest, public ::testing::WithParamInterface<ManifestCase> {
+ protected:
+  void SetUp() override {
+    if (!HasTestKey()) GTEST_SKIP() << "the build names the vendor's key: it has no test key to sign with";
+    SetupWorkerTest::SetUp();
+  }
+  void TearDown() override {
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, kVendorKey);
+    SetupWorkerTest::TearDown();
+  }
+};
+
+void TamperAfterSigning(const std::string& package) {
+  ASSERT_TRUE(PublishManifest(ReleaseManifest("2.0.1.5", package)));
+  ASSERT_TRUE(WriteFileBytes(ServedManifestPath(), ReleaseManifest("2.0.1.5", package) + " "));
+}
+
+void SignedByAStranger(const std::string& package) {
+  ASSERT_TRUE(PublishManifest(ReleaseManifest("2.0.1.5", package)));
+  ASSERT_TRUE(WriteFileBytes(ServedSignaturePath(), SignWithStrangerKey(ReadFileBytes(ServedManifestPath()))));
+}
+
+}  // namespace
+
+TEST_P(SignedManifestTest, DecidesWhetherThePackageIsFetched) {
+  const ManifestCase& c = GetParam();
+  const std::string package = ReadFileBytes(ServedPackagePath());
+  c.publish(package);
+  if (c.installedVersion) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, kProductKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExW(key, kVersionValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(c.installedVersion),
+                   static_cast<DWORD>((wcslen(c.installedVersion) + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+  }
+  ASSERT_TRUE(ClearServerLog());
+
+  const Outcome outcome = RunSetup(QuickTimings(), std::wstring(), CompiledManifestKey());
+  EXPECT_EQ(outcome.failure, c.failure);
+  EXPECT_EQ(outcome.ready, c.failure ? 0u : 1u);
+  if (c.failure == SetupFailure::kDownloadFailed) {
+    EXPECT_TRUE(PackageAnswers().empty()) << "the package was asked for";
+    EXPECT_FALSE(FileExists(PackagePath()));
+  }
+  if (c.logged) {
+    EXPECT_THAT(LogMessages(), Contains(std::string("manifest refused: ") + c.logged));
+  } else {
+    EXPECT_THAT(LogMessages(), Not(Contains(StartsWith("manifest refused"))));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Manifests, SignedManifestTest,
+    ::testing::Values(
+        ManifestCase{"SignedAndInForce",
+                     [](const std::string& p) { ASSERT_TRUE(PublishManifest(ReleaseManifest("2.0.1.5", p))); },
+                     nullptr, std::nullopt, nullptr},
+        ManifestCase{"ChangedAfterSigning", TamperAfterSigning, nullptr, SetupFailure::kDownloadFailed,
+                     "the signature does not match the manifest"},
+        ManifestCase{"SignatureMissing",
+                     [](const std::string& p) {
+                       ASSERT_TRUE(PublishManifest(ReleaseManifest("2.0.1.5", p)));
+                       ASSERT_TRUE(DeleteFileW(ServedSignaturePath().c_str()));
+                     },
+                     nullptr, SetupFailure::kDownloadFailed, "the manifest's signature did not arrive"},
+        ManifestCase{"SignedByAnotherKey", SignedByAStranger, nullptr, SetupFailure::kDownloadFailed,
+                     "the signature does not match the manifest"},
+        ManifestCase{"Expired",
+                     [](const std::string& p) { ASSERT_TRUE(PublishManifest(ReleaseManifest("2.0.1.5", p, -1))); },
+                     nullptr, SetupFailure::kDownloadFailed, "the manifest has expired"},
+        ManifestCase{"WithoutPackageFacts",
+                     [](const std::string&) {
+                       ASSERT_TRUE(PublishManifest(
+                           ManifestNaming("2.0.1.5", "  <expires>" + UtcStampInDays(1) + "</expires>\r\n")));
+                     },
+                     nullptr, SetupFailure::kDownloadFailed, "the manifest names no size or digest of the package"},
+        ManifestCase{"DowngradeUnmeant",
+                     [](const std::string& p) { ASSERT_TRUE(PublishManifest(ReleaseManifest("2.0.1.5", p))); },
+                     L"2.0.1.6", SetupFailure::kDownloadFailed,
+                     "the manifest names a version older than the installed client's"},
+        ManifestCase{"DowngradeMeant",
+                     [](const std::string& p) {
+                       ASSERT_TRUE(PublishManifest(ReleaseManifest("2.0.1.5", p, 1, "  <downgrade>true</downgrade>\r\n")));
+                     },
+                     L"2.0.1.6", std::nullopt, nullptr},
+        ManifestCase{"NotFound",
+                     [](const std::string& p) {
+                       ASSERT_TRUE(PublishManifest(ReleaseManifest("2.0.1.5", p)));
+                       ASSERT_TRUE(SetServerMode("manifest", "mode=status&code=404"));
+                     },
+                     nullptr, SetupFailure::kDownloadFailed, "no manifest arrived"},
+        ManifestCase{"DigestOfAnotherPackage",
+                     [](const std::string& p) { ASSERT_TRUE(PublishManifest(ReleaseManifest("2.0.1.5", p + "!"))); },
+                     nullptr, SetupFailure::kPackageDamaged, nullptr}),
+    [](const ::testing::TestParamInfo<ManifestCase>& info) { return std::string(info.param.name); });
+
+TEST_F(SetupWorkerTest, WithoutAKeyAnUnsignedManifestIsTakenAndTheLogSaysSo) {
+  const Outcome outcome = RunSetup();
+  EXPECT_EQ(outcome.ready, 1u);
+  EXPECT_THAT(InfoMessages(), Contains("manifest: not checked: this build names no manifest key"));
+  EXPECT_THAT(InfoMessages(), Contains("no manifest vouches for the package: it is installed unchecked"));
 }

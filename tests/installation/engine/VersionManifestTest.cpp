@@ -4,6 +4,7 @@
 #include <string>
 
 #include "HttpFetchFixture.h"
+#include "engine/ManifestTrust.h"
 #include "engine/SetupContext.h"
 #include "engine/VersionManifest.h"
 #include "support/TestFiles.h"
@@ -179,4 +180,38 @@ TEST_F(VersionManifestTest, LocalManifestReachedThroughALinkIsNeitherTrustedNorW
   EXPECT_EQ(context.m_nResumeOffset, 0);
   EXPECT_EQ(ReadFileBytes(elsewhere), vouching);
   DeleteFileW(elsewhere.c_str());
+}
+
+// --- what a signed manifest may say ----------------------------------------------------
+
+namespace {
+
+struct VersionOrder {
+  const char* a;
+  const char* b;
+  std::optional<int> order;
+};
+
+class VersionOrderTest : public ::testing::TestWithParam<VersionOrder> {};
+
+}  // namespace
+
+TEST_P(VersionOrderTest, ComparesPartByPartAsNumbers) {
+  EXPECT_EQ(CompareVersions(GetParam().a, GetParam().b), GetParam().order);
+}
+
+INSTANTIATE_TEST_SUITE_P(Versions, VersionOrderTest,
+                         ::testing::Values(VersionOrder{"2.0.1.5", "2.0.1.5", 0}, VersionOrder{"2.0.10", "2.0.9", 1},
+                                           VersionOrder{"2.0", "2.0.0.1", -1}, VersionOrder{"2.0.0.0", "2", 0},
+                                           VersionOrder{"65536.0", "1.0", std::nullopt},
+                                           VersionOrder{"1.2.3.4.5", "1.2", std::nullopt},
+                                           VersionOrder{"1..2", "1.2", std::nullopt},
+                                           VersionOrder{"v2.0", "2.0", std::nullopt}));
+
+TEST(UtcStamp, OnlyTheToolsOwnFormIsRead) {
+  EXPECT_EQ(ParseUtcStamp("2027-01-08T09:05:03Z"), 20270108090503ull);
+  for (const char* loose : {"2027-01-08 09:05:03Z", "2027-01-08T09:05:03", "2027-1-08T09:05:03Z",
+                            "2027-13-08T09:05:03Z", "2027-01-08T24:05:03Z", "2027-01-08T09:05:03+01:00", ""}) {
+    EXPECT_EQ(ParseUtcStamp(loose), std::nullopt) << loose;
+  }
 }

@@ -44,7 +44,10 @@ with zipfile.ZipFile(target, "w") as out, zipfile.ZipFile(source) as original:
             entry.write(os.urandom(min(filler, 1 << 20)))
             filler -= 1 << 20
 PY
-python3 "$TOP/tests/fixtures/client/publish_package.py" "$WORK/package.zip" 2.0.1.5 "$WORK/www"
+# Signed with the bench build's key, as the vendor publishes.
+python3 "$TOP/tools/publish.py" publish "$WORK/package.zip" --version 2.0.1.5 --key "$BUILD/manifest-keys/private.pem" \
+  --out "$WORK/published" >/dev/null
+rm -rf "$WORK/www" && mv "$WORK/published/down/quillclient/CHS" "$WORK/www" && rm -rf "$WORK/published"
 rm -f "$WORK/package.zip"
 eval "$(bash "$TOP/scripts/wine-session.sh" start "$BUILD")"
 cleanup() {

@@ -219,6 +219,8 @@ TEST_F(MainWindowTest, FollowsTheDownloadToAFullBarAndLeavesAnInstalledClientThe
   entries[0].deflated = false;
   ASSERT_TRUE(WriteZipArchive(ServedPackagePath(), entries));
   const int64_t packageBytes = static_cast<int64_t>(ReadFileBytes(ServedPackagePath()).size());
+  // As the vendor publishes it: the window's run checks the manifest with the build's key.
+  ASSERT_TRUE(PublishManifest(fetch_testing::ReleaseManifest("2.0.1.5", ReadFileBytes(ServedPackagePath()))));
   ASSERT_TRUE(SetServerMode("package", "mode=slow"));
   const std::wstring code = L"{6F0B6C1A-2D4E-4B8F-9C3A-1E5D7F9B2C41}";
   ASSERT_TRUE(WriteMachineString(setup::kProductCodeKey, setup::kProductCodeValue, code));

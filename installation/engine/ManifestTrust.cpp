@@ -1,0 +1,141 @@
+#include "engine/ManifestTrust.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "Common/tool.h"
+#include "engine/ManifestSignature.h"
+#include "tinyxml.h"
+
+namespace setup {
+namespace {
+
+// The text of the root's first element `name`; none when there is no such element.
+std::optional<std::string> ElementText(const TiXmlDocument& document, const char* name) {
+  const TiXmlElement* root = document.FirstChildElement();
+  const TiXmlElement* element = root ? root->FirstChildElement(name) : nullptr;
+  if (!element) return std::nullopt;
+  const char* text = element->GetText();
+  return TrimmedText(text ? text : "");
+}
+
+bool ParseNumber(const std::string& text, size_t from, size_t length, unsigned& value) {
+  if (from + length > text.size()) return false;
+  value = 0;
+  for (size_t i = from; i < from + length; ++i) {
+    if (text[i] < '0' || text[i] > '9') return false;
+    value = value * 10 + static_cast<unsigned>(text[i] - '0');
+  }
+  return true;
+}
+
+std::optional<std::vector<unsigned>> VersionParts(const std::string& text) {
+  std::vector<unsigned> parts;
+  size_t start = 0;
+  for (;;) {
+    const size_t dot = text.find('.', start);
+    const size_t length = (dot == std::string::npos ? text.size() : dot) - start;
+    unsigned part = 0;
+    if (length == 0 || length > 5 || !ParseNumber(text, start, length, part) || part > 65535) return std::nullopt;
+    parts.push_back(part);
+    if (parts.size() > 4) return std::nullopt;
+    if (dot == std::string::npos) return parts;
+    start = dot + 1;
+  }
+}
+
+unsigned long long Stamp(const SYSTEMTIME& time) {
+  return ((((time.wYear * 100ull + time.wMonth) * 100 + time.wDay) * 100 + time.wHour) * 100 + time.wMinute) * 100 +
+         time.wSecond;
+}
+
+}  // namespace
+
+const char* DescribeVerdict(ManifestVerdict verdict) {
+  switch (verdict) {
+    case ManifestVerdict::kUnchecked:
+      return "not checked: this build names no manifest key";
+    case ManifestVerdict::kTrusted:
+      return "signed and in force";
+    case ManifestVerdict::kNoManifest:
+      return "no manifest arrived";
+    case ManifestVerdict::kNoSignature:
+      return "the manifest's signature did not arrive";
+    case ManifestVerdict::kBadSignature:
+      return "the signature does not match the manifest";
+    case ManifestVerdict::kExpired:
+      return "the manifest has expired";
+    case ManifestVerdict::kNoPackageFacts:
+      return "the manifest names no size or digest of the package";
+    case ManifestVerdict::kDowngrade:
+      return "the manifest names a version older than the installed client's";
+  }
+  return "unknown";
+}
+
+std::optional<int> CompareVersions(const std::string& a, const std::string& b) {
+  const auto left = VersionParts(a);
+  const auto right = VersionParts(b);
+  if (!left || !right) return std::nullopt;
+  for (size_t i = 0; i < 4; ++i) {
+    const unsigned l = i < left->size() ? (*left)[i] : 0;
+    const unsigned r = i < right->size() ? (*right)[i] : 0;
+    if (l != r) return l < r ? -1 : 1;
+  }
+  return 0;
+}
+
+std::optional<unsigned long long> ParseUtcStamp(const std::string& text) {
+  // Exactly the form the publishing tool writes; anything looser could be read two ways.
+  static const char kShape[] = "dddd-dd-ddTdd:dd:ddZ";
+  if (text.size() != sizeof kShape - 1) return std::nullopt;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (kShape[i] == 'd' ? (text[i] < '0' || text[i] > '9') : text[i] != kShape[i]) return std::nullopt;
+  }
+  unsigned year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+  ParseNumber(text, 0, 4, year);
+  ParseNumber(text, 5, 2, month);
+  ParseNumber(text, 8, 2, day);
+  ParseNumber(text, 11, 2, hour);
+  ParseNumber(text, 14, 2, minute);
+  ParseNumber(text, 17, 2, second);
+  if (month < 1 || month > 12 || day < 1 || day > 31 || hour > 23 || minute > 59 || second > 59) return std::nullopt;
+  SYSTEMTIME time = {};
+  time.wYear = static_cast<WORD>(year);
+  time.wMonth = static_cast<WORD>(month);
+  time.wDay = static_cast<WORD>(day);
+  time.wHour = static_cast<WORD>(hour);
+  time.wMinute = static_cast<WORD>(minute);
+  time.wSecond = static_cast<WORD>(second);
+  return Stamp(time);
+}
+
+ManifestVerdict JudgeManifest(const std::string& manifest, const std::optional<std::string>& signature,
+                              const ManifestPublicKey& key, const SYSTEMTIME& now,
+                              const std::wstring& installedVersion) {
+  if (!key.bPresent) return ManifestVerdict::kUnchecked;
+  if (manifest.empty()) return ManifestVerdict::kNoManifest;
+  if (!signature) return ManifestVerdict::kNoSignature;
+  // Nothing of the manifest is read before its signature holds.
+  if (!VerifyManifestSignature(manifest, *signature, key)) return ManifestVerdict::kBadSignature;
+
+  TiXmlDocument document;
+  document.Parse(manifest.c_str());
+  if (document.Error()) return ManifestVerdict::kNoManifest;
+  const auto expires = ElementText(document, "expires");
+  const auto stamp = expires ? ParseUtcStamp(*expires) : std::nullopt;
+  if (!stamp || *stamp <= Stamp(now)) return ManifestVerdict::kExpired;
+  const auto size = ElementText(document, "size");
+  const auto digest = ElementText(document, "sha256");
+  if (!size || size->empty() || !digest || digest->empty()) return ManifestVerdict::kNoPackageFacts;
+
+  const auto published = ElementText(document, "version");
+  const auto downgrade = ElementText(document, "downgrade");
+  if (published && !installedVersion.empty() && !(downgrade && *downgrade == "true")) {
+    const auto order = CompareVersions(*published, Utf8Text(installedVersion));
+    if (order && *order < 0) return ManifestVerdict::kDowngrade;
+  }
+  return ManifestVerdict::kTrusted;
+}
+
+}  // namespace setup
