@@ -223,10 +223,10 @@ struct SmallAnswer {
   bool bDecoded = true;  // false: compressed in a way that could not be undone
 };
 
-SmallAnswer FetchSmallFile(const char* address, const char* what, SetupContext* context) {
+// `curl` is the handle of the run's small files: the signature follows the manifest over the
+// connection the manifest came by, which the handle keeps open.
+SmallAnswer FetchSmallFile(CURL* curl, const char* address, const char* what, SetupContext* context) {
   SmallAnswer answer;
-  EasyHandle handle;
-  CURL* curl = handle.get();
   if (!curl) {
     answer.bHandle = false;
     return answer;
@@ -277,7 +277,7 @@ SmallAnswer FetchSmallFile(const char* address, const char* what, SetupContext* 
 
 // With a key, the manifest is believed only once its signature, its expiry and what it says
 // of the package hold; without one it is taken as it comes.
-void TakeManifest(const SmallAnswer& manifest, SetupContext* context) {
+void TakeManifest(CURL* curl, const SmallAnswer& manifest, SetupContext* context) {
   const ManifestPublicKey& key = context ? context->m_manifestKey : CompiledManifestKey();
   // A body cut short is not the manifest: only a completed answer is handled.
   const bool completed = manifest.result == CURLE_OK && !manifest.body.empty();
@@ -291,7 +291,7 @@ void TakeManifest(const SmallAnswer& manifest, SetupContext* context) {
   const bool arrived = completed && manifest.status == 200 && manifest.bDecoded;
   std::optional<std::string> signature;
   if (arrived) {
-    const SmallAnswer signed_ = FetchSmallFile(kManifestSignatureAddress, "manifest signature", context);
+    const SmallAnswer signed_ = FetchSmallFile(curl, kManifestSignatureAddress, "manifest signature", context);
     if (signed_.result == CURLE_OK && signed_.status == 200) signature = signed_.body;
   }
   SYSTEMTIME now;
@@ -307,13 +307,14 @@ void TakeManifest(const SmallAnswer& manifest, SetupContext* context) {
 }  // namespace
 
 int FetchManifest(SetupContext* context) {
-  const SmallAnswer manifest = FetchSmallFile(kManifestAddress, "manifest", context);
+  EasyHandle handle;
+  const SmallAnswer manifest = FetchSmallFile(handle.get(), kManifestAddress, "manifest", context);
   if (!manifest.bHandle) {
     WriteSetupLog("curl_handle error");
     if (context && context->m_manifestKey.bPresent) context->m_manifestVerdict = ManifestVerdict::kNoManifest;
     return kNoTransferHandle;
   }
-  TakeManifest(manifest, context);
+  TakeManifest(handle.get(), manifest, context);
   if (manifest.result != CURLE_OK) {
     WriteSetupLog(curl_easy_strerror(manifest.result));
     return manifest.result;

@@ -3,11 +3,11 @@
 # hand-off (package_download_bench.exe under Wine) side by side with the curl tool built
 # from the same libcurl for the same target (curl.exe under Wine) and Debian's native curl.
 # Run by hand, not by ctest:
-#   tests/installation/bench/run-download-bench.sh [repeats] [megabytes]
+#   tests/installation/engine/bench/run-download-bench.sh [repeats] [megabytes]
 # Builds a Release tree of its own, starts and stops its own download server and Wine session.
 set -euo pipefail
 HERE=$(cd "$(dirname "$0")" && pwd)
-TOP=$(cd "$HERE/../../.." && pwd)
+TOP=$(cd "$HERE/../../../.." && pwd)
 BUILD=${QUILL_BENCH_BUILD_DIR:-$TOP/build-fetch-bench}
 REPEATS=${1:-5}
 MEGABYTES=${2:-200}
@@ -15,7 +15,7 @@ PORT=${QUILL_BENCH_PORT:-18280}  # front; nginx itself listens on PORT+1
 
 QUILL_BUILD_TYPE=Release bash "$TOP/scripts/configure.sh" "$BUILD"
 cmake --build "$BUILD" --target package_download_bench -j2 >/dev/null
-BENCH_EXE=$BUILD/tests/installation/bench/package_download_bench.exe
+BENCH_EXE=$BUILD/tests/installation/engine/bench/package_download_bench.exe
 DEPS=$(sed -n 's/^QUILL_DEPS_PREFIX:[A-Z]*=//p' "$BUILD/CMakeCache.txt")
 CURL_EXE=$DEPS/bin/curl.exe
 

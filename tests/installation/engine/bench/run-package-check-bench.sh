@@ -7,7 +7,7 @@
 # session of its own.
 set -euo pipefail
 HERE=$(cd "$(dirname "$0")" && pwd)
-TOP=$(cd "$HERE/../../.." && pwd)
+TOP=$(cd "$HERE/../../../.." && pwd)
 BUILD=${QUILL_BUILD_DIR:-$TOP/build}
 REPEATS=${1:-5}
 MEGABYTES=${2:-200}
@@ -25,5 +25,5 @@ export WINEPREFIX=$QUILL_WINE_DIR/shared
 head -c "${MEGABYTES}M" /dev/urandom >"$WORK/package.zip"
 SIZE=$(stat -c %s "$WORK/package.zip")
 DIGEST=$(sha256sum "$WORK/package.zip" | cut -d' ' -f1)
-wine "$BUILD/tests/installation/bench/package_check_bench.exe" "$(winepath -w "$WORK/package.zip" 2>/dev/null)" \
+wine "$BUILD/tests/installation/engine/bench/package_check_bench.exe" "$(winepath -w "$WORK/package.zip" 2>/dev/null)" \
   "$SIZE" "$DIGEST" "$REPEATS" 2>/dev/null </dev/null

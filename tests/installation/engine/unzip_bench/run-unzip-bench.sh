@@ -2,13 +2,13 @@
 # Extraction throughput of two 200 MB packages (one large entry; thousands of small ones),
 # side by side: CUnzipper (unzip_bench.exe, several copy buffer sizes) and minizip's own
 # miniunz.exe under Wine, and Debian's native unzip. Run by hand, not by ctest:
-#   tests/installation/unzip_bench/run-unzip-bench.sh [repeats]
+#   tests/installation/engine/unzip_bench/run-unzip-bench.sh [repeats]
 # QUILL_BENCH_BASELINE_EXE names an unzip_bench.exe of another build (an earlier commit) to
 # time in the same rounds, with the 64 KiB buffer.
 # Builds a Release tree of its own, starts and stops its own Wine session.
 set -euo pipefail
 HERE=$(cd "$(dirname "$0")" && pwd)
-TOP=$(cd "$HERE/../../.." && pwd)
+TOP=$(cd "$HERE/../../../.." && pwd)
 BUILD=${QUILL_BENCH_BUILD_DIR:-$TOP/build-unzip-bench}
 REPEATS=${1:-3}
 BUFFERS=${QUILL_BENCH_BUFFERS:-"20480 65536 262144 1048576"}
@@ -17,7 +17,7 @@ TOOLS=${QUILL_BENCH_TOOLS:-"unzip miniunz"}  # the reference tools to time
 
 QUILL_BUILD_TYPE=Release bash "$TOP/scripts/configure.sh" "$BUILD"
 cmake --build "$BUILD" --target unzip_bench -j2 >/dev/null
-BENCH_EXE=$BUILD/tests/installation/unzip_bench/unzip_bench.exe
+BENCH_EXE=$BUILD/tests/installation/engine/unzip_bench/unzip_bench.exe
 MINIUNZ_EXE=$(sed -n 's/^QUILL_MINIUNZ_EXE:[A-Z]*=//p' "$BUILD/CMakeCache.txt")
 [ -n "$MINIUNZ_EXE" ] || MINIUNZ_EXE=$(ls /var/cache/quillmere-deps/x86_64-*/bin/miniunz.exe | head -n1)
 
