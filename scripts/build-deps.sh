@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the third-party libraries for the Windows target from Debian's source packages:
-# libcurl (HTTP/HTTPS over Schannel, nothing optional), TinyXML without the C++ streams,
+# libcurl (HTTP/HTTPS over Schannel; proxies with Basic, NTLM and Negotiate through the
+# system's security packages; nothing else optional), TinyXML without the C++ streams,
 # minizip from zlib's contrib tree, and GoogleTest from /usr/src/googletest. The libraries the
 # installer links are built for size, each function and datum in a section of its own, so the
 # linker leaves out whatever the installer never reaches. Results land in a cache outside the source
@@ -86,8 +87,7 @@ cmake -S "$WORK/src-curl" -B "$WORK/build-curl" -G Ninja \
   -DCURL_ZLIB=OFF -DCURL_BROTLI=OFF -DCURL_ZSTD=OFF -DUSE_NGHTTP2=OFF -DUSE_LIBIDN2=OFF \
   -DCURL_USE_LIBSSH2=OFF -DCURL_USE_LIBPSL=OFF -DCURL_USE_GSSAPI=OFF -DENABLE_UNIX_SOCKETS=OFF \
   -DHTTP_ONLY=ON -DCURL_DISABLE_LDAP=ON -DENABLE_MANUAL=OFF \
-  -DCURL_DISABLE_PROXY=ON -DCURL_DISABLE_COOKIES=ON -DCURL_DISABLE_MIME=ON -DCURL_DISABLE_NETRC=ON \
-  -DCURL_DISABLE_HTTP_AUTH=ON -DCURL_DISABLE_CRYPTO_AUTH=ON -DCURL_DISABLE_NTLM=ON \
+  -DCURL_WINDOWS_SSPI=ON -DCURL_DISABLE_COOKIES=ON -DCURL_DISABLE_MIME=ON -DCURL_DISABLE_NETRC=ON \
   -DCURL_DISABLE_ALTSVC=ON -DCURL_DISABLE_HSTS=ON -DCURL_DISABLE_DOH=ON -DCURL_DISABLE_GETOPTIONS=ON \
   -DCMAKE_EXE_LINKER_FLAGS="-static" >"$WORK/curl-configure.log" 2>&1 \
   || { cat "$WORK/curl-configure.log" >&2; exit 1; }

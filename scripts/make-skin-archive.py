@@ -12,7 +12,7 @@ import sys
 import zipfile
 import zlib
 
-SKIN_FILES = ["installation.xml", "msgbox.xml", "uninstall_tip.xml"]
+SKIN_FILES = ["installation.xml", "msgbox.xml", "uninstall_tip.xml", "proxy_login.xml"]
 FIXED_TIME = (2024, 1, 1, 0, 0, 0)
 
 

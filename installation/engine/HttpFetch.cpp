@@ -19,6 +19,7 @@
 #include "engine/ManifestTrust.h"
 #include "engine/PackageAnswer.h"
 #include "engine/PackageValidator.h"
+#include "engine/ProxySession.h"
 #include "engine/ResponseHeaders.h"
 #include "engine/ServerTrust.h"
 #include "engine/SetupConstants.h"
@@ -71,6 +72,15 @@ class HeaderList {
  private:
   curl_slist* m_list = nullptr;
 };
+
+// The run's proxies; none (direct) for a transfer made without a run.
+ProxySession* ProxiesOf(SetupContext* context) {
+  if (!context) return nullptr;
+  if (!context->m_pProxies) context->m_pProxies = std::make_shared<ProxySession>();
+  return context->m_pProxies.get();
+}
+
+ISetupObserver* ObserverOf(const SetupContext* context) { return context ? context->m_pObserver : nullptr; }
 
 const SetupTimings& TimingsOf(const SetupContext* context) {
   static const SetupTimings defaults;
@@ -183,6 +193,7 @@ PackageAttempt TransferPackageOnce(CURL* curl, const char* address, const wchar_
   }
   curl_easy_setopt(curl, CURLOPT_RANGE, range.empty() ? nullptr : range.c_str());
   curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers.get());
+  if (ProxySession* proxies = ProxiesOf(context)) proxies->Apply(curl, address);
   WriteSetupInfo("package attempt %d: GET %s from byte %lld%s%s", attempt, address, static_cast<long long>(offset),
                  ifRange.empty() ? "" : " if still ", ifRange.c_str());
 
@@ -241,8 +252,10 @@ SmallAnswer FetchSmallFile(CURL* curl, const char* address, const char* what, Se
 
   RetrySchedule schedule(TimingsOf(context));
   std::string encoding;
+  ProxySession* const proxies = ProxiesOf(context);
   for (int attempt = 1;; ++attempt) {
     answer.body.clear();
+    if (proxies) proxies->Apply(curl, address);
     ResponseHeaders head(curl, &trust);
     StallWatch watch(TimingsOf(context).nStallSeconds);
     curl_easy_setopt(curl, CURLOPT_PROGRESSFUNCTION, StallWatch::OnProgress);
@@ -253,6 +266,10 @@ SmallAnswer FetchSmallFile(CURL* curl, const char* address, const char* what, Se
     WriteSetupInfo("%s attempt %d: GET %s: result %d (%s), status %ld, %llu bytes", what, attempt, address,
                    answer.result, curl_easy_strerror(answer.result), answer.status,
                    static_cast<unsigned long long>(answer.body.size()));
+    const ProxySession::Next next =
+        proxies ? proxies->AfterAttempt(curl, address, answer.result, ObserverOf(context)) : ProxySession::Next::kCarryOn;
+    if (next == ProxySession::Next::kTryAgainNow) continue;
+    if (next == ProxySession::Next::kGiveUp) break;
     DWORD pauseMs = 0;
     // Each attempt starts from nothing: a file this small is not continued.
     if (!IsTransientFailure(answer.result, answer.status) || !schedule.NextAttempt(0, pauseMs)) break;
@@ -356,6 +373,11 @@ int DownloadPackage(const char* address, const wchar_t* packagePath, SetupContex
       return kWriteFailed;
     }
     if (outcome.Succeeded() || outcome.verdict == PackageAnswer::Verdict::kDiskShort) break;
+    if (ProxySession* proxies = ProxiesOf(context)) {
+      const ProxySession::Next next = proxies->AfterAttempt(curl, address, outcome.result, ObserverOf(context));
+      if (next == ProxySession::Next::kTryAgainNow) continue;
+      if (next == ProxySession::Next::kGiveUp) break;
+    }
     // A restart is not a failure of the line: the part on disk goes and the whole package
     // follows. It still waits its turn, or a server that keeps forcing it would be asked
     // as fast as the loop runs.

@@ -5,11 +5,13 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "engine/ManifestKey.h"
 #include "engine/ManifestTrust.h"
+#include "engine/ProxySession.h"
 #include "engine/SetupObserver.h"
 #include "engine/SetupTimings.h"
 
@@ -57,6 +59,9 @@ struct SetupContext {
   // and what the run made of the manifest it fetched (see ManifestTrust.h).
   ManifestPublicKey m_manifestKey = CompiledManifestKey();
   ManifestVerdict m_manifestVerdict = ManifestVerdict::kUnchecked;
+
+  // The run's way through proxies, found on the worker when the first transfer starts.
+  std::shared_ptr<ProxySession> m_pProxies;
 
   // Whoever shows the run (see SetupObserver.h); null runs unseen.
   ISetupObserver* m_pObserver = nullptr;

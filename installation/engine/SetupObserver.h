@@ -24,6 +24,12 @@ class ISetupObserver {
   // Bytes of the package on disk (what an earlier run left included) and its whole size;
   // called as often as the transfer moves, only once the size is known.
   virtual void OnProgress(int64_t received, int64_t total) = 0;
+  // A proxy on the way asks for a name and password (the user's own Windows sign-in was not
+  // enough): fills them and returns true, or returns false when the person declines or
+  // nobody can be asked. `again`: the last ones given were refused. What is given is used
+  // for this run only.
+  virtual bool AskProxyLogin(const std::wstring& proxy, const std::wstring& realm, bool again, std::wstring& user,
+                             std::wstring& password) = 0;
   // The package arrived, matched what the manifest describes and was extracted. The
   // observer then has the installation half run (OnPackageReady in ExistingInstall.h) on
   // its own thread.

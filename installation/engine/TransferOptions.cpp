@@ -43,6 +43,9 @@ void ApplyTransferOptions(CURL* curl, const SetupTimings& timings) {
   curl_easy_setopt(curl, CURLOPT_VERBOSE, 1L);
   curl_easy_setopt(curl, CURLOPT_DEBUGFUNCTION, OnTrace);
   curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, timings.nConnectTimeoutSeconds);
+  // No proxy unless the run's own discovery names one (ProxySession): never one from the
+  // environment, which any user may set for the elevated installer.
+  curl_easy_setopt(curl, CURLOPT_PROXY, "");
 }
 
 }  // namespace setup

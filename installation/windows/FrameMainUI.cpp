@@ -8,6 +8,7 @@
 #include "engine/ExistingInstall.h"
 #include "engine/SetupWorker.h"
 #include "windows/FrameMsgBoxUI.h"
+#include "windows/ProxyLogin.h"
 #include "windows/SetupProgress.h"
 #include "windows/WindowConstants.h"
 
@@ -73,6 +74,12 @@ LRESULT CFrameMainUI::ProcessMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
     case setup::WM_SETUP_ERROR:
       ShowSetupError(m_hWnd, static_cast<UINT>(wParam));
       break;
+    case setup::WM_SETUP_PROXY_LOGIN:
+      if (auto* pRequest = reinterpret_cast<setup::ProxyLoginRequest*>(lParam)) {
+        pRequest->bGiven = ShowProxyLogin(m_hWnd, pRequest->strProxy, pRequest->strRealm, pRequest->bAgain,
+                                          pRequest->strUser, pRequest->strPassword);
+      }
+      return 0;
     default:
       break;
   }

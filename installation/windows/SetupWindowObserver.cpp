@@ -33,6 +33,22 @@ void CSetupWindowObserver::OnProgress(int64_t received, int64_t total) {
   m_progress.Publish(m_hWnd.load(), figures.nPercent, figures.szSizeText);
 }
 
+bool CSetupWindowObserver::AskProxyLogin(const std::wstring& proxy, const std::wstring& realm, bool again,
+                                         std::wstring& user, std::wstring& password) {
+  ProxyLoginRequest request;
+  request.strProxy = proxy;
+  request.strRealm = realm;
+  request.bAgain = again;
+  // Sent, not posted: the worker waits for the person. A window that is gone answers nothing.
+  SendMessageW(m_hWnd.load(), WM_SETUP_PROXY_LOGIN, 0, reinterpret_cast<LPARAM>(&request));
+  if (!request.bGiven) return false;
+  user = request.strUser;
+  password = request.strPassword;
+  if (!request.strPassword.empty())
+    SecureZeroMemory(&request.strPassword[0], request.strPassword.size() * sizeof(wchar_t));
+  return true;
+}
+
 void CSetupWindowObserver::OnPackageReady() { PostMessageW(m_hWnd.load(), WM_SETUP_PACKAGE_READY, 0, 0); }
 
 void CSetupWindowObserver::OnFailure(SetupFailure failure) {

@@ -18,6 +18,16 @@ namespace setup {
 // text "received/total KB", in thousands of bytes with one decimal.
 ProgressFigures FiguresFor(int64_t received, int64_t total);
 
+// What the worker hands the main window with WM_SETUP_PROXY_LOGIN, and gets back.
+struct ProxyLoginRequest {
+  std::wstring strProxy;
+  std::wstring strRealm;
+  bool bAgain = false;
+  bool bGiven = false;
+  std::wstring strUser;
+  std::wstring strPassword;
+};
+
 // The string the message box shows for a failure (10001 to 10003).
 UINT FailureStringId(SetupFailure failure);
 
@@ -31,6 +41,9 @@ class CSetupWindowObserver : public ISetupObserver {
   HWND Window() const { return m_hWnd.load(); }
 
   void OnProgress(int64_t received, int64_t total) override;
+  // Asks on the window's thread (the window shows the login box) and waits for the answer.
+  bool AskProxyLogin(const std::wstring& proxy, const std::wstring& realm, bool again, std::wstring& user,
+                     std::wstring& password) override;
   void OnPackageReady() override;
   void OnFailure(SetupFailure failure) override;
   void OnInstallStarted() override;

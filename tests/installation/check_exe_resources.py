@@ -102,13 +102,13 @@ class ExeResources(unittest.TestCase):
             self.assertIsNone(archive.testzip())
             names = archive.namelist()
             self.assertEqual(sorted(names), sorted([
-                "installation.xml", "msgbox.xml", "uninstall_tip.xml",
+                "installation.xml", "msgbox.xml", "uninstall_tip.xml", "proxy_login.xml",
                 "common/button/btn_blue_normal.png", "common/button/btn_blue_pushed.png",
                 "common/button/btn_gray_normal.png", "common/button/btn_gray_pushed.png",
                 "common/close/btn_close_normal.png", "common/close/btn_close_pushed.png",
                 "common/window/shadow.png", "installation/bkimage.png",
                 "installation/btn_close_normal.png", "installation/btn_close_pushed.png"]))
-            for skin in ("installation.xml", "msgbox.xml", "uninstall_tip.xml"):
+            for skin in ("installation.xml", "msgbox.xml", "uninstall_tip.xml", "proxy_login.xml"):
                 head = archive.read(skin).decode("utf-8").splitlines()[0]
                 self.assertEqual(head, '<?xml version="1.0" encoding="utf-8" standalone="yes" ?>')
 

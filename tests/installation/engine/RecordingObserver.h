@@ -8,6 +8,7 @@
 #include <functional>
 #include <mutex>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -30,6 +31,18 @@ class RecordingObserver : public setup::ISetupObserver {
     }
     if (onProgress) onProgress(received, total);
   }
+  bool AskProxyLogin(const std::wstring& proxy, const std::wstring& realm, bool again, std::wstring& user,
+                     std::wstring& password) override {
+    {
+      std::lock_guard<std::mutex> hold(m_lock);
+      m_events.push_back(again ? "asked login again" : "asked login");
+      m_loginQuestions.emplace_back(proxy, realm);
+    }
+    if (m_logins.empty()) return false;
+    std::tie(user, password) = m_logins.front();
+    m_logins.erase(m_logins.begin());
+    return true;
+  }
   void OnPackageReady() override { Add("ready"); }
   void OnFailure(setup::SetupFailure failure) override {
     std::lock_guard<std::mutex> hold(m_lock);
@@ -46,6 +59,12 @@ class RecordingObserver : public setup::ISetupObserver {
   void OnInstallFinished() override { Add("install finished"); }
 
   void SetReplace(bool replace) { m_bReplace = replace; }
+  // The logins given when a proxy asks, in order; asked beyond them, the person declines.
+  void SetLogins(std::vector<std::pair<std::wstring, std::wstring>> logins) { m_logins = std::move(logins); }
+  std::vector<std::pair<std::wstring, std::wstring>> LoginQuestions() const {
+    std::lock_guard<std::mutex> hold(m_lock);
+    return m_loginQuestions;
+  }
   // Called after each progress report, on the reporting thread.
   std::function<void(int64_t received, int64_t total)> onProgress;
   void Clear() {
@@ -96,4 +115,6 @@ class RecordingObserver : public setup::ISetupObserver {
   std::vector<setup::SetupFailure> m_failures;
   std::vector<std::string> m_events;
   std::vector<std::pair<std::wstring, std::wstring>> m_questions;
+  std::vector<std::pair<std::wstring, std::wstring>> m_logins;
+  std::vector<std::pair<std::wstring, std::wstring>> m_loginQuestions;  // proxy, realm
 };

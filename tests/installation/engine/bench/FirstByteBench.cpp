@@ -33,6 +33,9 @@ class FirstByte : public ISetupObserver {
   void OnProgress(int64_t received, int64_t) override {
     if (received > 0 && m_at.load() == 0) m_at.store(NowMs());
   }
+  bool AskProxyLogin(const std::wstring&, const std::wstring&, bool, std::wstring&, std::wstring&) override {
+    return false;
+  }
   void OnPackageReady() override {}
   void OnFailure(SetupFailure) override {}
   void OnInstallStarted() override {}

@@ -1,0 +1,256 @@
+#include "engine/ProxyDiscovery.h"
+
+#include <windows.h>
+
+#include <winhttp.h>
+
+#include <cwctype>
+#include <string>
+
+#include "engine/SetupLog.h"
+
+namespace setup {
+namespace {
+
+// The platform's strings in its proxy records are the caller's to free.
+class GlobalText {
+ public:
+  explicit GlobalText(LPWSTR text = nullptr) : m_text(text) {}
+  ~GlobalText() {
+    if (m_text) GlobalFree(m_text);
+  }
+  GlobalText(const GlobalText&) = delete;
+  GlobalText& operator=(const GlobalText&) = delete;
+  std::wstring str() const { return m_text ? m_text : L""; }
+  bool empty() const { return !m_text || !*m_text; }
+
+ private:
+  LPWSTR m_text;
+};
+
+class Session {
+ public:
+  Session() : m_handle(WinHttpOpen(L"Quillmere setup", WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME,
+                                    WINHTTP_NO_PROXY_BYPASS, 0)) {}
+  ~Session() {
+    if (m_handle) WinHttpCloseHandle(m_handle);
+  }
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+  HINTERNET get() const { return m_handle; }
+
+ private:
+  HINTERNET m_handle;
+};
+
+std::wstring Lower(std::wstring text) {
+  for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(c));
+  return text;
+}
+
+std::wstring Trimmed(const std::wstring& text) {
+  const size_t first = text.find_first_not_of(L" \t");
+  if (first == std::wstring::npos) return std::wstring();
+  return text.substr(first, text.find_last_not_of(L" \t") - first + 1);
+}
+
+std::vector<std::wstring> Split(const std::wstring& text, const wchar_t* separators) {
+  std::vector<std::wstring> parts;
+  size_t start = 0;
+  for (;;) {
+    const size_t end = text.find_first_of(separators, start);
+    const std::wstring part = Trimmed(text.substr(start, end == std::wstring::npos ? end : end - start));
+    if (!part.empty()) parts.push_back(part);
+    if (end == std::wstring::npos) return parts;
+    start = end + 1;
+  }
+}
+
+bool WildcardMatch(const wchar_t* pattern, const wchar_t* text) {
+  if (*pattern == L'\0') return *text == L'\0';
+  if (*pattern == L'*') return WildcardMatch(pattern + 1, text) || (*text && WildcardMatch(pattern, text + 1));
+  return *text && *pattern == *text && WildcardMatch(pattern + 1, text + 1);
+}
+
+std::string Narrow(const std::wstring& text) {
+  std::string out;
+  for (wchar_t c : text) out += c < 0x80 ? static_cast<char>(c) : '?';
+  return out;
+}
+
+// Scheme and host of an address ("http://host:port/path").
+void SchemeAndHost(const std::string& address, std::wstring& scheme, std::wstring& host) {
+  const size_t colon = address.find("://");
+  scheme.assign(address.begin(), address.begin() + (colon == std::string::npos ? 0 : colon));
+  const size_t start = colon == std::string::npos ? 0 : colon + 3;
+  size_t end = address.find_first_of(":/", start);
+  if (address.compare(start, 1, "[") == 0) end = address.find(']', start) + 1;  // "[::1]"
+  host.assign(address.begin() + start, end == std::string::npos ? address.end() : address.begin() + end);
+  scheme = Lower(scheme);
+  host = Lower(host);
+}
+
+// The script's whole answer, every proxy in order and whether it ends in DIRECT, as systems
+// since Windows 8 give it. Looked up by name: older systems (and Wine) lack it, and the
+// classic call gives only the first road there.
+bool WholeScriptAnswer(const std::wstring& url, const WINHTTP_AUTOPROXY_OPTIONS& options, ProxyPlan& plan) {
+  using CreateResolverFn = DWORD(WINAPI*)(HINTERNET, HINTERNET*);
+  using ForUrlExFn = DWORD(WINAPI*)(HINTERNET, PCWSTR, WINHTTP_AUTOPROXY_OPTIONS*, DWORD_PTR);
+  using ResultFn = DWORD(WINAPI*)(HINTERNET, WINHTTP_PROXY_RESULT*);
+  using FreeResultFn = VOID(WINAPI*)(WINHTTP_PROXY_RESULT*);
+  HMODULE winhttp = GetModuleHandleW(L"winhttp.dll");
+  if (!winhttp) return false;
+  const auto createResolver = reinterpret_cast<CreateResolverFn>(GetProcAddress(winhttp, "WinHttpCreateProxyResolver"));
+  const auto forUrlEx = reinterpret_cast<ForUrlExFn>(GetProcAddress(winhttp, "WinHttpGetProxyForUrlEx"));
+  const auto result = reinterpret_cast<ResultFn>(GetProcAddress(winhttp, "WinHttpGetProxyResult"));
+  const auto freeResult = reinterpret_cast<FreeResultFn>(GetProcAddress(winhttp, "WinHttpFreeProxyResult"));
+  if (!createResolver || !forUrlEx || !result || !freeResult) return false;
+
+  HINTERNET session = WinHttpOpen(L"Quillmere setup", WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME,
+                                  WINHTTP_NO_PROXY_BYPASS, WINHTTP_FLAG_ASYNC);
+  HINTERNET resolver = nullptr;
+  bool found = false;
+  HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  if (session && done && createResolver(session, &resolver) == ERROR_SUCCESS) {
+    WinHttpSetStatusCallback(
+        resolver,
+        [](HINTERNET, DWORD_PTR event, DWORD, LPVOID, DWORD) { SetEvent(reinterpret_cast<HANDLE>(event)); },
+        WINHTTP_CALLBACK_FLAG_REQUEST_ERROR | WINHTTP_CALLBACK_FLAG_GETPROXYFORURL_COMPLETE, 0);
+    WINHTTP_AUTOPROXY_OPTIONS asked = options;
+    if (forUrlEx(resolver, url.c_str(), &asked, reinterpret_cast<DWORD_PTR>(done)) == ERROR_IO_PENDING &&
+        WaitForSingleObject(done, 60000) == WAIT_OBJECT_0) {
+      WINHTTP_PROXY_RESULT answer = {};
+      if (result(resolver, &answer) == ERROR_SUCCESS) {
+        plan = ProxyPlan();
+        plan.bDirect = answer.cEntries == 0;
+        for (DWORD i = 0; i < answer.cEntries; ++i) {
+          const WINHTTP_PROXY_RESULT_ENTRY& entry = answer.pEntries[i];
+          if (!entry.fProxy) {
+            plan.bDirect = true;
+          } else if (entry.pwszProxy && entry.ProxyScheme == INTERNET_SCHEME_HTTP) {
+            plan.proxies.push_back(Narrow(entry.pwszProxy) + ":" + std::to_string(entry.ProxyPort));
+          }
+        }
+        freeResult(&answer);
+        found = true;
+      }
+    }
+  }
+  if (resolver) WinHttpCloseHandle(resolver);
+  if (session) WinHttpCloseHandle(session);
+  if (done) CloseHandle(done);
+  return found;
+}
+
+ProxyPlan Direct(const char* source) {
+  ProxyPlan plan;
+  plan.strSource = source;
+  return plan;
+}
+
+}  // namespace
+
+ProxyPlan ParseProxyList(const std::wstring& list, const std::wstring& scheme) {
+  ProxyPlan plan;
+  plan.bDirect = false;
+  for (const std::wstring& entry : Split(list, L";")) {
+    std::wstring proxy = entry;
+    const size_t equals = entry.find(L'=');
+    if (equals != std::wstring::npos) {
+      if (Lower(Trimmed(entry.substr(0, equals))) != Lower(scheme)) continue;
+      proxy = Trimmed(entry.substr(equals + 1));
+    }
+    const std::vector<std::wstring> words = Split(proxy, L" \t");
+    if (words.empty()) continue;
+    const std::wstring kind = Lower(words[0]);
+    if (kind == L"direct") {
+      plan.bDirect = true;
+      continue;
+    }
+    if (words.size() == 2 && (kind == L"proxy" || kind == L"http")) proxy = words[1];
+    else if (words.size() != 1) continue;  // SOCKS and the like: not a road this installer takes
+    // "http://host:port/" as well as "host:port".
+    const size_t colon = proxy.find(L"://");
+    if (colon != std::wstring::npos) proxy = proxy.substr(colon + 3);
+    if (!proxy.empty() && proxy.back() == L'/') proxy.pop_back();
+    if (!proxy.empty()) plan.proxies.push_back(Narrow(proxy));
+  }
+  if (plan.proxies.empty()) plan.bDirect = true;
+  return plan;
+}
+
+bool BypassesProxy(const std::wstring& host, const std::wstring& bypass) {
+  const std::wstring name = Lower(host);
+  for (const std::wstring& entry : Split(bypass, L";, \t")) {
+    std::wstring pattern = Lower(entry);
+    if (pattern == L"<local>") {
+      if (name.find(L'.') == std::wstring::npos && name.find(L':') == std::wstring::npos) return true;
+      continue;
+    }
+    const size_t colon = pattern.find(L"://");
+    if (colon != std::wstring::npos) pattern = pattern.substr(colon + 3);
+    if (WildcardMatch(pattern.c_str(), name.c_str())) return true;
+  }
+  return false;
+}
+
+ProxyPlan DiscoverProxy(const std::string& address) {
+  std::wstring scheme, host;
+  SchemeAndHost(address, scheme, host);
+  const std::wstring url(address.begin(), address.end());
+
+  WINHTTP_CURRENT_USER_IE_PROXY_CONFIG user = {};
+  if (WinHttpGetIEProxyConfigForCurrentUser(&user)) {
+    GlobalText script(user.lpszAutoConfigUrl), fixed(user.lpszProxy), bypass(user.lpszProxyBypass);
+    if (user.fAutoDetect || !script.empty()) {
+      WINHTTP_AUTOPROXY_OPTIONS options = {};
+      if (!script.empty()) {
+        options.dwFlags |= WINHTTP_AUTOPROXY_CONFIG_URL;
+        options.lpszAutoConfigUrl = user.lpszAutoConfigUrl;
+      }
+      if (user.fAutoDetect) {
+        options.dwFlags |= WINHTTP_AUTOPROXY_AUTO_DETECT;
+        options.dwAutoDetectFlags = WINHTTP_AUTO_DETECT_TYPE_DHCP | WINHTTP_AUTO_DETECT_TYPE_DNS_A;
+      }
+      options.fAutoLogonIfChallenged = TRUE;
+      const char* source = script.empty() ? "automatic detection" : "configuration script";
+      ProxyPlan whole;
+      if (WholeScriptAnswer(url, options, whole)) {
+        whole.strSource = source;
+        return whole;
+      }
+      Session session;
+      WINHTTP_PROXY_INFO found = {};
+      if (session.get() && WinHttpGetProxyForUrl(session.get(), url.c_str(), &options, &found)) {
+        GlobalText proxies(found.lpszProxy), skip(found.lpszProxyBypass);
+        ProxyPlan plan = found.dwAccessType == WINHTTP_ACCESS_TYPE_NAMED_PROXY ? ParseProxyList(proxies.str(), scheme)
+                                                                             : Direct("");
+        plan.strSource = source;
+        return plan;
+      }
+      // As the platform's own clients do, a script that cannot be had leaves the other settings.
+      WriteSetupInfo("proxy: the %s gave nothing (error %lu)", script.empty() ? "automatic detection" : "configuration script",
+                     GetLastError());
+    }
+    if (!fixed.empty()) {
+      if (BypassesProxy(host, bypass.str())) return Direct("bypass list of the user's proxy");
+      ProxyPlan plan = ParseProxyList(fixed.str(), scheme);
+      plan.strSource = "the user's proxy";
+      return plan;
+    }
+  }
+
+  WINHTTP_PROXY_INFO machine = {};
+  if (WinHttpGetDefaultProxyConfiguration(&machine)) {
+    GlobalText proxies(machine.lpszProxy), bypass(machine.lpszProxyBypass);
+    if (machine.dwAccessType == WINHTTP_ACCESS_TYPE_NAMED_PROXY && !proxies.empty()) {
+      if (BypassesProxy(host, bypass.str())) return Direct("bypass list of the machine's proxy");
+      ProxyPlan plan = ParseProxyList(proxies.str(), scheme);
+      plan.strSource = "the machine's proxy";
+      return plan;
+    }
+  }
+  return Direct("no proxy configured");
+}
+
+}  // namespace setup
