@@ -48,7 +48,7 @@ void CFrameProxyLoginUI::OnWindowGone(HWND hWnd) {
 
 void CFrameProxyLoginUI::OnSkinLoaded() {
   if (SkinUI::CControlUI* pText = m_Host.FindControlByName(L"main_txt")) {
-    pText->SetText((L"代理服务器 " + Shown(m_strProxy) + L" 需要您的用户名和密码。").c_str());
+    pText->SetText((L"代理服务器 " + Shown(m_strProxy) + L" 需要登录。").c_str());
   }
   if (SkinUI::CControlUI* pRealm = m_Host.FindControlByName(L"realm_txt")) {
     pRealm->SetText(m_strRealm.empty() ? L"" : (L"（" + Shown(m_strRealm) + L"）").c_str());

@@ -268,7 +268,10 @@ def wait_for(condition, seconds, step=0.1):
     return condition()
 
 
-class InstallerEndToEnd(unittest.TestCase):
+class EndToEndCase(unittest.TestCase):
+    """What the cases share: clean machines, the server reset around each case, and what a
+    finished installation leaves."""
+
     @classmethod
     def setUpClass(cls):
         shell('wine_make_cjk_template "$QUILL_WINE_DIR/template" "$QUILL_WINE_DIR/template-cjk"')
@@ -318,6 +321,7 @@ class InstallerEndToEnd(unittest.TestCase):
         self.assertEqual((clients[0]["showflag"], clients[0]["show"]), ("1", "5"))
         self.assertFalse(os.path.exists(machine.path("ProgramData", "Quillmere")), "the data folder is removed")
 
+class InstallerEndToEnd(EndToEndCase):
     def test_a_clean_machine_downloads_installs_and_starts_the_client(self):
         # Zeros are sent in no time but take a moment to extract: the full bar stays up that long.
         publish(client_package("zeros", 192 << 20))
@@ -540,8 +544,7 @@ class InstallerEndToEnd(unittest.TestCase):
                 self.assertIsNone(machine.registry(r"HKLM\SOFTWARE\Quillmere\ProductCode", "productcode", 64))
 
 
-def main():
-    global ARGS
+def parse_arguments(argv=None):
     parser = argparse.ArgumentParser()
     parser.add_argument("--exe", required=True)
     parser.add_argument("--fixtures", required=True, help="the stand-in build folder")
@@ -550,15 +553,32 @@ def main():
     parser.add_argument("--control", required=True, help="the test server's control address")
     parser.add_argument("--scripts", required=True)
     parser.add_argument("--private-key", required=True, help="the build's test key that signs what is published")
-    ARGS, rest = parser.parse_known_args()
-    ARGS.work = os.environ.get("QUILL_TEST_WORK", os.getcwd())
+    args, rest = parser.parse_known_args(argv)
+    args.rest = rest
+    args.work = os.environ.get("QUILL_TEST_WORK", os.getcwd())
+    return args
+
+
+def run_tests(suite=None):
+    """Runs the cases (all of this file's, unless a suite is given) on an X display of their
+    own; ends the program with 0 when all passed."""
     ARGS.display, xvfb_pid = shell("xvfb_start").split()
     os.environ["DISPLAY"] = ARGS.display  # for xdotool and import too
     try:
-        program = unittest.main(argv=[sys.argv[0]] + rest, exit=False, verbosity=2)
+        if suite is None:
+            program = unittest.main(argv=[sys.argv[0]] + ARGS.rest, exit=False, verbosity=2)
+            result = program.result
+        else:
+            result = unittest.TextTestRunner(verbosity=2).run(suite)
     finally:
         subprocess.run(["kill", xvfb_pid])
-    sys.exit(0 if program.result.wasSuccessful() else 1)
+    sys.exit(0 if result.wasSuccessful() else 1)
+
+
+def main():
+    global ARGS
+    ARGS = parse_arguments()
+    run_tests()
 
 
 if __name__ == "__main__":

@@ -2,6 +2,7 @@
 // (written the way the system's settings page keeps them), a configuration script served
 // from loopback, the machine-wide setting, and the lists they use.
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -12,7 +13,11 @@
 #include <vector>
 
 #include "DownloadServer.h"
+#include "HttpFetchFixture.h"
+#include "RecordingObserver.h"
+#include "engine/HttpFetch.h"
 #include "engine/ProxyDiscovery.h"
+#include "engine/SetupContext.h"
 #include "support/TestFiles.h"
 
 using namespace setup;
@@ -64,6 +69,13 @@ void WriteUserSettings(DWORD flags, const std::string& proxy, const std::string&
 }
 
 constexpr DWORD kDirect = 1, kFixedProxy = 2, kScript = 4;
+
+// The challenge proxy's log, as a Windows path (Wine shows the Unix root as Z:).
+std::wstring HostLogPath() {
+  std::wstring path = L"Z:";
+  for (const char* p = QUILL_TEST_CHALLENGE_PROXY_LOG; *p; ++p) path += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);
+  return path;
+}
 
 class ProxySettingsTest : public ::testing::Test {
  protected:
@@ -155,4 +167,32 @@ TEST_F(ProxySettingsTest, AConfigurationScriptDecidesForEachAddress) {
   EXPECT_TRUE(plan.proxies.empty());
   EXPECT_TRUE(plan.bDirect);
   DeleteFileW((ServedFolder() + L"\\proxy.pac").c_str());
+}
+
+// A proxy tied to a Windows domain takes only the platform's own sign-in (Negotiate, NTLM):
+// the run answers it through the system's security packages and never asks the person for a
+// password the proxy would not take. (tests/fixtures/proxy/challenge_proxy.py answers 407 to
+// everything and logs what each request carried.)
+TEST_F(ProxySettingsTest, AProxyTakingOnlyTheWindowsSignInIsNeverGivenATypedPassword) {
+  WriteUserSettings(kDirect | kFixedProxy, "127.0.0.1:" + std::to_string(QUILL_TEST_CHALLENGE_PROXY_PORT), "", "");
+  RecordingObserver observer;
+  observer.SetLogins({{L"user", L"password"}});
+  SetupContext context;
+  context.m_pObserver = &observer;
+  context.m_bRunning = true;
+  ScratchFolder folder(L"challenged");
+  DeleteFileW(L"update.log");
+  EXPECT_EQ(DownloadPackage("http://download.example.com/down/quillclient/CHS/quillmere.zip",
+                            (folder / L"setup.zip").c_str(), &context, false),
+            22);
+  EXPECT_TRUE(observer.LoginQuestions().empty()) << "the person was asked for a password the proxy does not take";
+  const std::string proxy = "proxy 127.0.0.1:" + std::to_string(QUILL_TEST_CHALLENGE_PROXY_PORT);
+  EXPECT_THAT(fetch_testing::InfoMessages(), ::testing::Contains(proxy + " asks who is asking (it takes NTLM, Negotiate)"));
+  const std::vector<std::string> requests = ReadLines(HostLogPath());
+  ASSERT_FALSE(requests.empty());
+  EXPECT_EQ(requests.front(), "GET -") << "the first request asks without credentials";
+  for (const std::string& request : requests) {
+    EXPECT_TRUE(request == "GET -" || request.rfind("GET NTLM ", 0) == 0 || request.rfind("GET Negotiate ", 0) == 0)
+        << request;
+  }
 }
