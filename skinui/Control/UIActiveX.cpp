@@ -160,8 +160,8 @@ bool CActiveXUI::PaintSelf(HDC hDC, const RECT& /*rcPaint*/, CControlUI* /*pStop
 // ---- the windowless object's messages ----
 
 LRESULT CActiveXUI::FilterMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled) {
-  if (m_pControl == nullptr) return 0;
-  UI_CHECK(m_pControl->m_bWindowless);
+  // A windowed object hears its own window; only a windowless one speaks the interface below.
+  if (m_pControl == nullptr || !m_pControl->m_bWindowless) return 0;
   if (!m_pControl->m_bInPlaceActive || m_pControl->m_pInPlaceObject == nullptr) return 0;
   const bool bMouse = IsMouseMessage(uMsg);
   if (bMouse && !IsMouseEnabled()) return 0;

@@ -67,8 +67,11 @@ void CDateTimeWnd::OpenFor(CDateTimeUI* pOwner) {
   if (m_hWnd == nullptr) {
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_DATE_CLASSES};
     ::InitCommonControlsEx(&icc);
-    Create(pHost->GetHostWindow(), nullptr, pOwner->m_dwNativeStyles, 0, PickerRect());
-    if (m_hWnd == nullptr) return;
+    // A failed Create has already deleted this object through OnWindowGone.
+    if (Create(pHost->GetHostWindow(), nullptr, pOwner->m_dwNativeStyles, 0, PickerRect()) ==
+        nullptr) {
+      return;
+    }
     HFONT hFont = pHost->LookupFont(pOwner->GetFont());
     if (hFont == nullptr) hFont = pHost->GetDefaultFontInfo()->hFont;
     Send(WM_SETFONT, reinterpret_cast<WPARAM>(hFont), TRUE);

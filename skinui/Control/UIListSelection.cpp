@@ -214,7 +214,8 @@ void CListSelection::ItemRemoved(int iIndex, bool bWasSelected) {
     m_iCurSel = -1;
     m_iAnchor = -1;
     const int iNext = m_pItems->FindSelectableItem(iIndex - 1, false);
-    if (iNext >= 0) SelectIndex(iNext, false, false);
+    // A replacement, whatever keys are down: with Ctrl it would toggle, and no row be left.
+    if (iNext >= 0) Select(iNext, false, false, false);
   } else if (iIndex < m_iCurSel) {
     --m_iCurSel;
   }

@@ -55,7 +55,9 @@ class CWindowWnd {
   virtual LPCWSTR SuperclassName() const;
   virtual UINT ClassStyle() const;
   virtual LRESULT ProcessMessage(UINT uMsg, WPARAM wParam, LPARAM lParam);
-  // Runs once after the window has received its final message (m_hWnd is already null).
+  // Runs once after the window has received its final message (m_hWnd is already null), and
+  // with a null handle when Create fails before a window exists: a failed Create always ends
+  // here, so an object that deletes itself in it is never deleted by its creator.
   virtual void OnWindowGone(HWND hWnd);
 
   static LRESULT CALLBACK WindowProcedure(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
