@@ -1,9 +1,13 @@
 #include "XMLWnd.h"
 
+#include "Control/UIControlCatalog.h"
 #include "SetupConstants.h"
 #include "resource.h"
 
-CXMLWnd::CXMLWnd(LPCWSTR pstrSkinFile) : m_strSkinFile(pstrSkinFile) {}
+CXMLWnd::CXMLWnd(LPCWSTR pstrSkinFile) : m_strSkinFile(pstrSkinFile) {
+  // The skins may name any control the framework has (and a window shadow).
+  SkinUI::RegisterAllControls();
+}
 
 CXMLWnd::~CXMLWnd() = default;
 

@@ -210,8 +210,8 @@ void CListUI::EnableScrollBars(bool bEnableVertical, bool bEnableHorizontal) {
   m_pList->EnableScrollBars(bEnableVertical, bEnableHorizontal);
 }
 
-CScrollBarUI* CListUI::GetVerticalScrollBar() const { return m_pList->GetVerticalScrollBar(); }
-CScrollBarUI* CListUI::GetHorizontalScrollBar() const { return m_pList->GetHorizontalScrollBar(); }
+CScrollBarBaseUI* CListUI::GetVerticalScrollBar() const { return m_pList->GetVerticalScrollBar(); }
+CScrollBarBaseUI* CListUI::GetHorizontalScrollBar() const { return m_pList->GetHorizontalScrollBar(); }
 
 // ---- selection ----
 

@@ -54,8 +54,8 @@ class CListUI : public CVerticalLayoutUI, public IListUI {
   void ScrollToLeft() override;
   void ScrollToRight() override;
   void EnableScrollBars(bool bEnableVertical = true, bool bEnableHorizontal = false) override;
-  CScrollBarUI* GetVerticalScrollBar() const override;
-  CScrollBarUI* GetHorizontalScrollBar() const override;
+  CScrollBarBaseUI* GetVerticalScrollBar() const override;
+  CScrollBarBaseUI* GetHorizontalScrollBar() const override;
 
   // ---- IListOwnerUI and IListUI ----
   ListInfo* GetListInfo() override;

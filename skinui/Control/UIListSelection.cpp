@@ -45,7 +45,7 @@ void CListSelection::EnsureVisible(int iIndex) const {
   const RECT rcInset = m_pItems->GetInset();
   rcClient.top += rcInset.top;
   rcClient.bottom -= rcInset.bottom;
-  const CScrollBarUI* pBar = m_pItems->GetHorizontalScrollBar();
+  const CScrollBarBaseUI* pBar = m_pItems->GetHorizontalScrollBar();
   if (pBar != nullptr && pBar->IsVisible()) rcClient.bottom -= pBar->GetFixedHeight();
   const RECT& rcItem = pControl->GetPosition();
   int dy = 0;

@@ -80,6 +80,7 @@ class CRichEditUI : public CContainerUI, public IMessageFilterUI {
 
   // ---- settings ----
   bool IsWantTab() const { return m_bWantTab; }
+  bool WantsTabKey() const override { return m_bWantTab; }
   void SetWantTab(bool bWantTab = true) { m_bWantTab = bWantTab; }
   bool IsWantReturn() const { return m_bWantReturn; }
   void SetWantReturn(bool bWantReturn = true) { m_bWantReturn = bWantReturn; }

@@ -41,6 +41,7 @@ LPCWSTR CScrollBarUI::ClassName() const { return L"ScrollBarUI"; }
 
 LPVOID CScrollBarUI::QueryNamedInterface(LPCWSTR pstrName) {
   if (::lstrcmpW(pstrName, L"ScrollBar") == 0) return this;
+  if (::lstrcmpW(pstrName, kInterfaceName) == 0) return static_cast<CScrollBarBaseUI*>(this);
   return CControlUI::QueryNamedInterface(pstrName);
 }
 

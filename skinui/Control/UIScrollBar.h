@@ -6,13 +6,13 @@
 
 #include <windows.h>
 
-#include "Core/UIControl.h"
+#include "Core/UIScrollBarBase.h"
 
 namespace SkinUI {
 
 class CContainerUI;
 
-class CScrollBarUI : public CControlUI {
+class CScrollBarUI : public CScrollBarBaseUI {
  public:
   static const UINT_PTR kRepeatTimerId = 10;
   static const UINT kRepeatInterval = 50;  // ms
@@ -32,13 +32,13 @@ class CScrollBarUI : public CControlUI {
   bool PaintSelf(HDC hDC, const RECT& rcPaint, CControlUI* pStopControl) override;
 
   CContainerUI* GetOwner() const { return m_pOwner; }
-  void SetOwner(CContainerUI* pOwner) { m_pOwner = pOwner; }
+  void SetOwner(CContainerUI* pOwner) override { m_pOwner = pOwner; }
   bool IsHorizontal() const { return m_bHorizontal; }
-  void SetHorizontal(bool bHorizontal = true);
-  int GetScrollRange() const { return m_nRange; }
-  void SetScrollRange(int nRange);
-  int GetScrollValue() const { return m_nScrollPos; }
-  void SetScrollValue(int nPos, bool bNotify = true);
+  void SetHorizontal(bool bHorizontal = true) override;
+  int GetScrollRange() const override { return m_nRange; }
+  void SetScrollRange(int nRange) override;
+  int GetScrollValue() const override { return m_nScrollPos; }
+  void SetScrollValue(int nPos, bool bNotify = true) override;
   int GetLineSize() const { return m_nLineSize; }
   void SetLineSize(int nSize) { m_nLineSize = nSize; }
   bool IsShowButton1() const { return m_bShowButton1; }

@@ -6,7 +6,7 @@
 #include <cwchar>
 #include <initializer_list>
 
-#include "Control/UIScrollBar.h"
+#include "Core/UIScrollBarBase.h"
 #include "Core/UIAttributeValues.h"
 #include "Core/UIManager.h"
 
@@ -202,7 +202,7 @@ RECT CContainerUI::GetContentRect() const {
   return rc;
 }
 
-bool CContainerUI::IsBarShown(const CScrollBarUI* pBar) const {
+bool CContainerUI::IsBarShown(const CScrollBarBaseUI* pBar) const {
   return pBar != nullptr && pBar->IsVisible();
 }
 
@@ -357,7 +357,7 @@ bool CContainerUI::PaintSelf(HDC hDC, const RECT& rcPaint, CControlUI* pStopCont
   CSkinClip::ClipToRect(hDC, rcTemp, outerClip);
   CControlUI::PaintSelf(hDC, rcPaint, pStopControl);
   if (!m_items.IsEmpty() && !PaintChildren(hDC, rcPaint, pStopControl)) return false;
-  for (CScrollBarUI* pBar : {m_pVerticalScrollBar, m_pHorizontalScrollBar}) {
+  for (CScrollBarBaseUI* pBar : {m_pVerticalScrollBar, m_pHorizontalScrollBar}) {
     if (!IsBarShown(pBar) || !::IntersectRect(&rcTemp, &rcPaint, &pBar->GetPosition())) continue;
     if (!pBar->Paint(hDC, rcPaint, pStopControl)) return false;
   }
@@ -418,7 +418,7 @@ CControlUI* CContainerUI::FindControl(FindControlProc Proc, LPVOID pData, UINT u
   }
 
   if (!bHitTest || IsMouseEnabled()) {
-    for (CScrollBarUI* pBar : {m_pVerticalScrollBar, m_pHorizontalScrollBar}) {
+    for (CScrollBarBaseUI* pBar : {m_pVerticalScrollBar, m_pHorizontalScrollBar}) {
       if (pBar == nullptr) continue;
       CControlUI* pResult = pBar->FindControl(Proc, pData, uFlags);
       if (pResult != nullptr) return pResult;

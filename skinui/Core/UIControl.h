@@ -109,6 +109,8 @@ class CControlUI {
   virtual WCHAR GetShortcut() const;
   virtual void SetShortcut(WCHAR ch);
   virtual bool IsContextMenuEnabled() const;
+  // True while Tab typed into the focused control is its input rather than a move of the focus.
+  virtual bool WantsTabKey() const { return false; }
   virtual void SetContextMenuEnabled(bool bMenuUsed);
   virtual CUIString GetUserData() const;
   virtual void SetUserData(LPCWSTR pstrText);

@@ -45,7 +45,7 @@ bool CWindowHostUI::AttachRoot(CControlUI* pControl) {
   // Without this a replaced tree stays hidden behind the old picture until something else
   // invalidates the window.
   Invalidate();
-  m_shadow.AttachToHost(this);
+  if (IHostShadow* pShadow = GetShadow()) pShadow->AttachToHost(this);
   return AttachSubtree(pControl, nullptr);
 }
 

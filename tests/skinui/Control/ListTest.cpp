@@ -239,7 +239,7 @@ TEST_F(ListTest, PagingScrollsTheRowsAndKeysBringTheSelectionIntoView) {
   pList->ApplyAttribute(L"vscrollbar", L"true");
   pList->ApplyAttribute(L"hscrollbar", L"true");
   Show(pList);
-  CScrollBarUI* pBar = pList->GetVerticalScrollBar();
+  auto* pBar = pList->GetVerticalScrollBar();
   ASSERT_NE(pBar, nullptr);
   ASSERT_NE(pList->GetHorizontalScrollBar(), nullptr) << "either bar setting keeps the other";
   EXPECT_TRUE(pBar->IsVisible());
