@@ -13,6 +13,8 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include "Core/UIBase.h"
 #include "Core/UIConstants.h"
 #include "Core/UIEvents.h"
@@ -253,6 +255,11 @@ class CControlUI {
   CUIRect m_rcPaint;
 
   COwnedStringMapUI<CUIString> m_mCustomAttributes;
+
+ private:
+  friend class CControlHandle;
+  // What every CControlHandle to this control reads; emptied when the control is destroyed.
+  std::shared_ptr<CControlUI*> m_pHandleSlot;
 };
 
 // A control whose mouse is off leaves its mouse events to its parent, or at the root to the

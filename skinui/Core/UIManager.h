@@ -25,6 +25,7 @@
 
 #include "Core/UIConstants.h"
 #include "Core/UIEvents.h"
+#include "Core/UIHostInput.h"
 #include "Core/UIHostNativeWindows.h"
 #include "Core/UIHostNotifyQueue.h"
 #include "Core/UIHostResources.h"
@@ -399,8 +400,6 @@ class CWindowHostUI {
   ImageDrawInfo m_diLayered;
 
   // Input.
-  // The modifier keys and mouse buttons down now, as InputEvent::wKeyState bits.
-  static WORD CurrentKeyState();
   bool HandleMouseMessage(UINT uMsg, WPARAM wParam, LPARAM lParam);
   bool HandleKeyMessage(UINT uMsg, WPARAM wParam, LPARAM lParam);
   void HandleControlTimer(WPARAM wParam, LPARAM lParam);
@@ -412,12 +411,7 @@ class CWindowHostUI {
   void DeliverNotification(NotifyEvent& event);
   void SendInput(CControlUI* pControl, int iKind, POINT pt, WPARAM wParam, LPARAM lParam,
                  WORD wKeyState, WCHAR chKey = 0);
-  CControlUI* m_pEventHover = nullptr;
-  CControlUI* m_pEventClick = nullptr;
-  CControlUI* m_pEventKey = nullptr;
-  POINT m_ptLastMousePos = {-1, -1};
-  bool m_bMouseTracking = false;
-  bool m_bMouseCapture = false;
+  CHostInput m_input;
   CTypedPtrArrayUI<IMessageFilterUI> m_aMessageFilters;
   CHostTimers m_timers;
   CHostToolTip m_toolTip;
@@ -425,7 +419,6 @@ class CWindowHostUI {
   // Control requests.
   bool m_bUpdateNeeded = false;
   bool m_bUsedVirtualWnd = false;
-  CControlUI* m_pFocus = nullptr;
   CTypedPtrArrayUI<INotifyUI> m_aNotifiers;
   CHostNotifyQueue m_queue;
 };

@@ -96,8 +96,8 @@ bool CWindowHostUI::PreTranslate(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESUL
       return true;
     }
     case WM_SYSKEYDOWN:
-      if (m_pFocus != nullptr) {
-        SendInput(m_pFocus, kEventSysKey, m_ptLastMousePos, 0, 0, CurrentKeyState(),
+      if (m_input.focus != nullptr) {
+        SendInput(m_input.focus, kEventSysKey, m_input.ptLastMouse, 0, 0, CHostInput::CurrentKeyState(),
                   static_cast<WCHAR>(wParam));
       }
       return false;
@@ -108,8 +108,8 @@ bool CWindowHostUI::PreTranslate(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESUL
 
 // A control that takes Tab as input (a rich edit typing it) keeps it from moving the focus.
 bool CWindowHostUI::FocusWantsTab() const {
-  if (m_pFocus == nullptr || !m_pFocus->IsVisible() || !m_pFocus->IsEnabled()) return false;
-  return m_pFocus->WantsTabKey();
+  if (m_input.focus == nullptr || !m_input.focus->IsVisible() || !m_input.focus->IsEnabled()) return false;
+  return m_input.focus->WantsTabKey();
 }
 
 bool CWindowHostUI::RegisterPreFilter(IMessageFilterUI* pFilter) {
