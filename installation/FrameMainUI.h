@@ -40,7 +40,7 @@ class CFrameMainUI : public CXMLWnd, public IMainSetupWindow {
   // Clears the running flag, deletes the window object and ends the process with exit code 0.
   void OnWindowGone(HWND hWnd) override;
   void OnSkinLoaded() override;
-  void OnClickNotify(SkinUI::NotifyEvent& event) override;
+  void OnCancelClick(SkinUI::NotifyEvent& event);
 
   setup::SetupContext& m_context;
   SkinUI::CProgressUI* m_pProgress = nullptr;

@@ -148,6 +148,10 @@ class CNotifyPump {
   static const NotifyMapEntry* FindNotifyEntry(const NotifyMessageMap* pMap, LPCWSTR pstrType,
                                                LPCWSTR pstrSenderName);
 
+  // True when some table of the chain from pMap names one type and sender twice: the second
+  // entry could never run.
+  static bool HasDuplicateEntries(const NotifyMessageMap* pMap);
+
   // Pumps that take the notifications of controls carrying a virtual window name (not owned).
   bool AddVirtualWnd(LPCWSTR pstrName, CNotifyPump* pPump);
   bool RemoveVirtualWnd(LPCWSTR pstrName);
