@@ -185,40 +185,22 @@ void CButtonUI::CutFiveStatusStrips() {
   }
 }
 
-void CButtonUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
-  const CUIString sName = pstrName;
-  if (sName == L"normalimage") {
-    SetNormalImage(pstrValue);
-  } else if (sName == L"hotimage") {
-    SetHotImage(pstrValue);
-  } else if (sName == L"pushedimage") {
-    SetPushedImage(pstrValue);
-  } else if (sName == L"focusedimage") {
-    SetFocusedImage(pstrValue);
-  } else if (sName == L"disabledimage") {
-    SetDisabledImage(pstrValue);
-  } else if (sName == L"foreimage") {
-    SetForeImage(pstrValue);
-  } else if (sName == L"hotforeimage") {
-    SetHotForeImage(pstrValue);
-  } else if (sName == L"fivestatusimage") {
-    SetFiveStatusImage(pstrValue);
-  } else if (sName == L"fadedelta") {
-    SetFadeStep(static_cast<BYTE>(ReadInt(pstrValue)));
-  } else if (sName == L"hotbkcolor") {
-    SetHotBkColor(ReadColor(pstrValue));
-  } else if (sName == L"hottextcolor") {
-    SetHotTextColor(ReadColor(pstrValue));
-  } else if (sName == L"pushedtextcolor") {
-    SetPushedTextColor(ReadColor(pstrValue));
-  } else if (sName == L"focusedtextcolor") {
-    SetFocusedTextColor(ReadColor(pstrValue));
-  } else if (sName == L"setcursor") {
-    SetHandCursor(IsTrue(pstrValue));
-  } else {
-    CLabelUI::ApplyAttribute(pstrName, pstrValue);
-  }
-}
+UI_BEGIN_ATTRIBUTES(CButtonUI, CLabelUI)
+UI_ATTRIBUTE(L"normalimage", kImageValue, self.SetNormalImage(pstrValue))
+UI_ATTRIBUTE(L"hotimage", kImageValue, self.SetHotImage(pstrValue))
+UI_ATTRIBUTE(L"pushedimage", kImageValue, self.SetPushedImage(pstrValue))
+UI_ATTRIBUTE(L"focusedimage", kImageValue, self.SetFocusedImage(pstrValue))
+UI_ATTRIBUTE(L"disabledimage", kImageValue, self.SetDisabledImage(pstrValue))
+UI_ATTRIBUTE(L"foreimage", kImageValue, self.SetForeImage(pstrValue))
+UI_ATTRIBUTE(L"hotforeimage", kImageValue, self.SetHotForeImage(pstrValue))
+UI_ATTRIBUTE(L"fivestatusimage", kImageValue, self.SetFiveStatusImage(pstrValue))
+UI_ATTRIBUTE(L"fadedelta", kIntValue, self.SetFadeStep(static_cast<BYTE>(ReadInt(pstrValue))))
+UI_ATTRIBUTE(L"hotbkcolor", kColorValue, self.SetHotBkColor(ReadColor(pstrValue)))
+UI_ATTRIBUTE(L"hottextcolor", kColorValue, self.SetHotTextColor(ReadColor(pstrValue)))
+UI_ATTRIBUTE(L"pushedtextcolor", kColorValue, self.SetPushedTextColor(ReadColor(pstrValue)))
+UI_ATTRIBUTE(L"focusedtextcolor", kColorValue, self.SetFocusedTextColor(ReadColor(pstrValue)))
+UI_ATTRIBUTE(L"setcursor", kBoolValue, self.SetHandCursor(IsTrue(pstrValue)))
+UI_END_ATTRIBUTES()
 
 SIZE CButtonUI::MeasureSize(SIZE szAvailable) {
   if ((m_bAutoCalcWidth || m_bAutoCalcHeight) && m_pHost != nullptr &&

@@ -23,7 +23,7 @@ class CButtonUI : public CLabelUI {
   void SetHost(CWindowHostUI* pHost, CControlUI* pParent, bool bInit = true) override;
   void SetEnabled(bool bEnable = true) override;
   void HandleEvent(InputEvent& event) override;
-  void ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
+  UI_DECLARE_ATTRIBUTES()
   SIZE MeasureSize(SIZE szAvailable) override;
   void PaintStateImages(HDC hDC) override;
   void PaintTextLayer(HDC hDC) override;

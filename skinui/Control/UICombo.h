@@ -29,7 +29,8 @@ class CComboUI : public CContainerUI, public IListOwnerUI {
   CControlUI* FindControl(FindControlProc Proc, LPVOID pData, UINT uFlags) override;
   bool PaintSelf(HDC hDC, const RECT& rcPaint, CControlUI* pStopControl) override;
   void HandleEvent(InputEvent& event) override;
-  void ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
+  UI_DECLARE_ATTRIBUTES()
+  void ApplyUnlistedAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
   SIZE MeasureSize(SIZE szAvailable) override;
   void PaintStateImages(HDC hDC) override;
   void PaintTextLayer(HDC hDC) override;

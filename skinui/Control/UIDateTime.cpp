@@ -213,20 +213,18 @@ void CDateTimeUI::RefreshText() {
   m_nUpdateState = kDateTimeIdle;
 }
 
-void CDateTimeUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
-  if (::lstrcmpW(pstrName, L"style") == 0) {
-    if (Contains(pstrValue, L"time")) {
-      m_dwNativeStyles |= kTimeFormatStyle;
-      m_sFormat = L"HH:mm";
-    } else if (Contains(pstrValue, L"date")) {
-      m_dwNativeStyles &= ~kTimeFormatStyle;
-      m_sFormat = L"yyy-MM-dd";
-    }
-    RefreshText();
-    return;
-  }
-  CLabelUI::ApplyAttribute(pstrName, pstrValue);
-}
+UI_BEGIN_ATTRIBUTES(CDateTimeUI, CLabelUI)
+UI_ATTRIBUTE(L"style", kTextValue,
+             if (Contains(pstrValue, L"time")) {
+               self.m_dwNativeStyles |= kTimeFormatStyle;
+               self.m_sFormat = L"HH:mm";
+             } else if (Contains(pstrValue, L"date")) {
+               self.m_dwNativeStyles &= ~kTimeFormatStyle;
+               self.m_sFormat = L"yyy-MM-dd";
+             }
+             self.RefreshText())
+UI_END_ATTRIBUTES()
+
 
 void CDateTimeUI::OpenPicker() {
   if (m_pWindow == nullptr) m_pWindow = new CDateTimeWnd;

@@ -32,7 +32,7 @@ class CEditUI : public CLabelUI {
   void SetInheritedVisible(bool bVisible = true) override;
   void SetEnabled(bool bEnable = true) override;
   void HandleEvent(InputEvent& event) override;
-  void ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
+  UI_DECLARE_ATTRIBUTES()
   SIZE MeasureSize(SIZE szAvailable) override;
   void PaintStateImages(HDC hDC) override;
   void PaintTextLayer(HDC hDC) override;

@@ -23,7 +23,8 @@ class CListUI : public CVerticalLayoutUI, public IListUI {
   LPVOID QueryNamedInterface(LPCWSTR pstrName) override;
   void SetPosition(RECT rc, bool bNeedInvalidate = true) override;
   void HandleEvent(InputEvent& event) override;
-  void ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
+  UI_DECLARE_ATTRIBUTES()
+  void ApplyUnlistedAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
 
   // ---- IContainerUI: the items live in the body ----
   CControlUI* GetItemAt(int iIndex) const override;

@@ -23,7 +23,7 @@ class CListHeaderItemUI : public CContainerUI {
   UINT GetBehaviourFlags() const override;
   void SetEnabled(bool bEnable = true) override;
   void HandleEvent(InputEvent& event) override;
-  void ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
+  UI_DECLARE_ATTRIBUTES()
   SIZE MeasureSize(SIZE szAvailable) override;
   void PaintStateImages(HDC hDC) override;
   void PaintTextLayer(HDC hDC) override;

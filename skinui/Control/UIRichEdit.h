@@ -52,7 +52,7 @@ class CRichEditUI : public CContainerUI, public IMessageFilterUI {
   void MoveBy(int dx, int dy, bool bNeedInvalidate = true) override;
   void InitSelf() override;
   void HandleEvent(InputEvent& event) override;
-  void ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
+  UI_DECLARE_ATTRIBUTES()
   SIZE MeasureSize(SIZE szAvailable) override;
   bool PaintSelf(HDC hDC, const RECT& rcPaint, CControlUI* pStopControl) override;
   void SetScrollPosition(SIZE szPos) override;

@@ -378,15 +378,6 @@ void CScrollBarUI::SetPartImage(ImageDrawInfo& image, LPCWSTR pstrImage) {
   if (StoreImageAttribute(image, pstrImage)) Invalidate();
 }
 
-ImageDrawInfo* CScrollBarUI::StateImage(Part& part, LPCWSTR pstrState) {
-  const CUIString sState = pstrState;
-  if (sState == L"normalimage") return &part.diNormal;
-  if (sState == L"hotimage") return &part.diHot;
-  if (sState == L"pushedimage") return &part.diPushed;
-  if (sState == L"disabledimage") return &part.diDisabled;
-  return nullptr;
-}
-
 void CScrollBarUI::SetButton1NormalImage(LPCWSTR s) { SetPartImage(m_Button1.diNormal, s); }
 void CScrollBarUI::SetButton1HotImage(LPCWSTR s) { SetPartImage(m_Button1.diHot, s); }
 void CScrollBarUI::SetButton1PushedImage(LPCWSTR s) { SetPartImage(m_Button1.diPushed, s); }
@@ -408,51 +399,39 @@ void CScrollBarUI::SetBkHotImage(LPCWSTR s) { SetPartImage(m_Bk.diHot, s); }
 void CScrollBarUI::SetBkPushedImage(LPCWSTR s) { SetPartImage(m_Bk.diPushed, s); }
 void CScrollBarUI::SetBkDisabledImage(LPCWSTR s) { SetPartImage(m_Bk.diDisabled, s); }
 
-void CScrollBarUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
-  const CUIString sName = pstrName;
-  // "<part><state>image" names: button1, button2, thumb, rail and bk parts.
-  struct PartPrefix {
-    LPCWSTR pstrPrefix;
-    Part* pPart;
-  };
-  const PartPrefix aPrefixes[] = {{L"button1", &m_Button1},
-                                  {L"button2", &m_Button2},
-                                  {L"thumb", &m_Thumb},
-                                  {L"rail", &m_Rail},
-                                  {L"bk", &m_Bk}};
-  for (const PartPrefix& prefix : aPrefixes) {
-    const int nPrefix = ::lstrlenW(prefix.pstrPrefix);
-    if (sName.GetLength() <= nPrefix || std::wcsncmp(sName, prefix.pstrPrefix, nPrefix) != 0) {
-      continue;
-    }
-    ImageDrawInfo* pImage = StateImage(*prefix.pPart, sName.GetData() + nPrefix);
-    if (pImage != nullptr) {
-      SetPartImage(*pImage, pstrValue);
-      return;
-    }
-  }
-  if (sName == L"button1color") {
-    SetButton1Color(ReadColor(pstrValue));
-  } else if (sName == L"button2color") {
-    SetButton2Color(ReadColor(pstrValue));
-  } else if (sName == L"thumbcolor") {
-    SetThumbColor(ReadColor(pstrValue));
-  } else if (sName == L"hor") {
-    SetHorizontal(IsTrue(pstrValue));
-  } else if (sName == L"linesize") {
-    SetLineSize(ReadInt(pstrValue));
-  } else if (sName == L"range") {
-    SetScrollRange(ReadInt(pstrValue));
-  } else if (sName == L"value") {
-    SetScrollValue(ReadInt(pstrValue), true);
-  } else if (sName == L"showbutton1") {
-    SetShowButton1(IsTrue(pstrValue));
-  } else if (sName == L"showbutton2") {
-    SetShowButton2(IsTrue(pstrValue));
-  } else {
-    CControlUI::ApplyAttribute(pstrName, pstrValue);
-  }
-}
+// "<part><state>image": the button1, button2, thumb, rail and bk parts in four states each.
+UI_BEGIN_ATTRIBUTES(CScrollBarUI, CScrollBarBaseUI)
+UI_ATTRIBUTE(L"button1normalimage", kImageValue, self.SetPartImage(self.m_Button1.diNormal, pstrValue))
+UI_ATTRIBUTE(L"button1hotimage", kImageValue, self.SetPartImage(self.m_Button1.diHot, pstrValue))
+UI_ATTRIBUTE(L"button1pushedimage", kImageValue, self.SetPartImage(self.m_Button1.diPushed, pstrValue))
+UI_ATTRIBUTE(L"button1disabledimage", kImageValue, self.SetPartImage(self.m_Button1.diDisabled, pstrValue))
+UI_ATTRIBUTE(L"button2normalimage", kImageValue, self.SetPartImage(self.m_Button2.diNormal, pstrValue))
+UI_ATTRIBUTE(L"button2hotimage", kImageValue, self.SetPartImage(self.m_Button2.diHot, pstrValue))
+UI_ATTRIBUTE(L"button2pushedimage", kImageValue, self.SetPartImage(self.m_Button2.diPushed, pstrValue))
+UI_ATTRIBUTE(L"button2disabledimage", kImageValue, self.SetPartImage(self.m_Button2.diDisabled, pstrValue))
+UI_ATTRIBUTE(L"thumbnormalimage", kImageValue, self.SetPartImage(self.m_Thumb.diNormal, pstrValue))
+UI_ATTRIBUTE(L"thumbhotimage", kImageValue, self.SetPartImage(self.m_Thumb.diHot, pstrValue))
+UI_ATTRIBUTE(L"thumbpushedimage", kImageValue, self.SetPartImage(self.m_Thumb.diPushed, pstrValue))
+UI_ATTRIBUTE(L"thumbdisabledimage", kImageValue, self.SetPartImage(self.m_Thumb.diDisabled, pstrValue))
+UI_ATTRIBUTE(L"railnormalimage", kImageValue, self.SetPartImage(self.m_Rail.diNormal, pstrValue))
+UI_ATTRIBUTE(L"railhotimage", kImageValue, self.SetPartImage(self.m_Rail.diHot, pstrValue))
+UI_ATTRIBUTE(L"railpushedimage", kImageValue, self.SetPartImage(self.m_Rail.diPushed, pstrValue))
+UI_ATTRIBUTE(L"raildisabledimage", kImageValue, self.SetPartImage(self.m_Rail.diDisabled, pstrValue))
+UI_ATTRIBUTE(L"bknormalimage", kImageValue, self.SetPartImage(self.m_Bk.diNormal, pstrValue))
+UI_ATTRIBUTE(L"bkhotimage", kImageValue, self.SetPartImage(self.m_Bk.diHot, pstrValue))
+UI_ATTRIBUTE(L"bkpushedimage", kImageValue, self.SetPartImage(self.m_Bk.diPushed, pstrValue))
+UI_ATTRIBUTE(L"bkdisabledimage", kImageValue, self.SetPartImage(self.m_Bk.diDisabled, pstrValue))
+UI_ATTRIBUTE(L"button1color", kColorValue, self.SetButton1Color(ReadColor(pstrValue)))
+UI_ATTRIBUTE(L"button2color", kColorValue, self.SetButton2Color(ReadColor(pstrValue)))
+UI_ATTRIBUTE(L"thumbcolor", kColorValue, self.SetThumbColor(ReadColor(pstrValue)))
+UI_ATTRIBUTE(L"hor", kBoolValue, self.SetHorizontal(IsTrue(pstrValue)))
+UI_ATTRIBUTE(L"linesize", kIntValue, self.SetLineSize(ReadInt(pstrValue)))
+UI_ATTRIBUTE(L"range", kIntValue, self.SetScrollRange(ReadInt(pstrValue)))
+UI_ATTRIBUTE(L"value", kIntValue, self.SetScrollValue(ReadInt(pstrValue), true))
+UI_ATTRIBUTE(L"showbutton1", kBoolValue, self.SetShowButton1(IsTrue(pstrValue)))
+UI_ATTRIBUTE(L"showbutton2", kBoolValue, self.SetShowButton2(IsTrue(pstrValue)))
+UI_END_ATTRIBUTES()
+
 
 // ---- painting ----
 

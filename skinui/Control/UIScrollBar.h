@@ -28,7 +28,7 @@ class CScrollBarUI : public CScrollBarBaseUI {
   void SetEnabled(bool bEnable = true) override;
   void SetFocus() override;
   void HandleEvent(InputEvent& event) override;
-  void ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
+  UI_DECLARE_ATTRIBUTES()
   bool PaintSelf(HDC hDC, const RECT& rcPaint, CControlUI* pStopControl) override;
 
   CContainerUI* GetOwner() const { return m_pOwner; }
@@ -100,8 +100,6 @@ class CScrollBarUI : public CScrollBarBaseUI {
   void ScrollPageToward(POINT pt);
   int BarLength() const;
   void SetPartImage(ImageDrawInfo& image, LPCWSTR pstrImage);
-  // The image of "normalimage", "hotimage", "pushedimage" or "disabledimage"; null otherwise.
-  static ImageDrawInfo* StateImage(Part& part, LPCWSTR pstrState);
   void OnButtonDown(const InputEvent& event);
   void OnMouseMove(const InputEvent& event);
   void OnRepeatTick();

@@ -309,44 +309,38 @@ void CContainerUI::SetMouseEnabled(bool bEnable) {
 
 // ---- attributes ----
 
-void CContainerUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
-  const CUIString sName = pstrName;
-  if (sName == L"inset") {
-    SetInset(ReadRect(pstrValue));
-  } else if (sName == L"mousechild") {
-    SetMouseChildEnabled(IsTrue(pstrValue));
-  } else if (sName == L"vscrollbar") {
-    EnableScrollBars(IsTrue(pstrValue), m_pHorizontalScrollBar != nullptr);
-  } else if (sName == L"vscrollbarstyle") {
-    EnableScrollBars(true, m_pHorizontalScrollBar != nullptr);
-    m_pVerticalScrollBar->ApplyAttributeString(pstrValue);
-  } else if (sName == L"hscrollbar") {
-    EnableScrollBars(m_pVerticalScrollBar != nullptr, IsTrue(pstrValue));
-  } else if (sName == L"hscrollbarstyle") {
-    EnableScrollBars(m_pVerticalScrollBar != nullptr, true);
-    m_pHorizontalScrollBar->ApplyAttributeString(pstrValue);
-  } else if (sName == L"childpadding") {
-    SetChildPadding(static_cast<int>(std::wcstol(pstrValue, nullptr, 10)));
-  } else if (sName == L"childalign") {
-    if (::lstrcmpW(pstrValue, L"left") == 0) {
-      SetChildAlign(kChildAlignLeft);
-    } else if (::lstrcmpW(pstrValue, L"center") == 0) {
-      SetChildAlign(kChildAlignCenter);
-    } else if (::lstrcmpW(pstrValue, L"right") == 0) {
-      SetChildAlign(kChildAlignRight);
-    }
-  } else if (sName == L"childvalign") {
-    if (::lstrcmpW(pstrValue, L"top") == 0) {
-      SetChildVAlign(kChildVAlignTop);
-    } else if (::lstrcmpW(pstrValue, L"vcenter") == 0) {
-      SetChildVAlign(kChildVAlignCenter);
-    } else if (::lstrcmpW(pstrValue, L"bottom") == 0) {
-      SetChildVAlign(kChildVAlignBottom);
-    }
-  } else {
-    CControlUI::ApplyAttribute(pstrName, pstrValue);
-  }
-}
+UI_BEGIN_ATTRIBUTES(CContainerUI, CControlUI)
+UI_ATTRIBUTE(L"inset", kRectValue, self.SetInset(ReadRect(pstrValue)))
+UI_ATTRIBUTE(L"mousechild", kBoolValue, self.SetMouseChildEnabled(IsTrue(pstrValue)))
+UI_ATTRIBUTE(L"vscrollbar", kBoolValue,
+             self.EnableScrollBars(IsTrue(pstrValue), self.m_pHorizontalScrollBar != nullptr))
+UI_ATTRIBUTE(L"vscrollbarstyle", kAttributeListValue,
+             self.EnableScrollBars(true, self.m_pHorizontalScrollBar != nullptr);
+             self.m_pVerticalScrollBar->ApplyAttributeString(pstrValue))
+UI_ATTRIBUTE(L"hscrollbar", kBoolValue,
+             self.EnableScrollBars(self.m_pVerticalScrollBar != nullptr, IsTrue(pstrValue)))
+UI_ATTRIBUTE(L"hscrollbarstyle", kAttributeListValue,
+             self.EnableScrollBars(self.m_pVerticalScrollBar != nullptr, true);
+             self.m_pHorizontalScrollBar->ApplyAttributeString(pstrValue))
+UI_ATTRIBUTE(L"childpadding", kIntValue,
+             self.SetChildPadding(static_cast<int>(std::wcstol(pstrValue, nullptr, 10))))
+UI_ATTRIBUTE(L"childalign", kTextValue,
+             if (::lstrcmpW(pstrValue, L"left") == 0) {
+               self.SetChildAlign(kChildAlignLeft);
+             } else if (::lstrcmpW(pstrValue, L"center") == 0) {
+               self.SetChildAlign(kChildAlignCenter);
+             } else if (::lstrcmpW(pstrValue, L"right") == 0) {
+               self.SetChildAlign(kChildAlignRight);
+             })
+UI_ATTRIBUTE(L"childvalign", kTextValue,
+             if (::lstrcmpW(pstrValue, L"top") == 0) {
+               self.SetChildVAlign(kChildVAlignTop);
+             } else if (::lstrcmpW(pstrValue, L"vcenter") == 0) {
+               self.SetChildVAlign(kChildVAlignCenter);
+             } else if (::lstrcmpW(pstrValue, L"bottom") == 0) {
+               self.SetChildVAlign(kChildVAlignBottom);
+             })
+UI_END_ATTRIBUTES()
 
 // ---- painting ----
 

@@ -54,7 +54,7 @@ class CContainerUI : public CControlUI, public IContainerUI {
   void SetInheritedVisible(bool bVisible = true) override;
   CControlUI* FindControl(FindControlProc Proc, LPVOID pData, UINT uFlags) override;
   void HandleEvent(InputEvent& event) override;
-  void ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
+  UI_DECLARE_ATTRIBUTES()
   bool PaintSelf(HDC hDC, const RECT& rcPaint, CControlUI* pStopControl) override;
 
   // ---- IContainerUI ----

@@ -15,6 +15,7 @@
 
 #include <memory>
 
+#include "Core/UIAttributeTable.h"
 #include "Core/UIBase.h"
 #include "Core/UIConstants.h"
 #include "Core/UIEvents.h"
@@ -141,7 +142,14 @@ class CControlUI {
   virtual void InitSelf();
   virtual void DispatchEvent(InputEvent& event);
   virtual void HandleEvent(InputEvent& event);
+  // Runs the entry the class's attribute table has for the name (the most derived class's
+  // first); a name no table has goes to ApplyUnlistedAttribute.
   virtual void ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue);
+  // The skin attributes of this control's class, chained to its base classes' tables.
+  static const AttributeTable* GetThisAttributeTable();
+  virtual const AttributeTable* GetAttributeTable() const;
+  // A name no attribute table has: kept as a custom attribute, unless a class reads it its own way.
+  virtual void ApplyUnlistedAttribute(LPCWSTR pstrName, LPCWSTR pstrValue);
   virtual SIZE MeasureSize(SIZE szAvailable);
 
   // False only when this control is pStopControl: the paint pass ends there.
