@@ -264,19 +264,19 @@ void CComboUI::SetTextPadding(RECT rc) {
 }
 
 void CComboUI::SetNormalImage(LPCWSTR pstrImage) {
-  if (StoreImageAttribute(m_diNormal, pstrImage)) Invalidate();
+  if (StoreImageAttribute(m_images.normal, pstrImage)) Invalidate();
 }
 void CComboUI::SetHotImage(LPCWSTR pstrImage) {
-  if (StoreImageAttribute(m_diHot, pstrImage)) Invalidate();
+  if (StoreImageAttribute(m_images.hot, pstrImage)) Invalidate();
 }
 void CComboUI::SetPushedImage(LPCWSTR pstrImage) {
-  if (StoreImageAttribute(m_diPushed, pstrImage)) Invalidate();
+  if (StoreImageAttribute(m_images.pushed, pstrImage)) Invalidate();
 }
 void CComboUI::SetFocusedImage(LPCWSTR pstrImage) {
-  if (StoreImageAttribute(m_diFocused, pstrImage)) Invalidate();
+  if (StoreImageAttribute(m_images.focused, pstrImage)) Invalidate();
 }
 void CComboUI::SetDisabledImage(LPCWSTR pstrImage) {
-  if (StoreImageAttribute(m_diDisabled, pstrImage)) Invalidate();
+  if (StoreImageAttribute(m_images.disabled, pstrImage)) Invalidate();
 }
 
 // The container keeps these values as custom attributes as well.
@@ -332,11 +332,11 @@ void CComboUI::PaintStateImages(HDC hDC) {
   SetStyleBit(m_uButtonState, kStateFocused, IsFocused());
   SetStyleBit(m_uButtonState, kStateDisabled, !IsEnabled());
   PaintStateImage(hDC, m_pHost, m_rcItem, m_rcPaint,
-                  {{(m_uButtonState & kStateDisabled) != 0, &m_diDisabled},
-                   {(m_uButtonState & kStatePushed) != 0, &m_diPushed},
-                   {(m_uButtonState & kStateHot) != 0, &m_diHot},
-                   {(m_uButtonState & kStateFocused) != 0, &m_diFocused}},
-                  m_diNormal);
+                  {{(m_uButtonState & kStateDisabled) != 0, &m_images.disabled},
+                   {(m_uButtonState & kStatePushed) != 0, &m_images.pushed},
+                   {(m_uButtonState & kStateHot) != 0, &m_images.hot},
+                   {(m_uButtonState & kStateFocused) != 0, &m_images.focused}},
+                  m_images.normal);
 }
 
 void CComboUI::PaintTextLayer(HDC hDC) {

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "Control/UIListInterfaces.h"
+#include "Control/UIStateImage.h"
 #include "Core/UIContainer.h"
 
 namespace SkinUI {
@@ -82,11 +83,7 @@ class CComboUI : public CContainerUI, public IListOwnerUI {
   CUIString m_sDropBoxAttributes;
   SIZE m_szDropBox;
   UINT m_uButtonState;
-  ImageDrawInfo m_diNormal;
-  ImageDrawInfo m_diHot;
-  ImageDrawInfo m_diPushed;
-  ImageDrawInfo m_diFocused;
-  ImageDrawInfo m_diDisabled;
+  StateImageSet m_images;
   ListInfo m_ListInfo;
 };
 

@@ -121,10 +121,10 @@ void CEditUI::ReplaceImage(ImageDrawInfo& image, LPCWSTR pstrImage) {
   if (StoreImageAttribute(image, pstrImage)) Invalidate();
 }
 
-void CEditUI::SetNormalImage(LPCWSTR pstrImage) { ReplaceImage(m_diNormal, pstrImage); }
-void CEditUI::SetHotImage(LPCWSTR pstrImage) { ReplaceImage(m_diHot, pstrImage); }
-void CEditUI::SetFocusedImage(LPCWSTR pstrImage) { ReplaceImage(m_diFocused, pstrImage); }
-void CEditUI::SetDisabledImage(LPCWSTR pstrImage) { ReplaceImage(m_diDisabled, pstrImage); }
+void CEditUI::SetNormalImage(LPCWSTR pstrImage) { ReplaceImage(m_images.normal, pstrImage); }
+void CEditUI::SetHotImage(LPCWSTR pstrImage) { ReplaceImage(m_images.hot, pstrImage); }
+void CEditUI::SetFocusedImage(LPCWSTR pstrImage) { ReplaceImage(m_images.focused, pstrImage); }
+void CEditUI::SetDisabledImage(LPCWSTR pstrImage) { ReplaceImage(m_images.disabled, pstrImage); }
 
 void CEditUI::SetPosition(RECT rc, bool bNeedInvalidate) {
   CLabelUI::SetPosition(rc, bNeedInvalidate);
@@ -248,10 +248,10 @@ void CEditUI::PaintStateImages(HDC hDC) {
   SetStyleBit(m_uState, kStateFocused, IsFocused());
   SetStyleBit(m_uState, kStateDisabled, !IsEnabled());
   PaintStateImage(hDC, m_pHost, m_rcItem, m_rcPaint,
-                  {{(m_uState & kStateDisabled) != 0, &m_diDisabled},
-                   {(m_uState & kStateFocused) != 0, &m_diFocused},
-                   {(m_uState & kStateHot) != 0, &m_diHot}},
-                  m_diNormal);
+                  {{(m_uState & kStateDisabled) != 0, &m_images.disabled},
+                   {(m_uState & kStateFocused) != 0, &m_images.focused},
+                   {(m_uState & kStateHot) != 0, &m_images.hot}},
+                  m_images.normal);
 }
 
 CUIString CEditUI::GetDisplayText() const {

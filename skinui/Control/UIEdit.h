@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "Control/UILabel.h"
+#include "Control/UIStateImage.h"
 
 namespace SkinUI {
 
@@ -83,10 +84,7 @@ class CEditUI : public CLabelUI {
   UINT m_uNativeStyles;
   UINT m_uNativeAlign;
   DWORD m_dwNativeBkColor;
-  ImageDrawInfo m_diNormal;
-  ImageDrawInfo m_diHot;
-  ImageDrawInfo m_diFocused;
-  ImageDrawInfo m_diDisabled;
+  StateImageSet m_images;
 };
 
 }  // namespace SkinUI

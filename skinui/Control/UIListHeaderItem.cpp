@@ -166,13 +166,13 @@ UI_ATTRIBUTE(L"textcolor", kColorValue, self.SetTextColor(ReadColor(pstrValue)))
 UI_ATTRIBUTE(L"textpadding", kRectValue, self.SetTextPadding(ReadRect(pstrValue)))
 UI_ATTRIBUTE(L"showhtml", kBoolValue, self.SetShowHtml(IsTrue(pstrValue)))
 UI_ATTRIBUTE(L"normalimage", kImageValue,
-             if (StoreImageAttribute(self.m_diNormal, pstrValue)) self.Invalidate())
+             if (StoreImageAttribute(self.m_images.normal, pstrValue)) self.Invalidate())
 UI_ATTRIBUTE(L"hotimage", kImageValue,
-             if (StoreImageAttribute(self.m_diHot, pstrValue)) self.Invalidate())
+             if (StoreImageAttribute(self.m_images.hot, pstrValue)) self.Invalidate())
 UI_ATTRIBUTE(L"pushedimage", kImageValue,
-             if (StoreImageAttribute(self.m_diPushed, pstrValue)) self.Invalidate())
+             if (StoreImageAttribute(self.m_images.pushed, pstrValue)) self.Invalidate())
 UI_ATTRIBUTE(L"focusedimage", kImageValue,
-             if (StoreImageAttribute(self.m_diFocused, pstrValue)) self.Invalidate())
+             if (StoreImageAttribute(self.m_images.focused, pstrValue)) self.Invalidate())
 UI_ATTRIBUTE(L"sepimage", kImageValue,
              if (StoreImageAttribute(self.m_diSeparator, pstrValue)) self.Invalidate())
 UI_END_ATTRIBUTES()
@@ -185,10 +185,10 @@ SIZE CListHeaderItemUI::MeasureSize(SIZE szAvailable) {
 void CListHeaderItemUI::PaintStateImages(HDC hDC) {
   SetStyleBit(m_uState, kStateFocused, m_bFocused);
   PaintStateImage(hDC, m_pHost, m_rcItem, m_rcPaint,
-                  {{(m_uState & kStatePushed) != 0, &m_diPushed},
-                   {(m_uState & kStateHot) != 0, &m_diHot},
-                   {(m_uState & kStateFocused) != 0, &m_diFocused}},
-                  m_diNormal);
+                  {{(m_uState & kStatePushed) != 0, &m_images.pushed},
+                   {(m_uState & kStateHot) != 0, &m_images.hot},
+                   {(m_uState & kStateFocused) != 0, &m_images.focused}},
+                  m_images.normal);
   CSkinRenderer::RenderImage(hDC, m_pHost, GetSeparatorRect(), m_rcPaint, m_diSeparator);
 }
 

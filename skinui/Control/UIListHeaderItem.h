@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "Control/UIStateImage.h"
 #include "Core/UIContainer.h"
 #include "Layout/UILayoutSeparator.h"
 
@@ -57,10 +58,7 @@ class CListHeaderItemUI : public CContainerUI {
   UINT m_uTextStyle;
   CUIRect m_rcTextPadding;
   bool m_bShowHtml;
-  ImageDrawInfo m_diNormal;
-  ImageDrawInfo m_diHot;
-  ImageDrawInfo m_diPushed;
-  ImageDrawInfo m_diFocused;
+  StateImageSet m_images;
   ImageDrawInfo m_diSeparator;
 };
 

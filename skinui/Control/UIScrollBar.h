@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include "Control/UIStateImage.h"
 #include "Core/UIScrollBarBase.h"
 
 namespace SkinUI {
@@ -83,10 +84,7 @@ class CScrollBarUI : public CScrollBarBaseUI {
   // One of the bar's parts: its images by state (normal, hot, pushed, disabled).
   struct Part {
     DWORD dwColor = 0;
-    ImageDrawInfo diNormal;
-    ImageDrawInfo diHot;
-    ImageDrawInfo diPushed;
-    ImageDrawInfo diDisabled;
+    StateImageSet images;  // no focused image: a part never has the focus
   };
 
   // Without an owner these change the bar's own value; with one, the owner scrolls.

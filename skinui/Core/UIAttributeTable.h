@@ -27,6 +27,7 @@ struct AttributeEntry {
 };
 
 struct AttributeTable {
+  LPCWSTR pstrClassName;
   const AttributeTable* (*pfnGetBase)();  // null at the root
   const AttributeEntry* pEntries;
   int nEntries;
@@ -58,6 +59,7 @@ void SetAttributeObserver(AttributeObserverProc pfnObserver);
   }                                                                                          \
   const ::SkinUI::AttributeTable* theClass::GetThisAttributeTable() {                        \
     typedef theClass AttributeClass;                                                         \
+    static const wchar_t* const pstrClassName = L## #theClass;                               \
     static const ::SkinUI::AttributeTable* (*const pfnBase)() = nullptr;                     \
     static const ::SkinUI::AttributeEntry aEntries[] = {
 
@@ -69,6 +71,7 @@ void SetAttributeObserver(AttributeObserverProc pfnObserver);
   }                                                                                          \
   const ::SkinUI::AttributeTable* theClass::GetThisAttributeTable() {                        \
     typedef theClass AttributeClass;                                                         \
+    static const wchar_t* const pstrClassName = L## #theClass;                               \
     static const ::SkinUI::AttributeTable* (*const pfnBase)() = &baseClass::GetThisAttributeTable; \
     static const ::SkinUI::AttributeEntry aEntries[] = {
 #define UI_ATTRIBUTE(name, valueKind, ...)                                      \
@@ -81,6 +84,7 @@ void SetAttributeObserver(AttributeObserverProc pfnObserver);
 #define UI_END_ATTRIBUTES()                                                             \
   };                                                                                    \
   static const ::SkinUI::AttributeTable table = {                                       \
-      pfnBase, aEntries, static_cast<int>(sizeof(aEntries) / sizeof(aEntries[0]))};     \
+      pstrClassName, pfnBase, aEntries,                                                 \
+      static_cast<int>(sizeof(aEntries) / sizeof(aEntries[0]))};                        \
   return &table;                                                                        \
   }

@@ -316,12 +316,17 @@ UI_ATTRIBUTE(L"vscrollbar", kBoolValue,
              self.EnableScrollBars(IsTrue(pstrValue), self.m_pHorizontalScrollBar != nullptr))
 UI_ATTRIBUTE(L"vscrollbarstyle", kAttributeListValue,
              self.EnableScrollBars(true, self.m_pHorizontalScrollBar != nullptr);
-             self.m_pVerticalScrollBar->ApplyAttributeString(pstrValue))
+             // No bar when the program registered none.
+             if (self.m_pVerticalScrollBar != nullptr) {
+               self.m_pVerticalScrollBar->ApplyAttributeString(pstrValue);
+             })
 UI_ATTRIBUTE(L"hscrollbar", kBoolValue,
              self.EnableScrollBars(self.m_pVerticalScrollBar != nullptr, IsTrue(pstrValue)))
 UI_ATTRIBUTE(L"hscrollbarstyle", kAttributeListValue,
              self.EnableScrollBars(self.m_pVerticalScrollBar != nullptr, true);
-             self.m_pHorizontalScrollBar->ApplyAttributeString(pstrValue))
+             if (self.m_pHorizontalScrollBar != nullptr) {
+               self.m_pHorizontalScrollBar->ApplyAttributeString(pstrValue);
+             })
 UI_ATTRIBUTE(L"childpadding", kIntValue,
              self.SetChildPadding(static_cast<int>(std::wcstol(pstrValue, nullptr, 10))))
 UI_ATTRIBUTE(L"childalign", kTextValue,

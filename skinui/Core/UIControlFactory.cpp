@@ -71,4 +71,13 @@ CControlUI* CControlFactory::Create(LPCWSTR pstrName) {
 
 bool CControlFactory::IsRegistered(LPCWSTR pstrName) { return Find(pstrName) != nullptr; }
 
+int CControlFactory::GetCount() {
+  return g_nEntries + static_cast<int>(sizeof(kCoreEntries) / sizeof(kCoreEntries[0]));
+}
+
+LPCWSTR CControlFactory::GetNameAt(int iIndex) {
+  if (iIndex < 0 || iIndex >= GetCount()) return nullptr;
+  return iIndex < g_nEntries ? g_entries[iIndex].pstrName : kCoreEntries[iIndex - g_nEntries].pstrName;
+}
+
 }  // namespace SkinUI

@@ -20,6 +20,9 @@ class CControlFactory {
   // A new control for the element name, or null when no maker is registered for it.
   static CControlUI* Create(LPCWSTR pstrName);
   static bool IsRegistered(LPCWSTR pstrName);
+  // The names a skin may use now, Core's own included, in registration order.
+  static int GetCount();
+  static LPCWSTR GetNameAt(int iIndex);
 };
 
 template <class T>
