@@ -25,7 +25,9 @@ function(quill_delay_load target)
     execute_process(COMMAND "${CMAKE_DLLTOOL}" --input-def "${dir}/${dll}.def" --dllname ${dll}.dll
                             --output-delaylib "${stubs}"
                     COMMAND_ERROR_IS_FATAL ANY)
-    list(TRANSFORM interface REPLACE "^(\\$<LINK_ONLY:)?${dll}>?$" "${stubs}")
+    # An installed library names the plain import library: the stubs stay in this build tree.
+    list(TRANSFORM interface REPLACE "^(\\$<LINK_ONLY:)?${dll}>?$"
+         "$<BUILD_INTERFACE:${stubs}>$<INSTALL_INTERFACE:${dll}>")
   endforeach()
   set_property(TARGET ${target} PROPERTY INTERFACE_LINK_LIBRARIES "${interface}")
 endfunction()

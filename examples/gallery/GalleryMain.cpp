@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <string>
 
+#include "Control/UIControlCatalog.h"
 #include "Control/UIOption.h"
 #include "Control/UIProgress.h"
 #include "Control/UISlider.h"
@@ -177,6 +178,7 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR, int) {
   ::InitCommonControlsEx(&icc);
   ::OleInitialize(nullptr);
   SkinUI::CWindowHostUI::SetModuleInstance(hInstance);
+  SkinUI::RegisterAllControls();
 
   int nResult = 0;
   {

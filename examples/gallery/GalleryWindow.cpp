@@ -49,9 +49,14 @@ const CGalleryWindow::Page CGalleryWindow::kPages[] = {
     {L"tab_layouts", kLayouts}, {L"tab_hosted", kHosted}};
 const int CGalleryWindow::kPageCount = sizeof(kPages) / sizeof(kPages[0]);
 
-// Each entry: the notification type, the sender's name (empty: any sender), the handler.
-// "click" goes to OnClickNotify through the base class's own table.
+// Each entry: the notification type, the sender's name (empty: any sender), the handler. Clicks
+// on the caption's buttons go on to the base class's table.
 UI_BEGIN_NOTIFY_MAP(CGalleryWindow, WindowImplBase)
+UI_ON_NOTIFY_NAMED(kNotifyClick, L"btn_add", OnAddClick)
+UI_ON_NOTIFY_NAMED(kNotifyClick, L"btn_reset", OnResetClick)
+UI_ON_NOTIFY_NAMED(kNotifyClick, L"btn_prev", OnPreviousPageClick)
+UI_ON_NOTIFY_NAMED(kNotifyClick, L"btn_next", OnNextPageClick)
+UI_ON_NOTIFY_NAMED(kNotifyClick, L"child_button", OnChildButtonClick)
 UI_ON_NOTIFY(kNotifySelectChanged, OnSelectChanged)
 UI_ON_NOTIFY_NAMED(kNotifyValueChanged, L"slider", OnSliderChanged)
 UI_ON_NOTIFY_NAMED(kNotifyScroll, L"scrollbar", OnScroll)
@@ -80,22 +85,24 @@ void CGalleryWindow::OnSkinLoaded() {
       L"Line 8\r\nLine 9\r\nLine 10\r\nLine 11\r\nLine 12\r\nLine 13\r\nLine 14\r\nLine 15");
 }
 
-void CGalleryWindow::OnClickNotify(NotifyEvent& event) {
-  const CUIString sName = event.pSender->GetName();
+void CGalleryWindow::OnAddClick(NotifyEvent&) {
+  ShowValue(Find<CProgressUI>(L"progress")->GetValue() + 10);
+}
+
+void CGalleryWindow::OnResetClick(NotifyEvent&) { ShowValue(0); }
+
+void CGalleryWindow::OnPreviousPageClick(NotifyEvent&) {
   CTabLayoutUI* pInnerTabs = Find<CTabLayoutUI>(L"inner_tabs");
-  if (sName == L"btn_add") {
-    ShowValue(Find<CProgressUI>(L"progress")->GetValue() + 10);
-  } else if (sName == L"btn_reset") {
-    ShowValue(0);
-  } else if (sName == L"btn_prev") {
-    pInnerTabs->SelectIndex((pInnerTabs->GetCurSel() + 2) % 3);
-  } else if (sName == L"btn_next") {
-    pInnerTabs->SelectIndex((pInnerTabs->GetCurSel() + 1) % 3);
-  } else if (sName == L"child_button") {
-    ShowStatus(L"The button of the child skin was clicked.");
-  } else {
-    WindowImplBase::OnClickNotify(event);
-  }
+  pInnerTabs->SelectIndex((pInnerTabs->GetCurSel() + 2) % 3);
+}
+
+void CGalleryWindow::OnNextPageClick(NotifyEvent&) {
+  CTabLayoutUI* pInnerTabs = Find<CTabLayoutUI>(L"inner_tabs");
+  pInnerTabs->SelectIndex((pInnerTabs->GetCurSel() + 1) % 3);
+}
+
+void CGalleryWindow::OnChildButtonClick(NotifyEvent&) {
+  ShowStatus(L"The button of the child skin was clicked.");
 }
 
 void CGalleryWindow::OnSelectChanged(NotifyEvent& event) {

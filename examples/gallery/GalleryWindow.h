@@ -25,10 +25,13 @@ class CGalleryWindow : public SkinUI::WindowImplBase {
   SkinUI::CUIString SkinFolder() const override { return L"skin\\"; }
   SkinUI::CUIString SkinFile() const override { return L"gallery.xml"; }
   void OnSkinLoaded() override;
-  // Buttons; the caption's own buttons are left to the base class.
-  void OnClickNotify(SkinUI::NotifyEvent& event) override;
 
  private:
+  void OnAddClick(SkinUI::NotifyEvent& event);
+  void OnResetClick(SkinUI::NotifyEvent& event);
+  void OnPreviousPageClick(SkinUI::NotifyEvent& event);
+  void OnNextPageClick(SkinUI::NotifyEvent& event);
+  void OnChildButtonClick(SkinUI::NotifyEvent& event);
   void OnSelectChanged(SkinUI::NotifyEvent& event);
   void OnSliderChanged(SkinUI::NotifyEvent& event);
   void OnScroll(SkinUI::NotifyEvent& event);

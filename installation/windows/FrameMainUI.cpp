@@ -29,7 +29,7 @@ std::wstring WidenAscii(const char* text) {
 }  // namespace
 
 UI_BEGIN_NOTIFY_MAP(CFrameMainUI, CXMLWnd)
-UI_ON_NOTIFY(L"click", OnClickNotify)
+UI_ON_NOTIFY_NAMED(SkinUI::kNotifyClick, L"btn_cancle", OnCancelClick)
 UI_END_NOTIFY_MAP()
 
 CFrameMainUI::CFrameMainUI(LPCWSTR pstrSkinFile, setup::SetupContext& context, setup::CSetupWindowObserver& observer)
@@ -112,10 +112,7 @@ void CFrameMainUI::StartSetup() {
   setup::BeginSetup(m_context, &m_observer, setup::SetupWorkerProc);
 }
 
-void CFrameMainUI::OnClickNotify(SkinUI::NotifyEvent& event) {
-  if (SkinUI::GetNotifySenderName(event.pSender) == L"btn_cancle") Close(1);
-  CXMLWnd::OnClickNotify(event);
-}
+void CFrameMainUI::OnCancelClick(SkinUI::NotifyEvent& /*event*/) { Close(1); }
 
 void CFrameMainUI::OnSetupProgress() {
   if (m_bProgressDeferred) return;  // the timer takes the newest figures when it fires

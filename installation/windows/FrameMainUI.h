@@ -43,7 +43,7 @@ class CFrameMainUI : public CXMLWnd, public IMainSetupWindow {
   // code 0.
   void OnWindowGone(HWND hWnd) override;
   void OnSkinLoaded() override;
-  void OnClickNotify(SkinUI::NotifyEvent& event) override;
+  void OnCancelClick(SkinUI::NotifyEvent& event);
 
   setup::SetupContext& m_context;
   setup::CSetupWindowObserver& m_observer;

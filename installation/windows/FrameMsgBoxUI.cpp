@@ -8,10 +8,6 @@
 #include "Core/UIManager.h"
 #include "windows/WindowConstants.h"
 
-UI_BEGIN_NOTIFY_MAP(CFrameMsgBoxUI, CXMLWnd)
-UI_ON_NOTIFY(L"click", OnClickNotify)
-UI_END_NOTIFY_MAP()
-
 CFrameMsgBoxUI::CFrameMsgBoxUI(LPCWSTR pstrSkinFile) : CXMLWnd(pstrSkinFile) {}
 
 void CFrameMsgBoxUI::OnWindowGone(HWND hWnd) {

@@ -10,8 +10,6 @@ class CFrameMsgBoxUI : public CXMLWnd {
  public:
   explicit CFrameMsgBoxUI(LPCWSTR pstrSkinFile);
 
-  UI_DECLARE_NOTIFY_MAP()
-
  protected:
   // The box owns itself once created: it goes with its window.
   void OnWindowGone(HWND hWnd) override;

@@ -26,8 +26,11 @@ std::wstring Shown(const std::wstring& text) {
 }  // namespace
 
 UI_BEGIN_NOTIFY_MAP(CFrameProxyLoginUI, CXMLWnd)
-UI_ON_NOTIFY(L"click", OnClickNotify)
-UI_ON_NOTIFY(L"return", OnReturnNotify)
+UI_ON_NOTIFY_NAMED(SkinUI::kNotifyClick, L"btn_ok", OnConfirmClick)
+UI_ON_NOTIFY_NAMED(SkinUI::kNotifyClick, L"btn_cancle", OnCancelClick)
+// Return in either field confirms, as in every sign-in box.
+UI_ON_NOTIFY_NAMED(SkinUI::kNotifyReturn, L"user", OnConfirmClick)
+UI_ON_NOTIFY_NAMED(SkinUI::kNotifyReturn, L"password", OnConfirmClick)
 UI_END_NOTIFY_MAP()
 
 CFrameProxyLoginUI::CFrameProxyLoginUI(LPCWSTR pstrSkinFile, const std::wstring& proxy, const std::wstring& realm,
@@ -68,19 +71,9 @@ void CFrameProxyLoginUI::Confirm() {
   Close(IDOK);
 }
 
-void CFrameProxyLoginUI::OnClickNotify(SkinUI::NotifyEvent& event) {
-  const SkinUI::CUIString sName = SkinUI::GetNotifySenderName(event.pSender);
-  if (sName == L"btn_ok") {
-    Confirm();
-  } else if (sName == L"btn_cancle") {
-    Close(IDCANCEL);
-  } else {
-    CXMLWnd::OnClickNotify(event);
-  }
-}
+void CFrameProxyLoginUI::OnConfirmClick(SkinUI::NotifyEvent& /*event*/) { Confirm(); }
 
-// Return in either field confirms, as in every sign-in box.
-void CFrameProxyLoginUI::OnReturnNotify(SkinUI::NotifyEvent&) { Confirm(); }
+void CFrameProxyLoginUI::OnCancelClick(SkinUI::NotifyEvent& /*event*/) { Close(IDCANCEL); }
 
 bool ShowProxyLogin(HWND hOwner, const std::wstring& proxy, const std::wstring& realm, bool again, std::wstring& user,
                     std::wstring& password) {

@@ -28,8 +28,8 @@ class CFrameProxyLoginUI : public CXMLWnd {
   LRESULT ProcessMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override;
   void OnWindowGone(HWND hWnd) override;
   void OnSkinLoaded() override;
-  void OnClickNotify(SkinUI::NotifyEvent& event) override;
-  void OnReturnNotify(SkinUI::NotifyEvent& event);
+  void OnConfirmClick(SkinUI::NotifyEvent& event);
+  void OnCancelClick(SkinUI::NotifyEvent& event);
 
  private:
   void Confirm();

@@ -47,7 +47,8 @@ std::wstring QuestionWithVersions(const std::wstring& question, const std::wstri
 }  // namespace
 
 UI_BEGIN_NOTIFY_MAP(CFrameUninstallUI, CXMLWnd)
-UI_ON_NOTIFY(L"click", OnClickNotify)
+UI_ON_NOTIFY_NAMED(SkinUI::kNotifyClick, L"btn_ok", OnConfirmClick)
+UI_ON_NOTIFY_NAMED(SkinUI::kNotifyClick, L"btn_cancle", OnDeclineClick)
 UI_END_NOTIFY_MAP()
 
 CFrameUninstallUI::CFrameUninstallUI(LPCWSTR pstrSkinFile) : CXMLWnd(pstrSkinFile) {}
@@ -86,16 +87,9 @@ void CFrameUninstallUI::OnSkinLoaded() {
 
 // Only a click decides: hovering a button, the focus that Tab or a press gives it, and a press
 // dragged off it before the release answer nothing; a replaced client cannot be had back.
-void CFrameUninstallUI::OnClickNotify(SkinUI::NotifyEvent& event) {
-  const SkinUI::CUIString sName = SkinUI::GetNotifySenderName(event.pSender);
-  if (sName == L"btn_ok") {
-    Close(setup::kPromptConfirmed);
-  } else if (sName == L"btn_cancle") {
-    Close(kPromptDeclined);
-  } else {
-    CXMLWnd::OnClickNotify(event);
-  }
-}
+void CFrameUninstallUI::OnConfirmClick(SkinUI::NotifyEvent& /*event*/) { Close(setup::kPromptConfirmed); }
+
+void CFrameUninstallUI::OnDeclineClick(SkinUI::NotifyEvent& /*event*/) { Close(kPromptDeclined); }
 
 int ShowUninstallPrompt(HWND hMainWnd, const std::wstring& installedVersion, const std::wstring& publishedVersion) {
   CFrameUninstallUI* pPrompt = new (std::nothrow) CFrameUninstallUI(setup::kUninstallPromptSkin);

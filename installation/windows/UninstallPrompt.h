@@ -25,7 +25,8 @@ class CFrameUninstallUI : public CXMLWnd {
   // The prompt owns itself once created: it goes with its window.
   void OnWindowGone(HWND hWnd) override;
   void OnSkinLoaded() override;
-  void OnClickNotify(SkinUI::NotifyEvent& event) override;
+  void OnConfirmClick(SkinUI::NotifyEvent& event);
+  void OnDeclineClick(SkinUI::NotifyEvent& event);
 
   SkinUI::CControlUI* m_pMainText = nullptr;
   std::wstring m_strInstalledVersion;

@@ -1,9 +1,13 @@
 #include "windows/XMLWnd.h"
 
+#include "Control/UIControlCatalog.h"
 #include "resource.h"
 #include "windows/WindowConstants.h"
 
-CXMLWnd::CXMLWnd(LPCWSTR pstrSkinFile) : m_strSkinFile(pstrSkinFile) {}
+CXMLWnd::CXMLWnd(LPCWSTR pstrSkinFile) : m_strSkinFile(pstrSkinFile) {
+  // The skins may name any control the framework has (and a window shadow).
+  SkinUI::RegisterAllControls();
+}
 
 CXMLWnd::~CXMLWnd() = default;
 

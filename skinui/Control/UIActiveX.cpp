@@ -80,23 +80,19 @@ HRESULT CActiveXUI::QueryObject(REFIID iid, LPVOID* ppRet) {
   return m_pUnk->QueryInterface(iid, ppRet);
 }
 
-void CActiveXUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
-  if (::lstrcmpW(pstrName, L"clsid") == 0) {
-    WCHAR szClassId[kMaxClassIdChars + 1] = {};
-    ::lstrcpynW(szClassId, pstrValue, kMaxClassIdChars + 1);
-    CLSID clsid = GUID_NULL;
-    const HRESULT hr = szClassId[0] == L'{' ? ::CLSIDFromString(szClassId, &clsid)
-                                            : ::CLSIDFromProgID(szClassId, &clsid);
-    if (FAILED(hr)) clsid = GUID_NULL;
-    SetClassId(clsid);
-  } else if (::lstrcmpW(pstrName, L"modulename") == 0) {
-    SetServerModule(pstrValue);
-  } else if (::lstrcmpW(pstrName, L"delaycreate") == 0) {
-    SetDeferredCreation(::lstrcmpW(pstrValue, L"true") == 0);
-  } else {
-    CControlUI::ApplyAttribute(pstrName, pstrValue);
-  }
-}
+UI_BEGIN_ATTRIBUTES(CActiveXUI, CControlUI)
+UI_ATTRIBUTE(L"clsid", kTextValue,
+             WCHAR szClassId[kMaxClassIdChars + 1] = {};
+             ::lstrcpynW(szClassId, pstrValue, kMaxClassIdChars + 1);
+             CLSID clsid = GUID_NULL;
+             const HRESULT hr = szClassId[0] == L'{' ? ::CLSIDFromString(szClassId, &clsid)
+                                                     : ::CLSIDFromProgID(szClassId, &clsid);
+             if (FAILED(hr)) clsid = GUID_NULL;
+             self.SetClassId(clsid))
+UI_ATTRIBUTE(L"modulename", kTextValue, self.SetServerModule(pstrValue))
+UI_ATTRIBUTE(L"delaycreate", kBoolValue,
+             self.SetDeferredCreation(::lstrcmpW(pstrValue, L"true") == 0))
+UI_END_ATTRIBUTES()
 
 // ---- placing ----
 
@@ -160,8 +156,8 @@ bool CActiveXUI::PaintSelf(HDC hDC, const RECT& /*rcPaint*/, CControlUI* /*pStop
 // ---- the windowless object's messages ----
 
 LRESULT CActiveXUI::FilterMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled) {
-  if (m_pControl == nullptr) return 0;
-  UI_CHECK(m_pControl->m_bWindowless);
+  // A windowed object hears its own window; only a windowless one speaks the interface below.
+  if (m_pControl == nullptr || !m_pControl->m_bWindowless) return 0;
   if (!m_pControl->m_bInPlaceActive || m_pControl->m_pInPlaceObject == nullptr) return 0;
   const bool bMouse = IsMouseMessage(uMsg);
   if (bMouse && !IsMouseEnabled()) return 0;

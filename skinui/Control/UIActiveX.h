@@ -31,7 +31,7 @@ class CActiveXUI : public CControlUI, public IMessageFilterUI {
   void MoveBy(int dx, int dy, bool bNeedInvalidate = true) override;
   void SetVisible(bool bVisible = true) override;
   void SetInheritedVisible(bool bVisible = true) override;
-  void ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
+  UI_DECLARE_ATTRIBUTES()
   bool PaintSelf(HDC hDC, const RECT& rcPaint, CControlUI* pStopControl) override;
 
   LRESULT FilterMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled) override;

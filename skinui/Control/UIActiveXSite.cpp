@@ -50,6 +50,10 @@ void CActiveXCtrl::DestroyObjectWindow() {
   CActiveXWnd* pWindow = m_pWindow;
   m_pWindow = nullptr;
   if (pWindow == nullptr) return;
+  // The owner must not keep the handle of a window that is gone.
+  if (m_pOwner != nullptr && m_pOwner->m_hwndHost == pWindow->GetHWND()) {
+    m_pOwner->m_hwndHost = nullptr;
+  }
   if (pWindow->GetHWND() != nullptr) ::DestroyWindow(pWindow->GetHWND());
   delete pWindow;
 }
@@ -146,6 +150,8 @@ STDMETHODIMP CActiveXCtrl::ShowObject() {
   TraceCall(L"ShowObject");
   if (m_pOwner == nullptr) return E_UNEXPECTED;
   HWND hWnd = OwnerHostWindow();
+  // Without a window of its own the object would be drawn over the whole screen.
+  if (hWnd == nullptr) return E_UNEXPECTED;
   HDC hDC = ::GetDC(hWnd);
   if (hDC == nullptr) return E_FAIL;
   if (m_pViewObject != nullptr) DrawContent(hDC, m_pOwner->GetPosition());
@@ -299,6 +305,9 @@ STDMETHODIMP CActiveXCtrl::OnInPlaceActivateEx(BOOL* /*pfNoRedraw*/, DWORD dwFla
 STDMETHODIMP CActiveXCtrl::OnInPlaceDeactivateEx(BOOL /*fNoRedraw*/) {
   TraceCall(L"OnInPlaceDeactivateEx");
   m_bInPlaceActive = false;
+  if (m_bWindowless && m_pOwner != nullptr && m_pOwner->GetHost() != nullptr) {
+    m_pOwner->GetHost()->UnregisterMessageFilter(m_pOwner);
+  }
   if (m_pInPlaceObject != nullptr) {
     m_pInPlaceObject->Release();
     m_pInPlaceObject = nullptr;
@@ -343,6 +352,10 @@ STDMETHODIMP CActiveXCtrl::GetWindowContext(IOleInPlaceFrame** ppFrame,
   if (m_pWindow != nullptr && m_pWindow->GetHWND() != nullptr) {
     ::GetClientRect(m_pWindow->GetHWND(), lprcPosRect);
     ::GetClientRect(m_pWindow->GetHWND(), lprcClipRect);
+  } else {
+    // A windowless object lives in the host window's coordinates, inside the control.
+    *lprcPosRect = m_pOwner->GetPosition();
+    *lprcClipRect = m_pOwner->GetPosition();
   }
   *ppFrame = new CActiveXFrameWnd(m_pOwner);
   *ppDoc = nullptr;

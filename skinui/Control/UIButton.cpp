@@ -146,17 +146,18 @@ void CButtonUI::ReplaceImage(ImageDrawInfo& image, LPCWSTR pstrImage) {
   if (StoreImageAttribute(image, pstrImage)) Invalidate();
 }
 
-void CButtonUI::SetNormalImage(LPCWSTR pstrImage) { ReplaceImage(m_diNormal, pstrImage); }
-void CButtonUI::SetHotImage(LPCWSTR pstrImage) { ReplaceImage(m_diHot, pstrImage); }
-void CButtonUI::SetPushedImage(LPCWSTR pstrImage) { ReplaceImage(m_diPushed, pstrImage); }
-void CButtonUI::SetFocusedImage(LPCWSTR pstrImage) { ReplaceImage(m_diFocused, pstrImage); }
-void CButtonUI::SetDisabledImage(LPCWSTR pstrImage) { ReplaceImage(m_diDisabled, pstrImage); }
+void CButtonUI::SetNormalImage(LPCWSTR pstrImage) { ReplaceImage(m_images.normal, pstrImage); }
+void CButtonUI::SetHotImage(LPCWSTR pstrImage) { ReplaceImage(m_images.hot, pstrImage); }
+void CButtonUI::SetPushedImage(LPCWSTR pstrImage) { ReplaceImage(m_images.pushed, pstrImage); }
+void CButtonUI::SetFocusedImage(LPCWSTR pstrImage) { ReplaceImage(m_images.focused, pstrImage); }
+void CButtonUI::SetDisabledImage(LPCWSTR pstrImage) { ReplaceImage(m_images.disabled, pstrImage); }
 void CButtonUI::SetForeImage(LPCWSTR pstrImage) { ReplaceImage(m_diFore, pstrImage); }
 void CButtonUI::SetHotForeImage(LPCWSTR pstrImage) { ReplaceImage(m_diHotFore, pstrImage); }
+void CButtonUI::SetPushedForeImage(LPCWSTR pstrImage) { ReplaceImage(m_diPushedFore, pstrImage); }
 
 void CButtonUI::SetFiveStatusImage(LPCWSTR pstrImage) {
   m_sFiveStatusImage = pstrImage;
-  ImageDrawInfo* aStrips[] = {&m_diNormal, &m_diPushed, &m_diHot, &m_diFocused, &m_diDisabled};
+  ImageDrawInfo* aStrips[] = {&m_images.normal, &m_images.pushed, &m_images.hot, &m_images.focused, &m_images.disabled};
   for (ImageDrawInfo* pStrip : aStrips) {
     pStrip->Reset();
     pStrip->sAttribute = pstrImage;
@@ -167,7 +168,7 @@ void CButtonUI::SetFiveStatusImage(LPCWSTR pstrImage) {
 
 void CButtonUI::CutFiveStatusStrips() {
   if (m_sFiveStatusImage.IsEmpty() || m_pHost == nullptr) return;
-  ImageDrawInfo* aStrips[] = {&m_diNormal, &m_diPushed, &m_diHot, &m_diFocused, &m_diDisabled};
+  ImageDrawInfo* aStrips[] = {&m_images.normal, &m_images.pushed, &m_images.hot, &m_images.focused, &m_images.disabled};
   for (int i = 0; i < 5; ++i) {
     ImageDrawInfo& strip = *aStrips[i];
     // A state image set on its own since keeps its whole source.
@@ -185,40 +186,23 @@ void CButtonUI::CutFiveStatusStrips() {
   }
 }
 
-void CButtonUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
-  const CUIString sName = pstrName;
-  if (sName == L"normalimage") {
-    SetNormalImage(pstrValue);
-  } else if (sName == L"hotimage") {
-    SetHotImage(pstrValue);
-  } else if (sName == L"pushedimage") {
-    SetPushedImage(pstrValue);
-  } else if (sName == L"focusedimage") {
-    SetFocusedImage(pstrValue);
-  } else if (sName == L"disabledimage") {
-    SetDisabledImage(pstrValue);
-  } else if (sName == L"foreimage") {
-    SetForeImage(pstrValue);
-  } else if (sName == L"hotforeimage") {
-    SetHotForeImage(pstrValue);
-  } else if (sName == L"fivestatusimage") {
-    SetFiveStatusImage(pstrValue);
-  } else if (sName == L"fadedelta") {
-    SetFadeStep(static_cast<BYTE>(ReadInt(pstrValue)));
-  } else if (sName == L"hotbkcolor") {
-    SetHotBkColor(ReadColor(pstrValue));
-  } else if (sName == L"hottextcolor") {
-    SetHotTextColor(ReadColor(pstrValue));
-  } else if (sName == L"pushedtextcolor") {
-    SetPushedTextColor(ReadColor(pstrValue));
-  } else if (sName == L"focusedtextcolor") {
-    SetFocusedTextColor(ReadColor(pstrValue));
-  } else if (sName == L"setcursor") {
-    SetHandCursor(IsTrue(pstrValue));
-  } else {
-    CLabelUI::ApplyAttribute(pstrName, pstrValue);
-  }
-}
+UI_BEGIN_ATTRIBUTES(CButtonUI, CLabelUI)
+UI_ATTRIBUTE(L"normalimage", kImageValue, self.SetNormalImage(pstrValue))
+UI_ATTRIBUTE(L"hotimage", kImageValue, self.SetHotImage(pstrValue))
+UI_ATTRIBUTE(L"pushedimage", kImageValue, self.SetPushedImage(pstrValue))
+UI_ATTRIBUTE(L"focusedimage", kImageValue, self.SetFocusedImage(pstrValue))
+UI_ATTRIBUTE(L"disabledimage", kImageValue, self.SetDisabledImage(pstrValue))
+UI_ATTRIBUTE(L"foreimage", kImageValue, self.SetForeImage(pstrValue))
+UI_ATTRIBUTE(L"hotforeimage", kImageValue, self.SetHotForeImage(pstrValue))
+UI_ATTRIBUTE(L"pushedforeimage", kImageValue, self.SetPushedForeImage(pstrValue))
+UI_ATTRIBUTE(L"fivestatusimage", kImageValue, self.SetFiveStatusImage(pstrValue))
+UI_ATTRIBUTE(L"fadedelta", kIntValue, self.SetFadeStep(static_cast<BYTE>(ReadInt(pstrValue))))
+UI_ATTRIBUTE(L"hotbkcolor", kColorValue, self.SetHotBkColor(ReadColor(pstrValue)))
+UI_ATTRIBUTE(L"hottextcolor", kColorValue, self.SetHotTextColor(ReadColor(pstrValue)))
+UI_ATTRIBUTE(L"pushedtextcolor", kColorValue, self.SetPushedTextColor(ReadColor(pstrValue)))
+UI_ATTRIBUTE(L"focusedtextcolor", kColorValue, self.SetFocusedTextColor(ReadColor(pstrValue)))
+UI_ATTRIBUTE(L"setcursor", kBoolValue, self.SetHandCursor(IsTrue(pstrValue)))
+UI_END_ATTRIBUTES()
 
 SIZE CButtonUI::MeasureSize(SIZE szAvailable) {
   if ((m_bAutoCalcWidth || m_bAutoCalcHeight) && m_pHost != nullptr &&
@@ -260,20 +244,20 @@ bool DrawFaded(HDC hDC, CWindowHostUI* pHost, const RECT& rcItem, const RECT& rc
 
 }  // namespace
 
-bool CButtonUI::PaintDisabledLayer(HDC hDC) { return DrawImage(hDC, m_diDisabled); }
+bool CButtonUI::PaintDisabledLayer(HDC hDC) { return DrawImage(hDC, m_images.disabled); }
 
 bool CButtonUI::PaintPushedLayer(HDC hDC) {
-  if (!DrawImage(hDC, m_diPushed)) DrawImage(hDC, m_diNormal);
+  if (!DrawImage(hDC, m_images.pushed)) DrawImage(hDC, m_images.normal);
   return DrawImage(hDC, m_diPushedFore);
 }
 
 bool CButtonUI::PaintHotLayer(HDC hDC) {
   if (m_uFadeStep != 0) {
-    if (m_uFadeAlpha != 0) DrawFaded(hDC, m_pHost, m_rcItem, m_rcPaint, m_diNormal, m_uFadeAlpha);
-    DrawFaded(hDC, m_pHost, m_rcItem, m_rcPaint, m_diHot,
+    if (m_uFadeAlpha != 0) DrawFaded(hDC, m_pHost, m_rcItem, m_rcPaint, m_images.normal, m_uFadeAlpha);
+    DrawFaded(hDC, m_pHost, m_rcItem, m_rcPaint, m_images.hot,
               static_cast<BYTE>(m_uFadeAlpha == 0 ? 255 : 255 - m_uFadeAlpha));
-  } else if (!DrawImage(hDC, m_diHot)) {
-    DrawImage(hDC, m_diNormal);
+  } else if (!DrawImage(hDC, m_images.hot)) {
+    DrawImage(hDC, m_images.normal);
   }
   if (DrawImage(hDC, m_diHotFore)) return true;
   if (m_dwHotBkColor != 0) {
@@ -283,18 +267,18 @@ bool CButtonUI::PaintHotLayer(HDC hDC) {
   return false;
 }
 
-bool CButtonUI::PaintFocusedLayer(HDC hDC) { return DrawImage(hDC, m_diFocused); }
+bool CButtonUI::PaintFocusedLayer(HDC hDC) { return DrawImage(hDC, m_images.focused); }
 
 void CButtonUI::PaintNormalLayer(HDC hDC) {
   BYTE uNormalAlpha = 255;
   if (m_uFadeStep != 0 && m_uFadeAlpha < 255) {
-    DrawFaded(hDC, m_pHost, m_rcItem, m_rcPaint, m_diHot, static_cast<BYTE>(255 - m_uFadeAlpha));
+    DrawFaded(hDC, m_pHost, m_rcItem, m_rcPaint, m_images.hot, static_cast<BYTE>(255 - m_uFadeAlpha));
     uNormalAlpha = m_uFadeAlpha;
   }
   if (uNormalAlpha == 255) {
-    DrawImage(hDC, m_diNormal);
+    DrawImage(hDC, m_images.normal);
   } else {
-    DrawFaded(hDC, m_pHost, m_rcItem, m_rcPaint, m_diNormal, uNormalAlpha);
+    DrawFaded(hDC, m_pHost, m_rcItem, m_rcPaint, m_images.normal, uNormalAlpha);
   }
 }
 

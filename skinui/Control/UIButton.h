@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "Control/UILabel.h"
+#include "Control/UIStateImage.h"
 
 namespace SkinUI {
 
@@ -23,7 +24,7 @@ class CButtonUI : public CLabelUI {
   void SetHost(CWindowHostUI* pHost, CControlUI* pParent, bool bInit = true) override;
   void SetEnabled(bool bEnable = true) override;
   void HandleEvent(InputEvent& event) override;
-  void ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
+  UI_DECLARE_ATTRIBUTES()
   SIZE MeasureSize(SIZE szAvailable) override;
   void PaintStateImages(HDC hDC) override;
   void PaintTextLayer(HDC hDC) override;
@@ -38,6 +39,8 @@ class CButtonUI : public CLabelUI {
   void SetDisabledImage(LPCWSTR pstrImage);
   void SetForeImage(LPCWSTR pstrImage);
   void SetHotForeImage(LPCWSTR pstrImage);
+  // Drawn over the pushed image while the button is pressed.
+  void SetPushedForeImage(LPCWSTR pstrImage);
   // One image of five equal strips: normal, pushed, hot, focused, disabled.
   void SetFiveStatusImage(LPCWSTR pstrImage);
   void SetFadeStep(BYTE uStep) { m_uFadeStep = uStep; }
@@ -47,11 +50,11 @@ class CButtonUI : public CLabelUI {
   void SetFocusedTextColor(DWORD dwColor) { m_dwFocusedTextColor = dwColor; }
   void SetHandCursor(bool bHandCursor) { m_bHandCursor = bHandCursor; }
 
-  const ImageDrawInfo& NormalImage() const { return m_diNormal; }
-  const ImageDrawInfo& PushedImage() const { return m_diPushed; }
-  const ImageDrawInfo& HotImage() const { return m_diHot; }
-  const ImageDrawInfo& FocusedImage() const { return m_diFocused; }
-  const ImageDrawInfo& DisabledImage() const { return m_diDisabled; }
+  const ImageDrawInfo& NormalImage() const { return m_images.normal; }
+  const ImageDrawInfo& PushedImage() const { return m_images.pushed; }
+  const ImageDrawInfo& HotImage() const { return m_images.hot; }
+  const ImageDrawInfo& FocusedImage() const { return m_images.focused; }
+  const ImageDrawInfo& DisabledImage() const { return m_images.disabled; }
 
  protected:
   // Stores a state image string; a string already loaded is left alone.
@@ -79,13 +82,9 @@ class CButtonUI : public CLabelUI {
   DWORD m_dwFocusedTextColor;
   BYTE m_uFadeAlpha;
   BYTE m_uFadeStep;
-  ImageDrawInfo m_diNormal;
-  ImageDrawInfo m_diHot;
+  StateImageSet m_images;
   ImageDrawInfo m_diHotFore;
-  ImageDrawInfo m_diPushed;
   ImageDrawInfo m_diPushedFore;
-  ImageDrawInfo m_diFocused;
-  ImageDrawInfo m_diDisabled;
   CUIString m_sFiveStatusImage;
 };
 

@@ -264,60 +264,62 @@ void CComboUI::SetTextPadding(RECT rc) {
 }
 
 void CComboUI::SetNormalImage(LPCWSTR pstrImage) {
-  if (StoreImageAttribute(m_diNormal, pstrImage)) Invalidate();
+  if (StoreImageAttribute(m_images.normal, pstrImage)) Invalidate();
 }
 void CComboUI::SetHotImage(LPCWSTR pstrImage) {
-  if (StoreImageAttribute(m_diHot, pstrImage)) Invalidate();
+  if (StoreImageAttribute(m_images.hot, pstrImage)) Invalidate();
 }
 void CComboUI::SetPushedImage(LPCWSTR pstrImage) {
-  if (StoreImageAttribute(m_diPushed, pstrImage)) Invalidate();
+  if (StoreImageAttribute(m_images.pushed, pstrImage)) Invalidate();
 }
 void CComboUI::SetFocusedImage(LPCWSTR pstrImage) {
-  if (StoreImageAttribute(m_diFocused, pstrImage)) Invalidate();
+  if (StoreImageAttribute(m_images.focused, pstrImage)) Invalidate();
 }
 void CComboUI::SetDisabledImage(LPCWSTR pstrImage) {
-  if (StoreImageAttribute(m_diDisabled, pstrImage)) Invalidate();
+  if (StoreImageAttribute(m_images.disabled, pstrImage)) Invalidate();
 }
 
-void CComboUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
-  const CUIString sName = pstrName;
-  // These names are kept by the container as custom attributes as well.
-  bool bKeepAsCustom = true;
-  if (sName == L"textpadding") {
-    SetTextPadding(ReadRect(pstrValue));
-  } else if (sName == L"showtext") {
-    SetShowText(IsTrue(pstrValue));
-  } else if (sName == L"normalimage") {
-    SetNormalImage(pstrValue);
-  } else if (sName == L"hotimage") {
-    SetHotImage(pstrValue);
-  } else if (sName == L"pushedimage") {
-    SetPushedImage(pstrValue);
-  } else if (sName == L"focusedimage") {
-    SetFocusedImage(pstrValue);
-  } else if (sName == L"disabledimage") {
-    SetDisabledImage(pstrValue);
-  } else if (sName == L"dropbox") {
-    SetDropBoxAttributes(pstrValue);
-  } else if (sName == L"dropboxsize") {
-    LPCWSTR pstr = pstrValue;
-    SIZE sz;
-    sz.cx = ReadListInt(pstr);
-    sz.cy = ReadListInt(pstr);
-    SetDropBoxSize(sz);
-  } else if (sName == L"itemfont" || sName == L"itemalign") {
-    ApplyListInfoAttribute(m_ListInfo, pstrName, pstrValue);
+// The container keeps these values as custom attributes as well.
+UI_BEGIN_ATTRIBUTES(CComboUI, CContainerUI)
+UI_ATTRIBUTE(L"textpadding", kRectValue, self.SetTextPadding(ReadRect(pstrValue));
+             self.AddCustomAttribute(L"textpadding", pstrValue))
+UI_ATTRIBUTE(L"showtext", kBoolValue, self.SetShowText(IsTrue(pstrValue));
+             self.AddCustomAttribute(L"showtext", pstrValue))
+UI_ATTRIBUTE(L"normalimage", kImageValue, self.SetNormalImage(pstrValue);
+             self.AddCustomAttribute(L"normalimage", pstrValue))
+UI_ATTRIBUTE(L"hotimage", kImageValue, self.SetHotImage(pstrValue);
+             self.AddCustomAttribute(L"hotimage", pstrValue))
+UI_ATTRIBUTE(L"pushedimage", kImageValue, self.SetPushedImage(pstrValue);
+             self.AddCustomAttribute(L"pushedimage", pstrValue))
+UI_ATTRIBUTE(L"focusedimage", kImageValue, self.SetFocusedImage(pstrValue);
+             self.AddCustomAttribute(L"focusedimage", pstrValue))
+UI_ATTRIBUTE(L"disabledimage", kImageValue, self.SetDisabledImage(pstrValue);
+             self.AddCustomAttribute(L"disabledimage", pstrValue))
+UI_ATTRIBUTE(L"dropbox", kAttributeListValue, self.SetDropBoxAttributes(pstrValue);
+             self.AddCustomAttribute(L"dropbox", pstrValue))
+UI_ATTRIBUTE(L"dropboxsize", kSizeValue,
+             LPCWSTR pstr = pstrValue;
+             SIZE sz;
+             sz.cx = ReadListInt(pstr);
+             sz.cy = ReadListInt(pstr);
+             self.SetDropBoxSize(sz);
+             self.AddCustomAttribute(L"dropboxsize", pstrValue))
+UI_ATTRIBUTE(L"itemfont", kIntValue, ApplyListInfoAttribute(self.m_ListInfo, L"itemfont", pstrValue);
+             self.AddCustomAttribute(L"itemfont", pstrValue))
+UI_ATTRIBUTE(L"itemalign", kTextValue,
+             ApplyListInfoAttribute(self.m_ListInfo, L"itemalign", pstrValue);
+             self.AddCustomAttribute(L"itemalign", pstrValue))
+UI_END_ATTRIBUTES()
+
+// The item attributes of the drop-down's rows ("item..."), kept in the list info.
+void CComboUI::ApplyUnlistedAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
+  if (ApplyListInfoAttribute(m_ListInfo, pstrName, pstrValue) == kListInfoNotMine) {
+    CContainerUI::ApplyUnlistedAttribute(pstrName, pstrValue);
   } else {
-    bKeepAsCustom = false;
-    const ListInfoChange change = ApplyListInfoAttribute(m_ListInfo, pstrName, pstrValue);
-    if (change == kListInfoNotMine) {
-      CContainerUI::ApplyAttribute(pstrName, pstrValue);
-    } else {
-      Invalidate();
-    }
+    Invalidate();
   }
-  if (bKeepAsCustom) CContainerUI::ApplyAttribute(pstrName, pstrValue);
 }
+
 
 SIZE CComboUI::MeasureSize(SIZE szAvailable) {
   if (m_cxyFixed.cy != 0 || m_pHost == nullptr) return CContainerUI::MeasureSize(szAvailable);
@@ -330,11 +332,11 @@ void CComboUI::PaintStateImages(HDC hDC) {
   SetStyleBit(m_uButtonState, kStateFocused, IsFocused());
   SetStyleBit(m_uButtonState, kStateDisabled, !IsEnabled());
   PaintStateImage(hDC, m_pHost, m_rcItem, m_rcPaint,
-                  {{(m_uButtonState & kStateDisabled) != 0, &m_diDisabled},
-                   {(m_uButtonState & kStatePushed) != 0, &m_diPushed},
-                   {(m_uButtonState & kStateHot) != 0, &m_diHot},
-                   {(m_uButtonState & kStateFocused) != 0, &m_diFocused}},
-                  m_diNormal);
+                  {{(m_uButtonState & kStateDisabled) != 0, &m_images.disabled},
+                   {(m_uButtonState & kStatePushed) != 0, &m_images.pushed},
+                   {(m_uButtonState & kStateHot) != 0, &m_images.hot},
+                   {(m_uButtonState & kStateFocused) != 0, &m_images.focused}},
+                  m_images.normal);
 }
 
 void CComboUI::PaintTextLayer(HDC hDC) {

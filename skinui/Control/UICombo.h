@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "Control/UIListInterfaces.h"
+#include "Control/UIStateImage.h"
 #include "Core/UIContainer.h"
 
 namespace SkinUI {
@@ -29,7 +30,8 @@ class CComboUI : public CContainerUI, public IListOwnerUI {
   CControlUI* FindControl(FindControlProc Proc, LPVOID pData, UINT uFlags) override;
   bool PaintSelf(HDC hDC, const RECT& rcPaint, CControlUI* pStopControl) override;
   void HandleEvent(InputEvent& event) override;
-  void ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
+  UI_DECLARE_ATTRIBUTES()
+  void ApplyUnlistedAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
   SIZE MeasureSize(SIZE szAvailable) override;
   void PaintStateImages(HDC hDC) override;
   void PaintTextLayer(HDC hDC) override;
@@ -81,11 +83,7 @@ class CComboUI : public CContainerUI, public IListOwnerUI {
   CUIString m_sDropBoxAttributes;
   SIZE m_szDropBox;
   UINT m_uButtonState;
-  ImageDrawInfo m_diNormal;
-  ImageDrawInfo m_diHot;
-  ImageDrawInfo m_diPushed;
-  ImageDrawInfo m_diFocused;
-  ImageDrawInfo m_diDisabled;
+  StateImageSet m_images;
   ListInfo m_ListInfo;
 };
 

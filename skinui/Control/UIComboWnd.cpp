@@ -62,8 +62,7 @@ bool CComboWnd::OpenFor(CComboUI* pOwner) {
   }
   const RECT rc = PlaceUnderOwner();
   if (Create(pHost->GetHostWindow(), nullptr, WS_POPUP, WS_EX_TOOLWINDOW, rc) == nullptr) {
-    // A window that existed for a moment has already deleted this object on its way out.
-    if (!m_bCreated) delete this;
+    // A failed Create has already deleted this object through OnWindowGone.
     return false;
   }
   ::ShowWindow(m_hWnd, SW_SHOW);
@@ -178,7 +177,6 @@ void CComboWnd::OnWindowGone(HWND /*hWnd*/) {
 }
 
 LRESULT CComboWnd::ProcessMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
-  if (uMsg == WM_NCCREATE) m_bCreated = true;
   if (m_pOwner == nullptr) return CallPreviousProc(uMsg, wParam, lParam);
   switch (uMsg) {
     case WM_CREATE:

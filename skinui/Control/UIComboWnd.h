@@ -47,7 +47,6 @@ class CComboWnd : public CWindowWnd {
 
   CComboUI* m_pOwner = nullptr;
   int m_iOldSel = -1;
-  bool m_bCreated = false;
   CWindowHostUI m_host;
   CVerticalLayoutUI* m_pLayout = nullptr;
 };

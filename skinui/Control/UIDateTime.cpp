@@ -67,8 +67,11 @@ void CDateTimeWnd::OpenFor(CDateTimeUI* pOwner) {
   if (m_hWnd == nullptr) {
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_DATE_CLASSES};
     ::InitCommonControlsEx(&icc);
-    Create(pHost->GetHostWindow(), nullptr, pOwner->m_dwNativeStyles, 0, PickerRect());
-    if (m_hWnd == nullptr) return;
+    // A failed Create has already deleted this object through OnWindowGone.
+    if (Create(pHost->GetHostWindow(), nullptr, pOwner->m_dwNativeStyles, 0, PickerRect()) ==
+        nullptr) {
+      return;
+    }
     HFONT hFont = pHost->LookupFont(pOwner->GetFont());
     if (hFont == nullptr) hFont = pHost->GetDefaultFontInfo()->hFont;
     Send(WM_SETFONT, reinterpret_cast<WPARAM>(hFont), TRUE);
@@ -210,20 +213,18 @@ void CDateTimeUI::RefreshText() {
   m_nUpdateState = kDateTimeIdle;
 }
 
-void CDateTimeUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
-  if (::lstrcmpW(pstrName, L"style") == 0) {
-    if (Contains(pstrValue, L"time")) {
-      m_dwNativeStyles |= kTimeFormatStyle;
-      m_sFormat = L"HH:mm";
-    } else if (Contains(pstrValue, L"date")) {
-      m_dwNativeStyles &= ~kTimeFormatStyle;
-      m_sFormat = L"yyy-MM-dd";
-    }
-    RefreshText();
-    return;
-  }
-  CLabelUI::ApplyAttribute(pstrName, pstrValue);
-}
+UI_BEGIN_ATTRIBUTES(CDateTimeUI, CLabelUI)
+UI_ATTRIBUTE(L"style", kTextValue,
+             if (Contains(pstrValue, L"time")) {
+               self.m_dwNativeStyles |= kTimeFormatStyle;
+               self.m_sFormat = L"HH:mm";
+             } else if (Contains(pstrValue, L"date")) {
+               self.m_dwNativeStyles &= ~kTimeFormatStyle;
+               self.m_sFormat = L"yyy-MM-dd";
+             }
+             self.RefreshText())
+UI_END_ATTRIBUTES()
+
 
 void CDateTimeUI::OpenPicker() {
   if (m_pWindow == nullptr) m_pWindow = new CDateTimeWnd;

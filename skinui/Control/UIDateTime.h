@@ -32,7 +32,7 @@ class CDateTimeUI : public CLabelUI {
   // The open picker, else null.
   HWND GetNativeHandle() const override;
   void HandleEvent(InputEvent& event) override;
-  void ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
+  UI_DECLARE_ATTRIBUTES()
 
   const SYSTEMTIME& GetTime() const { return m_sysTime; }
   // Shows the value at once, and in the picker when one is open.

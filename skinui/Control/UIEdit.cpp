@@ -121,10 +121,10 @@ void CEditUI::ReplaceImage(ImageDrawInfo& image, LPCWSTR pstrImage) {
   if (StoreImageAttribute(image, pstrImage)) Invalidate();
 }
 
-void CEditUI::SetNormalImage(LPCWSTR pstrImage) { ReplaceImage(m_diNormal, pstrImage); }
-void CEditUI::SetHotImage(LPCWSTR pstrImage) { ReplaceImage(m_diHot, pstrImage); }
-void CEditUI::SetFocusedImage(LPCWSTR pstrImage) { ReplaceImage(m_diFocused, pstrImage); }
-void CEditUI::SetDisabledImage(LPCWSTR pstrImage) { ReplaceImage(m_diDisabled, pstrImage); }
+void CEditUI::SetNormalImage(LPCWSTR pstrImage) { ReplaceImage(m_images.normal, pstrImage); }
+void CEditUI::SetHotImage(LPCWSTR pstrImage) { ReplaceImage(m_images.hot, pstrImage); }
+void CEditUI::SetFocusedImage(LPCWSTR pstrImage) { ReplaceImage(m_images.focused, pstrImage); }
+void CEditUI::SetDisabledImage(LPCWSTR pstrImage) { ReplaceImage(m_images.disabled, pstrImage); }
 
 void CEditUI::SetPosition(RECT rc, bool bNeedInvalidate) {
   CLabelUI::SetPosition(rc, bNeedInvalidate);
@@ -225,34 +225,19 @@ void CEditUI::HandleEvent(InputEvent& event) {
   CLabelUI::HandleEvent(event);
 }
 
-void CEditUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
-  const CUIString sName = pstrName;
-  if (sName == L"readonly") {
-    SetReadOnly(IsTrue(pstrValue));
-  } else if (sName == L"numberonly") {
-    SetNumberOnly(IsTrue(pstrValue));
-  } else if (sName == L"password") {
-    SetPassword(IsTrue(pstrValue));
-  } else if (sName == L"autoselall") {
-    SetAutoSelectAll(IsTrue(pstrValue));
-  } else if (sName == L"maxchar") {
-    SetMaxChar(static_cast<UINT>(ReadInt(pstrValue)));
-  } else if (sName == L"normalimage") {
-    SetNormalImage(pstrValue);
-  } else if (sName == L"hotimage") {
-    SetHotImage(pstrValue);
-  } else if (sName == L"focusedimage") {
-    SetFocusedImage(pstrValue);
-  } else if (sName == L"disabledimage") {
-    SetDisabledImage(pstrValue);
-  } else if (sName == L"nativebkcolor") {
-    SetNativeBkColor(ReadColor(pstrValue));
-  } else if (sName == L"hotalign") {
-    ApplyNativeAlignWords(m_uNativeAlign, pstrValue);
-  } else {
-    CLabelUI::ApplyAttribute(pstrName, pstrValue);
-  }
-}
+UI_BEGIN_ATTRIBUTES(CEditUI, CLabelUI)
+UI_ATTRIBUTE(L"readonly", kBoolValue, self.SetReadOnly(IsTrue(pstrValue)))
+UI_ATTRIBUTE(L"numberonly", kBoolValue, self.SetNumberOnly(IsTrue(pstrValue)))
+UI_ATTRIBUTE(L"password", kBoolValue, self.SetPassword(IsTrue(pstrValue)))
+UI_ATTRIBUTE(L"autoselall", kBoolValue, self.SetAutoSelectAll(IsTrue(pstrValue)))
+UI_ATTRIBUTE(L"maxchar", kIntValue, self.SetMaxChar(static_cast<UINT>(ReadInt(pstrValue))))
+UI_ATTRIBUTE(L"normalimage", kImageValue, self.SetNormalImage(pstrValue))
+UI_ATTRIBUTE(L"hotimage", kImageValue, self.SetHotImage(pstrValue))
+UI_ATTRIBUTE(L"focusedimage", kImageValue, self.SetFocusedImage(pstrValue))
+UI_ATTRIBUTE(L"disabledimage", kImageValue, self.SetDisabledImage(pstrValue))
+UI_ATTRIBUTE(L"nativebkcolor", kColorValue, self.SetNativeBkColor(ReadColor(pstrValue)))
+UI_ATTRIBUTE(L"hotalign", kTextValue, ApplyNativeAlignWords(self.m_uNativeAlign, pstrValue))
+UI_END_ATTRIBUTES()
 
 SIZE CEditUI::MeasureSize(SIZE szAvailable) {
   if (m_cxyFixed.cy != 0) return CControlUI::MeasureSize(szAvailable);
@@ -263,10 +248,10 @@ void CEditUI::PaintStateImages(HDC hDC) {
   SetStyleBit(m_uState, kStateFocused, IsFocused());
   SetStyleBit(m_uState, kStateDisabled, !IsEnabled());
   PaintStateImage(hDC, m_pHost, m_rcItem, m_rcPaint,
-                  {{(m_uState & kStateDisabled) != 0, &m_diDisabled},
-                   {(m_uState & kStateFocused) != 0, &m_diFocused},
-                   {(m_uState & kStateHot) != 0, &m_diHot}},
-                  m_diNormal);
+                  {{(m_uState & kStateDisabled) != 0, &m_images.disabled},
+                   {(m_uState & kStateFocused) != 0, &m_images.focused},
+                   {(m_uState & kStateHot) != 0, &m_images.hot}},
+                  m_images.normal);
 }
 
 CUIString CEditUI::GetDisplayText() const {

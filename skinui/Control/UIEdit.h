@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "Control/UILabel.h"
+#include "Control/UIStateImage.h"
 
 namespace SkinUI {
 
@@ -32,7 +33,7 @@ class CEditUI : public CLabelUI {
   void SetInheritedVisible(bool bVisible = true) override;
   void SetEnabled(bool bEnable = true) override;
   void HandleEvent(InputEvent& event) override;
-  void ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
+  UI_DECLARE_ATTRIBUTES()
   SIZE MeasureSize(SIZE szAvailable) override;
   void PaintStateImages(HDC hDC) override;
   void PaintTextLayer(HDC hDC) override;
@@ -83,10 +84,7 @@ class CEditUI : public CLabelUI {
   UINT m_uNativeStyles;
   UINT m_uNativeAlign;
   DWORD m_dwNativeBkColor;
-  ImageDrawInfo m_diNormal;
-  ImageDrawInfo m_diHot;
-  ImageDrawInfo m_diFocused;
-  ImageDrawInfo m_diDisabled;
+  StateImageSet m_images;
 };
 
 }  // namespace SkinUI

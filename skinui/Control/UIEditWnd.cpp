@@ -63,8 +63,7 @@ bool CEditWnd::OpenFor(CEditUI* pOwner) {
   DWORD dwStyle = WS_CHILD | ES_AUTOHSCROLL | pOwner->GetNativeAlignment() | pOwner->GetNativeStyles();
   if (pOwner->IsPassword()) dwStyle |= ES_PASSWORD;
   if (Create(pHost->GetHostWindow(), nullptr, dwStyle, 0, GetEditRect()) == nullptr) {
-    // A window that existed for a moment has already deleted this object on its way out.
-    if (!m_bCreated) delete this;
+    // A failed Create has already deleted this object through OnWindowGone.
     return false;
   }
 
@@ -179,9 +178,6 @@ LRESULT CEditWnd::ProcessMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
   if (m_pOwner == nullptr) return CallPreviousProc(uMsg, wParam, lParam);
   CWindowHostUI* pHost = m_pOwner->GetHost();
   switch (uMsg) {
-    case WM_NCCREATE:
-      m_bCreated = true;
-      break;
     case WM_CREATE: {
       const LRESULT lRes = CallPreviousProc(uMsg, wParam, lParam);
       if (pHost != nullptr) pHost->TrackNativeWindow(m_pOwner, m_hWnd);

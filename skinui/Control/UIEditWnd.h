@@ -37,7 +37,6 @@ class CEditWnd : public CWindowWnd {
 
   CEditUI* m_pOwner = nullptr;
   HBRUSH m_hBkBrush = nullptr;
-  bool m_bCreated = false;
   bool m_bInit = false;
   bool m_bCaretShown = false;
 };

@@ -61,17 +61,12 @@ void CGifAnimUI::HandleEvent(InputEvent& event) {
   if (event.iKind == kEventTimer && event.wParam == kFrameTimerId) OnFrameTimer();
 }
 
-void CGifAnimUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
-  if (::lstrcmpW(pstrName, L"bkimage") == 0) {
-    SetGifFile(pstrValue);
-  } else if (::lstrcmpW(pstrName, L"autoplay") == 0) {
-    SetAutoPlay(IsTrue(pstrValue));
-  } else if (::lstrcmpW(pstrName, L"autosize") == 0) {
-    SetAutoSize(IsTrue(pstrValue));
-  } else {
-    CControlUI::ApplyAttribute(pstrName, pstrValue);
-  }
-}
+UI_BEGIN_ATTRIBUTES(CGifAnimUI, CControlUI)
+UI_ATTRIBUTE(L"bkimage", kImageValue, self.SetGifFile(pstrValue))
+UI_ATTRIBUTE(L"autoplay", kBoolValue, self.SetAutoPlay(IsTrue(pstrValue)))
+UI_ATTRIBUTE(L"autosize", kBoolValue, self.SetAutoSize(IsTrue(pstrValue)))
+UI_END_ATTRIBUTES()
+
 
 void CGifAnimUI::SetGifFile(LPCWSTR pstrName) {
   if (pstrName == nullptr || *pstrName == L'\0' || m_sGifFile == pstrName) return;

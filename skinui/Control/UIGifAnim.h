@@ -24,7 +24,7 @@ class CGifAnimUI : public CControlUI {
   void SetVisible(bool bVisible = true) override;
   void InitSelf() override;
   void HandleEvent(InputEvent& event) override;
-  void ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
+  UI_DECLARE_ATTRIBUTES()
   bool PaintSelf(HDC hDC, const RECT& rcPaint, CControlUI* pStopControl) override;
 
   // A new name stops the animation and drops the loaded image; it loads again on first use.

@@ -169,73 +169,51 @@ void CLabelUI::HandleEvent(InputEvent& event) {
   CControlUI::HandleEvent(event);
 }
 
-void CLabelUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
-  const CUIString sName = pstrName;
-  if (sName == L"align") {
-    ApplyAlignWords(m_uTextStyle, pstrValue);
-  } else if (sName == L"valign") {
-    if (Contains(pstrValue, L"top")) m_uTextStyle &= ~(kTextVCenter | kTextBottom);
-    if (Contains(pstrValue, L"vcenter")) {
-      m_uTextStyle &= ~kTextBottom;
-      m_uTextStyle |= kTextVCenter;
-    }
-    if (Contains(pstrValue, L"bottom")) {
-      m_uTextStyle &= ~kTextVCenter;
-      m_uTextStyle |= kTextBottom;
-    }
-  } else if (sName == L"endellipsis") {
-    SetStyleBit(m_uTextStyle, kTextEndEllipsis, IsTrue(pstrValue));
-  } else if (sName == L"font") {
-    SetFont(ReadInt(pstrValue));
-  } else if (sName == L"textcolor") {
-    SetTextColor(ReadColor(pstrValue));
-  } else if (sName == L"disabledtextcolor") {
-    SetDisabledTextColor(ReadColor(pstrValue));
-  } else if (sName == L"textpadding") {
-    SetTextPadding(ReadRect(pstrValue));
-  } else if (sName == L"multiline") {
-    if (IsTrue(pstrValue)) {
-      m_uTextStyle &= ~kTextSingleLine;
-    } else {
-      m_uTextStyle |= kTextSingleLine;
-    }
-  } else if (sName == L"showhtml") {
-    SetShowHtml(IsTrue(pstrValue));
-  } else if (sName == L"enabledeffect") {
-    SetEnabledEffect(IsTrue(pstrValue));
-  } else if (sName == L"enabledluminous") {
-    SetEnabledLuminous(IsTrue(pstrValue));
-  } else if (sName == L"luminousfuzzy") {
-    SetLuminousFuzzy(static_cast<float>(std::wcstod(pstrValue, nullptr)));
-  } else if (sName == L"gradientangle") {
-    SetGradientAngle(ReadInt(pstrValue));
-  } else if (sName == L"enabledstroke") {
-    SetEnabledStroke(IsTrue(pstrValue));
-  } else if (sName == L"enabledshadow") {
-    SetEnabledShadow(IsTrue(pstrValue));
-  } else if (sName == L"gradientlength") {
-    SetGradientLength(ReadInt(pstrValue));
-  } else if (sName == L"shadowoffset") {
-    LPCWSTR pstr = pstrValue;
-    const int nOffset = ReadListInt(pstr);
-    const int nAngle = ReadListInt(pstr);
-    SetShadowOffset(nOffset, nAngle);
-  } else if (sName == L"textcolor1") {
-    SetTextColor1(ReadColor(pstrValue));
-  } else if (sName == L"textshadowcolora") {
-    SetTextShadowColorA(ReadColor(pstrValue));
-  } else if (sName == L"textshadowcolorb") {
-    SetTextShadowColorB(ReadColor(pstrValue));
-  } else if (sName == L"strokecolor") {
-    SetStrokeColor(ReadColor(pstrValue));
-  } else if (sName == L"autocalcwidth") {
-    SetAutoCalcWidth(IsTrue(pstrValue));
-  } else if (sName == L"autocalcheight") {
-    SetAutoCalcHeight(IsTrue(pstrValue));
-  } else {
-    CControlUI::ApplyAttribute(pstrName, pstrValue);
-  }
-}
+UI_BEGIN_ATTRIBUTES(CLabelUI, CControlUI)
+UI_ATTRIBUTE(L"align", kTextValue, ApplyAlignWords(self.m_uTextStyle, pstrValue))
+UI_ATTRIBUTE(L"valign", kTextValue,
+             if (Contains(pstrValue, L"top")) self.m_uTextStyle &= ~(kTextVCenter | kTextBottom);
+             if (Contains(pstrValue, L"vcenter")) {
+               self.m_uTextStyle &= ~kTextBottom;
+               self.m_uTextStyle |= kTextVCenter;
+             }
+             if (Contains(pstrValue, L"bottom")) {
+               self.m_uTextStyle &= ~kTextVCenter;
+               self.m_uTextStyle |= kTextBottom;
+             })
+UI_ATTRIBUTE(L"endellipsis", kBoolValue,
+             SetStyleBit(self.m_uTextStyle, kTextEndEllipsis, IsTrue(pstrValue)))
+UI_ATTRIBUTE(L"font", kIntValue, self.SetFont(ReadInt(pstrValue)))
+UI_ATTRIBUTE(L"textcolor", kColorValue, self.SetTextColor(ReadColor(pstrValue)))
+UI_ATTRIBUTE(L"disabledtextcolor", kColorValue, self.SetDisabledTextColor(ReadColor(pstrValue)))
+UI_ATTRIBUTE(L"textpadding", kRectValue, self.SetTextPadding(ReadRect(pstrValue)))
+UI_ATTRIBUTE(L"multiline", kBoolValue,
+             if (IsTrue(pstrValue)) {
+               self.m_uTextStyle &= ~kTextSingleLine;
+             } else {
+               self.m_uTextStyle |= kTextSingleLine;
+             })
+UI_ATTRIBUTE(L"showhtml", kBoolValue, self.SetShowHtml(IsTrue(pstrValue)))
+UI_ATTRIBUTE(L"enabledeffect", kBoolValue, self.SetEnabledEffect(IsTrue(pstrValue)))
+UI_ATTRIBUTE(L"enabledluminous", kBoolValue, self.SetEnabledLuminous(IsTrue(pstrValue)))
+UI_ATTRIBUTE(L"luminousfuzzy", kIntValue,
+             self.SetLuminousFuzzy(static_cast<float>(std::wcstod(pstrValue, nullptr))))
+UI_ATTRIBUTE(L"gradientangle", kIntValue, self.SetGradientAngle(ReadInt(pstrValue)))
+UI_ATTRIBUTE(L"enabledstroke", kBoolValue, self.SetEnabledStroke(IsTrue(pstrValue)))
+UI_ATTRIBUTE(L"enabledshadow", kBoolValue, self.SetEnabledShadow(IsTrue(pstrValue)))
+UI_ATTRIBUTE(L"gradientlength", kIntValue, self.SetGradientLength(ReadInt(pstrValue)))
+UI_ATTRIBUTE(L"shadowoffset", kSizeValue,
+             LPCWSTR pstr = pstrValue;
+             const int nOffset = ReadListInt(pstr);
+             const int nAngle = ReadListInt(pstr);
+             self.SetShadowOffset(nOffset, nAngle))
+UI_ATTRIBUTE(L"textcolor1", kColorValue, self.SetTextColor1(ReadColor(pstrValue)))
+UI_ATTRIBUTE(L"textshadowcolora", kColorValue, self.SetTextShadowColorA(ReadColor(pstrValue)))
+UI_ATTRIBUTE(L"textshadowcolorb", kColorValue, self.SetTextShadowColorB(ReadColor(pstrValue)))
+UI_ATTRIBUTE(L"strokecolor", kColorValue, self.SetStrokeColor(ReadColor(pstrValue)))
+UI_ATTRIBUTE(L"autocalcwidth", kBoolValue, self.SetAutoCalcWidth(IsTrue(pstrValue)))
+UI_ATTRIBUTE(L"autocalcheight", kBoolValue, self.SetAutoCalcHeight(IsTrue(pstrValue)))
+UI_END_ATTRIBUTES()
 
 int CLabelUI::FontHeight() const {
   if (m_pHost == nullptr) return 0;

@@ -23,7 +23,7 @@ class CLabelUI : public CControlUI {
   LPVOID QueryNamedInterface(LPCWSTR pstrName) override;
   void SetText(LPCWSTR pstrText) override;
   void HandleEvent(InputEvent& event) override;
-  void ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
+  UI_DECLARE_ATTRIBUTES()
   SIZE MeasureSize(SIZE szAvailable) override;
   void PaintTextLayer(HDC hDC) override;
 

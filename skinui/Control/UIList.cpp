@@ -210,8 +210,8 @@ void CListUI::EnableScrollBars(bool bEnableVertical, bool bEnableHorizontal) {
   m_pList->EnableScrollBars(bEnableVertical, bEnableHorizontal);
 }
 
-CScrollBarUI* CListUI::GetVerticalScrollBar() const { return m_pList->GetVerticalScrollBar(); }
-CScrollBarUI* CListUI::GetHorizontalScrollBar() const { return m_pList->GetHorizontalScrollBar(); }
+CScrollBarBaseUI* CListUI::GetVerticalScrollBar() const { return m_pList->GetVerticalScrollBar(); }
+CScrollBarBaseUI* CListUI::GetHorizontalScrollBar() const { return m_pList->GetHorizontalScrollBar(); }
 
 // ---- selection ----
 
@@ -296,24 +296,26 @@ void CListUI::HandleEvent(InputEvent& event) {
 
 // ---- attributes ----
 
-void CListUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
-  if (ApplyListInfoAttributeTo(*this, m_ListInfo, pstrName, pstrValue)) return;
-  const CUIString sName = pstrName;
-  if (sName == L"header") {
-    m_pHeader->SetVisible(::lstrcmpW(pstrValue, L"hidden") != 0);
-  } else if (sName == L"headerbkimage") {
-    m_pHeader->SetBkImage(pstrValue);
-  } else if (sName == L"scrollselect") {
-    SetScrollSelect(IsTrue(pstrValue));
-  } else if (sName == L"multiexpanding") {
-    SetMultiExpanding(IsTrue(pstrValue));
-  } else if (sName == L"vscrollbar" || sName == L"hscrollbar" || sName == L"vscrollbarstyle" ||
-             sName == L"hscrollbarstyle") {
-    // The bars belong to the body: its own attributes keep the other bar as it is.
-    m_pList->ApplyAttribute(pstrName, pstrValue);
-  } else {
-    CVerticalLayoutUI::ApplyAttribute(pstrName, pstrValue);
+// The bars belong to the body: its own attributes keep the other bar as it is.
+UI_BEGIN_ATTRIBUTES(CListUI, CVerticalLayoutUI)
+UI_ATTRIBUTE(L"header", kTextValue, self.m_pHeader->SetVisible(::lstrcmpW(pstrValue, L"hidden") != 0))
+UI_ATTRIBUTE(L"headerbkimage", kImageValue, self.m_pHeader->SetBkImage(pstrValue))
+UI_ATTRIBUTE(L"scrollselect", kBoolValue, self.SetScrollSelect(IsTrue(pstrValue)))
+UI_ATTRIBUTE(L"multiexpanding", kBoolValue, self.SetMultiExpanding(IsTrue(pstrValue)))
+UI_ATTRIBUTE(L"vscrollbar", kBoolValue, self.m_pList->ApplyAttribute(L"vscrollbar", pstrValue))
+UI_ATTRIBUTE(L"hscrollbar", kBoolValue, self.m_pList->ApplyAttribute(L"hscrollbar", pstrValue))
+UI_ATTRIBUTE(L"vscrollbarstyle", kAttributeListValue,
+             self.m_pList->ApplyAttribute(L"vscrollbarstyle", pstrValue))
+UI_ATTRIBUTE(L"hscrollbarstyle", kAttributeListValue,
+             self.m_pList->ApplyAttribute(L"hscrollbarstyle", pstrValue))
+UI_END_ATTRIBUTES()
+
+// The item attributes every row reads ("item..."), kept in the list info.
+void CListUI::ApplyUnlistedAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
+  if (!ApplyListInfoAttributeTo(*this, m_ListInfo, pstrName, pstrValue)) {
+    CVerticalLayoutUI::ApplyUnlistedAttribute(pstrName, pstrValue);
   }
 }
+
 
 }  // namespace SkinUI

@@ -23,7 +23,8 @@ class CListUI : public CVerticalLayoutUI, public IListUI {
   LPVOID QueryNamedInterface(LPCWSTR pstrName) override;
   void SetPosition(RECT rc, bool bNeedInvalidate = true) override;
   void HandleEvent(InputEvent& event) override;
-  void ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
+  UI_DECLARE_ATTRIBUTES()
+  void ApplyUnlistedAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
 
   // ---- IContainerUI: the items live in the body ----
   CControlUI* GetItemAt(int iIndex) const override;
@@ -54,8 +55,8 @@ class CListUI : public CVerticalLayoutUI, public IListUI {
   void ScrollToLeft() override;
   void ScrollToRight() override;
   void EnableScrollBars(bool bEnableVertical = true, bool bEnableHorizontal = false) override;
-  CScrollBarUI* GetVerticalScrollBar() const override;
-  CScrollBarUI* GetHorizontalScrollBar() const override;
+  CScrollBarBaseUI* GetVerticalScrollBar() const override;
+  CScrollBarBaseUI* GetHorizontalScrollBar() const override;
 
   // ---- IListOwnerUI and IListUI ----
   ListInfo* GetListInfo() override;

@@ -152,40 +152,30 @@ void CListHeaderItemUI::HandleEvent(InputEvent& event) {
   CContainerUI::HandleEvent(event);
 }
 
-void CListHeaderItemUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
-  const CUIString sName = pstrName;
-  if (sName == L"dragable") {
-    SetDragable(IsTrue(pstrValue));
-  } else if (sName == L"sepwidth") {
-    SetSepWidth(ReadInt(pstrValue));
-  } else if (sName == L"align") {
-    ApplyAlignWords(m_uTextStyle, pstrValue);
-    Invalidate();
-  } else if (sName == L"endellipsis") {
-    SetStyleBit(m_uTextStyle, kTextEndEllipsis, IsTrue(pstrValue));
-    Invalidate();
-  } else if (sName == L"font") {
-    SetFont(ReadInt(pstrValue));
-  } else if (sName == L"textcolor") {
-    SetTextColor(ReadColor(pstrValue));
-  } else if (sName == L"textpadding") {
-    SetTextPadding(ReadRect(pstrValue));
-  } else if (sName == L"showhtml") {
-    SetShowHtml(IsTrue(pstrValue));
-  } else if (sName == L"normalimage") {
-    if (StoreImageAttribute(m_diNormal, pstrValue)) Invalidate();
-  } else if (sName == L"hotimage") {
-    if (StoreImageAttribute(m_diHot, pstrValue)) Invalidate();
-  } else if (sName == L"pushedimage") {
-    if (StoreImageAttribute(m_diPushed, pstrValue)) Invalidate();
-  } else if (sName == L"focusedimage") {
-    if (StoreImageAttribute(m_diFocused, pstrValue)) Invalidate();
-  } else if (sName == L"sepimage") {
-    if (StoreImageAttribute(m_diSeparator, pstrValue)) Invalidate();
-  } else {
-    CContainerUI::ApplyAttribute(pstrName, pstrValue);
-  }
-}
+UI_BEGIN_ATTRIBUTES(CListHeaderItemUI, CContainerUI)
+UI_ATTRIBUTE(L"dragable", kBoolValue, self.SetDragable(IsTrue(pstrValue)))
+UI_ATTRIBUTE(L"sepwidth", kIntValue, self.SetSepWidth(ReadInt(pstrValue)))
+UI_ATTRIBUTE(L"align", kTextValue,
+             ApplyAlignWords(self.m_uTextStyle, pstrValue);
+             self.Invalidate())
+UI_ATTRIBUTE(L"endellipsis", kBoolValue,
+             SetStyleBit(self.m_uTextStyle, kTextEndEllipsis, IsTrue(pstrValue));
+             self.Invalidate())
+UI_ATTRIBUTE(L"font", kIntValue, self.SetFont(ReadInt(pstrValue)))
+UI_ATTRIBUTE(L"textcolor", kColorValue, self.SetTextColor(ReadColor(pstrValue)))
+UI_ATTRIBUTE(L"textpadding", kRectValue, self.SetTextPadding(ReadRect(pstrValue)))
+UI_ATTRIBUTE(L"showhtml", kBoolValue, self.SetShowHtml(IsTrue(pstrValue)))
+UI_ATTRIBUTE(L"normalimage", kImageValue,
+             if (StoreImageAttribute(self.m_images.normal, pstrValue)) self.Invalidate())
+UI_ATTRIBUTE(L"hotimage", kImageValue,
+             if (StoreImageAttribute(self.m_images.hot, pstrValue)) self.Invalidate())
+UI_ATTRIBUTE(L"pushedimage", kImageValue,
+             if (StoreImageAttribute(self.m_images.pushed, pstrValue)) self.Invalidate())
+UI_ATTRIBUTE(L"focusedimage", kImageValue,
+             if (StoreImageAttribute(self.m_images.focused, pstrValue)) self.Invalidate())
+UI_ATTRIBUTE(L"sepimage", kImageValue,
+             if (StoreImageAttribute(self.m_diSeparator, pstrValue)) self.Invalidate())
+UI_END_ATTRIBUTES()
 
 SIZE CListHeaderItemUI::MeasureSize(SIZE szAvailable) {
   if (m_cxyFixed.cy != 0 || m_pHost == nullptr) return CContainerUI::MeasureSize(szAvailable);
@@ -195,10 +185,10 @@ SIZE CListHeaderItemUI::MeasureSize(SIZE szAvailable) {
 void CListHeaderItemUI::PaintStateImages(HDC hDC) {
   SetStyleBit(m_uState, kStateFocused, m_bFocused);
   PaintStateImage(hDC, m_pHost, m_rcItem, m_rcPaint,
-                  {{(m_uState & kStatePushed) != 0, &m_diPushed},
-                   {(m_uState & kStateHot) != 0, &m_diHot},
-                   {(m_uState & kStateFocused) != 0, &m_diFocused}},
-                  m_diNormal);
+                  {{(m_uState & kStatePushed) != 0, &m_images.pushed},
+                   {(m_uState & kStateHot) != 0, &m_images.hot},
+                   {(m_uState & kStateFocused) != 0, &m_images.focused}},
+                  m_images.normal);
   CSkinRenderer::RenderImage(hDC, m_pHost, GetSeparatorRect(), m_rcPaint, m_diSeparator);
 }
 

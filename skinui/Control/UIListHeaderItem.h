@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "Control/UIStateImage.h"
 #include "Core/UIContainer.h"
 #include "Layout/UILayoutSeparator.h"
 
@@ -23,7 +24,7 @@ class CListHeaderItemUI : public CContainerUI {
   UINT GetBehaviourFlags() const override;
   void SetEnabled(bool bEnable = true) override;
   void HandleEvent(InputEvent& event) override;
-  void ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
+  UI_DECLARE_ATTRIBUTES()
   SIZE MeasureSize(SIZE szAvailable) override;
   void PaintStateImages(HDC hDC) override;
   void PaintTextLayer(HDC hDC) override;
@@ -57,10 +58,7 @@ class CListHeaderItemUI : public CContainerUI {
   UINT m_uTextStyle;
   CUIRect m_rcTextPadding;
   bool m_bShowHtml;
-  ImageDrawInfo m_diNormal;
-  ImageDrawInfo m_diHot;
-  ImageDrawInfo m_diPushed;
-  ImageDrawInfo m_diFocused;
+  StateImageSet m_images;
   ImageDrawInfo m_diSeparator;
 };
 

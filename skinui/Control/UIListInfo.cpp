@@ -12,34 +12,68 @@ using namespace attribute_values;
 
 namespace {
 
-struct ColorAttribute {
-  LPCWSTR pstrName;
-  DWORD ListInfo::*pColor;
+// Colours and images only need a repaint; showing tags changes row heights.
+#define UI_ITEM_COLOR(name, field)                                 \
+  {name, kColorValue, [](ListInfo& info, LPCWSTR pstrValue) {      \
+     info.field = ReadColorAfterBlanks(pstrValue);                 \
+     return kListInfoRepaint;                                      \
+   }}
+#define UI_ITEM_IMAGE(name, field)                                 \
+  {name, kImageValue, [](ListInfo& info, LPCWSTR pstrValue) {      \
+     StoreImageAttribute(info.field, pstrValue);                   \
+     return kListInfoRepaint;                                      \
+   }}
+
+const ListItemAttribute kItemAttributes[] = {
+    UI_ITEM_COLOR(L"itemtextcolor", dwTextColor),
+    UI_ITEM_COLOR(L"itembkcolor", dwBkColor),
+    UI_ITEM_COLOR(L"itemselectedtextcolor", dwSelectedTextColor),
+    UI_ITEM_COLOR(L"itemselectedbkcolor", dwSelectedBkColor),
+    UI_ITEM_COLOR(L"itemhottextcolor", dwHotTextColor),
+    UI_ITEM_COLOR(L"itemhotbkcolor", dwHotBkColor),
+    UI_ITEM_COLOR(L"itemdisabledtextcolor", dwDisabledTextColor),
+    UI_ITEM_COLOR(L"itemdisabledbkcolor", dwDisabledBkColor),
+    UI_ITEM_COLOR(L"itemlinecolor", dwLineColor),
+    UI_ITEM_IMAGE(L"itembkimage", diBk),
+    UI_ITEM_IMAGE(L"itemselectedimage", diSelected),
+    UI_ITEM_IMAGE(L"itemhotimage", diHot),
+    UI_ITEM_IMAGE(L"itemdisabledimage", diDisabled),
+    {L"itemfont", kIntValue,
+     [](ListInfo& info, LPCWSTR pstrValue) {
+       info.nFont = ReadInt(pstrValue);
+       return kListInfoRepaint;
+     }},
+    {L"itemalign", kTextValue,
+     [](ListInfo& info, LPCWSTR pstrValue) {
+       ApplyAlignWords(info.uTextStyle, pstrValue);
+       return kListInfoRepaint;
+     }},
+    {L"itemendellipsis", kBoolValue,
+     [](ListInfo& info, LPCWSTR pstrValue) {
+       SetStyleBit(info.uTextStyle, kTextEndEllipsis, IsTrue(pstrValue));
+       return kListInfoRepaint;
+     }},
+    {L"itemtextpadding", kRectValue,
+     [](ListInfo& info, LPCWSTR pstrValue) {
+       info.rcTextPadding = ReadRect(pstrValue);
+       return kListInfoRepaint;
+     }},
+    {L"itemaltbk", kBoolValue,
+     [](ListInfo& info, LPCWSTR pstrValue) {
+       info.bAlternateBk = IsTrue(pstrValue);
+       return kListInfoRepaint;
+     }},
+    {L"itemshowhtml", kBoolValue,
+     [](ListInfo& info, LPCWSTR pstrValue) {
+       const bool bShowHtml = IsTrue(pstrValue);
+       if (bShowHtml == info.bShowHtml) return kListInfoRepaint;
+       info.bShowHtml = bShowHtml;
+       return kListInfoRelayout;
+     }},
 };
 
-const ColorAttribute kColorAttributes[] = {
-    {L"itemtextcolor", &ListInfo::dwTextColor},
-    {L"itembkcolor", &ListInfo::dwBkColor},
-    {L"itemselectedtextcolor", &ListInfo::dwSelectedTextColor},
-    {L"itemselectedbkcolor", &ListInfo::dwSelectedBkColor},
-    {L"itemhottextcolor", &ListInfo::dwHotTextColor},
-    {L"itemhotbkcolor", &ListInfo::dwHotBkColor},
-    {L"itemdisabledtextcolor", &ListInfo::dwDisabledTextColor},
-    {L"itemdisabledbkcolor", &ListInfo::dwDisabledBkColor},
-    {L"itemlinecolor", &ListInfo::dwLineColor},
-};
-
-struct ImageAttribute {
-  LPCWSTR pstrName;
-  ImageDrawInfo ListInfo::*pImage;
-};
-
-const ImageAttribute kImageAttributes[] = {
-    {L"itembkimage", &ListInfo::diBk},
-    {L"itemselectedimage", &ListInfo::diSelected},
-    {L"itemhotimage", &ListInfo::diHot},
-    {L"itemdisabledimage", &ListInfo::diDisabled},
-};
+#undef UI_ITEM_COLOR
+#undef UI_ITEM_IMAGE
 
 }  // namespace
 
@@ -63,37 +97,17 @@ ListInfo::ListInfo()
       bMultiExpandable(false) {}
 
 ListInfoChange ApplyListInfoAttribute(ListInfo& info, LPCWSTR pstrName, LPCWSTR pstrValue) {
-  for (const ColorAttribute& attribute : kColorAttributes) {
-    if (::lstrcmpW(pstrName, attribute.pstrName) != 0) continue;
-    info.*attribute.pColor = ReadColorAfterBlanks(pstrValue);
-    return kListInfoRepaint;
+  for (const ListItemAttribute& attribute : kItemAttributes) {
+    if (::lstrcmpW(pstrName, attribute.pstrName) == 0) return attribute.pfnApply(info, pstrValue);
   }
-  for (const ImageAttribute& attribute : kImageAttributes) {
-    if (::lstrcmpW(pstrName, attribute.pstrName) != 0) continue;
-    StoreImageAttribute(info.*attribute.pImage, pstrValue);
-    return kListInfoRepaint;
-  }
-  const CUIString sName = pstrName;
-  if (sName == L"itemfont") {
-    info.nFont = ReadInt(pstrValue);
-  } else if (sName == L"itemalign") {
-    ApplyAlignWords(info.uTextStyle, pstrValue);
-  } else if (sName == L"itemendellipsis") {
-    SetStyleBit(info.uTextStyle, kTextEndEllipsis, IsTrue(pstrValue));
-  } else if (sName == L"itemtextpadding") {
-    info.rcTextPadding = ReadRect(pstrValue);
-  } else if (sName == L"itemaltbk") {
-    info.bAlternateBk = IsTrue(pstrValue);
-  } else if (sName == L"itemshowhtml") {
-    const bool bShowHtml = IsTrue(pstrValue);
-    if (bShowHtml == info.bShowHtml) return kListInfoRepaint;
-    info.bShowHtml = bShowHtml;
-    return kListInfoRelayout;
-  } else {
-    return kListInfoNotMine;
-  }
-  return kListInfoRepaint;
+  return kListInfoNotMine;
 }
+
+int ListItemAttributeCount() {
+  return static_cast<int>(sizeof(kItemAttributes) / sizeof(kItemAttributes[0]));
+}
+
+const ListItemAttribute& ListItemAttributeAt(int iIndex) { return kItemAttributes[iIndex]; }
 
 bool ApplyListInfoAttributeTo(CControlUI& owner, ListInfo& info, LPCWSTR pstrName,
                               LPCWSTR pstrValue) {

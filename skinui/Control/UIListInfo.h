@@ -48,6 +48,15 @@ enum ListInfoChange {
   kListInfoRelayout,
 };
 
+// One "item..." attribute: every list, combo box and list view reads them for its rows.
+struct ListItemAttribute {
+  LPCWSTR pstrName;       // compared exactly
+  LPCWSTR pstrValueKind;  // as in the controls' attribute tables
+  ListInfoChange (*pfnApply)(ListInfo& info, LPCWSTR pstrValue);
+};
+int ListItemAttributeCount();
+const ListItemAttribute& ListItemAttributeAt(int iIndex);
+
 ListInfoChange ApplyListInfoAttribute(ListInfo& info, LPCWSTR pstrName, LPCWSTR pstrValue);
 // The same for the control that owns the record, which is repainted or laid out again as the
 // attribute asks; false when the name is no item attribute.

@@ -45,7 +45,7 @@ void CListSelection::EnsureVisible(int iIndex) const {
   const RECT rcInset = m_pItems->GetInset();
   rcClient.top += rcInset.top;
   rcClient.bottom -= rcInset.bottom;
-  const CScrollBarUI* pBar = m_pItems->GetHorizontalScrollBar();
+  const CScrollBarBaseUI* pBar = m_pItems->GetHorizontalScrollBar();
   if (pBar != nullptr && pBar->IsVisible()) rcClient.bottom -= pBar->GetFixedHeight();
   const RECT& rcItem = pControl->GetPosition();
   int dy = 0;
@@ -214,7 +214,8 @@ void CListSelection::ItemRemoved(int iIndex, bool bWasSelected) {
     m_iCurSel = -1;
     m_iAnchor = -1;
     const int iNext = m_pItems->FindSelectableItem(iIndex - 1, false);
-    if (iNext >= 0) SelectIndex(iNext, false, false);
+    // A replacement, whatever keys are down: with Ctrl it would toggle, and no row be left.
+    if (iNext >= 0) Select(iNext, false, false, false);
   } else if (iIndex < m_iCurSel) {
     --m_iCurSel;
   }

@@ -90,26 +90,15 @@ void COptionUI::SetSelectedImage(LPCWSTR pstrImage) { ReplaceImage(m_diSelected,
 void COptionUI::SetSelectedHotImage(LPCWSTR pstrImage) { ReplaceImage(m_diSelectedHot, pstrImage); }
 void COptionUI::SetOptionForeImage(LPCWSTR pstrImage) { ReplaceImage(m_diOptionFore, pstrImage); }
 
-void COptionUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
-  const CUIString sName = pstrName;
-  if (sName == L"group") {
-    SetGroup(pstrValue);
-  } else if (sName == L"selected") {
-    SetSelected(IsTrue(pstrValue), true);
-  } else if (sName == L"selectedimage") {
-    SetSelectedImage(pstrValue);
-  } else if (sName == L"selectedhotimage") {
-    SetSelectedHotImage(pstrValue);
-  } else if (sName == L"foreimage") {
-    SetOptionForeImage(pstrValue);
-  } else if (sName == L"selectedbkcolor") {
-    SetSelectedBkColor(ReadColor(pstrValue));
-  } else if (sName == L"selectedtextcolor") {
-    SetSelectedTextColor(ReadColor(pstrValue));
-  } else {
-    CButtonUI::ApplyAttribute(pstrName, pstrValue);
-  }
-}
+UI_BEGIN_ATTRIBUTES(COptionUI, CButtonUI)
+UI_ATTRIBUTE(L"group", kTextValue, self.SetGroup(pstrValue))
+UI_ATTRIBUTE(L"selected", kBoolValue, self.SetSelected(IsTrue(pstrValue), true))
+UI_ATTRIBUTE(L"selectedimage", kImageValue, self.SetSelectedImage(pstrValue))
+UI_ATTRIBUTE(L"selectedhotimage", kImageValue, self.SetSelectedHotImage(pstrValue))
+UI_ATTRIBUTE(L"foreimage", kImageValue, self.SetOptionForeImage(pstrValue))
+UI_ATTRIBUTE(L"selectedbkcolor", kColorValue, self.SetSelectedBkColor(ReadColor(pstrValue)))
+UI_ATTRIBUTE(L"selectedtextcolor", kColorValue, self.SetSelectedTextColor(ReadColor(pstrValue)))
+UI_END_ATTRIBUTES()
 
 SIZE COptionUI::MeasureSize(SIZE szAvailable) {
   if (m_bAutoCalcWidth && m_pHost != nullptr && m_pHost->GetHostDC() != nullptr) {

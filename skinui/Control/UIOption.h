@@ -18,7 +18,7 @@ class COptionUI : public CButtonUI {
   void SetHost(CWindowHostUI* pHost, CControlUI* pParent, bool bInit = true) override;
   bool Activate() override;
   void SetEnabled(bool bEnable = true) override;
-  void ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
+  UI_DECLARE_ATTRIBUTES()
   SIZE MeasureSize(SIZE szAvailable) override;
   void PaintStateImages(HDC hDC) override;
   void PaintTextLayer(HDC hDC) override;

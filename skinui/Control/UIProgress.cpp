@@ -50,22 +50,13 @@ void CProgressUI::SetForeImage(LPCWSTR pstrImage) {
   if (StoreImageAttribute(m_diFore, pstrImage)) Invalidate();
 }
 
-void CProgressUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
-  const CUIString sName = pstrName;
-  if (sName == L"foreimage") {
-    SetForeImage(pstrValue);
-  } else if (sName == L"hor") {
-    SetHorizontal(IsTrue(pstrValue));
-  } else if (sName == L"min") {
-    SetMinValue(ReadInt(pstrValue));
-  } else if (sName == L"max") {
-    SetMaxValue(ReadInt(pstrValue));
-  } else if (sName == L"value") {
-    SetValue(ReadInt(pstrValue));
-  } else {
-    CLabelUI::ApplyAttribute(pstrName, pstrValue);
-  }
-}
+UI_BEGIN_ATTRIBUTES(CProgressUI, CLabelUI)
+UI_ATTRIBUTE(L"foreimage", kImageValue, self.SetForeImage(pstrValue))
+UI_ATTRIBUTE(L"hor", kBoolValue, self.SetHorizontal(IsTrue(pstrValue)))
+UI_ATTRIBUTE(L"min", kIntValue, self.SetMinValue(ReadInt(pstrValue)))
+UI_ATTRIBUTE(L"max", kIntValue, self.SetMaxValue(ReadInt(pstrValue)))
+UI_ATTRIBUTE(L"value", kIntValue, self.SetValue(ReadInt(pstrValue)))
+UI_END_ATTRIBUTES()
 
 void CProgressUI::NormaliseRange() {
   if (m_nMin >= m_nMax) {

@@ -13,7 +13,7 @@ class CProgressUI : public CLabelUI {
 
   LPCWSTR ClassName() const override;
   LPVOID QueryNamedInterface(LPCWSTR pstrName) override;
-  void ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
+  UI_DECLARE_ATTRIBUTES()
   void PaintStateImages(HDC hDC) override;
 
   bool IsHorizontal() const { return m_bHorizontal; }

@@ -119,47 +119,37 @@ void CRichEditUI::SetLimitText(LONG nLimit) {
   if (m_pTwh != nullptr) m_pTwh->SetMaxLength(nLimit);
 }
 
-void CRichEditUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
-  const CUIString sName = pstrName;
-  if (sName == L"vscrollbar") {
-    if (IsTrue(pstrValue)) m_dwStyle |= kRichEditVScrollBar | kRichEditKeepScrollBars;
-    CContainerUI::ApplyAttribute(pstrName, pstrValue);
-  } else if (sName == L"hscrollbar") {
-    if (IsTrue(pstrValue)) m_dwStyle |= kRichEditHScrollBar | kRichEditKeepScrollBars;
-    CContainerUI::ApplyAttribute(pstrName, pstrValue);
-  } else if (sName == L"autovscroll") {
-    if (IsTrue(pstrValue)) m_dwStyle |= kRichEditAutoVScroll;
-    CContainerUI::ApplyAttribute(pstrName, pstrValue);
-  } else if (sName == L"autohscroll") {
-    if (IsTrue(pstrValue)) m_dwStyle |= kRichEditAutoHScroll;
-  } else if (sName == L"wanttab") {
-    SetWantTab(IsTrue(pstrValue));
-  } else if (sName == L"wantreturn") {
-    SetWantReturn(IsTrue(pstrValue));
-  } else if (sName == L"wantctrlreturn") {
-    SetWantCtrlReturn(IsTrue(pstrValue));
-  } else if (sName == L"transparent") {
-    SetTransparent(IsTrue(pstrValue));
-  } else if (sName == L"rich") {
-    SetRich(IsTrue(pstrValue));
-  } else if (sName == L"multiline") {
-    if (!IsTrue(pstrValue)) m_dwStyle &= ~kRichEditMultiLine;
-  } else if (sName == L"readonly") {
-    if (IsTrue(pstrValue)) SetReadOnly(true);
-  } else if (sName == L"password") {
-    if (IsTrue(pstrValue)) m_dwStyle |= kRichEditPassword;
-  } else if (sName == L"align") {
-    if (Contains(pstrValue, L"left")) m_dwStyle &= ~(kRichEditCenter | kRichEditRight);
-    if (Contains(pstrValue, L"center")) m_dwStyle = (m_dwStyle & ~kRichEditRight) | kRichEditCenter;
-    if (Contains(pstrValue, L"right")) m_dwStyle = (m_dwStyle & ~kRichEditCenter) | kRichEditRight;
-  } else if (sName == L"font") {
-    SetFont(ReadInt(pstrValue));
-  } else if (sName == L"textcolor") {
-    SetTextColor(ReadTextColor(pstrValue));
-  } else {
-    CContainerUI::ApplyAttribute(pstrName, pstrValue);
-  }
-}
+// The bar settings and "autovscroll" go on to the container as well.
+UI_BEGIN_ATTRIBUTES(CRichEditUI, CContainerUI)
+UI_ATTRIBUTE(L"vscrollbar", kBoolValue,
+             if (IsTrue(pstrValue)) self.m_dwStyle |= kRichEditVScrollBar | kRichEditKeepScrollBars;
+             ApplyTableAttribute(CContainerUI::GetThisAttributeTable(), self, L"vscrollbar", pstrValue))
+UI_ATTRIBUTE(L"hscrollbar", kBoolValue,
+             if (IsTrue(pstrValue)) self.m_dwStyle |= kRichEditHScrollBar | kRichEditKeepScrollBars;
+             ApplyTableAttribute(CContainerUI::GetThisAttributeTable(), self, L"hscrollbar", pstrValue))
+UI_ATTRIBUTE(L"autovscroll", kBoolValue,
+             if (IsTrue(pstrValue)) self.m_dwStyle |= kRichEditAutoVScroll;
+             self.AddCustomAttribute(L"autovscroll", pstrValue))
+UI_ATTRIBUTE(L"autohscroll", kBoolValue,
+             if (IsTrue(pstrValue)) self.m_dwStyle |= kRichEditAutoHScroll)
+UI_ATTRIBUTE(L"wanttab", kBoolValue, self.SetWantTab(IsTrue(pstrValue)))
+UI_ATTRIBUTE(L"wantreturn", kBoolValue, self.SetWantReturn(IsTrue(pstrValue)))
+UI_ATTRIBUTE(L"wantctrlreturn", kBoolValue, self.SetWantCtrlReturn(IsTrue(pstrValue)))
+UI_ATTRIBUTE(L"transparent", kBoolValue, self.SetTransparent(IsTrue(pstrValue)))
+UI_ATTRIBUTE(L"rich", kBoolValue, self.SetRich(IsTrue(pstrValue)))
+UI_ATTRIBUTE(L"multiline", kBoolValue,
+             if (!IsTrue(pstrValue)) self.m_dwStyle &= ~kRichEditMultiLine)
+UI_ATTRIBUTE(L"readonly", kBoolValue, if (IsTrue(pstrValue)) self.SetReadOnly(true))
+UI_ATTRIBUTE(L"password", kBoolValue, if (IsTrue(pstrValue)) self.m_dwStyle |= kRichEditPassword)
+UI_ATTRIBUTE(L"align", kTextValue,
+             DWORD& dwStyle = self.m_dwStyle;
+             if (Contains(pstrValue, L"left")) dwStyle &= ~(kRichEditCenter | kRichEditRight);
+             if (Contains(pstrValue, L"center")) dwStyle = (dwStyle & ~kRichEditRight) | kRichEditCenter;
+             if (Contains(pstrValue, L"right")) dwStyle = (dwStyle & ~kRichEditCenter) | kRichEditRight)
+UI_ATTRIBUTE(L"font", kIntValue, self.SetFont(ReadInt(pstrValue)))
+UI_ATTRIBUTE(L"textcolor", kColorValue, self.SetTextColor(ReadTextColor(pstrValue)))
+UI_END_ATTRIBUTES()
+
 
 // ---- the engine ----
 

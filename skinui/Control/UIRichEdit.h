@@ -52,7 +52,7 @@ class CRichEditUI : public CContainerUI, public IMessageFilterUI {
   void MoveBy(int dx, int dy, bool bNeedInvalidate = true) override;
   void InitSelf() override;
   void HandleEvent(InputEvent& event) override;
-  void ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
+  UI_DECLARE_ATTRIBUTES()
   SIZE MeasureSize(SIZE szAvailable) override;
   bool PaintSelf(HDC hDC, const RECT& rcPaint, CControlUI* pStopControl) override;
   void SetScrollPosition(SIZE szPos) override;
@@ -80,6 +80,7 @@ class CRichEditUI : public CContainerUI, public IMessageFilterUI {
 
   // ---- settings ----
   bool IsWantTab() const { return m_bWantTab; }
+  bool WantsTabKey() const override { return m_bWantTab; }
   void SetWantTab(bool bWantTab = true) { m_bWantTab = bWantTab; }
   bool IsWantReturn() const { return m_bWantReturn; }
   void SetWantReturn(bool bWantReturn = true) { m_bWantReturn = bWantReturn; }

@@ -29,8 +29,8 @@ LONG CRichEditUI::NaturalHeight(LONG nWidth) const {
 void CRichEditUI::SetPosition(RECT rc, bool bNeedInvalidate) {
   CContainerUI::SetPosition(rc, bNeedInvalidate);
   RECT rcText = GetTextArea();
-  CScrollBarUI* const pVertical = m_pVerticalScrollBar;
-  CScrollBarUI* const pHorizontal = m_pHorizontalScrollBar;
+  CScrollBarBaseUI* const pVertical = m_pVerticalScrollBar;
+  CScrollBarBaseUI* const pHorizontal = m_pHorizontalScrollBar;
   const bool bVerticalWasShown = IsBarShown(pVertical);
   if (m_pTwh != nullptr) {
     m_pTwh->SetClientRect(rcText);
@@ -74,7 +74,7 @@ void CRichEditUI::SendScroll(UINT uMsg, WORD wCode) { TxSend(uMsg, MAKEWPARAM(wC
 void CRichEditUI::ScrollLineUp() { SendScroll(WM_VSCROLL, SB_LINEUP); }
 
 void CRichEditUI::ScrollLineDown() {
-  CScrollBarUI* const pVertical = m_pVerticalScrollBar;
+  CScrollBarBaseUI* const pVertical = m_pVerticalScrollBar;
   const int nOld = pVertical != nullptr ? pVertical->GetScrollValue() : 0;
   SendScroll(WM_VSCROLL, SB_LINEDOWN);
   // The plain-text engine stops one line short of the end without saying so.
@@ -99,7 +99,7 @@ void CRichEditUI::ScrollEngineTo(bool bVertical, int nPos) {
 }
 
 void CRichEditUI::SetScrollPosition(SIZE szPos) {
-  auto follow = [this](CScrollBarUI* pBar, int nPos, bool bVertical) {
+  auto follow = [this](CScrollBarBaseUI* pBar, int nPos, bool bVertical) {
     if (!IsBarShown(pBar)) return;
     const int nOld = pBar->GetScrollValue();
     pBar->SetScrollValue(nPos);

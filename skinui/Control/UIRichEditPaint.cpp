@@ -39,7 +39,7 @@ bool CRichEditUI::PaintSelf(HDC hDC, const RECT& rcPaint, CControlUI* pStopContr
 
   if (!m_items.IsEmpty() && !PaintChildren(hDC, rcPaint, pStopControl)) return false;
   PaintCaret(hDC);
-  for (CScrollBarUI* pBar : {m_pVerticalScrollBar, m_pHorizontalScrollBar}) {
+  for (CScrollBarBaseUI* pBar : {m_pVerticalScrollBar, m_pHorizontalScrollBar}) {
     if (!IsBarShown(pBar) || !::IntersectRect(&rcTemp, &rcPaint, &pBar->GetPosition())) continue;
     if (!pBar->Paint(hDC, rcPaint, pStopControl)) return false;
   }

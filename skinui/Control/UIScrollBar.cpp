@@ -41,6 +41,7 @@ LPCWSTR CScrollBarUI::ClassName() const { return L"ScrollBarUI"; }
 
 LPVOID CScrollBarUI::QueryNamedInterface(LPCWSTR pstrName) {
   if (::lstrcmpW(pstrName, L"ScrollBar") == 0) return this;
+  if (::lstrcmpW(pstrName, kInterfaceName) == 0) return static_cast<CScrollBarBaseUI*>(this);
   return CControlUI::QueryNamedInterface(pstrName);
 }
 
@@ -377,81 +378,60 @@ void CScrollBarUI::SetPartImage(ImageDrawInfo& image, LPCWSTR pstrImage) {
   if (StoreImageAttribute(image, pstrImage)) Invalidate();
 }
 
-ImageDrawInfo* CScrollBarUI::StateImage(Part& part, LPCWSTR pstrState) {
-  const CUIString sState = pstrState;
-  if (sState == L"normalimage") return &part.diNormal;
-  if (sState == L"hotimage") return &part.diHot;
-  if (sState == L"pushedimage") return &part.diPushed;
-  if (sState == L"disabledimage") return &part.diDisabled;
-  return nullptr;
-}
+void CScrollBarUI::SetButton1NormalImage(LPCWSTR s) { SetPartImage(m_Button1.images.normal, s); }
+void CScrollBarUI::SetButton1HotImage(LPCWSTR s) { SetPartImage(m_Button1.images.hot, s); }
+void CScrollBarUI::SetButton1PushedImage(LPCWSTR s) { SetPartImage(m_Button1.images.pushed, s); }
+void CScrollBarUI::SetButton1DisabledImage(LPCWSTR s) { SetPartImage(m_Button1.images.disabled, s); }
+void CScrollBarUI::SetButton2NormalImage(LPCWSTR s) { SetPartImage(m_Button2.images.normal, s); }
+void CScrollBarUI::SetButton2HotImage(LPCWSTR s) { SetPartImage(m_Button2.images.hot, s); }
+void CScrollBarUI::SetButton2PushedImage(LPCWSTR s) { SetPartImage(m_Button2.images.pushed, s); }
+void CScrollBarUI::SetButton2DisabledImage(LPCWSTR s) { SetPartImage(m_Button2.images.disabled, s); }
+void CScrollBarUI::SetThumbNormalImage(LPCWSTR s) { SetPartImage(m_Thumb.images.normal, s); }
+void CScrollBarUI::SetThumbHotImage(LPCWSTR s) { SetPartImage(m_Thumb.images.hot, s); }
+void CScrollBarUI::SetThumbPushedImage(LPCWSTR s) { SetPartImage(m_Thumb.images.pushed, s); }
+void CScrollBarUI::SetThumbDisabledImage(LPCWSTR s) { SetPartImage(m_Thumb.images.disabled, s); }
+void CScrollBarUI::SetRailNormalImage(LPCWSTR s) { SetPartImage(m_Rail.images.normal, s); }
+void CScrollBarUI::SetRailHotImage(LPCWSTR s) { SetPartImage(m_Rail.images.hot, s); }
+void CScrollBarUI::SetRailPushedImage(LPCWSTR s) { SetPartImage(m_Rail.images.pushed, s); }
+void CScrollBarUI::SetRailDisabledImage(LPCWSTR s) { SetPartImage(m_Rail.images.disabled, s); }
+void CScrollBarUI::SetBkNormalImage(LPCWSTR s) { SetPartImage(m_Bk.images.normal, s); }
+void CScrollBarUI::SetBkHotImage(LPCWSTR s) { SetPartImage(m_Bk.images.hot, s); }
+void CScrollBarUI::SetBkPushedImage(LPCWSTR s) { SetPartImage(m_Bk.images.pushed, s); }
+void CScrollBarUI::SetBkDisabledImage(LPCWSTR s) { SetPartImage(m_Bk.images.disabled, s); }
 
-void CScrollBarUI::SetButton1NormalImage(LPCWSTR s) { SetPartImage(m_Button1.diNormal, s); }
-void CScrollBarUI::SetButton1HotImage(LPCWSTR s) { SetPartImage(m_Button1.diHot, s); }
-void CScrollBarUI::SetButton1PushedImage(LPCWSTR s) { SetPartImage(m_Button1.diPushed, s); }
-void CScrollBarUI::SetButton1DisabledImage(LPCWSTR s) { SetPartImage(m_Button1.diDisabled, s); }
-void CScrollBarUI::SetButton2NormalImage(LPCWSTR s) { SetPartImage(m_Button2.diNormal, s); }
-void CScrollBarUI::SetButton2HotImage(LPCWSTR s) { SetPartImage(m_Button2.diHot, s); }
-void CScrollBarUI::SetButton2PushedImage(LPCWSTR s) { SetPartImage(m_Button2.diPushed, s); }
-void CScrollBarUI::SetButton2DisabledImage(LPCWSTR s) { SetPartImage(m_Button2.diDisabled, s); }
-void CScrollBarUI::SetThumbNormalImage(LPCWSTR s) { SetPartImage(m_Thumb.diNormal, s); }
-void CScrollBarUI::SetThumbHotImage(LPCWSTR s) { SetPartImage(m_Thumb.diHot, s); }
-void CScrollBarUI::SetThumbPushedImage(LPCWSTR s) { SetPartImage(m_Thumb.diPushed, s); }
-void CScrollBarUI::SetThumbDisabledImage(LPCWSTR s) { SetPartImage(m_Thumb.diDisabled, s); }
-void CScrollBarUI::SetRailNormalImage(LPCWSTR s) { SetPartImage(m_Rail.diNormal, s); }
-void CScrollBarUI::SetRailHotImage(LPCWSTR s) { SetPartImage(m_Rail.diHot, s); }
-void CScrollBarUI::SetRailPushedImage(LPCWSTR s) { SetPartImage(m_Rail.diPushed, s); }
-void CScrollBarUI::SetRailDisabledImage(LPCWSTR s) { SetPartImage(m_Rail.diDisabled, s); }
-void CScrollBarUI::SetBkNormalImage(LPCWSTR s) { SetPartImage(m_Bk.diNormal, s); }
-void CScrollBarUI::SetBkHotImage(LPCWSTR s) { SetPartImage(m_Bk.diHot, s); }
-void CScrollBarUI::SetBkPushedImage(LPCWSTR s) { SetPartImage(m_Bk.diPushed, s); }
-void CScrollBarUI::SetBkDisabledImage(LPCWSTR s) { SetPartImage(m_Bk.diDisabled, s); }
+// "<part><state>image": the button1, button2, thumb, rail and bk parts in four states each.
+UI_BEGIN_ATTRIBUTES(CScrollBarUI, CScrollBarBaseUI)
+UI_ATTRIBUTE(L"button1normalimage", kImageValue, self.SetPartImage(self.m_Button1.images.normal, pstrValue))
+UI_ATTRIBUTE(L"button1hotimage", kImageValue, self.SetPartImage(self.m_Button1.images.hot, pstrValue))
+UI_ATTRIBUTE(L"button1pushedimage", kImageValue, self.SetPartImage(self.m_Button1.images.pushed, pstrValue))
+UI_ATTRIBUTE(L"button1disabledimage", kImageValue, self.SetPartImage(self.m_Button1.images.disabled, pstrValue))
+UI_ATTRIBUTE(L"button2normalimage", kImageValue, self.SetPartImage(self.m_Button2.images.normal, pstrValue))
+UI_ATTRIBUTE(L"button2hotimage", kImageValue, self.SetPartImage(self.m_Button2.images.hot, pstrValue))
+UI_ATTRIBUTE(L"button2pushedimage", kImageValue, self.SetPartImage(self.m_Button2.images.pushed, pstrValue))
+UI_ATTRIBUTE(L"button2disabledimage", kImageValue, self.SetPartImage(self.m_Button2.images.disabled, pstrValue))
+UI_ATTRIBUTE(L"thumbnormalimage", kImageValue, self.SetPartImage(self.m_Thumb.images.normal, pstrValue))
+UI_ATTRIBUTE(L"thumbhotimage", kImageValue, self.SetPartImage(self.m_Thumb.images.hot, pstrValue))
+UI_ATTRIBUTE(L"thumbpushedimage", kImageValue, self.SetPartImage(self.m_Thumb.images.pushed, pstrValue))
+UI_ATTRIBUTE(L"thumbdisabledimage", kImageValue, self.SetPartImage(self.m_Thumb.images.disabled, pstrValue))
+UI_ATTRIBUTE(L"railnormalimage", kImageValue, self.SetPartImage(self.m_Rail.images.normal, pstrValue))
+UI_ATTRIBUTE(L"railhotimage", kImageValue, self.SetPartImage(self.m_Rail.images.hot, pstrValue))
+UI_ATTRIBUTE(L"railpushedimage", kImageValue, self.SetPartImage(self.m_Rail.images.pushed, pstrValue))
+UI_ATTRIBUTE(L"raildisabledimage", kImageValue, self.SetPartImage(self.m_Rail.images.disabled, pstrValue))
+UI_ATTRIBUTE(L"bknormalimage", kImageValue, self.SetPartImage(self.m_Bk.images.normal, pstrValue))
+UI_ATTRIBUTE(L"bkhotimage", kImageValue, self.SetPartImage(self.m_Bk.images.hot, pstrValue))
+UI_ATTRIBUTE(L"bkpushedimage", kImageValue, self.SetPartImage(self.m_Bk.images.pushed, pstrValue))
+UI_ATTRIBUTE(L"bkdisabledimage", kImageValue, self.SetPartImage(self.m_Bk.images.disabled, pstrValue))
+UI_ATTRIBUTE(L"button1color", kColorValue, self.SetButton1Color(ReadColor(pstrValue)))
+UI_ATTRIBUTE(L"button2color", kColorValue, self.SetButton2Color(ReadColor(pstrValue)))
+UI_ATTRIBUTE(L"thumbcolor", kColorValue, self.SetThumbColor(ReadColor(pstrValue)))
+UI_ATTRIBUTE(L"hor", kBoolValue, self.SetHorizontal(IsTrue(pstrValue)))
+UI_ATTRIBUTE(L"linesize", kIntValue, self.SetLineSize(ReadInt(pstrValue)))
+UI_ATTRIBUTE(L"range", kIntValue, self.SetScrollRange(ReadInt(pstrValue)))
+UI_ATTRIBUTE(L"value", kIntValue, self.SetScrollValue(ReadInt(pstrValue), true))
+UI_ATTRIBUTE(L"showbutton1", kBoolValue, self.SetShowButton1(IsTrue(pstrValue)))
+UI_ATTRIBUTE(L"showbutton2", kBoolValue, self.SetShowButton2(IsTrue(pstrValue)))
+UI_END_ATTRIBUTES()
 
-void CScrollBarUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
-  const CUIString sName = pstrName;
-  // "<part><state>image" names: button1, button2, thumb, rail and bk parts.
-  struct PartPrefix {
-    LPCWSTR pstrPrefix;
-    Part* pPart;
-  };
-  const PartPrefix aPrefixes[] = {{L"button1", &m_Button1},
-                                  {L"button2", &m_Button2},
-                                  {L"thumb", &m_Thumb},
-                                  {L"rail", &m_Rail},
-                                  {L"bk", &m_Bk}};
-  for (const PartPrefix& prefix : aPrefixes) {
-    const int nPrefix = ::lstrlenW(prefix.pstrPrefix);
-    if (sName.GetLength() <= nPrefix || std::wcsncmp(sName, prefix.pstrPrefix, nPrefix) != 0) {
-      continue;
-    }
-    ImageDrawInfo* pImage = StateImage(*prefix.pPart, sName.GetData() + nPrefix);
-    if (pImage != nullptr) {
-      SetPartImage(*pImage, pstrValue);
-      return;
-    }
-  }
-  if (sName == L"button1color") {
-    SetButton1Color(ReadColor(pstrValue));
-  } else if (sName == L"button2color") {
-    SetButton2Color(ReadColor(pstrValue));
-  } else if (sName == L"thumbcolor") {
-    SetThumbColor(ReadColor(pstrValue));
-  } else if (sName == L"hor") {
-    SetHorizontal(IsTrue(pstrValue));
-  } else if (sName == L"linesize") {
-    SetLineSize(ReadInt(pstrValue));
-  } else if (sName == L"range") {
-    SetScrollRange(ReadInt(pstrValue));
-  } else if (sName == L"value") {
-    SetScrollValue(ReadInt(pstrValue), true);
-  } else if (sName == L"showbutton1") {
-    SetShowButton1(IsTrue(pstrValue));
-  } else if (sName == L"showbutton2") {
-    SetShowButton2(IsTrue(pstrValue));
-  } else {
-    CControlUI::ApplyAttribute(pstrName, pstrValue);
-  }
-}
 
 // ---- painting ----
 
@@ -463,15 +443,15 @@ bool CScrollBarUI::DrawImageAt(HDC hDC, ImageDrawInfo& image, const RECT& rcDest
 }
 
 ImageDrawInfo* CScrollBarUI::ImageForState(Part& part, bool bDisabled, UINT uState) {
-  if (bDisabled) return &part.diDisabled;
-  if ((uState & kStatePushed) != 0) return &part.diPushed;
-  if ((uState & kStateHot) != 0) return &part.diHot;
+  if (bDisabled) return &part.images.disabled;
+  if ((uState & kStatePushed) != 0) return &part.images.pushed;
+  if ((uState & kStateHot) != 0) return &part.images.hot;
   return nullptr;
 }
 
 void CScrollBarUI::PaintPartAt(HDC hDC, Part& part, ImageDrawInfo* pState, const RECT& rcPart) {
   if (pState != nullptr && DrawImageAt(hDC, *pState, rcPart)) return;
-  DrawImageAt(hDC, part.diNormal, rcPart);
+  DrawImageAt(hDC, part.images.normal, rcPart);
 }
 
 void CScrollBarUI::PaintBackgroundState(HDC hDC) {
@@ -479,7 +459,7 @@ void CScrollBarUI::PaintBackgroundState(HDC hDC) {
   if (pState != nullptr && CSkinRenderer::RenderImage(hDC, m_pHost, m_rcItem, m_rcPaint, *pState)) {
     return;
   }
-  CSkinRenderer::RenderImage(hDC, m_pHost, m_rcItem, m_rcPaint, m_Bk.diNormal);
+  CSkinRenderer::RenderImage(hDC, m_pHost, m_rcItem, m_rcPaint, m_Bk.images.normal);
 }
 
 void CScrollBarUI::PaintPart(HDC hDC, const RECT& rcPart, UINT& uState, Part& part) {

@@ -6,13 +6,14 @@
 
 #include <windows.h>
 
-#include "Core/UIControl.h"
+#include "Control/UIStateImage.h"
+#include "Core/UIScrollBarBase.h"
 
 namespace SkinUI {
 
 class CContainerUI;
 
-class CScrollBarUI : public CControlUI {
+class CScrollBarUI : public CScrollBarBaseUI {
  public:
   static const UINT_PTR kRepeatTimerId = 10;
   static const UINT kRepeatInterval = 50;  // ms
@@ -28,17 +29,17 @@ class CScrollBarUI : public CControlUI {
   void SetEnabled(bool bEnable = true) override;
   void SetFocus() override;
   void HandleEvent(InputEvent& event) override;
-  void ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
+  UI_DECLARE_ATTRIBUTES()
   bool PaintSelf(HDC hDC, const RECT& rcPaint, CControlUI* pStopControl) override;
 
   CContainerUI* GetOwner() const { return m_pOwner; }
-  void SetOwner(CContainerUI* pOwner) { m_pOwner = pOwner; }
+  void SetOwner(CContainerUI* pOwner) override { m_pOwner = pOwner; }
   bool IsHorizontal() const { return m_bHorizontal; }
-  void SetHorizontal(bool bHorizontal = true);
-  int GetScrollRange() const { return m_nRange; }
-  void SetScrollRange(int nRange);
-  int GetScrollValue() const { return m_nScrollPos; }
-  void SetScrollValue(int nPos, bool bNotify = true);
+  void SetHorizontal(bool bHorizontal = true) override;
+  int GetScrollRange() const override { return m_nRange; }
+  void SetScrollRange(int nRange) override;
+  int GetScrollValue() const override { return m_nScrollPos; }
+  void SetScrollValue(int nPos, bool bNotify = true) override;
   int GetLineSize() const { return m_nLineSize; }
   void SetLineSize(int nSize) { m_nLineSize = nSize; }
   bool IsShowButton1() const { return m_bShowButton1; }
@@ -83,10 +84,7 @@ class CScrollBarUI : public CControlUI {
   // One of the bar's parts: its images by state (normal, hot, pushed, disabled).
   struct Part {
     DWORD dwColor = 0;
-    ImageDrawInfo diNormal;
-    ImageDrawInfo diHot;
-    ImageDrawInfo diPushed;
-    ImageDrawInfo diDisabled;
+    StateImageSet images;  // no focused image: a part never has the focus
   };
 
   // Without an owner these change the bar's own value; with one, the owner scrolls.
@@ -100,8 +98,6 @@ class CScrollBarUI : public CControlUI {
   void ScrollPageToward(POINT pt);
   int BarLength() const;
   void SetPartImage(ImageDrawInfo& image, LPCWSTR pstrImage);
-  // The image of "normalimage", "hotimage", "pushedimage" or "disabledimage"; null otherwise.
-  static ImageDrawInfo* StateImage(Part& part, LPCWSTR pstrState);
   void OnButtonDown(const InputEvent& event);
   void OnMouseMove(const InputEvent& event);
   void OnRepeatTick();

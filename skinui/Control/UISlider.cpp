@@ -180,27 +180,18 @@ void CSliderUI::HandleEvent(InputEvent& event) {
   CControlUI::HandleEvent(event);
 }
 
-void CSliderUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
-  const CUIString sName = pstrName;
-  if (sName == L"thumbimage") {
-    SetThumbImage(pstrValue);
-  } else if (sName == L"thumbhotimage") {
-    SetThumbHotImage(pstrValue);
-  } else if (sName == L"thumbpushedimage") {
-    SetThumbPushedImage(pstrValue);
-  } else if (sName == L"thumbsize") {
-    LPCWSTR pstr = pstrValue;
-    const int cx = ReadListInt(pstr);
-    const int cy = ReadListInt(pstr);
-    SetThumbSize(cx, cy);
-  } else if (sName == L"step") {
-    SetStep(ReadInt(pstrValue));
-  } else if (sName == L"imm") {
-    SetImmediateNotify(IsTrue(pstrValue));
-  } else {
-    CProgressUI::ApplyAttribute(pstrName, pstrValue);
-  }
-}
+UI_BEGIN_ATTRIBUTES(CSliderUI, CProgressUI)
+UI_ATTRIBUTE(L"thumbimage", kImageValue, self.SetThumbImage(pstrValue))
+UI_ATTRIBUTE(L"thumbhotimage", kImageValue, self.SetThumbHotImage(pstrValue))
+UI_ATTRIBUTE(L"thumbpushedimage", kImageValue, self.SetThumbPushedImage(pstrValue))
+UI_ATTRIBUTE(L"thumbsize", kSizeValue,
+             LPCWSTR pstr = pstrValue;
+             const int cx = ReadListInt(pstr);
+             const int cy = ReadListInt(pstr);
+             self.SetThumbSize(cx, cy))
+UI_ATTRIBUTE(L"step", kIntValue, self.SetStep(ReadInt(pstrValue)))
+UI_ATTRIBUTE(L"imm", kBoolValue, self.SetImmediateNotify(IsTrue(pstrValue)))
+UI_END_ATTRIBUTES()
 
 void CSliderUI::PaintStateImages(HDC hDC) {
   CProgressUI::PaintStateImages(hDC);

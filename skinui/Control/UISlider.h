@@ -17,7 +17,7 @@ class CSliderUI : public CProgressUI {
   UINT GetBehaviourFlags() const override;
   void SetEnabled(bool bEnable = true) override;
   void HandleEvent(InputEvent& event) override;
-  void ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
+  UI_DECLARE_ATTRIBUTES()
   void PaintStateImages(HDC hDC) override;
 
   int GetStep() const { return m_nStep; }

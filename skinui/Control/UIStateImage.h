@@ -1,6 +1,7 @@
 #pragma once
-// The state image layer of controls that show one image per state: the image of the first state
-// that applies, or the normal image when none applies or that image draws nothing.
+// The images of controls that show one image per state, and their state image layer: the image of
+// the first state that applies, or the normal image when none applies or that image draws
+// nothing.
 
 #include <windows.h>
 
@@ -9,6 +10,16 @@
 #include "Core/UIRender.h"
 
 namespace SkinUI {
+
+// One image per state of a control or of a part of it; a state a control does not have stays
+// empty.
+struct StateImageSet {
+  ImageDrawInfo normal;
+  ImageDrawInfo hot;
+  ImageDrawInfo pushed;
+  ImageDrawInfo focused;
+  ImageDrawInfo disabled;
+};
 
 struct StateImageChoice {
   bool bApplies;

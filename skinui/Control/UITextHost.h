@@ -20,7 +20,7 @@
 namespace SkinUI {
 
 class CRichEditUI;
-class CScrollBarUI;
+class CScrollBarBaseUI;
 class CWindowHostUI;
 
 // What the control hands to Create: the platform edit style bits it was configured with.
@@ -119,7 +119,7 @@ class CTxtWinHost final : public ITextHost {
   HWND HostWindow() const;
   void PropertyChange(DWORD dwMask, DWORD dwBits);
   void InvalidateCaretAt(POINT pt, SIZE sz);
-  void ShowBar(CScrollBarUI* pBar, bool bShow);
+  void ShowBar(CScrollBarBaseUI* pBar, bool bShow);
 
   LONG m_cRefs;
   CRichEditUI* m_pOwner;

@@ -20,7 +20,7 @@ HDC CTxtWinHost::TxGetDC() {
 INT CTxtWinHost::TxReleaseDC(HDC /*hdc*/) { return 1; }
 
 // A bar that comes or goes changes the text area: the control is laid out again.
-void CTxtWinHost::ShowBar(CScrollBarUI* pBar, bool bShow) {
+void CTxtWinHost::ShowBar(CScrollBarBaseUI* pBar, bool bShow) {
   if (pBar == nullptr || pBar->IsVisible() == bShow) return;
   pBar->SetVisible(bShow);
   m_pOwner->RequestLayout();
@@ -28,8 +28,8 @@ void CTxtWinHost::ShowBar(CScrollBarUI* pBar, bool bShow) {
 
 BOOL CTxtWinHost::TxShowScrollBar(INT fnBar, BOOL fShow) {
   if (m_pOwner == nullptr) return FALSE;
-  CScrollBarUI* pVertical = m_pOwner->GetVerticalScrollBar();
-  CScrollBarUI* pHorizontal = m_pOwner->GetHorizontalScrollBar();
+  CScrollBarBaseUI* pVertical = m_pOwner->GetVerticalScrollBar();
+  CScrollBarBaseUI* pHorizontal = m_pOwner->GetHorizontalScrollBar();
   if (fnBar == SB_VERT || fnBar == SB_BOTH) ShowBar(pVertical, fShow != FALSE);
   if (fnBar == SB_HORZ || fnBar == SB_BOTH) ShowBar(pHorizontal, fShow != FALSE);
   return TRUE;
@@ -54,7 +54,7 @@ BOOL CTxtWinHost::TxEnableScrollBar(INT fuSBFlags, INT fuArrowflags) {
 BOOL CTxtWinHost::TxSetScrollRange(INT fnBar, LONG nMinPos, INT nMaxPos, BOOL /*fRedraw*/) {
   if (m_pOwner == nullptr) return FALSE;
   const bool bVertical = fnBar == SB_VERT;
-  CScrollBarUI* pBar =
+  CScrollBarBaseUI* pBar =
       bVertical ? m_pOwner->GetVerticalScrollBar() : m_pOwner->GetHorizontalScrollBar();
   if (pBar == nullptr) return FALSE;
   const LONG nPage = bVertical ? m_rcClient.bottom - m_rcClient.top
@@ -67,7 +67,7 @@ BOOL CTxtWinHost::TxSetScrollRange(INT fnBar, LONG nMinPos, INT nMaxPos, BOOL /*
 
 BOOL CTxtWinHost::TxSetScrollPos(INT fnBar, INT nPos, BOOL /*fRedraw*/) {
   if (m_pOwner == nullptr) return FALSE;
-  CScrollBarUI* pBar = fnBar == SB_VERT ? m_pOwner->GetVerticalScrollBar()
+  CScrollBarBaseUI* pBar = fnBar == SB_VERT ? m_pOwner->GetVerticalScrollBar()
                                         : m_pOwner->GetHorizontalScrollBar();
   if (pBar == nullptr) return FALSE;
   pBar->SetScrollValue(nPos);

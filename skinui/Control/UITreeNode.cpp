@@ -179,31 +179,17 @@ void CTreeNodeUI::SetItemHotTextColor(DWORD dwColor) { m_dwItemHotTextColor = dw
 void CTreeNodeUI::SetSelItemTextColor(DWORD dwColor) { m_dwSelItemTextColor = dwColor; }
 void CTreeNodeUI::SetSelItemHotTextColor(DWORD dwColor) { m_dwSelItemHotTextColor = dwColor; }
 
-void CTreeNodeUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
-  const CUIString sName = pstrName;
-  if (sName == L"text") {
-    SetText(pstrValue);
-  } else if (sName == L"horizattr") {
-    m_pRow->ApplyAttributeString(pstrValue);
-  } else if (sName == L"dotlineattr") {
-    m_pIndentLine->ApplyAttributeString(pstrValue);
-  } else if (sName == L"folderattr") {
-    m_pFolderButton->ApplyAttributeString(pstrValue);
-  } else if (sName == L"checkboxattr") {
-    m_pCheckBox->ApplyAttributeString(pstrValue);
-  } else if (sName == L"itemattr") {
-    m_pItemButton->ApplyAttributeString(pstrValue);
-  } else if (sName == L"itemtextcolor") {
-    SetItemTextColor(ReadColor(pstrValue));
-  } else if (sName == L"itemhottextcolor") {
-    SetItemHotTextColor(ReadColor(pstrValue));
-  } else if (sName == L"selitemtextcolor") {
-    SetSelItemTextColor(ReadColor(pstrValue));
-  } else if (sName == L"selitemhottextcolor") {
-    SetSelItemHotTextColor(ReadColor(pstrValue));
-  } else {
-    CListContainerElementUI::ApplyAttribute(pstrName, pstrValue);
-  }
-}
+UI_BEGIN_ATTRIBUTES(CTreeNodeUI, CListContainerElementUI)
+UI_ATTRIBUTE(L"text", kTextValue, self.SetText(pstrValue))
+UI_ATTRIBUTE(L"horizattr", kAttributeListValue, self.m_pRow->ApplyAttributeString(pstrValue))
+UI_ATTRIBUTE(L"dotlineattr", kAttributeListValue, self.m_pIndentLine->ApplyAttributeString(pstrValue))
+UI_ATTRIBUTE(L"folderattr", kAttributeListValue, self.m_pFolderButton->ApplyAttributeString(pstrValue))
+UI_ATTRIBUTE(L"checkboxattr", kAttributeListValue, self.m_pCheckBox->ApplyAttributeString(pstrValue))
+UI_ATTRIBUTE(L"itemattr", kAttributeListValue, self.m_pItemButton->ApplyAttributeString(pstrValue))
+UI_ATTRIBUTE(L"itemtextcolor", kColorValue, self.SetItemTextColor(ReadColor(pstrValue)))
+UI_ATTRIBUTE(L"itemhottextcolor", kColorValue, self.SetItemHotTextColor(ReadColor(pstrValue)))
+UI_ATTRIBUTE(L"selitemtextcolor", kColorValue, self.SetSelItemTextColor(ReadColor(pstrValue)))
+UI_ATTRIBUTE(L"selitemhottextcolor", kColorValue, self.SetSelItemHotTextColor(ReadColor(pstrValue)))
+UI_END_ATTRIBUTES()
 
 }  // namespace SkinUI

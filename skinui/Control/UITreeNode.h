@@ -32,7 +32,7 @@ class CTreeNodeUI : public CListContainerElementUI {
   // The folder button and check box stay square.
   void SetFixedHeight(int cy) override;
   void HandleEvent(InputEvent& event) override;
-  void ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
+  UI_DECLARE_ATTRIBUTES()
   bool Select(bool bSelect = true, bool bNotify = true, bool bInformOwner = true,
               bool bRightClick = false) override;
 

@@ -210,21 +210,21 @@ void CTreeViewUI::SetSelItemHotTextColor(DWORD dwColor) {
   ForEachNode([dwColor](CTreeNodeUI* pNode) { pNode->SetSelItemHotTextColor(dwColor); });
 }
 
-void CTreeViewUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
-  const CUIString sName = pstrName;
-  if (sName == L"visiblefolderbtn") {
-    ShowFolderButtons(IsTrue(pstrValue));
-  } else if (sName == L"visiblecheckbtn") {
-    ShowCheckButtons(IsTrue(pstrValue));
-  } else if (sName == L"itemminwidth") {
-    SetNodeMinWidth(ReadInt(pstrValue));
-  } else if (sName == L"itemtextcolor" || sName == L"itemhottextcolor" ||
-             sName == L"selitemtextcolor" || sName == L"selitemhottextcolor") {
-    // The nodes read the same names.
-    ForEachNode([pstrName, pstrValue](CTreeNodeUI* pNode) { pNode->ApplyAttribute(pstrName, pstrValue); });
-  } else {
-    CListUI::ApplyAttribute(pstrName, pstrValue);
-  }
+UI_BEGIN_ATTRIBUTES(CTreeViewUI, CListUI)
+UI_ATTRIBUTE(L"visiblefolderbtn", kBoolValue, self.ShowFolderButtons(IsTrue(pstrValue)))
+UI_ATTRIBUTE(L"visiblecheckbtn", kBoolValue, self.ShowCheckButtons(IsTrue(pstrValue)))
+UI_ATTRIBUTE(L"itemminwidth", kIntValue, self.SetNodeMinWidth(ReadInt(pstrValue)))
+UI_ATTRIBUTE(L"itemtextcolor", kColorValue, self.ApplyToNodes(L"itemtextcolor", pstrValue))
+UI_ATTRIBUTE(L"itemhottextcolor", kColorValue, self.ApplyToNodes(L"itemhottextcolor", pstrValue))
+UI_ATTRIBUTE(L"selitemtextcolor", kColorValue, self.ApplyToNodes(L"selitemtextcolor", pstrValue))
+UI_ATTRIBUTE(L"selitemhottextcolor", kColorValue,
+             self.ApplyToNodes(L"selitemhottextcolor", pstrValue))
+UI_END_ATTRIBUTES()
+
+// The nodes read the same names.
+void CTreeViewUI::ApplyToNodes(LPCWSTR pstrName, LPCWSTR pstrValue) {
+  ForEachNode([pstrName, pstrValue](CTreeNodeUI* pNode) { pNode->ApplyAttribute(pstrName, pstrValue); });
 }
+
 
 }  // namespace SkinUI

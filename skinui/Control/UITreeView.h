@@ -17,7 +17,7 @@ class CTreeViewUI : public CListUI {
 
   LPCWSTR ClassName() const override;
   LPVOID QueryNamedInterface(LPCWSTR pstrName) override;
-  void ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
+  UI_DECLARE_ATTRIBUTES()
 
   // Only tree nodes become nodes; other controls are plain items.
   bool AddItem(CControlUI* pControl) override;
@@ -49,6 +49,8 @@ class CTreeViewUI : public CListUI {
   virtual void SetSelItemHotTextColor(DWORD dwColor);
 
  private:
+  // Hands an item colour attribute to every node.
+  void ApplyToNodes(LPCWSTR pstrName, LPCWSTR pstrValue);
   // Takes the node's handlers and the tree's settings for folder, check box and width.
   void AdoptNode(CTreeNodeUI* pNode);
   // Calls fn with every node of the list.

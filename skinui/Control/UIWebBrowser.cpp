@@ -84,15 +84,11 @@ LPVOID CWebBrowserUI::QueryNamedInterface(LPCWSTR pstrName) {
   return CActiveXUI::QueryNamedInterface(pstrName);
 }
 
-void CWebBrowserUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
-  if (::lstrcmpW(pstrName, L"homepage") == 0) {
-    m_sHomePage = pstrValue;
-  } else if (::lstrcmpW(pstrName, L"autonavi") == 0) {
-    m_bAutoNavigate = ::lstrcmpW(pstrValue, L"true") == 0;
-  } else {
-    CActiveXUI::ApplyAttribute(pstrName, pstrValue);
-  }
-}
+UI_BEGIN_ATTRIBUTES(CWebBrowserUI, CActiveXUI)
+UI_ATTRIBUTE(L"homepage", kTextValue, self.m_sHomePage = pstrValue)
+UI_ATTRIBUTE(L"autonavi", kBoolValue, self.m_bAutoNavigate = ::lstrcmpW(pstrValue, L"true") == 0)
+UI_END_ATTRIBUTES()
+
 
 void CWebBrowserUI::ReleaseObject() {
   m_bCreated = false;

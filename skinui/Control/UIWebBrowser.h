@@ -46,7 +46,7 @@ class CWebBrowserUI : public CActiveXUI,
 
   LPCWSTR ClassName() const override;
   LPVOID QueryNamedInterface(LPCWSTR pstrName) override;
-  void ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
+  UI_DECLARE_ATTRIBUTES()
   // Lets go of the event connection and the accelerator registration; the browser object stays
   // until the control goes or a new one is made.
   void ReleaseObject() override;

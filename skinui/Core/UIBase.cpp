@@ -11,6 +11,10 @@ namespace {
 // data of the window for itself.
 const WCHAR kObjectProperty[] = L"WndX";
 
+// Set while Create waits for CreateWindowExW: tells it whether the window got as far as
+// WM_NCCREATE, after which the window's last message ends the object.
+thread_local bool* t_pWindowMade = nullptr;
+
 }  // namespace
 
 CWindowWnd::CWindowWnd()
@@ -81,12 +85,21 @@ HWND CWindowWnd::Create(HWND hwndParent, LPCWSTR pstrName, DWORD dwStyle, DWORD 
   const bool bRegistered =
       SuperclassName() != nullptr ? RegisterBorrowedClass() : RegisterOwnClass();
   if (!bRegistered) return nullptr;
-  // m_hWnd is set while WM_NCCREATE is handled, before CreateWindowExW returns.
-  m_hWnd = ::CreateWindowExW(dwExStyle, WindowClassName(), pstrName, dwStyle, x, y, cx, cy,
-                             hwndParent, hMenu, CWindowHostUI::GetModuleInstance(), this);
-  UI_CHECK(m_hWnd!=0);
   m_hWndParent = hwndParent;
-  return m_hWnd;
+  // m_hWnd is set while WM_NCCREATE is handled. A window that fails after that is destroyed
+  // before CreateWindowExW returns, and one that owns its object has deleted it by then; one
+  // that never got that far hears OnWindowGone here. Either way a failed Create has ended the
+  // object once, and nothing touches it afterwards.
+  bool bWindowMade = false;
+  bool* const pOuterCreate = t_pWindowMade;
+  t_pWindowMade = &bWindowMade;
+  const HWND hWnd = ::CreateWindowExW(dwExStyle, WindowClassName(), pstrName, dwStyle, x, y, cx,
+                                      cy, hwndParent, hMenu, CWindowHostUI::GetModuleInstance(),
+                                      this);
+  t_pWindowMade = pOuterCreate;
+  UI_CHECK(hWnd != nullptr);
+  if (hWnd == nullptr && !bWindowMade) OnWindowGone(nullptr);
+  return hWnd;
 }
 
 bool CWindowWnd::Subclass(HWND hWnd) {
@@ -253,6 +266,7 @@ LRESULT CWindowWnd::RouteMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPa
   if (uMsg == WM_NCCREATE) {
     pThis = static_cast<CWindowWnd*>(reinterpret_cast<LPCREATESTRUCTW>(lParam)->lpCreateParams);
     pThis->m_hWnd = hWnd;
+    if (t_pWindowMade != nullptr) *t_pWindowMade = true;
     if (bKeptInProperty) {
       ::SetPropW(hWnd, kObjectProperty, pThis);
     } else {

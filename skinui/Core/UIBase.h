@@ -55,7 +55,9 @@ class CWindowWnd {
   virtual LPCWSTR SuperclassName() const;
   virtual UINT ClassStyle() const;
   virtual LRESULT ProcessMessage(UINT uMsg, WPARAM wParam, LPARAM lParam);
-  // Runs once after the window has received its final message (m_hWnd is already null).
+  // Runs once after the window has received its final message (m_hWnd is already null), and
+  // with a null handle when Create fails before a window exists: a failed Create always ends
+  // here, so an object that deletes itself in it is never deleted by its creator.
   virtual void OnWindowGone(HWND hWnd);
 
   static LRESULT CALLBACK WindowProcedure(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
@@ -145,6 +147,10 @@ class CNotifyPump {
   // The handler the table chain from pMap chooses for this type and sender name, or null.
   static const NotifyMapEntry* FindNotifyEntry(const NotifyMessageMap* pMap, LPCWSTR pstrType,
                                                LPCWSTR pstrSenderName);
+
+  // True when some table of the chain from pMap names one type and sender twice: the second
+  // entry could never run.
+  static bool HasDuplicateEntries(const NotifyMessageMap* pMap);
 
   // Pumps that take the notifications of controls carrying a virtual window name (not owned).
   bool AddVirtualWnd(LPCWSTR pstrName, CNotifyPump* pPump);

@@ -6,7 +6,7 @@
 #include <cwchar>
 #include <initializer_list>
 
-#include "Control/UIScrollBar.h"
+#include "Core/UIScrollBarBase.h"
 #include "Core/UIAttributeValues.h"
 #include "Core/UIManager.h"
 
@@ -202,7 +202,7 @@ RECT CContainerUI::GetContentRect() const {
   return rc;
 }
 
-bool CContainerUI::IsBarShown(const CScrollBarUI* pBar) const {
+bool CContainerUI::IsBarShown(const CScrollBarBaseUI* pBar) const {
   return pBar != nullptr && pBar->IsVisible();
 }
 
@@ -309,44 +309,43 @@ void CContainerUI::SetMouseEnabled(bool bEnable) {
 
 // ---- attributes ----
 
-void CContainerUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
-  const CUIString sName = pstrName;
-  if (sName == L"inset") {
-    SetInset(ReadRect(pstrValue));
-  } else if (sName == L"mousechild") {
-    SetMouseChildEnabled(IsTrue(pstrValue));
-  } else if (sName == L"vscrollbar") {
-    EnableScrollBars(IsTrue(pstrValue), m_pHorizontalScrollBar != nullptr);
-  } else if (sName == L"vscrollbarstyle") {
-    EnableScrollBars(true, m_pHorizontalScrollBar != nullptr);
-    m_pVerticalScrollBar->ApplyAttributeString(pstrValue);
-  } else if (sName == L"hscrollbar") {
-    EnableScrollBars(m_pVerticalScrollBar != nullptr, IsTrue(pstrValue));
-  } else if (sName == L"hscrollbarstyle") {
-    EnableScrollBars(m_pVerticalScrollBar != nullptr, true);
-    m_pHorizontalScrollBar->ApplyAttributeString(pstrValue);
-  } else if (sName == L"childpadding") {
-    SetChildPadding(static_cast<int>(std::wcstol(pstrValue, nullptr, 10)));
-  } else if (sName == L"childalign") {
-    if (::lstrcmpW(pstrValue, L"left") == 0) {
-      SetChildAlign(kChildAlignLeft);
-    } else if (::lstrcmpW(pstrValue, L"center") == 0) {
-      SetChildAlign(kChildAlignCenter);
-    } else if (::lstrcmpW(pstrValue, L"right") == 0) {
-      SetChildAlign(kChildAlignRight);
-    }
-  } else if (sName == L"childvalign") {
-    if (::lstrcmpW(pstrValue, L"top") == 0) {
-      SetChildVAlign(kChildVAlignTop);
-    } else if (::lstrcmpW(pstrValue, L"vcenter") == 0) {
-      SetChildVAlign(kChildVAlignCenter);
-    } else if (::lstrcmpW(pstrValue, L"bottom") == 0) {
-      SetChildVAlign(kChildVAlignBottom);
-    }
-  } else {
-    CControlUI::ApplyAttribute(pstrName, pstrValue);
-  }
-}
+UI_BEGIN_ATTRIBUTES(CContainerUI, CControlUI)
+UI_ATTRIBUTE(L"inset", kRectValue, self.SetInset(ReadRect(pstrValue)))
+UI_ATTRIBUTE(L"mousechild", kBoolValue, self.SetMouseChildEnabled(IsTrue(pstrValue)))
+UI_ATTRIBUTE(L"vscrollbar", kBoolValue,
+             self.EnableScrollBars(IsTrue(pstrValue), self.m_pHorizontalScrollBar != nullptr))
+UI_ATTRIBUTE(L"vscrollbarstyle", kAttributeListValue,
+             self.EnableScrollBars(true, self.m_pHorizontalScrollBar != nullptr);
+             // No bar when the program registered none.
+             if (self.m_pVerticalScrollBar != nullptr) {
+               self.m_pVerticalScrollBar->ApplyAttributeString(pstrValue);
+             })
+UI_ATTRIBUTE(L"hscrollbar", kBoolValue,
+             self.EnableScrollBars(self.m_pVerticalScrollBar != nullptr, IsTrue(pstrValue)))
+UI_ATTRIBUTE(L"hscrollbarstyle", kAttributeListValue,
+             self.EnableScrollBars(self.m_pVerticalScrollBar != nullptr, true);
+             if (self.m_pHorizontalScrollBar != nullptr) {
+               self.m_pHorizontalScrollBar->ApplyAttributeString(pstrValue);
+             })
+UI_ATTRIBUTE(L"childpadding", kIntValue,
+             self.SetChildPadding(static_cast<int>(std::wcstol(pstrValue, nullptr, 10))))
+UI_ATTRIBUTE(L"childalign", kTextValue,
+             if (::lstrcmpW(pstrValue, L"left") == 0) {
+               self.SetChildAlign(kChildAlignLeft);
+             } else if (::lstrcmpW(pstrValue, L"center") == 0) {
+               self.SetChildAlign(kChildAlignCenter);
+             } else if (::lstrcmpW(pstrValue, L"right") == 0) {
+               self.SetChildAlign(kChildAlignRight);
+             })
+UI_ATTRIBUTE(L"childvalign", kTextValue,
+             if (::lstrcmpW(pstrValue, L"top") == 0) {
+               self.SetChildVAlign(kChildVAlignTop);
+             } else if (::lstrcmpW(pstrValue, L"vcenter") == 0) {
+               self.SetChildVAlign(kChildVAlignCenter);
+             } else if (::lstrcmpW(pstrValue, L"bottom") == 0) {
+               self.SetChildVAlign(kChildVAlignBottom);
+             })
+UI_END_ATTRIBUTES()
 
 // ---- painting ----
 
@@ -357,7 +356,7 @@ bool CContainerUI::PaintSelf(HDC hDC, const RECT& rcPaint, CControlUI* pStopCont
   CSkinClip::ClipToRect(hDC, rcTemp, outerClip);
   CControlUI::PaintSelf(hDC, rcPaint, pStopControl);
   if (!m_items.IsEmpty() && !PaintChildren(hDC, rcPaint, pStopControl)) return false;
-  for (CScrollBarUI* pBar : {m_pVerticalScrollBar, m_pHorizontalScrollBar}) {
+  for (CScrollBarBaseUI* pBar : {m_pVerticalScrollBar, m_pHorizontalScrollBar}) {
     if (!IsBarShown(pBar) || !::IntersectRect(&rcTemp, &rcPaint, &pBar->GetPosition())) continue;
     if (!pBar->Paint(hDC, rcPaint, pStopControl)) return false;
   }
@@ -418,7 +417,7 @@ CControlUI* CContainerUI::FindControl(FindControlProc Proc, LPVOID pData, UINT u
   }
 
   if (!bHitTest || IsMouseEnabled()) {
-    for (CScrollBarUI* pBar : {m_pVerticalScrollBar, m_pHorizontalScrollBar}) {
+    for (CScrollBarBaseUI* pBar : {m_pVerticalScrollBar, m_pHorizontalScrollBar}) {
       if (pBar == nullptr) continue;
       CControlUI* pResult = pBar->FindControl(Proc, pData, uFlags);
       if (pResult != nullptr) return pResult;

@@ -13,7 +13,7 @@
 
 namespace SkinUI {
 
-class CScrollBarUI;
+class CScrollBarBaseUI;
 
 class IContainerUI {
  public:
@@ -54,7 +54,7 @@ class CContainerUI : public CControlUI, public IContainerUI {
   void SetInheritedVisible(bool bVisible = true) override;
   CControlUI* FindControl(FindControlProc Proc, LPVOID pData, UINT uFlags) override;
   void HandleEvent(InputEvent& event) override;
-  void ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
+  UI_DECLARE_ATTRIBUTES()
   bool PaintSelf(HDC hDC, const RECT& rcPaint, CControlUI* pStopControl) override;
 
   // ---- IContainerUI ----
@@ -104,8 +104,8 @@ class CContainerUI : public CControlUI, public IContainerUI {
   // Creates or deletes the bars; new ones take the host's defaults for "VScrollBar" and
   // "HScrollBar".
   virtual void EnableScrollBars(bool bEnableVertical = true, bool bEnableHorizontal = false);
-  virtual CScrollBarUI* GetVerticalScrollBar() const;
-  virtual CScrollBarUI* GetHorizontalScrollBar() const;
+  virtual CScrollBarBaseUI* GetVerticalScrollBar() const;
+  virtual CScrollBarBaseUI* GetHorizontalScrollBar() const;
   // Window coordinates of a floating child from its fixed origin, size and float ratios.
   virtual void PlaceFloatingChild(int iIndex);
   // Layouts report the area they used and the size their children need; the bars appear,
@@ -120,7 +120,8 @@ class CContainerUI : public CControlUI, public IContainerUI {
   bool BeginLayout(RECT rcPos, bool bNeedInvalidate, RECT& rcContent);
   // Lays the container out again in the same place, after a bar appeared or changed.
   void RelayoutForScrollBars(bool bNeedInvalidate);
-  bool IsBarShown(const CScrollBarUI* pBar) const;
+  bool IsBarShown(const CScrollBarBaseUI* pBar) const;
+  static CScrollBarBaseUI* MakeScrollBar();
   bool PaintChildren(HDC hDC, const RECT& rcPaint, CControlUI* pStopControl);
   // Key and wheel events that scroll; false when the event is not for the bars.
   bool HandleScrollEvent(const InputEvent& event);
@@ -152,8 +153,8 @@ class CContainerUI : public CControlUI, public IContainerUI {
   bool m_bDeferredDelete;
   bool m_bMouseChildEnabled;
   bool m_bScrollProcess;
-  CScrollBarUI* m_pVerticalScrollBar;
-  CScrollBarUI* m_pHorizontalScrollBar;
+  CScrollBarBaseUI* m_pVerticalScrollBar;
+  CScrollBarBaseUI* m_pHorizontalScrollBar;
 };
 
 }  // namespace SkinUI

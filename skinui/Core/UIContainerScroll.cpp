@@ -3,8 +3,9 @@
 
 #include <cstdlib>
 
-#include "Control/UIScrollBar.h"
+#include "Core/UIScrollBarBase.h"
 #include "Core/UIContainer.h"
+#include "Core/UIControlFactory.h"
 #include "Core/UIManager.h"
 
 namespace SkinUI {
@@ -17,18 +18,30 @@ const int kVerticalLineMargin = 8;
 
 }  // namespace
 
-CScrollBarUI* CContainerUI::GetVerticalScrollBar() const { return m_pVerticalScrollBar; }
-CScrollBarUI* CContainerUI::GetHorizontalScrollBar() const { return m_pHorizontalScrollBar; }
+CScrollBarBaseUI* CContainerUI::GetVerticalScrollBar() const { return m_pVerticalScrollBar; }
+CScrollBarBaseUI* CContainerUI::GetHorizontalScrollBar() const { return m_pHorizontalScrollBar; }
+
+// Whatever the program registered as "ScrollBar", when it is one.
+CScrollBarBaseUI* CContainerUI::MakeScrollBar() {
+  CControlUI* pControl = CControlFactory::Create(L"ScrollBar");
+  if (pControl == nullptr) return nullptr;
+  auto* pBar = static_cast<CScrollBarBaseUI*>(
+      pControl->QueryNamedInterface(CScrollBarBaseUI::kInterfaceName));
+  if (pBar == nullptr) delete pControl;
+  return pBar;
+}
 
 void CContainerUI::EnableScrollBars(bool bEnableVertical, bool bEnableHorizontal) {
-  auto update = [this](CScrollBarUI*& pBar, bool bEnable, bool bHorizontal, LPCWSTR pstrDefaults) {
+  auto update = [this](CScrollBarBaseUI*& pBar, bool bEnable, bool bHorizontal,
+                       LPCWSTR pstrDefaults) {
     if (!bEnable) {
       delete pBar;
       pBar = nullptr;
       return;
     }
     if (pBar != nullptr) return;
-    pBar = new CScrollBarUI;
+    pBar = MakeScrollBar();
+    if (pBar == nullptr) return;
     pBar->SetScrollRange(0);
     pBar->SetHorizontal(bHorizontal);
     pBar->SetOwner(this);
@@ -109,7 +122,7 @@ int CContainerUI::PageStep(const LayoutAxis& axis) const {
   // The visible part: the extent less the inset and the bar that lies across the axis.
   int nPage = (axis.IsVertical() ? GetHeight() : GetWidth()) - axis.Near(m_rcInset) -
               axis.Far(m_rcInset);
-  const CScrollBarUI* pAcross = axis.IsVertical() ? m_pHorizontalScrollBar : m_pVerticalScrollBar;
+  const CScrollBarBaseUI* pAcross = axis.IsVertical() ? m_pHorizontalScrollBar : m_pVerticalScrollBar;
   if (IsBarShown(pAcross)) nPage -= axis.FixedOf(*pAcross);
   return nPage;
 }
@@ -127,7 +140,7 @@ void CContainerUI::ScrollTo(const LayoutAxis& axis, int nPos) {
 }
 
 bool CContainerUI::HandleScrollEvent(const InputEvent& event) {
-  auto usable = [this](CScrollBarUI* pBar) { return IsBarShown(pBar) && pBar->IsEnabled(); };
+  auto usable = [this](CScrollBarBaseUI* pBar) { return IsBarShown(pBar) && pBar->IsEnabled(); };
   const bool bVertical = usable(m_pVerticalScrollBar);
   const bool bHorizontal = usable(m_pHorizontalScrollBar);
   if (event.iKind == kEventKeyDown && (bVertical || bHorizontal)) {
@@ -177,11 +190,11 @@ void CContainerUI::RelayoutForScrollBars(bool bNeedInvalidate) {
 }
 
 void CContainerUI::UpdateScrollBars(RECT rc, int cxNeeded, int cyNeeded) {
-  CScrollBarUI* const pH = m_pHorizontalScrollBar;
-  CScrollBarUI* const pV = m_pVerticalScrollBar;
+  CScrollBarBaseUI* const pH = m_pHorizontalScrollBar;
+  CScrollBarBaseUI* const pV = m_pVerticalScrollBar;
   // Shows the bar (under the flag that keeps the nested layout from hiding it again) and lays
   // the container out around it.
-  auto showAndRelayout = [this](CScrollBarUI* pBar, int nRange) {
+  auto showAndRelayout = [this](CScrollBarBaseUI* pBar, int nRange) {
     pBar->SetVisible(true);
     pBar->SetScrollRange(nRange);
     pBar->SetScrollValue(0);
@@ -190,7 +203,7 @@ void CContainerUI::UpdateScrollBars(RECT rc, int cxNeeded, int cyNeeded) {
     m_bScrollProcess = false;
   };
   // An already visible bar whose range may have to follow the content.
-  auto followRange = [this](CScrollBarUI* pBar, int nRange, bool bChanged) {
+  auto followRange = [this](CScrollBarBaseUI* pBar, int nRange, bool bChanged) {
     if (pBar->GetScrollRange() == nRange) return;
     const int nOldPos = pBar->GetScrollValue();
     pBar->SetScrollRange(std::abs(nRange));
@@ -200,7 +213,7 @@ void CContainerUI::UpdateScrollBars(RECT rc, int cxNeeded, int cyNeeded) {
     }
     if (pBar->GetScrollValue() < nOldPos || bChanged) RelayoutForScrollBars(false);
   };
-  auto hideAndRelayout = [this](CScrollBarUI* pBar) {
+  auto hideAndRelayout = [this](CScrollBarBaseUI* pBar) {
     pBar->SetVisible(false);
     pBar->SetScrollValue(0);
     pBar->SetScrollRange(0);
@@ -263,7 +276,7 @@ void CContainerUI::UpdateScrollBars(RECT rc, int cxNeeded, int cyNeeded) {
   }
 
   // One bar alone, scrolling along axis: it lies across the far edge of the other axis.
-  auto updateAlone = [&](const LayoutAxis& axis, CScrollBarUI* pBar, int nNeeded) {
+  auto updateAlone = [&](const LayoutAxis& axis, CScrollBarBaseUI* pBar, int nNeeded) {
     const int nRange = nNeeded - axis.Extent(rc);
     if (nNeeded > axis.Extent(rc) && !pBar->IsVisible()) {
       showAndRelayout(pBar, nRange);

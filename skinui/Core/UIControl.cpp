@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "Core/UIControlHandle.h"
 #include "Core/UIManager.h"
 
 namespace SkinUI {
@@ -44,6 +45,15 @@ CControlUI::~CControlUI() {
   RemoveAllCustomAttributes();
   if (OnDestroy) OnDestroy(this);
   if (m_pHost != nullptr) m_pHost->ForgetControl(this);
+  if (m_pHandleSlot != nullptr) *m_pHandleSlot = nullptr;
+}
+
+CControlHandle::CControlHandle(CControlUI* pControl) {
+  if (pControl == nullptr) return;
+  if (pControl->m_pHandleSlot == nullptr) {
+    pControl->m_pHandleSlot = std::make_shared<CControlUI*>(pControl);
+  }
+  m_pSlot = pControl->m_pHandleSlot;
 }
 
 CUIString CControlUI::GetName() const { return m_sName; }

@@ -13,6 +13,9 @@
 
 #include <windows.h>
 
+#include <memory>
+
+#include "Core/UIAttributeTable.h"
 #include "Core/UIBase.h"
 #include "Core/UIConstants.h"
 #include "Core/UIEvents.h"
@@ -109,6 +112,8 @@ class CControlUI {
   virtual WCHAR GetShortcut() const;
   virtual void SetShortcut(WCHAR ch);
   virtual bool IsContextMenuEnabled() const;
+  // True while Tab typed into the focused control is its input rather than a move of the focus.
+  virtual bool WantsTabKey() const { return false; }
   virtual void SetContextMenuEnabled(bool bMenuUsed);
   virtual CUIString GetUserData() const;
   virtual void SetUserData(LPCWSTR pstrText);
@@ -137,7 +142,14 @@ class CControlUI {
   virtual void InitSelf();
   virtual void DispatchEvent(InputEvent& event);
   virtual void HandleEvent(InputEvent& event);
+  // Runs the entry the class's attribute table has for the name (the most derived class's
+  // first); a name no table has goes to ApplyUnlistedAttribute.
   virtual void ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue);
+  // The skin attributes of this control's class, chained to its base classes' tables.
+  static const AttributeTable* GetThisAttributeTable();
+  virtual const AttributeTable* GetAttributeTable() const;
+  // A name no attribute table has: kept as a custom attribute, unless a class reads it its own way.
+  virtual void ApplyUnlistedAttribute(LPCWSTR pstrName, LPCWSTR pstrValue);
   virtual SIZE MeasureSize(SIZE szAvailable);
 
   // False only when this control is pStopControl: the paint pass ends there.
@@ -251,6 +263,11 @@ class CControlUI {
   CUIRect m_rcPaint;
 
   COwnedStringMapUI<CUIString> m_mCustomAttributes;
+
+ private:
+  friend class CControlHandle;
+  // What every CControlHandle to this control reads; emptied when the control is destroyed.
+  std::shared_ptr<CControlUI*> m_pHandleSlot;
 };
 
 // A control whose mouse is off leaves its mouse events to its parent, or at the root to the

@@ -16,94 +16,84 @@ using namespace attribute_values;
 
 }  // namespace
 
+UI_BEGIN_ROOT_ATTRIBUTES(CControlUI)
+UI_ATTRIBUTE(L"pos", kRectValue,
+             const RECT rc = ReadRect(pstrValue);
+             self.SetFixedOrigin(rc.left, rc.top);
+             self.SetFixedWidth(rc.right - rc.left);
+             self.SetFixedHeight(rc.bottom - rc.top))
+UI_ATTRIBUTE(L"padding", kRectValue, self.SetPadding(ReadRect(pstrValue)))
+UI_ATTRIBUTE(L"bkcolor", kColorValue, self.SetBkColor(ReadColorAfterBlanks(pstrValue)))
+UI_ATTRIBUTE(L"bkcolor1", kColorValue, self.SetBkColor(ReadColorAfterBlanks(pstrValue)))
+UI_ATTRIBUTE(L"bkcolor2", kColorValue, self.SetBkColor2(ReadColorAfterBlanks(pstrValue)))
+UI_ATTRIBUTE(L"bkcolor3", kColorValue, self.SetBkColor3(ReadColorAfterBlanks(pstrValue)))
+UI_ATTRIBUTE(L"bordercolor", kColorValue, self.SetBorderColor(ReadColor(pstrValue)))
+UI_ATTRIBUTE(L"focusbordercolor", kColorValue, self.SetFocusBorderColor(ReadColor(pstrValue)))
+UI_ATTRIBUTE(L"colorhsl", kBoolValue, self.SetColorHSL(IsTrue(pstrValue)))
+UI_ATTRIBUTE(L"bordersize", kRectValue,
+             if (std::wcschr(pstrValue, L',') != nullptr) {
+               self.SetBorderSize(ReadRect(pstrValue));
+             } else {
+               self.SetBorderSize(static_cast<int>(std::wcstol(pstrValue, nullptr, 10)));
+             })
+UI_ATTRIBUTE(L"borderstyle", kIntValue,
+             self.SetBorderStyle(static_cast<int>(std::wcstol(pstrValue, nullptr, 10))))
+UI_ATTRIBUTE(L"borderround", kSizeValue,
+             SIZE cxyRound;
+             cxyRound.cx = ReadListInt(pstrValue);
+             cxyRound.cy = ReadListInt(pstrValue);
+             self.SetBorderRound(cxyRound))
+UI_ATTRIBUTE(L"bkimage", kImageValue, self.SetBkImage(pstrValue))
+UI_ATTRIBUTE(L"width", kIntValue,
+             self.SetFixedWidth(static_cast<int>(std::wcstol(pstrValue, nullptr, 10))))
+UI_ATTRIBUTE(L"height", kIntValue,
+             self.SetFixedHeight(static_cast<int>(std::wcstol(pstrValue, nullptr, 10))))
+UI_ATTRIBUTE(L"minwidth", kIntValue,
+             self.SetMinWidth(static_cast<int>(std::wcstol(pstrValue, nullptr, 10))))
+UI_ATTRIBUTE(L"minheight", kIntValue,
+             self.SetMinHeight(static_cast<int>(std::wcstol(pstrValue, nullptr, 10))))
+UI_ATTRIBUTE(L"maxwidth", kIntValue,
+             self.SetMaxWidth(static_cast<int>(std::wcstol(pstrValue, nullptr, 10))))
+UI_ATTRIBUTE(L"maxheight", kIntValue,
+             self.SetMaxHeight(static_cast<int>(std::wcstol(pstrValue, nullptr, 10))))
+UI_ATTRIBUTE(L"name", kTextValue, self.SetName(pstrValue))
+UI_ATTRIBUTE(L"text", kTextValue, self.SetText(pstrValue))
+UI_ATTRIBUTE(L"tooltip", kTextValue, self.SetToolTip(pstrValue))
+UI_ATTRIBUTE(L"userdata", kTextValue, self.SetUserData(pstrValue))
+UI_ATTRIBUTE(L"tag", kIntValue,
+             self.SetTag(static_cast<UINT_PTR>(std::wcstol(pstrValue, nullptr, 10))))
+UI_ATTRIBUTE(L"enabled", kBoolValue, self.SetEnabled(IsTrue(pstrValue)))
+UI_ATTRIBUTE(L"mouse", kBoolValue, self.SetMouseEnabled(IsTrue(pstrValue)))
+UI_ATTRIBUTE(L"keyboard", kBoolValue, self.SetKeyboardEnabled(IsTrue(pstrValue)))
+UI_ATTRIBUTE(L"visible", kBoolValue, self.SetVisible(IsTrue(pstrValue)))
+UI_ATTRIBUTE(L"float", kBoolValue,
+             if (std::wcschr(pstrValue, L',') != nullptr) {
+               const double left = ReadListDouble(pstrValue);
+               const double top = ReadListDouble(pstrValue);
+               const double right = ReadListDouble(pstrValue);
+               const double bottom = ReadListDouble(pstrValue);
+               self.SetFloatRatios(left, top, right, bottom);
+               self.SetFloat(true);
+             } else {
+               self.SetFloat(IsTrue(pstrValue));
+             })
+UI_ATTRIBUTE(L"shortcut", kTextValue, self.SetShortcut(pstrValue[0]))
+UI_ATTRIBUTE(L"menu", kBoolValue, self.SetContextMenuEnabled(IsTrue(pstrValue)))
+UI_ATTRIBUTE(L"virtualwnd", kTextValue,
+             self.SetVirtualWindowName(pstrValue);
+             if (self.m_pHost != nullptr) self.m_pHost->UseVirtualWindowNames(true))
+UI_END_ATTRIBUTES()
+
 void CControlUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
-  const CUIString sName = pstrName;
-  if (sName == L"pos") {
-    const RECT rc = ReadRect(pstrValue);
-    SetFixedOrigin(rc.left, rc.top);
-    SetFixedWidth(rc.right - rc.left);
-    SetFixedHeight(rc.bottom - rc.top);
-  } else if (sName == L"padding") {
-    SetPadding(ReadRect(pstrValue));
-  } else if (sName == L"bkcolor" || sName == L"bkcolor1") {
-    SetBkColor(ReadColorAfterBlanks(pstrValue));
-  } else if (sName == L"bkcolor2") {
-    SetBkColor2(ReadColorAfterBlanks(pstrValue));
-  } else if (sName == L"bkcolor3") {
-    SetBkColor3(ReadColorAfterBlanks(pstrValue));
-  } else if (sName == L"bordercolor") {
-    SetBorderColor(ReadColor(pstrValue));
-  } else if (sName == L"focusbordercolor") {
-    SetFocusBorderColor(ReadColor(pstrValue));
-  } else if (sName == L"colorhsl") {
-    SetColorHSL(IsTrue(pstrValue));
-  } else if (sName == L"bordersize") {
-    if (std::wcschr(pstrValue, L',') != nullptr) {
-      SetBorderSize(ReadRect(pstrValue));
-    } else {
-      SetBorderSize(static_cast<int>(std::wcstol(pstrValue, nullptr, 10)));
-    }
-  } else if (sName == L"borderstyle") {
-    SetBorderStyle(static_cast<int>(std::wcstol(pstrValue, nullptr, 10)));
-  } else if (sName == L"borderround") {
-    SIZE cxyRound;
-    cxyRound.cx = ReadListInt(pstrValue);
-    cxyRound.cy = ReadListInt(pstrValue);
-    SetBorderRound(cxyRound);
-  } else if (sName == L"bkimage") {
-    SetBkImage(pstrValue);
-  } else if (sName == L"width") {
-    SetFixedWidth(static_cast<int>(std::wcstol(pstrValue, nullptr, 10)));
-  } else if (sName == L"height") {
-    SetFixedHeight(static_cast<int>(std::wcstol(pstrValue, nullptr, 10)));
-  } else if (sName == L"minwidth") {
-    SetMinWidth(static_cast<int>(std::wcstol(pstrValue, nullptr, 10)));
-  } else if (sName == L"minheight") {
-    SetMinHeight(static_cast<int>(std::wcstol(pstrValue, nullptr, 10)));
-  } else if (sName == L"maxwidth") {
-    SetMaxWidth(static_cast<int>(std::wcstol(pstrValue, nullptr, 10)));
-  } else if (sName == L"maxheight") {
-    SetMaxHeight(static_cast<int>(std::wcstol(pstrValue, nullptr, 10)));
-  } else if (sName == L"name") {
-    SetName(pstrValue);
-  } else if (sName == L"text") {
-    SetText(pstrValue);
-  } else if (sName == L"tooltip") {
-    SetToolTip(pstrValue);
-  } else if (sName == L"userdata") {
-    SetUserData(pstrValue);
-  } else if (sName == L"tag") {
-    SetTag(static_cast<UINT_PTR>(std::wcstol(pstrValue, nullptr, 10)));
-  } else if (sName == L"enabled") {
-    SetEnabled(IsTrue(pstrValue));
-  } else if (sName == L"mouse") {
-    SetMouseEnabled(IsTrue(pstrValue));
-  } else if (sName == L"keyboard") {
-    SetKeyboardEnabled(IsTrue(pstrValue));
-  } else if (sName == L"visible") {
-    SetVisible(IsTrue(pstrValue));
-  } else if (sName == L"float") {
-    if (std::wcschr(pstrValue, L',') != nullptr) {
-      const double left = ReadListDouble(pstrValue);
-      const double top = ReadListDouble(pstrValue);
-      const double right = ReadListDouble(pstrValue);
-      const double bottom = ReadListDouble(pstrValue);
-      SetFloatRatios(left, top, right, bottom);
-      SetFloat(true);
-    } else {
-      SetFloat(IsTrue(pstrValue));
-    }
-  } else if (sName == L"shortcut") {
-    SetShortcut(pstrValue[0]);
-  } else if (sName == L"menu") {
-    SetContextMenuEnabled(IsTrue(pstrValue));
-  } else if (sName == L"virtualwnd") {
-    SetVirtualWindowName(pstrValue);
-    if (m_pHost != nullptr) m_pHost->UseVirtualWindowNames(true);
-  } else {
-    AddCustomAttribute(pstrName, pstrValue);
+  if (!ApplyTableAttribute(GetAttributeTable(), *this, pstrName, pstrValue)) {
+    ApplyUnlistedAttribute(pstrName, pstrValue);
   }
 }
+
+void CControlUI::ApplyUnlistedAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
+  AddCustomAttribute(pstrName, pstrValue);
+}
+
 
 void CControlUI::ApplyAttributeString(LPCWSTR pstrList) {
   CUIString sName;

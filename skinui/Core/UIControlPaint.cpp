@@ -1,6 +1,8 @@
 // Painting: the five layers of every control (background colour, background image, state images,
 // text, border) and the hue adjustment of the colours they draw.
 
+#include <algorithm>
+
 #include "Core/UIControl.h"
 #include "Core/UIManager.h"
 
@@ -72,32 +74,40 @@ void CControlUI::PaintBorderLayer(HDC hDC) {
   // colour 0 would otherwise come out as a black outline.
   if (dwChosen == 0) return;
   const DWORD dwColor = AdjustColor(dwChosen);
+  // No border is wider than the control it frames: a width from the skin goes straight into a
+  // pen, and the platform takes minutes over one millions of pixels wide.
+  const RECT& rc = m_rcItem;
+  const LONG cx = std::max<LONG>(rc.right - rc.left, 1);
+  const LONG cy = std::max<LONG>(rc.bottom - rc.top, 1);
+  auto framed = [](LONG nWidth, LONG nExtent) { return static_cast<int>(std::min(nWidth, nExtent)); };
 
   if (m_cxyBorderRound.cx > 0 || m_cxyBorderRound.cy > 0) {
-    CSkinRenderer::StrokeRoundRect(hDC, m_rcItem, m_rcBorderSize.left, m_cxyBorderRound.cx,
-                                   m_cxyBorderRound.cy, dwColor, m_nBorderStyle);
+    CSkinRenderer::StrokeRoundRect(hDC, rc, framed(m_rcBorderSize.left, std::max(cx, cy)),
+                                   framed(m_cxyBorderRound.cx, cx), framed(m_cxyBorderRound.cy, cy),
+                                   dwColor, m_nBorderStyle);
     return;
   }
   const RECT& rcWidths = m_rcBorderSize;
   if (rcWidths.left == rcWidths.top && rcWidths.left == rcWidths.right &&
       rcWidths.left == rcWidths.bottom) {
-    CSkinRenderer::StrokeRect(hDC, m_rcItem, rcWidths.left, dwColor, m_nBorderStyle);
+    CSkinRenderer::StrokeRect(hDC, rc, framed(rcWidths.left, std::max(cx, cy)), dwColor,
+                              m_nBorderStyle);
     return;
   }
-  const RECT& rc = m_rcItem;
   const RECT leftSide = {rc.left, rc.top, rc.left, rc.bottom};
   const RECT topSide = {rc.left, rc.top, rc.right, rc.top};
   const RECT rightSide = {rc.right, rc.top, rc.right, rc.bottom};
   const RECT bottomSide = {rc.left, rc.bottom, rc.right, rc.bottom};
-  CSkinRenderer::StrokeLine(hDC, leftSide, rcWidths.left, dwColor, m_nBorderStyle);
+  CSkinRenderer::StrokeLine(hDC, leftSide, framed(rcWidths.left, cx), dwColor, m_nBorderStyle);
   if (rcWidths.top > 0) {
-    CSkinRenderer::StrokeLine(hDC, topSide, rcWidths.top, dwColor, m_nBorderStyle);
+    CSkinRenderer::StrokeLine(hDC, topSide, framed(rcWidths.top, cy), dwColor, m_nBorderStyle);
   }
   if (rcWidths.right > 0) {
-    CSkinRenderer::StrokeLine(hDC, rightSide, rcWidths.right, dwColor, m_nBorderStyle);
+    CSkinRenderer::StrokeLine(hDC, rightSide, framed(rcWidths.right, cx), dwColor, m_nBorderStyle);
   }
   if (rcWidths.bottom > 0) {
-    CSkinRenderer::StrokeLine(hDC, bottomSide, rcWidths.bottom, dwColor, m_nBorderStyle);
+    CSkinRenderer::StrokeLine(hDC, bottomSide, framed(rcWidths.bottom, cy), dwColor,
+                              m_nBorderStyle);
   }
 }
 

@@ -3,40 +3,12 @@
 #include <cwchar>
 #include <cwctype>
 
-#include "Control/UIActiveX.h"
-#include "Control/UIButton.h"
-#include "Control/UICheckBox.h"
-#include "Control/UIDateTime.h"
-#include "Control/UIGifAnim.h"
-#include "Control/UICombo.h"
-#include "Control/UIEdit.h"
-#include "Control/UILabel.h"
-#include "Control/UIList.h"
-#include "Control/UIListContainerElement.h"
-#include "Control/UIListHeader.h"
-#include "Control/UIListHeaderItem.h"
-#include "Control/UIListLabelElement.h"
-#include "Control/UIListTextElement.h"
-#include "Control/UIOption.h"
-#include "Control/UIProgress.h"
-#include "Control/UIRichEdit.h"
-#include "Control/UIScrollBar.h"
-#include "Control/UISlider.h"
-#include "Control/UIText.h"
-#include "Control/UIWebBrowser.h"
-#include "Control/UITreeNode.h"
-#include "Control/UITreeView.h"
 #include "Core/UIAttributeValues.h"
 #include "Core/UIContainer.h"
 #include "Core/UIControl.h"
+#include "Core/UIControlFactory.h"
+#include "Core/UIHostShadow.h"
 #include "Core/UIManager.h"
-#include "Layout/CListCtrlItemElementUI.h"
-#include "Layout/CListCtrlUI.h"
-#include "Layout/UIChildLayout.h"
-#include "Layout/UIHorizontalLayout.h"
-#include "Layout/UITabLayout.h"
-#include "Layout/UITileLayout.h"
-#include "Layout/UIVerticalLayout.h"
 #include "Utils/UIDebug.h"
 
 namespace SkinUI {
@@ -61,87 +33,6 @@ SIZE ReadSize(LPCWSTR pstrValue) {
   return sz;
 }
 
-struct ShadowAttribute {
-  LPCWSTR pstrName;  // compared exactly
-  void (*pfnApply)(CShadowUI& shadow, LPCWSTR pstrValue);
-};
-
-// Values the shadow refuses leave its setting as it was.
-const ShadowAttribute kShadowAttributes[] = {
-    {L"shadowsize", [](CShadowUI& s, LPCWSTR v) { s.SetShadowSize(av::ReadInt(v)); }},
-    {L"shadowsharpness", [](CShadowUI& s, LPCWSTR v) { s.SetShadowSharpness(av::ReadInt(v)); }},
-    {L"shadowdarkness", [](CShadowUI& s, LPCWSTR v) { s.SetShadowDarkness(av::ReadInt(v)); }},
-    {L"shadowposition",
-     [](CShadowUI& s, LPCWSTR v) {
-       const SIZE sz = ReadSize(v);
-       s.SetShadowOffset(sz.cx, sz.cy);
-     }},
-    {L"shadowcolor", [](CShadowUI& s, LPCWSTR v) { s.SetShadowColor(av::ReadColor(v)); }},
-    {L"shadowcorner", [](CShadowUI& s, LPCWSTR v) { s.SetShadowCorner(av::ReadRect(v)); }},
-    {L"shadowpadding", [](CShadowUI& s, LPCWSTR v) { s.SetShadowPadding(av::ReadRect(v)); }},
-    {L"shadowimage", [](CShadowUI& s, LPCWSTR v) { s.SetShadowImage(v); }},
-    {L"showshadow", [](CShadowUI& s, LPCWSTR v) { s.EnableShadow(av::IsTrue(v)); }},
-};
-
-// False when pstrName is no shadow attribute.
-bool ApplyShadowAttribute(CShadowUI& shadow, LPCWSTR pstrName, LPCWSTR pstrValue) {
-  for (const ShadowAttribute& attribute : kShadowAttributes) {
-    if (std::wcscmp(attribute.pstrName, pstrName) == 0) {
-      attribute.pfnApply(shadow, pstrValue);
-      return true;
-    }
-  }
-  return false;
-}
-
-template <class T>
-CControlUI* Make() {
-  return new T;
-}
-
-struct FactoryEntry {
-  LPCWSTR pstrName;
-  bool bExactCase;
-  CControlUI* (*pfnCreate)();
-};
-
-// Only the controls this framework has; other names go to the window's callback.
-const FactoryEntry kFactory[] = {
-    {L"Edit", false, &Make<CEditUI>},
-    {L"List", false, &Make<CListUI>},
-    {L"Text", false, &Make<CTextUI>},
-    {L"HBox", false, &Make<CHorizontalLayoutUI>},
-    {L"VBox", false, &Make<CVerticalLayoutUI>},
-    {L"Combo", false, &Make<CComboUI>},
-    {L"Label", false, &Make<CLabelUI>},
-    {L"Button", false, &Make<CButtonUI>},
-    {L"Option", false, &Make<COptionUI>},
-    {L"Slider", false, &Make<CSliderUI>},
-    {L"Control", false, &Make<CControlUI>},
-    {L"ActiveX", false, &Make<CActiveXUI>},
-    {L"GifAnim", true, &Make<CGifAnimUI>},
-    {L"Progress", false, &Make<CProgressUI>},
-    {L"RichEdit", false, &Make<CRichEditUI>},
-    {L"CheckBox", false, &Make<CCheckBoxUI>},
-    {L"DateTime", false, &Make<CDateTimeUI>},
-    {L"TreeView", false, &Make<CTreeViewUI>},
-    {L"ListCtrl", false, &Make<CListCtrlUI>},
-    {L"Container", false, &Make<CContainerUI>},
-    {L"TabLayout", false, &Make<CTabLayoutUI>},
-    {L"ScrollBar", false, &Make<CScrollBarUI>},
-    {L"ListHeader", false, &Make<CListHeaderUI>},
-    {L"TileLayout", false, &Make<CTileLayoutUI>},
-    {L"WebBrowser", false, &Make<CWebBrowserUI>},
-    {L"ChildLayout", false, &Make<CChildLayoutUI>},
-    {L"ListCtrlItem", true, &Make<CListCtrlItemElementUI>},
-    {L"VerticalLayout", false, &Make<CVerticalLayoutUI>},
-    {L"ListHeaderItem", false, &Make<CListHeaderItemUI>},
-    {L"ListTextElement", false, &Make<CListTextElementUI>},
-    {L"HorizontalLayout", false, &Make<CHorizontalLayoutUI>},
-    {L"ListLabelElement", false, &Make<CListLabelElementUI>},
-    {L"ListContainerElement", false, &Make<CListContainerElementUI>},
-};
-
 }  // namespace
 
 CNestedSkinScope::CNestedSkinScope(LPCWSTR pstrSource)
@@ -164,15 +55,7 @@ LPCWSTR CSkinBuilder::GetLastErrorMessage() const { return m_xml.GetLastErrorMes
 LPCWSTR CSkinBuilder::GetLastErrorLocation() const { return m_xml.GetLastErrorLocation(); }
 
 CControlUI* CSkinBuilder::CreateBuiltInControl(LPCWSTR pstrClass) {
-  const size_t cchClass = std::wcslen(pstrClass);
-  for (const FactoryEntry& entry : kFactory) {
-    // Lengths first: most names are ruled out without a comparison.
-    if (std::wcslen(entry.pstrName) != cchClass) continue;
-    const bool bSame = entry.bExactCase ? std::wcscmp(entry.pstrName, pstrClass) == 0
-                                        : ::lstrcmpiW(entry.pstrName, pstrClass) == 0;
-    if (bSame) return entry.pfnCreate();
-  }
-  return nullptr;
+  return CControlFactory::Create(pstrClass);
 }
 
 CControlUI* CSkinBuilder::Build(LPCWSTR pstrSource, LPCWSTR pstrType,
@@ -337,7 +220,8 @@ void CSkinBuilder::ApplyWindowAttributes(CSkinMarkupNode& root, CWindowHostUI* p
       if (nIconId > 0) pHost->AddTrayIcon(static_cast<UINT>(nIconId));
     } else if (std::wcscmp(pstrName, L"traytiptext") == 0) {
       pHost->SetTrayTipText(pstrValue);
-    } else if (ApplyShadowAttribute(*pHost->GetShadow(), pstrName, pstrValue)) {
+    } else if (pHost->GetShadow() != nullptr &&
+               pHost->GetShadow()->ApplyWindowAttribute(pstrName, pstrValue)) {
     } else {
       pHost->AddWindowCustomAttribute(pstrName, pstrValue);
     }
@@ -384,22 +268,26 @@ void CSkinBuilder::ApplyElementAttributes(CSkinMarkupNode& element, CControlUI* 
 bool CSkinBuilder::BuildTreeNode(CSkinMarkupNode& element, CControlUI* pParent,
                                  CWindowHostUI* pHost) {
   if (pParent == nullptr) return true;
-  CTreeNodeUI* pParentNode = static_cast<CTreeNodeUI*>(pParent->QueryNamedInterface(L"TreeNode"));
-  CTreeNodeUI* pNode = new CTreeNodeUI;
-  if (pParentNode != nullptr && !pParentNode->AddItem(pNode)) {
+  // Nodes and tree views take a node through their container face.
+  const bool bParentIsNode = pParent->QueryNamedInterface(L"TreeNode") != nullptr;
+  IContainerUI* pParentContainer =
+      static_cast<IContainerUI*>(pParent->QueryNamedInterface(L"IContainer"));
+  CControlUI* pNode = CControlFactory::Create(L"TreeNode");
+  if (pNode == nullptr) return true;
+  if (bParentIsNode && (pParentContainer == nullptr || !pParentContainer->AddItem(pNode))) {
     delete pNode;
     return true;
   }
   ApplyElementAttributes(element, pNode, pHost);
   if (element.HasChildren()) BuildChildren(element, pNode, pHost);
-  if (pParentNode != nullptr) return true;
-  CTreeViewUI* pTreeView = static_cast<CTreeViewUI*>(pParent->QueryNamedInterface(L"TreeView"));
+  if (bParentIsNode) return true;
+  const LPVOID pTreeView = pParent->QueryNamedInterface(L"TreeView");
   UI_CHECK(pTreeView);
-  if (pTreeView == nullptr) {
+  if (pTreeView == nullptr || pParentContainer == nullptr) {
     delete pNode;
     return false;
   }
-  if (!pTreeView->AddItem(pNode)) delete pNode;
+  if (!pParentContainer->AddItem(pNode)) delete pNode;
   return true;
 }
 
@@ -435,12 +323,12 @@ CControlUI* CSkinBuilder::BuildChildren(CSkinMarkupNode& element, CControlUI* pP
 
     if (node.HasChildren()) BuildChildren(node, pControl, pHost);
 
-    CTreeNodeUI* pParentNode =
-        pParent != nullptr ? static_cast<CTreeNodeUI*>(pParent->QueryNamedInterface(L"TreeNode"))
-                           : nullptr;
-    if (pParentNode != nullptr) {
-      // Whatever the row does with it, the control is the row's now.
-      pParentNode->GetRowLayout()->AddItem(pControl);
+    const bool bParentIsNode =
+        pParent != nullptr && pParent->QueryNamedInterface(L"TreeNode") != nullptr;
+    if (bParentIsNode) {
+      // A node puts what is no node into its row; whatever the row does with it, the control
+      // is the row's now.
+      static_cast<IContainerUI*>(pParent->QueryNamedInterface(L"IContainer"))->AddItem(pControl);
     } else if (pParent != nullptr) {
       if (!bContainerAsked) {
         pContainer = static_cast<IContainerUI*>(pParent->QueryNamedInterface(L"IContainer"));

@@ -113,12 +113,18 @@ bool CWindowHostUI::SetParentHost(CWindowHostUI* pParent) {
 CWindowHostUI* CWindowHostUI::GetParentHost() const { return m_pParentHost; }
 
 
-CShadowUI* CWindowHostUI::GetShadow() { return &m_shadow; }
+namespace {
+IHostShadow::MakeProc g_pfnMakeShadow = nullptr;
+}  // namespace
 
-void CWindowHostUI::SetModuleInstance(HINSTANCE hInstance) {
-  Settings().hInstance = hInstance;
-  CShadowUI::RegisterWindowClass(hInstance);
+IHostShadow* CWindowHostUI::GetShadow() {
+  if (m_pShadow == nullptr && g_pfnMakeShadow != nullptr) m_pShadow.reset(g_pfnMakeShadow());
+  return m_pShadow.get();
 }
+
+void CWindowHostUI::SetShadowMaker(IHostShadow::MakeProc pfnMake) { g_pfnMakeShadow = pfnMake; }
+
+void CWindowHostUI::SetModuleInstance(HINSTANCE hInstance) { Settings().hInstance = hInstance; }
 
 HINSTANCE CWindowHostUI::GetModuleInstance() { return Settings().hInstance; }
 

@@ -5,8 +5,8 @@
 // The class is one; its members fall into groups that live in source files of their own, and
 // groups with state of their own keep it in small helpers (UIHost*.h) that own and free it:
 // UIManager.cpp holds what every group shares (construction, attachment to a window, the list
-// of live hosts, the framework-wide instance, skin folder and skin archive, the window's shadow,
-// which lives in Utils/UIShadow);
+// of live hosts, the framework-wide instance, skin folder and skin archive, the window's shadow
+// through IHostShadow);
 // UIManagerPreTranslate.cpp the translation of messages before the modal loop dispatches them;
 // UIManagerResources.cpp fonts, images, default attribute strings, option groups, default
 // colours and multi-language texts (the tables: UIHostResources); UIManagerSettings.cpp the
@@ -19,21 +19,23 @@
 // what controls ask of their host, queued notifications and delayed deletion (UIHostNotifyQueue).
 
 #include <windows.h>
+#include <memory>
 #include <shellapi.h>
 #include <commctrl.h>
 
 #include "Core/UIConstants.h"
 #include "Core/UIEvents.h"
+#include "Core/UIHostInput.h"
 #include "Core/UIHostNativeWindows.h"
 #include "Core/UIHostNotifyQueue.h"
 #include "Core/UIHostResources.h"
+#include "Core/UIHostShadow.h"
 #include "Core/UIHostSurfaces.h"
 #include "Core/UIHostTimers.h"
 #include "Core/UIHostToolTip.h"
 #include "Core/UIHostTrayIcon.h"
 #include "Core/UIRender.h"
 #include "Utils/UIGeometry.h"
-#include "Utils/UIShadow.h"
 #include "Utils/UIString.h"
 #include "Utils/UIStringPtrMap.h"
 #include "Utils/UITypedPtrArray.h"
@@ -128,8 +130,11 @@ class CWindowHostUI {
   // An image attribute string; with an alpha channel the image is the layered window's mask.
   void SetLayeredImage(LPCWSTR pstrImage);
   LPCWSTR GetLayeredImage() const;
-  // The window's drop shadow, configured by the skin and attached with the control tree.
-  CShadowUI* GetShadow();
+  // The window's drop shadow, configured by the skin and attached with the control tree; made
+  // on first use by the registered maker, null without one.
+  IHostShadow* GetShadow();
+  // The maker every host asks for its shadow from then on; null for none.
+  static void SetShadowMaker(IHostShadow::MakeProc pfnMake);
   // Outlines every repainted area of a plain window in red.
   void SetShowUpdateRect(bool bShow);
   bool IsPainting() const;
@@ -387,7 +392,7 @@ class CWindowHostUI {
   bool m_bOffscreenPaint = true;
   bool m_bIsPainting = false;
   bool m_bShowUpdateRect = false;
-  CShadowUI m_shadow;
+  std::unique_ptr<IHostShadow> m_pShadow;
   bool m_bLayered = false;
   BYTE m_nOpacity = 255;
   bool m_bLayeredChanged = false;
@@ -395,8 +400,6 @@ class CWindowHostUI {
   ImageDrawInfo m_diLayered;
 
   // Input.
-  // The modifier keys and mouse buttons down now, as InputEvent::wKeyState bits.
-  static WORD CurrentKeyState();
   bool HandleMouseMessage(UINT uMsg, WPARAM wParam, LPARAM lParam);
   bool HandleKeyMessage(UINT uMsg, WPARAM wParam, LPARAM lParam);
   void HandleControlTimer(WPARAM wParam, LPARAM lParam);
@@ -408,12 +411,7 @@ class CWindowHostUI {
   void DeliverNotification(NotifyEvent& event);
   void SendInput(CControlUI* pControl, int iKind, POINT pt, WPARAM wParam, LPARAM lParam,
                  WORD wKeyState, WCHAR chKey = 0);
-  CControlUI* m_pEventHover = nullptr;
-  CControlUI* m_pEventClick = nullptr;
-  CControlUI* m_pEventKey = nullptr;
-  POINT m_ptLastMousePos = {-1, -1};
-  bool m_bMouseTracking = false;
-  bool m_bMouseCapture = false;
+  CHostInput m_input;
   CTypedPtrArrayUI<IMessageFilterUI> m_aMessageFilters;
   CHostTimers m_timers;
   CHostToolTip m_toolTip;
@@ -421,7 +419,6 @@ class CWindowHostUI {
   // Control requests.
   bool m_bUpdateNeeded = false;
   bool m_bUsedVirtualWnd = false;
-  CControlUI* m_pFocus = nullptr;
   CTypedPtrArrayUI<INotifyUI> m_aNotifiers;
   CHostNotifyQueue m_queue;
 };

@@ -35,7 +35,7 @@ bool CWindowHostUI::UnregisterNotifier(INotifyUI* pNotifier) {
 }
 
 void CWindowHostUI::RaiseNotification(NotifyEvent& event, bool bAsync, bool bAllowRepeat) {
-  event.ptMouse = m_ptLastMousePos;
+  event.ptMouse = m_input.ptLastMouse;
   event.dwTimestamp = ::GetTickCount();
   if (m_bUsedVirtualWnd && event.pSender != nullptr) {
     event.sVirtualWnd = event.pSender->GetVirtualWindowName();
@@ -68,13 +68,13 @@ void CWindowHostUI::RaiseNotification(CControlUI* pControl, LPCWSTR pstrType, WP
 void CWindowHostUI::UseVirtualWindowNames(bool bUsed) { m_bUsedVirtualWnd = bUsed; }
 
 void CWindowHostUI::ForgetControl(CControlUI* pControl) {
-  if (pControl == m_pFocus) m_pFocus = nullptr;
-  if (pControl == m_pEventKey) m_pEventKey = nullptr;
-  if (pControl == m_pEventHover) m_pEventHover = nullptr;
-  if (pControl == m_pEventClick) {
-    m_pEventClick = nullptr;
+  if (pControl == m_input.focus) m_input.focus = nullptr;
+  if (pControl == m_input.keyTarget) m_input.keyTarget = nullptr;
+  if (pControl == m_input.hover) m_input.hover = nullptr;
+  if (pControl == m_input.pressed) {
+    m_input.pressed = nullptr;
     // Nothing is left to receive the button release.
-    if (m_bMouseCapture) ReleaseMouse();
+    if (m_input.bCaptured) ReleaseMouse();
   }
   StopAllTimers(pControl);
   m_queue.ForgetSender(pControl);

@@ -51,29 +51,29 @@ CControlUI* NextTabStop(CControlUI* pRoot, CControlUI* pFocus, bool bForward) {
 
 }  // namespace
 
-CControlUI* CWindowHostUI::GetFocusControl() const { return m_pFocus; }
+CControlUI* CWindowHostUI::GetFocusControl() const { return m_input.focus; }
 
 void CWindowHostUI::DropFocus(CControlUI* pNext) {
-  if (m_pFocus == nullptr) return;
+  if (m_input.focus == nullptr) return;
   // A control may destroy itself while it handles its focus event (the host then forgets it as
   // the focus control): no notification may name it after that.
-  CControlUI* pOld = m_pFocus;
+  CControlUI* pOld = m_input.focus;
   SendFocusEvent(pOld, kEventKillFocus, pNext);
-  if (m_pFocus == pOld) RaiseNotification(pOld, kNotifyKillFocus);
-  m_pFocus = nullptr;
+  if (m_input.focus == pOld) RaiseNotification(pOld, kNotifyKillFocus);
+  m_input.focus = nullptr;
 }
 
 void CWindowHostUI::SetFocusControl(CControlUI* pControl, bool bFocusWnd) {
-  if (bFocusWnd && m_hWndPaint != nullptr && ::GetFocus() != m_hWndPaint && pControl != m_pFocus) {
+  if (bFocusWnd && m_hWndPaint != nullptr && ::GetFocus() != m_hWndPaint && pControl != m_input.focus) {
     ::SetFocus(m_hWndPaint);
   }
-  if (pControl == m_pFocus) return;
+  if (pControl == m_input.focus) return;
   DropFocus(pControl);
   if (pControl != nullptr && pControl->GetHost() == this && pControl->IsVisible() &&
       pControl->IsEnabled()) {
-    m_pFocus = pControl;
+    m_input.focus = pControl;
     SendFocusEvent(pControl, kEventSetFocus, pControl);
-    if (m_pFocus == pControl) RaiseNotification(pControl, kNotifySetFocus);
+    if (m_input.focus == pControl) RaiseNotification(pControl, kNotifySetFocus);
   }
 }
 
@@ -85,7 +85,7 @@ bool CWindowHostUI::MoveFocus(bool bForward) {
     return true;
   }
   if (m_pRoot != nullptr) {
-    CControlUI* pNext = NextTabStop(m_pRoot, m_pFocus, bForward);
+    CControlUI* pNext = NextTabStop(m_pRoot, m_input.focus, bForward);
     if (pNext != nullptr) SetFocusControl(pNext, true);
   }
   m_bFocusNeeded = false;
@@ -99,7 +99,7 @@ void CWindowHostUI::RequestInitialFocus(CControlUI* pControl) {
   if (m_pRoot == nullptr) return;
   // The Tab stop before the control, so that moving forward after the layout lands on it.
   TabSearch search = {pControl, nullptr, false, false};
-  m_pFocus = m_pRoot->FindControl(FindTabStop, &search, kFindVisible | kFindEnabled | kFindMeFirst);
+  m_input.focus = m_pRoot->FindControl(FindTabStop, &search, kFindVisible | kFindEnabled | kFindMeFirst);
   m_bFocusNeeded = true;
   m_pRoot->RequestLayout();
 }

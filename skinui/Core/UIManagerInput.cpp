@@ -8,16 +8,6 @@
 
 namespace SkinUI {
 
-WORD CWindowHostUI::CurrentKeyState() {
-  WORD wState = 0;
-  if (::GetKeyState(VK_CONTROL) < 0) wState |= kKeyStateControl;
-  if (::GetKeyState(VK_RBUTTON) < 0) wState |= kKeyStateRightButton;
-  if (::GetKeyState(VK_LBUTTON) < 0) wState |= kKeyStateLeftButton;
-  if (::GetKeyState(VK_SHIFT) < 0) wState |= kKeyStateShift;
-  if (::GetKeyState(VK_MENU) < 0) wState |= kKeyStateAlt;
-  return wState;
-}
-
 namespace {
 
 POINT ClientPoint(LPARAM lParam) {
@@ -61,9 +51,9 @@ bool CWindowHostUI::HandleWindowMessage(UINT uMsg, WPARAM wParam, LPARAM lParam,
     if (!bHandled) continue;
     lRes = lResult;
     if (uMsg == WM_CONTEXTMENU || uMsg == WM_MOUSEWHEEL) {
-      m_ptLastMousePos = ScreenToClientPoint(m_hWndPaint, lParam);
+      m_input.ptLastMouse = ScreenToClientPoint(m_hWndPaint, lParam);
     } else if (IsCoordinateMessage(uMsg)) {
-      m_ptLastMousePos = ClientPoint(lParam);
+      m_input.ptLastMouse = ClientPoint(lParam);
     }
     return true;
   }
@@ -96,8 +86,8 @@ bool CWindowHostUI::HandleWindowMessage(UINT uMsg, WPARAM wParam, LPARAM lParam,
       lRes = 1;
       return true;
     case WM_SIZE:
-      if (m_pFocus != nullptr) {
-        SendInput(m_pFocus, kEventWindowSize, m_ptLastMousePos, wParam, lParam, CurrentKeyState());
+      if (m_input.focus != nullptr) {
+        SendInput(m_input.focus, kEventWindowSize, m_input.ptLastMouse, wParam, lParam, CHostInput::CurrentKeyState());
       }
       if (m_pRoot != nullptr) m_pRoot->RequestLayout();
       if (m_bLayered) Invalidate();
@@ -120,21 +110,18 @@ bool CWindowHostUI::HandleWindowMessage(UINT uMsg, WPARAM wParam, LPARAM lParam,
       const int iIndex = m_nativeWindows.IndexOf(hWndChild);
       if (iIndex < 0) return false;
       CControlUI* pOwner = m_nativeWindows.ControlAt(iIndex);
-      if (pOwner != m_pFocus) SetFocusControl(pOwner, false);
+      if (pOwner != m_input.focus) SetFocusControl(pOwner, false);
       return false;
     }
     case WM_CLOSE: {
-      if (m_pEventHover != nullptr) {
-        CControlUI* pHover = m_pEventHover;
-        m_pEventHover = nullptr;
-        SendInput(pHover, kEventMouseLeave, m_ptLastMousePos, 0, 0, 0);
+      if (CControlUI* pHover = m_input.hover.Take()) {
+        SendInput(pHover, kEventMouseLeave, m_input.ptLastMouse, 0, 0, 0);
       }
-      if (m_pEventClick != nullptr) {
-        CControlUI* pClick = m_pEventClick;
-        m_pEventClick = nullptr;
+      // The leave may have destroyed the pressed control: the handle then reads null.
+      if (CControlUI* pClick = m_input.pressed.Take()) {
         // A close that is refused must not leave hover frozen by a capture nobody ends.
-        if (m_bMouseCapture) ReleaseMouse();
-        SendInput(pClick, kEventButtonUp, m_ptLastMousePos, 0, 0, 0);
+        if (m_input.bCaptured) ReleaseMouse();
+        SendInput(pClick, kEventButtonUp, m_input.ptLastMouse, 0, 0, 0);
       }
       SetFocusControl(nullptr, true);
       HWND hWndOwner = ::GetWindow(m_hWndPaint, GW_OWNER);
@@ -144,7 +131,7 @@ bool CWindowHostUI::HandleWindowMessage(UINT uMsg, WPARAM wParam, LPARAM lParam,
     }
     case WM_SETCURSOR: {
       if (m_pRoot == nullptr || LOWORD(lParam) != HTCLIENT) return false;
-      if (m_bMouseCapture) {
+      if (m_input.bCaptured) {
         lRes = TRUE;
         return true;
       }
@@ -153,7 +140,7 @@ bool CWindowHostUI::HandleWindowMessage(UINT uMsg, WPARAM wParam, LPARAM lParam,
       ::ScreenToClient(m_hWndPaint, &pt);
       CControlUI* pControl = FindControlAt(pt);
       if (pControl == nullptr || (pControl->GetBehaviourFlags() & kBehaviourSetCursor) == 0) return false;
-      SendInput(pControl, kEventSetCursor, pt, wParam, lParam, CurrentKeyState());
+      SendInput(pControl, kEventSetCursor, pt, wParam, lParam, CHostInput::CurrentKeyState());
       lRes = TRUE;
       return true;
     }
@@ -176,12 +163,10 @@ bool CWindowHostUI::HandleWindowMessage(UINT uMsg, WPARAM wParam, LPARAM lParam,
       lRes = ::SendMessageW(reinterpret_cast<HWND>(lParam), uMsg + kReflectOffset, wParam, lParam);
       return true;
     case WM_CONTEXTMENU:
-      if (m_pRoot == nullptr || m_bMouseCapture) return false;
-      m_ptLastMousePos = ScreenToClientPoint(m_hWndPaint, lParam);
-      if (m_pEventClick != nullptr) {
-        CControlUI* pClick = m_pEventClick;
-        m_pEventClick = nullptr;
-        SendInput(pClick, kEventContextMenu, m_ptLastMousePos, 0,
+      if (m_pRoot == nullptr || m_input.bCaptured) return false;
+      m_input.ptLastMouse = ScreenToClientPoint(m_hWndPaint, lParam);
+      if (CControlUI* pClick = m_input.pressed.Take()) {
+        SendInput(pClick, kEventContextMenu, m_input.ptLastMouse, 0,
                   reinterpret_cast<LPARAM>(pClick), 0);
       }
       return false;
@@ -190,7 +175,7 @@ bool CWindowHostUI::HandleWindowMessage(UINT uMsg, WPARAM wParam, LPARAM lParam,
     case WM_CHAR:
       return HandleKeyMessage(uMsg, wParam, lParam);
     case WM_MOUSEHOVER: {
-      m_bMouseTracking = false;
+      m_input.bTracking = false;
       if (m_pRoot == nullptr) return false;
       const bool bShown = ShowToolTip(ClientPoint(lParam));
       if (bShown) lRes = 0;
@@ -214,7 +199,7 @@ bool CWindowHostUI::HandleMouseMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) 
   if (uMsg == WM_MOUSELEAVE) {
     if (m_pRoot == nullptr) return false;
     m_toolTip.Hide();
-    if (m_bMouseTracking) {
+    if (m_input.bTracking) {
       POINT pt = {0, 0};
       RECT rcWnd = {0, 0, 0, 0};
       ::GetCursorPos(&pt);
@@ -230,61 +215,59 @@ bool CWindowHostUI::HandleMouseMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) 
         ::SendMessageW(m_hWndPaint, WM_MOUSEMOVE, 0, static_cast<LPARAM>(-1));
       }
     }
-    m_bMouseTracking = false;
+    m_input.bTracking = false;
     return false;
   }
 
   if (uMsg == WM_MOUSEWHEEL) {
     if (m_pRoot == nullptr) return false;
-    m_ptLastMousePos = ScreenToClientPoint(m_hWndPaint, lParam);
-    CControlUI* pControl = FindControlAt(m_ptLastMousePos);
+    m_input.ptLastMouse = ScreenToClientPoint(m_hWndPaint, lParam);
+    CControlUI* pControl = FindControlAt(m_input.ptLastMouse);
     if (pControl == nullptr || pControl->GetHost() != this) return false;
     const int iDelta = static_cast<short>(HIWORD(wParam));
-    SendInput(pControl, kEventScrollWheel, m_ptLastMousePos, iDelta < 0 ? 1 : 0, lParam,
-              CurrentKeyState());
+    SendInput(pControl, kEventScrollWheel, m_input.ptLastMouse, iDelta < 0 ? 1 : 0, lParam,
+              CHostInput::CurrentKeyState());
     // Hover follows the content that scrolled under the mouse.
     ::SendMessageW(m_hWndPaint, WM_MOUSEMOVE, 0,
-                   MAKELPARAM(m_ptLastMousePos.x, m_ptLastMousePos.y));
+                   MAKELPARAM(m_input.ptLastMouse.x, m_input.ptLastMouse.y));
     return false;
   }
 
   const POINT pt = ClientPoint(lParam);
-  m_ptLastMousePos = pt;
+  m_input.ptLastMouse = pt;
   const WORD wButtons = LOWORD(wParam);
 
   switch (uMsg) {
     case WM_MOUSEMOVE: {
       if (m_pRoot == nullptr) return false;
-      if (!m_bMouseTracking) {
+      if (!m_input.bTracking) {
         TRACKMOUSEEVENT tme = {};
         tme.cbSize = sizeof(tme);
         tme.dwFlags = TME_HOVER | TME_LEAVE;
         tme.hwndTrack = m_hWndPaint;
         tme.dwHoverTime = m_toolTip.HoverTime();
         ::TrackMouseEvent(&tme);
-        m_bMouseTracking = true;
+        m_input.bTracking = true;
       }
-      CControlUI* pNewHover = FindControlAt(pt);
-      if (pNewHover != nullptr && pNewHover->GetHost() != this) return false;
-      const WORD wKeyState = CurrentKeyState();
-      if (!m_bMouseCapture && pNewHover != m_pEventHover) {
-        if (m_pEventHover != nullptr) {
-          CControlUI* pOldHover = m_pEventHover;
-          m_pEventHover = nullptr;
+      CControlUI* pFound = FindControlAt(pt);
+      if (pFound != nullptr && pFound->GetHost() != this) return false;
+      // Every handler below may destroy any control: the handle tells whether this one lives.
+      CControlHandle newHover = pFound;
+      const WORD wKeyState = CHostInput::CurrentKeyState();
+      if (!m_input.bCaptured && newHover != m_input.hover) {
+        if (CControlUI* pOldHover = m_input.hover.Take()) {
           m_toolTip.Hide();
           SendInput(pOldHover, kEventMouseLeave, pt, wParam, lParam, wKeyState);
-          // The leave handler may have destroyed the control under the mouse: look again.
-          pNewHover = FindControlAt(pt);
-          if (pNewHover != nullptr && pNewHover->GetHost() != this) pNewHover = nullptr;
+          // The leave handler may have changed the tree: what is under the mouse now.
+          pFound = FindControlAt(pt);
+          newHover = pFound != nullptr && pFound->GetHost() == this ? pFound : nullptr;
         }
-        if (pNewHover != nullptr) {
-          m_pEventHover = pNewHover;
-          SendInput(pNewHover, kEventMouseEnter, pt, wParam, lParam, wKeyState);
-          // Destroyed while entering: the host has forgotten it, and so must this move.
-          if (m_pEventHover != pNewHover) pNewHover = nullptr;
+        if (newHover != nullptr) {
+          m_input.hover = newHover;
+          SendInput(newHover, kEventMouseEnter, pt, wParam, lParam, wKeyState);
         }
       }
-      CControlUI* pTarget = m_pEventClick != nullptr ? m_pEventClick : pNewHover;
+      CControlUI* pTarget = m_input.pressed != nullptr ? m_input.pressed.Get() : newHover.Get();
       if (pTarget != nullptr) SendInput(pTarget, kEventMouseMove, pt, wParam, lParam, wKeyState);
       return false;
     }
@@ -295,12 +278,12 @@ bool CWindowHostUI::HandleMouseMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) 
       if (m_pRoot == nullptr) return false;
       CControlUI* pControl = FindControlAt(pt);
       if (pControl == nullptr || pControl->GetHost() != this) return false;
-      m_pEventClick = pControl;
+      m_input.pressed = pControl;
       // The first click of a double click has already focused the control; the right button
       // leaves the mouse free.
       if (uMsg != WM_LBUTTONDBLCLK) pControl->SetFocus();
       // Taking the focus may have destroyed the control: then nothing may hold the mouse.
-      if (m_pEventClick != pControl) return false;
+      if (m_input.pressed != pControl) return false;
       if (uMsg != WM_RBUTTONDOWN) CaptureMouse();
       const int iKind = uMsg == WM_LBUTTONDOWN     ? kEventButtonDown
                         : uMsg == WM_RBUTTONDOWN ? kEventRightButtonDown
@@ -310,10 +293,9 @@ bool CWindowHostUI::HandleMouseMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) 
     }
     case WM_LBUTTONUP:
     case WM_RBUTTONUP: {
-      if (m_pEventClick == nullptr) return false;
-      CControlUI* pControl = m_pEventClick;
+      CControlUI* pControl = m_input.pressed.Take();
+      if (pControl == nullptr) return false;
       ReleaseMouse();
-      m_pEventClick = nullptr;
       SendInput(pControl, uMsg == WM_LBUTTONUP ? kEventButtonUp : kEventRightButtonUp, pt, wParam,
                 lParam, wButtons);
       return false;
@@ -328,21 +310,20 @@ bool CWindowHostUI::HandleKeyMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
   const WCHAR chKey = static_cast<WCHAR>(wParam);
   switch (uMsg) {
     case WM_KEYDOWN:
-      if (m_pFocus == nullptr) return false;
-      m_pEventKey = m_pFocus;
-      SendInput(m_pFocus, kEventKeyDown, m_ptLastMousePos, wParam, lParam, CurrentKeyState(),
+      if (m_input.focus == nullptr) return false;
+      m_input.keyTarget = m_input.focus;
+      SendInput(m_input.focus, kEventKeyDown, m_input.ptLastMouse, wParam, lParam, CHostInput::CurrentKeyState(),
                 chKey);
       return false;
     case WM_KEYUP: {
-      if (m_pEventKey == nullptr) return false;
-      CControlUI* pControl = m_pEventKey;
-      m_pEventKey = nullptr;
-      SendInput(pControl, kEventKeyUp, m_ptLastMousePos, wParam, lParam, CurrentKeyState(), chKey);
+      CControlUI* pControl = m_input.keyTarget.Take();
+      if (pControl == nullptr) return false;
+      SendInput(pControl, kEventKeyUp, m_input.ptLastMouse, wParam, lParam, CHostInput::CurrentKeyState(), chKey);
       return false;
     }
     case WM_CHAR:
-      if (m_pFocus == nullptr) return false;
-      SendInput(m_pFocus, kEventChar, m_ptLastMousePos, wParam, lParam, CurrentKeyState(), chKey);
+      if (m_input.focus == nullptr) return false;
+      SendInput(m_input.focus, kEventChar, m_input.ptLastMouse, wParam, lParam, CHostInput::CurrentKeyState(), chKey);
       return false;
     default:
       return false;
@@ -358,27 +339,27 @@ bool CWindowHostUI::UnregisterMessageFilter(IMessageFilterUI* pFilter) {
   return m_aMessageFilters.RemoveFirst(pFilter);
 }
 
-POINT CWindowHostUI::GetLastMousePoint() const { return m_ptLastMousePos; }
+POINT CWindowHostUI::GetLastMousePoint() const { return m_input.ptLastMouse; }
 
 void CWindowHostUI::CaptureMouse() {
   ::SetCapture(m_hWndPaint);
-  m_bMouseCapture = true;
+  m_input.bCaptured = true;
 }
 
 void CWindowHostUI::ReleaseMouse() {
   ::ReleaseCapture();
-  m_bMouseCapture = false;
+  m_input.bCaptured = false;
 }
 
-bool CWindowHostUI::IsMouseCaptured() const { return m_bMouseCapture; }
+bool CWindowHostUI::IsMouseCaptured() const { return m_input.bCaptured; }
 
 // ---- tooltips ----
 
 bool CWindowHostUI::ShowToolTip(POINT pt) {
   CControlUI* pControl = FindControlAt(pt);
   if (pControl == nullptr) return false;
-  if (m_pEventHover != nullptr) {
-    SendInput(m_pEventHover, kEventMouseHover, pt, 0, 0, CurrentKeyState());
+  if (m_input.hover != nullptr) {
+    SendInput(m_input.hover, kEventMouseHover, pt, 0, 0, CHostInput::CurrentKeyState());
   }
   CUIString sToolTip = pControl->GetToolTip();
   if (sToolTip.IsEmpty()) return true;

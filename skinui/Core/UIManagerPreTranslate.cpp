@@ -3,7 +3,6 @@
 
 #include <wchar.h>
 
-#include "Control/UIRichEdit.h"
 #include "Core/UIControl.h"
 #include "Core/UIManager.h"
 #include "Utils/UIDebug.h"
@@ -97,8 +96,8 @@ bool CWindowHostUI::PreTranslate(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESUL
       return true;
     }
     case WM_SYSKEYDOWN:
-      if (m_pFocus != nullptr) {
-        SendInput(m_pFocus, kEventSysKey, m_ptLastMousePos, 0, 0, CurrentKeyState(),
+      if (m_input.focus != nullptr) {
+        SendInput(m_input.focus, kEventSysKey, m_input.ptLastMouse, 0, 0, CHostInput::CurrentKeyState(),
                   static_cast<WCHAR>(wParam));
       }
       return false;
@@ -107,13 +106,10 @@ bool CWindowHostUI::PreTranslate(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESUL
   }
 }
 
-// A rich edit that takes Tab as text keeps it from moving the focus.
+// A control that takes Tab as input (a rich edit typing it) keeps it from moving the focus.
 bool CWindowHostUI::FocusWantsTab() const {
-  if (m_pFocus == nullptr || !m_pFocus->IsVisible() || !m_pFocus->IsEnabled()) return false;
-  if (::wcsstr(m_pFocus->ClassName(), L"RichEditUI") == nullptr) return false;
-  const CRichEditUI* pRichEdit =
-      static_cast<const CRichEditUI*>(m_pFocus->QueryNamedInterface(L"RichEdit"));
-  return pRichEdit != nullptr && pRichEdit->IsWantTab();
+  if (m_input.focus == nullptr || !m_input.focus->IsVisible() || !m_input.focus->IsEnabled()) return false;
+  return m_input.focus->WantsTabKey();
 }
 
 bool CWindowHostUI::RegisterPreFilter(IMessageFilterUI* pFilter) {

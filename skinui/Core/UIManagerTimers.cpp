@@ -30,7 +30,7 @@ void CWindowHostUI::HandleControlTimer(WPARAM wParam, LPARAM lParam) {
   CControlUI* pControl = nullptr;
   UINT nKey = 0;
   if (m_timers.FindRunning(m_hWndPaint, wParam, &pControl, &nKey)) {
-    SendInput(pControl, kEventTimer, m_ptLastMousePos, nKey, lParam, CurrentKeyState());
+    SendInput(pControl, kEventTimer, m_input.ptLastMouse, nKey, lParam, CHostInput::CurrentKeyState());
   }
 }
 

@@ -27,9 +27,9 @@ CControlUI* CALLBACK HitControl(CControlUI* pControl, LPVOID pData) {
 bool CWindowHostUI::AttachRoot(CControlUI* pControl) {
   UI_CHECK(::IsWindow(m_hWndPaint));
   SetFocusControl(nullptr, true);
-  m_pEventKey = nullptr;
-  m_pEventHover = nullptr;
-  m_pEventClick = nullptr;
+  m_input.keyTarget = nullptr;
+  m_input.hover = nullptr;
+  m_input.pressed = nullptr;
   if (m_pRoot != nullptr && m_pRoot != pControl) {
     m_aPostPaintControls.Empty();
     m_nativeWindows.Clear();
@@ -45,7 +45,7 @@ bool CWindowHostUI::AttachRoot(CControlUI* pControl) {
   // Without this a replaced tree stays hidden behind the old picture until something else
   // invalidates the window.
   Invalidate();
-  m_shadow.AttachToHost(this);
+  if (IHostShadow* pShadow = GetShadow()) pShadow->AttachToHost(this);
   return AttachSubtree(pControl, nullptr);
 }
 

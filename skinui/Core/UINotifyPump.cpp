@@ -59,6 +59,18 @@ const NotifyMapEntry* CNotifyPump::FindNotifyEntry(const NotifyMessageMap* pMess
   return nullptr;
 }
 
+bool CNotifyPump::HasDuplicateEntries(const NotifyMessageMap* pMap) {
+  for (int nTables = 0; pMap != nullptr && nTables < 64; ++nTables) {
+    for (const NotifyMapEntry* p = pMap->pEntries; p->nSignature != kNotifySignatureEnd; ++p) {
+      for (const NotifyMapEntry* q = p + 1; q->nSignature != kNotifySignatureEnd; ++q) {
+        if (p->sType == q->sType && p->sControlName == q->sControlName) return true;
+      }
+    }
+    pMap = pMap->pfnGetBaseMap != nullptr ? (*pMap->pfnGetBaseMap)() : nullptr;
+  }
+  return false;
+}
+
 bool CNotifyPump::DispatchThroughMaps(NotifyEvent& event) {
   const CUIString sSenderName =
       event.pSender != nullptr ? GetNotifySenderName(event.pSender) : CUIString();

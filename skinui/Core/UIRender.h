@@ -109,7 +109,10 @@ class CSkinRenderer {
   // image cannot be had (now or on an earlier call).
   static bool RenderImage(HDC hDC, CWindowHostUI* pHost, const RECT& rcItem, const RECT& rcPaint,
                           ImageDrawInfo& drawInfo);
-  // Nine-part drawing of rcSource of hBitmap into rcDest with the corner widths of rcCorner.
+  // rcSource limited to an image of cx by cy pixels: edges inside the image, never inverted.
+  static RECT ImagePart(const RECT& rcSource, LONG cx, LONG cy);
+  // Nine-part drawing of rcSource of hBitmap into rcDest with the corner widths of rcCorner. The
+  // source is limited to the bitmap and each corner to the source.
   static void RenderBitmap(HDC hDC, HBITMAP hBitmap, const RECT& rcDest, const RECT& rcPaint,
                            const RECT& rcSource, const RECT& rcCorner, bool bAlpha,
                            BYTE uFade = 255, bool bHole = false, bool bTiledX = false,

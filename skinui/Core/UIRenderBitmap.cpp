@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 
 #include "Core/UIRender.h"
 #include "Core/UIRenderBlend.h"
@@ -124,7 +125,23 @@ void DrawCentre(const PartPainter& painter, const RECT& rcCentre, const RECT& rc
   }
 }
 
+// A value of 64-bit edge arithmetic brought back into a LONG.
+LONG Saturated(LONGLONG v) {
+  return static_cast<LONG>(std::min<LONGLONG>(std::max<LONGLONG>(v, LONG_MIN), LONG_MAX));
+}
+
+LONG Between(LONG v, LONG lo, LONG hi) { return std::min(std::max(v, lo), hi); }
+
 }  // namespace
+
+RECT CSkinRenderer::ImagePart(const RECT& rcSource, LONG cx, LONG cy) {
+  RECT rc;
+  rc.left = Between(rcSource.left, 0, cx);
+  rc.top = Between(rcSource.top, 0, cy);
+  rc.right = Between(rcSource.right, rc.left, cx);
+  rc.bottom = Between(rcSource.bottom, rc.top, cy);
+  return rc;
+}
 
 void CSkinRenderer::RenderBitmap(HDC hDC, HBITMAP hBitmap, const RECT& rcDest,
                                  const RECT& rcPaint, const RECT& rcSource, const RECT& rcCorner,
@@ -132,6 +149,13 @@ void CSkinRenderer::RenderBitmap(HDC hDC, HBITMAP hBitmap, const RECT& rcDest,
                                  bool bTiledY) {
   UI_CHECK(IsDrawableDC(hDC));
   if (hDC == nullptr || hBitmap == nullptr) return;
+  BITMAP bm = {};
+  if (::GetObjectW(hBitmap, sizeof(bm), &bm) == 0) return;
+  // Only a source inside the bitmap is drawn: the platform's blend refuses any other, and one
+  // far outside would make part sizes no int can hold.
+  const RECT& s = rcSource;
+  const RECT rcInside = ImagePart(s, bm.bmWidth, std::abs(bm.bmHeight));
+  if (!::EqualRect(&rcInside, &s) || s.right == s.left || s.bottom == s.top) return;
   HDC hSrcDC = ::CreateCompatibleDC(hDC);
   if (hSrcDC == nullptr) return;
   HGDIOBJ hOldBitmap = ::SelectObject(hSrcDC, hBitmap);
@@ -140,10 +164,17 @@ void CSkinRenderer::RenderBitmap(HDC hDC, HBITMAP hBitmap, const RECT& rcDest,
   const bool bBlend = bAlpha || uFade < 255;
   const PartPainter painter(hDC, hSrcDC, bBlend, uFade);
   const RECT& d = rcDest;
-  const RECT& s = rcSource;
-  const LONG cl = rcCorner.left, ct = rcCorner.top, cr = rcCorner.right, cb = rcCorner.bottom;
-  const int iw = (s.right - s.left) - cl - cr;
-  const int ih = (s.bottom - s.top) - ct - cb;
+  // Corners no larger than the source, so the inner part fits an int; destination edges are
+  // reckoned in 64 bits and brought back.
+  const LONG sw = s.right - s.left, sh = s.bottom - s.top;
+  const LONG cl = Between(rcCorner.left, 0, sw), cr = Between(rcCorner.right, 0, sw);
+  const LONG ct = Between(rcCorner.top, 0, sh), cb = Between(rcCorner.bottom, 0, sh);
+  const int iw = sw - cl - cr;
+  const int ih = sh - ct - cb;
+  const LONG dl = Saturated(static_cast<LONGLONG>(d.left) + cl);
+  const LONG dt = Saturated(static_cast<LONGLONG>(d.top) + ct);
+  const LONG dr = Saturated(static_cast<LONGLONG>(d.right) - cr);
+  const LONG db = Saturated(static_cast<LONGLONG>(d.bottom) - cb);
 
   const bool bSameSize =
       static_cast<LONGLONG>(d.right) - d.left == static_cast<LONGLONG>(s.right) - s.left &&
@@ -157,7 +188,7 @@ void CSkinRenderer::RenderBitmap(HDC hDC, HBITMAP hBitmap, const RECT& rcDest,
                s.top + rcTemp.top - d.top, SRCCOPY);
     }
   } else {
-    const RECT rcCentre = {d.left + cl, d.top + ct, d.right - cr, d.bottom - cb};
+    const RECT rcCentre = {dl, dt, dr, db};
     if (!bHole && Meets(rcPaint, rcCentre)) {
       RECT rcVisible = rcPaint;
       RECT rcClip;
@@ -171,19 +202,14 @@ void CSkinRenderer::RenderBitmap(HDC hDC, HBITMAP hBitmap, const RECT& rcDest,
       int xSrc, ySrc, cxSrc, cySrc;
     };
     const Part parts[] = {
-        {cl > 0 && ct > 0, {d.left, d.top, d.left + cl, d.top + ct}, s.left, s.top, cl, ct},
-        {ct > 0, {d.left + cl, d.top, d.right - cr, d.top + ct}, s.left + cl, s.top, iw, ct},
-        {cr > 0 && ct > 0, {d.right - cr, d.top, d.right, d.top + ct}, s.right - cr, s.top, cr,
-         ct},
-        {cl > 0, {d.left, d.top + ct, d.left + cl, d.bottom - cb}, s.left, s.top + ct, cl, ih},
-        {cr > 0, {d.right - cr, d.top + ct, d.right, d.bottom - cb}, s.right - cr, s.top + ct, cr,
-         ih},
-        {cl > 0 && cb > 0, {d.left, d.bottom - cb, d.left + cl, d.bottom}, s.left, s.bottom - cb,
-         cl, cb},
-        {cb > 0, {d.left + cl, d.bottom - cb, d.right - cr, d.bottom}, s.left + cl, s.bottom - cb,
-         iw, cb},
-        {cr > 0 && cb > 0, {d.right - cr, d.bottom - cb, d.right, d.bottom}, s.right - cr,
-         s.bottom - cb, cr, cb},
+        {cl > 0 && ct > 0, {d.left, d.top, dl, dt}, s.left, s.top, cl, ct},
+        {ct > 0, {dl, d.top, dr, dt}, s.left + cl, s.top, iw, ct},
+        {cr > 0 && ct > 0, {dr, d.top, d.right, dt}, s.right - cr, s.top, cr, ct},
+        {cl > 0, {d.left, dt, dl, db}, s.left, s.top + ct, cl, ih},
+        {cr > 0, {dr, dt, d.right, db}, s.right - cr, s.top + ct, cr, ih},
+        {cl > 0 && cb > 0, {d.left, db, dl, d.bottom}, s.left, s.bottom - cb, cl, cb},
+        {cb > 0, {dl, db, dr, d.bottom}, s.left + cl, s.bottom - cb, iw, cb},
+        {cr > 0 && cb > 0, {dr, db, d.right, d.bottom}, s.right - cr, s.bottom - cb, cr, cb},
     };
     for (const Part& part : parts) {
       if (part.bPresent && Meets(rcPaint, part.rcDest)) {

@@ -51,8 +51,7 @@ bool CSkinRenderer::RenderImage(HDC hDC, CWindowHostUI* pHost, const RECT& rcIte
     if (!ResolveImage(pHost, info)) return false;
   }
   const LoadedImage* pImage = info.pImage;
-  info.rcSource.right = std::min<LONG>(info.rcSource.right, pImage->nWidth);
-  info.rcSource.bottom = std::min<LONG>(info.rcSource.bottom, pImage->nHeight);
+  info.rcSource = ImagePart(info.rcSource, pImage->nWidth, pImage->nHeight);
   if (hDC == nullptr) return true;
 
   RECT rcDest = rcItem;

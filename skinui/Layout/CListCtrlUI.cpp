@@ -200,18 +200,22 @@ void CListCtrlUI::HandleEvent(InputEvent& event) {
 
 // ---- attributes ----
 
-void CListCtrlUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
-  if (ApplyListInfoAttributeTo(*this, m_ListInfo, pstrName, pstrValue)) return;
-  const CUIString sName = pstrName;
-  if (sName == L"itemsize" || sName == L"childvpadding") {
-    CTileLayoutUI::ApplyAttribute(pstrName, pstrValue);
-  } else if (sName == L"scrollselect") {
-    m_bScrollSelect = IsTrue(pstrValue);
-  } else if (sName == L"selectframeimage") {
-    StoreImageAttribute(m_diSelectFrame, pstrValue);
-  } else {
-    CContainerUI::ApplyAttribute(pstrName, pstrValue);
+// Of the tile layout's names only these two; the rest of the chain is the container's.
+UI_BEGIN_ATTRIBUTES(CListCtrlUI, CContainerUI)
+UI_ATTRIBUTE(L"itemsize", kSizeValue,
+             ApplyTableAttribute(CTileLayoutUI::GetThisAttributeTable(), self, L"itemsize", pstrValue))
+UI_ATTRIBUTE(L"childvpadding", kIntValue,
+             ApplyTableAttribute(CTileLayoutUI::GetThisAttributeTable(), self, L"childvpadding",
+                                 pstrValue))
+UI_ATTRIBUTE(L"scrollselect", kBoolValue, self.m_bScrollSelect = IsTrue(pstrValue))
+UI_ATTRIBUTE(L"selectframeimage", kImageValue, StoreImageAttribute(self.m_diSelectFrame, pstrValue))
+UI_END_ATTRIBUTES()
+
+void CListCtrlUI::ApplyUnlistedAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
+  if (!ApplyListInfoAttributeTo(*this, m_ListInfo, pstrName, pstrValue)) {
+    CContainerUI::ApplyUnlistedAttribute(pstrName, pstrValue);
   }
 }
+
 
 }  // namespace SkinUI

@@ -20,7 +20,8 @@ class CListCtrlUI : public CTileLayoutUI, public IListOwnerUI {
   LPCWSTR ClassName() const override;
   LPVOID QueryNamedInterface(LPCWSTR pstrName) override;
   void HandleEvent(InputEvent& event) override;
-  void ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
+  UI_DECLARE_ATTRIBUTES()
+  void ApplyUnlistedAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
 
   // ---- IContainerUI: items keep their indexes, owner and the selection ----
   bool MoveItemTo(CControlUI* pControl, int iIndex) override;

@@ -28,13 +28,10 @@ void CChildLayoutUI::Init() {
   if (!AddItem(pRoot)) delete pRoot;
 }
 
-void CChildLayoutUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
-  if (::lstrcmpW(pstrName, L"xmlfile") == 0) {
-    SetChildSkinFile(pstrValue);
-  } else {
-    CContainerUI::ApplyAttribute(pstrName, pstrValue);
-  }
-}
+UI_BEGIN_ATTRIBUTES(CChildLayoutUI, CContainerUI)
+UI_ATTRIBUTE(L"xmlfile", kTextValue, self.SetChildSkinFile(pstrValue))
+UI_END_ATTRIBUTES()
+
 
 void CChildLayoutUI::SetChildSkinFile(LPCWSTR pstrFileName) { m_sXmlFile = pstrFileName; }
 

@@ -17,7 +17,7 @@ class CChildLayoutUI : public CContainerUI {
   // Builds the skin file instead of the base initialisation; a file that cannot be built leaves
   // the layout empty.
   void Init() override;
-  void ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
+  UI_DECLARE_ATTRIBUTES()
 
   void SetChildSkinFile(LPCWSTR pstrFileName);
   CUIString GetChildSkinFile() const;

@@ -2,6 +2,7 @@
 // CHorizontalLayoutUI: places its children left to right. Children whose measured width is 0
 // share the width the others leave.
 
+#include "Core/UIAttributeTable.h"
 #include "Layout/UILinearLayout.h"
 
 namespace SkinUI {
@@ -12,6 +13,8 @@ class CHorizontalLayoutUI : public CLinearLayoutUI {
 
   LPCWSTR ClassName() const override;
   LPVOID QueryNamedInterface(LPCWSTR pstrName) override;
+
+  UI_DECLARE_ATTRIBUTES()
 };
 
 }  // namespace SkinUI

@@ -18,8 +18,7 @@ int LimitOf(const LayoutAxis& axis, const CControlUI& child) {
 
 }  // namespace
 
-CLinearLayoutUI::CLinearLayoutUI(bool bVertical, LPCWSTR pstrSizeAttribute)
-    : m_axis(bVertical), m_separator(bVertical), m_pstrSizeAttribute(pstrSizeAttribute) {}
+CLinearLayoutUI::CLinearLayoutUI(bool bVertical) : m_axis(bVertical), m_separator(bVertical) {}
 
 void CLinearLayoutUI::SetPosition(RECT rcPos, bool bNeedInvalidate) {
   RECT rc = {0, 0, 0, 0};
@@ -127,15 +126,10 @@ void CLinearLayoutUI::SetPosition(RECT rcPos, bool bNeedInvalidate) {
   UpdateScrollBars(rc, szNeeded.cx, szNeeded.cy);
 }
 
-void CLinearLayoutUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
-  if (::lstrcmpW(pstrName, m_pstrSizeAttribute) == 0) {
-    SetSeparatorSize(static_cast<int>(std::wcstol(pstrValue, nullptr, 10)));
-  } else if (::lstrcmpW(pstrName, L"sepimm") == 0) {
-    SetImmediateResize(::lstrcmpW(pstrValue, L"true") == 0);
-  } else {
-    CContainerUI::ApplyAttribute(pstrName, pstrValue);
-  }
-}
+UI_BEGIN_ATTRIBUTES(CLinearLayoutUI, CContainerUI)
+UI_ATTRIBUTE(L"sepimm", kBoolValue, self.SetImmediateResize(::lstrcmpW(pstrValue, L"true") == 0))
+UI_END_ATTRIBUTES()
+
 
 void CLinearLayoutUI::SetSeparatorSize(int iSize) { m_separator.SetSize(iSize); }
 int CLinearLayoutUI::GetSeparatorSize() const { return m_separator.GetSize(); }

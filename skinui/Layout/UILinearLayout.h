@@ -13,7 +13,7 @@ namespace SkinUI {
 class CLinearLayoutUI : public CContainerUI {
  public:
   void SetPosition(RECT rc, bool bNeedInvalidate = true) override;
-  void ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
+  UI_DECLARE_ATTRIBUTES()
   // Wants set-cursor events while it has a separator.
   UINT GetBehaviourFlags() const override;
   void HandleEvent(InputEvent& event) override;
@@ -29,13 +29,12 @@ class CLinearLayoutUI : public CContainerUI {
 
  protected:
   // bVertical: children are stacked top to bottom, the band lies on the bottom or top edge and
-  // drags the height; the size attribute is named pstrSizeAttribute.
-  CLinearLayoutUI(bool bVertical, LPCWSTR pstrSizeAttribute);
+  // drags the height.
+  explicit CLinearLayoutUI(bool bVertical);
 
  private:
   LayoutAxis m_axis;
   CLayoutSeparator m_separator;
-  LPCWSTR m_pstrSizeAttribute;
 };
 
 }  // namespace SkinUI

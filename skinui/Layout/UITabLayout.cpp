@@ -122,11 +122,12 @@ void CTabLayoutUI::SetPosition(RECT rcPos, bool bNeedInvalidate) {
   }
 }
 
-void CTabLayoutUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
-  if (::lstrcmpW(pstrName, L"selectedid") == 0) {
-    SelectIndex(static_cast<int>(std::wcstol(pstrValue, nullptr, 10)), true);
-  }
-  CContainerUI::ApplyAttribute(pstrName, pstrValue);
-}
+// The container keeps the value as a custom attribute as well.
+UI_BEGIN_ATTRIBUTES(CTabLayoutUI, CContainerUI)
+UI_ATTRIBUTE(L"selectedid", kIntValue,
+             self.SelectIndex(static_cast<int>(std::wcstol(pstrValue, nullptr, 10)), true);
+             self.AddCustomAttribute(L"selectedid", pstrValue))
+UI_END_ATTRIBUTES()
+
 
 }  // namespace SkinUI

@@ -17,7 +17,7 @@ class CTabLayoutUI : public CContainerUI {
   bool RemoveItem(CControlUI* pControl) override;
   void RemoveAllItems() override;
   void SetPosition(RECT rc, bool bNeedInvalidate = true) override;
-  void ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
+  UI_DECLARE_ATTRIBUTES()
 
   // -1 when nothing is selected.
   int GetCurSel() const;

@@ -109,21 +109,19 @@ void CTileLayoutUI::PlaceInCell(const LayoutAxis& axis, int nCellNear, int nCell
   }
 }
 
-void CTileLayoutUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
-  if (::lstrcmpW(pstrName, L"itemsize") == 0) {
-    LPWSTR pstrEnd = nullptr;
-    SIZE sz;
-    sz.cx = static_cast<int>(std::wcstol(pstrValue, &pstrEnd, 10));
-    sz.cy = *pstrEnd != L'\0' ? static_cast<int>(std::wcstol(pstrEnd + 1, nullptr, 10)) : 0;
-    SetItemSize(sz);
-  } else if (::lstrcmpW(pstrName, L"columns") == 0) {
-    SetColumns(static_cast<int>(std::wcstol(pstrValue, nullptr, 10)));
-  } else if (::lstrcmpW(pstrName, L"childvpadding") == 0) {
-    SetChildVPadding(static_cast<int>(std::wcstol(pstrValue, nullptr, 10)));
-  } else {
-    CContainerUI::ApplyAttribute(pstrName, pstrValue);
-  }
-}
+UI_BEGIN_ATTRIBUTES(CTileLayoutUI, CContainerUI)
+UI_ATTRIBUTE(L"itemsize", kSizeValue,
+             LPWSTR pstrEnd = nullptr;
+             SIZE sz;
+             sz.cx = static_cast<int>(std::wcstol(pstrValue, &pstrEnd, 10));
+             sz.cy = *pstrEnd != L'\0' ? static_cast<int>(std::wcstol(pstrEnd + 1, nullptr, 10)) : 0;
+             self.SetItemSize(sz))
+UI_ATTRIBUTE(L"columns", kIntValue,
+             self.SetColumns(static_cast<int>(std::wcstol(pstrValue, nullptr, 10))))
+UI_ATTRIBUTE(L"childvpadding", kIntValue,
+             self.SetChildVPadding(static_cast<int>(std::wcstol(pstrValue, nullptr, 10))))
+UI_END_ATTRIBUTES()
+
 
 SIZE CTileLayoutUI::GetItemSize() const { return m_szItem; }
 

@@ -13,7 +13,7 @@ class CTileLayoutUI : public CContainerUI {
   LPCWSTR ClassName() const override;
   LPVOID QueryNamedInterface(LPCWSTR pstrName) override;
   void SetPosition(RECT rc, bool bNeedInvalidate = true) override;
-  void ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
+  UI_DECLARE_ATTRIBUTES()
 
   SIZE GetItemSize() const;
   void SetItemSize(SIZE szItem);

@@ -2,6 +2,7 @@
 // CVerticalLayoutUI: stacks its children top to bottom. Children whose measured height is 0
 // share the height the others leave.
 
+#include "Core/UIAttributeTable.h"
 #include "Layout/UILinearLayout.h"
 
 namespace SkinUI {
@@ -12,6 +13,8 @@ class CVerticalLayoutUI : public CLinearLayoutUI {
 
   LPCWSTR ClassName() const override;
   LPVOID QueryNamedInterface(LPCWSTR pstrName) override;
+
+  UI_DECLARE_ATTRIBUTES()
 };
 
 }  // namespace SkinUI

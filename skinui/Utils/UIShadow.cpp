@@ -2,8 +2,10 @@
 
 #include "Utils/UIShadow.h"
 
+#include <cwchar>
 #include <map>
 
+#include "Core/UIAttributeValues.h"
 #include "Core/UIManager.h"
 #include "Core/UIRender.h"
 #include "Core/UIRenderSurface.h"
@@ -36,7 +38,49 @@ CShadowUI::PresentObserverProc g_pfnPresentObserver = nullptr;
 
 bool InRange(int nValue, int nLow, int nHigh) { return nValue >= nLow && nValue <= nHigh; }
 
+namespace av = attribute_values;
+
+struct ShadowAttribute {
+  LPCWSTR pstrName;  // compared exactly
+  void (*pfnApply)(CShadowUI& shadow, LPCWSTR pstrValue);
+};
+
+const ShadowAttribute kShadowAttributes[] = {
+    {L"shadowsize", [](CShadowUI& s, LPCWSTR v) { s.SetShadowSize(av::ReadInt(v)); }},
+    {L"shadowsharpness", [](CShadowUI& s, LPCWSTR v) { s.SetShadowSharpness(av::ReadInt(v)); }},
+    {L"shadowdarkness", [](CShadowUI& s, LPCWSTR v) { s.SetShadowDarkness(av::ReadInt(v)); }},
+    {L"shadowposition",
+     [](CShadowUI& s, LPCWSTR v) {
+       const int x = av::ReadListInt(v);
+       const int y = av::ReadListInt(v);
+       s.SetShadowOffset(x, y);
+     }},
+    {L"shadowcolor", [](CShadowUI& s, LPCWSTR v) { s.SetShadowColor(av::ReadColor(v)); }},
+    {L"shadowcorner", [](CShadowUI& s, LPCWSTR v) { s.SetShadowCorner(av::ReadRect(v)); }},
+    {L"shadowpadding", [](CShadowUI& s, LPCWSTR v) { s.SetShadowPadding(av::ReadRect(v)); }},
+    {L"shadowimage", [](CShadowUI& s, LPCWSTR v) { s.SetShadowImage(v); }},
+    {L"showshadow", [](CShadowUI& s, LPCWSTR v) { s.EnableShadow(av::IsTrue(v)); }},
+};
+
 }  // namespace
+
+void CShadowUI::RegisterAsHostShadow() {
+  CWindowHostUI::SetShadowMaker([]() -> IHostShadow* { return new CShadowUI; });
+}
+
+CShadowUI* CShadowUI::OfHost(CWindowHostUI& host) {
+  return dynamic_cast<CShadowUI*>(host.GetShadow());
+}
+
+bool CShadowUI::ApplyWindowAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
+  for (const ShadowAttribute& attribute : kShadowAttributes) {
+    if (std::wcscmp(attribute.pstrName, pstrName) == 0) {
+      attribute.pfnApply(*this, pstrValue);
+      return true;
+    }
+  }
+  return false;
+}
 
 const WCHAR CShadowUI::kWindowClassName[] = L"VelmoShadowWnd";
 
@@ -152,6 +196,7 @@ void CShadowUI::AttachToHost(CWindowHostUI* pHost) {
   if (pHost == nullptr) return;
   const HWND hWndParent = pHost->GetHostWindow();
   if (!::IsWindow(hWndParent)) return;
+  RegisterWindowClass(CWindowHostUI::GetModuleInstance());
   // A new control tree on the same window: hooking the window a second time would make our
   // procedure call itself for ever.
   if (hWndParent == m_hWndParent && m_hWnd != nullptr) return;

@@ -5,13 +5,14 @@
 
 #include <windows.h>
 
+#include "Core/UIHostShadow.h"
 #include "Utils/UIString.h"
 
 namespace SkinUI {
 
 class CWindowHostUI;
 
-class CShadowUI {
+class CShadowUI : public IHostShadow {
  public:
   // The window class of every shadow window.
   static const WCHAR kWindowClassName[];
@@ -26,10 +27,14 @@ class CShadowUI {
 
   // The shadow following hWnd, or null.
   static CShadowUI* FromWindow(HWND hWnd);
+  // Every window host makes its shadow a CShadowUI from now on.
+  static void RegisterAsHostShadow();
+  // The host's shadow when it is one of these, else null.
+  static CShadowUI* OfHost(CWindowHostUI& host);
 
   CShadowUI();
   // Lets go of the window it follows: a window that outlives its shadow keeps working.
-  virtual ~CShadowUI();
+  ~CShadowUI() override;
   CShadowUI(const CShadowUI&) = delete;
   CShadowUI& operator=(const CShadowUI&) = delete;
 
@@ -63,9 +68,13 @@ class CShadowUI {
   // The layered shadow window, or null while there is none.
   HWND GetShadowWindow() const { return m_hWnd; }
 
+  // "shadowsize", "shadowsharpness", "shadowdarkness", "shadowposition", "shadowcolor",
+  // "shadowcorner", "shadowpadding", "shadowimage" and "showshadow", named exactly; a value the
+  // shadow refuses leaves its setting as it was.
+  bool ApplyWindowAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
   // Creates the shadow window for the host's window and starts following it; nothing unless the
   // shadow is enabled. A shadow already following that window stays as it is.
-  void AttachToHost(CWindowHostUI* pHost);
+  void AttachToHost(CWindowHostUI* pHost) override;
   // Draws the shadow for hWndParent's current rectangle and places the shadow window.
   void Regenerate(HWND hWndParent);
 

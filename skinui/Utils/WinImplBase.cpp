@@ -3,6 +3,7 @@
 
 #include "Utils/WinImplBase.h"
 
+#include "Core/UIConstants.h"
 #include "Core/UIControl.h"
 
 namespace SkinUI {
@@ -20,8 +21,12 @@ LRESULT NotHandled(bool& bHandled) {
 
 }  // namespace
 
+// The standard system buttons, by the names skins give them.
 UI_BEGIN_NOTIFY_MAP(WindowImplBase, CNotifyPump)
-UI_ON_NOTIFY(L"click", OnClickNotify)
+UI_ON_NOTIFY_NAMED(kNotifyClick, L"closebtn", OnCloseButton)
+UI_ON_NOTIFY_NAMED(kNotifyClick, L"minbtn", OnMinimizeButton)
+UI_ON_NOTIFY_NAMED(kNotifyClick, L"maxbtn", OnMaximizeButton)
+UI_ON_NOTIFY_NAMED(kNotifyClick, L"restorebtn", OnRestoreButton)
 UI_END_NOTIFY_MAP()
 
 WindowImplBase::WindowImplBase() = default;
@@ -87,27 +92,13 @@ void WindowImplBase::OnWindowGone(HWND /*hWnd*/) {
 
 void WindowImplBase::OnSkinLoaded() {}
 
-void WindowImplBase::OnClickNotify(NotifyEvent& event) {
-  static const struct {
-    LPCWSTR pstrName;
-    WPARAM nCommand;  // 0: close with result 2
-  } kSystemButtons[] = {
-      {L"closebtn", 0},
-      {L"minbtn", SC_MINIMIZE},
-      {L"maxbtn", SC_MAXIMIZE},
-      {L"restorebtn", SC_RESTORE},
-  };
-  const CUIString sName = GetNotifySenderName(event.pSender);
-  for (const auto& button : kSystemButtons) {
-    if (sName != button.pstrName) continue;
-    if (button.nCommand == 0) {
-      Close(2);
-    } else {
-      Send(WM_SYSCOMMAND, button.nCommand, 0);
-    }
-    return;
-  }
-}
+void WindowImplBase::OnCloseButton(NotifyEvent& /*event*/) { Close(2); }
+
+void WindowImplBase::OnMinimizeButton(NotifyEvent& /*event*/) { Send(WM_SYSCOMMAND, SC_MINIMIZE); }
+
+void WindowImplBase::OnMaximizeButton(NotifyEvent& /*event*/) { Send(WM_SYSCOMMAND, SC_MAXIMIZE); }
+
+void WindowImplBase::OnRestoreButton(NotifyEvent& /*event*/) { Send(WM_SYSCOMMAND, SC_RESTORE); }
 
 bool WindowImplBase::OnDefaultKey(WPARAM wKey) { return wKey == VK_ESCAPE; }
 

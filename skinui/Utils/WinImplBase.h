@@ -53,8 +53,12 @@ class WindowImplBase : public CWindowWnd,
  protected:
   // Runs once the skin's root is attached to the host.
   virtual void OnSkinLoaded();
-  // "click" notifications that the derived tables leave over: the standard system buttons.
-  virtual void OnClickNotify(NotifyEvent& event);
+  // Clicks on the standard system buttons ("closebtn" closes with 2; "minbtn", "maxbtn" and
+  // "restorebtn" send their system command). A derived table's entry for the same name wins.
+  virtual void OnCloseButton(NotifyEvent& event);
+  virtual void OnMinimizeButton(NotifyEvent& event);
+  virtual void OnMaximizeButton(NotifyEvent& event);
+  virtual void OnRestoreButton(NotifyEvent& event);
   virtual CUIString SkinFolder() const = 0;
   virtual CUIString SkinFile() const = 0;
   // Return and Escape before any control sees them; true swallows the key.

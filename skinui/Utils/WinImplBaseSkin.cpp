@@ -71,6 +71,8 @@ LRESULT WindowImplBase::HandleCreate(UINT, WPARAM, LPARAM, bool& /*bHandled*/) {
 }
 
 void WindowImplBase::BuildSkin() {
+  // A second entry for one type and sender would never run.
+  UI_CHECK(!CNotifyPump::HasDuplicateEntries(GetNotifyMap()));
   const int iKind = SkinResourceKind();
   if (iKind == kSkinFromArchiveFile) {
     CWindowHostUI::UseSkinArchive(SkinArchiveName(), true);

@@ -180,6 +180,7 @@ TEST_F(ProxySettingsTest, AProxyTakingOnlyTheWindowsSignInIsNeverGivenATypedPass
   SetupContext context;
   context.m_pObserver = &observer;
   context.m_bRunning = true;
+  context.m_timings = fetch_testing::QuickTimings();
   ScratchFolder folder(L"challenged");
   DeleteFileW(L"update.log");
   EXPECT_EQ(DownloadPackage("http://download.example.com/down/quillclient/CHS/quillmere.zip",
@@ -187,10 +188,14 @@ TEST_F(ProxySettingsTest, AProxyTakingOnlyTheWindowsSignInIsNeverGivenATypedPass
             22);
   EXPECT_TRUE(observer.LoginQuestions().empty()) << "the person was asked for a password the proxy does not take";
   const std::string proxy = "proxy 127.0.0.1:" + std::to_string(QUILL_TEST_CHALLENGE_PROXY_PORT);
-  EXPECT_THAT(fetch_testing::InfoMessages(), ::testing::Contains(proxy + " asks who is asking (it takes NTLM, Negotiate)"));
+  EXPECT_THAT(fetch_testing::InfoMessages(),
+              ::testing::Contains(::testing::AllOf(::testing::StartsWith(proxy + " asks who is asking (it takes "),
+                                                   ::testing::HasSubstr("Negotiate"))));
   const std::vector<std::string> requests = ReadLines(HostLogPath());
-  ASSERT_FALSE(requests.empty());
+  ASSERT_GE(requests.size(), 2u) << "the challenge was answered with another request";
   EXPECT_EQ(requests.front(), "GET -") << "the first request asks without credentials";
+  // The second carries the platform's token where its security packages make one (Wine's,
+  // without a domain to sign in to, make none and the request goes without).
   for (const std::string& request : requests) {
     EXPECT_TRUE(request == "GET -" || request.rfind("GET NTLM ", 0) == 0 || request.rfind("GET Negotiate ", 0) == 0)
         << request;

@@ -14,6 +14,7 @@
 #include <new>
 #include <string>
 
+#include "Control/UIControlCatalog.h"
 #include "Control/UIList.h"
 #include "Control/UIListHeaderItem.h"
 #include "Control/UIListTextElement.h"
@@ -71,6 +72,7 @@ void operator delete[](void* pv) noexcept { operator delete(pv); }
 void operator delete[](void* pv, size_t) noexcept { operator delete(pv); }
 
 int main(int argc, char** argv) {
+  SkinUI::RegisterAllControls();
   const int nRows = argc > 1 ? std::atoi(argv[1]) : 10000;
   const int nPages = argc > 2 ? std::atoi(argv[2]) : 40;
   CWindowHostUI::SetModuleInstance(::GetModuleHandleW(nullptr));

@@ -15,6 +15,7 @@
 #include <functional>
 #include <string>
 
+#include "Control/UIControlCatalog.h"
 #include "Control/UIRichEdit.h"
 #include "Control/UIScrollBar.h"
 #include "Core/UIDlgBuilder.h"
@@ -65,6 +66,7 @@ std::wstring BenchText() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  SkinUI::RegisterAllControls();
   const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
   SkinUI::CWindowHostUI::SetModuleInstance(::GetModuleHandleW(nullptr));
   WNDCLASSW wc = {};
@@ -111,7 +113,7 @@ int main(int argc, char** argv) {
         pEdit->ScrollPageDown();
         repaint();
       });
-  SkinUI::CScrollBarUI* pBar = pEdit->GetVerticalScrollBar();
+  auto* pBar = pEdit->GetVerticalScrollBar();
 
   std::printf("rich edit, %d x %d window, %zu characters (%zu KB UTF-16), %d read back\n", kWidth,
               kHeight, text.size(), text.size() * sizeof(wchar_t) / 1024, nChars);

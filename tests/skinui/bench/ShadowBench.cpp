@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "Control/UIControlCatalog.h"
 #include "support/BenchTiming.h"
 #include "Core/UIControl.h"
 #include "Core/UIManager.h"
@@ -133,8 +134,8 @@ class Bench {
       }
       ShowWindow(hWnd, SW_SHOWNOACTIVATE);
       host.AttachWindow(hWnd);
-      setup(*host.GetShadow());
-      host.GetShadow()->EnableShadow(true);
+      setup(*SkinUI::CShadowUI::OfHost(host));
+      SkinUI::CShadowUI::OfHost(host)->EnableShadow(true);
       host.AttachRoot(new SkinUI::CControlUI);
     }
     ~ShadowedWindow() { DestroyWindow(hWnd); }
@@ -204,7 +205,7 @@ class Bench {
 
     ShadowedWindow window(&UseGeneratedSettings, true);
     const double whole =
-        BestMsPerCall(rounds, [&] { window.host.GetShadow()->Regenerate(window.hWnd); });
+        BestMsPerCall(rounds, [&] { SkinUI::CShadowUI::OfHost(window.host)->Regenerate(window.hWnd); });
     const double resize = BestMsPerCall(rounds, [&] { window.ResizeTwice(); }) / 2;
     std::printf("generated, 620x240 window with a region (628x248):\n");
     std::printf("  pixels only (spans, erosion, kernel, core)        %8.3f\n", pixels);
@@ -234,7 +235,7 @@ class Bench {
                                           rcCorner, pImage->bAlpha, 255, true);
     });
     const double whole =
-        BestMsPerCall(rounds, [&] { window.host.GetShadow()->Regenerate(window.hWnd); });
+        BestMsPerCall(rounds, [&] { SkinUI::CShadowUI::OfHost(window.host)->Regenerate(window.hWnd); });
     const double resize = BestMsPerCall(rounds, [&] { window.ResizeTwice(); }) / 2;
     std::printf("image, 246x173 nine-part image around 620x240 (666x286):\n");
     std::printf("  nine-part drawing only                            %8.3f\n", pixels);
@@ -249,6 +250,7 @@ class Bench {
 }  // namespace
 
 int main(int argc, char** argv) {
+  SkinUI::RegisterAllControls();
   const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 200;
   std::wstring pictures;
   if (argc > 2) {

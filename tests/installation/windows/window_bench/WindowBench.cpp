@@ -19,6 +19,7 @@
 #include <functional>
 #include <vector>
 
+#include "Control/UIControlCatalog.h"
 #include "Core/UIControl.h"
 #include "Core/UIDlgBuilder.h"
 #include "Core/UIManager.h"
@@ -172,6 +173,7 @@ double TimePlainWindow() {
 int main(int argc, char** argv) {
   const int windows = argc > 1 ? std::max(2, std::atoi(argv[1])) : 30;
   CWindowHostUI::SetModuleInstance(GetModuleHandleW(nullptr));
+  SkinUI::RegisterAllControls();
 
   std::printf("platform start-up (first plain window and first Chinese text): %.2f\n\n",
               StartPlatform());

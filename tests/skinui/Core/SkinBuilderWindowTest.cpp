@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "SkinBuilderSupport.h"
+#include "Utils/UIShadow.h"
 
 namespace skin_testing {
 namespace {
@@ -81,7 +82,7 @@ TEST_F(SkinBuilderTest, ShadowAttributesConfigureTheHostsShadow) {
       L"shadowimage=\"common\\window\\shadow.png\" showshadow=\"true\"><Label/></Window>",
       nullptr, nullptr, &m_host));
   ASSERT_NE(root, nullptr);
-  const SkinUI::CShadowUI& shadow = *m_host.GetShadow();
+  const SkinUI::CShadowUI& shadow = *SkinUI::CShadowUI::OfHost(m_host);
   EXPECT_EQ(shadow.GetShadowSize(), 6) << "21 is refused";
   EXPECT_EQ(shadow.GetShadowSharpness(), 8);
   EXPECT_EQ(shadow.GetShadowDarkness(), 90) << "256 is refused";

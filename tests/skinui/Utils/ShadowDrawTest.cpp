@@ -17,7 +17,7 @@ using SkinUI::CShadowUI;
 
 class GeneratedShadowTest : public ShadowTest {
  protected:
-  // The Part's example: a soft shadow 4 pixels out with a 5-pixel edge at darkness 150, in blue
+  // A typical skin's shadow: soft, 4 pixels out with a 5-pixel edge at darkness 150, in blue
   // so that the premultiplied colour can be told from the alpha.
   void AttachSoftBlueShadow() {
     Shadow().SetShadowSize(kSize);

@@ -207,6 +207,76 @@ TEST_F(ActiveXTest, AClassNameThatIsNoClassLeavesTheControlEmpty) {
   EXPECT_EQ(checks.conditions().front(), "clsid!=GUID_NULL");
 }
 
+// The site the object was given, as the object sees it.
+IOleInPlaceSite* SiteOf(CActiveXUI* pActiveX) {
+  IOleObject* pObject = nullptr;
+  IOleClientSite* pClient = nullptr;
+  IOleInPlaceSite* pSite = nullptr;
+  if (pActiveX->QueryObject(IID_IOleObject, reinterpret_cast<void**>(&pObject)) != S_OK) return nullptr;
+  pObject->GetClientSite(&pClient);
+  pObject->Release();
+  if (pClient == nullptr) return nullptr;
+  pClient->QueryInterface(IID_IOleInPlaceSite, reinterpret_cast<void**>(&pSite));
+  pClient->Release();
+  return pSite;
+}
+
+TEST_F(ActiveXTest, AWindowlessObjectThatDeactivatesLeavesTheHostsFilters) {
+  CActiveXUI* pActiveX = Embed(new CActiveXUI);
+  pActiveX->SetClassId(kWindowlessControlClsid);
+  Layout();
+  IOleInPlaceObject* pInPlace = nullptr;
+  ASSERT_EQ(pActiveX->QueryObject(IID_IOleInPlaceObject, reinterpret_cast<void**>(&pInPlace)), S_OK);
+  pInPlace->InPlaceDeactivate();
+  pInPlace->Release();
+  EXPECT_FALSE(m_host.UnregisterMessageFilter(pActiveX));
+}
+
+TEST_F(ActiveXTest, AWindowedObjectIsNotHandedTheHostsMessages) {
+  skin_testing::CheckRecorder checks;
+  CActiveXUI* pActiveX = Embed(new CActiveXUI);
+  pActiveX->SetClassId(kWindowedControlClsid);
+  Layout();
+  pActiveX->SetFocus();
+  bool bHandled = false;
+  pActiveX->FilterMessage(WM_KEYDOWN, 'A', 0, bHandled);
+  EXPECT_FALSE(bHandled);
+  EXPECT_EQ(m_stats->keyDowns, 0);
+  EXPECT_TRUE(checks.conditions().empty());
+}
+
+TEST_F(ActiveXTest, AWindowlessObjectIsToldItsPlaceInTheHostWindow) {
+  CActiveXUI* pActiveX = Embed(new CActiveXUI);
+  pActiveX->SetClassId(kWindowlessControlClsid);
+  Layout();
+  IOleInPlaceSite* pSite = SiteOf(pActiveX);
+  ASSERT_NE(pSite, nullptr);
+  IOleInPlaceFrame* pFrame = nullptr;
+  IOleInPlaceUIWindow* pDoc = nullptr;
+  RECT rcPos = {-7, -7, -7, -7}, rcClip = rcPos;
+  OLEINPLACEFRAMEINFO info = {};
+  EXPECT_EQ(pSite->GetWindowContext(&pFrame, &pDoc, &rcPos, &rcClip, &info), S_OK);
+  if (pFrame != nullptr) pFrame->Release();
+  pSite->Release();
+  EXPECT_TRUE(host_paint_testing::SameRect(rcPos, pActiveX->GetPosition()));
+  EXPECT_TRUE(host_paint_testing::SameRect(rcClip, pActiveX->GetPosition()));
+}
+
+TEST_F(ActiveXTest, AnObjectWithoutAHostWindowIsNotDrawnOnTheScreen) {
+  std::unique_ptr<CActiveXUI> pActiveX(new CActiveXUI);
+  pActiveX->SetClassId(kWindowlessControlClsid);
+  pActiveX->CreateObject();
+  IOleInPlaceSite* pSite = SiteOf(pActiveX.get());
+  ASSERT_NE(pSite, nullptr);
+  IOleClientSite* pClient = nullptr;
+  pSite->QueryInterface(IID_IOleClientSite, reinterpret_cast<void**>(&pClient));
+  pSite->Release();
+  ASSERT_NE(pClient, nullptr);
+  EXPECT_NE(pClient->ShowObject(), S_OK);
+  pClient->Release();
+  EXPECT_EQ(m_stats->draws, 0);
+}
+
 class ActiveXTeardownTest : public ActiveXTest, public ::testing::WithParamInterface<bool> {};
 
 // The framework's site holds the object's view until the site itself goes, so an object that is

@@ -157,6 +157,33 @@ TEST_F(RenderImageTest, TilesOfAHugeDestinationAreClippedToWhatIsPainted) {
   }
 }
 
+// Sources and corners at the ends of what an int holds: the source is kept inside the image and
+// nothing lands outside the item.
+class ExtremeNinePartTest : public RenderImageTest,
+                            public ::testing::WithParamInterface<const wchar_t*> {};
+
+TEST_P(ExtremeNinePartTest, StaysInsideTheImageAndTheItem) {
+  WriteImage(L"a.png", TestImage(8, 8, 0xFFFF0000));
+  DibCanvas canvas(40, 40, kBackground);
+  const RECT item = {10, 10, 30, 30};
+  EXPECT_TRUE(Draw(canvas, GetParam(), item));
+  const RECT& s = m_info.rcSource;
+  EXPECT_TRUE(0 <= s.left && s.left <= s.right && s.right <= 8) << s.left << "," << s.right;
+  EXPECT_TRUE(0 <= s.top && s.top <= s.bottom && s.bottom <= 8) << s.top << "," << s.bottom;
+  EXPECT_EQ(canvas.CountOtherThan(kBackground, 0, 0, 40, 10), 0);
+  EXPECT_EQ(canvas.CountOtherThan(kBackground, 0, 30, 40, 40), 0);
+  EXPECT_EQ(canvas.CountOtherThan(kBackground, 0, 0, 10, 40), 0);
+  EXPECT_EQ(canvas.CountOtherThan(kBackground, 30, 0, 40, 40), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Extremes, ExtremeNinePartTest,
+    ::testing::Values(L"file='a.png' source='0,0,8,-2147483648' corner='1,1,1,1'",
+                      L"file='a.png' source='0,0,-2147483648,8' corner='1,1,1,1'",
+                      L"file='a.png' source='-2147483648,-2147483648,8,8' corner='1,1,1,1'",
+                      L"file='a.png' corner='2147483647,1,2147483647,1'",
+                      L"file='a.png' corner='-2147483648,-2147483648,1,1'"));
+
 TEST_F(RenderImageTest, WithoutADeviceContextOnlyLoads) {
   WriteImage(L"size.png", TestImage(7, 5));
   m_info.sAttribute = L"size.png";

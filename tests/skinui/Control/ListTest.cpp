@@ -118,6 +118,21 @@ TEST_F(ListTest, KeysMoveTheSelectionOverSelectableRows) {
   EXPECT_EQ(pList->GetCurSel(), 0);
 }
 
+TEST_F(ListTest, RemovingTheSelectedRowWhileCtrlIsHeldSelectsTheOneBefore) {
+  CListUI* pList = ShowList(5);
+  pList->SelectIndex(3);
+  BYTE keys[256] = {};
+  ::GetKeyboardState(keys);
+  keys[VK_CONTROL] = 0x80;
+  ::SetKeyboardState(keys);
+  const bool bRemoved = pList->RemoveItemAt(3);
+  keys[VK_CONTROL] = 0;
+  ::SetKeyboardState(keys);
+  EXPECT_TRUE(bRemoved);
+  EXPECT_EQ(pList->GetCurSel(), 2);
+  EXPECT_TRUE(RowSelected(pList, 2));
+}
+
 TEST_F(ListTest, RemovingRowsKeepsTheSelectionOnItsItemOrTheOneBefore) {
   CListUI* pList = ShowList(5);
   pList->SelectIndex(3);
@@ -224,7 +239,7 @@ TEST_F(ListTest, PagingScrollsTheRowsAndKeysBringTheSelectionIntoView) {
   pList->ApplyAttribute(L"vscrollbar", L"true");
   pList->ApplyAttribute(L"hscrollbar", L"true");
   Show(pList);
-  CScrollBarUI* pBar = pList->GetVerticalScrollBar();
+  auto* pBar = pList->GetVerticalScrollBar();
   ASSERT_NE(pBar, nullptr);
   ASSERT_NE(pList->GetHorizontalScrollBar(), nullptr) << "either bar setting keeps the other";
   EXPECT_TRUE(pBar->IsVisible());

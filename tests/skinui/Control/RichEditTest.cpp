@@ -103,7 +103,7 @@ TEST_P(VerticalBar, AppearsOnlyForTextLongerThanTheControl) {
   ASSERT_NE(pEdit, nullptr);
   pEdit->SetText(Repeat(kPromptSentence, GetParam().repeats).c_str());
   Pump(150);
-  CScrollBarUI* pBar = pEdit->GetVerticalScrollBar();
+  auto* pBar = pEdit->GetVerticalScrollBar();
   ASSERT_NE(pBar, nullptr);
   EXPECT_EQ(pBar->IsVisible(), GetParam().barShown);
   const RECT rcText = pEdit->GetTextArea();
@@ -128,7 +128,7 @@ TEST_P(ScrollTo, DraggingTheBarScrollsTheText) {
   ASSERT_NE(pEdit, nullptr);
   pEdit->SetText(Repeat(L"line\r\n", 2000).c_str());
   Pump(150);
-  CScrollBarUI* pBar = pEdit->GetVerticalScrollBar();
+  auto* pBar = pEdit->GetVerticalScrollBar();
   ASSERT_TRUE(pBar->IsVisible());
   const int nPos = GetParam() < 0 ? pBar->GetScrollRange() : GetParam();
   pEdit->SetScrollPosition(SIZE{0, nPos});

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <new>
 #include <vector>
 
 #include "CheckRecorder.h"
@@ -82,6 +84,35 @@ TEST_F(WindowWndTest, TheLastMessageLetsGoOfTheWindowOnce) {
   EXPECT_EQ(window.goneHandle, hWnd);
   EXPECT_EQ(window.Count(WM_NCDESTROY), 0u) << "WM_NCDESTROY is the wrapper's own";
 }
+
+// Stands for the windows that delete themselves when their window goes: the object's bytes are
+// overwritten when it ends, so a later write shows, and so does an end that never came.
+class SelfEndingWindow : public SkinUI::CWindowWnd {
+ protected:
+  LPCWSTR WindowClassName() const override { return L"QuillTestSelfEnding"; }
+  LRESULT ProcessMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override {
+    if (uMsg == WM_CREATE) return -1;
+    return CWindowWnd::ProcessMessage(uMsg, wParam, lParam);
+  }
+  void OnWindowGone(HWND) override {
+    this->~SelfEndingWindow();
+    std::memset(static_cast<void*>(this), 0xDD, sizeof(*this));
+  }
+};
+
+// The window fails in its WM_CREATE, or (a parent that is no window) before it exists at all.
+class FailedCreateTest : public WindowWndTest, public ::testing::WithParamInterface<HWND> {};
+
+TEST_P(FailedCreateTest, EndsASelfDeletingObjectOnceAndNeverTouchesItAfterwards) {
+  CheckRecorder checks;
+  alignas(SelfEndingWindow) unsigned char storage[sizeof(SelfEndingWindow)];
+  SelfEndingWindow* pWindow = new (storage) SelfEndingWindow;
+  EXPECT_EQ(pWindow->Create(GetParam(), L"ends", WS_POPUP, 0, 0, 0, 60, 40), nullptr);
+  for (unsigned char c : storage) ASSERT_EQ(c, 0xDD);
+}
+
+INSTANTIATE_TEST_SUITE_P(Failures, FailedCreateTest,
+                         ::testing::Values(HWND(nullptr), reinterpret_cast<HWND>(0x7ff0)));
 
 TEST_F(WindowWndTest, SuperclassedEditKeepsItsOwnBehaviour) {
   EditSuperclass edit;

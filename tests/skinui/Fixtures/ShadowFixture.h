@@ -56,7 +56,7 @@ class ShadowTest : public host_paint_testing::HostPaintTest {
     HostPaintTest::TearDown();
   }
 
-  SkinUI::CShadowUI& Shadow() { return *m_host.GetShadow(); }
+  SkinUI::CShadowUI& Shadow() { return *SkinUI::CShadowUI::OfHost(m_host); }
   HWND ShadowWindow() { return Shadow().GetShadowWindow(); }
   // Enables the shadow and attaches a tree, which starts the shadow.
   void AttachWithShadow() {

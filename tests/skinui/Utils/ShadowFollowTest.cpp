@@ -201,9 +201,9 @@ TEST_F(ShadowFollowTest, SecondHostOnTheWindowGetsNoSecondShadow) {
   AttachSolidShadow();
   CWindowHostUI second;
   second.AttachWindow(m_hWnd);
-  second.GetShadow()->EnableShadow(true);
+  CShadowUI::OfHost(second)->EnableShadow(true);
   second.AttachRoot(new SkinUI::CControlUI);
-  EXPECT_EQ(second.GetShadow()->GetShadowWindow(), nullptr);
+  EXPECT_EQ(CShadowUI::OfHost(second)->GetShadowWindow(), nullptr);
   EXPECT_EQ(CShadowUI::FromWindow(m_hWnd), &Shadow());
   ::SetWindowPos(m_hWnd, nullptr, 260, 170, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   EXPECT_TRUE(ShadowMatchesWindow());
@@ -241,9 +241,9 @@ TEST_P(ShadowGoesFirstTest, WindowOutlivingItsShadowKeepsWorkingAndTakesANewOne)
 
   auto pHost = std::make_unique<CWindowHostUI>();
   pHost->AttachWindow(hWnd);
-  pHost->GetShadow()->EnableShadow(true);
+  CShadowUI::OfHost(*pHost)->EnableShadow(true);
   pHost->AttachRoot(new SkinUI::CControlUI);
-  const HWND hShadow = pHost->GetShadow()->GetShadowWindow();
+  const HWND hShadow = CShadowUI::OfHost(*pHost)->GetShadowWindow();
   ASSERT_NE(hShadow, nullptr);
   if (bHookedAfterUs) {
     g_pfnBeforeLaterHook = reinterpret_cast<WNDPROC>(
@@ -262,12 +262,12 @@ TEST_P(ShadowGoesFirstTest, WindowOutlivingItsShadowKeepsWorkingAndTakesANewOne)
   // A new shadow follows the window again.
   CWindowHostUI next;
   next.AttachWindow(hWnd);
-  next.GetShadow()->EnableShadow(true);
+  CShadowUI::OfHost(next)->EnableShadow(true);
   next.AttachRoot(new SkinUI::CControlUI);
-  EXPECT_EQ(CShadowUI::FromWindow(hWnd), next.GetShadow());
+  EXPECT_EQ(CShadowUI::FromWindow(hWnd), CShadowUI::OfHost(next));
   ::SetWindowPos(hWnd, nullptr, 90, 95, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   RECT rcShadow = {};
-  ::GetWindowRect(next.GetShadow()->GetShadowWindow(), &rcShadow);
+  ::GetWindowRect(CShadowUI::OfHost(next)->GetShadowWindow(), &rcShadow);
   EXPECT_EQ(rcShadow.left, 90);
   ::SendMessageW(hWnd, WM_USER, 0, 0);
   EXPECT_EQ(nUserMessages, 2);

@@ -11,7 +11,7 @@
 
 using layout_testing::PlacedAt;
 using SkinUI::CControlUI;
-using SkinUI::CScrollBarUI;
+using SkinUI::CScrollBarBaseUI;
 using SkinUI::InputEvent;
 
 namespace {
@@ -56,7 +56,7 @@ class ScrollTest : public layout_testing::AxisTest {
   }
   void ScrollToEnd() { IsVertical() ? m_layout->ScrollToBottom() : m_layout->ScrollToRight(); }
 
-  CScrollBarUI* m_bar = nullptr;
+  CScrollBarBaseUI* m_bar = nullptr;
   CControlUI* m_first = nullptr;
   CControlUI* m_second = nullptr;
 };

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <utility>
 
 #include "Core/UIControl.h"
 #include "Core/UIManager.h"
@@ -122,6 +123,25 @@ TEST_F(ControlPaintTest, UnequalWidthsDrawEachSideAsALine) {
   EXPECT_EQ(m_canvas.Rgb(20, 25), kRed);
   EXPECT_EQ(m_canvas.Rgb(20, 15), kBackground & 0xFFFFFF);
 }
+
+// Widths in the millions: the border covers the control, and the paint takes no time to speak of.
+class HugeBorderTest : public ControlPaintTest,
+                       public ::testing::WithParamInterface<std::pair<const wchar_t*, const wchar_t*>> {};
+
+TEST_P(HugeBorderTest, IsNoWiderThanTheControl) {
+  m_control.ApplyAttribute(L"bordersize", GetParam().first);
+  m_control.ApplyAttribute(L"borderround", GetParam().second);
+  m_control.ApplyAttribute(L"bordercolor", L"FFFF0000");
+  const ULONGLONG start = ::GetTickCount64();
+  PaintAll();
+  EXPECT_LT(::GetTickCount64() - start, 2000u);
+  EXPECT_EQ(m_canvas.Rgb(10, 15), kRed);
+}
+
+INSTANTIATE_TEST_SUITE_P(Widths, HugeBorderTest,
+                         ::testing::Values(std::make_pair(L"6999999", L"0,0"),
+                                           std::make_pair(L"6999999,1,6999999,1", L"0,0"),
+                                           std::make_pair(L"6999999", L"4,4")));
 
 TEST_F(ControlPaintTest, FocusedControlUsesTheFocusBorderColour) {
   m_control.ApplyAttribute(L"bordersize", L"1");

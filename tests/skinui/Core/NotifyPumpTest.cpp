@@ -124,6 +124,11 @@ TEST_F(NotifyPumpTest, EntryIsChosenByTypeAndSenderNameDerivedTableFirst) {
   EXPECT_FALSE(base.DispatchThroughMaps(namedOnly)) << "no name matches a missing sender";
 }
 
+TEST_F(NotifyPumpTest, ATableNamingOneTypeAndSenderTwiceIsFound) {
+  EXPECT_FALSE(CNotifyPump::HasDuplicateEntries(BasePump::GetThisNotifyMap()));
+  EXPECT_TRUE(CNotifyPump::HasDuplicateEntries(DerivedPump::GetThisNotifyMap()));
+}
+
 TEST_F(NotifyPumpTest, HandlerRunsOnTheDeclaringObjectWhereverThePumpLies) {
   OffsetPump pump;
   NotifyEvent event = MakeEvent(L"click", AsSender(other));

@@ -62,7 +62,7 @@ TEST_F(ComboTest, TheDropDownIsAsHighAsItsItemsUpToTheBoxHeight) {
   EXPECT_EQ(Height(hDropDown), 150);
   PumpFor(50);
   ASSERT_NE(m_pCombo->GetDropDown(), nullptr) << "the drop-down closed by itself";
-  CScrollBarUI* pBar = m_pCombo->GetDropDown()->GetLayout()->GetVerticalScrollBar();
+  auto* pBar = m_pCombo->GetDropDown()->GetLayout()->GetVerticalScrollBar();
   ASSERT_NE(pBar, nullptr);
   EXPECT_TRUE(pBar->IsVisible());
   m_pCombo->GetDropDown()->RequestClose();

@@ -1,0 +1,32 @@
+#include "Core/UIAttributeTable.h"
+
+#include <cwchar>
+
+namespace SkinUI {
+
+namespace {
+AttributeObserverProc g_pfnObserver = nullptr;
+}  // namespace
+
+const AttributeEntry* FindAttributeEntry(const AttributeTable* pTable, LPCWSTR pstrName) {
+  if (pstrName == nullptr) return nullptr;
+  for (; pTable != nullptr; pTable = pTable->pfnGetBase != nullptr ? pTable->pfnGetBase() : nullptr) {
+    for (int i = 0; i < pTable->nEntries; ++i) {
+      if (std::wcscmp(pTable->pEntries[i].pstrName, pstrName) == 0) return &pTable->pEntries[i];
+    }
+  }
+  return nullptr;
+}
+
+bool ApplyTableAttribute(const AttributeTable* pTable, CControlUI& control, LPCWSTR pstrName,
+                         LPCWSTR pstrValue) {
+  const AttributeEntry* pEntry = FindAttributeEntry(pTable, pstrName);
+  if (pEntry == nullptr) return false;
+  if (g_pfnObserver != nullptr) g_pfnObserver(pEntry);
+  pEntry->pfnApply(control, pstrValue);
+  return true;
+}
+
+void SetAttributeObserver(AttributeObserverProc pfnObserver) { g_pfnObserver = pfnObserver; }
+
+}  // namespace SkinUI
