@@ -12,6 +12,7 @@
 #include "engine/FolderTree.h"
 #include "engine/SetupConstants.h"
 #include "engine/SetupContext.h"
+#include "engine/SetupLog.h"
 #include "support/TestFiles.h"
 
 using namespace setup;
@@ -77,6 +78,7 @@ class BeginSetupTest : public ::testing::Test {
     g_workerRan = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     dataDir = CommonAppData() + L"\\Quillmere";
     DeleteFolderTree(dataDir.c_str());
+    SetSetupLogPath(L"update.log");
     DeleteFileW(L"update.log");
   }
   void TearDown() override {
@@ -261,6 +263,7 @@ TEST(BeginSetupWithoutDataFolder, LogsAndStartsNoWorker) {
             ERROR_SUCCESS);
   RegCloseKey(key);
   SetEnvironmentVariableW(L"ProgramData", bogus);
+  SetSetupLogPath(L"update.log");
   DeleteFileW(L"update.log");
 
   g_workerParam = nullptr;
