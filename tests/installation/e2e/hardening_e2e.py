@@ -8,7 +8,6 @@ import argparse
 import os
 import subprocess
 import sys
-import types
 
 import installer_e2e as driver
 from installer_e2e import BOX_CLOSE_BUTTON, BOX_TITLE, Window, client_package, publish, server, wait_for
@@ -23,9 +22,14 @@ def windows_path(path):
 
 
 def log(machine, with_info=False):
-    """The messages of the installer's log, in its own folder; the driver's Machine.log reads
-    the working folder, where the installer no longer writes."""
-    return driver.Machine.log(types.SimpleNamespace(work=machine.path(*LOG_FOLDER)), with_info)
+    """The messages of the installer's log in its own folder, as Machine.log gives them; that one
+    still reads the working folder, where the installer no longer writes."""
+    path = machine.path(*LOG_FOLDER, "update.log")
+    if not os.path.exists(path):
+        return []
+    with open(path, "rb") as f:
+        lines = [line.split(b" Msg:", 1)[-1].decode("latin-1") for line in f.read().split(b"\r\n") if line]
+    return [line for line in lines if with_info or not line.startswith("info: ")]
 
 
 class HardeningEndToEnd(driver.InstallerEndToEnd):
