@@ -1,10 +1,10 @@
 // The program's load configuration. The system reads it before any of the program's code
 // runs: DependentLoadFlags tells the loader where to look for the libraries that the
 // program's imports import in turn. Left at zero, a system library loaded at start (common
-// controls, which the manifest binds and so is imported by name) has what it needs looked
-// for beside the program first, in the downloads folder it is usually started from, before
-// SetDefaultDllDirectories in the first statement could say otherwise. Windows 10 (1607) and
-// later honour the flag.
+// controls, which the manifest binds and which therefore stays an ordinary import) has what
+// it needs looked for beside the program first, in the downloads folder it is usually
+// started from, before SetDefaultDllDirectories in the first statement could say otherwise.
+// Windows 10 (1607) and later honour the flag.
 #include <windows.h>
 
 namespace {

@@ -20,8 +20,8 @@ namespace {
 // user's classes, which that user may write without any rights.
 constexpr const wchar_t* kProductListKey = L"SOFTWARE\\Classes\\Installer\\Products";
 
-// The current folder of a program the elevated run starts: the folder it was started from
-// (the runtime installer's is the extraction folder, MsiExec's the system folder), never the
+// The current folder of a program the elevated run starts: the folder its file lies in (the
+// extraction folder for the runtime installer, the system folder for MsiExec), never the
 // installer's own, which whoever started the installer chose and could have filled with
 // libraries and files an installer picks up from its current folder. The system folder when
 // the program is not named by a full path.
