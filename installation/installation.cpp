@@ -13,9 +13,9 @@
 #include "windows/XMLWnd.h"
 
 BOOL CinstallationApp::InitInstance() {
-  if (!m_singleInstance.Claim(setup::kSingleInstanceMutexName)) {
-    setup::BringRunningInstallerToFront(setup::kWindowClassName, LoadStringResource(IDS_MAIN_TITLE).c_str(),
-                                        setup::kRunningInstallerWindowWaitMs);
+  if (!m_singleInstance.Claim(setup::kSingleInstanceMutexName) &&
+      !setup::GoOnBesideNameHolder(m_singleInstance, setup::kWindowClassName,
+                                   LoadStringResource(IDS_MAIN_TITLE).c_str(), setup::kRunningInstallerWindowWaitMs)) {
     return FALSE;
   }
 

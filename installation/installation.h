@@ -8,7 +8,8 @@
 class CinstallationApp : public CWinAppEx {
  public:
   // Start-up: when another installer runs, its window is brought to the front and start-up
-  // ends here; otherwise common controls, the ActiveX switch, the settings key, the
+  // ends here (a program that merely holds the installers' name does not stop it; see
+  // SingleInstance.h); otherwise common controls, the ActiveX switch, the settings key, the
   // framework's module instance, then the main setup window run modally. Returns FALSE: the
   // main window ends the process itself when it is gone.
   BOOL InitInstance() override;

@@ -158,9 +158,10 @@ done
 [ "$started" = 1 ] || echo "client started: no"
 if [ -d "$program_data/Quillmere" ]; then echo "data folder: still there"; else echo "data folder: removed"; fi
 # The transfer library's own trace (its "*", "<" and ">" lines) stays in the file.
-[ -f "$DEMO/update.log" ] && {
-  echo "update.log (without the transfer library's trace; all of it in $DEMO/update.log):"
-  grep -Ev 'Msg:info: [*<>{}] ' "$DEMO/update.log" | sed 's/^/  /'
+LOG="$WINEPREFIX/drive_c/ProgramData/Quillmere Logs/update.log"
+[ -f "$LOG" ] && {
+  echo "update.log (without the transfer library's trace; all of it in $LOG):"
+  grep -Ev 'Msg:info: [*<>{}] ' "$LOG" | sed 's/^/  /'
 }
 echo "screenshots: $SHOTS"
 exit "$rc"

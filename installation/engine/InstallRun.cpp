@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "Common/LongPath.h"
 #include "Common/tool.h"
 #include "engine/DesktopLaunch.h"
 #include "engine/FolderTree.h"
@@ -18,6 +19,25 @@ namespace {
 // The machine's own classes: the merged view of HKEY_CLASSES_ROOT also shows the current
 // user's classes, which that user may write without any rights.
 constexpr const wchar_t* kProductListKey = L"SOFTWARE\\Classes\\Installer\\Products";
+
+// The current folder of a program the elevated run starts: the folder its file lies in (the
+// extraction folder for the runtime installer, the system folder for MsiExec), never the
+// installer's own, which whoever started the installer chose and could have filled with
+// libraries and files an installer picks up from its current folder. The system folder when
+// the program is not named by a full path.
+std::wstring WorkingFolderFor(const std::wstring& commandLine) {
+  std::wstring program;
+  if (!commandLine.empty() && commandLine[0] == L'"') {
+    const size_t close = commandLine.find(L'"', 1);
+    program = commandLine.substr(1, close == std::wstring::npos ? std::wstring::npos : close - 1);
+  } else {
+    program = commandLine.substr(0, commandLine.find_first_of(L" \t"));
+  }
+  const size_t cut = program.find_last_of(L'\\');
+  if (!IsFullPathName(program) || cut == std::wstring::npos) return SystemFolder();
+  // "C:\x.exe" keeps its separator: "C:" alone would name that drive's current folder.
+  return program.substr(0, program[cut - 1] == L':' ? cut + 1 : cut);
+}
 
 bool ListHoldsRuntime(HKEY root, const wchar_t* path, REGSAM view) {
   return FindSubkey(root, path, KEY_READ | view, [](HKEY subkey) {
@@ -42,11 +62,12 @@ bool IsVcRuntimeInstalled() {
 
 bool RunAndWait(const std::wstring& commandLine, unsigned long& error, unsigned long* exitCode) {
   std::vector<wchar_t> mutableLine(commandLine.c_str(), commandLine.c_str() + commandLine.size() + 1);
+  const std::wstring workingFolder = WorkingFolderFor(commandLine);
   STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION started = {};
-  if (!CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &started)) {
+  if (!CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      workingFolder.empty() ? nullptr : workingFolder.c_str(), &startup, &started)) {
     error = GetLastError();
     return false;
   }

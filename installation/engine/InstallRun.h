@@ -32,8 +32,9 @@ bool FindVcRuntimeInProductList();
 // missing or the value is empty.
 bool ReadInstallPath(std::wstring& installPath);
 
-// Starts a command line (no quotes added) with the installer's own environment and current
-// folder and waits, without a time limit, for its process to end; `exitCode`, when given,
+// Starts a command line (no quotes added) with the installer's own environment, in the
+// folder of the program it names (the system folder when it names none by its full path),
+// and waits, without a time limit, for its process to end; `exitCode`, when given,
 // gets the process's exit code. False, with the system error code in `error`, when it
 // cannot start.
 bool RunAndWait(const std::wstring& commandLine, unsigned long& error, unsigned long* exitCode = nullptr);

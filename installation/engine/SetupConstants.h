@@ -60,7 +60,8 @@ inline constexpr const wchar_t* kVcRuntimeMarker =
 // Held by the one installer that runs; the global namespace makes it one name for every
 // session.
 inline constexpr const wchar_t* kSingleInstanceMutexName = L"Global\\" QUILL_PRODUCT_WORD L"SetupRunning";
-// How long a second installer looks for the first one's window before it simply ends.
+// How long a second installer looks for the first one's window before it goes on as the only
+// installer (see SingleInstance.h).
 inline constexpr DWORD kRunningInstallerWindowWaitMs = 10000;
 
 // The application layer's per-user settings key; nothing of the installer is stored there.

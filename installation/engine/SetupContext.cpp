@@ -32,10 +32,10 @@ int64_t MeasureFile(const wchar_t* path) {
   return size.QuadPart;
 }
 
-bool BeginSetup(SetupContext& context, ISetupObserver* observer, LPTHREAD_START_ROUTINE worker) {
-  context.m_szSetupDir[0] = context.m_szDataDir[0] = context.m_szPackagePath[0] = L'\0';
-  context.m_pObserver = observer;
+namespace {
 
+// The run's folders and worker; false, with its log line written, when a step fails.
+bool StartRun(SetupContext& context, LPTHREAD_START_ROUTINE worker) {
   wchar_t appData[kPathChars];
   if (!GetCommonAppDataFolder(appData, true)) {
     WriteSetupLog("Get FolderPath error");
@@ -63,7 +63,25 @@ bool BeginSetup(SetupContext& context, ISetupObserver* observer, LPTHREAD_START_
   context.m_nResumeOffset = MeasureFile(context.m_szPackagePath);
 
   context.m_hWorker = CreateThread(nullptr, 0, worker, &context, 0, nullptr);
-  return context.m_hWorker != nullptr;
+  if (!context.m_hWorker) {
+    WriteSetupLogF("Start worker error %lu", GetLastError());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool BeginSetup(SetupContext& context, ISetupObserver* observer, LPTHREAD_START_ROUTINE worker) {
+  context.m_szSetupDir[0] = context.m_szDataDir[0] = context.m_szPackagePath[0] = L'\0';
+  context.m_pObserver = observer;
+  if (StartRun(context, worker)) return true;
+  // Told like the worker's failures, so that whoever shows the run does not wait for a
+  // worker that never started. Of the failures the user can be told of, the disk's is the
+  // one: the data folder could not be found, made or made safe (a file in it held open by
+  // another program, a link that cannot be removed), or the system had no thread to give.
+  if (observer) observer->OnFailure(SetupFailure::kDiskError);
+  return false;
 }
 
 }  // namespace setup

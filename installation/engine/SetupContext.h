@@ -92,9 +92,11 @@ inline bool IsRunning(const SetupContext* context) { return !context || context-
 bool GetCommonAppDataFolder(wchar_t (&folder)[kPathChars], bool create);
 
 // Fills the context's folders and resume offset, names `observer` as whoever shows the run,
-// and starts `worker` with the context as its parameter. False, and no worker starts, when the application data folder cannot be
-// resolved ("Get FolderPath error" is logged) or the data folder cannot be made safe to use
-// ("Secure data folder error" is logged; see DataFolder.h).
+// and starts `worker` with the context as its parameter. False, and no worker starts, when
+// the application data folder cannot be resolved ("Get FolderPath error" is logged), the data
+// folder cannot be made safe to use ("Secure data folder error" is logged; see DataFolder.h)
+// or the worker cannot start ("Start worker error <code>"); the observer is then told
+// OnFailure(kDiskError) at once, on the calling thread, as it would be by the worker.
 bool BeginSetup(SetupContext& context, ISetupObserver* observer, LPTHREAD_START_ROUTINE worker);
 
 // Size of the file in bytes, or 0 when it cannot be opened or is reached through a link.

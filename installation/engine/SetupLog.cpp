@@ -5,18 +5,66 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
 
 #include "Common/PlainFile.h"
-#include "engine/SetupConstants.h"
+#include "engine/DataFolder.h"
+#include "engine/SetupContext.h"
 
 namespace setup {
+namespace {
+
+// The log's path, found once per process and read by both of the run's threads.
+class LogPlace {
+ public:
+  std::wstring Path() {
+    std::lock_guard<std::mutex> hold(m_lock);
+    if (!m_known) {
+      m_path = FindLogPath();
+      m_known = true;
+    }
+    return m_path;
+  }
+  void Set(const std::wstring& path) {
+    std::lock_guard<std::mutex> hold(m_lock);
+    m_path = path;
+    m_known = !path.empty();
+  }
+
+ private:
+  static std::wstring FindLogPath() {
+    wchar_t appData[kPathChars];
+    if (!GetCommonAppDataFolder(appData, true)) return std::wstring();
+    const std::wstring folder = std::wstring(appData) + L"\\" + kLogFolderName;
+    // Made safe once: a folder that someone without rights prepared (a link to a system
+    // folder, a log that is a link) is replaced before the first line.
+    if (!PrepareDataFolder(folder.c_str())) return std::wstring();
+    return folder + L"\\" + kLogFileName;
+  }
+
+  std::mutex m_lock;
+  std::wstring m_path;
+  bool m_known = false;
+};
+
+LogPlace& ProcessLogPlace() {
+  // Never destroyed: the worker may still log while the process's exit handlers run.
+  static LogPlace* const place = new LogPlace();
+  return *place;
+}
+
+}  // namespace
+
+std::wstring SetupLogPath() { return ProcessLogPlace().Path(); }
+
+void SetSetupLogPath(const std::wstring& path) { ProcessLogPlace().Set(path); }
 
 int WriteSetupLog(const char* message) {
   if (!message) message = "";
+  const std::wstring path = SetupLogPath();
+  if (path.empty()) return -1;
   // Binary append: the line already carries its "\r\n"; text mode would turn it into "\r\r\n".
-  // The current folder is usually a downloads folder that any user may write to: a link left
-  // there under the log's name would have the elevated installer write wherever it points.
-  FILE* log = OpenPlainFileStream(kLogFileName, PlainFileUse::kAppend);
+  FILE* log = OpenPlainFileStream(path.c_str(), PlainFileUse::kAppend);
   if (!log) return -1;
 
   SYSTEMTIME now;

@@ -109,6 +109,8 @@ void CFrameMainUI::StartSetup() {
   if (m_bSetupStarted) return;
   m_bSetupStarted = true;
   m_observer.Attach(m_hWnd);
+  // A setup that cannot begin is told to the observer like a worker's failure: its box is
+  // shown and the window closes, instead of waiting at "0 / 0 KB" for a worker that never ran.
   setup::BeginSetup(m_context, &m_observer, setup::SetupWorkerProc);
 }
 

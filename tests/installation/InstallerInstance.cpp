@@ -1,5 +1,5 @@
 // A stand-in for the installer's start-up, as far as two installers started at once meet:
-// the single-instance claim, a window of the installer's class and title, and the setup
+// the single-instance claim and what the start-up does when the name is held, a window of the installer's class and title, and the setup
 // engine's whole run (download, extraction, installation) driven by that window's messages.
 //   installer_instance.exe           one setup run
 //   installer_instance.exe --idle    only the window, until it is closed
@@ -55,18 +55,21 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
   }
 }
 
+// After the running installer's window was brought to the front.
 int SecondInstance() {
-  const HWND first =
-      BringRunningInstallerToFront(kWindowClassName, instance_test::kMainTitle, kRunningInstallerWindowWaitMs);
-  if (!first) return instance_test::kFoundNoWindow;
-  return GetForegroundWindow() == first ? instance_test::kBroughtToFront : instance_test::kFoundButNotInFront;
+  const HWND first = FindWindowW(kWindowClassName, instance_test::kMainTitle);
+  return first && GetForegroundWindow() == first ? instance_test::kBroughtToFront
+                                                 : instance_test::kFoundButNotInFront;
 }
 
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int) {
   SingleInstance single;
-  if (!single.Claim(kSingleInstanceMutexName)) return SecondInstance();
+  if (!single.Claim(kSingleInstanceMutexName) &&
+      !GoOnBesideNameHolder(single, kWindowClassName, instance_test::kMainTitle, kRunningInstallerWindowWaitMs)) {
+    return SecondInstance();
+  }
 
   WNDCLASSW windowClass = {};
   windowClass.lpfnWndProc = MainWindowProc;

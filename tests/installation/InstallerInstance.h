@@ -13,7 +13,6 @@ inline constexpr const wchar_t* kIdleArgument = L"--idle";
 inline constexpr int kRanToTheEnd = 0;         // this one ran the setup (or stood idle) until its window closed
 inline constexpr int kBroughtToFront = 10;     // another one ran; its window is now the foreground window
 inline constexpr int kFoundButNotInFront = 11;  // another one ran; its window could not be brought to the front
-inline constexpr int kFoundNoWindow = 12;      // another one ran, but showed no window in time
 inline constexpr int kSetupFailed = 20;        // this one ran the setup, which reported an error
 
 }  // namespace instance_test

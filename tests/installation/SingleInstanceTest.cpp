@@ -4,6 +4,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <sddl.h>
+
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -76,9 +79,94 @@ TEST(SingleInstanceTest, TheNameIsHeldByOneInstallerAtATime) {
     ASSERT_TRUE(first.Claim(kSingleInstanceMutexName));
     SingleInstance second;
     EXPECT_FALSE(second.Claim(kSingleInstanceMutexName));
+    EXPECT_TRUE(second.HeldByInstaller());
   }
   SingleInstance later;
   EXPECT_TRUE(later.Claim(kSingleInstanceMutexName)) << "free again once the first is gone";
+}
+
+namespace {
+
+// Any program of any user can make the name first, as an object of its own choosing.
+struct Squatter {
+  const char* name;
+  const wchar_t* sddl;  // a mutex with this security; null: an event under the name
+};
+
+HANDLE Squat(const Squatter& squatter) {
+  if (!squatter.sddl) return CreateEventW(nullptr, TRUE, FALSE, kSingleInstanceMutexName);
+  PSECURITY_DESCRIPTOR security = nullptr;
+  if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(squatter.sddl, SDDL_REVISION_1, &security, nullptr))
+    return nullptr;
+  SECURITY_ATTRIBUTES attributes = {sizeof attributes, security, FALSE};
+  const HANDLE object = CreateMutexW(&attributes, FALSE, kSingleInstanceMutexName);
+  LocalFree(security);
+  return object;
+}
+
+class SquattedName : public ::testing::TestWithParam<Squatter> {};
+
+}  // namespace
+
+// Wine keeps the owner and the list each object was made with and refuses opens the list does
+// not allow, as Windows does; so these squatters are judged from what the object tells.
+TEST_P(SquattedName, IsNotTakenForAnInstallerAndTheInstallerGoesOnAtOnce) {
+  const HANDLE squatted = Squat(GetParam());
+  ASSERT_NE(squatted, nullptr);
+  SingleInstance installer;
+  EXPECT_FALSE(installer.Claim(kSingleInstanceMutexName));
+  EXPECT_FALSE(installer.HeldByInstaller());
+  const ULONGLONG start = GetTickCount64();
+  EXPECT_TRUE(GoOnBesideNameHolder(installer, kWindowClassName, instance_test::kMainTitle, 10000));
+  EXPECT_LT(GetTickCount64() - start, 2000u) << "waited for a window of what is no installer";
+  CloseHandle(squatted);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Squatters, SquattedName,
+    ::testing::Values(Squatter{"MutexOpenToEveryone", L"D:P(A;;GA;;;WD)"},
+                      Squatter{"MutexNoOneElseMayOpen", L"D:P"},
+                      Squatter{"AnEventUnderTheName", nullptr}),
+    [](const ::testing::TestParamInfo<Squatter>& info) { return std::string(info.param.name); });
+
+struct ObjectSecurityCase {
+  const char* name;
+  const wchar_t* sddl;
+  bool installers;
+};
+
+class InstanceObjectSecurity : public ::testing::TestWithParam<ObjectSecurityCase> {};
+
+// Security descriptors as the platform reports them for the object found under the name.
+TEST_P(InstanceObjectSecurity, DecidesWhetherAnInstallerMadeIt) {
+  PSECURITY_DESCRIPTOR security = nullptr;
+  ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(GetParam().sddl, SDDL_REVISION_1, &security,
+                                                                   nullptr));
+  EXPECT_EQ(IsInstallerObjectSecurity(security), GetParam().installers);
+  LocalFree(security);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Objects, InstanceObjectSecurity,
+    ::testing::Values(ObjectSecurityCase{"AsTheInstallerMakesIt", L"O:BAD:P(A;;GA;;;SY)(A;;GA;;;BA)", true},
+                      ObjectSecurityCase{"OwnedBySystem", L"O:SYD:(A;;GA;;;SY)", true},
+                      ObjectSecurityCase{"OwnedByAUser", L"O:S-1-5-21-1-2-3-1001D:P(A;;GA;;;SY)(A;;GA;;;BA)", false},
+                      // Users who may merely wait on it can hold it open after the installer ends.
+                      ObjectSecurityCase{"UsersMayWaitOnIt", L"O:BAD:P(A;;GA;;;BA)(A;;0x100000;;;BU)", false},
+                      ObjectSecurityCase{"NoList", L"O:BA", false},
+                      // Wine names no owner for an object made without security of its own.
+                      ObjectSecurityCase{"NoOwner", L"D:P(A;;GA;;;SY)", false}),
+    [](const ::testing::TestParamInfo<ObjectSecurityCase>& info) { return std::string(info.param.name); });
+
+TEST(SingleInstanceTest, AnInstallersNameWithoutAWindowIsWaitedForThenTheInstallerGoesOn) {
+  SingleInstance first;
+  ASSERT_TRUE(first.Claim(kSingleInstanceMutexName));
+  SingleInstance second;
+  ASSERT_FALSE(second.Claim(kSingleInstanceMutexName));
+  ASSERT_TRUE(second.HeldByInstaller());
+  const ULONGLONG start = GetTickCount64();
+  EXPECT_TRUE(GoOnBesideNameHolder(second, kWindowClassName, instance_test::kMainTitle, 600));
+  EXPECT_GE(GetTickCount64() - start, 600u);
 }
 
 TEST(SingleInstanceTest, RunningInstallersWindowComesToTheFrontRestored) {

@@ -7,10 +7,12 @@
 #include <vector>
 
 #include "Core/UIManager.h"
-#include "SingleInstance.h"
+#include "InstallRunStandIns.h"
+#include "InstallerInstance.h"
 #include "engine/SetupConstants.h"
 #include "installation.h"
 #include "resource.h"
+#include "windows/WindowConstants.h"
 
 namespace {
 
@@ -104,14 +106,32 @@ TEST(Startup, WithoutAMainWindowStartUpEndsAtOnce) {
   EXPECT_EQ(app.requestedSkin, L"installation.xml");
 }
 
+// The other installer is installer_instance.exe: it holds the name as the installer does and
+// shows a window of the installer's class and title; a name held without a window is no
+// longer enough to end start-up (see SingleInstanceTest.cpp).
 TEST(Startup, WhileAnotherInstallerRunsStartUpEndsWithoutAWindow) {
-  setup::SingleInstance running;
-  ASSERT_TRUE(running.Claim(setup::kSingleInstanceMutexName));
+  std::wstring commandLine = L"\"" + standin_test::HostPath(QUILL_INSTALLER_INSTANCE_EXE) + L"\" " +
+                             instance_test::kIdleArgument;
+  STARTUPINFOW startup = {sizeof startup};
+  PROCESS_INFORMATION running = {};
+  ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                             &running));
+  CloseHandle(running.hThread);
+  HWND other = nullptr;
+  for (int attempt = 0; attempt < 200 && !(other = FindWindowW(setup::kWindowClassName, instance_test::kMainTitle));
+       ++attempt)
+    Sleep(50);
+  ASSERT_NE(other, nullptr);
+
   TestApp app;
   app.SetInstance(GetModuleHandleW(nullptr));
   EXPECT_FALSE(app.InitInstance());
   EXPECT_TRUE(app.requestedSkin.empty()) << "no main window is made";
   EXPECT_EQ(app.GetMainWindow(), nullptr);
+
+  PostMessageW(other, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WaitForSingleObject(running.hProcess, 10000), WAIT_OBJECT_0);
+  CloseHandle(running.hProcess);
 }
 
 TEST(Startup, RunEndsWithExitCodeZeroWhenStartUpDeclines) {

@@ -238,7 +238,7 @@ class Machine:
 
     def log(self, with_info=False):
         """The log's messages; the "info: " lines a support person reads only when asked for."""
-        path = os.path.join(self.work, "update.log")
+        path = self.path("ProgramData", "Quillmere Logs", "update.log")
         if not os.path.exists(path):
             return []
         with open(path, "rb") as f:

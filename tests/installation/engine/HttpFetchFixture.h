@@ -39,10 +39,12 @@ inline void PrepareContext(setup::SetupContext& context, setup::ISetupObserver* 
   context.m_pObserver = observer;
 }
 
-// A fresh, empty data folder and no setup log.
+// A fresh, empty data folder and no setup log; the log in the working folder, where the
+// tests read it.
 inline void ClearRunState() {
   setup::DeleteFolderTree(DataFolder().c_str());
   CreateDirectoryW(DataFolder().c_str(), nullptr);
+  setup::SetSetupLogPath(L"update.log");
   DeleteFileW(L"update.log");
 }
 

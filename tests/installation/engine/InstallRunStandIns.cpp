@@ -303,6 +303,7 @@ void ResetMachine() {
   RemoveTree(CommonAppData() + L"\\" + setup::kDataFolderName);
   RemoveTree(RecordFolder());
   DeleteFileW(TemporaryFolderConfigPath().c_str());
+  setup::SetSetupLogPath(L"update.log");
   DeleteFileW(L"update.log");
 }
 

@@ -95,7 +95,8 @@ bool EnsureDesktopShell();
 
 // Stops stand-in clients, uninstalls every stand-in package, removes their keys in both
 // views, the runtime markers, the data folder (with a kept configuration), the records, the
-// temporary folder's config.xml and the setup log.
+// temporary folder's config.xml and the setup log, which from then on is written in the
+// current folder.
 void ResetMachine();
 
 }  // namespace standin_test

@@ -5,6 +5,7 @@
 
 #include <functional>
 
+#include "Common/tool.h"
 #include "InstallRunStandIns.h"
 #include "StandInRecord.h"
 #include "engine/InstallRun.h"
@@ -71,6 +72,7 @@ TEST_F(InstallRunTest, WithoutTheRuntimeItsInstallerRunsToTheEndBeforeTheClientP
   const auto runtime = ReadRecords(standin::kRuntimeProgram);
   ASSERT_EQ(runtime.size(), 1u);
   EXPECT_EQ(runtime[0]["registered"], "1");
+  EXPECT_EQ(runtime[0]["cwd"], Narrow(m_context.m_szSetupDir)) << "not the folder the test was started in";
   EXPECT_TRUE(IsVcRuntimeInstalled());
   EXPECT_EQ(ReadString(kProductKey, kVersionValue), L"2.0.1.5");
   EXPECT_GT(KeyWriteTime(kProductKey), runtime[0].Time("finished"))
@@ -83,6 +85,24 @@ TEST_F(InstallRunTest, WithoutTheRuntimeItsInstallerRunsToTheEndBeforeTheClientP
   EXPECT_FALSE(FolderExists(m_context.m_szDataDir));
   EXPECT_TRUE(SetupLogLines().empty());
 }
+
+// MsiExec and the uninstall run from the system folder, and so does a program named without
+// its folder; none of them works in the folder the installer was started from.
+class StartedProgramFolder : public ::testing::TestWithParam<std::wstring> {};
+
+TEST_P(StartedProgramFolder, IsTheSystemFolder) {
+  ScratchFolder scratch(L"started-in");
+  const std::wstring answer = scratch / L"cd.txt";
+  unsigned long error = 0;
+  ASSERT_TRUE(RunAndWait(GetParam() + L" /c cd > \"" + answer + L"\"", error)) << error;
+  EXPECT_EQ(ReadLines(answer), std::vector<std::string>{Narrow(SystemFolder())});
+}
+
+INSTANTIATE_TEST_SUITE_P(Programs, StartedProgramFolder,
+                         ::testing::Values(SystemFolder() + L"\\cmd.exe", L"cmd.exe"),
+                         [](const ::testing::TestParamInfo<std::wstring>& info) {
+                           return info.index == 0 ? "ByItsFullPath" : "ByItsNameAlone";
+                         });
 
 TEST_F(InstallRunTest, WithTheRuntimePresentOnlyTheClientPackageRuns) {
   ASSERT_TRUE(RegisterRuntime());

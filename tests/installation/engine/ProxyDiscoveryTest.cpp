@@ -182,7 +182,7 @@ TEST_F(ProxySettingsTest, AProxyTakingOnlyTheWindowsSignInIsNeverGivenATypedPass
   context.m_bRunning = true;
   context.m_timings = fetch_testing::QuickTimings();
   ScratchFolder folder(L"challenged");
-  DeleteFileW(L"update.log");
+  fetch_testing::ClearRunState();
   EXPECT_EQ(DownloadPackage("http://download.example.com/down/quillclient/CHS/quillmere.zip",
                             (folder / L"setup.zip").c_str(), &context, false),
             22);

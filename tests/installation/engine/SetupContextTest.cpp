@@ -7,11 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "Common/tool.h"
 #include "RecordingObserver.h"
 #include "engine/DataFolder.h"
 #include "engine/FolderTree.h"
 #include "engine/SetupConstants.h"
 #include "engine/SetupContext.h"
+#include "engine/SetupLog.h"
 #include "support/TestFiles.h"
 
 using namespace setup;
@@ -77,6 +79,7 @@ class BeginSetupTest : public ::testing::Test {
     g_workerRan = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     dataDir = CommonAppData() + L"\\Quillmere";
     DeleteFolderTree(dataDir.c_str());
+    SetSetupLogPath(L"update.log");
     DeleteFileW(L"update.log");
   }
   void TearDown() override {
@@ -123,6 +126,21 @@ TEST_F(BeginSetupTest, ExistingDataFolderIsReused) {
   ASSERT_TRUE(WriteFileBytes(dataDir + L"\\version.xml", "<config/>"));
   ASSERT_TRUE(BeginSetup(context, nullptr, RecordingWorker));
   EXPECT_TRUE(FileExists(dataDir + L"\\version.xml"));
+}
+
+// A file another program holds open without leave to delete it keeps a folder that others
+// may write from being made afresh.
+TEST_F(BeginSetupTest, DataFolderThatCannotBeMadeSafeIsADiskErrorAndStartsNoWorker) {
+  ASSERT_TRUE(CreateDirectoryW(dataDir.c_str(), nullptr));
+  ASSERT_TRUE(OpenToEveryone(dataDir));
+  ScopedHandle held(CreateFileW((dataDir + L"\\held.txt").c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                CREATE_ALWAYS, 0, nullptr));
+  ASSERT_TRUE(held.valid());
+  RecordingObserver observer;
+  EXPECT_FALSE(BeginSetup(context, &observer, RecordingWorker));
+  EXPECT_EQ(context.m_hWorker, nullptr);
+  EXPECT_THAT(observer.Failures(), ElementsAre(SetupFailure::kDiskError));
+  EXPECT_THAT(LogMessages(), ElementsAre("Secure data folder error"));
 }
 
 TEST_F(BeginSetupTest, PathFieldsAreClearedBeforeTheyAreFilled) {
@@ -249,7 +267,7 @@ TEST(MeasureFile, MissingFileMeasuresZero) {
 
 // Pointing the machine's application data folder at a drive that does not exist makes the
 // platform's folder lookup fail, as it does on a damaged profile.
-TEST(BeginSetupWithoutDataFolder, LogsAndStartsNoWorker) {
+TEST(BeginSetupWithoutDataFolder, LogsTellsADiskErrorAndStartsNoWorker) {
   HKEY key;
   ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE,
                           L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders", 0,
@@ -261,11 +279,14 @@ TEST(BeginSetupWithoutDataFolder, LogsAndStartsNoWorker) {
             ERROR_SUCCESS);
   RegCloseKey(key);
   SetEnvironmentVariableW(L"ProgramData", bogus);
+  SetSetupLogPath(L"update.log");
   DeleteFileW(L"update.log");
 
   g_workerParam = nullptr;
   SetupContext context;
-  EXPECT_FALSE(BeginSetup(context, nullptr, RecordingWorker));
+  RecordingObserver observer;
+  EXPECT_FALSE(BeginSetup(context, &observer, RecordingWorker));
+  EXPECT_THAT(observer.Failures(), ElementsAre(SetupFailure::kDiskError));
   EXPECT_EQ(context.m_hWorker, nullptr);
   Sleep(50);
   EXPECT_EQ(g_workerParam, nullptr);

@@ -4,6 +4,7 @@
 #include <regex>
 #include <string>
 
+#include "engine/SetupContext.h"
 #include "engine/SetupLog.h"
 #include "support/TestFiles.h"
 
@@ -13,9 +14,14 @@ using namespace testing_support;
 namespace {
 const std::wstring kLog = L"update.log";
 
+// The log in the working folder: the line format and the link checks do not depend on where
+// the log is.
 class SetupLogTest : public ::testing::Test {
  protected:
-  void SetUp() override { DeleteFileW(kLog.c_str()); }
+  void SetUp() override {
+    SetSetupLogPath(kLog);
+    DeleteFileW(kLog.c_str());
+  }
   void TearDown() override { RemoveTree(kLog); DeleteFileW(kLog.c_str()); }
 };
 
@@ -102,6 +108,7 @@ struct LogLink {
 
 class SetupLogThroughALink : public ::testing::TestWithParam<LogLink> {
  protected:
+  void SetUp() override { SetSetupLogPath(kLog); }
   // Back home before the scratch folder goes: a current folder cannot be removed.
   void TearDown() override { SetCurrentDirectoryW(m_home.c_str()); }
   const std::wstring m_home = CurrentFolder();
@@ -134,3 +141,44 @@ INSTANTIATE_TEST_SUITE_P(
                   return target;
                 }}),
     [](const ::testing::TestParamInfo<LogLink>& info) { return std::string(info.param.name); });
+
+// Where the installer itself writes: never the current folder, which whoever starts the
+// elevated installer chooses, but a folder beside the data folder that only SYSTEM and
+// Administrators may write. (This program runs on a machine of its own.)
+class SetupLogFolderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    wchar_t appData[kPathChars];
+    ASSERT_TRUE(GetCommonAppDataFolder(appData, true));
+    m_folder = std::wstring(appData) + L"\\Quillmere Logs";
+    RemoveTree(m_folder);
+    DeleteFileW(kLog.c_str());
+    SetSetupLogPath(L"");
+  }
+  void TearDown() override { RemoveTree(m_folder); }
+  std::wstring m_folder;
+};
+
+TEST_F(SetupLogFolderTest, LinesGoIntoTheFolderBesideTheDataFolderNotTheCurrentFolder) {
+  ASSERT_EQ(WriteSetupLog("in its folder"), 0);
+  EXPECT_EQ(SetupLogPath(), m_folder + L"\\update.log");
+  const auto lines = ReadLines(m_folder + L"\\update.log");
+  ASSERT_EQ(lines.size(), 1u);
+  std::smatch m;
+  ASSERT_TRUE(std::regex_match(lines[0], m, kLine)) << lines[0];
+  EXPECT_EQ(m[1], "in its folder");
+  EXPECT_FALSE(FileExists(kLog)) << "written in the current folder";
+}
+
+// The folder is prepared as the data folder is (see DataFolder.h). Wine keeps no access list
+// of its own on these files (it reports one made from the Unix mode), so what shows here is
+// that a folder open to others does not keep what was put in it.
+TEST_F(SetupLogFolderTest, AFolderOthersMayWriteIsMadeAfreshBeforeTheFirstLine) {
+  ASSERT_TRUE(CreateDirectoryW(m_folder.c_str(), nullptr));
+  ASSERT_TRUE(WriteFileBytes(m_folder + L"\\update.log", "prepared by someone else\r\n"));
+  ASSERT_TRUE(OpenToEveryone(m_folder));
+  ASSERT_EQ(WriteSetupLog("first"), 0);
+  const auto lines = ReadLines(m_folder + L"\\update.log");
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_NE(lines[0].find("Msg:first"), std::string::npos) << lines[0];
+}
