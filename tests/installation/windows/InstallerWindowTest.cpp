@@ -1,4 +1,4 @@
-// The installer's three skins from the real archive, shown as bare installer windows: their
+// The installer's four skins from the real archive, shown as bare installer windows: their
 // controls, what a user sees of them (a screenshot of each is kept in the test's working folder),
 // and the caption drag that ends the sizing frame.
 
@@ -41,6 +41,10 @@ const SkinView kSkins[] = {
     {"UninstallPrompt", L"uninstall_tip.xml", {556, 199},
      {L"titlename", L"closebtn", L"main_txt", L"btn_ok", L"btn_cancle"}, {},
      {10, 7, 130, 31}, {514, 12, 526, 24}, {10, 45}},
+    {"ProxyLogin", L"proxy_login.xml", {420, 262},
+     {L"titlename", L"closebtn", L"main_txt", L"realm_txt", L"retry_txt", L"user", L"password", L"btn_ok",
+      L"btn_cancle"},
+     {}, {10, 7, 150, 31}, {394, 12, 406, 24}, {10, 60}},
 };
 
 bool IsNearWhite(uint32_t pixel) {
