@@ -4,15 +4,26 @@
 
 #include <new>
 
+#include "CommandLine.h"
 #include "Core/UIManager.h"
+#include "QuietSetup.h"
 #include "engine/SetupConstants.h"
 #include "engine/SetupContext.h"
+#include "engine/SetupLog.h"
 #include "resource.h"
 #include "windows/FrameMainUI.h"
 #include "windows/WindowConstants.h"
 #include "windows/XMLWnd.h"
 
 BOOL CinstallationApp::InitInstance() {
+  const InstallerOptions options = ParseCommandLine(GetCommandLineW());
+  if (!options.strLogCopy.empty()) setup::SetSetupLogCopy(options.strLogCopy);
+  for (const std::string& problem : options.problems) setup::WriteSetupLog(problem.c_str());
+  if (options.bQuiet) {
+    m_nExitCode = options.problems.empty() ? RunQuietSetup(m_singleInstance, options.bKeep) : kQuietBadCommandLine;
+    return FALSE;
+  }
+
   if (!m_singleInstance.Claim(setup::kSingleInstanceMutexName) &&
       !setup::GoOnBesideNameHolder(m_singleInstance, setup::kWindowClassName,
                                    LoadStringResource(IDS_MAIN_TITLE).c_str(), setup::kRunningInstallerWindowWaitMs)) {
@@ -39,6 +50,8 @@ BOOL CinstallationApp::InitInstance() {
   frame->RunModal(true);
   return FALSE;
 }
+
+int CinstallationApp::ExitInstance() { return m_nExitCode; }
 
 IMainSetupWindow* CinstallationApp::CreateMainWindow(const wchar_t* skinFile) {
   // The window deletes itself when it is gone and ends the process.

@@ -55,8 +55,10 @@ InstalledClient FindInstalledClient() {
   return found;
 }
 
-// False when the client was left installed because its configuration could not be kept.
-bool ReplaceInstalledClient(const SetupContext& context, const InstalledClient& installed) {
+// How a run over an installed client ended.
+enum class Replacement { kInstalled, kConfigNotKept, kInstallerFailed };
+
+Replacement ReplaceInstalledClient(const SetupContext& context, const InstalledClient& installed) {
   TerminateProcessesByPath(installed.installFolder);
   // Only a configuration kept in the protected data folder is put back: one an earlier run
   // kept there (and could not put back) included.
@@ -64,18 +66,20 @@ bool ReplaceInstalledClient(const SetupContext& context, const InstalledClient& 
   if (keeping == ConfigKeeping::kFailed) {
     // Uninstalling now would take the user's settings with the client.
     WriteSetupLog("uninstall skipped: the configuration cannot be kept");
-    return false;
+    return Replacement::kConfigNotKept;
   }
   // The code comes from the registry and is pasted into a command line: anything but one
   // product code could add options or packages of its own.
   if (IsProductCode(installed.productCode)) {
-    RunUninstallCommand(SystemFolder() + L"\\MsiExec.exe /x " + installed.productCode + L" /passive", context.m_timings);
+    RunUninstallCommand(SystemFolder() + L"\\MsiExec.exe /x " + installed.productCode +
+                            (context.m_bUnattended ? L" /qn" : L" /passive"),
+                        context.m_timings);
   } else {
     WriteSetupLog("uninstall skipped: invalid product code");
   }
   DeleteProductKeys(installed.view);
-  RunInstallation(context, keeping == ConfigKeeping::kKept);
-  return true;
+  return RunInstallation(context, keeping == ConfigKeeping::kKept) ? Replacement::kInstalled
+                                                                    : Replacement::kInstallerFailed;
 }
 
 }  // namespace
@@ -98,29 +102,36 @@ void OnPackageReady(SetupContext& context) {
     WriteSetupInfo("replacing the installed client %s", yes ? "confirmed" : "declined");
     return yes;
   };
-  bool replaced = true;
+  // Declining, and a client whose keys cannot be read, leave everything as it is.
+  Replacement outcome = Replacement::kInstalled;
   switch (installed.kind) {
     case InstalledClient::kNone:
     case InstalledClient::kUnversioned:
       // Over an unversioned client the extracted installers are still needed: the run
       // removes the data folder itself once the client has started.
-      RunInstallation(context, false);
+      if (!RunInstallation(context, false)) outcome = Replacement::kInstallerFailed;
       break;
     case InstalledClient::kVersioned:
-      if (confirmed(installed.version)) replaced = ReplaceInstalledClient(context, installed);
+      if (confirmed(installed.version)) outcome = ReplaceInstalledClient(context, installed);
       break;
     case InstalledClient::kListedOnly:
-      if (confirmed(std::wstring())) replaced = ReplaceInstalledClient(context, installed);
+      if (confirmed(std::wstring())) outcome = ReplaceInstalledClient(context, installed);
       break;
     case InstalledClient::kUnreadable:
       break;
   }
 
   if (!observer) return;
-  if (replaced) {
-    observer->OnInstallFinished();
-  } else {
-    observer->OnFailure(SetupFailure::kDiskError);
+  switch (outcome) {
+    case Replacement::kInstalled:
+      observer->OnInstallFinished();
+      break;
+    case Replacement::kConfigNotKept:
+      observer->OnFailure(SetupFailure::kDiskError);
+      break;
+    case Replacement::kInstallerFailed:
+      observer->OnFailure(SetupFailure::kInstallerFailed);
+      break;
   }
 }
 

@@ -83,12 +83,13 @@ bool ReadInstallPath(std::wstring& installPath) {
   return ReadClientRegistryString(kProductKey, kInstallPathValue, installPath) && !installPath.empty();
 }
 
-void RunInstallation(const SetupContext& context, bool restoreConfig) {
+bool RunInstallation(const SetupContext& context, bool restoreConfig) {
   const std::wstring setupDir = context.m_szSetupDir;
   // Both paths quoted: an unquoted path with a space is first tried cut at that space.
   const std::wstring commands[2] = {
-      L"\"" + setupDir + L"\\" + kRuntimeInstallerName + L"\"",
-      SystemFolder() + L"\\MsiExec.exe /i \"" + setupDir + L"\\" + kClientPackageName + L"\"",
+      L"\"" + setupDir + L"\\" + kRuntimeInstallerName + L"\"" + (context.m_bUnattended ? L" /q" : L""),
+      SystemFolder() + L"\\MsiExec.exe /i \"" + setupDir + L"\\" + kClientPackageName + L"\"" +
+          (context.m_bUnattended ? L" /qn" : L""),
   };
 
   const char* const names[2] = {"runtime installer", "client installer"};
@@ -98,14 +99,14 @@ void RunInstallation(const SetupContext& context, bool restoreConfig) {
     unsigned long exitCode = 0;
     if (!RunInstallerInTurn(commands[step], context.m_timings, names[step], exitCode, error)) {
       WriteSetupLogF("setup " QUILL_PRODUCT_WORD_A " failed! ErrCode:%lu Num:%d", error, step);
-      return;
+      return false;
     }
     if (InstallerSucceeded(exitCode)) continue;
     WriteSetupLogF("setup " QUILL_PRODUCT_WORD_A " failed! ExitCode:%lu Num:%d", exitCode, step);
     // The runtime may be there in another version, or the client may bring what it needs:
     // its package decides. A client that did not install leaves nothing to configure or
     // start, and a kept configuration waits for the next run.
-    if (step == 1) return;
+    if (step == 1) return false;
   }
 
   if (restoreConfig || HasKeptClientConfig(context)) RestoreClientConfig(context);
@@ -113,10 +114,11 @@ void RunInstallation(const SetupContext& context, bool restoreConfig) {
   // No "InstallPath" means the client's installer was cancelled or failed: the extracted
   // package stays for another run.
   std::wstring installPath;
-  if (!ReadInstallPath(installPath)) return;
+  if (!ReadInstallPath(installPath)) return false;
   LaunchAsDesktopUser((installPath + kProductWord).c_str());
 
   DeleteFolderTree(context.m_szDataDir);
+  return true;
 }
 
 }  // namespace setup

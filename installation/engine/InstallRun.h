@@ -19,7 +19,8 @@ struct SetupContext;
 // included), is logged and ends the run; so does a package that leaves no "InstallPath".
 // The data folder, with any kept configuration, then stays for the next run. A runtime
 // installer that reports failure is logged, and the client package is run all the same.
-void RunInstallation(const SetupContext& context, bool restoreConfig);
+// True when the client was installed (and started).
+bool RunInstallation(const SetupContext& context, bool restoreConfig);
 
 // Whether the runtime marker is in the uninstall list, or failing that in the installer's
 // product list.

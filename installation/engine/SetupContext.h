@@ -73,6 +73,10 @@ struct SetupContext {
   // How long the run waits for the server and for other installers, and how often it tries
   // again. BeginSetup leaves it as it is.
   SetupTimings m_timings;
+
+  // Nobody watches the run (an administrator's deployment): the installers it starts show
+  // no window of their own either.
+  bool m_bUnattended = false;
 };
 
 // The context of this process's one setup run. It is never destroyed: the worker may still

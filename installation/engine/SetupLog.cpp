@@ -30,6 +30,14 @@ class LogPlace {
     m_path = path;
     m_known = !path.empty();
   }
+  std::wstring Copy() {
+    std::lock_guard<std::mutex> hold(m_lock);
+    return m_copy;
+  }
+  void SetCopy(const std::wstring& path) {
+    std::lock_guard<std::mutex> hold(m_lock);
+    m_copy = path;
+  }
 
  private:
   static std::wstring FindLogPath() {
@@ -45,7 +53,19 @@ class LogPlace {
   std::mutex m_lock;
   std::wstring m_path;
   bool m_known = false;
+  std::wstring m_copy;
 };
+
+// Appends one finished line to the file at `path`, never through a link in its place.
+bool AppendLine(const std::wstring& path, const char* line, size_t length) {
+  if (path.empty()) return false;
+  // Binary append: the line already carries its "\r\n"; text mode would turn it into "\r\r\n".
+  FILE* log = OpenPlainFileStream(path.c_str(), PlainFileUse::kAppend);
+  if (!log) return false;
+  fwrite(line, 1, length, log);
+  fclose(log);
+  return true;
+}
 
 LogPlace& ProcessLogPlace() {
   // Never destroyed: the worker may still log while the process's exit handlers run.
@@ -61,12 +81,6 @@ void SetSetupLogPath(const std::wstring& path) { ProcessLogPlace().Set(path); }
 
 int WriteSetupLog(const char* message) {
   if (!message) message = "";
-  const std::wstring path = SetupLogPath();
-  if (path.empty()) return -1;
-  // Binary append: the line already carries its "\r\n"; text mode would turn it into "\r\r\n".
-  FILE* log = OpenPlainFileStream(path.c_str(), PlainFileUse::kAppend);
-  if (!log) return -1;
-
   SYSTEMTIME now;
   GetLocalTime(&now);
   char line[kLogLineBytes];
@@ -81,11 +95,13 @@ int WriteSetupLog(const char* message) {
     if (static_cast<unsigned char>(line[head + i]) < 0x20) line[head + i] = ' ';
   }
   memcpy(line + head + length, "\r\n", 3);
+  const size_t total = static_cast<size_t>(head) + length + 2;
 
-  fwrite(line, 1, static_cast<size_t>(head) + length + 2, log);
-  fclose(log);
-  return 0;
+  AppendLine(ProcessLogPlace().Copy(), line, total);
+  return AppendLine(SetupLogPath(), line, total) ? 0 : -1;
 }
+
+void SetSetupLogCopy(const std::wstring& path) { ProcessLogPlace().SetCopy(path); }
 
 int WriteSetupLogF(const char* format, ...) {
   char message[kLogLineBytes];

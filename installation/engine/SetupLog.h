@@ -42,4 +42,8 @@ std::wstring SetupLogPath();
 // to its folder.
 void SetSetupLogPath(const std::wstring& path);
 
+// Writes every line to `path` as well, from then on (an administrator deploying the client
+// names it on the command line); never through a link. Empty: no second place.
+void SetSetupLogCopy(const std::wstring& path);
+
 }  // namespace setup

@@ -14,6 +14,8 @@ enum class SetupFailure {
   kPackageDamaged,  // the package cannot be extracted, or is not what the manifest describes
   kDownloadFailed,  // the network or the server failed the transfer
   kDiskError,       // the disk would not take what the run writes
+  kInstallerFailed,  // the runtime or the client installer could not run or reported failure
+                     // (its own window said so; its code is in the setup log)
 };
 
 class ISetupObserver {
@@ -44,7 +46,8 @@ class ISetupObserver {
   // Whether the installed client (its version; empty when only its uninstall entry is
   // known) may be replaced by the published one.
   virtual bool ConfirmReplace(const std::wstring& installedVersion, const std::wstring& publishedVersion) = 0;
-  // The run is over without a failure to show.
+  // The run is over without a failure: the client installed and started, or an installed
+  // client left as it was because replacing it was declined.
   virtual void OnInstallFinished() = 0;
 };
 

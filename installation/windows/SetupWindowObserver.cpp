@@ -23,6 +23,7 @@ UINT FailureStringId(SetupFailure failure) {
     case SetupFailure::kDownloadFailed:
       return IDS_DOWNLOAD_FAILED;
     case SetupFailure::kDiskError:
+    case SetupFailure::kInstallerFailed:
       break;
   }
   return IDS_DISK_WRITE_FAILED;
@@ -52,6 +53,11 @@ bool CSetupWindowObserver::AskProxyLogin(const std::wstring& proxy, const std::w
 void CSetupWindowObserver::OnPackageReady() { PostMessageW(m_hWnd.load(), WM_SETUP_PACKAGE_READY, 0, 0); }
 
 void CSetupWindowObserver::OnFailure(SetupFailure failure) {
+  // An installer that failed has told the person in its own window: nothing more to show.
+  if (failure == SetupFailure::kInstallerFailed) {
+    PostMessageW(m_hWnd.load(), WM_CLOSE, 0, 0);
+    return;
+  }
   PostMessageW(m_hWnd.load(), WM_SETUP_ERROR, FailureStringId(failure), 0);
 }
 

@@ -52,6 +52,11 @@ def sha256(path):
         return hashlib.sha256(f.read()).hexdigest()
 
 
+def windows_path(path):
+    """A path of this machine as the programs under Wine see it (the root is drive Z:)."""
+    return "Z:" + path.replace("/", "\\")
+
+
 def tool():
     """The vendor's publishing tool, as a module."""
     tools = os.path.join(os.path.dirname(ARGS.scripts), "tools")
@@ -213,10 +218,10 @@ class Machine:
         wait_for(lambda: len(self.records("client")) > before, 30)
         return client
 
-    def start_installer(self):
+    def start_installer(self, *arguments):
         with open(os.path.join(self.work, "wine.out"), "ab") as log:
-            return subprocess.Popen(["wine", ARGS.exe], cwd=self.work, env=self.env, stdin=subprocess.DEVNULL,
-                                    stdout=log, stderr=subprocess.STDOUT)
+            return subprocess.Popen(["wine", ARGS.exe] + list(arguments), cwd=self.work, env=self.env,
+                                    stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT)
 
     def registry(self, key, name, view):
         out = subprocess.run(["wine", "reg", "query", key, "/v", name, "/reg:%d" % view], env=self.env,
