@@ -6,6 +6,10 @@
 #   tests/installation/engine/bench/run-first-byte-bench.sh [repeats]
 # Builds a Release tree of its own (whose installer names a test key), starts and stops its
 # own download server and Wine session, on 127.0.0.1:18480 (QUILL_DOWNLOAD_HOST names another).
+# A third series runs without the key under Internet settings that name a proxy configuration
+# script (served by the test server; it answers DIRECT), the cost of finding the proxy.
+# QUILL_BENCH_BASELINE_EXE names the bench of another build (an earlier commit, built for
+# the same host) to time without the key in the same rounds.
 set -euo pipefail
 HERE=$(cd "$(dirname "$0")" && pwd)
 TOP=$(cd "$HERE/../../../.." && pwd)
@@ -45,16 +49,45 @@ cp "$WORK/published/down/quillclient/CHS/"* "$WWW/"
 export WINEPREFIX=$QUILL_WINE_DIR/shared
 cd "$WORK"
 
-key=() none=()
+printf 'function FindProxyForURL(url, host) { return "DIRECT"; }\n' >"$WWW/proxy.pac"
+settings() {  # the user's Internet settings: DIRECT only, or a configuration script
+  local flags=$1 script=${2:-}
+  python3 - "$flags" "$script" <<'PY'
+import struct, sys
+flags, script = int(sys.argv[1]), sys.argv[2]
+blob = struct.pack("<III", 0x46, 1, flags) + struct.pack("<I", 0) + struct.pack("<I", 0)
+blob += struct.pack("<I", len(script)) + script.encode() + bytes(32)
+print(blob.hex())
+PY
+}
+set_settings() {
+  wine reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Internet Settings\Connections' \
+    /v DefaultConnectionSettings /t REG_BINARY /d "$1" /f >/dev/null 2>&1
+}
+NO_PROXY_SETTINGS=$(settings 1)
+SCRIPT_SETTINGS=$(settings 5 "http://127.0.0.1:$((PORT + 1))/down/quillclient/CHS/proxy.pac")
+
+run() {  # exe mode -> milliseconds
+  local line t
+  line=$(wine "$1" "$2" "$(winepath -w "$WORK/out.zip")" 2>/dev/null </dev/null)
+  case $line in *result=0*) ;; *) echo "failed: $1 $2: $line" >&2; exit 1 ;; esac
+  sed -n 's/.*ms_to_first_byte=\([0-9.-]*\).*/\1/p' <<<"$line"
+}
+key=() none=() script=() base=()
 for _ in $(seq "$REPEATS"); do
-  for mode in --key --no-key; do
-    line=$(wine "$BENCH_EXE" "$mode" "$(winepath -w "$WORK/out.zip")" 2>/dev/null </dev/null)
-    t=$(sed -n 's/.*ms_to_first_byte=\([0-9.-]*\).*/\1/p' <<<"$line")
-    case $line in *result=0*) ;; *) echo "failed: $mode: $line" >&2; exit 1 ;; esac
-    if [ "$mode" = --key ]; then key+=("$t"); else none+=("$t"); fi
-  done
+  set_settings "$NO_PROXY_SETTINGS"
+  key+=("$(run "$BENCH_EXE" --key)")
+  none+=("$(run "$BENCH_EXE" --no-key)")
+  [ -n "${QUILL_BENCH_BASELINE_EXE:-}" ] && base+=("$(run "$QUILL_BENCH_BASELINE_EXE" --no-key)")
+  set_settings "$SCRIPT_SETTINGS"
+  script+=("$(run "$BENCH_EXE" --no-key)")
 done
+set_settings "$NO_PROXY_SETTINGS"
 median() { printf '%s\n' "$@" | sort -n | awk '{a[NR]=$1} END {print (NR%2 ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2)}'; }
-printf 'worker start to first package byte, median of %d (ms): with key %s, without %s\n' "$REPEATS" \
-  "$(median "${key[@]}")" "$(median "${none[@]}")"
-printf 'with key:    %s\nwithout key: %s\n' "${key[*]}" "${none[*]}"
+printf 'worker start to first package byte, median of %d (ms):\n' "$REPEATS"
+printf '  with key %s, without %s, without and a proxy script %s' "$(median "${key[@]}")" "$(median "${none[@]}")" \
+  "$(median "${script[@]}")"
+[ ${#base[@]} -gt 0 ] && printf ', the baseline build without %s' "$(median "${base[@]}")"
+printf '\nwith key:      %s\nwithout key:   %s\nproxy script:  %s\n' "${key[*]}" "${none[*]}" "${script[*]}"
+[ ${#base[@]} -gt 0 ] && printf 'baseline:      %s\n' "${base[*]}"
+exit 0
