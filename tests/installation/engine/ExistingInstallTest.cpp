@@ -317,7 +317,10 @@ TEST_F(ExistingInstallTest, UninstallerThatCannotStartIsLoggedAndTheSequenceGoes
   EXPECT_FALSE(KeyExists(kProductCodeKey));
   EXPECT_FALSE(KeyExists(kLanguageKey));
   EXPECT_EQ(ReadRecords(standin::kRuntimeProgram).size(), 1u) << "the installation run followed";
-  ExpectInstallStartedAndFinished();
+  // The client's installer could not start either: the run ends telling so.
+  EXPECT_EQ(m_observer.Events().front(), "install started");
+  EXPECT_THAT(m_observer.Failures(), ElementsAre(SetupFailure::kInstallerFailed));
+  EXPECT_EQ(m_observer.Count("install finished"), 0u);
 }
 
 TEST_F(ExistingInstallTest, StoppingTheClientEndsOnlyProgramsInItsFolderAskingThemToCloseFirst) {
