@@ -1,13 +1,41 @@
 #include "windows/XMLWnd.h"
 
-#include "Control/UIControlCatalog.h"
+#include "Control/UIButton.h"
+#include "Control/UIEdit.h"
+#include "Control/UILabel.h"
+#include "Control/UIProgress.h"
+#include "Control/UIRichEdit.h"
+#include "Control/UIScrollBar.h"
+#include "Control/UIText.h"
+#include "Core/UIControlFactory.h"
+#include "Layout/UIHorizontalLayout.h"
+#include "Layout/UIVerticalLayout.h"
+#include "Utils/UIShadow.h"
 #include "resource.h"
 #include "windows/WindowConstants.h"
 
-CXMLWnd::CXMLWnd(LPCWSTR pstrSkinFile) : m_strSkinFile(pstrSkinFile) {
-  // The skins may name any control the framework has (and a window shadow).
-  SkinUI::RegisterAllControls();
+namespace {
+
+// The elements the installer's own skins are made of, and their window shadow. Only these are
+// linked into the installer: the framework's other controls (lists, trees, hosted objects,
+// animations) would add to the program for nothing.
+void RegisterInstallerElements() {
+  using namespace SkinUI;
+  RegisterControl<CVerticalLayoutUI>(L"VerticalLayout");
+  RegisterControl<CHorizontalLayoutUI>(L"HorizontalLayout");
+  RegisterControl<CLabelUI>(L"Label");
+  RegisterControl<CTextUI>(L"Text");
+  RegisterControl<CButtonUI>(L"Button");
+  RegisterControl<CProgressUI>(L"Progress");
+  RegisterControl<CEditUI>(L"Edit");
+  RegisterControl<CRichEditUI>(L"RichEdit");
+  RegisterControl<CScrollBarUI>(L"ScrollBar");
+  CShadowUI::RegisterAsHostShadow();
 }
+
+}  // namespace
+
+CXMLWnd::CXMLWnd(LPCWSTR pstrSkinFile) : m_strSkinFile(pstrSkinFile) { RegisterInstallerElements(); }
 
 CXMLWnd::~CXMLWnd() = default;
 

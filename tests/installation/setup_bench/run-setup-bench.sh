@@ -81,7 +81,7 @@ for i in $(seq "$REPEATS"); do
       row "$mode $label ($i)" "$a" "$b" "$c" "$d" "$e" "$f" "$g" "$h" "$k"
     done
     t=$(wine "$DEPS/bin/curl.exe" -s -o "$(winepath -w "$WORK/out-curl.bin" 2>/dev/null)" -w '%{time_total}' \
-        "http://127.0.0.1:$PORT/down/quillclient/CHS/quillmere.zip" 2>/dev/null </dev/null)
+        "http://127.0.0.1:$PORT/down/quillclient/CHS/quillmere.zip" 2>"$WORK/curl.err" </dev/null) || t="failed: $(tail -c 200 "$WORK/curl.err")"
     row "curl.exe $label ($i)" "" "" "$t"
     rm -f "$WORK/out-curl.bin"
   done
