@@ -28,18 +28,68 @@ class GlobalText {
   LPWSTR m_text;
 };
 
+// The platform's HTTP library, loaded from the system folder for one discovery and let go
+// after it: it is needed only to read the settings, and what it keeps in memory would
+// otherwise stay through the download.
+class WinHttp {
+ public:
+  WinHttp() : m_module(LoadLibraryExW(L"winhttp.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+    if (!m_module) return;
+    Find(open, "WinHttpOpen");
+    Find(close, "WinHttpCloseHandle");
+    Find(userSettings, "WinHttpGetIEProxyConfigForCurrentUser");
+    Find(machineSettings, "WinHttpGetDefaultProxyConfiguration");
+    Find(proxyForUrl, "WinHttpGetProxyForUrl");
+    Find(setCallback, "WinHttpSetStatusCallback");
+    // Since Windows 8 only: the script's whole answer.
+    Find(createResolver, "WinHttpCreateProxyResolver");
+    Find(proxyForUrlEx, "WinHttpGetProxyForUrlEx");
+    Find(proxyResult, "WinHttpGetProxyResult");
+    Find(freeProxyResult, "WinHttpFreeProxyResult");
+  }
+  ~WinHttp() {
+    if (m_module) FreeLibrary(m_module);
+  }
+  WinHttp(const WinHttp&) = delete;
+  WinHttp& operator=(const WinHttp&) = delete;
+
+  bool Loaded() const { return open && close && userSettings && machineSettings && proxyForUrl && setCallback; }
+  bool HasWholeAnswer() const { return createResolver && proxyForUrlEx && proxyResult && freeProxyResult; }
+
+  decltype(&WinHttpOpen) open = nullptr;
+  decltype(&WinHttpCloseHandle) close = nullptr;
+  decltype(&WinHttpGetIEProxyConfigForCurrentUser) userSettings = nullptr;
+  decltype(&WinHttpGetDefaultProxyConfiguration) machineSettings = nullptr;
+  decltype(&WinHttpGetProxyForUrl) proxyForUrl = nullptr;
+  decltype(&WinHttpSetStatusCallback) setCallback = nullptr;
+  DWORD(WINAPI* createResolver)(HINTERNET, HINTERNET*) = nullptr;
+  DWORD(WINAPI* proxyForUrlEx)(HINTERNET, PCWSTR, WINHTTP_AUTOPROXY_OPTIONS*, DWORD_PTR) = nullptr;
+  DWORD(WINAPI* proxyResult)(HINTERNET, WINHTTP_PROXY_RESULT*) = nullptr;
+  VOID(WINAPI* freeProxyResult)(WINHTTP_PROXY_RESULT*) = nullptr;
+
+ private:
+  template <typename Function>
+  void Find(Function& function, const char* name) {
+    function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(m_module, name)));
+  }
+
+  HMODULE m_module;
+};
+
 class Session {
  public:
-  Session() : m_handle(WinHttpOpen(L"Quillmere setup", WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME,
-                                    WINHTTP_NO_PROXY_BYPASS, 0)) {}
+  Session(const WinHttp& http, DWORD flags)
+      : m_http(http), m_handle(http.open(L"Quillmere setup", WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME,
+                                         WINHTTP_NO_PROXY_BYPASS, flags)) {}
   ~Session() {
-    if (m_handle) WinHttpCloseHandle(m_handle);
+    if (m_handle) m_http.close(m_handle);
   }
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
   HINTERNET get() const { return m_handle; }
 
  private:
+  const WinHttp& m_http;
   HINTERNET m_handle;
 };
 
@@ -93,34 +143,23 @@ void SchemeAndHost(const std::string& address, std::wstring& scheme, std::wstrin
 // The script's whole answer, every proxy in order and whether it ends in DIRECT, as systems
 // since Windows 8 give it. Looked up by name: older systems (and Wine) lack it, and the
 // classic call gives only the first road there.
-bool WholeScriptAnswer(const std::wstring& url, const WINHTTP_AUTOPROXY_OPTIONS& options, ProxyPlan& plan) {
-  using CreateResolverFn = DWORD(WINAPI*)(HINTERNET, HINTERNET*);
-  using ForUrlExFn = DWORD(WINAPI*)(HINTERNET, PCWSTR, WINHTTP_AUTOPROXY_OPTIONS*, DWORD_PTR);
-  using ResultFn = DWORD(WINAPI*)(HINTERNET, WINHTTP_PROXY_RESULT*);
-  using FreeResultFn = VOID(WINAPI*)(WINHTTP_PROXY_RESULT*);
-  HMODULE winhttp = GetModuleHandleW(L"winhttp.dll");
-  if (!winhttp) return false;
-  const auto createResolver = reinterpret_cast<CreateResolverFn>(GetProcAddress(winhttp, "WinHttpCreateProxyResolver"));
-  const auto forUrlEx = reinterpret_cast<ForUrlExFn>(GetProcAddress(winhttp, "WinHttpGetProxyForUrlEx"));
-  const auto result = reinterpret_cast<ResultFn>(GetProcAddress(winhttp, "WinHttpGetProxyResult"));
-  const auto freeResult = reinterpret_cast<FreeResultFn>(GetProcAddress(winhttp, "WinHttpFreeProxyResult"));
-  if (!createResolver || !forUrlEx || !result || !freeResult) return false;
-
-  HINTERNET session = WinHttpOpen(L"Quillmere setup", WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME,
-                                  WINHTTP_NO_PROXY_BYPASS, WINHTTP_FLAG_ASYNC);
+bool WholeScriptAnswer(const WinHttp& http, const std::wstring& url, const WINHTTP_AUTOPROXY_OPTIONS& options,
+                       ProxyPlan& plan) {
+  if (!http.HasWholeAnswer()) return false;
+  Session session(http, WINHTTP_FLAG_ASYNC);
   HINTERNET resolver = nullptr;
   bool found = false;
   HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  if (session && done && createResolver(session, &resolver) == ERROR_SUCCESS) {
-    WinHttpSetStatusCallback(
+  if (session.get() && done && http.createResolver(session.get(), &resolver) == ERROR_SUCCESS) {
+    http.setCallback(
         resolver,
         [](HINTERNET, DWORD_PTR event, DWORD, LPVOID, DWORD) { SetEvent(reinterpret_cast<HANDLE>(event)); },
         WINHTTP_CALLBACK_FLAG_REQUEST_ERROR | WINHTTP_CALLBACK_FLAG_GETPROXYFORURL_COMPLETE, 0);
     WINHTTP_AUTOPROXY_OPTIONS asked = options;
-    if (forUrlEx(resolver, url.c_str(), &asked, reinterpret_cast<DWORD_PTR>(done)) == ERROR_IO_PENDING &&
+    if (http.proxyForUrlEx(resolver, url.c_str(), &asked, reinterpret_cast<DWORD_PTR>(done)) == ERROR_IO_PENDING &&
         WaitForSingleObject(done, 60000) == WAIT_OBJECT_0) {
       WINHTTP_PROXY_RESULT answer = {};
-      if (result(resolver, &answer) == ERROR_SUCCESS) {
+      if (http.proxyResult(resolver, &answer) == ERROR_SUCCESS) {
         plan = ProxyPlan();
         plan.bDirect = answer.cEntries == 0;
         for (DWORD i = 0; i < answer.cEntries; ++i) {
@@ -131,13 +170,12 @@ bool WholeScriptAnswer(const std::wstring& url, const WINHTTP_AUTOPROXY_OPTIONS&
             plan.proxies.push_back(Narrow(entry.pwszProxy) + ":" + std::to_string(entry.ProxyPort));
           }
         }
-        freeResult(&answer);
+        http.freeProxyResult(&answer);
         found = true;
       }
     }
   }
-  if (resolver) WinHttpCloseHandle(resolver);
-  if (session) WinHttpCloseHandle(session);
+  if (resolver) http.close(resolver);
   if (done) CloseHandle(done);
   return found;
 }
@@ -199,8 +237,13 @@ ProxyPlan DiscoverProxy(const std::string& address) {
   SchemeAndHost(address, scheme, host);
   const std::wstring url(address.begin(), address.end());
 
+  const WinHttp http;
+  if (!http.Loaded()) {
+    WriteSetupInfo("proxy: the system's HTTP library cannot be had (error %lu): direct", GetLastError());
+    return Direct("no proxy settings to read");
+  }
   WINHTTP_CURRENT_USER_IE_PROXY_CONFIG user = {};
-  if (WinHttpGetIEProxyConfigForCurrentUser(&user)) {
+  if (http.userSettings(&user)) {
     GlobalText script(user.lpszAutoConfigUrl), fixed(user.lpszProxy), bypass(user.lpszProxyBypass);
     if (user.fAutoDetect || !script.empty()) {
       WINHTTP_AUTOPROXY_OPTIONS options = {};
@@ -215,13 +258,13 @@ ProxyPlan DiscoverProxy(const std::string& address) {
       options.fAutoLogonIfChallenged = TRUE;
       const char* source = script.empty() ? "automatic detection" : "configuration script";
       ProxyPlan whole;
-      if (WholeScriptAnswer(url, options, whole)) {
+      if (WholeScriptAnswer(http, url, options, whole)) {
         whole.strSource = source;
         return whole;
       }
-      Session session;
+      Session session(http, 0);
       WINHTTP_PROXY_INFO found = {};
-      if (session.get() && WinHttpGetProxyForUrl(session.get(), url.c_str(), &options, &found)) {
+      if (session.get() && http.proxyForUrl(session.get(), url.c_str(), &options, &found)) {
         GlobalText proxies(found.lpszProxy), skip(found.lpszProxyBypass);
         ProxyPlan plan = found.dwAccessType == WINHTTP_ACCESS_TYPE_NAMED_PROXY ? ParseProxyList(proxies.str(), scheme)
                                                                              : Direct("");
@@ -241,7 +284,7 @@ ProxyPlan DiscoverProxy(const std::string& address) {
   }
 
   WINHTTP_PROXY_INFO machine = {};
-  if (WinHttpGetDefaultProxyConfiguration(&machine)) {
+  if (http.machineSettings(&machine)) {
     GlobalText proxies(machine.lpszProxy), bypass(machine.lpszProxyBypass);
     if (machine.dwAccessType == WINHTTP_ACCESS_TYPE_NAMED_PROXY && !proxies.empty()) {
       if (BypassesProxy(host, bypass.str())) return Direct("bypass list of the machine's proxy");
