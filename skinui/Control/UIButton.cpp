@@ -180,8 +180,8 @@ void CButtonUI::CutFiveStatusStrips() {
     const int h = strip.pImage->nHeight;
     strip.rcSource = RECT{i * s, 0, (i + 1) * s, h};
     if (i == 0 && IsFloat() && m_cxyFixed.cx == 0 && m_cxyFixed.cy == 0) {
-      SetFixedWidth(s);
-      SetFixedHeight(h);
+      SetFixedWidth(::MulDiv(s, strip.uDpi, strip.uImageDpi));
+      SetFixedHeight(::MulDiv(h, strip.uDpi, strip.uImageDpi));
     }
   }
 }

@@ -183,10 +183,10 @@ UI_ATTRIBUTE(L"valign", kTextValue,
              })
 UI_ATTRIBUTE(L"endellipsis", kBoolValue,
              SetStyleBit(self.m_uTextStyle, kTextEndEllipsis, IsTrue(pstrValue)))
-UI_ATTRIBUTE(L"font", kIntValue, self.SetFont(ReadInt(pstrValue)))
+UI_ATTRIBUTE(L"font", kFontValue, self.SetFont(ReadInt(pstrValue)))
 UI_ATTRIBUTE(L"textcolor", kColorValue, self.SetTextColor(ReadColor(pstrValue)))
 UI_ATTRIBUTE(L"disabledtextcolor", kColorValue, self.SetDisabledTextColor(ReadColor(pstrValue)))
-UI_ATTRIBUTE(L"textpadding", kRectValue, self.SetTextPadding(ReadRect(pstrValue)))
+UI_ATTRIBUTE(L"textpadding", kPixelRectValue, self.SetTextPadding(ReadRect(pstrValue)))
 UI_ATTRIBUTE(L"multiline", kBoolValue,
              if (IsTrue(pstrValue)) {
                self.m_uTextStyle &= ~kTextSingleLine;
