@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
 """Writes the installer's skin archive: the skin documents of installation/skins and the ten
-images they use, which are drawn here instead of being kept as binary files.
+images they use, which are drawn here instead of being kept as binary files. Each image also
+comes drawn at one and a half and twice its size ("name@1.5x.png", "name@2x.png") for screens
+of 144 and 192 DPI: drawn at that size, so edges stay sharp where a resampled picture would blur.
 
     make-skin-archive.py SKINS_DIR OUT_ZIP
 
@@ -45,9 +47,8 @@ def vertical_gradient(width, height, top, bottom):
     return png(width, height, pixel)
 
 
-def cross(size, margin, rgb):
+def cross(size, margin, rgb, half_width=0.9):
     """A diagonal cross of two anti-aliased strokes on a transparent ground."""
-    half_width = 0.9
     lo, hi = margin, size - margin
 
     def coverage(px, py):
@@ -83,19 +84,42 @@ def shadow(width, height, corners, peaks, colour=(16, 16, 16)):
     return png(width, height, pixel)
 
 
-def images():
+# The variants beside each image: the suffix before ".png" and how much larger they are drawn.
+VARIANTS = [("", 1), ("@1.5x", 1.5), ("@2x", 2)]
+
+
+def px(length, scale):
+    """A length in pixels at a scale, rounded half up as the framework scales skin lengths."""
+    return int(length * scale + 0.5)
+
+
+def images_at(scale):
+    def gradient(width, height, top, bottom):
+        return vertical_gradient(px(width, scale), px(height, scale), top, bottom)
+
+    def glyph(size, margin, rgb):
+        return cross(px(size, scale), margin * scale, rgb, 0.9 * scale)
+
+    # The skins name the shadow's corners (23, 13, 23, 33); the framework finds them in a
+    # variant at the same scale, rounded the same way.
+    corners = tuple(px(c, scale) for c in (23, 13, 23, 33))
     return [
-        ("common/button/btn_blue_normal.png", vertical_gradient(16, 31, 0xFF90CAF6, 0xFF1A87D8)),
-        ("common/button/btn_blue_pushed.png", vertical_gradient(16, 31, 0xFF73A2C5, 0xFF156CAD)),
-        ("common/button/btn_gray_normal.png", vertical_gradient(16, 31, 0xFFF8F8F8, 0xFFDCDCDC)),
-        ("common/button/btn_gray_pushed.png", vertical_gradient(16, 31, 0xFFC6C6C6, 0xFFB0B0B0)),
-        ("common/close/btn_close_normal.png", cross(12, 2.5, (255, 255, 255))),
-        ("common/close/btn_close_pushed.png", cross(12, 2.5, (0xCC, 0xCC, 0xCC))),
-        ("common/window/shadow.png", shadow(246, 173, (23, 13, 23, 33), (49, 17, 49, 82))),
-        ("installation/bkimage.png", vertical_gradient(55, 80, 0xFF3498E3, 0xFF1A87D9)),
-        ("installation/btn_close_normal.png", cross(16, 3.5, (255, 255, 255))),
-        ("installation/btn_close_pushed.png", cross(16, 3.5, (0xCC, 0xCC, 0xCC))),
+        ("common/button/btn_blue_normal", gradient(16, 31, 0xFF90CAF6, 0xFF1A87D8)),
+        ("common/button/btn_blue_pushed", gradient(16, 31, 0xFF73A2C5, 0xFF156CAD)),
+        ("common/button/btn_gray_normal", gradient(16, 31, 0xFFF8F8F8, 0xFFDCDCDC)),
+        ("common/button/btn_gray_pushed", gradient(16, 31, 0xFFC6C6C6, 0xFFB0B0B0)),
+        ("common/close/btn_close_normal", glyph(12, 2.5, (255, 255, 255))),
+        ("common/close/btn_close_pushed", glyph(12, 2.5, (0xCC, 0xCC, 0xCC))),
+        ("common/window/shadow", shadow(px(246, scale), px(173, scale), corners, (49, 17, 49, 82))),
+        ("installation/bkimage", gradient(55, 80, 0xFF3498E3, 0xFF1A87D9)),
+        ("installation/btn_close_normal", glyph(16, 3.5, (255, 255, 255))),
+        ("installation/btn_close_pushed", glyph(16, 3.5, (0xCC, 0xCC, 0xCC))),
     ]
+
+
+def images():
+    return [(f"{name}{suffix}.png", data)
+            for suffix, scale in VARIANTS for name, data in images_at(scale)]
 
 
 def main(skins_dir, out_path):

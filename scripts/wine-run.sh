@@ -7,6 +7,8 @@
 # QUILL_WINE_OWN_DISPLAY=1 (isolated programs only) also gives the program an Xvfb display of
 # its own, for programs that send real input. QUILL_WINE_TEMPLATE names the template an isolated
 # prefix is copied from (default "template"; "template-cjk" has the Chinese font fallback).
+# QUILL_WINE_DPI=N (isolated programs only) gives the prefix's screen N dots per inch before the
+# program starts: the LogPixels value Wine reads for the system's DPI.
 set -u
 HERE=$(cd "$(dirname "$0")" && pwd)
 . "$HERE/wine-common.sh"
@@ -29,6 +31,10 @@ prepare() {
       export DISPLAY
     fi
     server_pid=$(wine_start_server "$WINEPREFIX")
+    if [ -n "${QUILL_WINE_DPI:-}" ]; then
+      wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$QUILL_WINE_DPI" /f \
+        >/dev/null 2>&1 </dev/null
+    fi
   else
     export WINEPREFIX=$QUILL_WINE_DIR/shared
   fi

@@ -1,7 +1,9 @@
 // The control gallery. Run plainly it is a window to look at and click; with
 // "--selftest FILE.bmp" it shows every page in turn, saves a picture of each (FILE_basics.bmp,
 // ...) and exits with the number of problems found (debug checks reported, controls missing,
-// a page or a button that did not answer).
+// a page or a button that did not answer). "--selftest FILE.bmp --dpi N" also counts it a
+// problem when the window is not drawn for N DPI: another DPI, a size that is not the skin's
+// scaled, or a status bar that says otherwise.
 
 #include <windows.h>
 #include <commctrl.h>
@@ -116,16 +118,42 @@ int CountMissingControls(SkinUI::CWindowHostUI& host, const wchar_t* const* ppNa
   return nMissing;
 }
 
+// The window's DPI, its size against the skin's (860 by 600) and the status bar's DPI line.
+int CountDpiProblems(CGalleryWindow& window, UINT uExpected) {
+  SkinUI::CWindowHostUI& host = window.GetWindowHost();
+  int nProblems = 0;
+  if (host.GetDpi() != uExpected) {
+    std::fprintf(stderr, "drawn for %u DPI, not %u\n", host.GetDpi(), uExpected);
+    ++nProblems;
+  }
+  RECT rc = {};
+  ::GetClientRect(window, &rc);
+  const int cx = ::MulDiv(860, static_cast<int>(uExpected), 96);
+  const int cy = ::MulDiv(600, static_cast<int>(uExpected), 96);
+  if (rc.right != cx || rc.bottom != cy) {
+    std::fprintf(stderr, "window %ld x %ld, not %d x %d\n", rc.right, rc.bottom, cx, cy);
+    ++nProblems;
+  }
+  wchar_t szLine[40];
+  std::swprintf(szLine, 40, L"DPI %u (%u %%)", uExpected, (uExpected * 100 + 48) / 96);
+  SkinUI::CControlUI* pLine = host.FindControlByName(L"dpi");
+  if (pLine == nullptr || !(pLine->GetText() == szLine)) {
+    std::fprintf(stderr, "the status bar does not say \"%ls\"\n", szLine);
+    ++nProblems;
+  }
+  return nProblems;
+}
+
 // Shows each page the way a click on its tab does, checks its controls and saves its picture;
 // then presses one button and checks that the program answered.
-int SelfTest(CGalleryWindow& window, const wchar_t* pstrPicture) {
+int SelfTest(CGalleryWindow& window, const wchar_t* pstrPicture, UINT uExpectedDpi) {
   SkinUI::CWindowHostUI& host = window.GetWindowHost();
   auto* pPages = static_cast<SkinUI::CTabLayoutUI*>(host.FindControlByName(L"pages"));
   if (pPages == nullptr) {
     std::fprintf(stderr, "the skin has no \"pages\"\n");
     return 1;
   }
-  int nProblems = 0;
+  int nProblems = uExpectedDpi != 0 ? CountDpiProblems(window, uExpectedDpi) : 0;
   for (int i = 0; i < CGalleryWindow::kPageCount; ++i) {
     const CGalleryWindow::Page& page = CGalleryWindow::kPages[i];
     auto* pTab = static_cast<SkinUI::COptionUI*>(host.FindControlByName(page.pstrTab));
@@ -191,7 +219,9 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR, int) {
       window.CenterOnOwner();
       if (bSelfTest) {
         window.Show(true, true);
-        nResult = SelfTest(window, argc >= 3 ? argv[2] : nullptr);
+        const bool bDpi = argc >= 5 && ::lstrcmpW(argv[3], L"--dpi") == 0;
+        nResult = SelfTest(window, argc >= 3 ? argv[2] : nullptr,
+                           bDpi ? static_cast<UINT>(::_wtoi(argv[4])) : 0);
       } else {
         window.RunModal(true);
       }

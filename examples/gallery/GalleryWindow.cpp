@@ -66,6 +66,7 @@ UI_ON_NOTIFY_NAMED(kNotifyItemSelect, L"list", OnListSelect)
 UI_ON_NOTIFY_NAMED(kNotifyItemSelect, L"combo", OnComboSelect)
 UI_ON_NOTIFY_NAMED(kNotifyItemSelect, L"tree", OnTreeSelect)
 UI_ON_NOTIFY_NAMED(kNotifyItemSelect, L"listctrl", OnTileSelect)
+UI_ON_NOTIFY(kNotifyDpiChanged, OnDpiChanged)
 UI_END_NOTIFY_MAP()
 
 void CGalleryWindow::OnSkinLoaded() {
@@ -73,10 +74,12 @@ void CGalleryWindow::OnSkinLoaded() {
   CListUI* pList = Find<CListUI>(L"list");
   for (const auto& file : kFiles) {
     CListTextElementUI* pRow = new CListTextElementUI;
-    pRow->SetFixedHeight(26);
+    // A skin length, not SetFixedHeight's window pixels: the row follows the window's DPI.
+    pRow->ApplyAttribute(L"height", L"26");
     pList->AddItem(pRow);
     for (int iColumn = 0; iColumn < 3; ++iColumn) pRow->SetColumnText(iColumn, file[iColumn]);
   }
+  ShowDpi();
   // A value the program sets can go without a notification; the user's changes always send one.
   Find<CScrollBarUI>(L"scrollbar")->SetScrollValue(30, false);
   Find<CControlUI>(L"richedit")->SetText(
@@ -188,4 +191,13 @@ void CGalleryWindow::ShowStatus(LPCWSTR pstrFormat, ...) {
   std::vswprintf(szText, 256, pstrFormat, args);
   va_end(args);
   Find<CControlUI>(L"status")->SetText(szText);
+}
+
+void CGalleryWindow::OnDpiChanged(NotifyEvent&) { ShowDpi(); }
+
+void CGalleryWindow::ShowDpi() {
+  const UINT uDpi = m_Host.GetDpi();
+  wchar_t szText[40];
+  std::swprintf(szText, 40, L"DPI %u (%u %%)", uDpi, (uDpi * 100 + 48) / 96);
+  Find<CControlUI>(L"dpi")->SetText(szText);
 }

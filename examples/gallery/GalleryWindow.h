@@ -41,6 +41,7 @@ class CGalleryWindow : public SkinUI::WindowImplBase {
   void OnComboSelect(SkinUI::NotifyEvent& event);
   void OnTreeSelect(SkinUI::NotifyEvent& event);
   void OnTileSelect(SkinUI::NotifyEvent& event);
+  void OnDpiChanged(SkinUI::NotifyEvent& event);
 
   // The control of that name, as the class the skin made it.
   template <class T>
@@ -51,4 +52,6 @@ class CGalleryWindow : public SkinUI::WindowImplBase {
   void ShowValue(int nValue);
   // One line in the status bar at the foot of the window.
   void ShowStatus(LPCWSTR pstrFormat, ...);
+  // The window's DPI and scale, at the right of the status bar.
+  void ShowDpi();
 };

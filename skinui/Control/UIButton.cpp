@@ -2,6 +2,8 @@
 
 #include "Control/UIButton.h"
 
+#include <algorithm>
+
 #include "Core/UIAttributeValues.h"
 #include "Core/UIManager.h"
 
@@ -180,8 +182,8 @@ void CButtonUI::CutFiveStatusStrips() {
     const int h = strip.pImage->nHeight;
     strip.rcSource = RECT{i * s, 0, (i + 1) * s, h};
     if (i == 0 && IsFloat() && m_cxyFixed.cx == 0 && m_cxyFixed.cy == 0) {
-      SetFixedWidth(s);
-      SetFixedHeight(h);
+      SetFixedWidth(::MulDiv(s, strip.uDpi, strip.uImageDpi));
+      SetFixedHeight(::MulDiv(h, strip.uDpi, strip.uImageDpi));
     }
   }
 }
@@ -226,7 +228,44 @@ void CButtonUI::RefreshStateBits() {
 }
 
 bool CButtonUI::DrawImage(HDC hDC, ImageDrawInfo& image) {
+  if (m_pHost != nullptr && m_pHost->IsHighContrast() && ImageCoversText(image)) {
+    const bool bLit = (m_uButtonState & (kStateHot | kStatePushed | kStateSelected)) != 0;
+    CSkinRenderer::FillColor(hDC, m_rcPaint,
+                             CWindowHostUI::SystemColor(bLit ? COLOR_HIGHLIGHT : COLOR_BTNFACE));
+    return true;
+  }
   return CSkinRenderer::RenderImage(hDC, m_pHost, m_rcItem, m_rcPaint, image);
+}
+
+bool CButtonUI::ImageCoversText(ImageDrawInfo& image) {
+  if (m_sText.IsEmpty() || !CSkinRenderer::RenderImage(nullptr, m_pHost, m_rcItem, m_rcPaint, image)) {
+    return false;
+  }
+  RECT rcImage = m_rcItem;
+  const RECT& rcOffset = image.rcDest;
+  if (rcOffset.left != 0 || rcOffset.top != 0 || rcOffset.right != 0 || rcOffset.bottom != 0) {
+    rcImage = RECT{m_rcItem.left + rcOffset.left, m_rcItem.top + rcOffset.top,
+                   m_rcItem.left + rcOffset.right, m_rcItem.top + rcOffset.bottom};
+  }
+  const RECT rcText = TextRect();
+  RECT rcTemp;
+  return ::IntersectRect(&rcTemp, &rcImage, &rcText) != FALSE;
+}
+
+bool CButtonUI::HasContrastFace() {
+  if (m_pHost == nullptr || !m_pHost->IsHighContrast()) return false;
+  for (ImageDrawInfo* pImage : {&m_images.normal, &m_images.hot, &m_images.pushed,
+                                &m_images.focused, &m_images.disabled}) {
+    if (ImageCoversText(*pImage)) return true;
+  }
+  return false;
+}
+
+DWORD CButtonUI::ContrastTextColor() {
+  if (!IsEnabled()) return CWindowHostUI::SystemColor(COLOR_GRAYTEXT);
+  if (!HasContrastFace()) return CWindowHostUI::SystemColor(COLOR_WINDOWTEXT);
+  const bool bLit = (m_uButtonState & (kStateHot | kStatePushed | kStateSelected)) != 0;
+  return CWindowHostUI::SystemColor(bLit ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT);
 }
 
 namespace {
@@ -315,7 +354,28 @@ void CButtonUI::PaintTextLayer(HDC hDC) {
   RefreshStateBits();
   ApplyDefaultTextColors();
   if (m_sText.IsEmpty()) return;
-  DrawLabelText(hDC, TextRect(), StateTextColor(), m_uTextStyle);
+  const bool bContrast = m_pHost != nullptr && m_pHost->IsHighContrast();
+  DrawLabelText(hDC, TextRect(), bContrast ? ContrastTextColor() : StateTextColor(), m_uTextStyle);
+}
+
+void CButtonUI::PaintBorderLayer(HDC hDC) {
+  // High contrast: a face in the system's colours, or a picture on the window's colour, reads as
+  // a button only with an edge. Options that show their state in a glyph beside the text need none.
+  const bool bEdge = HasContrastFace() ||
+                     (m_pHost != nullptr && m_pHost->IsHighContrast() &&
+                      QueryNamedInterface(L"Option") == nullptr);
+  if (!bEdge) {
+    CLabelUI::PaintBorderLayer(hDC);
+    return;
+  }
+  const DWORD dwColor = CWindowHostUI::SystemColor(HasContrastFace() ? COLOR_BTNTEXT : COLOR_WINDOWTEXT);
+  const int nWidth = std::max(1, m_pHost->ScalePixels(1));
+  if (m_cxyBorderRound.cx > 0 || m_cxyBorderRound.cy > 0) {
+    CSkinRenderer::StrokeRoundRect(hDC, m_rcItem, nWidth, m_cxyBorderRound.cx,
+                                   m_cxyBorderRound.cy, dwColor);
+  } else {
+    CSkinRenderer::StrokeRect(hDC, m_rcItem, nWidth, dwColor);
+  }
 }
 
 }  // namespace SkinUI

@@ -28,6 +28,7 @@ class CButtonUI : public CLabelUI {
   SIZE MeasureSize(SIZE szAvailable) override;
   void PaintStateImages(HDC hDC) override;
   void PaintTextLayer(HDC hDC) override;
+  void PaintBorderLayer(HDC hDC) override;
 
   UINT GetButtonState() const { return m_uButtonState; }
   BYTE GetFadeAlpha() const { return m_uFadeAlpha; }
@@ -59,8 +60,15 @@ class CButtonUI : public CLabelUI {
  protected:
   // Stores a state image string; a string already loaded is left alone.
   void ReplaceImage(ImageDrawInfo& image, LPCWSTR pstrImage);
-  // Draws an image over the whole control; false when it drew nothing.
+  // Draws an image over the whole control; false when it drew nothing. In high contrast an image
+  // behind the text is the face the system's colours replace.
   bool DrawImage(HDC hDC, ImageDrawInfo& image);
+  // High contrast: some state image lies behind the text, so the button shows a face of the
+  // system's button colours instead, with a border.
+  bool HasContrastFace();
+  bool ImageCoversText(ImageDrawInfo& image);
+  // The system's text colour for the button's state and face.
+  DWORD ContrastTextColor();
   void RefreshStateBits();
   // Gives each state record still showing the five-state image its strip. The image is known
   // only through a host, and a record starts over whenever the host lets its image go.

@@ -281,7 +281,7 @@ void CComboUI::SetDisabledImage(LPCWSTR pstrImage) {
 
 // The container keeps these values as custom attributes as well.
 UI_BEGIN_ATTRIBUTES(CComboUI, CContainerUI)
-UI_ATTRIBUTE(L"textpadding", kRectValue, self.SetTextPadding(ReadRect(pstrValue));
+UI_ATTRIBUTE(L"textpadding", kPixelRectValue, self.SetTextPadding(ReadRect(pstrValue));
              self.AddCustomAttribute(L"textpadding", pstrValue))
 UI_ATTRIBUTE(L"showtext", kBoolValue, self.SetShowText(IsTrue(pstrValue));
              self.AddCustomAttribute(L"showtext", pstrValue))
@@ -297,14 +297,14 @@ UI_ATTRIBUTE(L"disabledimage", kImageValue, self.SetDisabledImage(pstrValue);
              self.AddCustomAttribute(L"disabledimage", pstrValue))
 UI_ATTRIBUTE(L"dropbox", kAttributeListValue, self.SetDropBoxAttributes(pstrValue);
              self.AddCustomAttribute(L"dropbox", pstrValue))
-UI_ATTRIBUTE(L"dropboxsize", kSizeValue,
+UI_ATTRIBUTE(L"dropboxsize", kPixelSizeValue,
              LPCWSTR pstr = pstrValue;
              SIZE sz;
              sz.cx = ReadListInt(pstr);
              sz.cy = ReadListInt(pstr);
              self.SetDropBoxSize(sz);
              self.AddCustomAttribute(L"dropboxsize", pstrValue))
-UI_ATTRIBUTE(L"itemfont", kIntValue, ApplyListInfoAttribute(self.m_ListInfo, L"itemfont", pstrValue);
+UI_ATTRIBUTE(L"itemfont", kFontValue, ApplyListInfoAttribute(self.m_ListInfo, L"itemfont", pstrValue);
              self.AddCustomAttribute(L"itemfont", pstrValue))
 UI_ATTRIBUTE(L"itemalign", kTextValue,
              ApplyListInfoAttribute(self.m_ListInfo, L"itemalign", pstrValue);

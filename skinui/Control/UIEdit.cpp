@@ -3,6 +3,8 @@
 
 #include "Control/UIEdit.h"
 
+#include <algorithm>
+
 #include "Control/UIEditWnd.h"
 #include "Control/UIStateImage.h"
 #include "Core/UIAttributeValues.h"
@@ -247,6 +249,15 @@ SIZE CEditUI::MeasureSize(SIZE szAvailable) {
 void CEditUI::PaintStateImages(HDC hDC) {
   SetStyleBit(m_uState, kStateFocused, IsFocused());
   SetStyleBit(m_uState, kStateDisabled, !IsEnabled());
+  if (m_pHost != nullptr && m_pHost->IsHighContrast()) {
+    // The state images are the field's box behind the text: in high contrast the box is the
+    // window's colour (the background layer) inside an edge of the text colour.
+    if (m_rcBorderSize.left <= 0) {
+      CSkinRenderer::StrokeRect(hDC, m_rcItem, std::max(1, m_pHost->ScalePixels(1)),
+                                CWindowHostUI::SystemColor(COLOR_WINDOWTEXT));
+    }
+    return;
+  }
   PaintStateImage(hDC, m_pHost, m_rcItem, m_rcPaint,
                   {{(m_uState & kStateDisabled) != 0, &m_images.disabled},
                    {(m_uState & kStateFocused) != 0, &m_images.focused},
@@ -270,8 +281,11 @@ void CEditUI::PaintTextLayer(HDC hDC) {
   ApplyDefaultTextColors();
   if (m_sText.IsEmpty()) return;
   const CUIString sText = GetDisplayText();
-  const DWORD dwColor = IsEnabled() ? m_dwTextColor : m_dwDisabledTextColor;
-  CSkinRenderer::RenderText(hDC, m_pHost, TextRect(), sText, AdjustColor(dwColor), m_iFont,
+  DWORD dwColor = AdjustColor(IsEnabled() ? m_dwTextColor : m_dwDisabledTextColor);
+  if (m_pHost != nullptr && m_pHost->IsHighContrast()) {
+    dwColor = CWindowHostUI::SystemColor(IsEnabled() ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT);
+  }
+  CSkinRenderer::RenderText(hDC, m_pHost, TextRect(), sText, dwColor, m_iFont,
                             m_uTextStyle | kTextSingleLine);
 }
 

@@ -139,6 +139,12 @@ LRESULT CEditWnd::OnReflectedCommand(WPARAM wParam, LPARAM /*lParam*/) {
 LRESULT CEditWnd::OnReflectedColor(UINT uMsg, WPARAM wParam, LPARAM lParam) {
   CWindowHostUI* pHost = m_pOwner->GetHost();
   if (IsLayeredHost() && !pHost->IsPainting()) pHost->TrackNativeWindow(m_pOwner, m_hWnd);
+  if (pHost->IsHighContrast()) {
+    const HDC hDC = reinterpret_cast<HDC>(wParam);
+    ::SetBkColor(hDC, ::GetSysColor(COLOR_WINDOW));
+    ::SetTextColor(hDC, ::GetSysColor(COLOR_WINDOWTEXT));
+    return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
+  }
   const DWORD dwColor = m_pOwner->GetNativeBkColor();
   if (dwColor == CEditUI::kNoNativeBkColor) {
     return ::DefWindowProcW(::GetParent(m_hWnd), uMsg - kReflectOffset, wParam, lParam);

@@ -183,10 +183,10 @@ UI_ATTRIBUTE(L"valign", kTextValue,
              })
 UI_ATTRIBUTE(L"endellipsis", kBoolValue,
              SetStyleBit(self.m_uTextStyle, kTextEndEllipsis, IsTrue(pstrValue)))
-UI_ATTRIBUTE(L"font", kIntValue, self.SetFont(ReadInt(pstrValue)))
+UI_ATTRIBUTE(L"font", kFontValue, self.SetFont(ReadInt(pstrValue)))
 UI_ATTRIBUTE(L"textcolor", kColorValue, self.SetTextColor(ReadColor(pstrValue)))
 UI_ATTRIBUTE(L"disabledtextcolor", kColorValue, self.SetDisabledTextColor(ReadColor(pstrValue)))
-UI_ATTRIBUTE(L"textpadding", kRectValue, self.SetTextPadding(ReadRect(pstrValue)))
+UI_ATTRIBUTE(L"textpadding", kPixelRectValue, self.SetTextPadding(ReadRect(pstrValue)))
 UI_ATTRIBUTE(L"multiline", kBoolValue,
              if (IsTrue(pstrValue)) {
                self.m_uTextStyle &= ~kTextSingleLine;
@@ -287,15 +287,19 @@ void CLabelUI::DrawLabelText(HDC hDC, RECT rc, DWORD dwColor, UINT uStyle) {
 
 void CLabelUI::PaintTextLayer(HDC hDC) {
   ApplyDefaultTextColors();
-  if (m_bEnableEffect) {
+  const bool bContrast = m_pHost != nullptr && m_pHost->IsHighContrast();
+  // High contrast draws plain text in the system's colours: no gradients, glows or shadows.
+  if (m_bEnableEffect && !bContrast) {
     PaintEffectsText(hDC);
     return;
   }
   if (m_sText.IsEmpty()) return;
   if (IsEnabled()) {
-    DrawLabelText(hDC, TextRect(), m_dwTextColor, m_uTextStyle);
+    const DWORD dwColor = bContrast ? CWindowHostUI::SystemColor(COLOR_WINDOWTEXT) : m_dwTextColor;
+    DrawLabelText(hDC, TextRect(), dwColor, m_uTextStyle);
   } else {
-    DrawLabelText(hDC, TextRect(), m_dwDisabledTextColor, m_uTextStyle | kTextSingleLine);
+    const DWORD dwColor = bContrast ? CWindowHostUI::SystemColor(COLOR_GRAYTEXT) : m_dwDisabledTextColor;
+    DrawLabelText(hDC, TextRect(), dwColor, m_uTextStyle | kTextSingleLine);
   }
 }
 

@@ -104,10 +104,11 @@ void CListContainerElementUI::PaintElementText(HDC hDC, const RECT& rcText) {
   const ListInfo* pInfo = m_item.Info();
   if (pInfo == nullptr || m_sText.IsEmpty()) return;
   RECT rc = rcText;
-  rc.left += pInfo->rcTextPadding.left;
-  rc.top += pInfo->rcTextPadding.top;
-  rc.right -= pInfo->rcTextPadding.right;
-  rc.bottom -= pInfo->rcTextPadding.bottom;
+  const RECT rcPadding = TextPaddingAt(*pInfo, m_pHost);
+  rc.left += rcPadding.left;
+  rc.top += rcPadding.top;
+  rc.right -= rcPadding.right;
+  rc.bottom -= rcPadding.bottom;
   CSkinRenderer::RenderText(hDC, m_pHost, rc, m_sText, AdjustColor(m_item.TextColor()),
                             pInfo->nFont, pInfo->uTextStyle | kTextSingleLine);
 }

@@ -154,16 +154,16 @@ void CListHeaderItemUI::HandleEvent(InputEvent& event) {
 
 UI_BEGIN_ATTRIBUTES(CListHeaderItemUI, CContainerUI)
 UI_ATTRIBUTE(L"dragable", kBoolValue, self.SetDragable(IsTrue(pstrValue)))
-UI_ATTRIBUTE(L"sepwidth", kIntValue, self.SetSepWidth(ReadInt(pstrValue)))
+UI_ATTRIBUTE(L"sepwidth", kPixelValue, self.SetSepWidth(ReadInt(pstrValue)))
 UI_ATTRIBUTE(L"align", kTextValue,
              ApplyAlignWords(self.m_uTextStyle, pstrValue);
              self.Invalidate())
 UI_ATTRIBUTE(L"endellipsis", kBoolValue,
              SetStyleBit(self.m_uTextStyle, kTextEndEllipsis, IsTrue(pstrValue));
              self.Invalidate())
-UI_ATTRIBUTE(L"font", kIntValue, self.SetFont(ReadInt(pstrValue)))
+UI_ATTRIBUTE(L"font", kFontValue, self.SetFont(ReadInt(pstrValue)))
 UI_ATTRIBUTE(L"textcolor", kColorValue, self.SetTextColor(ReadColor(pstrValue)))
-UI_ATTRIBUTE(L"textpadding", kRectValue, self.SetTextPadding(ReadRect(pstrValue)))
+UI_ATTRIBUTE(L"textpadding", kPixelRectValue, self.SetTextPadding(ReadRect(pstrValue)))
 UI_ATTRIBUTE(L"showhtml", kBoolValue, self.SetShowHtml(IsTrue(pstrValue)))
 UI_ATTRIBUTE(L"normalimage", kImageValue,
              if (StoreImageAttribute(self.m_images.normal, pstrValue)) self.Invalidate())

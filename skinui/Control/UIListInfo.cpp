@@ -5,6 +5,7 @@
 #include "Control/UILabel.h"
 #include "Core/UIAttributeValues.h"
 #include "Core/UIControl.h"
+#include "Core/UIManager.h"
 
 namespace SkinUI {
 
@@ -53,7 +54,7 @@ const ListItemAttribute kItemAttributes[] = {
        SetStyleBit(info.uTextStyle, kTextEndEllipsis, IsTrue(pstrValue));
        return kListInfoRepaint;
      }},
-    {L"itemtextpadding", kRectValue,
+    {L"itemtextpadding", kPixelRectValue,
      [](ListInfo& info, LPCWSTR pstrValue) {
        info.rcTextPadding = ReadRect(pstrValue);
        return kListInfoRepaint;
@@ -95,6 +96,13 @@ ListInfo::ListInfo()
       dwLineColor(0),
       bShowHtml(false),
       bMultiExpandable(false) {}
+
+RECT TextPaddingAt(const ListInfo& info, const CWindowHostUI* pHost) {
+  if (pHost == nullptr) return info.rcTextPadding;
+  const RECT& rc = info.rcTextPadding;
+  return RECT{pHost->ScalePixels(rc.left), pHost->ScalePixels(rc.top), pHost->ScalePixels(rc.right),
+              pHost->ScalePixels(rc.bottom)};
+}
 
 ListInfoChange ApplyListInfoAttribute(ListInfo& info, LPCWSTR pstrName, LPCWSTR pstrValue) {
   for (const ListItemAttribute& attribute : kItemAttributes) {

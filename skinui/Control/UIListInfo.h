@@ -9,6 +9,7 @@
 namespace SkinUI {
 
 class CControlUI;
+class CWindowHostUI;
 
 struct ListInfo {
   static constexpr int kMaxColumns = 32;
@@ -20,7 +21,7 @@ struct ListInfo {
   RECT rcColumn[kMaxColumns];
   int nFont;
   UINT uTextStyle;
-  RECT rcTextPadding;
+  RECT rcTextPadding;  // skin pixels: see TextPaddingAt
   DWORD dwTextColor;
   DWORD dwBkColor;
   ImageDrawInfo diBk;
@@ -56,6 +57,9 @@ struct ListItemAttribute {
 };
 int ListItemAttributeCount();
 const ListItemAttribute& ListItemAttributeAt(int iIndex);
+
+// The item text padding in the window's pixels of the host (at its DPI).
+RECT TextPaddingAt(const ListInfo& info, const CWindowHostUI* pHost);
 
 ListInfoChange ApplyListInfoAttribute(ListInfo& info, LPCWSTR pstrName, LPCWSTR pstrValue);
 // The same for the control that owns the record, which is repainted or laid out again as the

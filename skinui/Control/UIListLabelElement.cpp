@@ -51,10 +51,11 @@ void CListLabelElementUI::HandleEvent(InputEvent& event) {
 RECT CListLabelElementUI::PaddedRect(RECT rc) const {
   const ListInfo* pInfo = m_item.Info();
   if (pInfo == nullptr) return rc;
-  rc.left += pInfo->rcTextPadding.left;
-  rc.top += pInfo->rcTextPadding.top;
-  rc.right -= pInfo->rcTextPadding.right;
-  rc.bottom -= pInfo->rcTextPadding.bottom;
+  const RECT rcPadding = TextPaddingAt(*pInfo, m_pHost);
+  rc.left += rcPadding.left;
+  rc.top += rcPadding.top;
+  rc.right -= rcPadding.right;
+  rc.bottom -= rcPadding.bottom;
   return rc;
 }
 
@@ -69,9 +70,8 @@ SIZE CListLabelElementUI::MeasureSize(SIZE /*szAvailable*/) {
   const ListInfo* pInfo = m_item.Info();
   if (pInfo == nullptr) return SIZE{0, 0};
   SIZE sz = {m_cxyFixed.cx, m_cxyFixed.cy};
-  if (sz.cy == 0) {
-    sz.cy = ItemFontHeight() + pInfo->rcTextPadding.top + pInfo->rcTextPadding.bottom + 8;
-  }
+  const RECT rcPadding = TextPaddingAt(*pInfo, m_pHost);
+  if (sz.cy == 0) sz.cy = ItemFontHeight() + rcPadding.top + rcPadding.bottom + 8;
   if (sz.cx == 0 && m_pHost != nullptr && m_pHost->GetHostDC() != nullptr) {
     RECT rcText = {0, 0, 9999, sz.cy};
     const UINT uStyle =
@@ -86,7 +86,7 @@ SIZE CListLabelElementUI::MeasureSize(SIZE /*szAvailable*/) {
       ::DrawTextW(hDC, m_sText, m_sText.GetLength(), &rcText, uStyle);
       ::SelectObject(hDC, hOld);
     }
-    sz.cx = rcText.right - rcText.left + pInfo->rcTextPadding.left + pInfo->rcTextPadding.right;
+    sz.cx = rcText.right - rcText.left + rcPadding.left + rcPadding.right;
   }
   return sz;
 }

@@ -141,7 +141,8 @@ void COptionUI::PaintTextLayer(HDC hDC) {
   }
   ApplyDefaultTextColors();
   if (m_sText.IsEmpty()) return;
-  const DWORD dwColor = m_dwSelectedTextColor != 0 ? m_dwSelectedTextColor : m_dwTextColor;
+  DWORD dwColor = m_dwSelectedTextColor != 0 ? m_dwSelectedTextColor : m_dwTextColor;
+  if (m_pHost != nullptr && m_pHost->IsHighContrast()) dwColor = ContrastTextColor();
   DrawLabelText(hDC, TextRect(), dwColor, m_uTextStyle);
 }
 

@@ -81,6 +81,15 @@ void CProgressUI::PaintStateImages(HDC hDC) {
     const long long cy = H * (static_cast<long long>(m_nMax) - m_nValue) / nSpan;
     m_rcFill = RECT{0, static_cast<LONG>(cy), W, H};
   }
+  if (m_pHost != nullptr && m_pHost->IsHighContrast()) {
+    RECT rcFill = m_rcFill;
+    ::OffsetRect(&rcFill, m_rcItem.left, m_rcItem.top);
+    RECT rcShown;
+    if (::IntersectRect(&rcShown, &rcFill, &m_rcPaint)) {
+      CSkinRenderer::FillColor(hDC, rcShown, CWindowHostUI::SystemColor(COLOR_HIGHLIGHT));
+    }
+    return;
+  }
   // Parse first so that the fill replaces any destination the image string holds.
   if (!CSkinRenderer::RenderImage(nullptr, m_pHost, m_rcItem, m_rcPaint, m_diFore)) return;
   m_diFore.rcDest = m_rcFill;

@@ -6,11 +6,13 @@
 #include <richedit.h>
 
 #include <cwchar>
+#include <initializer_list>
 #include <vector>
 
 #include "Control/UITextHost.h"
 #include "Core/UIAttributeValues.h"
 #include "Core/UIManager.h"
+#include "Core/UIScrollBarBase.h"
 
 namespace SkinUI {
 
@@ -146,32 +148,51 @@ UI_ATTRIBUTE(L"align", kTextValue,
              if (Contains(pstrValue, L"left")) dwStyle &= ~(kRichEditCenter | kRichEditRight);
              if (Contains(pstrValue, L"center")) dwStyle = (dwStyle & ~kRichEditRight) | kRichEditCenter;
              if (Contains(pstrValue, L"right")) dwStyle = (dwStyle & ~kRichEditCenter) | kRichEditRight)
-UI_ATTRIBUTE(L"font", kIntValue, self.SetFont(ReadInt(pstrValue)))
+UI_ATTRIBUTE(L"font", kFontValue, self.SetFont(ReadInt(pstrValue)))
 UI_ATTRIBUTE(L"textcolor", kColorValue, self.SetTextColor(ReadTextColor(pstrValue)))
 UI_END_ATTRIBUTES()
 
 
 // ---- the engine ----
 
+bool CRichEditUI::StartEngine(LPCWSTR pstrText) {
+  CTxtWinHost* pTwh = new CTxtWinHost;
+  if (!pTwh->Create(this, TextHostCreation{m_dwStyle})) {
+    pTwh->Release();
+    return false;
+  }
+  m_pTwh = pTwh;
+  m_uEngineDpi = m_pHost != nullptr ? m_pHost->GetDpi() : 0;
+  m_bContrastText = false;
+  if (m_bTransparent) m_pTwh->SetTransparent(true);
+  m_pTwh->ActivateInPlace(true);
+  // The text may have been set before there was an engine to hold it. It goes in only
+  // once the engine is active: one that scrolls to the caret on its own has no lines to
+  // scroll through before, and some engines fault on a selection made then.
+  const CUIString sInitial = pstrText;
+  SetText(sInitial);
+  // Only changes are asked for, and only from now on: the skin's own text is no change.
+  TxSend(EM_SETEVENTMASK, 0, ENM_CHANGE, nullptr);
+  return true;
+}
+
+void CRichEditUI::RestartEngineForDpi() {
+  const CUIString sText = GetText();
+  m_pTwh->Shutdown();
+  m_pTwh->Release();
+  m_pTwh = nullptr;
+  m_bVScrollBarFixing = false;
+  for (CScrollBarBaseUI* pBar : {m_pVerticalScrollBar, m_pHorizontalScrollBar}) {
+    if (pBar == nullptr) continue;
+    pBar->SetScrollRange(0);
+    pBar->SetVisible(true);
+  }
+  StartEngine(sText);
+}
+
 void CRichEditUI::InitSelf() {
   if (m_bInited) return;
-  CTxtWinHost* pTwh = new CTxtWinHost;
-  if (pTwh->Create(this, TextHostCreation{m_dwStyle})) {
-    m_pTwh = pTwh;
-  } else {
-    pTwh->Release();
-  }
-  if (m_pTwh != nullptr) {
-    if (m_bTransparent) m_pTwh->SetTransparent(true);
-    m_pTwh->ActivateInPlace(true);
-    // The text may have been set before there was an engine to hold it. It goes in only
-    // once the engine is active: one that scrolls to the caret on its own has no lines to
-    // scroll through before, and some engines fault on a selection made then.
-    const CUIString sInitial = m_sText;
-    SetText(sInitial);
-    // Only changes are asked for, and only from now on: the skin's own text is no change.
-    TxSend(EM_SETEVENTMASK, 0, ENM_CHANGE, nullptr);
-  }
+  StartEngine(m_sText);
   if (m_pHost != nullptr) {
     m_pHost->RegisterMessageFilter(this);
     m_pFilterHost = m_pHost;

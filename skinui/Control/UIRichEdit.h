@@ -119,6 +119,12 @@ class CRichEditUI : public CContainerUI, public IMessageFilterUI {
   void PaintCaret(HDC hDC);
   // A Return key-down the engine must not see: sent as "return" instead.
   bool TakesReturnAsNotification(UINT uMsg, WPARAM wParam) const;
+  // Makes the engine and gives it the text; false when none can be made.
+  bool StartEngine(LPCWSTR pstrText);
+  // An engine lays its text out for the DPI it started at and keeps the font it was given then:
+  // on a screen of another DPI the control starts a new one with its text, as it would have
+  // started there. The scroll bars go back to how a new control has them.
+  void RestartEngineForDpi();
 
   CTxtWinHost* m_pTwh;
   bool m_bVScrollBarFixing;
@@ -129,11 +135,14 @@ class CRichEditUI : public CContainerUI, public IMessageFilterUI {
   bool m_bRich;
   bool m_bReadOnly;
   DWORD m_dwTextColor;
+  // The engine was last given the system's text colour, for high contrast.
+  bool m_bContrastText = false;
   int m_iFont;
   LONG m_nLimitText;
   DWORD m_dwStyle;
   bool m_bDrawCaret;
   bool m_bInited;
+  UINT m_uEngineDpi = 0;
   CWindowHostUI* m_pFilterHost;
 };
 

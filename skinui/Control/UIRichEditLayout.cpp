@@ -27,6 +27,15 @@ LONG CRichEditUI::NaturalHeight(LONG nWidth) const {
 }
 
 void CRichEditUI::SetPosition(RECT rc, bool bNeedInvalidate) {
+  if (m_pTwh != nullptr && m_pHost != nullptr && m_pHost->GetDpi() != m_uEngineDpi) {
+    // An engine started before the control had a host is at the DPI of the first host it lays
+    // out in.
+    if (m_uEngineDpi == 0) {
+      m_uEngineDpi = m_pHost->GetDpi();
+    } else {
+      RestartEngineForDpi();
+    }
+  }
   CContainerUI::SetPosition(rc, bNeedInvalidate);
   RECT rcText = GetTextArea();
   CScrollBarBaseUI* const pVertical = m_pVerticalScrollBar;

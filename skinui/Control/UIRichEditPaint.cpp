@@ -3,6 +3,8 @@
 
 #include <initializer_list>
 
+#include <richedit.h>
+
 #include "Control/UIRichEdit.h"
 #include "Control/UIScrollBar.h"
 #include "Control/UITextHost.h"
@@ -26,6 +28,19 @@ bool CRichEditUI::PaintSelf(HDC hDC, const RECT& rcPaint, CControlUI* pStopContr
   CControlUI::PaintSelf(hDC, rcPaint, pStopControl);
 
   if (m_pTwh != nullptr && m_pTwh->GetTextServices() != nullptr) {
+    const bool bContrast = m_pHost != nullptr && m_pHost->IsHighContrast();
+    if (bContrast != m_bContrastText) {
+      m_bContrastText = bContrast;
+      const DWORD dwColor = bContrast ? CWindowHostUI::SystemColor(COLOR_WINDOWTEXT) : m_dwTextColor;
+      m_pTwh->SetTextColor(dwColor);
+      // The engine gives a new default colour only to text typed from now on: the text it holds
+      // is coloured over.
+      CHARFORMAT2W cf = {};
+      cf.cbSize = sizeof(cf);
+      cf.dwMask = CFM_COLOR;
+      cf.crTextColor = RGB((dwColor >> 16) & 0xFF, (dwColor >> 8) & 0xFF, dwColor & 0xFF);
+      TxSend(EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&cf), nullptr);
+    }
     RECT rcClient = m_pTwh->GetClientRect();
     RECT rcUpdate = m_rcPaint;
     m_pTwh->GetTextServices()->TxDraw(DVASPECT_CONTENT, -1, nullptr, nullptr, hDC, nullptr,

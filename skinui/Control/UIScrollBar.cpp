@@ -425,7 +425,7 @@ UI_ATTRIBUTE(L"button1color", kColorValue, self.SetButton1Color(ReadColor(pstrVa
 UI_ATTRIBUTE(L"button2color", kColorValue, self.SetButton2Color(ReadColor(pstrValue)))
 UI_ATTRIBUTE(L"thumbcolor", kColorValue, self.SetThumbColor(ReadColor(pstrValue)))
 UI_ATTRIBUTE(L"hor", kBoolValue, self.SetHorizontal(IsTrue(pstrValue)))
-UI_ATTRIBUTE(L"linesize", kIntValue, self.SetLineSize(ReadInt(pstrValue)))
+UI_ATTRIBUTE(L"linesize", kPixelValue, self.SetLineSize(ReadInt(pstrValue)))
 UI_ATTRIBUTE(L"range", kIntValue, self.SetScrollRange(ReadInt(pstrValue)))
 UI_ATTRIBUTE(L"value", kIntValue, self.SetScrollValue(ReadInt(pstrValue), true))
 UI_ATTRIBUTE(L"showbutton1", kBoolValue, self.SetShowButton1(IsTrue(pstrValue)))

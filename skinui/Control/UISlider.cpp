@@ -184,7 +184,7 @@ UI_BEGIN_ATTRIBUTES(CSliderUI, CProgressUI)
 UI_ATTRIBUTE(L"thumbimage", kImageValue, self.SetThumbImage(pstrValue))
 UI_ATTRIBUTE(L"thumbhotimage", kImageValue, self.SetThumbHotImage(pstrValue))
 UI_ATTRIBUTE(L"thumbpushedimage", kImageValue, self.SetThumbPushedImage(pstrValue))
-UI_ATTRIBUTE(L"thumbsize", kSizeValue,
+UI_ATTRIBUTE(L"thumbsize", kPixelSizeValue,
              LPCWSTR pstr = pstrValue;
              const int cx = ReadListInt(pstr);
              const int cy = ReadListInt(pstr);

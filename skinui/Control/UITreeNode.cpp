@@ -7,6 +7,7 @@
 #include "Control/UIOption.h"
 #include "Control/UITreeView.h"
 #include "Core/UIAttributeValues.h"
+#include "Core/UIManager.h"
 #include "Layout/UIHorizontalLayout.h"
 
 namespace SkinUI {
@@ -135,7 +136,8 @@ void CTreeNodeUI::IndentChildren() {
   for (int i = 0; i < GetChildCount(); ++i) {
     CTreeNodeUI* pChild = GetChildAt(i);
     pChild->m_pIndentLine->SetVisible(true);
-    pChild->m_pIndentLine->SetFixedWidth(m_pIndentLine->GetFixedWidth() + kIndentStep);
+    const int nStep = m_pHost != nullptr ? m_pHost->ScalePixels(kIndentStep) : kIndentStep;
+    pChild->m_pIndentLine->SetFixedWidth(m_pIndentLine->GetFixedWidth() + nStep);
     pChild->IndentChildren();
   }
 }

@@ -213,7 +213,7 @@ void CTreeViewUI::SetSelItemHotTextColor(DWORD dwColor) {
 UI_BEGIN_ATTRIBUTES(CTreeViewUI, CListUI)
 UI_ATTRIBUTE(L"visiblefolderbtn", kBoolValue, self.ShowFolderButtons(IsTrue(pstrValue)))
 UI_ATTRIBUTE(L"visiblecheckbtn", kBoolValue, self.ShowCheckButtons(IsTrue(pstrValue)))
-UI_ATTRIBUTE(L"itemminwidth", kIntValue, self.SetNodeMinWidth(ReadInt(pstrValue)))
+UI_ATTRIBUTE(L"itemminwidth", kPixelValue, self.SetNodeMinWidth(ReadInt(pstrValue)))
 UI_ATTRIBUTE(L"itemtextcolor", kColorValue, self.ApplyToNodes(L"itemtextcolor", pstrValue))
 UI_ATTRIBUTE(L"itemhottextcolor", kColorValue, self.ApplyToNodes(L"itemhottextcolor", pstrValue))
 UI_ATTRIBUTE(L"selitemtextcolor", kColorValue, self.ApplyToNodes(L"selitemtextcolor", pstrValue))

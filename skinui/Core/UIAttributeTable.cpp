@@ -18,12 +18,16 @@ const AttributeEntry* FindAttributeEntry(const AttributeTable* pTable, LPCWSTR p
   return nullptr;
 }
 
+void RunAttributeEntry(const AttributeEntry& entry, CControlUI& control, LPCWSTR pstrValue) {
+  if (g_pfnObserver != nullptr) g_pfnObserver(&entry);
+  entry.pfnApply(control, pstrValue);
+}
+
 bool ApplyTableAttribute(const AttributeTable* pTable, CControlUI& control, LPCWSTR pstrName,
                          LPCWSTR pstrValue) {
   const AttributeEntry* pEntry = FindAttributeEntry(pTable, pstrName);
   if (pEntry == nullptr) return false;
-  if (g_pfnObserver != nullptr) g_pfnObserver(pEntry);
-  pEntry->pfnApply(control, pstrValue);
+  RunAttributeEntry(*pEntry, control, pstrValue);
   return true;
 }
 

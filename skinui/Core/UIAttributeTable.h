@@ -19,10 +19,16 @@ constexpr wchar_t kSizeValue[] = L"cx,cy";
 constexpr wchar_t kImageValue[] = L"image";
 constexpr wchar_t kTextValue[] = L"text";
 constexpr wchar_t kAttributeListValue[] = L"attribute list";
+// Lengths in pixels of a 96-DPI screen, which a control takes at its window's DPI (UIDpiAttributes).
+constexpr wchar_t kPixelValue[] = L"pixels";
+constexpr wchar_t kPixelRectValue[] = L"left,top,right,bottom in pixels";
+constexpr wchar_t kPixelSizeValue[] = L"cx,cy in pixels";
+// A registered font's id; the font is made anew at another DPI.
+constexpr wchar_t kFontValue[] = L"font id";
 
 struct AttributeEntry {
   LPCWSTR pstrName;       // compared exactly
-  LPCWSTR pstrValueKind;  // for the reference: "int", "bool", "color", "rect", "image", "text"...
+  LPCWSTR pstrValueKind;  // one of the k...Value texts above; the reference prints it
   void (*pfnApply)(CControlUI& control, LPCWSTR pstrValue);
 };
 
@@ -35,6 +41,9 @@ struct AttributeTable {
 
 // The entry for the name in the chain from pTable, the most derived first; null without one.
 const AttributeEntry* FindAttributeEntry(const AttributeTable* pTable, LPCWSTR pstrName);
+
+// Runs the entry with the value as it is (the observer sees it first).
+void RunAttributeEntry(const AttributeEntry& entry, CControlUI& control, LPCWSTR pstrValue);
 
 // Runs the entry the chain from pTable has for the name; false without one.
 bool ApplyTableAttribute(const AttributeTable* pTable, CControlUI& control, LPCWSTR pstrName,

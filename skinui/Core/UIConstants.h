@@ -65,6 +65,8 @@ constexpr wchar_t kNotifySetFocus[] = L"setfocus";
 constexpr wchar_t kNotifyKillFocus[] = L"killfocus";
 constexpr wchar_t kNotifyTimer[] = L"timer";
 constexpr wchar_t kNotifyMenu[] = L"menu";
+// The window's DPI changed and the tree has been rescaled (wParam: the new DPI).
+constexpr wchar_t kNotifyDpiChanged[] = L"dpichanged";
 // Buttons, options, texts, value controls and tab layouts:
 constexpr wchar_t kNotifyClick[] = L"click";
 constexpr wchar_t kNotifyMouseEnter[] = L"mouseenter";

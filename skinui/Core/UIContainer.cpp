@@ -310,7 +310,7 @@ void CContainerUI::SetMouseEnabled(bool bEnable) {
 // ---- attributes ----
 
 UI_BEGIN_ATTRIBUTES(CContainerUI, CControlUI)
-UI_ATTRIBUTE(L"inset", kRectValue, self.SetInset(ReadRect(pstrValue)))
+UI_ATTRIBUTE(L"inset", kPixelRectValue, self.SetInset(ReadRect(pstrValue)))
 UI_ATTRIBUTE(L"mousechild", kBoolValue, self.SetMouseChildEnabled(IsTrue(pstrValue)))
 UI_ATTRIBUTE(L"vscrollbar", kBoolValue,
              self.EnableScrollBars(IsTrue(pstrValue), self.m_pHorizontalScrollBar != nullptr))
@@ -327,7 +327,7 @@ UI_ATTRIBUTE(L"hscrollbarstyle", kAttributeListValue,
              if (self.m_pHorizontalScrollBar != nullptr) {
                self.m_pHorizontalScrollBar->ApplyAttributeString(pstrValue);
              })
-UI_ATTRIBUTE(L"childpadding", kIntValue,
+UI_ATTRIBUTE(L"childpadding", kPixelValue,
              self.SetChildPadding(static_cast<int>(std::wcstol(pstrValue, nullptr, 10))))
 UI_ATTRIBUTE(L"childalign", kTextValue,
              if (::lstrcmpW(pstrValue, L"left") == 0) {

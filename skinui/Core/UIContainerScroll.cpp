@@ -46,6 +46,8 @@ void CContainerUI::EnableScrollBars(bool bEnableVertical, bool bEnableHorizontal
     pBar->SetHorizontal(bHorizontal);
     pBar->SetOwner(this);
     pBar->SetHost(m_pHost, nullptr, false);
+    // The usual thickness, given as a skin length so that it follows the window's DPI.
+    pBar->ApplyAttribute(bHorizontal ? L"height" : L"width", L"16");
     if (m_pHost != nullptr) {
       LPCWSTR pstrList = m_pHost->DefaultAttributesFor(pstrDefaults);
       if (pstrList != nullptr) pBar->ApplyAttributeString(pstrList);

@@ -83,6 +83,7 @@ CWindowHostUI* CControlUI::GetHost() const { return m_pHost; }
 void CControlUI::SetHost(CWindowHostUI* pHost, CControlUI* pParent, bool bInit) {
   m_pHost = pHost;
   m_pParent = pParent;
+  MatchHostDpi();
   if (bInit && m_pParent != nullptr) Init();
 }
 

@@ -18,6 +18,7 @@
 #include "Core/UIAttributeTable.h"
 #include "Core/UIBase.h"
 #include "Core/UIConstants.h"
+#include "Core/UIDpiAttributes.h"
 #include "Core/UIEvents.h"
 #include "Core/UIRender.h"
 #include "Utils/UIGeometry.h"
@@ -173,6 +174,10 @@ class CControlUI {
 
   // name="value" pairs separated by one blank, as in skin default attribute lists.
   void ApplyAttributeString(LPCWSTR pstrList);
+  // Takes the lengths given in skin pixels, and the fonts, again at the host's DPI. Joining a
+  // host does this; so does the host when its window's DPI changes. Lengths given to the
+  // setters are the window's pixels and stay as they are.
+  void MatchHostDpi();
   // The first value given for a name wins.
   void AddCustomAttribute(LPCWSTR pstrName, LPCWSTR pstrValue);
   LPCWSTR GetCustomAttribute(LPCWSTR pstrName) const;
@@ -265,6 +270,7 @@ class CControlUI {
   COwnedStringMapUI<CUIString> m_mCustomAttributes;
 
  private:
+  CDpiAttributes m_dpiAttributes;
   friend class CControlHandle;
   // What every CControlHandle to this control reads; emptied when the control is destroyed.
   std::shared_ptr<CControlUI*> m_pHandleSlot;

@@ -17,12 +17,12 @@ using namespace attribute_values;
 }  // namespace
 
 UI_BEGIN_ROOT_ATTRIBUTES(CControlUI)
-UI_ATTRIBUTE(L"pos", kRectValue,
+UI_ATTRIBUTE(L"pos", kPixelRectValue,
              const RECT rc = ReadRect(pstrValue);
              self.SetFixedOrigin(rc.left, rc.top);
              self.SetFixedWidth(rc.right - rc.left);
              self.SetFixedHeight(rc.bottom - rc.top))
-UI_ATTRIBUTE(L"padding", kRectValue, self.SetPadding(ReadRect(pstrValue)))
+UI_ATTRIBUTE(L"padding", kPixelRectValue, self.SetPadding(ReadRect(pstrValue)))
 UI_ATTRIBUTE(L"bkcolor", kColorValue, self.SetBkColor(ReadColorAfterBlanks(pstrValue)))
 UI_ATTRIBUTE(L"bkcolor1", kColorValue, self.SetBkColor(ReadColorAfterBlanks(pstrValue)))
 UI_ATTRIBUTE(L"bkcolor2", kColorValue, self.SetBkColor2(ReadColorAfterBlanks(pstrValue)))
@@ -30,7 +30,7 @@ UI_ATTRIBUTE(L"bkcolor3", kColorValue, self.SetBkColor3(ReadColorAfterBlanks(pst
 UI_ATTRIBUTE(L"bordercolor", kColorValue, self.SetBorderColor(ReadColor(pstrValue)))
 UI_ATTRIBUTE(L"focusbordercolor", kColorValue, self.SetFocusBorderColor(ReadColor(pstrValue)))
 UI_ATTRIBUTE(L"colorhsl", kBoolValue, self.SetColorHSL(IsTrue(pstrValue)))
-UI_ATTRIBUTE(L"bordersize", kRectValue,
+UI_ATTRIBUTE(L"bordersize", kPixelRectValue,
              if (std::wcschr(pstrValue, L',') != nullptr) {
                self.SetBorderSize(ReadRect(pstrValue));
              } else {
@@ -38,23 +38,23 @@ UI_ATTRIBUTE(L"bordersize", kRectValue,
              })
 UI_ATTRIBUTE(L"borderstyle", kIntValue,
              self.SetBorderStyle(static_cast<int>(std::wcstol(pstrValue, nullptr, 10))))
-UI_ATTRIBUTE(L"borderround", kSizeValue,
+UI_ATTRIBUTE(L"borderround", kPixelSizeValue,
              SIZE cxyRound;
              cxyRound.cx = ReadListInt(pstrValue);
              cxyRound.cy = ReadListInt(pstrValue);
              self.SetBorderRound(cxyRound))
 UI_ATTRIBUTE(L"bkimage", kImageValue, self.SetBkImage(pstrValue))
-UI_ATTRIBUTE(L"width", kIntValue,
+UI_ATTRIBUTE(L"width", kPixelValue,
              self.SetFixedWidth(static_cast<int>(std::wcstol(pstrValue, nullptr, 10))))
-UI_ATTRIBUTE(L"height", kIntValue,
+UI_ATTRIBUTE(L"height", kPixelValue,
              self.SetFixedHeight(static_cast<int>(std::wcstol(pstrValue, nullptr, 10))))
-UI_ATTRIBUTE(L"minwidth", kIntValue,
+UI_ATTRIBUTE(L"minwidth", kPixelValue,
              self.SetMinWidth(static_cast<int>(std::wcstol(pstrValue, nullptr, 10))))
-UI_ATTRIBUTE(L"minheight", kIntValue,
+UI_ATTRIBUTE(L"minheight", kPixelValue,
              self.SetMinHeight(static_cast<int>(std::wcstol(pstrValue, nullptr, 10))))
-UI_ATTRIBUTE(L"maxwidth", kIntValue,
+UI_ATTRIBUTE(L"maxwidth", kPixelValue,
              self.SetMaxWidth(static_cast<int>(std::wcstol(pstrValue, nullptr, 10))))
-UI_ATTRIBUTE(L"maxheight", kIntValue,
+UI_ATTRIBUTE(L"maxheight", kPixelValue,
              self.SetMaxHeight(static_cast<int>(std::wcstol(pstrValue, nullptr, 10))))
 UI_ATTRIBUTE(L"name", kTextValue, self.SetName(pstrValue))
 UI_ATTRIBUTE(L"text", kTextValue, self.SetText(pstrValue))
@@ -85,9 +85,20 @@ UI_ATTRIBUTE(L"virtualwnd", kTextValue,
 UI_END_ATTRIBUTES()
 
 void CControlUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
-  if (!ApplyTableAttribute(GetAttributeTable(), *this, pstrName, pstrValue)) {
+  const AttributeEntry* pEntry = FindAttributeEntry(GetAttributeTable(), pstrName);
+  if (pEntry == nullptr) {
     ApplyUnlistedAttribute(pstrName, pstrValue);
+  } else if (FollowsDpi(*pEntry)) {
+    // Without a host the lengths stay at the DPI the control is at; joining one rescales them.
+    m_dpiAttributes.Apply(pEntry, *this, pstrValue,
+                          m_pHost != nullptr ? m_pHost->GetDpi() : m_dpiAttributes.GetDpi());
+  } else {
+    RunAttributeEntry(*pEntry, *this, pstrValue);
   }
+}
+
+void CControlUI::MatchHostDpi() {
+  if (m_pHost != nullptr) m_dpiAttributes.Rescale(*this, m_pHost->GetDpi());
 }
 
 void CControlUI::ApplyUnlistedAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
@@ -167,8 +178,9 @@ void CControlUI::SetBkImage(LPCWSTR pstrImage) {
   // Loading now lets a floating control without a size take the image's.
   CSkinRenderer::RenderImage(nullptr, m_pHost, m_rcItem, m_rcPaint, m_diBk);
   if (m_bFloat && m_cxyFixed.cx == 0 && m_cxyFixed.cy == 0 && m_diBk.pImage != nullptr) {
-    m_cxyFixed.cx = m_diBk.pImage->nWidth;
-    m_cxyFixed.cy = m_diBk.pImage->nHeight;
+    // The image's size in the window's pixels, whichever variant was found.
+    m_cxyFixed.cx = ::MulDiv(m_diBk.pImage->nWidth, m_diBk.uDpi, m_diBk.uImageDpi);
+    m_cxyFixed.cy = ::MulDiv(m_diBk.pImage->nHeight, m_diBk.uDpi, m_diBk.uImageDpi);
   }
   Invalidate();
 }

@@ -8,6 +8,19 @@
 
 namespace SkinUI {
 
+namespace {
+
+// While the system's high-contrast mode is on, controls draw with its colours.
+bool InContrast(const CWindowHostUI* pHost) { return pHost != nullptr && pHost->IsHighContrast(); }
+
+// A background picture behind text or other controls would hide them in high contrast; one that
+// stands alone carries meaning and stays.
+bool ImageIsBackdrop(CControlUI& control) {
+  return !control.GetText().IsEmpty() || control.QueryNamedInterface(L"IContainer") != nullptr;
+}
+
+}  // namespace
+
 DWORD CControlUI::AdjustColor(DWORD dwColor) const {
   if (!m_bColorHSL) return dwColor;
   const HueShift shift = CWindowHostUI::GetHueShift();
@@ -36,6 +49,12 @@ bool CControlUI::PaintSelf(HDC hDC, const RECT& /*rcPaint*/, CControlUI* /*pStop
 }
 
 void CControlUI::PaintBackgroundColor(HDC hDC) {
+  if (InContrast(m_pHost)) {
+    if (m_dwBackColor != 0 || (!m_diBk.sAttribute.IsEmpty() && ImageIsBackdrop(*this))) {
+      CSkinRenderer::FillColor(hDC, m_rcPaint, CWindowHostUI::SystemColor(COLOR_WINDOW));
+    }
+    return;
+  }
   if (m_dwBackColor == 0) return;
   if (m_dwBackColor2 == 0) {
     // An opaque fill only needs the part being painted; a translucent one blends over the whole
@@ -58,6 +77,7 @@ void CControlUI::PaintBackgroundColor(HDC hDC) {
 }
 
 void CControlUI::PaintBackgroundImage(HDC hDC) {
+  if (InContrast(m_pHost) && ImageIsBackdrop(*this)) return;
   CSkinRenderer::RenderImage(hDC, m_pHost, m_rcItem, m_rcPaint, m_diBk);
 }
 
@@ -73,7 +93,8 @@ void CControlUI::PaintBorderLayer(HDC hDC) {
   // A control with only a focus colour has no border while unfocused; pens ignore alpha, so
   // colour 0 would otherwise come out as a black outline.
   if (dwChosen == 0) return;
-  const DWORD dwColor = AdjustColor(dwChosen);
+  const DWORD dwColor = InContrast(m_pHost) ? CWindowHostUI::SystemColor(COLOR_WINDOWTEXT)
+                                             : AdjustColor(dwChosen);
   // No border is wider than the control it frames: a width from the skin goes straight into a
   // pen, and the platform takes minutes over one millions of pixels wide.
   const RECT& rc = m_rcItem;

@@ -19,7 +19,7 @@ class CControlUI;
 struct FontInfo {
   HFONT hFont;
   CUIString sFontName;
-  int iSize;  // pixels; the font is created with height -iSize
+  int iSize;  // skin pixels; the font is created with height -iSize at its host's DPI
   bool bBold;
   bool bUnderline;
   bool bItalic;

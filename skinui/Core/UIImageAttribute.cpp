@@ -17,6 +17,8 @@ void ImageDrawInfo::Reset() {
   rcDest = RECT{0, 0, 0, 0};
   rcSource = RECT{0, 0, 0, 0};
   rcCorner = RECT{0, 0, 0, 0};
+  uDpi = 0;
+  uImageDpi = 96;
   uFade = 255;
   bHole = false;
   bTiledX = false;

@@ -70,6 +70,7 @@ CWindowHostUI::~CWindowHostUI() {
   m_toolTip.Destroy();
   if (m_bLayered && ::IsWindow(m_hWndPaint)) ::KillTimer(m_hWndPaint, kLayeredTimerId);
   m_surfaces.Free();
+  if (m_stockFont.hFont != nullptr) ::DeleteObject(m_stockFont.hFont);
   if (m_hDcPaint != nullptr) ::ReleaseDC(m_hWndPaint, m_hDcPaint);
   LiveHosts().RemoveFirst(this);
   SetParentHost(nullptr);
@@ -88,6 +89,8 @@ void CWindowHostUI::AttachWindow(HWND hWnd, LPCWSTR pstrName) {
     m_hWndPaint = hWnd;
     m_hDcPaint = ::GetDC(hWnd);
     if (LiveHosts().Find(this) < 0) LiveHosts().Add(this);
+    SetDpi(QueryWindowDpi(hWnd));
+    ReadHighContrast();
   }
 }
 
@@ -107,6 +110,8 @@ bool CWindowHostUI::SetParentHost(CWindowHostUI* pParent) {
   // A parent that cannot list the child could not unlink it when it goes.
   if (pParent == nullptr || !pParent->m_aChildHosts.Add(this)) return pParent == nullptr;
   m_pParentHost = pParent;
+  // It shows the parent's controls, which are at the parent's DPI.
+  SetDpi(pParent->GetDpi());
   return true;
 }
 

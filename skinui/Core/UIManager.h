@@ -16,7 +16,8 @@
 // painting (the surfaces: UIHostSurfaces) and printing; UIManagerLayered.cpp the per-pixel-alpha
 // layered window; UIManagerInput.cpp the window messages: mouse, keyboard, focus and tooltips
 // (UIHostToolTip); UIManagerTimers.cpp control timers (UIHostTimers); UIManagerControlRequests.cpp
-// what controls ask of their host, queued notifications and delayed deletion (UIHostNotifyQueue).
+// what controls ask of their host, queued notifications and delayed deletion (UIHostNotifyQueue);
+// UIManagerDisplay.cpp the window's DPI and the system's high-contrast mode.
 
 #include <windows.h>
 #include <memory>
@@ -246,6 +247,7 @@ class CWindowHostUI {
   void SetDefaultColor(DefaultColor which, DWORD dwColor, bool bShared = false);
 
   // ---- window settings (the "Window" element) ----
+  // Kept as the skin gives them, in its pixels; the getters answer in the window's pixels.
 
   CUISize GetInitialSize() const;
   void SetInitialSize(int cx, int cy);
@@ -317,6 +319,29 @@ class CWindowHostUI {
   // Drops every reference the host holds to a control being destroyed.
   void ForgetControl(CControlUI* pControl);
 
+  // ---- DPI and high contrast ----
+  // Skins are written for 96 DPI. The host takes their lengths at its window's DPI: the window
+  // settings, the fonts it registers, and through the controls every length an attribute gives
+  // in skin pixels; images come from the variant the renderer finds for that DPI.
+
+  // The DPI of the window's screen, as the window was told last; 96 before a window is attached.
+  UINT GetDpi() const;
+  // Takes everything again at uDpi (fonts, the control tree, the hosts of drop-downs shown for
+  // this one) and lays the tree out anew; the window keeps its size, which WM_DPICHANGED sets.
+  // Sends "dpichanged" from the root.
+  void SetDpi(UINT uDpi);
+  // A length in skin pixels in the window's pixels.
+  int ScalePixels(int nSkinPixels) const;
+  // The DPI the platform draws hWnd for (GetDpiForWindow where it has it), else the system's.
+  static UINT QueryWindowDpi(HWND hWnd);
+  static UINT QuerySystemDpi();
+  // The system's high-contrast mode, read when the window is attached and whenever the system
+  // says its settings or colours changed. While it is on, controls draw with the system's
+  // colours instead of the skin's.
+  bool IsHighContrast() const;
+  // GetSysColor(nIndex) as an opaque 0xAARRGGBB colour.
+  static DWORD SystemColor(int nIndex);
+
   // ---- notification-area icon ----
 
   static const UINT kTrayCallbackMessage = CTrayIcon::kCallbackMessage;
@@ -351,6 +376,10 @@ class CWindowHostUI {
   bool FocusWantsTab() const;
   // WM_GETMINMAXINFO: the limits the window settings give.
   void ApplyTrackingLimits(MINMAXINFO* pInfo) const;
+  // DPI and high contrast: WM_DPICHANGED, WM_SETTINGCHANGE and WM_SYSCOLORCHANGE.
+  bool HandleDisplayMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes);
+  void RemakeFonts();
+  void ReadHighContrast();
 
   // Attachment.
   CUIString m_sName;
@@ -378,6 +407,11 @@ class CWindowHostUI {
   };
   WindowSettings m_settings;
   CTrayIcon m_trayIcon;
+  UINT m_uDpi = 96;
+  bool m_bHighContrast = false;
+  // The stock font made for this window's DPI, while that is not the system's (which the shared
+  // stock font is made for).
+  FontInfo m_stockFont = {};
 
   // The control tree.
   CStringPtrMapUI m_mNameHash{83};

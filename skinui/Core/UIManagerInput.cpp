@@ -73,6 +73,8 @@ bool CWindowHostUI::HandleWindowMessage(UINT uMsg, WPARAM wParam, LPARAM lParam,
     }
   }
 
+  if (HandleDisplayMessage(uMsg, wParam, lParam, lRes)) return true;
+
   switch (uMsg) {
     case kQueuedNotifyMessage:
       HandleQueuedNotify();

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <new>
 
+#include "Core/UIDpiAttributes.h"
 #include "Core/UIManager.h"
 #include "Utils/UIDebug.h"
 
@@ -37,7 +38,8 @@ CUIString KeyOfId(int id) {
   return sKey;
 }
 
-// The face name is cut to the platform's field, which must stay terminated.
+// The face name is cut to the platform's field, which must stay terminated. nSize is in the
+// window's pixels.
 HFONT CreateSkinFont(LPCWSTR pstrFontName, int nSize, bool bBold, bool bUnderline,
                      bool bItalic) {
   LOGFONTW lf = {};
@@ -52,19 +54,25 @@ HFONT CreateSkinFont(LPCWSTR pstrFontName, int nSize, bool bBold, bool bUnderlin
   return ::CreateFontIndirectW(&lf);
 }
 
-// The stock GUI font, made once for the process.
+// The stock GUI font, which the system makes for its own DPI, made again for uDpi. Its size is
+// noted in skin pixels, as every registered font's is.
+void MakeStockFont(FontInfo& info, UINT uDpi) {
+  LOGFONTW lf = {};
+  ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
+  lf.lfCharSet = DEFAULT_CHARSET;
+  const int nSystemDpi = static_cast<int>(CWindowHostUI::QuerySystemDpi());
+  lf.lfHeight = ::MulDiv(lf.lfHeight, static_cast<int>(uDpi), nSystemDpi);
+  const HFONT hFont = ::CreateFontIndirectW(&lf);
+  if (hFont != nullptr) {
+    DescribeFont(info, hFont, lf.lfFaceName, ::MulDiv(-lf.lfHeight, kSkinDpi, uDpi),
+                 lf.lfWeight >= FW_BOLD, lf.lfUnderline != 0, lf.lfItalic != 0);
+  }
+}
+
+// The stock GUI font at the system's DPI, made once for the process.
 FontInfo& SharedDefaultFont() {
   FontInfo& info = Shared().tables.defaultFont;
-  if (info.hFont == nullptr) {
-    LOGFONTW lf = {};
-    ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
-    lf.lfCharSet = DEFAULT_CHARSET;
-    const HFONT hFont = ::CreateFontIndirectW(&lf);
-    if (hFont != nullptr) {
-      DescribeFont(info, hFont, lf.lfFaceName, -lf.lfHeight, lf.lfWeight >= FW_BOLD,
-                   lf.lfUnderline != 0, lf.lfItalic != 0);
-    }
-  }
+  if (info.hFont == nullptr) MakeStockFont(info, CWindowHostUI::QuerySystemDpi());
   return info;
 }
 
@@ -101,7 +109,7 @@ FontInfo* CWindowHostUI::FindFontInfo(Match match) {
 
 HFONT CWindowHostUI::RegisterFont(int id, LPCWSTR pstrFontName, int nSize, bool bBold,
                                   bool bUnderline, bool bItalic, bool bShared) {
-  const HFONT hFont = CreateSkinFont(pstrFontName, nSize, bBold, bUnderline, bItalic);
+  const HFONT hFont = CreateSkinFont(pstrFontName, ScalePixels(nSize), bBold, bUnderline, bItalic);
   if (hFont == nullptr) return nullptr;
   FontInfo* pFontInfo = new FontInfo;
   DescribeFont(*pFontInfo, hFont, pstrFontName, nSize, bBold, bUnderline, bItalic);
@@ -144,7 +152,7 @@ HFONT CWindowHostUI::FindFont(LPCWSTR pstrFontName, int nSize, bool bBold, bool 
 
 void CWindowHostUI::SetDefaultFont(LPCWSTR pstrFontName, int nSize, bool bBold, bool bUnderline,
                                    bool bItalic, bool bShared) {
-  const HFONT hFont = CreateSkinFont(pstrFontName, nSize, bBold, bUnderline, bItalic);
+  const HFONT hFont = CreateSkinFont(pstrFontName, ScalePixels(nSize), bBold, bUnderline, bItalic);
   if (hFont == nullptr) return;
   if (bShared) {
     // Made first, so that the stock font it replaces is deleted too.
@@ -158,10 +166,35 @@ void CWindowHostUI::SetDefaultFont(LPCWSTR pstrFontName, int nSize, bool bBold, 
 }
 
 FontInfo* CWindowHostUI::GetDefaultFontInfo() {
-  FontInfo* pFontInfo = m_resources.defaultFont.sFontName.IsEmpty() ? &SharedDefaultFont()
-                                                                    : &m_resources.defaultFont;
+  FontInfo* pFontInfo = &m_resources.defaultFont;
+  if (pFontInfo->sFontName.IsEmpty()) {
+    if (m_uDpi == QuerySystemDpi()) {
+      pFontInfo = &SharedDefaultFont();
+    } else {
+      if (m_stockFont.hFont == nullptr) MakeStockFont(m_stockFont, m_uDpi);
+      pFontInfo = &m_stockFont;
+    }
+  }
   MeasureFont(pFontInfo);
   return pFontInfo;
+}
+
+void CWindowHostUI::RemakeFonts() {
+  auto remake = [this](FontInfo* pFontInfo) {
+    const HFONT hFont = CreateSkinFont(pFontInfo->sFontName, ScalePixels(pFontInfo->iSize),
+                                       pFontInfo->bBold, pFontInfo->bUnderline,
+                                       pFontInfo->bItalic);
+    if (hFont == nullptr) return false;
+    ::DeleteObject(pFontInfo->hFont);
+    pFontInfo->hFont = hFont;
+    std::memset(&pFontInfo->tm, 0, sizeof(pFontInfo->tm));
+    return false;  // every font
+  };
+  m_resources.fonts.FindIf(remake);
+  if (!m_resources.defaultFont.sFontName.IsEmpty()) remake(&m_resources.defaultFont);
+  // Made again for the new DPI when it is asked for.
+  if (m_stockFont.hFont != nullptr) ::DeleteObject(m_stockFont.hFont);
+  m_stockFont = FontInfo{};
 }
 
 void CWindowHostUI::RemoveAllFonts(bool bShared) {

@@ -1,42 +1,58 @@
 // The "Window" element's settings kept for the skinned window (initial size, sizing border,
-// caption area, rounded corners, tracking limits) and the window's notification-area icon.
+// caption area, rounded corners, tracking limits) and the window's notification-area icon. The
+// settings are kept in skin pixels and given out in the window's.
 
 #include "Core/UIManager.h"
 #include "Utils/UIDebug.h"
 
 namespace SkinUI {
 
-CUISize CWindowHostUI::GetInitialSize() const { return m_settings.szInitial; }
+namespace {
+
+CUISize ScaledSize(const CWindowHostUI& host, const SIZE& sz) {
+  return CUISize(host.ScalePixels(sz.cx), host.ScalePixels(sz.cy));
+}
+
+CUIRect ScaledRect(const CWindowHostUI& host, const RECT& rc) {
+  return CUIRect(host.ScalePixels(rc.left), host.ScalePixels(rc.top), host.ScalePixels(rc.right),
+                 host.ScalePixels(rc.bottom));
+}
+
+}  // namespace
+
+CUISize CWindowHostUI::GetInitialSize() const { return ScaledSize(*this, m_settings.szInitial); }
 
 void CWindowHostUI::SetInitialSize(int cx, int cy) {
   m_settings.szInitial = CUISize(cx, cy);
   // Once a tree is attached, its layout owns the window's size.
   if (m_pRoot == nullptr && m_hWndPaint != nullptr) {
-    ::SetWindowPos(m_hWndPaint, nullptr, 0, 0, cx, cy,
+    ::SetWindowPos(m_hWndPaint, nullptr, 0, 0, ScalePixels(cx), ScalePixels(cy),
                    SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
   }
 }
 
-CUIRect CWindowHostUI::GetSizingBorder() const { return m_settings.rcSizeBox; }
+CUIRect CWindowHostUI::GetSizingBorder() const { return ScaledRect(*this, m_settings.rcSizeBox); }
 
 void CWindowHostUI::SetSizingBorder(const RECT& rcSizeBox) { m_settings.rcSizeBox = rcSizeBox; }
 
-CUIRect CWindowHostUI::GetCaptionArea() const { return m_settings.rcCaption; }
+CUIRect CWindowHostUI::GetCaptionArea() const { return ScaledRect(*this, m_settings.rcCaption); }
 
 void CWindowHostUI::SetCaptionArea(const RECT& rcCaption) { m_settings.rcCaption = rcCaption; }
 
-CUISize CWindowHostUI::GetCornerRounding() const { return m_settings.szRoundCorner; }
+CUISize CWindowHostUI::GetCornerRounding() const {
+  return ScaledSize(*this, m_settings.szRoundCorner);
+}
 
 void CWindowHostUI::SetCornerRounding(int cx, int cy) { m_settings.szRoundCorner = CUISize(cx, cy); }
 
-CUISize CWindowHostUI::GetMinimumSize() const { return m_settings.szMin; }
+CUISize CWindowHostUI::GetMinimumSize() const { return ScaledSize(*this, m_settings.szMin); }
 
 void CWindowHostUI::SetMinimumSize(int cx, int cy) {
   UI_CHECK(cx>=0 && cy>=0);
   m_settings.szMin = CUISize(cx, cy);
 }
 
-CUISize CWindowHostUI::GetMaximumSize() const { return m_settings.szMax; }
+CUISize CWindowHostUI::GetMaximumSize() const { return ScaledSize(*this, m_settings.szMax); }
 
 void CWindowHostUI::SetMaximumSize(int cx, int cy) {
   UI_CHECK(cx>=0 && cy>=0);
@@ -44,10 +60,12 @@ void CWindowHostUI::SetMaximumSize(int cx, int cy) {
 }
 
 void CWindowHostUI::ApplyTrackingLimits(MINMAXINFO* pInfo) const {
-  if (m_settings.szMin.cx > 0) pInfo->ptMinTrackSize.x = m_settings.szMin.cx;
-  if (m_settings.szMin.cy > 0) pInfo->ptMinTrackSize.y = m_settings.szMin.cy;
-  if (m_settings.szMax.cx > 0) pInfo->ptMaxTrackSize.x = m_settings.szMax.cx;
-  if (m_settings.szMax.cy > 0) pInfo->ptMaxTrackSize.y = m_settings.szMax.cy;
+  const CUISize szMin = GetMinimumSize();
+  const CUISize szMax = GetMaximumSize();
+  if (szMin.cx > 0) pInfo->ptMinTrackSize.x = szMin.cx;
+  if (szMin.cy > 0) pInfo->ptMinTrackSize.y = szMin.cy;
+  if (szMax.cx > 0) pInfo->ptMaxTrackSize.x = szMax.cx;
+  if (szMax.cy > 0) pInfo->ptMaxTrackSize.y = szMax.cy;
 }
 
 bool CWindowHostUI::AddTrayIcon(UINT nIconId) {

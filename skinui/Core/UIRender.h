@@ -25,6 +25,9 @@ struct LoadedImage {
   DWORD* pUnadjustedPixels = nullptr;
   int nWidth = 0;
   int nHeight = 0;
+  // The DPI the pixels are drawn for: 96, or that of the variant ("name@1.5x.png": 144,
+  // "name@2x.png": 192) the host chose for its window.
+  UINT uDpi = 96;
   // Some pixel is not fully opaque (its alpha was below 255 or the mask cleared it).
   bool bAlpha = false;
   bool bFollowsHue = false;
@@ -43,13 +46,24 @@ struct ImageDrawInfo {
   // Set on the first parse; a failed load is not tried again until Reset.
   bool bAttempted;
   const LoadedImage* pImage;
+  // Once the image is had, the lengths below are the window's pixels (rcDest) and the image's
+  // own (rcSource, rcCorner); the skin writes all three for 96 DPI and a 96-DPI image.
   RECT rcDest;    // "dest": offsets from the item's top-left; all zero = the whole item
   RECT rcSource;  // "source": all zero = the whole image
   RECT rcCorner;  // "corner"/"scale9": widths of the fixed border
+  UINT uDpi;       // the host's DPI when the image was had (0: not yet)
+  UINT uImageDpi;  // the DPI of the image variant it got
   BYTE uFade;     // "fade": constant alpha
   bool bHole;     // "hole": the centre part is left out
   bool bTiledX;
   bool bTiledY;
+};
+
+// How many destination pixels a source pixel of a bitmap covers: uDestDpi / uSourceDpi. Nine-part
+// corners and tiles are drawn that much larger.
+struct BitmapScale {
+  UINT uDestDpi;
+  UINT uSourceDpi;
 };
 
 // Restricts a device context's clip region for its own lifetime; the destructor puts back the
@@ -111,12 +125,13 @@ class CSkinRenderer {
                           ImageDrawInfo& drawInfo);
   // rcSource limited to an image of cx by cy pixels: edges inside the image, never inverted.
   static RECT ImagePart(const RECT& rcSource, LONG cx, LONG cy);
-  // Nine-part drawing of rcSource of hBitmap into rcDest with the corner widths of rcCorner. The
-  // source is limited to the bitmap and each corner to the source.
+  // Nine-part drawing of rcSource of hBitmap into rcDest with the corner widths of rcCorner
+  // (source pixels; without a scale the destination's are the same). The source is limited to
+  // the bitmap and each corner to the source.
   static void RenderBitmap(HDC hDC, HBITMAP hBitmap, const RECT& rcDest, const RECT& rcPaint,
                            const RECT& rcSource, const RECT& rcCorner, bool bAlpha,
                            BYTE uFade = 255, bool bHole = false, bool bTiledX = false,
-                           bool bTiledY = false);
+                           bool bTiledY = false, const BitmapScale* pScale = nullptr);
 
   // A 32-bit copy of rc of the host's window: the off-screen image as last painted, or, with a
   // stop control or a layered window, the tree painted afresh up to the stop control. A colour

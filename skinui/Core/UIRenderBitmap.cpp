@@ -92,34 +92,41 @@ void TileEdges(LONG from, LONG to, LONGLONG i, int step, LONG& start, LONG& end)
 
 // The centre: rcCentre receives the inner source part (xSrc, ySrc, iw by ih), stretched, or
 // tiled along one axis (each tile stretched across the other) or both (tiles copied unscaled).
-// Only tiles that meet rcVisible are drawn.
+// A tile is tw by th in the destination (iw by ih unless the bitmap is drawn scaled). Only tiles
+// that meet rcVisible are drawn.
 void DrawCentre(const PartPainter& painter, const RECT& rcCentre, const RECT& rcVisible, int xSrc,
-                int ySrc, int iw, int ih, bool bTiledX, bool bTiledY) {
+                int ySrc, int iw, int ih, int tw, int th, bool bTiledX, bool bTiledY) {
   if (!bTiledX && !bTiledY) {
     painter.Stretch(rcCentre, xSrc, ySrc, iw, ih);
     return;
   }
   // An empty inner source has nothing to repeat (and would leave the tile count undefined).
-  if ((bTiledX && iw <= 0) || (bTiledY && ih <= 0)) return;
+  if ((bTiledX && (iw <= 0 || tw <= 0)) || (bTiledY && (ih <= 0 || th <= 0))) return;
   const TileRun columns =
-      bTiledX ? VisibleTiles(rcCentre.left, rcCentre.right, rcVisible.left, rcVisible.right, iw)
+      bTiledX ? VisibleTiles(rcCentre.left, rcCentre.right, rcVisible.left, rcVisible.right, tw)
               : TileRun{0, 1};
   const TileRun rows =
-      bTiledY ? VisibleTiles(rcCentre.top, rcCentre.bottom, rcVisible.top, rcVisible.bottom, ih)
+      bTiledY ? VisibleTiles(rcCentre.top, rcCentre.bottom, rcVisible.top, rcVisible.bottom, th)
               : TileRun{0, 1};
+  // The source part a tile cut to `cut` destination pixels shows.
+  auto sourceSpan = [](LONG cut, int source, int tile) {
+    return source == tile ? static_cast<int>(cut) : ::MulDiv(cut, source, tile);
+  };
+  const bool bUnscaled = tw == iw && th == ih;
   RECT rcTile = rcCentre;
   for (LONGLONG row = rows.first; row < rows.first + rows.count; ++row) {
-    if (bTiledY) TileEdges(rcCentre.top, rcCentre.bottom, row, ih, rcTile.top, rcTile.bottom);
+    if (bTiledY) TileEdges(rcCentre.top, rcCentre.bottom, row, th, rcTile.top, rcTile.bottom);
     for (LONGLONG column = columns.first; column < columns.first + columns.count; ++column) {
       if (bTiledX) {
-        TileEdges(rcCentre.left, rcCentre.right, column, iw, rcTile.left, rcTile.right);
+        TileEdges(rcCentre.left, rcCentre.right, column, tw, rcTile.left, rcTile.right);
       }
-      if (bTiledX && bTiledY) {
+      if (bTiledX && bTiledY && bUnscaled) {
         painter.Copy(rcTile, xSrc, ySrc);
       } else {
         // A cut tile shows the start of the source.
-        painter.Stretch(rcTile, xSrc, ySrc, bTiledX ? rcTile.right - rcTile.left : iw,
-                        bTiledY ? rcTile.bottom - rcTile.top : ih);
+        painter.Stretch(rcTile, xSrc, ySrc,
+                        bTiledX ? sourceSpan(rcTile.right - rcTile.left, iw, tw) : iw,
+                        bTiledY ? sourceSpan(rcTile.bottom - rcTile.top, ih, th) : ih);
       }
     }
   }
@@ -146,7 +153,7 @@ RECT CSkinRenderer::ImagePart(const RECT& rcSource, LONG cx, LONG cy) {
 void CSkinRenderer::RenderBitmap(HDC hDC, HBITMAP hBitmap, const RECT& rcDest,
                                  const RECT& rcPaint, const RECT& rcSource, const RECT& rcCorner,
                                  bool bAlpha, BYTE uFade, bool bHole, bool bTiledX,
-                                 bool bTiledY) {
+                                 bool bTiledY, const BitmapScale* pScale) {
   UI_CHECK(IsDrawableDC(hDC));
   if (hDC == nullptr || hBitmap == nullptr) return;
   BITMAP bm = {};
@@ -171,10 +178,16 @@ void CSkinRenderer::RenderBitmap(HDC hDC, HBITMAP hBitmap, const RECT& rcDest,
   const LONG ct = Between(rcCorner.top, 0, sh), cb = Between(rcCorner.bottom, 0, sh);
   const int iw = sw - cl - cr;
   const int ih = sh - ct - cb;
-  const LONG dl = Saturated(static_cast<LONGLONG>(d.left) + cl);
-  const LONG dt = Saturated(static_cast<LONGLONG>(d.top) + ct);
-  const LONG dr = Saturated(static_cast<LONGLONG>(d.right) - cr);
-  const LONG db = Saturated(static_cast<LONGLONG>(d.bottom) - cb);
+  // Lengths of the source in the destination.
+  auto scaled = [pScale](LONG v) {
+    return pScale == nullptr || pScale->uDestDpi == pScale->uSourceDpi
+               ? v
+               : ::MulDiv(v, static_cast<int>(pScale->uDestDpi), static_cast<int>(pScale->uSourceDpi));
+  };
+  const LONG dl = Saturated(static_cast<LONGLONG>(d.left) + scaled(cl));
+  const LONG dt = Saturated(static_cast<LONGLONG>(d.top) + scaled(ct));
+  const LONG dr = Saturated(static_cast<LONGLONG>(d.right) - scaled(cr));
+  const LONG db = Saturated(static_cast<LONGLONG>(d.bottom) - scaled(cb));
 
   const bool bSameSize =
       static_cast<LONGLONG>(d.right) - d.left == static_cast<LONGLONG>(s.right) - s.left &&
@@ -193,8 +206,8 @@ void CSkinRenderer::RenderBitmap(HDC hDC, HBITMAP hBitmap, const RECT& rcDest,
       RECT rcVisible = rcPaint;
       RECT rcClip;
       if (::GetClipBox(hDC, &rcClip) != ERROR) ::IntersectRect(&rcVisible, &rcVisible, &rcClip);
-      DrawCentre(painter, rcCentre, rcVisible, s.left + cl, s.top + ct, iw, ih, bTiledX,
-                 bTiledY);
+      DrawCentre(painter, rcCentre, rcVisible, s.left + cl, s.top + ct, iw, ih, scaled(iw),
+                 scaled(ih), bTiledX, bTiledY);
     }
     struct Part {
       bool bPresent;

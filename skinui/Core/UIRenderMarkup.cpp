@@ -484,8 +484,10 @@ void MarkupLayout::OpenLink(LPCWSTR& p) {
   const CUIString sTarget(pstrTarget, static_cast<int>(p - pstrTarget));
   if (!m_bLineDraw && m_state.iLinkIndex < m_nLinkRects) m_psLinks[m_state.iLinkIndex] = sTarget;
   const bool bHovered = m_bHoverLink && sTarget == m_sHoverLink.GetData();
-  PushColor(m_pHost->GetDefaultColor(bHovered ? kDefaultHoveredLinkTextColor
-                                              : kDefaultLinkTextColor));
+  PushColor(m_pHost->IsHighContrast()
+                ? CWindowHostUI::SystemColor(COLOR_HOTLIGHT)
+                : m_pHost->GetDefaultColor(bHovered ? kDefaultHoveredLinkTextColor
+                                                    : kDefaultLinkTextColor));
   PushFontVariant(false, true, false);
   m_ptLinkStart = m_pt;
   m_state.bInLink = true;
@@ -583,7 +585,8 @@ void MarkupLayout::Tag() {
       LPWSTR pstrEnd = nullptr;
       const DWORD dwColor = std::wcstoul(p, &pstrEnd, 16);
       p = pstrEnd;
-      PushColor(dwColor);
+      // High contrast keeps the text in the system's colour.
+      PushColor(m_pHost->IsHighContrast() ? m_dwTextColor : dwColor);
       break;
     }
     case L'f':

@@ -202,9 +202,9 @@ void CListCtrlUI::HandleEvent(InputEvent& event) {
 
 // Of the tile layout's names only these two; the rest of the chain is the container's.
 UI_BEGIN_ATTRIBUTES(CListCtrlUI, CContainerUI)
-UI_ATTRIBUTE(L"itemsize", kSizeValue,
+UI_ATTRIBUTE(L"itemsize", kPixelSizeValue,
              ApplyTableAttribute(CTileLayoutUI::GetThisAttributeTable(), self, L"itemsize", pstrValue))
-UI_ATTRIBUTE(L"childvpadding", kIntValue,
+UI_ATTRIBUTE(L"childvpadding", kPixelValue,
              ApplyTableAttribute(CTileLayoutUI::GetThisAttributeTable(), self, L"childvpadding",
                                  pstrValue))
 UI_ATTRIBUTE(L"scrollselect", kBoolValue, self.m_bScrollSelect = IsTrue(pstrValue))

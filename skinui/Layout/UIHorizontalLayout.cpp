@@ -17,7 +17,7 @@ LPVOID CHorizontalLayoutUI::QueryNamedInterface(LPCWSTR pstrName) {
 
 // The separator band's size: n > 0 on the right edge, -n on the left.
 UI_BEGIN_ATTRIBUTES(CHorizontalLayoutUI, CLinearLayoutUI)
-UI_ATTRIBUTE(L"sepwidth", kIntValue,
+UI_ATTRIBUTE(L"sepwidth", kPixelValue,
              self.SetSeparatorSize(static_cast<int>(std::wcstol(pstrValue, nullptr, 10))))
 UI_END_ATTRIBUTES()
 

@@ -110,7 +110,7 @@ void CTileLayoutUI::PlaceInCell(const LayoutAxis& axis, int nCellNear, int nCell
 }
 
 UI_BEGIN_ATTRIBUTES(CTileLayoutUI, CContainerUI)
-UI_ATTRIBUTE(L"itemsize", kSizeValue,
+UI_ATTRIBUTE(L"itemsize", kPixelSizeValue,
              LPWSTR pstrEnd = nullptr;
              SIZE sz;
              sz.cx = static_cast<int>(std::wcstol(pstrValue, &pstrEnd, 10));
@@ -118,7 +118,7 @@ UI_ATTRIBUTE(L"itemsize", kSizeValue,
              self.SetItemSize(sz))
 UI_ATTRIBUTE(L"columns", kIntValue,
              self.SetColumns(static_cast<int>(std::wcstol(pstrValue, nullptr, 10))))
-UI_ATTRIBUTE(L"childvpadding", kIntValue,
+UI_ATTRIBUTE(L"childvpadding", kPixelValue,
              self.SetChildVPadding(static_cast<int>(std::wcstol(pstrValue, nullptr, 10))))
 UI_END_ATTRIBUTES()
 

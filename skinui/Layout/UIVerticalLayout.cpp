@@ -17,7 +17,7 @@ LPVOID CVerticalLayoutUI::QueryNamedInterface(LPCWSTR pstrName) {
 
 // The separator band's size: n > 0 on the bottom edge, -n on the top.
 UI_BEGIN_ATTRIBUTES(CVerticalLayoutUI, CLinearLayoutUI)
-UI_ATTRIBUTE(L"sepheight", kIntValue,
+UI_ATTRIBUTE(L"sepheight", kPixelValue,
              self.SetSeparatorSize(static_cast<int>(std::wcstol(pstrValue, nullptr, 10))))
 UI_END_ATTRIBUTES()
 

@@ -6,6 +6,7 @@
 #include <map>
 
 #include "Core/UIAttributeValues.h"
+#include "Core/UIDpiAttributes.h"
 #include "Core/UIManager.h"
 #include "Core/UIRender.h"
 #include "Core/UIRenderSurface.h"
@@ -37,6 +38,11 @@ std::map<HWND, ParentHook>& Hooks() {
 CShadowUI::PresentObserverProc g_pfnPresentObserver = nullptr;
 
 bool InRange(int nValue, int nLow, int nHigh) { return nValue >= nLow && nValue <= nHigh; }
+
+RECT ScaledRect(const RECT& rc, UINT uDpi) {
+  return RECT{ScaleSkinPixels(rc.left, uDpi), ScaleSkinPixels(rc.top, uDpi),
+              ScaleSkinPixels(rc.right, uDpi), ScaleSkinPixels(rc.bottom, uDpi)};
+}
 
 namespace av = attribute_values;
 
@@ -159,6 +165,8 @@ bool CShadowUI::SetShadowColor(DWORD dwColor) {
 bool CShadowUI::SetShadowImage(LPCWSTR pstrImage) {
   if (pstrImage == nullptr) return false;
   m_sImage = pstrImage;
+  m_diImage.Reset();
+  m_diImage.sAttribute = pstrImage;
   m_bUseImage = true;
   Refresh();
   return true;
@@ -375,18 +383,25 @@ void CShadowUI::Hide() {
 
 // ---- drawing ----
 
+UINT CShadowUI::Dpi() const { return m_pHost != nullptr ? m_pHost->GetDpi() : kSkinDpi; }
+
 RECT CShadowUI::ShadowRect(const RECT& rcParent) const {
+  const UINT uDpi = Dpi();
   RECT rc;
   if (m_bUseImage) {
-    rc.left = rcParent.left - m_rcCorner.left;
-    rc.top = rcParent.top - m_rcCorner.top;
-    rc.right = rcParent.right + m_rcCorner.right;
-    rc.bottom = rcParent.bottom + m_rcCorner.bottom;
+    const RECT rcMargin = ScaledRect(m_rcCorner, uDpi);
+    rc.left = rcParent.left - rcMargin.left;
+    rc.top = rcParent.top - rcMargin.top;
+    rc.right = rcParent.right + rcMargin.right;
+    rc.bottom = rcParent.bottom + rcMargin.bottom;
   } else {
-    rc.left = rcParent.left + m_nOffsetX - m_nSize;
-    rc.top = rcParent.top + m_nOffsetY - m_nSize;
-    rc.right = rcParent.right + m_nOffsetX + m_nSize;
-    rc.bottom = rcParent.bottom + m_nOffsetY + m_nSize;
+    const int nSize = ScaleSkinPixels(m_nSize, uDpi);
+    const int nOffsetX = ScaleSkinPixels(m_nOffsetX, uDpi);
+    const int nOffsetY = ScaleSkinPixels(m_nOffsetY, uDpi);
+    rc.left = rcParent.left + nOffsetX - nSize;
+    rc.top = rcParent.top + nOffsetY - nSize;
+    rc.right = rcParent.right + nOffsetX + nSize;
+    rc.bottom = rcParent.bottom + nOffsetY + nSize;
   }
   return rc;
 }
@@ -402,21 +417,30 @@ void CShadowUI::Regenerate(HWND hWndParent) {
   // A shadow smaller than nothing (a negative size larger than half the window) has no image.
   if (!surface.Create(nullptr, cx, cy)) return;
 
+  const UINT uDpi = Dpi();
   if (m_bUseImage) {
-    const LoadedImage* pImage =
-        m_pHost != nullptr ? m_pHost->LookupOrLoadImage(m_sImage, nullptr, 0, false) : nullptr;
-    if (pImage == nullptr) return;
-    const RECT rcDest = {m_rcPadding.left, m_rcPadding.top, cx + m_rcPadding.right,
-                         cy + m_rcPadding.bottom};
+    // Loading through a draw record finds the image's variant for the host's DPI.
+    const RECT rcNone = {0, 0, 0, 0};
+    if (m_pHost == nullptr ||
+        !CSkinRenderer::RenderImage(nullptr, m_pHost, rcNone, rcNone, m_diImage)) {
+      return;
+    }
+    const LoadedImage* pImage = m_diImage.pImage;
+    const RECT rcPadding = ScaledRect(m_rcPadding, uDpi);
+    const RECT rcDest = {rcPadding.left, rcPadding.top, cx + rcPadding.right,
+                         cy + rcPadding.bottom};
     const RECT rcSource = {0, 0, pImage->nWidth, pImage->nHeight};
+    const BitmapScale scale = {uDpi, m_diImage.uImageDpi};
     CSkinRenderer::RenderBitmap(surface.DC(), pImage->hBitmap, rcDest, rcDest, rcSource,
-                                m_rcCorner, pImage->bAlpha, 255, true, false, false);
+                                ScaledRect(m_rcCorner, m_diImage.uImageDpi), pImage->bAlpha, 255,
+                                true, false, false, uDpi == scale.uSourceDpi ? nullptr : &scale);
   } else {
     HRGN hRgn = ::CreateRectRgn(0, 0, 0, 0);
     // A window without a region leaves hRgn empty: nothing to cast a shadow.
     if (hRgn != nullptr) ::GetWindowRgn(hWndParent, hRgn);
-    const GeneratedShadowStyle style = {m_nSize,    m_nSharpness, m_nDarkness,
-                                        m_nOffsetX, m_nOffsetY,   m_dwColor};
+    const GeneratedShadowStyle style = {
+        ScaleSkinPixels(m_nSize, uDpi),    ScaleSkinPixels(m_nSharpness, uDpi), m_nDarkness,
+        ScaleSkinPixels(m_nOffsetX, uDpi), ScaleSkinPixels(m_nOffsetY, uDpi),   m_dwColor};
     MakeShadow(surface.Row(0), rcParent.right - rcParent.left, rcParent.bottom - rcParent.top,
                hRgn, style);
     if (hRgn != nullptr) ::DeleteObject(hRgn);

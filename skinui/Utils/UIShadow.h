@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "Core/UIHostShadow.h"
+#include "Core/UIRender.h"
 #include "Utils/UIString.h"
 
 namespace SkinUI {
@@ -39,7 +40,7 @@ class CShadowUI : public IHostShadow {
   CShadowUI& operator=(const CShadowUI&) = delete;
 
   // Setters refuse values out of range (false, nothing changes); a shadow on screen is drawn
-  // again at once.
+  // again at once. Lengths are skin pixels, drawn at the host's DPI.
   bool SetShadowSize(int nSize);            // -20 to 20
   bool SetShadowSharpness(int nSharpness);  // 0 to 20
   bool SetShadowDarkness(int nDarkness);    // 0 to 255
@@ -95,6 +96,8 @@ class CShadowUI : public IHostShadow {
   void Detach();
   // Destroys the shadow window and forgets the window and host.
   void ForgetParent();
+  // The DPI the host's window is drawn for.
+  UINT Dpi() const;
   // The shadow window's place on screen for a parent window rectangle.
   RECT ShadowRect(const RECT& rcParent) const;
   void ShowNoActivate();
@@ -119,6 +122,7 @@ class CShadowUI : public IHostShadow {
   DWORD m_dwColor;
   bool m_bUseImage;
   CUIString m_sImage;
+  ImageDrawInfo m_diImage;  // m_sImage as the host's DPI wants it drawn
   RECT m_rcCorner;
   RECT m_rcPadding;
 };

@@ -86,14 +86,19 @@ class ExeResources(unittest.TestCase):
             self.assertIn(icon_id, icon_ids)
             self.assertEqual(bits, 32)
 
-    def test_manifest_requests_administrator_and_common_controls_6_without_dpi_claim(self):
+    def test_manifest_requests_administrator_common_controls_6_and_per_monitor_dpi(self):
         manifests = self.by_type(RT_MANIFEST)
         self.assertEqual([m[1] for m in manifests], [1], "exactly one process manifest")
         text = manifests[0][3].decode("utf-8")
         self.assertRegex(text, r'requestedExecutionLevel\s+level="requireAdministrator"')
         self.assertRegex(text, r'name="Microsoft\.Windows\.Common-Controls"\s+version="6\.0\.0\.0"')
         self.assertIn("{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", text, "Windows 7 in the supported-OS list")
-        self.assertIsNone(re.search(r"dpiAware", text, re.I))
+        # Per-monitor v2 where the system has it, per monitor before that (Windows 8.1 and 10
+        # before 1703 read only the older element).
+        self.assertRegex(text, r'<dpiAwareness\s+xmlns="http://schemas\.microsoft\.com/SMI/2016/'
+                               r'WindowsSettings">\s*PerMonitorV2,\s*PerMonitor\s*</dpiAwareness>')
+        self.assertRegex(text, r'<dpiAware\s+xmlns="http://schemas\.microsoft\.com/SMI/2005/'
+                               r'WindowsSettings">\s*true/pm\s*</dpiAware>')
 
     def test_skin_archive_is_zipres_129_with_the_skins_and_their_images(self):
         archives = [e for e in self.entries if e[0] == "ZIPRES"]
@@ -101,13 +106,14 @@ class ExeResources(unittest.TestCase):
         with zipfile.ZipFile(io.BytesIO(archives[0][3])) as archive:
             self.assertIsNone(archive.testzip())
             names = archive.namelist()
-            self.assertEqual(sorted(names), sorted([
-                "installation.xml", "msgbox.xml", "uninstall_tip.xml", "proxy_login.xml",
-                "common/button/btn_blue_normal.png", "common/button/btn_blue_pushed.png",
-                "common/button/btn_gray_normal.png", "common/button/btn_gray_pushed.png",
-                "common/close/btn_close_normal.png", "common/close/btn_close_pushed.png",
-                "common/window/shadow.png", "installation/bkimage.png",
-                "installation/btn_close_normal.png", "installation/btn_close_pushed.png"]))
+            images = ["common/button/btn_blue_normal", "common/button/btn_blue_pushed",
+                      "common/button/btn_gray_normal", "common/button/btn_gray_pushed",
+                      "common/close/btn_close_normal", "common/close/btn_close_pushed",
+                      "common/window/shadow", "installation/bkimage",
+                      "installation/btn_close_normal", "installation/btn_close_pushed"]
+            self.assertEqual(sorted(names), sorted(
+                ["installation.xml", "msgbox.xml", "uninstall_tip.xml", "proxy_login.xml"] +
+                [f"{image}{suffix}.png" for image in images for suffix in ("", "@1.5x", "@2x")]))
             for skin in ("installation.xml", "msgbox.xml", "uninstall_tip.xml", "proxy_login.xml"):
                 head = archive.read(skin).decode("utf-8").splitlines()[0]
                 self.assertEqual(head, '<?xml version="1.0" encoding="utf-8" standalone="yes" ?>')

@@ -8,12 +8,16 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <cwchar>
 #include <string>
 #include <vector>
 
 #include "Core/UIControl.h"
 #include "Core/UIManager.h"
+#include "support/DibCanvas.h"
+#include "support/PngWriter.h"
+#include "support/TestFiles.h"
 #include "windows/XMLWnd.h"
 
 namespace installer_window_testing {
@@ -26,12 +30,12 @@ class BareXMLWnd : public CXMLWnd {
   }
 
   // With the installer's own styles; the skin sets the size.
-  HWND CreateShown() {
+  HWND CreateShown(int x = kLeft, int y = kTop) {
     if (Create(nullptr, L"QMWnd", 0x10CF0000, WS_EX_WINDOWEDGE, CW_USEDEFAULT, CW_USEDEFAULT,
                CW_USEDEFAULT, CW_USEDEFAULT) == nullptr) {
       return nullptr;
     }
-    ::SetWindowPos(m_hWnd, HWND_TOPMOST, kLeft, kTop, 0, 0, SWP_NOSIZE);
+    ::SetWindowPos(m_hWnd, HWND_TOPMOST, x, y, 0, 0, SWP_NOSIZE);
     ::UpdateWindow(m_hWnd);
     return m_hWnd;
   }
@@ -48,6 +52,43 @@ class BareXMLWnd : public CXMLWnd {
     return CXMLWnd::CreateCustomControl(pstrClass);
   }
 };
+
+// What the window's client area shows on the screen.
+inline void CaptureClient(HWND hWnd, testing_support::DibCanvas& canvas) {
+  HDC hdcWindow = ::GetDC(hWnd);
+  ::BitBlt(canvas.dc(), 0, 0, canvas.width(), canvas.height(), hdcWindow, 0, 0, SRCCOPY);
+  ::ReleaseDC(hWnd, hdcWindow);
+  ::GdiFlush();
+}
+
+// Kept as "screenshot_<label>.png" in the working folder.
+inline void SaveScreenshot(const testing_support::DibCanvas& canvas, const std::string& label) {
+  testing_support::TestImage image(canvas.width(), canvas.height());
+  for (int y = 0; y < canvas.height(); ++y) {
+    for (int x = 0; x < canvas.width(); ++x) image.at(x, y) = 0xFF000000 | canvas.Rgb(x, y);
+  }
+  const std::wstring path = testing_support::CurrentFolder() + L"\\screenshot_" +
+                            std::wstring(label.begin(), label.end()) + L".png";
+  EXPECT_TRUE(testing_support::WriteFileBytes(path, testing_support::EncodePng(image, false)));
+}
+
+// FNV-1a (64 bits) over the size and every pixel's red, green and blue, row by row: two pictures
+// with the same value are the same picture.
+inline uint64_t PixelHash(const testing_support::DibCanvas& canvas) {
+  uint64_t hash = 0xCBF29CE484222325ull;
+  auto mix = [&hash](uint32_t value) {
+    for (int shift = 0; shift < 32; shift += 8) {
+      hash ^= (value >> shift) & 0xFF;
+      hash *= 0x100000001B3ull;
+    }
+  };
+  mix(static_cast<uint32_t>(canvas.width()));
+  mix(static_cast<uint32_t>(canvas.height()));
+  for (int y = 0; y < canvas.height(); ++y) {
+    for (int x = 0; x < canvas.width(); ++x) mix(canvas.Rgb(x, y));
+  }
+  return hash;
+}
 
 // The installer window of this thread that `hOwner` owns, as the boxes over the main window
 // are; null when there is none.

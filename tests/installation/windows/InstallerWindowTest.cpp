@@ -10,11 +10,8 @@
 #include <vector>
 
 #include "InstallerWindowFixture.h"
-#include "support/DibCanvas.h"
 #include "support/MessagePump.h"
-#include "support/PngWriter.h"
 #include "support/RealInput.h"
-#include "support/TestFiles.h"
 
 namespace installer_window_testing {
 namespace {
@@ -59,17 +56,6 @@ int CountNearWhite(const DibCanvas& canvas, const RECT& rc) {
   return n;
 }
 
-// What the window shows on the screen, kept as a PNG in the working folder.
-void SaveScreenshot(const DibCanvas& canvas, const std::string& label) {
-  testing_support::TestImage image(canvas.width(), canvas.height());
-  for (int y = 0; y < canvas.height(); ++y) {
-    for (int x = 0; x < canvas.width(); ++x) image.at(x, y) = 0xFF000000 | canvas.Rgb(x, y);
-  }
-  const std::wstring path = testing_support::CurrentFolder() + L"\\screenshot_" +
-                            std::wstring(label.begin(), label.end()) + L".png";
-  EXPECT_TRUE(testing_support::WriteFileBytes(path, testing_support::EncodePng(image, false)));
-}
-
 class InstallerSkins : public InstallerWindowTest, public ::testing::WithParamInterface<SkinView> {};
 
 TEST_P(InstallerSkins, BuildEveryNamedControlAndShowTheTitleBarCloseGlyphAndBody) {
@@ -87,10 +73,7 @@ TEST_P(InstallerSkins, BuildEveryNamedControlAndShowTheTitleBarCloseGlyphAndBody
   ASSERT_EQ(rc.right, skin.size.cx);
   ASSERT_EQ(rc.bottom, skin.size.cy);
   DibCanvas canvas(rc.right, rc.bottom);
-  HDC hdcWindow = ::GetDC(window);
-  ::BitBlt(canvas.dc(), 0, 0, rc.right, rc.bottom, hdcWindow, 0, 0, SRCCOPY);
-  ::ReleaseDC(window, hdcWindow);
-  ::GdiFlush();
+  CaptureClient(window, canvas);
   SaveScreenshot(canvas, skin.label);
 
   // The title bar image runs from 0x3498E3 to 0x1A87D9.

@@ -60,6 +60,12 @@ std::string SkinAttributeReference() {
       "`skin_attribute_docs`); the test fails while the file and the tables differ. Attribute\n"
       "names are compared exactly; a name no table has is kept as a custom attribute of the\n"
       "control.\n\n"
+      "Lengths (\"pixels\") are pixels of a 96-DPI screen: on a screen of another DPI a control\n"
+      "takes them scaled, and again when its window moves to a screen of yet another DPI; fonts\n"
+      "are made at the scaled size. An image may have variants drawn for 144 and 192 DPI beside\n"
+      "it (\"name@1.5x.png\", \"name@2x.png\"); a window draws the nearest one made for at least\n"
+      "its DPI, else the largest there is, scaled, with \"source\" and \"corner\" read in the\n"
+      "96-DPI image's pixels.\n\n"
       "## Elements\n\n"
       "| element | control | reads the attributes of |\n|---|---|---|\n";
   for (const Element& element : elements) {

@@ -1,0 +1,112 @@
+// The window's DPI and the system's high-contrast mode: what the platform says of them, and what
+// the host takes again when either changes.
+
+#include "Core/UIControl.h"
+#include "Core/UIDpiAttributes.h"
+#include "Core/UIManager.h"
+
+namespace SkinUI {
+
+namespace {
+
+typedef UINT(WINAPI* DpiForWindowProc)(HWND hWnd);
+typedef UINT(WINAPI* DpiForSystemProc)();
+
+// Looked up by name: systems before Windows 10 1607 have neither call.
+template <class Proc>
+Proc User32Proc(const char* pstrName) {
+  const HMODULE hUser = ::GetModuleHandleW(L"user32.dll");
+  if (hUser == nullptr) return nullptr;
+  return reinterpret_cast<Proc>(reinterpret_cast<void*>(::GetProcAddress(hUser, pstrName)));
+}
+
+CControlUI* CALLBACK MatchDpi(CControlUI* pControl, LPVOID /*pData*/) {
+  pControl->MatchHostDpi();
+  return nullptr;  // every control
+}
+
+}  // namespace
+
+UINT CWindowHostUI::QuerySystemDpi() {
+  // The system's DPI is fixed for a process's life: a new one takes a new sign-in.
+  static const UINT uDpi = [] {
+    if (const auto pfnForSystem = User32Proc<DpiForSystemProc>("GetDpiForSystem")) {
+      return pfnForSystem();
+    }
+    const HDC hScreen = ::GetDC(nullptr);
+    const int nDpi = hScreen != nullptr ? ::GetDeviceCaps(hScreen, LOGPIXELSY) : 0;
+    if (hScreen != nullptr) ::ReleaseDC(nullptr, hScreen);
+    return nDpi > 0 ? static_cast<UINT>(nDpi) : kSkinDpi;
+  }();
+  return uDpi;
+}
+
+UINT CWindowHostUI::QueryWindowDpi(HWND hWnd) {
+  static const auto pfnForWindow = User32Proc<DpiForWindowProc>("GetDpiForWindow");
+  const UINT uDpi = pfnForWindow != nullptr && hWnd != nullptr ? pfnForWindow(hWnd) : 0;
+  return uDpi != 0 ? uDpi : QuerySystemDpi();
+}
+
+UINT CWindowHostUI::GetDpi() const { return m_uDpi; }
+
+int CWindowHostUI::ScalePixels(int nSkinPixels) const {
+  return ScaleSkinPixels(nSkinPixels, m_uDpi);
+}
+
+void CWindowHostUI::SetDpi(UINT uDpi) {
+  if (uDpi == 0 || uDpi == m_uDpi) return;
+  m_uDpi = uDpi;
+  // Fonts first: controls that hold a font take it again while they rescale.
+  RemakeFonts();
+  for (int i = 0; i < m_aChildHosts.GetSize(); ++i) m_aChildHosts[i]->SetDpi(uDpi);
+  if (m_pRoot == nullptr) return;
+  m_pRoot->FindControl(MatchDpi, nullptr, 0);
+  m_pRoot->RequestLayout();
+  Invalidate();
+  RaiseNotification(m_pRoot, kNotifyDpiChanged, uDpi);
+}
+
+bool CWindowHostUI::IsHighContrast() const { return m_bHighContrast; }
+
+DWORD CWindowHostUI::SystemColor(int nIndex) {
+  const COLORREF cr = ::GetSysColor(nIndex);
+  return 0xFF000000 | (static_cast<DWORD>(GetRValue(cr)) << 16) |
+         (static_cast<DWORD>(GetGValue(cr)) << 8) | GetBValue(cr);
+}
+
+void CWindowHostUI::ReadHighContrast() {
+  HIGHCONTRASTW hc = {};
+  hc.cbSize = sizeof(hc);
+  m_bHighContrast = ::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(hc), &hc, 0) != FALSE &&
+                    (hc.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
+bool CWindowHostUI::HandleDisplayMessage(UINT uMsg, WPARAM wParam, LPARAM lParam,
+                                         LRESULT& lRes) {
+  switch (uMsg) {
+    case WM_DPICHANGED: {
+      SetDpi(HIWORD(wParam));
+      // The rectangle the system suggests keeps the window where it was on the new screen.
+      const RECT* prcSuggested = reinterpret_cast<const RECT*>(lParam);
+      if (prcSuggested != nullptr) {
+        ::SetWindowPos(m_hWndPaint, nullptr, prcSuggested->left, prcSuggested->top,
+                       prcSuggested->right - prcSuggested->left,
+                       prcSuggested->bottom - prcSuggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+      }
+      lRes = 0;
+      return true;
+    }
+    case WM_SETTINGCHANGE:
+    case WM_SYSCOLORCHANGE: {
+      const bool bWasOn = m_bHighContrast;
+      ReadHighContrast();
+      // New system colours matter only while they are drawn.
+      if (m_bHighContrast || bWasOn) Invalidate();
+      return false;
+    }
+    default:
+      return false;
+  }
+}
+
+}  // namespace SkinUI
