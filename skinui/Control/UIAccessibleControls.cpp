@@ -52,8 +52,6 @@ void CLabelUI::DescribeAccessible(AccessibleDescription& desc) const {
 
 void CTextUI::DescribeAccessible(AccessibleDescription& desc) const {
   CLabelUI::DescribeAccessible(desc);
-  // A text is drawn from its tags whatever its "showhtml" says.
-  desc.sName = PlainTextOfMarkup(m_sText);
   if (m_nLinks > 0) {
     desc.dwState |= STATE_SYSTEM_LINKED;
     desc.sDefaultAction = kActionJump;

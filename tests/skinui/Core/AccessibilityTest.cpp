@@ -36,7 +36,7 @@ constexpr wchar_t kSkin[] =
     L"<Option name=\"tab\" text=\"Page\" group=\"tabs\" accrole=\"pagetab\" selected=\"true\" width=\"60\"/>"
     L"</HorizontalLayout>"
     L"<Label name=\"label\" text=\"Hello\" height=\"20\"/>"
-    L"<Text name=\"text\" text=\"{b}Bold{/b} and {a x}link{/a}{n}more\" height=\"34\"/>"
+    L"<Text name=\"text\" text=\"{b}Bold{/b} and {a x}link{/a}{n}more\" showhtml=\"true\" height=\"34\"/>"
     L"<Label name=\"hidden\" text=\"Hidden\" visible=\"false\" height=\"20\"/>"
     L"<Progress name=\"progress\" min=\"0\" max=\"200\" value=\"50\" accname=\"Download\" height=\"10\"/>"
     L"<Slider name=\"slider\" min=\"0\" max=\"100\" value=\"30\" height=\"16\"/>"
