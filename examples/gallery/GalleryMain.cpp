@@ -11,6 +11,7 @@
 #include <shellapi.h>
 
 #include <cstdio>
+#include <set>
 #include <string>
 
 #include "Control/UIControlCatalog.h"
@@ -118,6 +119,32 @@ int CountMissingControls(SkinUI::CWindowHostUI& host, const wchar_t* const* ppNa
   return nMissing;
 }
 
+// Presses Tab as the modal loop delivers it, many more times than the page has stops, and
+// counts the page's keyboard controls the focus never reached.
+int CountUnreachedByTab(SkinUI::CWindowHostUI& host, const wchar_t* const* ppNames) {
+  std::set<std::wstring> reached;
+  for (int i = 0; i < 30; ++i) {
+    HWND hTarget = ::GetFocus() != nullptr ? ::GetFocus() : host.GetHostWindow();
+    for (UINT uMsg : {WM_KEYDOWN, WM_KEYUP}) {
+      MSG msg = {hTarget, uMsg, VK_TAB, uMsg == WM_KEYUP ? 0xC0000001 : 1};
+      if (!SkinUI::CWindowHostUI::TranslateForHosts(&msg)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+      }
+    }
+    PumpFor(20);
+    if (SkinUI::CControlUI* pFocus = host.GetFocusControl()) reached.insert(pFocus->GetName().GetData());
+  }
+  int nUnreached = 0;
+  for (; *ppNames != nullptr; ++ppNames) {
+    if (reached.count(*ppNames) == 0) {
+      std::fprintf(stderr, "Tab never reaches %ls\n", *ppNames);
+      ++nUnreached;
+    }
+  }
+  return nUnreached;
+}
+
 // The window's DPI, its size against the skin's (860 by 600) and the status bar's DPI line.
 int CountDpiProblems(CGalleryWindow& window, UINT uExpected) {
   SkinUI::CWindowHostUI& host = window.GetWindowHost();
@@ -144,8 +171,8 @@ int CountDpiProblems(CGalleryWindow& window, UINT uExpected) {
   return nProblems;
 }
 
-// Shows each page the way a click on its tab does, checks its controls and saves its picture;
-// then presses one button and checks that the program answered.
+// Shows each page the way a click on its tab does, checks its controls, saves its picture and
+// walks it with Tab; then presses one button and checks that the program answered.
 int SelfTest(CGalleryWindow& window, const wchar_t* pstrPicture, UINT uExpectedDpi) {
   SkinUI::CWindowHostUI& host = window.GetWindowHost();
   auto* pPages = static_cast<SkinUI::CTabLayoutUI*>(host.FindControlByName(L"pages"));
@@ -173,6 +200,8 @@ int SelfTest(CGalleryWindow& window, const wchar_t* pstrPicture, UINT uExpectedD
         !SaveWindowPicture(window, PagePicture(pstrPicture, page.pstrTab).c_str())) {
       ++nProblems;
     }
+    // After the picture, which shows the page as the mouse left it, without a focus outline.
+    nProblems += CountUnreachedByTab(host, page.ppKeyboard);
   }
   // Back on the first page, where the button is shown and so can be pressed.
   SkinUI::CControlUI* pFirstTab = host.FindControlByName(CGalleryWindow::kPages[0].pstrTab);

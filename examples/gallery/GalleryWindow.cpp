@@ -32,6 +32,13 @@ const wchar_t* const kLayouts[] = {L"inner_tabs", L"btn_prev", L"btn_next", L"ch
                                    L"child_button", L"scrolled", L"container", nullptr};
 const wchar_t* const kHosted[] = {L"activex", L"browser", nullptr};
 
+const wchar_t* const kBasicsKeyboard[] = {L"btn_add", L"btn_reset", L"size_small", L"size_medium", L"size_large",
+                                          L"check_bold", L"check_italic", L"slider", L"scrollbar", nullptr};
+const wchar_t* const kInputKeyboard[] = {L"edit", L"password", L"combo", L"date", L"time", L"richedit", nullptr};
+const wchar_t* const kListsKeyboard[] = {L"list", L"tree", L"listctrl", nullptr};
+const wchar_t* const kLayoutsKeyboard[] = {L"btn_prev", L"btn_next", L"child_button", nullptr};
+const wchar_t* const kNothing[] = {nullptr};
+
 // The list's rows: name, size, date.
 const wchar_t* const kFiles[][3] = {
     {L"annual-report.pdf", L"2.4 MB", L"2024-03-18 09:12"},
@@ -45,8 +52,9 @@ const wchar_t* const kFiles[][3] = {
 }  // namespace
 
 const CGalleryWindow::Page CGalleryWindow::kPages[] = {
-    {L"tab_basics", kBasics}, {L"tab_input", kInput},     {L"tab_lists", kLists},
-    {L"tab_layouts", kLayouts}, {L"tab_hosted", kHosted}};
+    {L"tab_basics", kBasics, kBasicsKeyboard}, {L"tab_input", kInput, kInputKeyboard},
+    {L"tab_lists", kLists, kListsKeyboard},    {L"tab_layouts", kLayouts, kLayoutsKeyboard},
+    {L"tab_hosted", kHosted, kNothing}};
 const int CGalleryWindow::kPageCount = sizeof(kPages) / sizeof(kPages[0]);
 
 // Each entry: the notification type, the sender's name (empty: any sender), the handler. Clicks

@@ -13,6 +13,8 @@ class CGalleryWindow : public SkinUI::WindowImplBase {
   struct Page {
     const wchar_t* pstrTab;
     const wchar_t* const* ppControls;
+    // The page's controls a person works with the keyboard: Tab reaches each of them.
+    const wchar_t* const* ppKeyboard;
   };
   static const Page kPages[];
   static const int kPageCount;

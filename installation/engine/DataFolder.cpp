@@ -71,7 +71,9 @@ bool CreateProtectedFolder(const wchar_t* folder) {
   // Fails when anything stands at the name, so a folder someone slipped in after the
   // removal is never taken for this one.
   const bool created = CreateDirectoryW(folder, &attributes) != FALSE;
+  const DWORD error = GetLastError();
   LocalFree(security);
+  SetLastError(error);
   return created;
 }
 
@@ -163,18 +165,26 @@ bool PrepareDataFolder(const wchar_t* folderName) {
   const std::wstring longName = LongPathName(folderName);
   if (longName.empty()) return false;
   const wchar_t* folder = longName.c_str();
-  const DWORD attributes = GetFileAttributesW(folder);
-  if (attributes == INVALID_FILE_ATTRIBUTES) {
-    const DWORD error = GetLastError();
-    return (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) && CreateProtectedFolder(folder);
+  // Two installers started together may both find no folder; the one whose creation fails
+  // because the other's folder now stands there judges that folder as any it finds.
+  for (int look = 0; look < 2; ++look) {
+    const DWORD attributes = GetFileAttributesW(folder);
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+      const DWORD error = GetLastError();
+      if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) return false;
+      if (CreateProtectedFolder(folder)) return true;
+      if (GetLastError() != ERROR_ALREADY_EXISTS) return false;
+      continue;
+    }
+    const bool plainFolder = (attributes & FILE_ATTRIBUTE_DIRECTORY) && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+    if (!plainFolder) return RemoveNonFolder(folder, attributes) && CreateProtectedFolder(folder);
+    if (KeepTrustedFolder(folder)) return true;
+    // Whatever it holds may have been prepared by someone else. The removal never walks into
+    // links, so nothing outside the folder is touched.
+    DeleteFolderTree(folder);
+    return CreateProtectedFolder(folder);
   }
-  const bool plainFolder = (attributes & FILE_ATTRIBUTE_DIRECTORY) && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
-  if (!plainFolder) return RemoveNonFolder(folder, attributes) && CreateProtectedFolder(folder);
-  if (KeepTrustedFolder(folder)) return true;
-  // Whatever it holds may have been prepared by someone else. The removal never walks into
-  // links, so nothing outside the folder is touched.
-  DeleteFolderTree(folder);
-  return CreateProtectedFolder(folder);
+  return false;
 }
 
 }  // namespace setup

@@ -24,6 +24,7 @@ class CActiveXUI : public CControlUI, public IMessageFilterUI {
 
   LPCWSTR ClassName() const override;
   LPVOID QueryNamedInterface(LPCWSTR pstrName) override;
+  void DescribeAccessible(AccessibleDescription& desc) const override;
   UINT GetBehaviourFlags() const override;
   // The framework window while the object is windowless, the object's child window otherwise.
   HWND GetNativeHandle() const override;

@@ -18,6 +18,7 @@ class CButtonUI : public CLabelUI {
 
   LPCWSTR ClassName() const override;
   LPVOID QueryNamedInterface(LPCWSTR pstrName) override;
+  void DescribeAccessible(AccessibleDescription& desc) const override;
   UINT GetBehaviourFlags() const override;
   bool Activate() override;
   // Cuts a five-state image set before the button had a host.

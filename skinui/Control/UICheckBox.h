@@ -11,6 +11,7 @@ class CCheckBoxUI : public COptionUI {
  public:
   LPCWSTR ClassName() const override;
   LPVOID QueryNamedInterface(LPCWSTR pstrName) override;
+  void DescribeAccessible(AccessibleDescription& desc) const override;
 };
 
 }  // namespace SkinUI

@@ -6,6 +6,7 @@
 #include "Control/UIListSelection.h"
 #include "Control/UIStateImage.h"
 #include "Control/UILabel.h"
+#include "Core/UIAccessible.h"
 #include "Core/UIAttributeValues.h"
 #include "Core/UIManager.h"
 #include "Utils/UIDebug.h"
@@ -38,6 +39,8 @@ LPVOID CComboUI::QueryNamedInterface(LPCWSTR pstrName) {
   if (::lstrcmpW(pstrName, L"IListOwner") == 0) return static_cast<IListOwnerUI*>(this);
   return CContainerUI::QueryNamedInterface(pstrName);
 }
+
+bool CComboUI::IsTabReachable() const { return IsEnabled() && IsKeyboardEnabled(); }
 
 CUIString CComboUI::GetText() const {
   CControlUI* pItem = GetItemAt(m_iCurSel);
@@ -160,6 +163,7 @@ bool CComboUI::SelectIndex(int iIndex, bool bTakeFocus, bool bNotify) {
   m_iCurSel = iIndex;
   if (m_pWindow != nullptr || bTakeFocus) pControl->SetFocus();
   pItem->SetSelectedSilently(true);
+  NotifyAccessible(AccessibleEvent::kValue);
   if (bNotify && m_pHost != nullptr) {
     m_pHost->RaiseNotification(this, kNotifyItemSelect, static_cast<WPARAM>(iIndex),
                                static_cast<LPARAM>(iOld));

@@ -22,6 +22,8 @@ class CComboUI : public CContainerUI, public IListOwnerUI {
 
   LPCWSTR ClassName() const override;
   LPVOID QueryNamedInterface(LPCWSTR pstrName) override;
+  void DescribeAccessible(AccessibleDescription& desc) const override;
+  bool IsTabReachable() const override;
   CUIString GetText() const override;
   bool Activate() override;
   void SetEnabled(bool bEnable = true) override;

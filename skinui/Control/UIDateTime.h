@@ -28,6 +28,7 @@ class CDateTimeUI : public CLabelUI {
 
   LPCWSTR ClassName() const override;
   LPVOID QueryNamedInterface(LPCWSTR pstrName) override;
+  void DescribeAccessible(AccessibleDescription& desc) const override;
   UINT GetBehaviourFlags() const override;
   // The open picker, else null.
   HWND GetNativeHandle() const override;

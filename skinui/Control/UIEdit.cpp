@@ -7,6 +7,7 @@
 
 #include "Control/UIEditWnd.h"
 #include "Control/UIStateImage.h"
+#include "Core/UIAccessible.h"
 #include "Core/UIAttributeValues.h"
 #include "Core/UIManager.h"
 #include "Utils/UIDebug.h"
@@ -67,6 +68,8 @@ LPVOID CEditUI::QueryNamedInterface(LPCWSTR pstrName) {
   return CLabelUI::QueryNamedInterface(pstrName);
 }
 
+bool CEditUI::IsTabReachable() const { return IsEnabled() && IsKeyboardEnabled(); }
+
 HWND CEditUI::GetNativeHandle() const {
   return m_pWindow != nullptr ? m_pWindow->GetHWND() : nullptr;
 }
@@ -84,6 +87,11 @@ void CEditUI::SetText(LPCWSTR pstrText) {
   CLabelUI::SetText(pstrText);
   if (m_pWindow != nullptr) ::SetWindowTextW(m_pWindow->GetHWND(), m_sText);
   Invalidate();
+}
+
+void CEditUI::TakeTextFromWindow(LPCWSTR pstrText) {
+  m_sText = pstrText;
+  NotifyAccessible(AccessibleEvent::kValue);
 }
 
 void CEditUI::SetMaxChar(UINT uMax) {

@@ -25,6 +25,8 @@ class CEditUI : public CLabelUI {
 
   LPCWSTR ClassName() const override;
   LPVOID QueryNamedInterface(LPCWSTR pstrName) override;
+  void DescribeAccessible(AccessibleDescription& desc) const override;
+  bool IsTabReachable() const override;
   HWND GetNativeHandle() const override;
   void SetText(LPCWSTR pstrText) override;
   void SetPosition(RECT rc, bool bNeedInvalidate = true) override;
@@ -70,7 +72,7 @@ class CEditUI : public CLabelUI {
 
   void OpenNativeWindow();
   // Called by the native window: every change lands in the control at once.
-  void TakeTextFromWindow(LPCWSTR pstrText) { m_sText = pstrText; }
+  void TakeTextFromWindow(LPCWSTR pstrText);
   void NativeWindowGone() { m_pWindow = nullptr; }
   void ReplaceImage(ImageDrawInfo& image, LPCWSTR pstrImage);
 

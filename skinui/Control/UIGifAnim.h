@@ -21,6 +21,7 @@ class CGifAnimUI : public CControlUI {
 
   LPCWSTR ClassName() const override;
   LPVOID QueryNamedInterface(LPCWSTR pstrName) override;
+  void DescribeAccessible(AccessibleDescription& desc) const override;
   void SetVisible(bool bVisible = true) override;
   void InitSelf() override;
   void HandleEvent(InputEvent& event) override;

@@ -21,6 +21,7 @@ class CLabelUI : public CControlUI {
 
   LPCWSTR ClassName() const override;
   LPVOID QueryNamedInterface(LPCWSTR pstrName) override;
+  void DescribeAccessible(AccessibleDescription& desc) const override;
   void SetText(LPCWSTR pstrText) override;
   void HandleEvent(InputEvent& event) override;
   UI_DECLARE_ATTRIBUTES()

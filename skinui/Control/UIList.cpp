@@ -47,6 +47,8 @@ LPVOID CListUI::QueryNamedInterface(LPCWSTR pstrName) {
   return CVerticalLayoutUI::QueryNamedInterface(pstrName);
 }
 
+bool CListUI::IsTabReachable() const { return IsEnabled() && IsKeyboardEnabled(); }
+
 // ---- children ----
 
 CControlUI* CListUI::GetItemAt(int iIndex) const { return m_pList->GetItemAt(iIndex); }

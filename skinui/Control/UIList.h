@@ -21,6 +21,9 @@ class CListUI : public CVerticalLayoutUI, public IListUI {
 
   LPCWSTR ClassName() const override;
   LPVOID QueryNamedInterface(LPCWSTR pstrName) override;
+  void DescribeAccessible(AccessibleDescription& desc) const override;
+  // The list takes the focus for its items, which the arrow keys then select.
+  bool IsTabReachable() const override;
   void SetPosition(RECT rc, bool bNeedInvalidate = true) override;
   void HandleEvent(InputEvent& event) override;
   UI_DECLARE_ATTRIBUTES()

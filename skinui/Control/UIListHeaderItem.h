@@ -20,6 +20,7 @@ class CListHeaderItemUI : public CContainerUI {
 
   LPCWSTR ClassName() const override;
   LPVOID QueryNamedInterface(LPCWSTR pstrName) override;
+  void DescribeAccessible(AccessibleDescription& desc) const override;
   // Wants set-cursor events (the sizing cursor over the band).
   UINT GetBehaviourFlags() const override;
   void SetEnabled(bool bEnable = true) override;

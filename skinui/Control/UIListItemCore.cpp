@@ -2,6 +2,7 @@
 
 #include "Control/UIListItemCore.h"
 
+#include "Core/UIAccessible.h"
 #include "Core/UIManager.h"
 
 namespace SkinUI {
@@ -48,6 +49,7 @@ bool CListItemCore::Select(bool bSelect, bool bNotify, bool bInformOwner, bool b
     }
   }
   m_pItem->Invalidate();
+  if (m_bSelected != bWasSelected) m_pItem->NotifyAccessible(AccessibleEvent::kState);
   return true;
 }
 

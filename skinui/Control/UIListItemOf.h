@@ -6,7 +6,9 @@
 #include <windows.h>
 
 #include "Control/UIListItemCore.h"
+#include "Core/UIAccessible.h"
 #include "Core/UIAttributeValues.h"
+#include "Core/UIContainer.h"
 
 namespace SkinUI {
 
@@ -43,6 +45,15 @@ class CListItemOf : public TBase, public IListItemUI {
   // The item's own background image is part of the element background.
   void PaintBackgroundImage(HDC /*hDC*/) override {}
 
+  void DescribeAccessible(AccessibleDescription& desc) const override {
+    TBase::DescribeAccessible(desc);
+    desc.lRole = ROLE_SYSTEM_LISTITEM;
+    desc.dwState |= STATE_SYSTEM_SELECTABLE | (IsSelected() ? STATE_SYSTEM_SELECTED : 0);
+    // A double click activates an item, as Activate does.
+    desc.sDefaultAction = kActionDoubleClick;
+    if (desc.sName.IsEmpty()) desc.sName = TextOfParts();
+  }
+
   // ---- IListItemUI ----
   int GetIndex() const override { return m_item.GetIndex(); }
   void SetIndex(int iIndex) override { m_item.SetIndex(iIndex); }
@@ -63,6 +74,20 @@ class CListItemOf : public TBase, public IListItemUI {
   bool IsHot() const { return m_item.IsHot(); }
 
  protected:
+  // An item made of controls reads as their texts, one after the other.
+  CUIString TextOfParts() const {
+    CUIString sText;
+    auto* pParts = static_cast<IContainerUI*>(const_cast<CListItemOf*>(this)->QueryNamedInterface(L"IContainer"));
+    if (pParts == nullptr) return sText;
+    for (int i = 0; i < pParts->GetItemCount(); ++i) {
+      CControlUI* pPart = pParts->GetItemAt(i);
+      if (pPart == nullptr || !pPart->IsVisible() || pPart->GetText().IsEmpty()) continue;
+      if (!sText.IsEmpty()) sText += L' ';
+      sText += pPart->GetText();
+    }
+    return sText;
+  }
+
   CListItemCore m_item;
 };
 

@@ -2,6 +2,7 @@
 
 #include "Control/UIOption.h"
 
+#include "Core/UIAccessible.h"
 #include "Core/UIAttributeValues.h"
 #include "Core/UIManager.h"
 
@@ -56,6 +57,7 @@ void COptionUI::SetSelected(bool bSelected, bool bNotify) {
   } else {
     m_uButtonState &= ~kStateSelected;
   }
+  NotifyAccessible(AccessibleEvent::kState);
   if (m_pHost == nullptr) {
     Invalidate();
     return;

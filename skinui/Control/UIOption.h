@@ -15,6 +15,7 @@ class COptionUI : public CButtonUI {
 
   LPCWSTR ClassName() const override;
   LPVOID QueryNamedInterface(LPCWSTR pstrName) override;
+  void DescribeAccessible(AccessibleDescription& desc) const override;
   void SetHost(CWindowHostUI* pHost, CControlUI* pParent, bool bInit = true) override;
   bool Activate() override;
   void SetEnabled(bool bEnable = true) override;

@@ -4,6 +4,7 @@
 
 #include <climits>
 
+#include "Core/UIAccessible.h"
 #include "Core/UIAttributeValues.h"
 #include "Core/UIManager.h"
 
@@ -41,9 +42,11 @@ void CProgressUI::SetMaxValue(int nMax) {
 }
 
 void CProgressUI::SetValue(int nValue) {
+  const int nOld = m_nValue;
   m_nValue = nValue < m_nMax ? nValue : m_nMax;
   if (m_nValue < m_nMin) m_nValue = m_nMin;
   Invalidate();
+  if (m_nValue != nOld) NotifyAccessible(AccessibleEvent::kValue);
 }
 
 void CProgressUI::SetForeImage(LPCWSTR pstrImage) {

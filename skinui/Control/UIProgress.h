@@ -13,6 +13,7 @@ class CProgressUI : public CLabelUI {
 
   LPCWSTR ClassName() const override;
   LPVOID QueryNamedInterface(LPCWSTR pstrName) override;
+  void DescribeAccessible(AccessibleDescription& desc) const override;
   UI_DECLARE_ATTRIBUTES()
   void PaintStateImages(HDC hDC) override;
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "Control/UITextHost.h"
+#include "Core/UIAccessible.h"
 #include "Core/UIAttributeValues.h"
 #include "Core/UIManager.h"
 #include "Core/UIScrollBarBase.h"
@@ -229,6 +230,7 @@ bool CRichEditUI::RedrawOnViewChange() { return true; }
 void CRichEditUI::OnTextNotify(DWORD dwCode, void* pData) {
   if (m_pHost == nullptr) return;
   if (dwCode == EN_CHANGE) {
+    NotifyAccessible(AccessibleEvent::kValue);
     m_pHost->RaiseNotification(this, kNotifyTextChanged);
     return;
   }

@@ -45,6 +45,7 @@ class CRichEditUI : public CContainerUI, public IMessageFilterUI {
   // ---- overrides ----
   LPCWSTR ClassName() const override;
   LPVOID QueryNamedInterface(LPCWSTR pstrName) override;
+  void DescribeAccessible(AccessibleDescription& desc) const override;
   UINT GetBehaviourFlags() const override;
   CUIString GetText() const override;
   void SetText(LPCWSTR pstrText) override;

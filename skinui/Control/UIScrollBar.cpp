@@ -2,8 +2,10 @@
 
 #include "Control/UIScrollBar.h"
 
+#include <algorithm>
 #include <cwchar>
 
+#include "Core/UIAccessible.h"
 #include "Core/UIAttributeValues.h"
 #include "Core/UIContainer.h"
 #include "Core/UILayoutAxis.h"
@@ -80,6 +82,7 @@ void CScrollBarUI::SetScrollValue(int nPos, bool bNotify) {
   const int nOld = m_nScrollPos;
   m_nScrollPos = nPos;
   SetPosition(m_rcItem, true);
+  NotifyAccessible(AccessibleEvent::kValue);
   if (bNotify && m_pHost != nullptr) {
     m_pHost->RaiseNotification(this, kNotifyScroll, static_cast<WPARAM>(m_nScrollPos),
                                static_cast<LPARAM>(nOld), true);
@@ -161,6 +164,37 @@ void CScrollBarUI::SetEnabled(bool bEnable) {
 }
 
 // The bar never holds the focus itself: the content it scrolls does.
+bool CScrollBarUI::IsTabReachable() const { return m_pOwner == nullptr && IsEnabled() && IsKeyboardEnabled(); }
+
+bool CScrollBarUI::ScrollByKey(WCHAR chKey) {
+  const int nLine = m_nLineSize > 0 ? m_nLineSize : 1;
+  const int nPage = std::max(nLine, m_nRange / 10);
+  switch (chKey) {
+    case VK_LEFT:
+    case VK_UP:
+      SetScrollValue(m_nScrollPos - nLine);
+      return true;
+    case VK_RIGHT:
+    case VK_DOWN:
+      SetScrollValue(m_nScrollPos + nLine);
+      return true;
+    case VK_PRIOR:
+      SetScrollValue(m_nScrollPos - nPage);
+      return true;
+    case VK_NEXT:
+      SetScrollValue(m_nScrollPos + nPage);
+      return true;
+    case VK_HOME:
+      SetScrollValue(0);
+      return true;
+    case VK_END:
+      SetScrollValue(m_nRange);
+      return true;
+    default:
+      return false;
+  }
+}
+
 void CScrollBarUI::SetFocus() {
   if (m_pOwner != nullptr) {
     m_pOwner->SetFocus();
@@ -317,6 +351,9 @@ void CScrollBarUI::HandleEvent(InputEvent& event) {
     return;
   }
   switch (event.iKind) {
+    case kEventKeyDown:
+      if (m_pOwner == nullptr && IsEnabled() && ScrollByKey(event.chKey)) return;
+      break;
     case kEventButtonDown:
     case kEventDoubleClick:
       if (IsEnabled()) OnButtonDown(event);

@@ -24,10 +24,13 @@ class CScrollBarUI : public CScrollBarBaseUI {
 
   LPCWSTR ClassName() const override;
   LPVOID QueryNamedInterface(LPCWSTR pstrName) override;
+  void DescribeAccessible(AccessibleDescription& desc) const override;
   void SetPosition(RECT rc, bool bNeedInvalidate = true) override;
   void SetVisible(bool bVisible = true) override;
   void SetEnabled(bool bEnable = true) override;
   void SetFocus() override;
+  // A bar on its own takes the focus and the keys; a container's bar leaves both to it.
+  bool IsTabReachable() const override;
   void HandleEvent(InputEvent& event) override;
   UI_DECLARE_ATTRIBUTES()
   bool PaintSelf(HDC hDC, const RECT& rcPaint, CControlUI* pStopControl) override;
@@ -81,6 +84,9 @@ class CScrollBarUI : public CScrollBarBaseUI {
   void SetBkDisabledImage(LPCWSTR pstrImage);
 
  protected:
+  // The arrows move by a line, Page Up and Page Down by a tenth of the range, Home and End to
+  // either end; false for any other key.
+  bool ScrollByKey(WCHAR chKey);
   // One of the bar's parts: its images by state (normal, hot, pushed, disabled).
   struct Part {
     DWORD dwColor = 0;

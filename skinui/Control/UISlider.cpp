@@ -2,8 +2,10 @@
 
 #include "Control/UISlider.h"
 
+#include <algorithm>
 #include <climits>
 
+#include "Core/UIAccessible.h"
 #include "Core/UIAttributeValues.h"
 #include "Core/UIManager.h"
 
@@ -111,7 +113,46 @@ int CSliderUI::ValueAtPoint(POINT pt) const {
 }
 
 void CSliderUI::NotifyValueChanged() {
+  NotifyAccessible(AccessibleEvent::kValue);
   if (m_pHost != nullptr) m_pHost->RaiseNotification(this, kNotifyValueChanged);
+}
+
+bool CSliderUI::StepByKey(WCHAR chKey) {
+  // A page is a tenth of the range, and never less than a step.
+  const long long nSpan = static_cast<long long>(m_nMax) - m_nMin;
+  const long long nPage = std::max<long long>(std::max(m_nStep, 1), nSpan / 10);
+  int nValue = m_nValue;
+  switch (chKey) {
+    case VK_RIGHT:
+    case VK_UP:
+      nValue = StepFrom(m_nValue, std::max(m_nStep, 1));
+      break;
+    case VK_LEFT:
+    case VK_DOWN:
+      nValue = StepFrom(m_nValue, -static_cast<long long>(std::max(m_nStep, 1)));
+      break;
+    case VK_PRIOR:
+      nValue = StepFrom(m_nValue, nPage);
+      break;
+    case VK_NEXT:
+      nValue = StepFrom(m_nValue, -nPage);
+      break;
+    case VK_HOME:
+      nValue = m_nMin;
+      break;
+    case VK_END:
+      nValue = m_nMax;
+      break;
+    default:
+      return false;
+  }
+  nValue = std::min(std::max(nValue, m_nMin), m_nMax);
+  if (nValue != m_nValue) {
+    m_nValue = nValue;
+    Invalidate();
+    NotifyValueChanged();
+  }
+  return true;
 }
 
 void CSliderUI::HandleEvent(InputEvent& event) {
@@ -143,6 +184,9 @@ void CSliderUI::HandleEvent(InputEvent& event) {
         Invalidate();
       }
       return;
+    case kEventKeyDown:
+      if (IsEnabled() && StepByKey(event.chKey)) return;
+      break;
     case kEventScrollWheel:
       if (event.wParam == 0) {
         SetValue(StepFrom(m_nValue, m_nStep));

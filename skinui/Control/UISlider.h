@@ -14,6 +14,7 @@ class CSliderUI : public CProgressUI {
 
   LPCWSTR ClassName() const override;
   LPVOID QueryNamedInterface(LPCWSTR pstrName) override;
+  void DescribeAccessible(AccessibleDescription& desc) const override;
   UINT GetBehaviourFlags() const override;
   void SetEnabled(bool bEnable = true) override;
   void HandleEvent(InputEvent& event) override;
@@ -35,6 +36,9 @@ class CSliderUI : public CProgressUI {
 
  protected:
   void NotifyValueChanged();
+  // The arrows move by a step, Page Up and Page Down by a tenth of the range, Home and End to
+  // either end; false for any other key.
+  bool StepByKey(WCHAR chKey);
 
   UINT m_uSliderState;
   int m_nStep;

@@ -32,6 +32,14 @@ UINT CTextUI::GetBehaviourFlags() const {
   return IsEnabled() && m_nLinks > 0 ? kBehaviourSetCursor : 0u;
 }
 
+bool CTextUI::IsTabReachable() const { return IsEnabled() && IsKeyboardEnabled() && m_nLinks > 0; }
+
+bool CTextUI::Activate() {
+  if (!CLabelUI::Activate() || m_nLinks == 0 || m_pHost == nullptr) return false;
+  m_pHost->RaiseNotification(this, kNotifyLink, 0);
+  return true;
+}
+
 RECT CTextUI::GetLinkRect(int iIndex) const {
   if (iIndex < 0 || iIndex >= m_nLinks) return RECT{0, 0, 0, 0};
   return m_rcLinks[iIndex];
@@ -53,6 +61,13 @@ void CTextUI::HandleEvent(InputEvent& event) {
   if (PassMouseWhenOff<CLabelUI>(*this, event)) return;
   const int iLink = LinkAt(event.ptMouse);
   switch (event.iKind) {
+    case kEventKeyDown:
+      if (!IsEnabled() || m_nLinks == 0) break;
+      if (event.chKey == VK_RETURN || event.chKey == VK_SPACE) {
+        Activate();
+        return;
+      }
+      break;
     case kEventSetCursor:
       if (iLink >= 0) {
         SetStandardCursor(kCursorHand);

@@ -15,7 +15,12 @@ class CTextUI : public CLabelUI {
 
   LPCWSTR ClassName() const override;
   LPVOID QueryNamedInterface(LPCWSTR pstrName) override;
+  void DescribeAccessible(AccessibleDescription& desc) const override;
   UINT GetBehaviourFlags() const override;
+  // A text with links is reached by Tab.
+  bool IsTabReachable() const override;
+  // Follows the first link, as Return and Space do.
+  bool Activate() override;
   void HandleEvent(InputEvent& event) override;
   SIZE MeasureSize(SIZE szAvailable) override;
   void PaintTextLayer(HDC hDC) override;

@@ -76,6 +76,12 @@ bool CTreeNodeUI::Select(bool bSelect, bool bNotify, bool bInformOwner, bool bRi
   return bResult;
 }
 
+bool CTreeNodeUI::Activate() {
+  if (!IsVisible() || !IsEnabled()) return false;
+  if (GetChildCount() > 0) m_item.Notify(L"itemdbclick");
+  return CListContainerElementUI::Activate();
+}
+
 void CTreeNodeUI::HandleEvent(InputEvent& event) {
   if (IsEnabled() && (IsMouseEnabled() || !IsMouseEventKind(event.iKind))) {
     switch (event.iKind) {

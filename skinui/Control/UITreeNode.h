@@ -27,11 +27,14 @@ class CTreeNodeUI : public CListContainerElementUI {
 
   LPCWSTR ClassName() const override;
   LPVOID QueryNamedInterface(LPCWSTR pstrName) override;
+  void DescribeAccessible(AccessibleDescription& desc) const override;
   CUIString GetText() const override;
   void SetText(LPCWSTR pstrText) override;
   // The folder button and check box stay square.
   void SetFixedHeight(int cy) override;
   void HandleEvent(InputEvent& event) override;
+  // A node with children opens or closes, as a double click does, before it is activated.
+  bool Activate() override;
   UI_DECLARE_ATTRIBUTES()
   bool Select(bool bSelect = true, bool bNotify = true, bool bInformOwner = true,
               bool bRightClick = false) override;

@@ -5,6 +5,7 @@
 #include "Control/UICheckBox.h"
 #include "Control/UIListHeader.h"
 #include "Control/UITreeNode.h"
+#include "Core/UIAccessible.h"
 #include "Core/UIAttributeValues.h"
 
 namespace SkinUI {
@@ -115,6 +116,19 @@ void CTreeViewUI::RemoveAllItems() {
   CListUI::RemoveAllItems();
 }
 
+void CTreeViewUI::HandleEvent(InputEvent& event) {
+  if (event.iKind == kEventKeyDown && (event.chKey == VK_LEFT || event.chKey == VK_RIGHT)) {
+    CTreeNodeUI* pNode = AsTreeNode(GetItemAt(GetCurSel()));
+    const bool bOpen = event.chKey == VK_RIGHT;
+    if (pNode != nullptr && pNode->GetChildCount() > 0 && pNode->IsNodeExpanded() != bOpen) {
+      // The folder button is selected while the node is closed.
+      pNode->GetFolderButton()->SetSelected(!bOpen, true);
+      return;
+    }
+  }
+  CListUI::HandleEvent(event);
+}
+
 // ---- reactions to the nodes ----
 
 bool CTreeViewUI::HandleFolderToggled(void* pParam) {
@@ -125,6 +139,7 @@ bool CTreeViewUI::HandleFolderToggled(void* pParam) {
   const bool bExpand = !pNode->GetFolderButton()->IsSelected();
   pNode->SetNodeExpanded(bExpand);
   ExpandSubtree(bExpand, pNode);
+  pNode->NotifyAccessible(AccessibleEvent::kState);
   return true;
 }
 

@@ -17,7 +17,10 @@ class CTreeViewUI : public CListUI {
 
   LPCWSTR ClassName() const override;
   LPVOID QueryNamedInterface(LPCWSTR pstrName) override;
+  void DescribeAccessible(AccessibleDescription& desc) const override;
   UI_DECLARE_ATTRIBUTES()
+  // Right opens the selected node, Left closes it.
+  void HandleEvent(InputEvent& event) override;
 
   // Only tree nodes become nodes; other controls are plain items.
   bool AddItem(CControlUI* pControl) override;

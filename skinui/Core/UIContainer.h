@@ -45,6 +45,7 @@ class CContainerUI : public CControlUI, public IContainerUI {
   // ---- overrides of the control base ----
   LPCWSTR ClassName() const override;
   LPVOID QueryNamedInterface(LPCWSTR pstrName) override;
+  void DescribeAccessible(AccessibleDescription& desc) const override;
   void SetHost(CWindowHostUI* pHost, CControlUI* pParent, bool bInit = true) override;
   RECT GetClientPosition() const override;
   void SetPosition(RECT rc, bool bNeedInvalidate = true) override;

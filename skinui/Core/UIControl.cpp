@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "Core/UIAccessible.h"
 #include "Core/UIControlHandle.h"
 #include "Core/UIManager.h"
 
@@ -95,6 +96,7 @@ void CControlUI::SetText(LPCWSTR pstrText) {
   if (m_sText == pstrText) return;
   m_sText = pstrText;
   Invalidate();
+  NotifyAccessible(AccessibleEvent::kText);
 }
 
 // ---- geometry ----
@@ -272,7 +274,10 @@ void CControlUI::SetVisible(bool bVisible) {
   if (!bVisible && m_pHost != nullptr && m_pHost->GetFocusControl() == this) {
     m_pHost->SetFocusControl(nullptr, true);
   }
-  if (IsVisible() != bWasVisible) RequestParentLayout();
+  if (IsVisible() != bWasVisible) {
+    RequestParentLayout();
+    NotifyAccessible(bWasVisible ? AccessibleEvent::kHidden : AccessibleEvent::kShown);
+  }
 }
 
 void CControlUI::SetInheritedVisible(bool bVisible) {
@@ -288,6 +293,7 @@ void CControlUI::SetEnabled(bool bEnable) {
   if (m_bEnabled == bEnable) return;
   m_bEnabled = bEnable;
   Invalidate();
+  NotifyAccessible(AccessibleEvent::kState);
 }
 
 bool CControlUI::IsMouseEnabled() const { return m_bMouseEnabled; }

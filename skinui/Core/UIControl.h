@@ -28,6 +28,8 @@
 namespace SkinUI {
 
 class CWindowHostUI;
+struct AccessibleDescription;
+enum class AccessibleEvent : int;
 
 // Flags of FindControl. A search yields the first control the procedure answers with.
 enum FindControlFlags : UINT {
@@ -115,6 +117,9 @@ class CControlUI {
   virtual bool IsContextMenuEnabled() const;
   // True while Tab typed into the focused control is its input rather than a move of the focus.
   virtual bool WantsTabKey() const { return false; }
+  // Reached by Tab and Shift+Tab like a Tab stop, but never given the focus by the window on its
+  // own: a field that would start typing, a list whose selection the arrows would move.
+  virtual bool IsTabReachable() const { return false; }
   virtual void SetContextMenuEnabled(bool bMenuUsed);
   virtual CUIString GetUserData() const;
   virtual void SetUserData(LPCWSTR pstrText);
@@ -163,6 +168,12 @@ class CControlUI {
   virtual void PaintBorderLayer(HDC hDC);
   virtual void PostPaint(HDC hDC, const RECT& rcPaint);
 
+  // ---- accessibility (UIControlAccessible.cpp) ----
+
+  // What the control is to assistive technology: its role, its own name, value and states, and
+  // what Activate does. The base describes a plain control by its text.
+  virtual void DescribeAccessible(AccessibleDescription& desc) const;
+
   // ---- plain operations ----
 
   void Invalidate();
@@ -184,6 +195,17 @@ class CControlUI {
   void RemoveAllCustomAttributes();
   void SetVirtualWindowName(LPCWSTR pstrValue);
   CUIString GetVirtualWindowName() const;
+
+  // The skin's name for the control in its accessibility tree ("accname"): ahead of its text
+  // and its tooltip.
+  const CUIString& GetAccessibleName() const { return m_sAccessibleName; }
+  void SetAccessibleName(LPCWSTR pstrName);
+  // A role the skin gives in place of the control's own ("accrole"); 0 for the control's own.
+  LONG GetAccessibleRole() const { return m_lAccessibleRole; }
+  void SetAccessibleRole(LONG lRole) { m_lAccessibleRole = lRole; }
+  // Tells the clients of the window's accessibility tree of a change; nothing while no client
+  // has asked for the tree.
+  void NotifyAccessible(AccessibleEvent event);
 
   DWORD GetBkColor() const { return m_dwBackColor; }
   void SetBkColor(DWORD dwBackColor);
@@ -268,6 +290,9 @@ class CControlUI {
   CUIRect m_rcPaint;
 
   COwnedStringMapUI<CUIString> m_mCustomAttributes;
+
+  CUIString m_sAccessibleName;
+  LONG m_lAccessibleRole = 0;
 
  private:
   CDpiAttributes m_dpiAttributes;

@@ -3,6 +3,7 @@
 
 #include <cwchar>
 
+#include "Core/UIAccessible.h"
 #include "Core/UIAttributeValues.h"
 #include "Core/UIControl.h"
 #include "Core/UIManager.h"
@@ -59,6 +60,8 @@ UI_ATTRIBUTE(L"maxheight", kPixelValue,
 UI_ATTRIBUTE(L"name", kTextValue, self.SetName(pstrValue))
 UI_ATTRIBUTE(L"text", kTextValue, self.SetText(pstrValue))
 UI_ATTRIBUTE(L"tooltip", kTextValue, self.SetToolTip(pstrValue))
+UI_ATTRIBUTE(L"accname", kTextValue, self.SetAccessibleName(pstrValue))
+UI_ATTRIBUTE(L"accrole", kTextValue, self.SetAccessibleRole(AccessibleRoleFromName(pstrValue)))
 UI_ATTRIBUTE(L"userdata", kTextValue, self.SetUserData(pstrValue))
 UI_ATTRIBUTE(L"tag", kIntValue,
              self.SetTag(static_cast<UINT_PTR>(std::wcstol(pstrValue, nullptr, 10))))

@@ -4,6 +4,7 @@
 #include "Core/UIManager.h"
 
 #include "Core/UIControl.h"
+#include "Core/UIHostAccessibility.h"
 #include "Core/UISkinArchive.h"
 #include "Utils/UIDebug.h"
 

@@ -44,7 +44,9 @@
 namespace SkinUI {
 
 class CControlUI;
+class CHostAccessibility;
 class CSkinArchiveUI;
+enum class AccessibleEvent : int;
 
 // Hue 0 to 360 with 180 meaning no change; saturation and lightness in percent, 100 meaning no
 // change. Colours and images follow the shift only while bUse is set.
@@ -277,8 +279,9 @@ class CWindowHostUI {
   void ReleaseMouse();
   bool IsMouseCaptured() const;
   // Moves the focus to the next (or previous) Tab stop, wrapping at either end. Before the first
-  // layout, forward only marks that the paint should do it. Always true.
-  bool MoveFocus(bool bForward);
+  // layout, forward only marks that the paint should do it. bByKeyboard: the user moves it, and
+  // the controls only Tab reaches count too. Always true.
+  bool MoveFocus(bool bForward, bool bByKeyboard = false);
   // Makes the next layout pass land the focus on pControl.
   void RequestInitialFocus(CControlUI* pControl);
 
@@ -341,6 +344,23 @@ class CWindowHostUI {
   bool IsHighContrast() const;
   // GetSysColor(nIndex) as an opaque 0xAARRGGBB colour.
   static DWORD SystemColor(int nIndex);
+
+  // ---- accessibility (UIManagerAccessible.cpp) ----
+
+  // WM_GETOBJECT: the client area's object for assistive technology, the tree made ready on
+  // the first request. False for other objects, which the platform describes itself.
+  bool ServeAccessibleObject(WPARAM wParam, LPARAM lParam, LRESULT& lRes);
+  // What controls report of themselves; nothing happens while no client has asked for the tree.
+  void NotifyAccessibleEvent(CControlUI* pControl, AccessibleEvent event);
+  // Null until a client has asked for the tree.
+  CHostAccessibility* GetAccessibility() const { return m_pAccessibility.get(); }
+
+  // ---- focus cues (UIManagerFocusCues.cpp) ----
+
+  // The focus control is outlined once the keyboard has moved the focus in this window, as
+  // the platform's own dialogs do; a window used with the mouse alone shows no outline.
+  bool AreFocusCuesShown() const { return m_bFocusCuesShown; }
+  void ShowFocusCues();
 
   // ---- notification-area icon ----
 
@@ -449,6 +469,13 @@ class CWindowHostUI {
   CTypedPtrArrayUI<IMessageFilterUI> m_aMessageFilters;
   CHostTimers m_timers;
   CHostToolTip m_toolTip;
+
+  // Accessibility and focus cues.
+  // The outlines of the old and the new focus control are repainted, and clients told.
+  void NoteFocusMoved(CControlUI* pOldFocus, CControlUI* pNewFocus);
+  std::unique_ptr<CHostAccessibility> m_pAccessibility;
+  bool m_bFocusCuesShown = false;
+  std::unique_ptr<CControlUI> m_pFocusCuePainter;
 
   // Control requests.
   bool m_bUpdateNeeded = false;

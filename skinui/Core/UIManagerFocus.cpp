@@ -21,6 +21,7 @@ struct TabSearch {
   CControlUI* pLast;
   bool bForward;
   bool bNextIsIt;
+  bool bByKeyboard = false;
 };
 
 CControlUI* CALLBACK FindTabStop(CControlUI* pControl, LPVOID pData) {
@@ -32,20 +33,22 @@ CControlUI* CALLBACK FindTabStop(CControlUI* pControl, LPVOID pData) {
     }
     return pSearch->pLast;
   }
-  if ((pControl->GetBehaviourFlags() & kBehaviourTabStop) == 0) return nullptr;
+  const bool bStop = (pControl->GetBehaviourFlags() & kBehaviourTabStop) != 0 ||
+                     (pSearch->bByKeyboard && pControl->IsTabReachable());
+  if (!bStop) return nullptr;
   pSearch->pLast = pControl;
   if (pSearch->bNextIsIt || pSearch->pFocus == nullptr) return pControl;
   return nullptr;
 }
 
 // The tab stop after (or before) pFocus, wrapping around the tree; null without any.
-CControlUI* NextTabStop(CControlUI* pRoot, CControlUI* pFocus, bool bForward) {
+CControlUI* NextTabStop(CControlUI* pRoot, CControlUI* pFocus, bool bForward, bool bByKeyboard) {
   const UINT uFlags = kFindVisible | kFindEnabled | kFindMeFirst;
-  TabSearch search = {pFocus, nullptr, bForward, false};
+  TabSearch search = {pFocus, nullptr, bForward, false, bByKeyboard};
   CControlUI* pFound = pRoot->FindControl(FindTabStop, &search, uFlags);
   if (pFound != nullptr) return pFound;
   if (!bForward) return search.pLast;
-  TabSearch wrap = {nullptr, nullptr, true, false};
+  TabSearch wrap = {nullptr, nullptr, true, false, bByKeyboard};
   return pRoot->FindControl(FindTabStop, &wrap, uFlags);
 }
 
@@ -68,6 +71,7 @@ void CWindowHostUI::SetFocusControl(CControlUI* pControl, bool bFocusWnd) {
     ::SetFocus(m_hWndPaint);
   }
   if (pControl == m_input.focus) return;
+  const CControlHandle oldFocus = m_input.focus;
   DropFocus(pControl);
   if (pControl != nullptr && pControl->GetHost() == this && pControl->IsVisible() &&
       pControl->IsEnabled()) {
@@ -75,9 +79,10 @@ void CWindowHostUI::SetFocusControl(CControlUI* pControl, bool bFocusWnd) {
     SendFocusEvent(pControl, kEventSetFocus, pControl);
     if (m_input.focus == pControl) RaiseNotification(pControl, kNotifySetFocus);
   }
+  NoteFocusMoved(oldFocus, m_input.focus);
 }
 
-bool CWindowHostUI::MoveFocus(bool bForward) {
+bool CWindowHostUI::MoveFocus(bool bForward, bool bByKeyboard) {
   if (m_bUpdateNeeded && bForward) {
     // The tree has no positions yet: the paint lays it out and then moves the focus.
     m_bFocusNeeded = true;
@@ -85,7 +90,7 @@ bool CWindowHostUI::MoveFocus(bool bForward) {
     return true;
   }
   if (m_pRoot != nullptr) {
-    CControlUI* pNext = NextTabStop(m_pRoot, m_input.focus, bForward);
+    CControlUI* pNext = NextTabStop(m_pRoot, m_input.focus, bForward, bByKeyboard);
     if (pNext != nullptr) SetFocusControl(pNext, true);
   }
   m_bFocusNeeded = false;

@@ -146,6 +146,8 @@ bool CWindowHostUI::HandleWindowMessage(UINT uMsg, WPARAM wParam, LPARAM lParam,
       lRes = TRUE;
       return true;
     }
+    case WM_GETOBJECT:
+      return ServeAccessibleObject(wParam, lParam, lRes);
     case WM_GETMINMAXINFO:
       if (lParam != 0) ApplyTrackingLimits(reinterpret_cast<MINMAXINFO*>(lParam));
       return false;

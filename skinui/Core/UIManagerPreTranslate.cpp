@@ -81,8 +81,10 @@ bool CWindowHostUI::PreTranslate(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESUL
   switch (uMsg) {
     case WM_KEYDOWN: {
       if (wParam != VK_TAB) return false;
-      if (FocusWantsTab()) return false;
-      MoveFocus(::GetKeyState(VK_SHIFT) >= 0);
+      // Ctrl+Tab leaves even a control that types Tab, so the keyboard never gets stuck there.
+      if (FocusWantsTab() && ::GetKeyState(VK_CONTROL) >= 0) return false;
+      ShowFocusCues();
+      MoveFocus(::GetKeyState(VK_SHIFT) >= 0, true);
       return true;
     }
     case WM_SYSCHAR: {

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "Core/UIAccessible.h"
 #include "Core/UIAttributeValues.h"
 #include "Core/UIManager.h"
 
@@ -26,6 +27,13 @@ LPVOID CListCtrlUI::QueryNamedInterface(LPCWSTR pstrName) {
   if (::lstrcmpW(pstrName, L"ListCtrl") == 0) return static_cast<CListCtrlUI*>(this);
   if (::lstrcmpW(pstrName, L"IListOwner") == 0) return static_cast<IListOwnerUI*>(this);
   return CTileLayoutUI::QueryNamedInterface(pstrName);
+}
+
+bool CListCtrlUI::IsTabReachable() const { return IsEnabled() && IsKeyboardEnabled(); }
+
+void CListCtrlUI::DescribeAccessible(AccessibleDescription& desc) const {
+  desc.lRole = ROLE_SYSTEM_LIST;
+  desc.sName = m_sText;
 }
 
 // ---- items ----

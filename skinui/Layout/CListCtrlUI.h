@@ -19,6 +19,8 @@ class CListCtrlUI : public CTileLayoutUI, public IListOwnerUI {
 
   LPCWSTR ClassName() const override;
   LPVOID QueryNamedInterface(LPCWSTR pstrName) override;
+  void DescribeAccessible(AccessibleDescription& desc) const override;
+  bool IsTabReachable() const override;
   void HandleEvent(InputEvent& event) override;
   UI_DECLARE_ATTRIBUTES()
   void ApplyUnlistedAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;

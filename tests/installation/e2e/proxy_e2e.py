@@ -12,6 +12,7 @@ import sys
 import time
 import unittest
 
+import accessibility_e2e as reader
 import installer_e2e as e2e
 from installer_e2e import BOX_TITLE, MAIN_TITLE, Window, client_package, publish, server, shell, wait_for
 
@@ -27,6 +28,7 @@ PASSWORD_FIELD_ASKED_AGAIN = (240, 179)
 OK_BUTTON = (252, 203)
 CANCEL_BUTTON = (337, 203)
 ASKED_AGAIN_SHIFT = 22  # the line that says the last login was refused
+STATE_PROTECTED = 0x20000000
 
 
 def settings_blob(flags, proxy="", bypass="", script=""):
@@ -138,6 +140,11 @@ class ProxyEndToEnd(e2e.EndToEndCase):
         box.save("proxy_login")
         self.type_login(box, USER, PASSWORD)
         box.save("proxy_login_typed")
+        # Read from outside as a screen reader does: the name is told, the password never.
+        fields = {o.name: o for o in reader.tree(machine, BOX_TITLE) if o.role == reader.ROLE_TEXT}
+        self.assertEqual(fields["用户名"].value, USER)
+        self.assertTrue(fields["密码"].state & STATE_PROTECTED, "the password field is not marked protected")
+        self.assertIn(fields["密码"].value, (None, ""), "the password field tells its text")
         box.click(OK_BUTTON)
         self.assertEqual(self.finish(installer, 300), 0)
         self.assert_installed_and_started(machine)
@@ -190,12 +197,14 @@ def main():
     parser.add_argument("--locked-port", type=int, required=True)
     parser.add_argument("--nginx-port", type=int, required=True)
     parser.add_argument("--package-address", required=True)
+    parser.add_argument("--probe", required=True)
     ARGS, rest = parser.parse_known_args()
     sys.argv = [sys.argv[0]] + rest
     e2e_args = e2e.parse_arguments()
     for name, value in vars(e2e_args).items():
         setattr(ARGS, name, value)
     e2e.ARGS = ARGS
+    reader.PROBE = ARGS.probe
     e2e.run_tests(unittest.defaultTestLoader.loadTestsFromTestCase(ProxyEndToEnd))
 
 

@@ -3,7 +3,9 @@
 #include <functional>
 #include <regex>
 #include <string>
+#include <thread>
 
+#include "engine/DataFolder.h"
 #include "engine/SetupContext.h"
 #include "engine/SetupLog.h"
 #include "support/TestFiles.h"
@@ -181,4 +183,18 @@ TEST_F(SetupLogFolderTest, AFolderOthersMayWriteIsMadeAfreshBeforeTheFirstLine) 
   const auto lines = ReadLines(m_folder + L"\\update.log");
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_NE(lines[0].find("Msg:first"), std::string::npos) << lines[0];
+}
+
+// Two installers started together both find no folder; the second to create it must take the
+// first's folder, not give up its log (or its data folder) for the run.
+TEST_F(SetupLogFolderTest, TwoPreparingTheFolderAtOnceBothHaveIt) {
+  for (int round = 0; round < 30; ++round) {
+    RemoveTree(m_folder);
+    bool first = false, second = false;
+    std::thread other([&] { second = PrepareDataFolder(m_folder.c_str()); });
+    first = PrepareDataFolder(m_folder.c_str());
+    other.join();
+    ASSERT_TRUE(first && second) << "round " << round << ": " << first << second;
+    ASSERT_TRUE(FolderExists(m_folder));
+  }
 }
