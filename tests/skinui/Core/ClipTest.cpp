@@ -24,6 +24,13 @@ int PaintedCount(const DibCanvas& canvas) {
          canvas.CountOtherThan(kPaint, 0, 0, canvas.width(), canvas.height());
 }
 
+// Clears the canvas, paints all of it under the clip in force and counts what took the paint.
+int RepaintedCount(DibCanvas& canvas) {
+  canvas.Fill(kBackground);
+  PaintEverything(canvas);
+  return PaintedCount(canvas);
+}
+
 TEST(ClipTest, PaintingInsideARectangleClipStaysInIt) {
   DibCanvas canvas(20, 20, kBackground);
   {
@@ -43,8 +50,7 @@ TEST(ClipTest, TheClipIsLiftedWhenTheObjectGoes) {
     const RECT rc = {4, 5, 12, 9};
     CSkinClip::ClipToRect(canvas.dc(), rc, clip);
   }
-  PaintEverything(canvas);
-  EXPECT_EQ(PaintedCount(canvas), 400);
+  EXPECT_EQ(RepaintedCount(canvas), 400);
 }
 
 TEST(ClipTest, NestedClipsIntersectAndRestoreTheOuterOne) {
@@ -56,12 +62,9 @@ TEST(ClipTest, NestedClipsIntersectAndRestoreTheOuterOne) {
     CSkinClip inner;
     const RECT rcInner = {5, 5, 15, 15};
     CSkinClip::ClipToRect(canvas.dc(), rcInner, inner);
-    PaintEverything(canvas);
-    EXPECT_EQ(PaintedCount(canvas), 25);  // (5..10) x (5..10)
+    EXPECT_EQ(RepaintedCount(canvas), 25);  // (5..10) x (5..10)
   }
-  canvas.Fill(kBackground);
-  PaintEverything(canvas);
-  EXPECT_EQ(PaintedCount(canvas), 100);  // the outer clip is in force again
+  EXPECT_EQ(RepaintedCount(canvas), 100);  // the outer clip is in force again
   EXPECT_EQ(canvas.CountOtherThan(kPaint, 0, 0, 10, 10), 0);
 }
 
@@ -73,12 +76,9 @@ TEST(ClipTest, AClipUsedTwicePutsBackWhatWasInForceBeforeItsFirstUse) {
     const RECT second = {5, 5, 20, 20};
     CSkinClip::ClipToRect(canvas.dc(), first, clip);
     CSkinClip::ClipToRect(canvas.dc(), second, clip);
-    PaintEverything(canvas);
-    EXPECT_EQ(PaintedCount(canvas), 25);  // the second use narrows the first
+    EXPECT_EQ(RepaintedCount(canvas), 25);  // the second use narrows the first
   }
-  canvas.Fill(kBackground);
-  PaintEverything(canvas);
-  EXPECT_EQ(PaintedCount(canvas), 400);
+  EXPECT_EQ(RepaintedCount(canvas), 400);
 }
 
 TEST(ClipTest, RoundClipWithoutRoundingCoversExactlyTheItem) {
@@ -118,12 +118,9 @@ TEST(ClipTest, SavedClipLetsASectionPaintOutsideForAWhile) {
   const RECT rc = {0, 0, 5, 5};
   CSkinClip::ClipToRect(canvas.dc(), rc, clip);
   CSkinClip::UseSavedClip(canvas.dc(), clip);
-  PaintEverything(canvas);
-  EXPECT_EQ(PaintedCount(canvas), 400);
-  canvas.Fill(kBackground);
+  EXPECT_EQ(RepaintedCount(canvas), 400);
   CSkinClip::UseNewClip(canvas.dc(), clip);
-  PaintEverything(canvas);
-  EXPECT_EQ(PaintedCount(canvas), 25);
+  EXPECT_EQ(RepaintedCount(canvas), 25);
 }
 
 }  // namespace

@@ -38,31 +38,39 @@ class RenderImageTest : public render_testing::RenderHostTest {
   ImageDrawInfo m_info;
 };
 
-TEST_F(RenderImageTest, BareNameStretchesTheImageOverTheItem) {
-  WriteImage(L"bk.png", TestImage(2, 2, 0xFF3498E3));
-  DibCanvas canvas(40, 40, kBackground);
-  const RECT item = {5, 6, 25, 16};
-  EXPECT_TRUE(Draw(canvas, L"bk.png", item));
-  EXPECT_EQ(canvas.CountOtherThan(0x3498E3, 5, 6, 25, 16), 0);
-  EXPECT_EQ(canvas.CountOtherThan(kBackground, 0, 16, 40, 40), 0);
-  EXPECT_EQ(canvas.CountOtherThan(kBackground, 25, 0, 40, 40), 0);
+// A single-colour image drawn over an item lands exactly on `lands`; the rest stays background.
+struct Placement {
+  const char* name;
+  int imageWidth, imageHeight;
+  const wchar_t* attribute;
+  RECT item;
+  RECT lands;
+};
+
+class ImagePlacementTest : public RenderImageTest, public ::testing::WithParamInterface<Placement> {};
+
+TEST_P(ImagePlacementTest, LandsOnlyWhereExpected) {
+  const Placement& c = GetParam();
+  WriteImage(L"a.png", TestImage(c.imageWidth, c.imageHeight, 0xFF3498E3));
+  DibCanvas canvas(200, 220, kBackground);
+  EXPECT_TRUE(Draw(canvas, c.attribute, c.item));
+  EXPECT_EQ(canvas.CountOtherThan(0x3498E3, c.lands.left, c.lands.top, c.lands.right, c.lands.bottom), 0);
+  const RECT ink = canvas.InkBounds(kBackground);
+  EXPECT_TRUE(EqualRect(&ink, &c.lands)) << ink.left << "," << ink.top << "," << ink.right << "," << ink.bottom;
   ASSERT_NE(m_info.pImage, nullptr);
-  EXPECT_EQ(m_info.rcSource.right, 2);
-  EXPECT_EQ(m_info.rcSource.bottom, 2);
+  EXPECT_EQ(m_info.rcSource.right, c.imageWidth);
+  EXPECT_EQ(m_info.rcSource.bottom, c.imageHeight);
 }
 
-TEST_F(RenderImageTest, DestinationIsLimitedByTheItem) {
-  WriteImage(L"a.png", TestImage(4, 4, 0xFFFF0000));
-  DibCanvas canvas(200, 220, kBackground);
-  const RECT item = {100, 100, 120, 200};
-  EXPECT_TRUE(Draw(canvas, L"file='a.png' dest='10,10,30,30'", item));
-  // (110, 110, 130, 130) cut at the item's right edge: (110, 110, 120, 130).
-  EXPECT_EQ(canvas.CountOtherThan(0xFF0000, 110, 110, 120, 130), 0);
-  EXPECT_EQ(canvas.CountOtherThan(kBackground, 0, 0, 200, 110), 0);
-  EXPECT_EQ(canvas.CountOtherThan(kBackground, 120, 0, 200, 220), 0);
-  EXPECT_EQ(canvas.CountOtherThan(kBackground, 0, 130, 200, 220), 0);
-  EXPECT_EQ(canvas.CountOtherThan(kBackground, 0, 0, 110, 220), 0);
-}
+INSTANTIATE_TEST_SUITE_P(
+    SingleColour, ImagePlacementTest,
+    ::testing::Values(
+        Placement{"BareNameStretchesOverTheItem", 2, 2, L"a.png", {5, 6, 25, 16}, {5, 6, 25, 16}},
+        Placement{"LargerThanTheItemIsShrunkIntoIt", 300, 200, L"a.png", {10, 10, 40, 30}, {10, 10, 40, 30}},
+        // (110, 110, 130, 130) cut at the item's right edge.
+        Placement{"DestinationIsLimitedByTheItem", 4, 4, L"file='a.png' dest='10,10,30,30'",
+                  {100, 100, 120, 200}, {110, 110, 120, 130}}),
+    [](const ::testing::TestParamInfo<Placement>& info) { return std::string(info.param.name); });
 
 TEST_F(RenderImageTest, SourceAndCornersPickAndFrameThePart) {
   // Left half green, right half a 6 x 6 nine-part frame: blue border, white inside.
@@ -103,16 +111,6 @@ TEST_F(RenderImageTest, FadeAndMaskApply) {
   EXPECT_TRUE(Draw(canvas, L"file='keyed.png' mask='#FFFF00FF' fade='128'", item));
   EXPECT_EQ(canvas.Rgb(0, 0), 0x808080u);  // white at 128 over black
   EXPECT_EQ(canvas.Rgb(1, 0), 0x000000u);  // keyed out
-}
-
-TEST_F(RenderImageTest, ImageLargerThanTheItemIsShrunkIntoIt) {
-  WriteImage(L"big.png", TestImage(300, 200, 0xFF00AA00));
-  DibCanvas canvas(60, 60, kBackground);
-  const RECT item = {10, 10, 40, 30};
-  EXPECT_TRUE(Draw(canvas, L"big.png", item));
-  EXPECT_EQ(canvas.CountOtherThan(0x00AA00, 10, 10, 40, 30), 0);
-  EXPECT_EQ(canvas.CountOtherThan(kBackground, 0, 30, 60, 60), 0);
-  EXPECT_EQ(canvas.CountOtherThan(kBackground, 40, 0, 60, 60), 0);
 }
 
 TEST_F(RenderImageTest, ItemOutsideThePaintAreaDrawsNothingButSucceeds) {
