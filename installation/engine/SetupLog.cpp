@@ -56,12 +56,21 @@ class LogPlace {
   std::wstring m_copy;
 };
 
+constexpr int kBusyLogTries = 100;
+constexpr DWORD kBusyLogPauseMs = 10;
+
 // Appends one finished line to the file at `path`, never through a link in its place.
 bool AppendLine(const std::wstring& path, const char* line, size_t length) {
   if (path.empty()) return false;
   // Binary append: the line already carries its "\r\n"; text mode would turn it into "\r\r\n".
-  FILE* log = OpenPlainFileStream(path.c_str(), PlainFileUse::kAppend);
-  if (!log) return false;
+  // Another thread or installer may be appending its own line just now (the log is opened
+  // for one writer at a time, so lines never interleave): its turn is short, so wait for it.
+  FILE* log = nullptr;
+  for (int tries = 0; !log; ++tries) {
+    log = OpenPlainFileStream(path.c_str(), PlainFileUse::kAppend);
+    if (!log && (GetLastError() != ERROR_SHARING_VIOLATION || tries == kBusyLogTries)) return false;
+    if (!log) Sleep(kBusyLogPauseMs);
+  }
   fwrite(line, 1, length, log);
   fclose(log);
   return true;

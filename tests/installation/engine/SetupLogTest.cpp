@@ -100,6 +100,22 @@ TEST_F(SetupLogTest, UnopenableLogDropsTheLine) {
   EXPECT_TRUE(FolderExists(kLog));
 }
 
+// Another installer (or thread) appending its line holds the log for that moment.
+TEST_F(SetupLogTest, ALogHeldByAnotherWriterForAMomentStillGetsTheLine) {
+  ASSERT_EQ(WriteSetupLog("first"), 0);
+  HANDLE held = CreateFileW(kLog.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  int result = -1;
+  std::thread writer([&result] { result = WriteSetupLog("while held"); });
+  Sleep(200);
+  CloseHandle(held);
+  writer.join();
+  EXPECT_EQ(result, 0);
+  const auto lines = ReadLines(kLog);
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_NE(lines[1].find("Msg:while held"), std::string::npos) << lines[1];
+}
+
 // A link left under the log's name in the current folder, usually a downloads folder that
 // any user may write to: the elevated installer must not write where it points.
 struct LogLink {
