@@ -104,7 +104,11 @@ void WaitForWorker(HANDLE worker) {
 
 int RunQuietSetup(setup::SingleInstance& instance, bool keep) {
   if (!instance.Claim(setup::kSingleInstanceMutexName)) {
-    if (instance.HeldByInstaller()) {
+    // Beside a holder that is no installer, another installer may already have gone on the
+    // same way: its window (or its marker, when quiet) says so, and two runs would share one
+    // package file.
+    if (instance.HeldByInstaller() ||
+        setup::FindRunningInstallerWindow(setup::kWindowClassName, L"", 0)) {
       setup::WriteSetupLog("quiet: another installer is running");
       return kQuietAnotherInstaller;
     }

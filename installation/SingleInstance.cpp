@@ -5,6 +5,7 @@
 
 #include <cwchar>
 
+#include "Common/ObjectSecurity.h"
 #include "engine/SetupLog.h"
 
 namespace setup {
@@ -44,54 +45,17 @@ BOOL CALLBACK VisitTopLevelWindow(HWND window, LPARAM param) {
   return TRUE;
 }
 
-bool IsSid(PSID sid, WELL_KNOWN_SID_TYPE type) {
-  BYTE known[SECURITY_MAX_SID_SIZE];
-  DWORD size = sizeof known;
-  return sid && CreateWellKnownSid(type, nullptr, known, &size) && EqualSid(sid, known);
-}
-
 bool IsSystemOrAdministrators(PSID sid) {
-  return IsSid(sid, WinLocalSystemSid) || IsSid(sid, WinBuiltinAdministratorsSid);
+  return IsWellKnownSid(sid, WinLocalSystemSid) || IsWellKnownSid(sid, WinBuiltinAdministratorsSid);
 }
 
 }  // namespace
 
-PSECURITY_DESCRIPTOR NewInstanceSecurity() {
-  PSECURITY_DESCRIPTOR security = nullptr;
-  if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(kInstanceSecurity, SDDL_REVISION_1, &security,
-                                                            nullptr))
-    return nullptr;
-  return security;
-}
+PSECURITY_DESCRIPTOR NewInstanceSecurity() { return SecurityFromText(kInstanceSecurity); }
 
+// Anyone the object lets do anything at all could hold it open after the installer ends.
 bool IsInstallerObjectSecurity(PSECURITY_DESCRIPTOR security) {
-  PSID owner = nullptr;
-  PACL list = nullptr;
-  BOOL present = FALSE, defaulted = FALSE;
-  if (!security || !GetSecurityDescriptorOwner(security, &owner, &defaulted) || !IsSystemOrAdministrators(owner))
-    return false;
-  // No list at all lets everyone open it.
-  if (!GetSecurityDescriptorDacl(security, &present, &list, &defaulted) || !present || !list) return false;
-  for (DWORD index = 0; index < list->AceCount; ++index) {
-    void* entry = nullptr;
-    if (!GetAce(list, index, &entry)) return false;
-    switch (static_cast<const ACE_HEADER*>(entry)->AceType) {
-      case ACCESS_ALLOWED_ACE_TYPE:
-      case ACCESS_ALLOWED_CALLBACK_ACE_TYPE: {
-        // Both lay out the mask and the account the same way.
-        auto* allowed = static_cast<ACCESS_ALLOWED_ACE*>(entry);
-        if (allowed->Mask != 0 && !IsSystemOrAdministrators(&allowed->SidStart)) return false;
-        break;
-      }
-      case ACCESS_ALLOWED_COMPOUND_ACE_TYPE:
-      case ACCESS_ALLOWED_OBJECT_ACE_TYPE:
-      case ACCESS_ALLOWED_CALLBACK_OBJECT_ACE_TYPE:
-        return false;  // grants that named objects do not use are not judged, only refused
-      default:
-        break;  // denials and audit entries grant nothing
-    }
-  }
-  return true;
+  return GrantsOnlyTo(security, ~ACCESS_MASK(0), IsSystemOrAdministrators);
 }
 
 bool SingleInstance::Claim(const wchar_t* name) {
@@ -116,21 +80,24 @@ bool SingleInstance::Claim(const wchar_t* name) {
   return false;
 }
 
-HWND BringRunningInstallerToFront(const wchar_t* windowClass, const wchar_t* title, DWORD waitMs) {
+HWND FindRunningInstallerWindow(const wchar_t* windowClass, const wchar_t* title, DWORD waitMs) {
   const ULONGLONG giveUp = GetTickCount64() + waitMs;
   for (;;) {
     WindowSearch search{windowClass, title};
     EnumWindows(VisitTopLevelWindow, reinterpret_cast<LPARAM>(&search));
-    const HWND window = search.titled ? search.titled : search.anyOfClass;
-    if (window) {
-      if (IsIconic(window)) ShowWindow(window, SW_RESTORE);
-      SetForegroundWindow(window);
-      return window;
-    }
-    if (search.hidden) return search.hidden;
-    if (GetTickCount64() >= giveUp) return nullptr;
+    const HWND window = search.titled ? search.titled : search.anyOfClass ? search.anyOfClass : search.hidden;
+    if (window || GetTickCount64() >= giveUp) return window;
     Sleep(kWindowSearchStepMs);
   }
+}
+
+HWND BringRunningInstallerToFront(const wchar_t* windowClass, const wchar_t* title, DWORD waitMs) {
+  const HWND window = FindRunningInstallerWindow(windowClass, title, waitMs);
+  if (window && IsWindowVisible(window)) {
+    if (IsIconic(window)) ShowWindow(window, SW_RESTORE);
+    SetForegroundWindow(window);
+  }
+  return window;
 }
 
 bool GoOnBesideNameHolder(const SingleInstance& instance, const wchar_t* windowClass, const wchar_t* title,

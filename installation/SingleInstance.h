@@ -45,10 +45,13 @@ bool IsInstallerObjectSecurity(PSECURITY_DESCRIPTOR security);
 
 // Finds the running installer's window among the top-level windows of other processes: a
 // visible one of the class with the title, else a visible one of the class (a message box or
-// prompt it shows), which is brought to the front, restored when minimised; else a hidden
-// one of the class (its main window while the installers' own windows are up), which is
-// left as it is. The other installer may not have made its window yet, so it is looked for
-// until `waitMs` has passed. The window, or null.
+// prompt it shows), else a hidden one of the class (its main window while the installers' own
+// windows are up, or a quiet installer's marker). The other installer may not have made its
+// window yet, so it is looked for until `waitMs` has passed. The window, or null.
+HWND FindRunningInstallerWindow(const wchar_t* windowClass, const wchar_t* title, DWORD waitMs);
+
+// The window FindRunningInstallerWindow finds, brought to the front and restored when
+// minimised if it is visible; a hidden one is left as it is.
 HWND BringRunningInstallerToFront(const wchar_t* windowClass, const wchar_t* title, DWORD waitMs);
 
 // The start-up's answer to a name it could not claim. False when a running installer

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Common/LongPath.h"
+#include "Common/ObjectSecurity.h"
 #include "Common/PlainFile.h"
 #include "Common/tool.h"
 #include "engine/FolderTree.h"
@@ -22,26 +23,11 @@ constexpr ACCESS_MASK kWriteRights = FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_W
                                      FILE_DELETE_CHILD | DELETE | WRITE_DAC | WRITE_OWNER | GENERIC_WRITE |
                                      GENERIC_ALL;
 
-class WellKnownSid {
- public:
-  explicit WellKnownSid(WELL_KNOWN_SID_TYPE type) {
-    DWORD size = sizeof m_sid;
-    m_ok = CreateWellKnownSid(type, nullptr, m_sid, &size) != FALSE;
-  }
-  bool Is(PSID sid) const { return m_ok && EqualSid(sid, const_cast<BYTE*>(m_sid)); }
-
- private:
-  BYTE m_sid[SECURITY_MAX_SID_SIZE];
-  bool m_ok;
-};
-
 // SYSTEM, Administrators, the installer's account, and "whoever creates it", which below a
 // folder that only those may write stands for one of them.
 bool IsTrustedSid(PSID sid, PSID installerAccount) {
-  static const WellKnownSid system(WinLocalSystemSid), administrators(WinBuiltinAdministratorsSid),
-      creatorOwner(WinCreatorOwnerSid);
-  return system.Is(sid) || administrators.Is(sid) || creatorOwner.Is(sid) ||
-         (installerAccount && EqualSid(sid, installerAccount));
+  return IsWellKnownSid(sid, WinLocalSystemSid) || IsWellKnownSid(sid, WinBuiltinAdministratorsSid) ||
+         IsWellKnownSid(sid, WinCreatorOwnerSid) || (installerAccount && EqualSid(sid, installerAccount));
 }
 
 // The account the installer runs as. An account that can already replace the installer
@@ -120,44 +106,10 @@ bool RemoveNonFolder(const wchar_t* folder, DWORD attributes) {
 
 }  // namespace
 
-PSECURITY_DESCRIPTOR NewDataFolderSecurity() {
-  PSECURITY_DESCRIPTOR security = nullptr;
-  if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(kDataFolderSecurity, SDDL_REVISION_1, &security,
-                                                            nullptr))
-    return nullptr;
-  return security;
-}
+PSECURITY_DESCRIPTOR NewDataFolderSecurity() { return SecurityFromText(kDataFolderSecurity); }
 
 bool IsTrustedFolderSecurity(PSECURITY_DESCRIPTOR security, PSID installerAccount) {
-  PSID owner = nullptr;
-  PACL list = nullptr;
-  BOOL present = FALSE, defaulted = FALSE;
-  if (!security || !GetSecurityDescriptorOwner(security, &owner, &defaulted) || !owner ||
-      !IsTrustedSid(owner, installerAccount))
-    return false;
-  // No list at all lets everyone do everything.
-  if (!GetSecurityDescriptorDacl(security, &present, &list, &defaulted) || !present || !list) return false;
-  for (DWORD index = 0; index < list->AceCount; ++index) {
-    void* entry = nullptr;
-    if (!GetAce(list, index, &entry)) return false;
-    const auto* header = static_cast<const ACE_HEADER*>(entry);
-    switch (header->AceType) {
-      case ACCESS_ALLOWED_ACE_TYPE:
-      case ACCESS_ALLOWED_CALLBACK_ACE_TYPE: {
-        // Both lay out the mask and the account the same way.
-        auto* allowed = static_cast<ACCESS_ALLOWED_ACE*>(entry);
-        if ((allowed->Mask & kWriteRights) && !IsTrustedSid(&allowed->SidStart, installerAccount)) return false;
-        break;
-      }
-      case ACCESS_ALLOWED_COMPOUND_ACE_TYPE:
-      case ACCESS_ALLOWED_OBJECT_ACE_TYPE:
-      case ACCESS_ALLOWED_CALLBACK_OBJECT_ACE_TYPE:
-        return false;  // grants that files do not use are not judged, only refused
-      default:
-        break;  // denials and audit entries take nothing away from the check
-    }
-  }
-  return true;
+  return GrantsOnlyTo(security, kWriteRights, [installerAccount](PSID sid) { return IsTrustedSid(sid, installerAccount); });
 }
 
 bool PrepareDataFolder(const wchar_t* folderName) {

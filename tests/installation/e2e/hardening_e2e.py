@@ -85,6 +85,18 @@ class HardeningEndToEnd(driver.EndToEndCase):
                       "the log stays in its folder after the data folder is gone")
 
 
+    def test_d_beside_a_taken_name_a_second_quiet_installer_finds_the_first_and_ends_with_1(self):
+        publish(client_package())
+        server("/set?target=package&mode=slow")
+        machine = self.machine("squatted_name_quiet")
+        self.hold(machine, "mutex", "Global\\QuillmereSetupRunning")
+        first = machine.start_installer("/quiet")
+        went_on = "single instance: the name is held by a program that is no installer, going on"
+        self.assertTrue(wait_for(lambda: went_on in machine.log(), 30), "the first never went on")
+        self.assertEqual(self.finish(machine.start_installer("/quiet"), 120), 1)
+        self.assertEqual(self.finish(first, 300), 0)
+        self.assertEqual(machine.log(), [went_on, "quiet: another installer is running"])
+
 
 def main():
     global HOLDER
