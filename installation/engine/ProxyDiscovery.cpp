@@ -7,6 +7,7 @@
 #include <cwctype>
 #include <string>
 
+#include "engine/DllSearch.h"
 #include "engine/SetupLog.h"
 
 namespace setup {
@@ -33,7 +34,7 @@ class GlobalText {
 // otherwise stay through the download.
 class WinHttp {
  public:
-  WinHttp() : m_module(LoadLibraryExW(L"winhttp.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+  WinHttp() : m_module(LoadSystemLibrary(L"winhttp.dll")) {
     if (!m_module) return;
     Find(open, "WinHttpOpen");
     Find(close, "WinHttpCloseHandle");
@@ -48,8 +49,10 @@ class WinHttp {
     Find(freeProxyResult, "WinHttpFreeProxyResult");
   }
   ~WinHttp() {
-    if (m_module) FreeLibrary(m_module);
+    if (m_module && !m_bKept) FreeLibrary(m_module);
   }
+  // A request the library may still answer on its own threads keeps it loaded for good.
+  void KeepLoaded() { m_bKept = true; }
   WinHttp(const WinHttp&) = delete;
   WinHttp& operator=(const WinHttp&) = delete;
 
@@ -74,6 +77,7 @@ class WinHttp {
   }
 
   HMODULE m_module;
+  bool m_bKept = false;
 };
 
 class Session {
@@ -134,7 +138,10 @@ void SchemeAndHost(const std::string& address, std::wstring& scheme, std::wstrin
   scheme.assign(address.begin(), address.begin() + (colon == std::string::npos ? 0 : colon));
   const size_t start = colon == std::string::npos ? 0 : colon + 3;
   size_t end = address.find_first_of(":/", start);
-  if (address.compare(start, 1, "[") == 0) end = address.find(']', start) + 1;  // "[::1]"
+  if (address.compare(start, 1, "[") == 0) {  // "[::1]"
+    const size_t bracket = address.find(']', start);
+    end = bracket == std::string::npos ? std::string::npos : bracket + 1;
+  }
   host.assign(address.begin() + start, end == std::string::npos ? address.end() : address.begin() + end);
   scheme = Lower(scheme);
   host = Lower(host);
@@ -143,7 +150,11 @@ void SchemeAndHost(const std::string& address, std::wstring& scheme, std::wstrin
 // The script's whole answer, every proxy in order and whether it ends in DIRECT, as systems
 // since Windows 8 give it. Looked up by name: older systems (and Wine) lack it, and the
 // classic call gives only the first road there.
-bool WholeScriptAnswer(const WinHttp& http, const std::wstring& url, const WINHTTP_AUTOPROXY_OPTIONS& options,
+void CALLBACK OnResolverEvent(HINTERNET, DWORD_PTR event, DWORD, LPVOID, DWORD) {
+  SetEvent(reinterpret_cast<HANDLE>(event));
+}
+
+bool WholeScriptAnswer(WinHttp& http, const std::wstring& url, const WINHTTP_AUTOPROXY_OPTIONS& options,
                        ProxyPlan& plan) {
   if (!http.HasWholeAnswer()) return false;
   Session session(http, WINHTTP_FLAG_ASYNC);
@@ -151,13 +162,17 @@ bool WholeScriptAnswer(const WinHttp& http, const std::wstring& url, const WINHT
   bool found = false;
   HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   if (session.get() && done && http.createResolver(session.get(), &resolver) == ERROR_SUCCESS) {
-    http.setCallback(
-        resolver,
-        [](HINTERNET, DWORD_PTR event, DWORD, LPVOID, DWORD) { SetEvent(reinterpret_cast<HANDLE>(event)); },
-        WINHTTP_CALLBACK_FLAG_REQUEST_ERROR | WINHTTP_CALLBACK_FLAG_GETPROXYFORURL_COMPLETE, 0);
-    WINHTTP_AUTOPROXY_OPTIONS asked = options;
-    if (http.proxyForUrlEx(resolver, url.c_str(), &asked, reinterpret_cast<DWORD_PTR>(done)) == ERROR_IO_PENDING &&
-        WaitForSingleObject(done, 60000) == WAIT_OBJECT_0) {
+    http.setCallback(resolver, OnResolverEvent,
+                     WINHTTP_CALLBACK_FLAG_REQUEST_ERROR | WINHTTP_CALLBACK_FLAG_GETPROXYFORURL_COMPLETE, 0);
+  WINHTTP_AUTOPROXY_OPTIONS asked = options;
+    const bool pending =
+        http.proxyForUrlEx(resolver, url.c_str(), &asked, reinterpret_cast<DWORD_PTR>(done)) == ERROR_IO_PENDING;
+    if (pending && WaitForSingleObject(done, 60000) != WAIT_OBJECT_0) {
+      // The script never answered: its callback may still come, so the event it sets and the
+      // library it runs in stay as they are.
+      http.KeepLoaded();
+      done = nullptr;
+    } else if (pending) {
       WINHTTP_PROXY_RESULT answer = {};
       if (http.proxyResult(resolver, &answer) == ERROR_SUCCESS) {
         plan = ProxyPlan();
@@ -237,7 +252,7 @@ ProxyPlan DiscoverProxy(const std::string& address) {
   SchemeAndHost(address, scheme, host);
   const std::wstring url(address.begin(), address.end());
 
-  const WinHttp http;
+  WinHttp http;
   if (!http.Loaded()) {
     WriteSetupInfo("proxy: the system's HTTP library cannot be had (error %lu): direct", GetLastError());
     return Direct("no proxy settings to read");

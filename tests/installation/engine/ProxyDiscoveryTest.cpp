@@ -127,6 +127,9 @@ TEST_F(ProxySettingsTest, TheUsersFixedProxyIsTakenUnlessItsBypassListNamesTheHo
   plan = DiscoverProxy("https://mirror.internal/down/quillclient/CHS/quillmere.zip");
   EXPECT_TRUE(plan.proxies.empty());
   EXPECT_EQ(plan.strSource, "bypass list of the user's proxy");
+  // An address cut inside its bracketed host is read to its end, not from before its start.
+  plan = DiscoverProxy("http://[::1");
+  EXPECT_EQ(plan.proxies, std::vector<std::string>{"proxy.corp:3128"});
 }
 
 TEST_F(ProxySettingsTest, TheMachinesSettingServesWhenTheUserHasNone) {
