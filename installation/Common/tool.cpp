@@ -108,6 +108,15 @@ std::string Utf8Text(const std::wstring& text) {
   return utf8;
 }
 
+std::wstring WideText(const std::string& utf8) {
+  if (utf8.empty()) return std::wstring();
+  const int chars = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  if (chars <= 0) return std::wstring();
+  std::wstring wide(static_cast<size_t>(chars), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &wide[0], chars);
+  return wide;
+}
+
 std::string TrimmedText(const std::string& text) {
   const size_t first = text.find_first_not_of(" \t\r\n");
   if (first == std::string::npos) return std::string();

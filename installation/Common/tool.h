@@ -90,6 +90,8 @@ bool EqualsIgnoringCase(const std::wstring& a, const std::wstring& b);
 
 // The text as UTF-8 (for the setup log, whose other lines are ASCII).
 std::string Utf8Text(const std::wstring& text);
+// UTF-8 text as a wide string.
+std::wstring WideText(const std::string& utf8);
 
 // The text without the spaces, tabs and line breaks around it.
 std::string TrimmedText(const std::string& text);

@@ -139,10 +139,12 @@ struct PackageProgress {
   SetupContext* context;
   StallWatch watch;
 
-  static int OnProgress(void* self, double total, double received, double uploadTotal, double uploaded) {
+  static int OnProgress(void* self, curl_off_t total, curl_off_t received, curl_off_t uploadTotal,
+                        curl_off_t uploaded) {
     auto* progress = static_cast<PackageProgress*>(self);
-    OnPackageProgress(progress->context, total, received, uploadTotal, uploaded);
-    return progress->watch.KeepGoing(received) ? 0 : 1;
+    OnPackageProgress(progress->context, static_cast<double>(total), static_cast<double>(received),
+                      static_cast<double>(uploadTotal), static_cast<double>(uploaded));
+    return progress->watch.KeepGoing(static_cast<double>(received)) ? 0 : 1;
   }
 };
 
@@ -202,7 +204,7 @@ PackageAttempt TransferPackageOnce(CURL* curl, const char* address, const wchar_
   curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, PackageAnswer::OnBody);
   curl_easy_setopt(curl, CURLOPT_WRITEDATA, &answer);
   PackageProgress progress{context, StallWatch(TimingsOf(context).nStallSeconds)};
-  curl_easy_setopt(curl, CURLOPT_PROGRESSDATA, &progress);
+  curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &progress);
   CURLcode result = StallOutcome(curl_easy_perform(curl), progress.watch);
   // The last buffered bytes reach the disk only here; losing them must not pass as success.
   if (fclose(file) != 0 && result == CURLE_OK) result = CURLE_WRITE_ERROR;
@@ -258,8 +260,8 @@ SmallAnswer FetchSmallFile(CURL* curl, const char* address, const char* what, Se
     if (proxies) proxies->Apply(curl, address);
     ResponseHeaders head(curl, &trust);
     StallWatch watch(TimingsOf(context).nStallSeconds);
-    curl_easy_setopt(curl, CURLOPT_PROGRESSFUNCTION, StallWatch::OnProgress);
-    curl_easy_setopt(curl, CURLOPT_PROGRESSDATA, &watch);
+    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, StallWatch::OnProgress);
+    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &watch);
     answer.result = trust.Outcome(StallOutcome(curl_easy_perform(curl), watch));
     answer.status = ResponseStatus(curl);
     encoding = head.ContentEncoding();
@@ -360,7 +362,7 @@ int DownloadPackage(const char* address, const wchar_t* packagePath, SetupContex
   ApplyTransferOptions(curl, timings);
   curl_easy_setopt(curl, CURLOPT_BUFFERSIZE, kPackageReceiveBufferBytes);
   curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
-  curl_easy_setopt(curl, CURLOPT_PROGRESSFUNCTION, PackageProgress::OnProgress);
+  curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, PackageProgress::OnProgress);
   ServerTrust trust(curl, address);
 
   RetrySchedule schedule(timings, MeasureFile(packagePath));

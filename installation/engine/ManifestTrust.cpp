@@ -5,18 +5,18 @@
 
 #include "Common/tool.h"
 #include "engine/ManifestSignature.h"
+#include "engine/VersionManifest.h"
 #include "tinyxml.h"
 
 namespace setup {
 namespace {
 
-// The text of the root's first element `name`; none when there is no such element.
+// The text of the root's first element `name`, read as the run reads it, without the spaces
+// around it; none when there is no such element.
 std::optional<std::string> ElementText(const TiXmlDocument& document, const char* name) {
-  const TiXmlElement* root = document.FirstChildElement();
-  const TiXmlElement* element = root ? root->FirstChildElement(name) : nullptr;
-  if (!element) return std::nullopt;
-  const char* text = element->GetText();
-  return TrimmedText(text ? text : "");
+  const std::optional<std::string> text = ManifestElementText(document, name);
+  if (!text) return std::nullopt;
+  return TrimmedText(*text);
 }
 
 bool ParseNumber(const std::string& text, size_t from, size_t length, unsigned& value) {

@@ -10,14 +10,6 @@ namespace {
 constexpr int kMostLoginQuestions = 2;
 constexpr long kProxyAuthenticationRequired = 407;
 
-std::wstring Widen(const std::string& text) {
-  if (text.empty()) return std::wstring();
-  const int chars = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<size_t>(chars > 0 ? chars : 0), L'\0');
-  if (chars > 0) MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &wide[0], chars);
-  return wide;
-}
-
 // The realm of a proxy's Basic challenge ("Basic realm="Company proxy""), wherever the
 // answer came: the tunnel's CONNECT or the proxy's own answer.
 std::string BasicRealm(CURL* curl) {
@@ -107,16 +99,12 @@ ProxySession::Next ProxySession::AfterAttempt(CURL* curl, const std::string& add
   curl_easy_getinfo(curl, CURLINFO_PROXYAUTH_AVAIL, &offered);
   WriteSetupInfo("proxy %s asks who is asking (it takes %s)%s", proxy.c_str(), Offered(offered).c_str(),
                  m_strUser.empty() ? "" : ": the login given was refused");
-  if (!(offered & CURLAUTH_BASIC) || m_nAsked >= kMostLoginQuestions || !observer) {
-    m_bTurnedAway = true;
-    return Next::kGiveUp;
-  }
+  if (!(offered & CURLAUTH_BASIC) || m_nAsked >= kMostLoginQuestions || !observer) return Next::kGiveUp;
   std::wstring user, password;
   const bool again = m_nAsked > 0;
   ++m_nAsked;
-  if (!observer->AskProxyLogin(Widen(proxy), Widen(BasicRealm(curl)), again, user, password)) {
+  if (!observer->AskProxyLogin(WideText(proxy), WideText(BasicRealm(curl)), again, user, password)) {
     WriteSetupInfo("proxy login: not given");
-    m_bTurnedAway = true;
     return Next::kGiveUp;
   }
   m_strUser = Utf8Text(user);

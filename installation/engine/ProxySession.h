@@ -31,9 +31,6 @@ class ProxySession {
   // observer ask the person (twice at most in a run). Nothing given is logged or stored.
   Next AfterAttempt(CURL* curl, const std::string& address, CURLcode result, ISetupObserver* observer);
 
-  // Whether the run gave up because a proxy turned it away.
-  bool TurnedAway() const { return m_bTurnedAway; }
-
  private:
   struct Roads {
     ProxyPlan plan;
@@ -45,7 +42,6 @@ class ProxySession {
   std::string m_strUser;      // UTF-8, as a Basic login goes on the wire
   std::string m_strPassword;
   int m_nAsked = 0;
-  bool m_bTurnedAway = false;
 };
 
 }  // namespace setup

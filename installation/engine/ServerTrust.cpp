@@ -6,6 +6,7 @@
 #include <security.h>
 #include <wincrypt.h>
 
+#include "Common/tool.h"
 #include "engine/DllSearch.h"
 
 namespace setup {
@@ -34,15 +35,6 @@ std::string HostOf(const char* address) {
   curl_free(part);
   curl_url_cleanup(url);
   return host;
-}
-
-std::wstring Wide(const std::string& text) {
-  const int chars = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
-  if (chars <= 0) return std::wstring();
-  std::wstring wide(static_cast<size_t>(chars), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, &wide[0], chars);
-  wide.resize(static_cast<size_t>(chars) - 1);
-  return wide;
 }
 
 // Whether the chain leads to a root the machine trusts, with no fault on the way, is good for
@@ -113,7 +105,7 @@ bool ServerTrust::ServerIsTrusted() const {
       query(static_cast<PCtxtHandle>(session->internals), SECPKG_ATTR_REMOTE_CERT_CONTEXT, &certificate) != SEC_E_OK ||
       !certificate)
     return false;
-  const bool trusted = CertificateIsTrusted(certificate, Wide(m_strHost));
+  const bool trusted = CertificateIsTrusted(certificate, WideText(m_strHost));
   CertFreeCertificateContext(certificate);
   return trusted;
 }

@@ -16,8 +16,8 @@ bool StallWatch::KeepGoing(double received) {
   return !m_bStalled;
 }
 
-int StallWatch::OnProgress(void* watch, double, double received, double, double) {
-  return static_cast<StallWatch*>(watch)->KeepGoing(received) ? 0 : 1;
+int StallWatch::OnProgress(void* watch, curl_off_t, curl_off_t received, curl_off_t, curl_off_t) {
+  return static_cast<StallWatch*>(watch)->KeepGoing(static_cast<double>(received)) ? 0 : 1;
 }
 
 }  // namespace setup

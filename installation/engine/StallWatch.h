@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <curl/curl.h>
+
 namespace setup {
 
 class StallWatch {
@@ -21,7 +23,8 @@ class StallWatch {
 
   // The library's progress callback for a transfer that shows no progress: `watch` is the
   // StallWatch; a non-zero answer stops the transfer.
-  static int OnProgress(void* watch, double total, double received, double uploadTotal, double uploaded);
+  static int OnProgress(void* watch, curl_off_t total, curl_off_t received, curl_off_t uploadTotal,
+                        curl_off_t uploaded);
 
  private:
   ULONGLONG m_nStallMs;

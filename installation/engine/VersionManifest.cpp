@@ -22,18 +22,6 @@ namespace {
 
 constexpr const char* kDeclaration = "<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"no\" ?>";
 
-// The text of the root's first element named `name`; absent when there is no root or no
-// such element, and empty when the element holds no text of its own first (an element that
-// is there but says nothing usable must not pass for one that is not there).
-std::optional<std::string> ChildText(const TiXmlDocument& document, const char* name) {
-  const TiXmlElement* root = document.FirstChildElement();
-  const TiXmlElement* element = root ? root->FirstChildElement(name) : nullptr;
-  if (!element) return std::nullopt;
-  const TiXmlNode* first = element->FirstChild();
-  const TiXmlText* text = first ? first->ToText() : nullptr;
-  return std::string(text ? text->Value() : "");
-}
-
 // The text of the root's first "version" element; null when there is no root, no such
 // element, or the element does not start with text (empty, or starting with markup).
 const char* FindVersionText(const TiXmlDocument& document) {
@@ -95,8 +83,8 @@ size_t OnManifestData(const char* data, size_t size, size_t count, SetupContext*
   // ("2.0.1" of "2.0.1.5"): nothing of it is believed, as nothing of an error page is.
   const char* publishedText = published.Error() ? nullptr : FindVersionText(published);
   // Taken whether or not a version follows: they describe the package about to arrive.
-  context->m_strPackageSize = published.Error() ? std::nullopt : ChildText(published, "size");
-  context->m_strPackageSha256 = published.Error() ? std::nullopt : ChildText(published, "sha256");
+  context->m_strPackageSize = published.Error() ? std::nullopt : ManifestElementText(published, "size");
+  context->m_strPackageSha256 = published.Error() ? std::nullopt : ManifestElementText(published, "sha256");
   if (!publishedText) {
     // An error page, a broken document, or a manifest that names no version text: nothing
     // says the version changed, so whatever package is on disk is continued.
@@ -139,6 +127,15 @@ size_t OnManifestData(const char* data, size_t size, size_t count, SetupContext*
   WriteLocalManifest(localPath, publishedText);
   context->m_nResumeOffset = 0;
   return bytes;
+}
+
+std::optional<std::string> ManifestElementText(const TiXmlDocument& document, const char* name) {
+  const TiXmlElement* root = document.FirstChildElement();
+  const TiXmlElement* element = root ? root->FirstChildElement(name) : nullptr;
+  if (!element) return std::nullopt;
+  const TiXmlNode* first = element->FirstChild();
+  const TiXmlText* text = first ? first->ToText() : nullptr;
+  return std::string(text ? text->Value() : "");
 }
 
 }  // namespace setup

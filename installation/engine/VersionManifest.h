@@ -4,8 +4,12 @@
 // package file left by an interrupted run may be continued or must be fetched afresh.
 
 #include <cstddef>
+#include <optional>
+#include <string>
 
 #include "engine/SetupContext.h"
+
+class TiXmlDocument;
 
 namespace setup {
 
@@ -19,5 +23,11 @@ inline constexpr int kPublishedVersionChars = 128;
 // installers that do not know them ignore), deletes a package file of another version and
 // (re)writes the local manifest. Always accepts the bytes: returns size * count.
 size_t OnManifestData(const char* data, size_t size, size_t count, SetupContext* context);
+
+// The text of the manifest root's first element `name`: absent when there is no root or no
+// such element, and empty when the element holds no text of its own first (an element that
+// is there but says nothing usable must not pass for one that is not there). The trust check
+// and the run read the manifest's fields through this one reader.
+std::optional<std::string> ManifestElementText(const TiXmlDocument& document, const char* name);
 
 }  // namespace setup

@@ -38,7 +38,6 @@ class CSetupWindowObserver : public ISetupObserver {
   // The window the run is shown in. It may go at any time: what is posted to it then is lost
   // without harm.
   void Attach(HWND window) { m_hWnd.store(window); }
-  HWND Window() const { return m_hWnd.load(); }
 
   void OnProgress(int64_t received, int64_t total) override;
   // Asks on the window's thread (the window shows the login box) and waits for the answer.
