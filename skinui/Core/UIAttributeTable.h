@@ -42,6 +42,9 @@ struct AttributeTable {
 // The entry for the name in the chain from pTable, the most derived first; null without one.
 const AttributeEntry* FindAttributeEntry(const AttributeTable* pTable, LPCWSTR pstrName);
 
+// The entry pTable itself has for the name, its bases' left out; null without one.
+const AttributeEntry* FindOwnAttributeEntry(const AttributeTable* pTable, LPCWSTR pstrName);
+
 // Runs the entry with the value as it is (the observer sees it first).
 void RunAttributeEntry(const AttributeEntry& entry, CControlUI& control, LPCWSTR pstrValue);
 
