@@ -40,12 +40,7 @@ CUIString VariantName(const CUIString& sName, LPCWSTR pstrSuffix) {
 
 // The host still holds the image the record found, under the name it was found by.
 bool StillHeld(CWindowHostUI* pHost, const ImageDrawInfo& info) {
-  for (const ImageVariant& variant : kVariants) {
-    if (variant.uDpi == info.uImageDpi) {
-      return pHost->LookupImage(VariantName(info.sImageName, variant.pstrSuffix)) == info.pImage;
-    }
-  }
-  return pHost->LookupImage(info.sImageName) == info.pImage;
+  return pHost->LookupImage(info.sLoadedName) == info.pImage;
 }
 
 // The image for a window of uDpi: the variant nearest to it among those drawn for at least that
@@ -64,15 +59,17 @@ const LoadedImage* LoadForDpi(CWindowHostUI* pHost, ImageDrawInfo& info,
       if (kVariants[i].uDpi < uDpi) aOrder[nOrdered++] = i;
     }
     for (int i : aOrder) {
-      LoadedImage* pImage = pHost->LookupOrLoadImage(
-          VariantName(info.sImageName, kVariants[i].pstrSuffix), nullptr, keys.dwMask, keys.bHsl);
+      const CUIString sVariant = VariantName(info.sImageName, kVariants[i].pstrSuffix);
+      // Most images have no variants: the host remembers the names it did not find.
+      const LoadedImage* pImage = pHost->LookupOrTryImage(sVariant, keys.dwMask, keys.bHsl);
       if (pImage == nullptr) continue;
-      pImage->uDpi = kVariants[i].uDpi;
-      info.uImageDpi = pImage->uDpi;
+      info.uImageDpi = kVariants[i].uDpi;
+      info.sLoadedName = sVariant;
       return pImage;
     }
   }
   info.uImageDpi = kSkinDpi;
+  info.sLoadedName = info.sImageName;
   return pHost->LookupOrLoadImage(info.sImageName, pstrType, keys.dwMask, keys.bHsl);
 }
 
