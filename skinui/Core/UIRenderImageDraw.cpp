@@ -73,11 +73,6 @@ const LoadedImage* LoadForDpi(CWindowHostUI* pHost, ImageDrawInfo& info,
   return pHost->LookupOrLoadImage(info.sImageName, pstrType, keys.dwMask, keys.bHsl);
 }
 
-RECT ScaledRect(const RECT& rc, UINT uDpi) {
-  return RECT{ScaleSkinPixels(rc.left, uDpi), ScaleSkinPixels(rc.top, uDpi),
-              ScaleSkinPixels(rc.right, uDpi), ScaleSkinPixels(rc.bottom, uDpi)};
-}
-
 // First use of a record: parse the attribute and get the image; false when there is none.
 bool ResolveImage(CWindowHostUI* pHost, ImageDrawInfo& info) {
   info.bAttempted = true;
@@ -87,9 +82,9 @@ bool ResolveImage(CWindowHostUI* pHost, ImageDrawInfo& info) {
   const LoadedImage* pImage = LoadForDpi(pHost, info, keys, info.uDpi);
   if (pImage == nullptr) return false;
   info.pImage = pImage;
-  info.rcDest = ScaledRect(info.rcDest, info.uDpi);
-  info.rcSource = ScaledRect(info.rcSource, info.uImageDpi);
-  info.rcCorner = ScaledRect(info.rcCorner, info.uImageDpi);
+  info.rcDest = ScaleSkinRect(info.rcDest, info.uDpi);
+  info.rcSource = ScaleSkinRect(info.rcSource, info.uImageDpi);
+  info.rcCorner = ScaleSkinRect(info.rcCorner, info.uImageDpi);
   const RECT& rc = info.rcSource;
   if (rc.left == 0 && rc.top == 0 && rc.right == 0 && rc.bottom == 0) {
     info.rcSource = RECT{0, 0, pImage->nWidth, pImage->nHeight};
