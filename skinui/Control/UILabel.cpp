@@ -287,7 +287,7 @@ void CLabelUI::DrawLabelText(HDC hDC, RECT rc, DWORD dwColor, UINT uStyle) {
 
 void CLabelUI::PaintTextLayer(HDC hDC) {
   ApplyDefaultTextColors();
-  const bool bContrast = m_pHost != nullptr && m_pHost->IsHighContrast();
+  const bool bContrast = InHighContrast();
   // High contrast draws plain text in the system's colours: no gradients, glows or shadows.
   if (m_bEnableEffect && !bContrast) {
     PaintEffectsText(hDC);
