@@ -146,13 +146,16 @@ bool CSliderUI::StepByKey(WCHAR chKey) {
     default:
       return false;
   }
-  nValue = std::min(std::max(nValue, m_nMin), m_nMax);
-  if (nValue != m_nValue) {
-    m_nValue = nValue;
-    Invalidate();
-    NotifyValueChanged();
-  }
+  StepTo(nValue);
   return true;
+}
+
+void CSliderUI::StepTo(int nValue) {
+  nValue = std::min(std::max(nValue, m_nMin), m_nMax);
+  if (nValue == m_nValue) return;
+  m_nValue = nValue;
+  Invalidate();
+  NotifyValueChanged();
 }
 
 void CSliderUI::HandleEvent(InputEvent& event) {
@@ -189,11 +192,9 @@ void CSliderUI::HandleEvent(InputEvent& event) {
       break;
     case kEventScrollWheel:
       if (event.wParam == 0) {
-        SetValue(StepFrom(m_nValue, m_nStep));
-        NotifyValueChanged();
+        StepTo(StepFrom(m_nValue, m_nStep));
       } else if (event.wParam == 1) {
-        SetValue(StepFrom(m_nValue, -static_cast<long long>(m_nStep)));
-        NotifyValueChanged();
+        StepTo(StepFrom(m_nValue, -static_cast<long long>(m_nStep)));
       }
       return;
     case kEventSetCursor: {
