@@ -292,12 +292,7 @@ UI_ATTRIBUTE(L"pushedimage", kImageValue, self.SetPushedImage(pstrValue))
 UI_ATTRIBUTE(L"focusedimage", kImageValue, self.SetFocusedImage(pstrValue))
 UI_ATTRIBUTE(L"disabledimage", kImageValue, self.SetDisabledImage(pstrValue))
 UI_ATTRIBUTE(L"dropbox", kAttributeListValue, self.SetDropBoxAttributes(pstrValue))
-UI_ATTRIBUTE(L"dropboxsize", kPixelSizeValue,
-             LPCWSTR pstr = pstrValue;
-             SIZE sz;
-             sz.cx = ReadListInt(pstr);
-             sz.cy = ReadListInt(pstr);
-             self.SetDropBoxSize(sz))
+UI_ATTRIBUTE(L"dropboxsize", kPixelSizeValue, self.SetDropBoxSize(ReadSize(pstrValue)))
 UI_ATTRIBUTE(L"itemfont", kFontValue,
              ApplyListInfoAttribute(self.m_ListInfo, L"itemfont", pstrValue))
 UI_ATTRIBUTE(L"itemalign", kTextValue,

@@ -230,10 +230,8 @@ UI_ATTRIBUTE(L"thumbimage", kImageValue, self.SetThumbImage(pstrValue))
 UI_ATTRIBUTE(L"thumbhotimage", kImageValue, self.SetThumbHotImage(pstrValue))
 UI_ATTRIBUTE(L"thumbpushedimage", kImageValue, self.SetThumbPushedImage(pstrValue))
 UI_ATTRIBUTE(L"thumbsize", kPixelSizeValue,
-             LPCWSTR pstr = pstrValue;
-             const int cx = ReadListInt(pstr);
-             const int cy = ReadListInt(pstr);
-             self.SetThumbSize(cx, cy))
+             const SIZE sz = ReadSize(pstrValue);
+             self.SetThumbSize(sz.cx, sz.cy))
 UI_ATTRIBUTE(L"step", kIntValue, self.SetStep(ReadInt(pstrValue)))
 UI_ATTRIBUTE(L"imm", kBoolValue, self.SetImmediateNotify(IsTrue(pstrValue)))
 UI_END_ATTRIBUTES()

@@ -52,9 +52,8 @@ const ShadowAttribute kShadowAttributes[] = {
     {L"shadowdarkness", [](CShadowUI& s, LPCWSTR v) { s.SetShadowDarkness(av::ReadInt(v)); }},
     {L"shadowposition",
      [](CShadowUI& s, LPCWSTR v) {
-       const int x = av::ReadListInt(v);
-       const int y = av::ReadListInt(v);
-       s.SetShadowOffset(x, y);
+       const SIZE offset = av::ReadSize(v);
+       s.SetShadowOffset(offset.cx, offset.cy);
      }},
     {L"shadowcolor", [](CShadowUI& s, LPCWSTR v) { s.SetShadowColor(av::ReadColor(v)); }},
     {L"shadowcorner", [](CShadowUI& s, LPCWSTR v) { s.SetShadowCorner(av::ReadRect(v)); }},
