@@ -19,6 +19,7 @@ bool Inside(const RECT& rc, POINT pt) { return ::PtInRect(&rc, pt) != FALSE; }
 
 CButtonUI::CButtonUI()
     : m_uButtonState(0),
+      m_bContrastFace(false),
       m_bHandCursor(true),
       m_dwHotBkColor(0),
       m_dwHotTextColor(0),
@@ -222,13 +223,18 @@ SIZE CButtonUI::MeasureSize(SIZE szAvailable) {
 
 // ---- painting ----
 
+bool CButtonUI::PaintSelf(HDC hDC, const RECT& rcPaint, CControlUI* pStopControl) {
+  m_bContrastFace = FindContrastFace();
+  return CLabelUI::PaintSelf(hDC, rcPaint, pStopControl);
+}
+
 void CButtonUI::RefreshStateBits() {
   SetStyleBit(m_uButtonState, kStateFocused, IsFocused());
   SetStyleBit(m_uButtonState, kStateDisabled, !IsEnabled());
 }
 
 bool CButtonUI::DrawImage(HDC hDC, ImageDrawInfo& image) {
-  if (m_pHost != nullptr && m_pHost->IsHighContrast() && ImageCoversText(image)) {
+  if (InHighContrast() && ImageCoversText(image)) {
     const bool bLit = (m_uButtonState & (kStateHot | kStatePushed | kStateSelected)) != 0;
     CSkinRenderer::FillColor(hDC, m_rcPaint,
                              CWindowHostUI::SystemColor(bLit ? COLOR_HIGHLIGHT : COLOR_BTNFACE));
@@ -252,8 +258,8 @@ bool CButtonUI::ImageCoversText(ImageDrawInfo& image) {
   return ::IntersectRect(&rcTemp, &rcImage, &rcText) != FALSE;
 }
 
-bool CButtonUI::HasContrastFace() {
-  if (m_pHost == nullptr || !m_pHost->IsHighContrast()) return false;
+bool CButtonUI::FindContrastFace() {
+  if (!InHighContrast()) return false;
   for (ImageDrawInfo* pImage : {&m_images.normal, &m_images.hot, &m_images.pushed,
                                 &m_images.focused, &m_images.disabled}) {
     if (ImageCoversText(*pImage)) return true;
@@ -354,16 +360,15 @@ void CButtonUI::PaintTextLayer(HDC hDC) {
   RefreshStateBits();
   ApplyDefaultTextColors();
   if (m_sText.IsEmpty()) return;
-  const bool bContrast = m_pHost != nullptr && m_pHost->IsHighContrast();
-  DrawLabelText(hDC, TextRect(), bContrast ? ContrastTextColor() : StateTextColor(), m_uTextStyle);
+  DrawLabelText(hDC, TextRect(), InHighContrast() ? ContrastTextColor() : StateTextColor(),
+                m_uTextStyle);
 }
 
 void CButtonUI::PaintBorderLayer(HDC hDC) {
   // High contrast: a face in the system's colours, or a picture on the window's colour, reads as
   // a button only with an edge. Options that show their state in a glyph beside the text need none.
-  const bool bEdge = HasContrastFace() ||
-                     (m_pHost != nullptr && m_pHost->IsHighContrast() &&
-                      QueryNamedInterface(L"Option") == nullptr);
+  const bool bEdge =
+      HasContrastFace() || (InHighContrast() && QueryNamedInterface(L"Option") == nullptr);
   if (!bEdge) {
     CLabelUI::PaintBorderLayer(hDC);
     return;

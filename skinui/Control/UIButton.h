@@ -27,6 +27,8 @@ class CButtonUI : public CLabelUI {
   void HandleEvent(InputEvent& event) override;
   UI_DECLARE_ATTRIBUTES()
   SIZE MeasureSize(SIZE szAvailable) override;
+  // Decides the high-contrast face once for the layers that ask for it, then paints them.
+  bool PaintSelf(HDC hDC, const RECT& rcPaint, CControlUI* pStopControl) override;
   void PaintStateImages(HDC hDC) override;
   void PaintTextLayer(HDC hDC) override;
   void PaintBorderLayer(HDC hDC) override;
@@ -65,8 +67,9 @@ class CButtonUI : public CLabelUI {
   // behind the text is the face the system's colours replace.
   bool DrawImage(HDC hDC, ImageDrawInfo& image);
   // High contrast: some state image lies behind the text, so the button shows a face of the
-  // system's button colours instead, with a border.
-  bool HasContrastFace();
+  // system's button colours instead, with a border. As decided when the paint began.
+  bool HasContrastFace() const { return m_bContrastFace; }
+  bool FindContrastFace();
   bool ImageCoversText(ImageDrawInfo& image);
   // The system's text colour for the button's state and face.
   DWORD ContrastTextColor();
@@ -84,6 +87,7 @@ class CButtonUI : public CLabelUI {
   DWORD StateTextColor() const;
 
   UINT m_uButtonState;
+  bool m_bContrastFace;
   bool m_bHandCursor;
   DWORD m_dwHotBkColor;
   DWORD m_dwHotTextColor;

@@ -283,37 +283,30 @@ void CComboUI::SetDisabledImage(LPCWSTR pstrImage) {
   if (StoreImageAttribute(m_images.disabled, pstrImage)) Invalidate();
 }
 
-// The container keeps these values as custom attributes as well.
 UI_BEGIN_ATTRIBUTES(CComboUI, CContainerUI)
-UI_ATTRIBUTE(L"textpadding", kPixelRectValue, self.SetTextPadding(ReadRect(pstrValue));
-             self.AddCustomAttribute(L"textpadding", pstrValue))
-UI_ATTRIBUTE(L"showtext", kBoolValue, self.SetShowText(IsTrue(pstrValue));
-             self.AddCustomAttribute(L"showtext", pstrValue))
-UI_ATTRIBUTE(L"normalimage", kImageValue, self.SetNormalImage(pstrValue);
-             self.AddCustomAttribute(L"normalimage", pstrValue))
-UI_ATTRIBUTE(L"hotimage", kImageValue, self.SetHotImage(pstrValue);
-             self.AddCustomAttribute(L"hotimage", pstrValue))
-UI_ATTRIBUTE(L"pushedimage", kImageValue, self.SetPushedImage(pstrValue);
-             self.AddCustomAttribute(L"pushedimage", pstrValue))
-UI_ATTRIBUTE(L"focusedimage", kImageValue, self.SetFocusedImage(pstrValue);
-             self.AddCustomAttribute(L"focusedimage", pstrValue))
-UI_ATTRIBUTE(L"disabledimage", kImageValue, self.SetDisabledImage(pstrValue);
-             self.AddCustomAttribute(L"disabledimage", pstrValue))
-UI_ATTRIBUTE(L"dropbox", kAttributeListValue, self.SetDropBoxAttributes(pstrValue);
-             self.AddCustomAttribute(L"dropbox", pstrValue))
-UI_ATTRIBUTE(L"dropboxsize", kPixelSizeValue,
-             LPCWSTR pstr = pstrValue;
-             SIZE sz;
-             sz.cx = ReadListInt(pstr);
-             sz.cy = ReadListInt(pstr);
-             self.SetDropBoxSize(sz);
-             self.AddCustomAttribute(L"dropboxsize", pstrValue))
-UI_ATTRIBUTE(L"itemfont", kFontValue, ApplyListInfoAttribute(self.m_ListInfo, L"itemfont", pstrValue);
-             self.AddCustomAttribute(L"itemfont", pstrValue))
+UI_ATTRIBUTE(L"textpadding", kPixelRectValue, self.SetTextPadding(ReadRect(pstrValue)))
+UI_ATTRIBUTE(L"showtext", kBoolValue, self.SetShowText(IsTrue(pstrValue)))
+UI_ATTRIBUTE(L"normalimage", kImageValue, self.SetNormalImage(pstrValue))
+UI_ATTRIBUTE(L"hotimage", kImageValue, self.SetHotImage(pstrValue))
+UI_ATTRIBUTE(L"pushedimage", kImageValue, self.SetPushedImage(pstrValue))
+UI_ATTRIBUTE(L"focusedimage", kImageValue, self.SetFocusedImage(pstrValue))
+UI_ATTRIBUTE(L"disabledimage", kImageValue, self.SetDisabledImage(pstrValue))
+UI_ATTRIBUTE(L"dropbox", kAttributeListValue, self.SetDropBoxAttributes(pstrValue))
+UI_ATTRIBUTE(L"dropboxsize", kPixelSizeValue, self.SetDropBoxSize(ReadSize(pstrValue)))
+UI_ATTRIBUTE(L"itemfont", kFontValue,
+             ApplyListInfoAttribute(self.m_ListInfo, L"itemfont", pstrValue))
 UI_ATTRIBUTE(L"itemalign", kTextValue,
-             ApplyListInfoAttribute(self.m_ListInfo, L"itemalign", pstrValue);
-             self.AddCustomAttribute(L"itemalign", pstrValue))
+             ApplyListInfoAttribute(self.m_ListInfo, L"itemalign", pstrValue))
 UI_END_ATTRIBUTES()
+
+void CComboUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
+  CContainerUI::ApplyAttribute(pstrName, pstrValue);
+  // The combo's own attributes are kept as custom attributes as well, as the skin wrote them:
+  // the entries see lengths already at the window's DPI.
+  if (FindOwnAttributeEntry(GetThisAttributeTable(), pstrName) != nullptr) {
+    AddCustomAttribute(pstrName, pstrValue);
+  }
+}
 
 // The item attributes of the drop-down's rows ("item..."), kept in the list info.
 void CComboUI::ApplyUnlistedAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {

@@ -33,6 +33,7 @@ class CComboUI : public CContainerUI, public IListOwnerUI {
   bool PaintSelf(HDC hDC, const RECT& rcPaint, CControlUI* pStopControl) override;
   void HandleEvent(InputEvent& event) override;
   UI_DECLARE_ATTRIBUTES()
+  void ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
   void ApplyUnlistedAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
   SIZE MeasureSize(SIZE szAvailable) override;
   void PaintStateImages(HDC hDC) override;

@@ -257,7 +257,7 @@ SIZE CEditUI::MeasureSize(SIZE szAvailable) {
 void CEditUI::PaintStateImages(HDC hDC) {
   SetStyleBit(m_uState, kStateFocused, IsFocused());
   SetStyleBit(m_uState, kStateDisabled, !IsEnabled());
-  if (m_pHost != nullptr && m_pHost->IsHighContrast()) {
+  if (InHighContrast()) {
     // The state images are the field's box behind the text: in high contrast the box is the
     // window's colour (the background layer) inside an edge of the text colour.
     if (m_rcBorderSize.left <= 0) {
@@ -290,7 +290,7 @@ void CEditUI::PaintTextLayer(HDC hDC) {
   if (m_sText.IsEmpty()) return;
   const CUIString sText = GetDisplayText();
   DWORD dwColor = AdjustColor(IsEnabled() ? m_dwTextColor : m_dwDisabledTextColor);
-  if (m_pHost != nullptr && m_pHost->IsHighContrast()) {
+  if (InHighContrast()) {
     dwColor = CWindowHostUI::SystemColor(IsEnabled() ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT);
   }
   CSkinRenderer::RenderText(hDC, m_pHost, TextRect(), sText, dwColor, m_iFont,

@@ -139,7 +139,7 @@ LRESULT CEditWnd::OnReflectedCommand(WPARAM wParam, LPARAM /*lParam*/) {
 LRESULT CEditWnd::OnReflectedColor(UINT uMsg, WPARAM wParam, LPARAM lParam) {
   CWindowHostUI* pHost = m_pOwner->GetHost();
   if (IsLayeredHost() && !pHost->IsPainting()) pHost->TrackNativeWindow(m_pOwner, m_hWnd);
-  if (pHost->IsHighContrast()) {
+  if (m_pOwner->InHighContrast()) {
     const HDC hDC = reinterpret_cast<HDC>(wParam);
     ::SetBkColor(hDC, ::GetSysColor(COLOR_WINDOW));
     ::SetTextColor(hDC, ::GetSysColor(COLOR_WINDOWTEXT));

@@ -203,10 +203,8 @@ UI_ATTRIBUTE(L"enabledstroke", kBoolValue, self.SetEnabledStroke(IsTrue(pstrValu
 UI_ATTRIBUTE(L"enabledshadow", kBoolValue, self.SetEnabledShadow(IsTrue(pstrValue)))
 UI_ATTRIBUTE(L"gradientlength", kIntValue, self.SetGradientLength(ReadInt(pstrValue)))
 UI_ATTRIBUTE(L"shadowoffset", kSizeValue,
-             LPCWSTR pstr = pstrValue;
-             const int nOffset = ReadListInt(pstr);
-             const int nAngle = ReadListInt(pstr);
-             self.SetShadowOffset(nOffset, nAngle))
+             const SIZE offsetAndAngle = ReadSize(pstrValue);
+             self.SetShadowOffset(offsetAndAngle.cx, offsetAndAngle.cy))
 UI_ATTRIBUTE(L"textcolor1", kColorValue, self.SetTextColor1(ReadColor(pstrValue)))
 UI_ATTRIBUTE(L"textshadowcolora", kColorValue, self.SetTextShadowColorA(ReadColor(pstrValue)))
 UI_ATTRIBUTE(L"textshadowcolorb", kColorValue, self.SetTextShadowColorB(ReadColor(pstrValue)))
@@ -287,7 +285,7 @@ void CLabelUI::DrawLabelText(HDC hDC, RECT rc, DWORD dwColor, UINT uStyle) {
 
 void CLabelUI::PaintTextLayer(HDC hDC) {
   ApplyDefaultTextColors();
-  const bool bContrast = m_pHost != nullptr && m_pHost->IsHighContrast();
+  const bool bContrast = InHighContrast();
   // High contrast draws plain text in the system's colours: no gradients, glows or shadows.
   if (m_bEnableEffect && !bContrast) {
     PaintEffectsText(hDC);

@@ -5,6 +5,7 @@
 #include "Control/UILabel.h"
 #include "Core/UIAttributeValues.h"
 #include "Core/UIControl.h"
+#include "Core/UIDpiAttributes.h"
 #include "Core/UIManager.h"
 
 namespace SkinUI {
@@ -99,9 +100,7 @@ ListInfo::ListInfo()
 
 RECT TextPaddingAt(const ListInfo& info, const CWindowHostUI* pHost) {
   if (pHost == nullptr) return info.rcTextPadding;
-  const RECT& rc = info.rcTextPadding;
-  return RECT{pHost->ScalePixels(rc.left), pHost->ScalePixels(rc.top), pHost->ScalePixels(rc.right),
-              pHost->ScalePixels(rc.bottom)};
+  return ScaleSkinRect(info.rcTextPadding, pHost->GetDpi());
 }
 
 ListInfoChange ApplyListInfoAttribute(ListInfo& info, LPCWSTR pstrName, LPCWSTR pstrValue) {

@@ -82,7 +82,7 @@ void CListItemCore::PaintBackground(HDC hDC, const RECT& rcPaint, ImageDrawInfo&
   const RECT& rcItem = m_pItem->GetPosition();
   const bool bEnabled = m_pItem->IsEnabled();
   const bool bOddAlternate = IsOddRowWithAlternateBk(*pInfo);
-  if (pHost != nullptr && pHost->IsHighContrast()) {
+  if (m_pItem->InHighContrast()) {
     // The row's colours and pictures give way to the system's: a selected row is highlighted.
     const int iColor = m_bSelected && bEnabled ? COLOR_HIGHLIGHT : COLOR_WINDOW;
     CSkinRenderer::FillColor(hDC, rcItem, CWindowHostUI::SystemColor(iColor));
@@ -119,8 +119,7 @@ void CListItemCore::PaintBackground(HDC hDC, const RECT& rcPaint, ImageDrawInfo&
 DWORD CListItemCore::TextColor() const {
   const ListInfo* pInfo = Info();
   if (pInfo == nullptr) return 0;
-  const CWindowHostUI* pHost = m_pItem->GetHost();
-  if (pHost != nullptr && pHost->IsHighContrast()) {
+  if (m_pItem->InHighContrast()) {
     if (!m_pItem->IsEnabled()) return CWindowHostUI::SystemColor(COLOR_GRAYTEXT);
     return CWindowHostUI::SystemColor(m_bSelected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT);
   }

@@ -144,7 +144,7 @@ void COptionUI::PaintTextLayer(HDC hDC) {
   ApplyDefaultTextColors();
   if (m_sText.IsEmpty()) return;
   DWORD dwColor = m_dwSelectedTextColor != 0 ? m_dwSelectedTextColor : m_dwTextColor;
-  if (m_pHost != nullptr && m_pHost->IsHighContrast()) dwColor = ContrastTextColor();
+  if (InHighContrast()) dwColor = ContrastTextColor();
   DrawLabelText(hDC, TextRect(), dwColor, m_uTextStyle);
 }
 

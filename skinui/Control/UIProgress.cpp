@@ -84,7 +84,7 @@ void CProgressUI::PaintStateImages(HDC hDC) {
     const long long cy = H * (static_cast<long long>(m_nMax) - m_nValue) / nSpan;
     m_rcFill = RECT{0, static_cast<LONG>(cy), W, H};
   }
-  if (m_pHost != nullptr && m_pHost->IsHighContrast()) {
+  if (InHighContrast()) {
     RECT rcFill = m_rcFill;
     ::OffsetRect(&rcFill, m_rcItem.left, m_rcItem.top);
     RECT rcShown;

@@ -28,7 +28,7 @@ bool CRichEditUI::PaintSelf(HDC hDC, const RECT& rcPaint, CControlUI* pStopContr
   CControlUI::PaintSelf(hDC, rcPaint, pStopControl);
 
   if (m_pTwh != nullptr && m_pTwh->GetTextServices() != nullptr) {
-    const bool bContrast = m_pHost != nullptr && m_pHost->IsHighContrast();
+    const bool bContrast = InHighContrast();
     if (bContrast != m_bContrastText) {
       m_bContrastText = bContrast;
       const DWORD dwColor = bContrast ? CWindowHostUI::SystemColor(COLOR_WINDOWTEXT) : m_dwTextColor;

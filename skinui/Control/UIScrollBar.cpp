@@ -167,16 +167,15 @@ void CScrollBarUI::SetEnabled(bool bEnable) {
 bool CScrollBarUI::IsTabReachable() const { return m_pOwner == nullptr && IsEnabled() && IsKeyboardEnabled(); }
 
 bool CScrollBarUI::ScrollByKey(WCHAR chKey) {
-  const int nLine = m_nLineSize > 0 ? m_nLineSize : 1;
-  const int nPage = std::max(nLine, m_nRange / 10);
+  const int nPage = std::max(LineStep(), m_nRange / 10);
   switch (chKey) {
     case VK_LEFT:
     case VK_UP:
-      SetScrollValue(m_nScrollPos - nLine);
+      ScrollLineBack();
       return true;
     case VK_RIGHT:
     case VK_DOWN:
-      SetScrollValue(m_nScrollPos + nLine);
+      ScrollLineForward();
       return true;
     case VK_PRIOR:
       SetScrollValue(m_nScrollPos - nPage);
@@ -226,12 +225,14 @@ void CScrollBarUI::ScrollBy(int iDelta, void (CContainerUI::*pfnHorizontal)(),
   }
 }
 
+int CScrollBarUI::LineStep() const { return m_nLineSize > 0 ? m_nLineSize : 1; }
+
 void CScrollBarUI::ScrollLineBack() {
-  ScrollBy(-m_nLineSize, &CContainerUI::ScrollLineLeft, &CContainerUI::ScrollLineUp);
+  ScrollBy(-LineStep(), &CContainerUI::ScrollLineLeft, &CContainerUI::ScrollLineUp);
 }
 
 void CScrollBarUI::ScrollLineForward() {
-  ScrollBy(m_nLineSize, &CContainerUI::ScrollLineRight, &CContainerUI::ScrollLineDown);
+  ScrollBy(LineStep(), &CContainerUI::ScrollLineRight, &CContainerUI::ScrollLineDown);
 }
 
 void CScrollBarUI::ScrollPageBack() {

@@ -95,6 +95,8 @@ class CScrollBarUI : public CScrollBarBaseUI {
 
   // Without an owner these change the bar's own value; with one, the owner scrolls.
   void ScrollBy(int iDelta, void (CContainerUI::*pfnHorizontal)(), void (CContainerUI::*pfnVertical)());
+  // A line is never less than one: a skin's line size of nothing or less still moves the bar.
+  int LineStep() const;
   void ScrollLineBack();
   void ScrollLineForward();
   void ScrollPageBack();

@@ -146,13 +146,16 @@ bool CSliderUI::StepByKey(WCHAR chKey) {
     default:
       return false;
   }
-  nValue = std::min(std::max(nValue, m_nMin), m_nMax);
-  if (nValue != m_nValue) {
-    m_nValue = nValue;
-    Invalidate();
-    NotifyValueChanged();
-  }
+  StepTo(nValue);
   return true;
+}
+
+void CSliderUI::StepTo(int nValue) {
+  nValue = std::min(std::max(nValue, m_nMin), m_nMax);
+  if (nValue == m_nValue) return;
+  m_nValue = nValue;
+  Invalidate();
+  NotifyValueChanged();
 }
 
 void CSliderUI::HandleEvent(InputEvent& event) {
@@ -189,11 +192,9 @@ void CSliderUI::HandleEvent(InputEvent& event) {
       break;
     case kEventScrollWheel:
       if (event.wParam == 0) {
-        SetValue(StepFrom(m_nValue, m_nStep));
-        NotifyValueChanged();
+        StepTo(StepFrom(m_nValue, m_nStep));
       } else if (event.wParam == 1) {
-        SetValue(StepFrom(m_nValue, -static_cast<long long>(m_nStep)));
-        NotifyValueChanged();
+        StepTo(StepFrom(m_nValue, -static_cast<long long>(m_nStep)));
       }
       return;
     case kEventSetCursor: {
@@ -229,10 +230,8 @@ UI_ATTRIBUTE(L"thumbimage", kImageValue, self.SetThumbImage(pstrValue))
 UI_ATTRIBUTE(L"thumbhotimage", kImageValue, self.SetThumbHotImage(pstrValue))
 UI_ATTRIBUTE(L"thumbpushedimage", kImageValue, self.SetThumbPushedImage(pstrValue))
 UI_ATTRIBUTE(L"thumbsize", kPixelSizeValue,
-             LPCWSTR pstr = pstrValue;
-             const int cx = ReadListInt(pstr);
-             const int cy = ReadListInt(pstr);
-             self.SetThumbSize(cx, cy))
+             const SIZE sz = ReadSize(pstrValue);
+             self.SetThumbSize(sz.cx, sz.cy))
 UI_ATTRIBUTE(L"step", kIntValue, self.SetStep(ReadInt(pstrValue)))
 UI_ATTRIBUTE(L"imm", kBoolValue, self.SetImmediateNotify(IsTrue(pstrValue)))
 UI_END_ATTRIBUTES()

@@ -47,6 +47,11 @@ class CSliderUI : public CProgressUI {
   ImageDrawInfo m_diThumb;
   ImageDrawInfo m_diThumbHot;
   ImageDrawInfo m_diThumbPushed;
+
+ private:
+  // Moves the thumb to the value (kept in range) and tells of the change once: the accessibility
+  // clients and the "valuechanged" listeners; nothing when the value stays.
+  void StepTo(int nValue);
 };
 
 }  // namespace SkinUI

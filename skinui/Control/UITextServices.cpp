@@ -1,32 +1,21 @@
 #include "Control/UITextServices.h"
 
 #include "Utils/UIDebug.h"
+#include "Utils/UISystemLibrary.h"
 
 namespace SkinUI {
 namespace text_services {
 
 namespace {
 
-// A bare library name would be searched for in the program's folder and the current folder
-// first, where anyone able to write there could plant their own.
 HMODULE EngineLibrary() {
-  static HMODULE hModule = [] {
-    WCHAR szPath[MAX_PATH + 16] = {};
-    const UINT cch = ::GetSystemDirectoryW(szPath, MAX_PATH);
-    if (cch == 0 || cch >= MAX_PATH) return static_cast<HMODULE>(nullptr);
-    ::lstrcatW(szPath, L"\\msftedit.dll");
-    HMODULE hLoaded = ::LoadLibraryExW(szPath, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-    if (hLoaded == nullptr) UITrace(L"text engine: cannot load %s (%lu)", szPath, ::GetLastError());
-    return hLoaded;
-  }();
+  static const HMODULE hModule = LoadSystemLibrary(L"msftedit.dll");
   return hModule;
 }
 
 template <class T>
 T Export(const char* pstrName) {
-  HMODULE hModule = EngineLibrary();
-  if (hModule == nullptr) return nullptr;
-  return reinterpret_cast<T>(reinterpret_cast<void*>(::GetProcAddress(hModule, pstrName)));
+  return ModuleExport<T>(EngineLibrary(), pstrName);
 }
 
 }  // namespace

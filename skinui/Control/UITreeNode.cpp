@@ -7,7 +7,6 @@
 #include "Control/UIOption.h"
 #include "Control/UITreeView.h"
 #include "Core/UIAttributeValues.h"
-#include "Core/UIManager.h"
 #include "Layout/UIHorizontalLayout.h"
 
 namespace SkinUI {
@@ -26,9 +25,10 @@ CTreeNodeUI::CTreeNodeUI()
       m_pCheckBox(new CCheckBoxUI),
       m_pItemButton(new COptionUI),
       m_pTreeView(nullptr),
-      m_pParentNode(nullptr) {
+      m_pParentNode(nullptr),
+      m_nIndent(0) {
   m_pIndentLine->SetVisible(false);
-  m_pIndentLine->SetFixedWidth(2);
+  SetIndent(kRootIndent);
   m_pCheckBox->SetVisible(false);
   m_pItemButton->SetTextStyle(m_pItemButton->GetTextStyle() & ~(kTextCenter | kTextRight));
   m_pItemButton->SetMouseEnabled(false);
@@ -138,12 +138,19 @@ int CTreeNodeUI::GetIndexInTree() const {
   return m_pTreeView != nullptr ? m_pTreeView->GetItemIndex(const_cast<CTreeNodeUI*>(this)) : -1;
 }
 
+void CTreeNodeUI::SetIndent(int nSkinPixels) {
+  m_nIndent = nSkinPixels;
+  // Given as the skin would give it, so that the line's width follows the window's DPI.
+  CUIString sWidth;
+  sWidth.Format(L"%d", nSkinPixels);
+  m_pIndentLine->ApplyAttribute(L"width", sWidth);
+}
+
 void CTreeNodeUI::IndentChildren() {
   for (int i = 0; i < GetChildCount(); ++i) {
     CTreeNodeUI* pChild = GetChildAt(i);
     pChild->m_pIndentLine->SetVisible(true);
-    const int nStep = m_pHost != nullptr ? m_pHost->ScalePixels(kIndentStep) : kIndentStep;
-    pChild->m_pIndentLine->SetFixedWidth(m_pIndentLine->GetFixedWidth() + nStep);
+    pChild->SetIndent(m_nIndent + kIndentStep);
     pChild->IndentChildren();
   }
 }

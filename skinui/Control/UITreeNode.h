@@ -21,6 +21,8 @@ class CTreeNodeUI : public CListContainerElementUI {
   static constexpr int kDefaultHeight = 18;
   // Each level of children is indented this much further than its parent.
   static constexpr int kIndentStep = 16;
+  // The indentation line's width in a node without a parent, in skin pixels.
+  static constexpr int kRootIndent = 2;
 
   CTreeNodeUI();
   ~CTreeNodeUI() override;
@@ -76,6 +78,8 @@ class CTreeNodeUI : public CListContainerElementUI {
  private:
   // Children are indented one step further than this node, all the way down.
   void IndentChildren();
+  // The indentation line's width in skin pixels; the line takes it at its window's DPI.
+  void SetIndent(int nSkinPixels);
 
   bool m_bExpanded;
   DWORD m_dwItemTextColor;
@@ -89,6 +93,7 @@ class CTreeNodeUI : public CListContainerElementUI {
   COptionUI* m_pItemButton;
   CTreeViewUI* m_pTreeView;
   CTreeNodeUI* m_pParentNode;
+  int m_nIndent;
   CTypedPtrArrayUI<CTreeNodeUI> m_aChildNodes;
 };
 

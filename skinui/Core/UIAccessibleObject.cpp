@@ -30,6 +30,12 @@ bool IsAncestorOf(const CControlUI* pAncestor, const CControlUI* pControl) {
   return false;
 }
 
+// The keyboard's focus is in the window or in a native window inside it.
+bool WindowHasFocus(HWND hWnd) {
+  const HWND hFocus = ::GetFocus();
+  return hFocus != nullptr && (hFocus == hWnd || ::IsChild(hWnd, hFocus) != FALSE);
+}
+
 // The part of the control its ancestors leave visible, in client coordinates; empty when they
 // hide it all (scrolled out of its container, for one).
 RECT VisibleRect(const CControlUI* pControl) {
@@ -365,9 +371,7 @@ HRESULT CAccessibleObject::get_accState(VARIANT varChild, VARIANT* pvarState) {
     dwState |= STATE_SYSTEM_FOCUSABLE;
   }
   CWindowHostUI* pHost = pTarget->GetHost();
-  const HWND hFocus = ::GetFocus();
-  const bool bWindowFocused = hFocus != nullptr && (hFocus == m_hWnd || ::IsChild(m_hWnd, hFocus) != FALSE);
-  if (bWindowFocused && pHost != nullptr && pHost->GetFocusControl() == pTarget) {
+  if (WindowHasFocus(m_hWnd) && pHost != nullptr && pHost->GetFocusControl() == pTarget) {
     dwState |= STATE_SYSTEM_FOCUSED;
   }
   pvarState->vt = VT_I4;
@@ -409,8 +413,7 @@ HRESULT CAccessibleObject::get_accFocus(VARIANT* pvarChild) {
   SetEmpty(pvarChild);
   CControlUI* pSelf = m_control.Get();
   if (pSelf == nullptr) return CO_E_OBJNOTCONNECTED;
-  const HWND hFocus = ::GetFocus();
-  if (hFocus == nullptr || (hFocus != m_hWnd && ::IsChild(m_hWnd, hFocus) == FALSE)) return S_FALSE;
+  if (!WindowHasFocus(m_hWnd)) return S_FALSE;
   CWindowHostUI* pHost = pSelf->GetHost();
   CControlUI* pFocus = pHost != nullptr ? pHost->GetFocusControl() : nullptr;
   // A part a control keeps to itself stands for the control.
@@ -511,11 +514,7 @@ HRESULT CAccessibleObject::accNavigate(long navDir, VARIANT varStart, VARIANT* p
   }
   if (pEnd == nullptr) return S_FALSE;
   // Always an object: the end is never this object itself.
-  CHostAccessibility* pAccessibility = AccessibilityOf(pEnd);
-  if (pAccessibility == nullptr) return E_FAIL;
-  pvarEndUpAt->vt = VT_DISPATCH;
-  pvarEndUpAt->pdispVal = pAccessibility->ObjectFor(pEnd);
-  return S_OK;
+  return Answer(pEnd, pvarEndUpAt);
 }
 
 HRESULT CAccessibleObject::accHitTest(long xLeft, long yTop, VARIANT* pvarChild) {

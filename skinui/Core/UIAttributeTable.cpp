@@ -8,12 +8,17 @@ namespace {
 AttributeObserverProc g_pfnObserver = nullptr;
 }  // namespace
 
+const AttributeEntry* FindOwnAttributeEntry(const AttributeTable* pTable, LPCWSTR pstrName) {
+  if (pTable == nullptr || pstrName == nullptr) return nullptr;
+  for (int i = 0; i < pTable->nEntries; ++i) {
+    if (std::wcscmp(pTable->pEntries[i].pstrName, pstrName) == 0) return &pTable->pEntries[i];
+  }
+  return nullptr;
+}
+
 const AttributeEntry* FindAttributeEntry(const AttributeTable* pTable, LPCWSTR pstrName) {
-  if (pstrName == nullptr) return nullptr;
   for (; pTable != nullptr; pTable = pTable->pfnGetBase != nullptr ? pTable->pfnGetBase() : nullptr) {
-    for (int i = 0; i < pTable->nEntries; ++i) {
-      if (std::wcscmp(pTable->pEntries[i].pstrName, pstrName) == 0) return &pTable->pEntries[i];
-    }
+    if (const AttributeEntry* pEntry = FindOwnAttributeEntry(pTable, pstrName)) return pEntry;
   }
   return nullptr;
 }

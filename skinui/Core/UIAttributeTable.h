@@ -42,6 +42,9 @@ struct AttributeTable {
 // The entry for the name in the chain from pTable, the most derived first; null without one.
 const AttributeEntry* FindAttributeEntry(const AttributeTable* pTable, LPCWSTR pstrName);
 
+// The entry pTable itself has for the name, its bases' left out; null without one.
+const AttributeEntry* FindOwnAttributeEntry(const AttributeTable* pTable, LPCWSTR pstrName);
+
 // Runs the entry with the value as it is (the observer sees it first).
 void RunAttributeEntry(const AttributeEntry& entry, CControlUI& control, LPCWSTR pstrValue);
 
@@ -61,28 +64,24 @@ void SetAttributeObserver(AttributeObserverProc pfnObserver);
   static const ::SkinUI::AttributeTable* GetThisAttributeTable();      \
   const ::SkinUI::AttributeTable* GetAttributeTable() const override;
 
-// The root of every chain (CControlUI's table).
-#define UI_BEGIN_ROOT_ATTRIBUTES(theClass)                                                   \
+// Both beginnings of a table; pfnBaseTable is the base class's table getter, or null.
+#define UI_BEGIN_ATTRIBUTES_WITH_BASE(theClass, pfnBaseTable)                                \
   const ::SkinUI::AttributeTable* theClass::GetAttributeTable() const {                      \
     return theClass::GetThisAttributeTable();                                                \
   }                                                                                          \
   const ::SkinUI::AttributeTable* theClass::GetThisAttributeTable() {                        \
     typedef theClass AttributeClass;                                                         \
     static const wchar_t* const pstrClassName = L## #theClass;                               \
-    static const ::SkinUI::AttributeTable* (*const pfnBase)() = nullptr;                     \
+    static const ::SkinUI::AttributeTable* (*const pfnBase)() = pfnBaseTable;                \
     static const ::SkinUI::AttributeEntry aEntries[] = {
+
+// The root of every chain (CControlUI's table).
+#define UI_BEGIN_ROOT_ATTRIBUTES(theClass) UI_BEGIN_ATTRIBUTES_WITH_BASE(theClass, nullptr)
 
 // In a source file: the table of theClass, chained to baseClass's. Each entry's statements see
 // the control as `self` (of theClass) and the value as `pstrValue`.
-#define UI_BEGIN_ATTRIBUTES(theClass, baseClass)                                             \
-  const ::SkinUI::AttributeTable* theClass::GetAttributeTable() const {                      \
-    return theClass::GetThisAttributeTable();                                                \
-  }                                                                                          \
-  const ::SkinUI::AttributeTable* theClass::GetThisAttributeTable() {                        \
-    typedef theClass AttributeClass;                                                         \
-    static const wchar_t* const pstrClassName = L## #theClass;                               \
-    static const ::SkinUI::AttributeTable* (*const pfnBase)() = &baseClass::GetThisAttributeTable; \
-    static const ::SkinUI::AttributeEntry aEntries[] = {
+#define UI_BEGIN_ATTRIBUTES(theClass, baseClass) \
+  UI_BEGIN_ATTRIBUTES_WITH_BASE(theClass, &baseClass::GetThisAttributeTable)
 #define UI_ATTRIBUTE(name, valueKind, ...)                                      \
   {name, valueKind, [](::SkinUI::CControlUI& control, LPCWSTR pstrValue) {      \
      AttributeClass& self = static_cast<AttributeClass&>(control);              \

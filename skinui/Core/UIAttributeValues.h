@@ -57,6 +57,14 @@ inline RECT ReadRect(LPCWSTR pstrValue) {
   return rc;
 }
 
+// "cx,cy"; a missing second number reads as 0.
+inline SIZE ReadSize(LPCWSTR pstrValue) {
+  SIZE sz;
+  sz.cx = ReadListInt(pstrValue);
+  sz.cy = ReadListInt(pstrValue);
+  return sz;
+}
+
 inline bool Contains(LPCWSTR pstrValue, LPCWSTR pstrWord) {
   return std::wcsstr(pstrValue, pstrWord) != nullptr;
 }

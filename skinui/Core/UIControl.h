@@ -182,6 +182,9 @@ class CControlUI {
   bool IsLayoutDirty() const;
   // The colour after the framework-wide hue shift when this control follows it.
   DWORD AdjustColor(DWORD dwColor) const;
+  // The control is in a window while the system's high-contrast mode is on: it draws with the
+  // system's colours instead of the skin's.
+  bool InHighContrast() const;
 
   // name="value" pairs separated by one blank, as in skin default attribute lists.
   void ApplyAttributeString(LPCWSTR pstrList);

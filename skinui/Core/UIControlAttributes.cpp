@@ -35,36 +35,24 @@ UI_ATTRIBUTE(L"bordersize", kPixelRectValue,
              if (std::wcschr(pstrValue, L',') != nullptr) {
                self.SetBorderSize(ReadRect(pstrValue));
              } else {
-               self.SetBorderSize(static_cast<int>(std::wcstol(pstrValue, nullptr, 10)));
+               self.SetBorderSize(ReadInt(pstrValue));
              })
-UI_ATTRIBUTE(L"borderstyle", kIntValue,
-             self.SetBorderStyle(static_cast<int>(std::wcstol(pstrValue, nullptr, 10))))
-UI_ATTRIBUTE(L"borderround", kPixelSizeValue,
-             SIZE cxyRound;
-             cxyRound.cx = ReadListInt(pstrValue);
-             cxyRound.cy = ReadListInt(pstrValue);
-             self.SetBorderRound(cxyRound))
+UI_ATTRIBUTE(L"borderstyle", kIntValue, self.SetBorderStyle(ReadInt(pstrValue)))
+UI_ATTRIBUTE(L"borderround", kPixelSizeValue, self.SetBorderRound(ReadSize(pstrValue)))
 UI_ATTRIBUTE(L"bkimage", kImageValue, self.SetBkImage(pstrValue))
-UI_ATTRIBUTE(L"width", kPixelValue,
-             self.SetFixedWidth(static_cast<int>(std::wcstol(pstrValue, nullptr, 10))))
-UI_ATTRIBUTE(L"height", kPixelValue,
-             self.SetFixedHeight(static_cast<int>(std::wcstol(pstrValue, nullptr, 10))))
-UI_ATTRIBUTE(L"minwidth", kPixelValue,
-             self.SetMinWidth(static_cast<int>(std::wcstol(pstrValue, nullptr, 10))))
-UI_ATTRIBUTE(L"minheight", kPixelValue,
-             self.SetMinHeight(static_cast<int>(std::wcstol(pstrValue, nullptr, 10))))
-UI_ATTRIBUTE(L"maxwidth", kPixelValue,
-             self.SetMaxWidth(static_cast<int>(std::wcstol(pstrValue, nullptr, 10))))
-UI_ATTRIBUTE(L"maxheight", kPixelValue,
-             self.SetMaxHeight(static_cast<int>(std::wcstol(pstrValue, nullptr, 10))))
+UI_ATTRIBUTE(L"width", kPixelValue, self.SetFixedWidth(ReadInt(pstrValue)))
+UI_ATTRIBUTE(L"height", kPixelValue, self.SetFixedHeight(ReadInt(pstrValue)))
+UI_ATTRIBUTE(L"minwidth", kPixelValue, self.SetMinWidth(ReadInt(pstrValue)))
+UI_ATTRIBUTE(L"minheight", kPixelValue, self.SetMinHeight(ReadInt(pstrValue)))
+UI_ATTRIBUTE(L"maxwidth", kPixelValue, self.SetMaxWidth(ReadInt(pstrValue)))
+UI_ATTRIBUTE(L"maxheight", kPixelValue, self.SetMaxHeight(ReadInt(pstrValue)))
 UI_ATTRIBUTE(L"name", kTextValue, self.SetName(pstrValue))
 UI_ATTRIBUTE(L"text", kTextValue, self.SetText(pstrValue))
 UI_ATTRIBUTE(L"tooltip", kTextValue, self.SetToolTip(pstrValue))
 UI_ATTRIBUTE(L"accname", kTextValue, self.SetAccessibleName(pstrValue))
 UI_ATTRIBUTE(L"accrole", kTextValue, self.SetAccessibleRole(AccessibleRoleFromName(pstrValue)))
 UI_ATTRIBUTE(L"userdata", kTextValue, self.SetUserData(pstrValue))
-UI_ATTRIBUTE(L"tag", kIntValue,
-             self.SetTag(static_cast<UINT_PTR>(std::wcstol(pstrValue, nullptr, 10))))
+UI_ATTRIBUTE(L"tag", kIntValue, self.SetTag(static_cast<UINT_PTR>(ReadInt(pstrValue))))
 UI_ATTRIBUTE(L"enabled", kBoolValue, self.SetEnabled(IsTrue(pstrValue)))
 UI_ATTRIBUTE(L"mouse", kBoolValue, self.SetMouseEnabled(IsTrue(pstrValue)))
 UI_ATTRIBUTE(L"keyboard", kBoolValue, self.SetKeyboardEnabled(IsTrue(pstrValue)))

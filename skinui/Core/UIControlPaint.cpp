@@ -10,9 +10,6 @@ namespace SkinUI {
 
 namespace {
 
-// While the system's high-contrast mode is on, controls draw with its colours.
-bool InContrast(const CWindowHostUI* pHost) { return pHost != nullptr && pHost->IsHighContrast(); }
-
 // A background picture behind text or other controls would hide them in high contrast; one that
 // stands alone carries meaning and stays.
 bool ImageIsBackdrop(CControlUI& control) {
@@ -26,6 +23,8 @@ DWORD CControlUI::AdjustColor(DWORD dwColor) const {
   const HueShift shift = CWindowHostUI::GetHueShift();
   return ShiftColorHsl(dwColor, shift.sHue, shift.sSaturation, shift.sLightness);
 }
+
+bool CControlUI::InHighContrast() const { return m_pHost != nullptr && m_pHost->IsHighContrast(); }
 
 bool CControlUI::Paint(HDC hDC, const RECT& rcPaint, CControlUI* pStopControl) {
   if (pStopControl == this) return false;
@@ -49,7 +48,7 @@ bool CControlUI::PaintSelf(HDC hDC, const RECT& /*rcPaint*/, CControlUI* /*pStop
 }
 
 void CControlUI::PaintBackgroundColor(HDC hDC) {
-  if (InContrast(m_pHost)) {
+  if (InHighContrast()) {
     if (m_dwBackColor != 0 || (!m_diBk.sAttribute.IsEmpty() && ImageIsBackdrop(*this))) {
       CSkinRenderer::FillColor(hDC, m_rcPaint, CWindowHostUI::SystemColor(COLOR_WINDOW));
     }
@@ -77,7 +76,7 @@ void CControlUI::PaintBackgroundColor(HDC hDC) {
 }
 
 void CControlUI::PaintBackgroundImage(HDC hDC) {
-  if (InContrast(m_pHost) && ImageIsBackdrop(*this)) return;
+  if (InHighContrast() && ImageIsBackdrop(*this)) return;
   CSkinRenderer::RenderImage(hDC, m_pHost, m_rcItem, m_rcPaint, m_diBk);
 }
 
@@ -93,7 +92,7 @@ void CControlUI::PaintBorderLayer(HDC hDC) {
   // A control with only a focus colour has no border while unfocused; pens ignore alpha, so
   // colour 0 would otherwise come out as a black outline.
   if (dwChosen == 0) return;
-  const DWORD dwColor = InContrast(m_pHost) ? CWindowHostUI::SystemColor(COLOR_WINDOWTEXT)
+  const DWORD dwColor = InHighContrast() ? CWindowHostUI::SystemColor(COLOR_WINDOWTEXT)
                                              : AdjustColor(dwChosen);
   // No border is wider than the control it frames: a width from the skin goes straight into a
   // pen, and the platform takes minutes over one millions of pixels wide.

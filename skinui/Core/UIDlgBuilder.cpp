@@ -26,13 +26,6 @@ bool NameIs(LPCWSTR pstrName, LPCWSTR pstrWanted) { return ::lstrcmpiW(pstrName,
 
 bool IsTrueAnyCase(LPCWSTR pstrValue) { return ::lstrcmpiW(pstrValue, L"true") == 0; }
 
-SIZE ReadSize(LPCWSTR pstrValue) {
-  SIZE sz;
-  sz.cx = av::ReadListInt(pstrValue);
-  sz.cy = av::ReadListInt(pstrValue);
-  return sz;
-}
-
 }  // namespace
 
 CNestedSkinScope::CNestedSkinScope(LPCWSTR pstrSource)
@@ -181,20 +174,20 @@ void CSkinBuilder::ApplyWindowAttributes(CSkinMarkupNode& root, CWindowHostUI* p
     LPCWSTR pstrName = root.GetAttributeNameAt(i);
     LPCWSTR pstrValue = root.GetAttributeValueAt(i);
     if (NameIs(pstrName, L"size")) {
-      const SIZE sz = ReadSize(pstrValue);
+      const SIZE sz = av::ReadSize(pstrValue);
       pHost->SetInitialSize(sz.cx, sz.cy);
     } else if (NameIs(pstrName, L"sizebox")) {
       pHost->SetSizingBorder(av::ReadRect(pstrValue));
     } else if (NameIs(pstrName, L"caption")) {
       pHost->SetCaptionArea(av::ReadRect(pstrValue));
     } else if (NameIs(pstrName, L"roundcorner")) {
-      const SIZE sz = ReadSize(pstrValue);
+      const SIZE sz = av::ReadSize(pstrValue);
       pHost->SetCornerRounding(sz.cx, sz.cy);
     } else if (NameIs(pstrName, L"mininfo")) {
-      const SIZE sz = ReadSize(pstrValue);
+      const SIZE sz = av::ReadSize(pstrValue);
       pHost->SetMinimumSize(sz.cx, sz.cy);
     } else if (NameIs(pstrName, L"maxinfo")) {
-      const SIZE sz = ReadSize(pstrValue);
+      const SIZE sz = av::ReadSize(pstrValue);
       pHost->SetMaximumSize(sz.cx, sz.cy);
     } else if (NameIs(pstrName, L"showdirty")) {
       pHost->SetShowUpdateRect(IsTrueAnyCase(pstrValue));

@@ -34,6 +34,15 @@ int ScaleSkinPixels(int nPixels, UINT uDpi) {
   return static_cast<int>(std::min<long long>(std::max<long long>(nScaled, INT_MIN), INT_MAX));
 }
 
+RECT ScaleSkinRect(const RECT& rc, UINT uDpi) {
+  return RECT{ScaleSkinPixels(rc.left, uDpi), ScaleSkinPixels(rc.top, uDpi),
+              ScaleSkinPixels(rc.right, uDpi), ScaleSkinPixels(rc.bottom, uDpi)};
+}
+
+SIZE ScaleSkinSize(const SIZE& sz, UINT uDpi) {
+  return SIZE{ScaleSkinPixels(sz.cx, uDpi), ScaleSkinPixels(sz.cy, uDpi)};
+}
+
 CUIString ScaleSkinNumbers(LPCWSTR pstrValue, UINT uDpi) {
   if (uDpi == kSkinDpi) return CUIString(pstrValue);
   CUIString sScaled;

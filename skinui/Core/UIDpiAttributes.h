@@ -22,6 +22,9 @@ constexpr UINT kSkinDpi = 96;
 
 // n * uDpi / 96, rounded half away from zero.
 int ScaleSkinPixels(int nPixels, UINT uDpi);
+// Every edge, or both lengths, scaled as ScaleSkinPixels does.
+RECT ScaleSkinRect(const RECT& rc, UINT uDpi);
+SIZE ScaleSkinSize(const SIZE& sz, UINT uDpi);
 
 // The value with every decimal number in it scaled from the skin's DPI to uDpi; everything else
 // is copied as it is.

@@ -52,8 +52,7 @@ CHostAccessibility::Entry& CHostAccessibility::EntryFor(CControlUI* pControl) {
   auto it = m_entries.find(pControl);
   if (it != m_entries.end() && it->second.control.Get() != pControl) {
     // A destroyed control's address, taken by a new one.
-    if (it->second.pObject != nullptr) it->second.pObject->Release();
-    if (it->second.lId != 0) m_ids.erase(it->second.lId);
+    ReleaseEntry(it->second);
     m_entries.erase(it);
     it = m_entries.end();
   }
@@ -66,14 +65,18 @@ CHostAccessibility::Entry& CHostAccessibility::EntryFor(CControlUI* pControl) {
   return it->second;
 }
 
+void CHostAccessibility::ReleaseEntry(const Entry& entry) {
+  if (entry.pObject != nullptr) entry.pObject->Release();
+  if (entry.lId != 0) m_ids.erase(entry.lId);
+}
+
 void CHostAccessibility::DropDeadEntries() {
   for (auto it = m_entries.begin(); it != m_entries.end();) {
     if (it->second.control.Get() != nullptr) {
       ++it;
       continue;
     }
-    if (it->second.pObject != nullptr) it->second.pObject->Release();
-    if (it->second.lId != 0) m_ids.erase(it->second.lId);
+    ReleaseEntry(it->second);
     it = m_entries.erase(it);
   }
   // Lists that fill and empty again must not make every insertion a sweep.

@@ -68,6 +68,8 @@ class CHostAccessibility {
   // The control's entry, made when it has none; an entry left by a destroyed control at the
   // same address is dropped first.
   Entry& EntryFor(CControlUI* pControl);
+  // Lets go of the entry's object and event id; the caller removes the entry.
+  void ReleaseEntry(const Entry& entry);
   void DropDeadEntries();
   void Fire(DWORD dwEvent, CControlUI* pControl);
   void RaisePaced(CControlUI* pControl, DWORD dwEvent);

@@ -29,6 +29,7 @@ CHostResources::~CHostResources() {
 void CHostResources::Clear() {
   fonts.Clear();
   images.Clear();
+  missingImages.clear();
   defaultAttributes.Clear();
   customAttributes.Clear();
   optionGroups.Clear();

@@ -6,6 +6,9 @@
 
 #include <windows.h>
 
+#include <string>
+#include <unordered_set>
+
 #include "Core/UIRender.h"
 #include "Utils/UIOwnedStringMap.h"
 #include "Utils/UIString.h"
@@ -68,6 +71,8 @@ class CHostResources {
 
   FontTable fonts;
   ImageTable images;
+  // Names of images that may well not exist (the variants for other DPIs) that failed to load.
+  std::unordered_set<std::wstring> missingImages;
   TextTable defaultAttributes;
   TextTable customAttributes;
   COwnedStringMapUI<OptionGroup> optionGroups;

@@ -12,6 +12,7 @@ ImageDrawInfo::ImageDrawInfo() { Reset(); }
 void ImageDrawInfo::Reset() {
   sAttribute.Empty();
   sImageName.Empty();
+  sLoadedName.Empty();
   bAttempted = false;
   pImage = nullptr;
   rcDest = RECT{0, 0, 0, 0};

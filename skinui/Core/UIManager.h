@@ -217,6 +217,9 @@ class CWindowHostUI {
   LoadedImage* LookupImage(LPCWSTR pstrName);
   LoadedImage* LookupOrLoadImage(LPCWSTR pstrName, LPCWSTR pstrType = nullptr, DWORD dwMask = 0,
                                  bool bHueAdjust = false);
+  // LookupOrLoadImage for a name that may well name nothing: a name that failed to load is not
+  // tried again until the host's images are removed.
+  LoadedImage* LookupOrTryImage(LPCWSTR pstrName, DWORD dwMask = 0, bool bHueAdjust = false);
   void RemoveAllImages(bool bShared = false);
 
   // ---- default attribute strings, by control element name ----

@@ -4,6 +4,7 @@
 #include "Core/UIControl.h"
 #include "Core/UIDpiAttributes.h"
 #include "Core/UIManager.h"
+#include "Utils/UISystemLibrary.h"
 
 namespace SkinUI {
 
@@ -11,14 +12,6 @@ namespace {
 
 typedef UINT(WINAPI* DpiForWindowProc)(HWND hWnd);
 typedef UINT(WINAPI* DpiForSystemProc)();
-
-// Looked up by name: systems before Windows 10 1607 have neither call.
-template <class Proc>
-Proc User32Proc(const char* pstrName) {
-  const HMODULE hUser = ::GetModuleHandleW(L"user32.dll");
-  if (hUser == nullptr) return nullptr;
-  return reinterpret_cast<Proc>(reinterpret_cast<void*>(::GetProcAddress(hUser, pstrName)));
-}
 
 CControlUI* CALLBACK MatchDpi(CControlUI* pControl, LPVOID /*pData*/) {
   pControl->MatchHostDpi();
@@ -30,7 +23,8 @@ CControlUI* CALLBACK MatchDpi(CControlUI* pControl, LPVOID /*pData*/) {
 UINT CWindowHostUI::QuerySystemDpi() {
   // The system's DPI is fixed for a process's life: a new one takes a new sign-in.
   static const UINT uDpi = [] {
-    if (const auto pfnForSystem = User32Proc<DpiForSystemProc>("GetDpiForSystem")) {
+    // Looked up by name, as GetDpiForWindow: systems before Windows 10 1607 have neither call.
+    if (const auto pfnForSystem = User32Export<DpiForSystemProc>("GetDpiForSystem")) {
       return pfnForSystem();
     }
     const HDC hScreen = ::GetDC(nullptr);
@@ -42,7 +36,7 @@ UINT CWindowHostUI::QuerySystemDpi() {
 }
 
 UINT CWindowHostUI::QueryWindowDpi(HWND hWnd) {
-  static const auto pfnForWindow = User32Proc<DpiForWindowProc>("GetDpiForWindow");
+  static const auto pfnForWindow = User32Export<DpiForWindowProc>("GetDpiForWindow");
   const UINT uDpi = pfnForWindow != nullptr && hWnd != nullptr ? pfnForWindow(hWnd) : 0;
   return uDpi != 0 ? uDpi : QuerySystemDpi();
 }

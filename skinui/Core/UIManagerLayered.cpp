@@ -5,6 +5,7 @@
 #include "Core/UIControl.h"
 #include "Core/UIManager.h"
 #include "Core/UIRender.h"
+#include "Utils/UISystemLibrary.h"
 
 namespace SkinUI {
 
@@ -17,9 +18,8 @@ typedef BOOL(WINAPI* SetLayeredWindowAttributesProc)(HWND, COLORREF, BYTE, DWORD
 const UINT kLayeredRefreshInterval = 10;  // ms
 
 UpdateLayeredWindowProc LayeredWindowUpdater() {
-  static UpdateLayeredWindowProc pfn =
-      reinterpret_cast<UpdateLayeredWindowProc>(reinterpret_cast<void*>(
-          ::GetProcAddress(::GetModuleHandleW(L"User32.dll"), "UpdateLayeredWindow")));
+  static const UpdateLayeredWindowProc pfn =
+      User32Export<UpdateLayeredWindowProc>("UpdateLayeredWindow");
   return pfn;
 }
 
@@ -55,9 +55,8 @@ void CWindowHostUI::SetLayered(bool bLayered) {
 void CWindowHostUI::SetOpacity(BYTE uOpacity) {
   m_nOpacity = uOpacity;
   if (m_hWndPaint == nullptr) return;
-  static SetLayeredWindowAttributesProc pfnSetAttributes =
-      reinterpret_cast<SetLayeredWindowAttributesProc>(reinterpret_cast<void*>(
-          ::GetProcAddress(::GetModuleHandleW(L"User32.dll"), "SetLayeredWindowAttributes")));
+  static const SetLayeredWindowAttributesProc pfnSetAttributes =
+      User32Export<SetLayeredWindowAttributesProc>("SetLayeredWindowAttributes");
   if (pfnSetAttributes == nullptr) return;
   ChangeExStyle(m_hWndPaint, WS_EX_LAYERED, 0);
   pfnSetAttributes(m_hWndPaint, 0, uOpacity, LWA_ALPHA);

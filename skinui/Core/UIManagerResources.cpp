@@ -250,8 +250,18 @@ LoadedImage* CWindowHostUI::LookupOrLoadImage(LPCWSTR pstrName, LPCWSTR pstrType
   return pImage;
 }
 
+LoadedImage* CWindowHostUI::LookupOrTryImage(LPCWSTR pstrName, DWORD dwMask, bool bHueAdjust) {
+  if (LoadedImage* pImage = LookupImage(pstrName)) return pImage;
+  if (pstrName == nullptr || m_resources.missingImages.count(pstrName) != 0) return nullptr;
+  LoadedImage* pImage = RegisterImage(pstrName, nullptr, dwMask, bHueAdjust, false);
+  if (pImage == nullptr) m_resources.missingImages.insert(pstrName);
+  return pImage;
+}
+
 void CWindowHostUI::RemoveAllImages(bool bShared) {
   (bShared ? Shared().tables : m_resources).images.Clear();
+  // What is registered next may come from elsewhere.
+  m_resources.missingImages.clear();
 }
 
 // ---- default attribute strings ----

@@ -2,25 +2,15 @@
 // caption area, rounded corners, tracking limits) and the window's notification-area icon. The
 // settings are kept in skin pixels and given out in the window's.
 
+#include "Core/UIDpiAttributes.h"
 #include "Core/UIManager.h"
 #include "Utils/UIDebug.h"
 
 namespace SkinUI {
 
-namespace {
-
-CUISize ScaledSize(const CWindowHostUI& host, const SIZE& sz) {
-  return CUISize(host.ScalePixels(sz.cx), host.ScalePixels(sz.cy));
+CUISize CWindowHostUI::GetInitialSize() const {
+  return ScaleSkinSize(m_settings.szInitial, m_uDpi);
 }
-
-CUIRect ScaledRect(const CWindowHostUI& host, const RECT& rc) {
-  return CUIRect(host.ScalePixels(rc.left), host.ScalePixels(rc.top), host.ScalePixels(rc.right),
-                 host.ScalePixels(rc.bottom));
-}
-
-}  // namespace
-
-CUISize CWindowHostUI::GetInitialSize() const { return ScaledSize(*this, m_settings.szInitial); }
 
 void CWindowHostUI::SetInitialSize(int cx, int cy) {
   m_settings.szInitial = CUISize(cx, cy);
@@ -31,28 +21,32 @@ void CWindowHostUI::SetInitialSize(int cx, int cy) {
   }
 }
 
-CUIRect CWindowHostUI::GetSizingBorder() const { return ScaledRect(*this, m_settings.rcSizeBox); }
+CUIRect CWindowHostUI::GetSizingBorder() const {
+  return ScaleSkinRect(m_settings.rcSizeBox, m_uDpi);
+}
 
 void CWindowHostUI::SetSizingBorder(const RECT& rcSizeBox) { m_settings.rcSizeBox = rcSizeBox; }
 
-CUIRect CWindowHostUI::GetCaptionArea() const { return ScaledRect(*this, m_settings.rcCaption); }
+CUIRect CWindowHostUI::GetCaptionArea() const {
+  return ScaleSkinRect(m_settings.rcCaption, m_uDpi);
+}
 
 void CWindowHostUI::SetCaptionArea(const RECT& rcCaption) { m_settings.rcCaption = rcCaption; }
 
 CUISize CWindowHostUI::GetCornerRounding() const {
-  return ScaledSize(*this, m_settings.szRoundCorner);
+  return ScaleSkinSize(m_settings.szRoundCorner, m_uDpi);
 }
 
 void CWindowHostUI::SetCornerRounding(int cx, int cy) { m_settings.szRoundCorner = CUISize(cx, cy); }
 
-CUISize CWindowHostUI::GetMinimumSize() const { return ScaledSize(*this, m_settings.szMin); }
+CUISize CWindowHostUI::GetMinimumSize() const { return ScaleSkinSize(m_settings.szMin, m_uDpi); }
 
 void CWindowHostUI::SetMinimumSize(int cx, int cy) {
   UI_CHECK(cx>=0 && cy>=0);
   m_settings.szMin = CUISize(cx, cy);
 }
 
-CUISize CWindowHostUI::GetMaximumSize() const { return ScaledSize(*this, m_settings.szMax); }
+CUISize CWindowHostUI::GetMaximumSize() const { return ScaleSkinSize(m_settings.szMax, m_uDpi); }
 
 void CWindowHostUI::SetMaximumSize(int cx, int cy) {
   UI_CHECK(cx>=0 && cy>=0);

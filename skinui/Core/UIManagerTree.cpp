@@ -32,6 +32,9 @@ bool CWindowHostUI::AttachRoot(CControlUI* pControl) {
   m_input.pressed = nullptr;
   if (m_pRoot != nullptr && m_pRoot != pControl) {
     m_aPostPaintControls.Empty();
+    // The keyboard has not moved the focus in the new tree yet: its outline waits for a Tab,
+    // which registers the painter again.
+    m_bFocusCuesShown = false;
     m_nativeWindows.Clear();
     m_mNameHash.RemoveAll();
     // The old tree may be replaced from inside one of its own handlers: it goes after the

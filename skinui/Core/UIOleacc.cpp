@@ -1,6 +1,6 @@
 #include "Core/UIOleacc.h"
 
-#include "Utils/UIDebug.h"
+#include "Utils/UISystemLibrary.h"
 
 namespace SkinUI {
 namespace oleacc {
@@ -18,19 +18,10 @@ struct Library {
 const Library& Oleacc() {
   static const Library library = [] {
     Library loaded;
-    WCHAR szPath[MAX_PATH + 16] = {};
-    const UINT cch = ::GetSystemDirectoryW(szPath, MAX_PATH);
-    if (cch == 0 || cch >= MAX_PATH) return loaded;
-    ::lstrcatW(szPath, L"\\oleacc.dll");
-    HMODULE hModule = ::LoadLibraryExW(szPath, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-    if (hModule == nullptr) {
-      UITrace(L"accessibility: cannot load %s (%lu)", szPath, ::GetLastError());
-      return loaded;
-    }
-    loaded.pfnLresultFromObject = reinterpret_cast<LresultFromObjectProc>(
-        reinterpret_cast<void*>(::GetProcAddress(hModule, "LresultFromObject")));
-    loaded.pfnAccessibleObjectFromWindow = reinterpret_cast<AccessibleObjectFromWindowProc>(
-        reinterpret_cast<void*>(::GetProcAddress(hModule, "AccessibleObjectFromWindow")));
+    const HMODULE hModule = LoadSystemLibrary(L"oleacc.dll");
+    loaded.pfnLresultFromObject = ModuleExport<LresultFromObjectProc>(hModule, "LresultFromObject");
+    loaded.pfnAccessibleObjectFromWindow =
+        ModuleExport<AccessibleObjectFromWindowProc>(hModule, "AccessibleObjectFromWindow");
     return loaded;
   }();
   return library;

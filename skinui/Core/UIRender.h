@@ -25,9 +25,6 @@ struct LoadedImage {
   DWORD* pUnadjustedPixels = nullptr;
   int nWidth = 0;
   int nHeight = 0;
-  // The DPI the pixels are drawn for: 96, or that of the variant ("name@1.5x.png": 144,
-  // "name@2x.png": 192) the host chose for its window.
-  UINT uDpi = 96;
   // Some pixel is not fully opaque (its alpha was below 255 or the mask cleared it).
   bool bAlpha = false;
   bool bFollowsHue = false;
@@ -43,6 +40,7 @@ struct ImageDrawInfo {
 
   CUIString sAttribute;  // as written in the skin
   CUIString sImageName;  // "file" or "res" value, else the whole attribute
+  CUIString sLoadedName;  // the name the image was had by: sImageName or a DPI variant's
   // Set on the first parse; a failed load is not tried again until Reset.
   bool bAttempted;
   const LoadedImage* pImage;

@@ -40,12 +40,7 @@ CUIString VariantName(const CUIString& sName, LPCWSTR pstrSuffix) {
 
 // The host still holds the image the record found, under the name it was found by.
 bool StillHeld(CWindowHostUI* pHost, const ImageDrawInfo& info) {
-  for (const ImageVariant& variant : kVariants) {
-    if (variant.uDpi == info.uImageDpi) {
-      return pHost->LookupImage(VariantName(info.sImageName, variant.pstrSuffix)) == info.pImage;
-    }
-  }
-  return pHost->LookupImage(info.sImageName) == info.pImage;
+  return pHost->LookupImage(info.sLoadedName) == info.pImage;
 }
 
 // The image for a window of uDpi: the variant nearest to it among those drawn for at least that
@@ -64,21 +59,18 @@ const LoadedImage* LoadForDpi(CWindowHostUI* pHost, ImageDrawInfo& info,
       if (kVariants[i].uDpi < uDpi) aOrder[nOrdered++] = i;
     }
     for (int i : aOrder) {
-      LoadedImage* pImage = pHost->LookupOrLoadImage(
-          VariantName(info.sImageName, kVariants[i].pstrSuffix), nullptr, keys.dwMask, keys.bHsl);
+      const CUIString sVariant = VariantName(info.sImageName, kVariants[i].pstrSuffix);
+      // Most images have no variants: the host remembers the names it did not find.
+      const LoadedImage* pImage = pHost->LookupOrTryImage(sVariant, keys.dwMask, keys.bHsl);
       if (pImage == nullptr) continue;
-      pImage->uDpi = kVariants[i].uDpi;
-      info.uImageDpi = pImage->uDpi;
+      info.uImageDpi = kVariants[i].uDpi;
+      info.sLoadedName = sVariant;
       return pImage;
     }
   }
   info.uImageDpi = kSkinDpi;
+  info.sLoadedName = info.sImageName;
   return pHost->LookupOrLoadImage(info.sImageName, pstrType, keys.dwMask, keys.bHsl);
-}
-
-RECT ScaledRect(const RECT& rc, UINT uDpi) {
-  return RECT{ScaleSkinPixels(rc.left, uDpi), ScaleSkinPixels(rc.top, uDpi),
-              ScaleSkinPixels(rc.right, uDpi), ScaleSkinPixels(rc.bottom, uDpi)};
 }
 
 // First use of a record: parse the attribute and get the image; false when there is none.
@@ -90,9 +82,9 @@ bool ResolveImage(CWindowHostUI* pHost, ImageDrawInfo& info) {
   const LoadedImage* pImage = LoadForDpi(pHost, info, keys, info.uDpi);
   if (pImage == nullptr) return false;
   info.pImage = pImage;
-  info.rcDest = ScaledRect(info.rcDest, info.uDpi);
-  info.rcSource = ScaledRect(info.rcSource, info.uImageDpi);
-  info.rcCorner = ScaledRect(info.rcCorner, info.uImageDpi);
+  info.rcDest = ScaleSkinRect(info.rcDest, info.uDpi);
+  info.rcSource = ScaleSkinRect(info.rcSource, info.uImageDpi);
+  info.rcCorner = ScaleSkinRect(info.rcCorner, info.uImageDpi);
   const RECT& rc = info.rcSource;
   if (rc.left == 0 && rc.top == 0 && rc.right == 0 && rc.bottom == 0) {
     info.rcSource = RECT{0, 0, pImage->nWidth, pImage->nHeight};

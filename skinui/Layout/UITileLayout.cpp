@@ -3,11 +3,14 @@
 #include "Layout/UITileLayout.h"
 
 #include <algorithm>
-#include <cwchar>
+
+#include "Core/UIAttributeValues.h"
 
 namespace SkinUI {
 
 namespace {
+
+using namespace attribute_values;
 
 const LayoutAxis kHorizontal(false);
 const LayoutAxis kVertical(true);
@@ -110,16 +113,9 @@ void CTileLayoutUI::PlaceInCell(const LayoutAxis& axis, int nCellNear, int nCell
 }
 
 UI_BEGIN_ATTRIBUTES(CTileLayoutUI, CContainerUI)
-UI_ATTRIBUTE(L"itemsize", kPixelSizeValue,
-             LPWSTR pstrEnd = nullptr;
-             SIZE sz;
-             sz.cx = static_cast<int>(std::wcstol(pstrValue, &pstrEnd, 10));
-             sz.cy = *pstrEnd != L'\0' ? static_cast<int>(std::wcstol(pstrEnd + 1, nullptr, 10)) : 0;
-             self.SetItemSize(sz))
-UI_ATTRIBUTE(L"columns", kIntValue,
-             self.SetColumns(static_cast<int>(std::wcstol(pstrValue, nullptr, 10))))
-UI_ATTRIBUTE(L"childvpadding", kPixelValue,
-             self.SetChildVPadding(static_cast<int>(std::wcstol(pstrValue, nullptr, 10))))
+UI_ATTRIBUTE(L"itemsize", kPixelSizeValue, self.SetItemSize(ReadSize(pstrValue)))
+UI_ATTRIBUTE(L"columns", kIntValue, self.SetColumns(ReadInt(pstrValue)))
+UI_ATTRIBUTE(L"childvpadding", kPixelValue, self.SetChildVPadding(ReadInt(pstrValue)))
 UI_END_ATTRIBUTES()
 
 

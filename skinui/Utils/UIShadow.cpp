@@ -39,11 +39,6 @@ CShadowUI::PresentObserverProc g_pfnPresentObserver = nullptr;
 
 bool InRange(int nValue, int nLow, int nHigh) { return nValue >= nLow && nValue <= nHigh; }
 
-RECT ScaledRect(const RECT& rc, UINT uDpi) {
-  return RECT{ScaleSkinPixels(rc.left, uDpi), ScaleSkinPixels(rc.top, uDpi),
-              ScaleSkinPixels(rc.right, uDpi), ScaleSkinPixels(rc.bottom, uDpi)};
-}
-
 namespace av = attribute_values;
 
 struct ShadowAttribute {
@@ -57,9 +52,8 @@ const ShadowAttribute kShadowAttributes[] = {
     {L"shadowdarkness", [](CShadowUI& s, LPCWSTR v) { s.SetShadowDarkness(av::ReadInt(v)); }},
     {L"shadowposition",
      [](CShadowUI& s, LPCWSTR v) {
-       const int x = av::ReadListInt(v);
-       const int y = av::ReadListInt(v);
-       s.SetShadowOffset(x, y);
+       const SIZE offset = av::ReadSize(v);
+       s.SetShadowOffset(offset.cx, offset.cy);
      }},
     {L"shadowcolor", [](CShadowUI& s, LPCWSTR v) { s.SetShadowColor(av::ReadColor(v)); }},
     {L"shadowcorner", [](CShadowUI& s, LPCWSTR v) { s.SetShadowCorner(av::ReadRect(v)); }},
@@ -389,7 +383,7 @@ RECT CShadowUI::ShadowRect(const RECT& rcParent) const {
   const UINT uDpi = Dpi();
   RECT rc;
   if (m_bUseImage) {
-    const RECT rcMargin = ScaledRect(m_rcCorner, uDpi);
+    const RECT rcMargin = ScaleSkinRect(m_rcCorner, uDpi);
     rc.left = rcParent.left - rcMargin.left;
     rc.top = rcParent.top - rcMargin.top;
     rc.right = rcParent.right + rcMargin.right;
@@ -426,13 +420,13 @@ void CShadowUI::Regenerate(HWND hWndParent) {
       return;
     }
     const LoadedImage* pImage = m_diImage.pImage;
-    const RECT rcPadding = ScaledRect(m_rcPadding, uDpi);
+    const RECT rcPadding = ScaleSkinRect(m_rcPadding, uDpi);
     const RECT rcDest = {rcPadding.left, rcPadding.top, cx + rcPadding.right,
                          cy + rcPadding.bottom};
     const RECT rcSource = {0, 0, pImage->nWidth, pImage->nHeight};
     const BitmapScale scale = {uDpi, m_diImage.uImageDpi};
     CSkinRenderer::RenderBitmap(surface.DC(), pImage->hBitmap, rcDest, rcDest, rcSource,
-                                ScaledRect(m_rcCorner, m_diImage.uImageDpi), pImage->bAlpha, 255,
+                                ScaleSkinRect(m_rcCorner, m_diImage.uImageDpi), pImage->bAlpha, 255,
                                 true, false, false, uDpi == scale.uSourceDpi ? nullptr : &scale);
   } else {
     HRGN hRgn = ::CreateRectRgn(0, 0, 0, 0);

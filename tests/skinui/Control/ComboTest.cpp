@@ -77,6 +77,14 @@ TEST_F(ComboTest, TheDropDownIsAsHighAsItsItemsUpToTheBoxHeight) {
   EXPECT_EQ(Height(hDropDown), 2 * kItemHeight + 4);
 }
 
+TEST_F(ComboTest, ItsAttributesAreKeptAsTheSkinWroteThemWhateverTheDpi) {
+  ShowCombo(1);
+  m_host.SetDpi(144);
+  m_pCombo->ApplyAttribute(L"textpadding", L"2,4,6,8");
+  EXPECT_EQ(m_pCombo->GetTextPadding().right, 9);
+  EXPECT_STREQ(m_pCombo->GetCustomAttribute(L"textpadding"), L"2,4,6,8");
+}
+
 TEST_F(ComboTest, KeysSelectInTheOpenDropDownAndAClickChoosesAndCloses) {
   ShowCombo(5);
   HWND hDropDown = Open();

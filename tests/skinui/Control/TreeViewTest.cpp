@@ -61,6 +61,13 @@ TEST_F(TreeViewTest, ChildrenFollowTheirParentIndentedOneStepPerLevel) {
   EXPECT_GT(m_pA->GetWidth(), 0) << "rows fill the tree without a width of their own";
 }
 
+TEST_F(TreeViewTest, IndentsDoubleWhenTheWindowMovesToTwiceTheDpi) {
+  m_host.SetDpi(192);
+  EXPECT_EQ(m_pA->GetIndentLine()->GetFixedWidth(), 2 * 2);
+  EXPECT_EQ(m_pA1->GetIndentLine()->GetFixedWidth(), 2 * (2 + CTreeNodeUI::kIndentStep));
+  EXPECT_EQ(m_pA1a->GetIndentLine()->GetFixedWidth(), 2 * (2 + 2 * CTreeNodeUI::kIndentStep));
+}
+
 TEST_F(TreeViewTest, ClosingAFolderHidesTheSubtreeAndMovesTheRowsBelowUp) {
   EXPECT_EQ(TopOf(m_pB), 4 * kRow);
   ClickControl(m_pA->GetFolderButton());

@@ -55,6 +55,15 @@ TEST_F(HostRegistryTest, ImagesAreLoadedOnceAndLookedUpWindowFirst) {
   EXPECT_EQ(other.LookupImage(L"bk.png"), pShared);
 }
 
+TEST_F(HostRegistryTest, AnImageThatFailedToLoadIsTriedAgainOnlyAfterTheImagesAreRemoved) {
+  EXPECT_EQ(m_host.LookupOrTryImage(L"missing.png"), nullptr);
+  EXPECT_EQ(m_host.LookupOrTryImage(L"missing.png"), nullptr);
+  EXPECT_EQ(FakeImageLoader::Requests().size(), 1u);
+  m_host.RemoveAllImages();
+  EXPECT_EQ(m_host.LookupOrTryImage(L"missing.png"), nullptr);
+  EXPECT_EQ(FakeImageLoader::Requests().size(), 2u);
+}
+
 TEST_F(HostRegistryTest, ImagesAreLookedUpThroughParentHostsUntilAParentGoes) {
   LoadedImage* pTop = m_host.RegisterImage(L"top.png");
   CWindowHostUI child;

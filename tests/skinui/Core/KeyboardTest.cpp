@@ -178,11 +178,14 @@ TEST_F(KeyboardTest, ReturnFollowsTheLinkOfTheFocusedText) {
   EXPECT_EQ(Params(L"link"), control_testing::ParamList{std::make_pair(0, 0)});
 }
 
+constexpr wchar_t kTwoWhiteButtons[] =
+    L"<Window size=\"320,240\"><VerticalLayout bkcolor=\"#FFFFFFFF\">"
+    L"<Button name=\"one\" text=\"\" bkcolor=\"#FFFFFFFF\" height=\"40\"/>"
+    L"<Button name=\"two\" text=\"\" bkcolor=\"#FFFFFFFF\" height=\"40\"/>"
+    L"</VerticalLayout></Window>";
+
 TEST_F(KeyboardTest, TheFocusIsOutlinedOnceTheKeyboardMovedItNotBefore) {
-  Build(L"<Window size=\"320,240\"><VerticalLayout bkcolor=\"#FFFFFFFF\">"
-        L"<Button name=\"one\" text=\"\" bkcolor=\"#FFFFFFFF\" height=\"40\"/>"
-        L"<Button name=\"two\" text=\"\" bkcolor=\"#FFFFFFFF\" height=\"40\"/>"
-        L"</VerticalLayout></Window>");
+  Build(kTwoWhiteButtons);
   ASSERT_EQ(FocusName(), L"one");
   Relayout();
   EXPECT_EQ(OutlinePixels(L"one"), 0) << "the mouse user sees no outline";
@@ -194,6 +197,18 @@ TEST_F(KeyboardTest, TheFocusIsOutlinedOnceTheKeyboardMovedItNotBefore) {
   Relayout();
   EXPECT_GT(OutlinePixels(L"one"), 20);
   EXPECT_EQ(OutlinePixels(L"two"), 0) << "the outline left the control the focus left";
+}
+
+TEST_F(KeyboardTest, ANewTreeHidesTheOutlineUntilTheKeyboardMovesTheFocusInIt) {
+  Build(kTwoWhiteButtons);
+  Press(VK_TAB);
+  ASSERT_TRUE(m_host.AreFocusCuesShown());
+  Build(kTwoWhiteButtons);
+  Pump();
+  EXPECT_FALSE(m_host.AreFocusCuesShown());
+  Press(VK_TAB);
+  Relayout();
+  EXPECT_GT(OutlinePixels(FocusName().c_str()), 20);
 }
 
 }  // namespace
