@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "Core/UIRenderSurface.h"
+#include "Utils/UISystemLibrary.h"
 
 namespace SkinUI {
 namespace RenderBlend {
@@ -27,15 +28,9 @@ PlatformServices& Services() {
   if (!services.bLookedUp) {
     services.bLookedUp = true;
     // The library stays loaded for the life of the process: the entries are kept.
-    HMODULE hModule = ::LoadLibraryW(L"msimg32.dll");
-    if (hModule != nullptr) {
-      services.pfnAlphaBlend =
-          reinterpret_cast<AlphaBlendProc>(
-          reinterpret_cast<void*>(::GetProcAddress(hModule, "AlphaBlend")));
-      services.pfnGradientFill =
-          reinterpret_cast<GradientFillProc>(
-          reinterpret_cast<void*>(::GetProcAddress(hModule, "GradientFill")));
-    }
+    const HMODULE hModule = LoadSystemLibrary(L"msimg32.dll");
+    services.pfnAlphaBlend = ModuleExport<AlphaBlendProc>(hModule, "AlphaBlend");
+    services.pfnGradientFill = ModuleExport<GradientFillProc>(hModule, "GradientFill");
   }
   return services;
 }

@@ -38,7 +38,9 @@ TEST_P(FactoryNameTest, MakesARegisteredNameInItsLetterCase) {
   ASSERT_TRUE(SkinUI::RegisterControl<CWidgetUI>(c.registered, c.exact));
   std::unique_ptr<CControlUI> pControl(CControlFactory::Create(c.asked));
   EXPECT_EQ(pControl != nullptr, c.made);
-  if (pControl != nullptr) EXPECT_STREQ(pControl->ClassName(), L"WidgetUI");
+  if (pControl != nullptr) {
+    EXPECT_STREQ(pControl->ClassName(), L"WidgetUI");
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Names, FactoryNameTest,
