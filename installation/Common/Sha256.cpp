@@ -25,17 +25,14 @@ class Digest {
     return m_hHash && CryptHashData(m_hHash, static_cast<const BYTE*>(data), bytes, 0);
   }
 
-  bool Value(unsigned char (&value)[32]) {
-    DWORD length = sizeof value;
-    return m_hHash && CryptGetHashParam(m_hHash, HP_HASHVAL, value, &length, 0) && length == sizeof value;
-  }
-
   std::string Hex() {
-    unsigned char value[32];
-    if (!Value(value)) return std::string();
+    BYTE value[32];
+    DWORD length = sizeof value;
+    if (!m_hHash || !CryptGetHashParam(m_hHash, HP_HASHVAL, value, &length, 0) || length != sizeof value)
+      return std::string();
     static const char kDigits[] = "0123456789abcdef";
     std::string hex;
-    for (unsigned char b : value) {
+    for (BYTE b : value) {
       hex += kDigits[b >> 4];
       hex += kDigits[b & 0xF];
     }
@@ -54,11 +51,6 @@ std::string Sha256Hex(const std::string& bytes) {
   // The hashing call takes at most 4 GiB at a time; configurations are far smaller.
   if (bytes.size() > MAXDWORD || !digest.Add(bytes.data(), static_cast<DWORD>(bytes.size()))) return std::string();
   return digest.Hex();
-}
-
-bool Sha256Digest(const std::string& bytes, unsigned char (&value)[32]) {
-  Digest digest;
-  return bytes.size() <= MAXDWORD && digest.Add(bytes.data(), static_cast<DWORD>(bytes.size())) && digest.Value(value);
 }
 
 bool Sha256OfFile(HANDLE file, std::string& hex, int64_t& size) {

@@ -13,8 +13,6 @@ inline constexpr size_t kSha256HexChars = 64;
 
 // The digest of the bytes; empty when the platform cannot compute one.
 std::string Sha256Hex(const std::string& bytes);
-// The digest's 32 bytes; false when the platform cannot compute one.
-bool Sha256Digest(const std::string& bytes, unsigned char (&value)[32]);
 
 // The digest of everything from the file's current position to its end, and the number of
 // bytes read; false when the file cannot be read or the platform cannot compute a digest.

@@ -7,8 +7,6 @@
 #include <cstring>
 #include <vector>
 
-#include "Common/Sha256.h"
-
 namespace setup {
 namespace {
 
@@ -45,12 +43,26 @@ class Key {
   BCRYPT_KEY_HANDLE m_handle = nullptr;
 };
 
+// Hashed with the library the signature check needs anyway: the package's digest provider
+// (Common/Sha256.h) loaded this early would stay in memory through the whole download.
+bool Sha256(const std::string& data, unsigned char (&digest)[32]) {
+  Algorithm sha(BCRYPT_SHA256_ALGORITHM);
+  BCRYPT_HASH_HANDLE hash = nullptr;
+  if (!sha.get() || !Succeeded(BCryptCreateHash(sha.get(), &hash, nullptr, 0, nullptr, 0, 0))) return false;
+  const bool done =
+      Succeeded(BCryptHashData(hash, reinterpret_cast<PUCHAR>(const_cast<char*>(data.data())),
+                               static_cast<ULONG>(data.size()), 0)) &&
+      Succeeded(BCryptFinishHash(hash, digest, sizeof digest, 0));
+  BCryptDestroyHash(hash);
+  return done;
+}
+
 }  // namespace
 
 bool VerifyManifestSignature(const std::string& manifest, const std::string& signature, const ManifestPublicKey& key) {
   if (!key.bPresent || signature.size() != kManifestSignatureBytes) return false;
   unsigned char digest[32];
-  if (!Sha256Digest(manifest, digest)) return false;
+  if (!Sha256(manifest, digest)) return false;
 
   Algorithm ecdsa(BCRYPT_ECDSA_P256_ALGORITHM);
   if (!ecdsa.get()) return false;
