@@ -37,7 +37,8 @@ def run_keygen(args):
 
 
 def run_publish(args):
-    folder, text = tree.publish(args.package, args.version, args.key, args.out, args.expires, args.downgrade)
+    folder, text = tree.publish(args.package, args.version, args.key, args.out, args.expires, args.downgrade,
+                                warn=lambda reason: print(f"publish: warning: {reason}", file=sys.stderr))
     print(f"published {args.version} into {folder}")
     sys.stdout.write(text.decode("utf-8").replace("\r\n", "\n"))
 

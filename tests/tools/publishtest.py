@@ -30,8 +30,9 @@ def make_zip(entries=(), required=REQUIRED, method=zipfile.ZIP_DEFLATED, zip64=F
     return buffer.getvalue()
 
 
-def patch_entry(data, name, flags_set=0, flags_clear=0, method=None, local_method=None, size_delta=0):
-    """Changes the headers of one entry: flags and method in both, the size in the directory."""
+def patch_entry(data, name, flags_set=0, flags_clear=0, method=None, local_method=None, size_delta=0, host=None):
+    """Changes the headers of one entry: flags and method in both, the size and the host
+    system ("version made by") in the directory."""
     data = bytearray(data)
     end = data.rfind(b"PK\x05\x06")
     count, _, offset = struct.unpack_from("<HII", data, end + 10)
@@ -45,6 +46,8 @@ def patch_entry(data, name, flags_set=0, flags_clear=0, method=None, local_metho
                 struct.pack_into("<H", data, flags_at, (flags | flags_set) & ~flags_clear)
                 if new_method is not None:
                     struct.pack_into("<H", data, method_at, new_method)
+            if host is not None:
+                data[offset + 5] = host
             size = struct.unpack_from("<I", data, offset + 24)[0]
             struct.pack_into("<I", data, offset + 24, size + size_delta)
             return bytes(data)

@@ -17,8 +17,14 @@ from quillpublish.package import check_package
 CAFE = "caf\u00e9.txt"
 
 
-def check(data):
-    return check_package(io.BytesIO(data))
+def check(data, warned=None):
+    return check_package(io.BytesIO(data), None if warned is None else warned.append)
+
+
+def unflagged(name, host, stored=None):
+    """An entry of `name` with flag bit 11 clear, made on `host`, its bytes `stored` (UTF-8 unless given)."""
+    data = patch_entry(make_zip([(name, b"t")]), name, flags_clear=0x800, host=host)
+    return data if stored is None else data.replace(name.encode("utf-8"), stored)
 
 
 def unicode_path_entry(raw_name, unicode_name, crc_of=None):
@@ -53,17 +59,24 @@ class PackageCheckTest(unittest.TestCase):
 
     @unittest.skipUnless(shutil.which("zip"), "Info-ZIP zip is not installed")
     def test_accepts_info_zip_output(self):
+        chinese = "\u8bf4\u660e/\u4f7f\u7528\u8bf4\u660e.txt"  # 说明/使用说明.txt
         with tempfile.TemporaryDirectory() as folder:
             os.makedirs(f"{folder}/tree/sub")
-            for name, data in REQUIRED + [("sub/notes.txt", b"n")]:
+            os.makedirs(f"{folder}/tree/\u8bf4\u660e")
+            for name, data in REQUIRED + [("sub/notes.txt", b"n"), (chinese, b"c")]:
                 with open(f"{folder}/tree/{name}", "wb") as file:
                     file.write(data)
             for options in ([], ["-fz"]):  # -fz: Zip64 records throughout
                 with self.subTest(options):
                     subprocess.run(["zip", "-q", "-X", "-r", *options, f"../{len(options)}.zip", "."],
-                                   cwd=f"{folder}/tree", check=True)
+                                   cwd=f"{folder}/tree", check=True, env=dict(os.environ, LC_ALL="C.UTF-8"))
                     with open(f"{folder}/{len(options)}.zip", "rb") as file:
-                        self.assertEqual(check_package(file), 4)  # sub/ is an entry of its own
+                        # Whether this zip flags its UTF-8 names decides whether there is a warning.
+                        unflagged = [i for i in zipfile.ZipFile(file).infolist()
+                                     if not i.filename.isascii() and not i.flag_bits & 0x800]
+                        warned = []
+                        self.assertEqual(check_package(file, warned.append), 6)  # sub/ and 说明/ are entries too
+                        self.assertEqual(len(warned), 1 if unflagged else 0)
 
     def test_accepts_names_that_only_look_unsafe(self):
         for name in ["CONSOLE.txt", "COM10.txt", "nul_device.txt", "LPT.txt", ".hidden", "a..b.txt",
@@ -96,9 +109,26 @@ class PackageCheckTest(unittest.TestCase):
         with self.subTest("Unicode Path"):
             self.assertRefused(unicode_path_entry("plain.txt", "../plain.txt"), "unsafe")
 
+    def test_accepts_unflagged_utf8_names_from_unix_and_macos_with_one_warning(self):
+        for host, system in ((3, "Unix"), (19, "macOS")):
+            with self.subTest(system):
+                warned = []
+                data = unflagged(CAFE, host)
+                self.assertEqual(check(data, warned), 3)
+                self.assertEqual(len(warned), 1)
+                self.assertIn(f"{CAFE!r} is UTF-8 without the UTF-8 flag, as zip on {system}", warned[0])
+                self.assertIn("7-Zip (7z a -tzip)", warned[0])
+        flagged = []
+        check(make_zip([(CAFE, b"text")]), flagged)
+        self.assertEqual(flagged, [])
+
     def test_refuses_names_that_depend_on_the_code_page(self):
-        cases = {"unflagged": patch_entry(make_zip([(CAFE, b"t")]), CAFE, flags_clear=0x800),
-                 "Unicode Path of another name": unicode_path_entry(CAFE, CAFE, crc_of="cafe.txt")}
+        # café.txt is nine bytes in UTF-8 and in GBK alike, so the bytes swap in place.
+        cases = {"unflagged UTF-8 from MS-DOS": unflagged(CAFE, 0),
+                 "unflagged UTF-8 from NTFS": unflagged(CAFE, 10),
+                 "GBK from Unix": unflagged(CAFE, 3, CAFE.encode("gbk")),
+                 "Unicode Path of another name": patch_entry(unicode_path_entry(CAFE, CAFE, crc_of="cafe.txt"),
+                                                             CAFE, host=0)}
         for label, data in cases.items():
             with self.subTest(label):
                 self.assertRefused(data, "code page")

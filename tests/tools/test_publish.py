@@ -14,7 +14,7 @@ from cryptography.hazmat.primitives import hashes, serialization
 from cryptography.hazmat.primitives.asymmetric import ec, rsa
 from cryptography.hazmat.primitives.asymmetric.utils import decode_dss_signature, encode_dss_signature
 
-from publishtest import PUBLISH_SCRIPT, make_zip, run
+from publishtest import PUBLISH_SCRIPT, make_zip, patch_entry, run
 
 from quillpublish import tree
 
@@ -176,6 +176,16 @@ class PublishTest(unittest.TestCase):
             with self.subTest(label):
                 self.assertRefused(self.publish(package=write(f"{self.work}/bad.zip", data)), fragment)
                 self.assertFalse(os.path.exists(self.out))
+
+    def test_a_package_of_unflagged_unix_names_is_published_and_verified_with_a_warning(self):
+        name = "\u8bf4\u660e.txt"
+        package = write(f"{self.work}/unix.zip", patch_entry(make_zip([(name, b"n")]), name, flags_clear=0x800, host=3))
+        code, _, err = self.publish(package=package)
+        self.assertEqual(code, 0, err)
+        self.assertRegex(err, r"^publish: warning: entry name '\S+' is UTF-8 without the UTF-8 flag.*\n$")
+        code, out, _ = self.verify()
+        self.assertEqual(code, 0)
+        self.assertIn("warning: entry name", out)
 
     def test_publish_refuses_a_key_that_is_not_a_p256_private_key(self):
         def pem(key, encryption=serialization.NoEncryption()):

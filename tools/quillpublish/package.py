@@ -15,6 +15,7 @@ _METHOD_NAMES = {1: "Shrink", 6: "Implode", 9: "Deflate64", 12: "bzip2", 14: "LZ
 _ENCRYPTED = 0x0001 | 0x0040 | 0x2000  # traditional, strong, central directory encryption
 _PATCH_DATA = 0x0020
 _UTF8_NAME = 0x0800
+_UTF8_HOSTS = {3: "Unix", 19: "macOS"}  # the high byte of "version made by"
 _UNICODE_PATH_EXTRA = 0x7075
 _LOCAL_HEADER = struct.Struct("<4sHHHHHIIIHH")
 _COMPONENT_CHARS_MAX = 255  # no Windows file system takes a longer file or folder name
@@ -23,8 +24,11 @@ _PORT_DIGITS = set("0123456789\u00b9\u00b2\u00b3")
 _FORBIDDEN = set('*?"<>|:') | {chr(c) for c in range(0x20)} | {"\x7f"}
 
 
-def check_package(file):
-    """Checks an open binary file; returns the entry count or raises Refused."""
+def check_package(file, warn=None):
+    """Checks an open binary file; returns the entry count or raises Refused.
+
+    warn, when given, is called once with a one-line text about what is accepted but may
+    show wrongly elsewhere."""
     try:
         archive = zipfile.ZipFile(file)
     except zipfile.BadZipFile:
@@ -35,7 +39,14 @@ def check_package(file):
         raise Refused(f"package cannot be read as a zip archive ({error})") from None
     with archive:
         infos = archive.infolist()
-        names = [_checked_name(info) for info in infos]
+        unflagged = []
+        names = [_checked_name(info, unflagged) for info in infos]
+        if unflagged and warn:
+            more = f" and {len(unflagged) - 1} more" if len(unflagged) > 1 else ""
+            name, host = unflagged[0]
+            warn(f"entry name {name!r}{more} is UTF-8 without the UTF-8 flag, as zip on {host} writes it: "
+                 "the installer reads it right, but other zip programs on Windows may show it wrongly; "
+                 "7-Zip (7z a -tzip) and Python's zipfile write flagged names")
         _check_collisions(names)
         missing = [name for name in REQUIRED_ENTRIES if name not in names]
         if missing:
@@ -68,19 +79,35 @@ def _unicode_path(info, raw):
     return None
 
 
-def _checked_name(info):
-    """The name the entry is extracted under, after every name rule holds."""
+def _unix_utf8_name(info, raw):
+    """The name of an unflagged entry that a Unix or macOS tool stored in UTF-8, read as the
+    installer reads it; None when the entry is not one."""
+    if info.create_system not in _UTF8_HOSTS:
+        return None
+    try:
+        return raw.decode("utf-8")
+    except UnicodeDecodeError:
+        return None
+
+
+def _checked_name(info, unflagged):
+    """The name the entry is extracted under, after every name rule holds. A name that only
+    the Unix-host rule reads is added to `unflagged`."""
     raw = _raw_name(info)
     unicode_path = None if info.flag_bits & _UTF8_NAME else _unicode_path(info, raw)
+    meant = unicode_path
     if not raw.isascii() and not info.flag_bits & _UTF8_NAME and unicode_path is None:
-        raise Refused(f"entry name {info.orig_filename!r} is neither ASCII nor marked UTF-8: "
-                      "its meaning depends on the code page")
+        meant = _unix_utf8_name(info, raw)
+        if meant is None:
+            raise Refused(f"entry name {info.orig_filename!r} is neither ASCII nor marked UTF-8: "
+                          "its meaning depends on the code page")
+        unflagged.append((meant, _UTF8_HOSTS[info.create_system]))
     # An extractor may take either name; both must be safe.
-    for name in (info.orig_filename, unicode_path):
+    for name in (info.orig_filename, meant):
         problem = None if name is None else _name_problem(name)
         if problem:
             raise Refused(f"entry name {name!r} is unsafe: {problem}")
-    return unicode_path if unicode_path is not None else info.orig_filename
+    return meant if meant is not None else info.orig_filename
 
 
 def _name_problem(name):

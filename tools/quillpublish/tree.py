@@ -63,14 +63,15 @@ class _Staging:
         self.staged = []
 
 
-def publish(package_path, version, key_path, out, days, downgrade, now=None):
-    """Checks and writes one release; returns (folder, manifest bytes)."""
+def publish(package_path, version, key_path, out, days, downgrade, now=None, warn=None):
+    """Checks and writes one release; returns (folder, manifest bytes). warn gets what the
+    package check accepts with a caution."""
     try:
         source = open(package_path, "rb")
     except OSError as error:
         raise Refused(f"cannot read the package {package_path}: {error.strerror}") from None
     with source:
-        check_package(source)
+        check_package(source, warn)
         private_key = keys.load_private(key_path)
         folder = release_folder(out)
         os.makedirs(folder, exist_ok=True)
@@ -136,7 +137,7 @@ def verify(out, public_key_path, report=print, now=None):
                 raise Refused(f"{PACKAGE_NAME}'s SHA-256 is {digest.hexdigest()}; "
                               f"{MANIFEST_NAME} says {fields['sha256']}")
             report("sha256: matches")
-            entries = check_package(package)
+            entries = check_package(package, lambda text: report(f"warning: {text}"))
     except OSError as error:
         raise Refused(f"cannot read {PACKAGE_NAME} in {folder}: {error.strerror}") from None
     report(f"package: {entries} entries, all extractable, with the runtime installer and the client package")

@@ -76,6 +76,18 @@ std::wstring Decode(UINT codePage, DWORD flags, const char* bytes, size_t size) 
   return decoded;
 }
 
+bool IsAscii(const std::string& bytes) {
+  return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// The high byte of "version made by" names the system the entry was made on. Unix (3) and
+// macOS (19) tools store names as the locale spells them, which there is UTF-8; a name that
+// is not valid UTF-8 came from another locale (GBK on Linux) and takes the code page road.
+bool MadeWhereNamesAreUtf8(uint32_t versionMadeBy) {
+  const uint32_t host = (versionMadeBy >> 8) & 0xFF;
+  return host == kHostUnix || host == kHostMacOs;
+}
+
 // The UTF-8 text of an Info-ZIP Unicode field of `tag` in `extra` whose CRC-32 matches the
 // stored bytes; nothing when there is none or it does not match.
 bool FindUnicodeField(const std::string& extra, uint16_t tag, const std::string& stored, std::string& utf8) {
@@ -259,7 +271,8 @@ bool CUnzipper::FailDisk(DWORD error) {
 // A platform call that just failed: the disk's fault or the archive's, by its error code.
 bool CUnzipper::FailAfter(DWORD error) { return IsDiskError(error) ? FailDisk(error) : FailArchive(); }
 
-std::wstring DecodeEntryText(const std::string& stored, uint32_t flags, const std::string& extra, uint16_t field) {
+std::wstring DecodeEntryText(const std::string& stored, uint32_t flags, uint32_t versionMadeBy, const std::string& extra,
+                             uint16_t field) {
   std::wstring decoded;
   std::string utf8;
   if (flags & kUtf8NamesFlag) {
@@ -267,6 +280,9 @@ std::wstring DecodeEntryText(const std::string& stored, uint32_t flags, const st
   } else if (FindUnicodeField(extra, field, stored, utf8) &&
              !(decoded = Decode(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), utf8.size())).empty()) {
     // the field's text
+  } else if (MadeWhereNamesAreUtf8(versionMadeBy) && !IsAscii(stored) &&
+             !(decoded = Decode(CP_UTF8, MB_ERR_INVALID_CHARS, stored.data(), stored.size())).empty()) {
+    // Info-ZIP on Linux and macOS stores the locale's UTF-8 bytes without setting the flag.
   } else {
     decoded = Decode(CP_ACP, 0, stored.data(), stored.size());
   }
@@ -371,14 +387,14 @@ bool CUnzipper::ReadEntryInfo(ZipEntryInfo& info) {
                               extra.empty() ? nullptr : &extra[0], static_cast<uLong>(extra.size()),
                               comment.empty() ? nullptr : &comment[0], static_cast<uLong>(comment.size())) != UNZ_OK)
     return false;
-  info.strName = DecodeEntryText(name, raw.flag, extra, kUnicodePathField);
+  info.strName = DecodeEntryText(name, raw.flag, raw.version, extra, kUnicodePathField);
   // A name that does not decode would name a different file than the archive holds.
   if (info.strName.empty()) {
     info = ZipEntryInfo();
     return false;
   }
   std::replace(info.strName.begin(), info.strName.end(), L'/', L'\\');
-  info.strComment = DecodeEntryText(comment, raw.flag, extra, kUnicodeCommentField);
+  info.strComment = DecodeEntryText(comment, raw.flag, raw.version, extra, kUnicodeCommentField);
   info.nVersionMadeBy = static_cast<uint32_t>(raw.version);
   info.nVersionNeeded = static_cast<uint32_t>(raw.version_needed);
   info.nFlags = static_cast<uint32_t>(raw.flag);

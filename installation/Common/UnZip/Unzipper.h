@@ -58,11 +58,15 @@ struct ZipEntryInfo {
 inline constexpr uint32_t kUtf8NamesFlag = 1u << 11;
 inline constexpr uint16_t kUnicodePathField = 0x7075;
 inline constexpr uint16_t kUnicodeCommentField = 0x6375;
+inline constexpr uint32_t kHostUnix = 3;
+inline constexpr uint32_t kHostMacOs = 19;
 // The text of `stored` (the bytes as the entry holds them): UTF-8 when `flags` has bit 11;
-// else the UTF-8 text of a matching `field` in `extra`; else the system ANSI code page.
-// A leading byte-order mark is dropped. Empty when the bytes are not valid in the chosen
-// encoding or hold a terminator.
-std::wstring DecodeEntryText(const std::string& stored, uint32_t flags, const std::string& extra, uint16_t field);
+// else the UTF-8 text of a matching `field` in `extra`; else UTF-8 when the entry was made
+// on Unix or macOS (the high byte of `versionMadeBy`) and the bytes are valid UTF-8 with a
+// non-ASCII byte; else the system ANSI code page. A leading byte-order mark is dropped.
+// Empty when the bytes are not valid in the chosen encoding or hold a terminator.
+std::wstring DecodeEntryText(const std::string& stored, uint32_t flags, uint32_t versionMadeBy,
+                             const std::string& extra, uint16_t field);
 
 class CUnzipper {
  public:

@@ -234,7 +234,10 @@ struct EntryTextCase {
   std::string extra;
   uint16_t field;
   std::wstring expected;
+  uint32_t madeBy = 0;  // "version made by": the host system in its high byte, MS-DOS unless set
 };
+
+constexpr uint32_t MadeOn(uint32_t host) { return host << 8 | 30; }
 
 class EntryText : public testing::TestWithParam<EntryTextCase> {};
 
@@ -244,7 +247,7 @@ class EntryText : public testing::TestWithParam<EntryTextCase> {};
 TEST_P(EntryText, DecodesByFlagThenMatchingUnicodeFieldThenCodePage) {
   ASSERT_EQ(GetACP(), 936u);
   const EntryTextCase& c = GetParam();
-  EXPECT_EQ(DecodeEntryText(c.stored, c.flags, c.extra, c.field), c.expected);
+  EXPECT_EQ(DecodeEntryText(c.stored, c.flags, c.madeBy, c.extra, c.field), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -267,7 +270,19 @@ INSTANTIATE_TEST_SUITE_P(
                       kUnicodeCommentField, L"\u6CE8\u91CA"},
         EntryTextCase{"FlaggedButNotUtf8", "\xCB\xB5\xC3\xF7.txt", kUtf8NamesFlag, "", kUnicodePathField, L""},
         EntryTextCase{"ByteOrderMarkDropped", "\xEF\xBB\xBF" "a.txt", kUtf8NamesFlag, "", kUnicodePathField, L"a.txt"},
-        EntryTextCase{"TerminatorInside", std::string("a.txt\0b", 7), kUtf8NamesFlag, "", kUnicodePathField, L""}),
+        EntryTextCase{"TerminatorInside", std::string("a.txt\0b", 7), kUtf8NamesFlag, "", kUnicodePathField, L""},
+        // Info-ZIP on Linux and macOS: the locale's bytes, no flag, no field.
+        EntryTextCase{"UnixUtf8WithoutFlag", kShuomingUtf8, 0, "", kUnicodePathField, kShuoming, MadeOn(3)},
+        EntryTextCase{"MacUtf8WithoutFlag", kShuomingUtf8, 0, "", kUnicodePathField, kShuoming, MadeOn(19)},
+        EntryTextCase{"UnixUtf8Comment", "\xE6\xB3\xA8\xE9\x87\x8A", 0, "", kUnicodeCommentField, L"\u6CE8\u91CA",
+                      MadeOn(3)},
+        EntryTextCase{"UnixGbkIsNotUtf8", kShuomingGbk, 0, "", kUnicodePathField, kShuoming, MadeOn(3)},
+        // A UTF-8 sequence cut short (the first two bytes of U+4F60) that is one GBK character.
+        EntryTextCase{"UnixCutUtf8KeepsTheCodePage", "\xE4\xBD.txt", 0, "", kUnicodePathField, L"\u6D63.txt",
+                      MadeOn(3)},
+        EntryTextCase{"NtfsUtf8BytesKeepTheCodePage", kShuomingUtf8, 0, "", kUnicodePathField,
+                      L"\u7487\u5B58\u69D1.txt", MadeOn(10)},
+        EntryTextCase{"MvsHostKeepsTheCodePage", kShuomingGbk, 0, "", kUnicodePathField, kShuoming, MadeOn(11)}),
     [](const testing::TestParamInfo<EntryTextCase>& info) { return std::string(info.param.label); });
 
 // The archive is built natively by the corpus fixture: 4 GiB + 1 MiB in one Zip64 entry.
