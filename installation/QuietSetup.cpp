@@ -23,24 +23,9 @@ class CQuietObserver : public setup::ISetupObserver {
     return false;
   }
   void OnPackageReady() override { Settle(kQuietInstalled, true); }
-  void OnFailure(setup::SetupFailure failure) override {
-    switch (failure) {
-      case setup::SetupFailure::kPackageDamaged:
-        return Settle(kQuietPackageDamaged, false);
-      case setup::SetupFailure::kDownloadFailed:
-        return Settle(kQuietDownloadFailed, false);
-      case setup::SetupFailure::kDiskError:
-        return Settle(kQuietDiskError, false);
-      case setup::SetupFailure::kInstallerFailed:
-        return Settle(kQuietInstallerFailed, false);
-    }
-  }
+  void OnRunEnded(setup::SetupOutcome outcome) override { Settle(QuietExitCodeFor(outcome), false); }
   void OnInstallStarted() override {}
-  bool ConfirmReplace(const std::wstring&, const std::wstring&) override {
-    if (m_bKeep) Settle(kQuietClientKept, false);
-    return !m_bKeep;
-  }
-  void OnInstallFinished() override {}
+  bool ConfirmReplace(const std::wstring&, const std::wstring&) override { return !m_bKeep; }
 
   int ExitCode() const {
     std::lock_guard<std::mutex> hold(m_lock);
@@ -101,6 +86,28 @@ void WaitForWorker(HANDLE worker) {
 }
 
 }  // namespace
+
+int QuietExitCodeFor(setup::SetupOutcome outcome) {
+  switch (outcome) {
+    case setup::SetupOutcome::kInstalled:
+      return kQuietInstalled;
+    case setup::SetupOutcome::kRestartNeeded:
+      return kQuietRestartNeeded;
+    case setup::SetupOutcome::kPreviousRestored:
+      return kQuietPreviousRestored;
+    case setup::SetupOutcome::kClientKept:
+      return kQuietClientKept;
+    case setup::SetupOutcome::kDownloadFailed:
+      return kQuietDownloadFailed;
+    case setup::SetupOutcome::kPackageDamaged:
+      return kQuietPackageDamaged;
+    case setup::SetupOutcome::kDiskError:
+      return kQuietDiskError;
+    case setup::SetupOutcome::kInstallerFailed:
+      return kQuietInstallerFailed;
+  }
+  return kQuietInstallerFailed;
+}
 
 int RunQuietSetup(setup::SingleInstance& instance, bool keep) {
   if (!instance.Claim(setup::kSingleInstanceMutexName)) {

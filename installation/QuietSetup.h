@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "SingleInstance.h"
+#include "engine/SetupOutcome.h"
 
 // The exit codes of a quiet run (the interactive installer always ends with 0).
 enum QuietExitCode : int {
@@ -16,7 +17,12 @@ enum QuietExitCode : int {
   kQuietInstallerFailed = 5,   // the runtime or the client installer failed (its code is in the log)
   kQuietClientKept = 6,        // an installed client was left as it was (/keep)
   kQuietBadCommandLine = 7,    // the command line could not be taken
+  kQuietPreviousRestored = 8,  // the new version failed; the previous one was put back
+  kQuietRestartNeeded = 9,     // installed; a restart is needed before the client can start
 };
+
+// The exit code that tells how the engine's run ended.
+int QuietExitCodeFor(setup::SetupOutcome outcome);
 
 // Runs the setup without a window and returns its exit code. `instance` is this process's
 // claim on the single-instance name; `keep` leaves an installed client alone.

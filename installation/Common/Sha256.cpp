@@ -53,7 +53,7 @@ std::string Sha256Hex(const std::string& bytes) {
   return digest.Hex();
 }
 
-bool Sha256OfFile(HANDLE file, std::string& hex, int64_t& size) {
+bool Sha256OfFile(HANDLE file, std::string& hex, int64_t& size, HANDLE copyTo) {
   hex.clear();
   size = 0;
   Digest digest;
@@ -64,6 +64,9 @@ bool Sha256OfFile(HANDLE file, std::string& hex, int64_t& size) {
     if (!ReadFile(file, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr)) return false;
     if (got == 0) break;
     if (!digest.Add(buffer.data(), got)) return false;
+    DWORD written = 0;
+    if (copyTo != INVALID_HANDLE_VALUE && (!WriteFile(copyTo, buffer.data(), got, &written, nullptr) || written != got))
+      return false;
     size += got;
   }
   hex = digest.Hex();

@@ -16,6 +16,8 @@ std::string Sha256Hex(const std::string& bytes);
 
 // The digest of everything from the file's current position to its end, and the number of
 // bytes read; false when the file cannot be read or the platform cannot compute a digest.
-bool Sha256OfFile(HANDLE file, std::string& hex, int64_t& size);
+// Each part read is also written to `copyTo` when one is given (false when a write fails),
+// so a copy and its digest come from one read.
+bool Sha256OfFile(HANDLE file, std::string& hex, int64_t& size, HANDLE copyTo = INVALID_HANDLE_VALUE);
 
 }  // namespace setup

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Common/tool.h"
+#include "engine/SetupConstants.h"
 
 namespace setup {
 namespace {
@@ -65,11 +66,11 @@ BOOL CALLBACK AskToClose(HWND window, LPARAM clientIds) {
 
 }  // namespace
 
-void TerminateProcessesByPath(const std::wstring& installFolder, DWORD graceMs) {
-  if (installFolder.empty()) return;
+bool TerminateProcessesByPath(const std::wstring& installFolder, DWORD graceMs) {
+  if (installFolder.empty()) return false;
   const std::wstring prefix = FolderPrefix(installFolder);
   const std::wstring self = ImagePath(GetCurrentProcess());
-  if (prefix.empty() || self.empty()) return;
+  if (prefix.empty() || self.empty()) return false;
 
   std::deque<ScopedHandle> clients;
   std::vector<DWORD> clientIds;
@@ -84,7 +85,7 @@ void TerminateProcessesByPath(const std::wstring& installFolder, DWORD graceMs) 
     clients.emplace_back(process.release());
     clientIds.push_back(id);
   }
-  if (clients.empty()) return;
+  if (clients.empty()) return false;
 
   EnumWindows(AskToClose, reinterpret_cast<LPARAM>(&clientIds));
   const ULONGLONG deadline = GetTickCount64() + graceMs;
@@ -100,6 +101,22 @@ void TerminateProcessesByPath(const std::wstring& installFolder, DWORD graceMs) 
     // release them.
     if (TerminateProcess(client.get(), exitCode)) WaitForSingleObject(client.get(), 5000);
   }
+  return true;
+}
+
+std::wstring FindRunningClientFolder() {
+  const std::wstring self = ImagePath(GetCurrentProcess());
+  for (DWORD id : RunningProcessIds()) {
+    if (id == 0 || id == GetCurrentProcessId()) continue;
+    ScopedHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));
+    if (!process.valid()) continue;
+    const std::wstring image = ImagePath(process.get());
+    const size_t cut = image.find_last_of(L'\\');
+    if (cut == std::wstring::npos || !EqualsIgnoringCase(image.substr(cut + 1), kClientProcessName)) continue;
+    if (EqualsIgnoringCase(image, self)) continue;
+    return image.substr(0, cut + 1);
+  }
+  return std::wstring();
 }
 
 }  // namespace setup

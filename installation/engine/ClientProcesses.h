@@ -15,7 +15,12 @@ inline constexpr DWORD kClientCloseGraceMs = 5000;
 // program and its helpers): each is first asked to close (WM_CLOSE to its top-level
 // windows), and those still running after `graceMs` are terminated. The calling process and
 // any other run of the calling process's own program file are never ended. An empty or
-// unknown folder ends nothing.
-void TerminateProcessesByPath(const std::wstring& installFolder, DWORD graceMs = kClientCloseGraceMs);
+// unknown folder ends nothing. True when at least one process was running there.
+bool TerminateProcessesByPath(const std::wstring& installFolder, DWORD graceMs = kClientCloseGraceMs);
+
+// The folder (ending with a separator) of a running program whose file is named like the
+// client's program ("Quillmere.exe"), the installer's own runs excepted; empty when none
+// runs. The last way of finding an installed client whose folder no record names.
+std::wstring FindRunningClientFolder();
 
 }  // namespace setup

@@ -1,10 +1,13 @@
 #include "engine/ExistingInstall.h"
 
 #include "Common/tool.h"
+#include "engine/ClientFolder.h"
 #include "engine/ClientProcesses.h"
+#include "engine/DesktopLaunch.h"
 #include "engine/InstallRun.h"
 #include "engine/InstallerExitCode.h"
 #include "engine/KeptConfig.h"
+#include "engine/PreviousClient.h"
 #include "engine/SetupConstants.h"
 #include "engine/SetupContext.h"
 #include "engine/SetupLog.h"
@@ -24,8 +27,7 @@ struct InstalledClient {
   Kind kind = kNone;
   std::wstring productCode;
   std::wstring version;
-  std::wstring installFolder;  // where its programs run from; empty when unknown
-  REGSAM view = 0;             // the registry view its keys were found in
+  REGSAM view = 0;  // the registry view its keys were found in
 };
 
 InstalledClient FindInstalledClient() {
@@ -41,7 +43,6 @@ InstalledClient FindInstalledClient() {
     }
     ScopedRegKey productKey;
     if (!productKey.Open(HKEY_LOCAL_MACHINE, kProductKey, KEY_READ | view)) break;
-    ReadRegistryString(productKey.get(), kInstallPathValue, found.installFolder);
     found.kind = ReadRegistryString(productKey.get(), kVersionValue, found.version) ? InstalledClient::kVersioned
                                                                                   : InstalledClient::kUnversioned;
     return found;
@@ -50,36 +51,92 @@ InstalledClient FindInstalledClient() {
   if (!FindUninstallEntryByName(entry) || entry.productCode.empty()) return InstalledClient();
   found.kind = InstalledClient::kListedOnly;
   found.productCode = entry.productCode;
-  found.installFolder = entry.installLocation;
   found.view = entry.view;
   return found;
 }
 
-// How a run over an installed client ended.
-enum class Replacement { kInstalled, kConfigNotKept, kInstallerFailed };
+// The run after the installed client is gone: the new client, or the old one put back.
+SetupOutcome InstallOverPrevious(const SetupContext& context, const PreviousClient& previous, bool restoreConfig) {
+  switch (RunInstallation(context, restoreConfig)) {
+    case InstallResult::kInstalled:
+      return SetupOutcome::kInstalled;
+    case InstallResult::kRestartNeeded:
+      return SetupOutcome::kRestartNeeded;
+    case InstallResult::kFailed:
+      break;
+  }
+  return PutPreviousClientBack(context, previous) ? SetupOutcome::kPreviousRestored : SetupOutcome::kInstallerFailed;
+}
 
-Replacement ReplaceInstalledClient(const SetupContext& context, const InstalledClient& installed) {
-  TerminateProcessesByPath(installed.installFolder);
+// A replacement that stopped before the uninstall: the installed client stays as it was,
+// started again when it had been running, and nothing of this attempt is kept.
+void LeaveInstalledClient(const SetupContext& context, const std::wstring& folder, bool wasRunning) {
+  DiscardPreviousClient(context);
+  if (wasRunning) LaunchAsDesktopUser((folder + kProductWord).c_str());
+}
+
+SetupOutcome ReplaceInstalledClient(const SetupContext& context, const InstalledClient& installed) {
+  // The code comes from the registry and is pasted into a command line: anything but one
+  // product code could add options or packages of its own.
+  if (!IsProductCode(installed.productCode)) {
+    WriteSetupLog("uninstall skipped: invalid product code");
+    return SetupOutcome::kInstallerFailed;
+  }
+  PreviousClient previous;
+  previous.productCode = installed.productCode;
+  previous.version = installed.version;
+  previous.folder = FindClientFolder(installed.productCode);
+  if (previous.folder.empty()) {
+    // Its configuration could not be kept, nor could it be stopped.
+    WriteSetupLog("uninstall skipped: the configuration cannot be kept");
+    return SetupOutcome::kDiskError;
+  }
+  // Nothing is removed that could not be put back.
+  if (KeepPreviousClient(context, previous) != WayBack::kKept) {
+    WriteSetupLog("uninstall skipped: it could not be undone");
+    return SetupOutcome::kInstallerFailed;
+  }
+  const bool wasRunning = TerminateProcessesByPath(previous.folder);
   // Only a configuration kept in the protected data folder is put back: one an earlier run
   // kept there (and could not put back) included.
-  const ConfigKeeping keeping = SaveClientConfig(context);
+  const ConfigKeeping keeping = SaveClientConfig(context, previous.folder);
   if (keeping == ConfigKeeping::kFailed) {
     // Uninstalling now would take the user's settings with the client.
     WriteSetupLog("uninstall skipped: the configuration cannot be kept");
-    return Replacement::kConfigNotKept;
+    LeaveInstalledClient(context, previous.folder, wasRunning);
+    return SetupOutcome::kDiskError;
   }
-  // The code comes from the registry and is pasted into a command line: anything but one
-  // product code could add options or packages of its own.
-  if (IsProductCode(installed.productCode)) {
-    RunUninstallCommand(SystemFolder() + L"\\MsiExec.exe /x " + installed.productCode +
-                            (context.m_bUnattended ? L" /qn" : L" /passive"),
-                        context.m_timings);
-  } else {
-    WriteSetupLog("uninstall skipped: invalid product code");
+  if (!RunUninstallCommand(SystemFolder() + L"\\MsiExec.exe /x " + installed.productCode +
+                               (context.m_bUnattended ? L" /qn" : L" /passive"),
+                           context.m_timings)) {
+    // Windows Installer undoes a failed uninstall: the client and its configuration are
+    // where they were.
+    WriteSetupLog("the installed client stays: its uninstall failed");
+    if (keeping == ConfigKeeping::kKept) DiscardKeptClientConfig(context);
+    LeaveInstalledClient(context, previous.folder, wasRunning);
+    return SetupOutcome::kInstallerFailed;
   }
   DeleteProductKeys(installed.view);
-  return RunInstallation(context, keeping == ConfigKeeping::kKept) ? Replacement::kInstalled
-                                                                    : Replacement::kInstallerFailed;
+  return InstallOverPrevious(context, previous, keeping == ConfigKeeping::kKept);
+}
+
+// An upgrade an earlier run began and did not end. With no client installed it died between
+// the uninstall and the end: this run carries on with the new release, and the old client
+// comes back if that fails too. With a client installed, the record is stale.
+bool ResumeUpgrade(const SetupContext& context, SetupOutcome& outcome) {
+  PreviousClient previous;
+  if (!ReadPendingUpgrade(context, previous)) return false;
+  if (FindInstalledClient().kind == InstalledClient::kNone) {
+    WriteSetupLogF("an upgrade from %s was cut short: carrying on with %s", Utf8Text(previous.version).c_str(),
+                   Utf8Text(context.m_strPublishedVersion).c_str());
+    outcome = InstallOverPrevious(context, previous, HasKeptClientConfig(context));
+    return true;
+  }
+  WriteSetupLog("way back: a client is installed, the record of an earlier upgrade is no longer needed");
+  // The earlier run installed the new client and died before its configuration went back.
+  if (HasKeptClientConfig(context)) RestoreClientConfig(context);
+  DiscardPreviousClient(context);
+  return false;
 }
 
 }  // namespace
@@ -88,6 +145,11 @@ void OnPackageReady(SetupContext& context) {
   ISetupObserver* const observer = context.m_pObserver;
   if (observer) observer->OnInstallStarted();
 
+  SetupOutcome outcome = SetupOutcome::kInstalled;
+  if (ResumeUpgrade(context, outcome)) {
+    EndRun(context, outcome);
+    return;
+  }
   const InstalledClient installed = FindInstalledClient();
   static const char* const kKindNames[] = {"none", "unreadable product code", "version", "no version",
                                            "uninstall entry only"};
@@ -100,16 +162,24 @@ void OnPackageReady(SetupContext& context) {
   const auto confirmed = [&](const std::wstring& installedVersion) {
     const bool yes = observer && observer->ConfirmReplace(installedVersion, context.m_strPublishedVersion);
     WriteSetupInfo("replacing the installed client %s", yes ? "confirmed" : "declined");
+    if (!yes) outcome = SetupOutcome::kClientKept;
     return yes;
   };
-  // Declining, and a client whose keys cannot be read, leave everything as it is.
-  Replacement outcome = Replacement::kInstalled;
   switch (installed.kind) {
     case InstalledClient::kNone:
     case InstalledClient::kUnversioned:
       // Over an unversioned client the extracted installers are still needed: the run
       // removes the data folder itself once the client has started.
-      if (!RunInstallation(context, false)) outcome = Replacement::kInstallerFailed;
+      switch (RunInstallation(context, false)) {
+        case InstallResult::kInstalled:
+          break;
+        case InstallResult::kRestartNeeded:
+          outcome = SetupOutcome::kRestartNeeded;
+          break;
+        case InstallResult::kFailed:
+          outcome = SetupOutcome::kInstallerFailed;
+          break;
+      }
       break;
     case InstalledClient::kVersioned:
       if (confirmed(installed.version)) outcome = ReplaceInstalledClient(context, installed);
@@ -118,21 +188,11 @@ void OnPackageReady(SetupContext& context) {
       if (confirmed(std::wstring())) outcome = ReplaceInstalledClient(context, installed);
       break;
     case InstalledClient::kUnreadable:
+      // A client whose keys cannot be read is left as it is.
+      outcome = SetupOutcome::kClientKept;
       break;
   }
-
-  if (!observer) return;
-  switch (outcome) {
-    case Replacement::kInstalled:
-      observer->OnInstallFinished();
-      break;
-    case Replacement::kConfigNotKept:
-      observer->OnFailure(SetupFailure::kDiskError);
-      break;
-    case Replacement::kInstallerFailed:
-      observer->OnFailure(SetupFailure::kInstallerFailed);
-      break;
-  }
+  EndRun(context, outcome);
 }
 
 bool FindUninstallEntryByName(UninstallEntry& entry) {
@@ -159,14 +219,18 @@ void FindProductCodeByName(std::wstring& productCode) {
   productCode = entry.productCode;
 }
 
-void RunUninstallCommand(const std::wstring& commandLine, const SetupTimings& timings) {
+bool RunUninstallCommand(const std::wstring& commandLine, const SetupTimings& timings) {
   unsigned long error = 0;
   unsigned long exitCode = 0;
   if (!RunInstallerInTurn(commandLine, timings, "client uninstaller", exitCode, error)) {
     WriteSetupLogF("delete quillmere failed! [%lu]", error);
-  } else if (!InstallerSucceeded(exitCode)) {
-    WriteSetupLogF("delete quillmere failed! ExitCode:%lu", exitCode);
+    return false;
   }
+  if (!InstallerSucceeded(exitCode)) {
+    WriteSetupLogF("delete quillmere failed! ExitCode:%lu", exitCode);
+    return false;
+  }
+  return true;
 }
 
 void DeleteProductKeys(REGSAM view) {

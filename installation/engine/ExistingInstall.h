@@ -1,7 +1,8 @@
 #pragma once
 // What happens when the package is ready: look for an installed client, ask whether to
-// replace it, and either install at once or stop the client, keep its configuration,
-// uninstall it and install the new one.
+// replace it, and either install at once or keep a way back, stop the client, keep its
+// configuration, uninstall it and install the new one, putting the old one back when the
+// new one does not install.
 
 #include <windows.h>
 
@@ -14,10 +15,11 @@ namespace setup {
 struct SetupContext;
 
 // The installation half, on the thread of whoever shows the run, once the package is ready:
-// tells the context's observer the installers start, acts on what is installed (asking the
-// observer before replacing an installed client) and ends with OnInstallFinished, or with
-// OnFailure(kDiskError) when an installed client was left in place because its
-// configuration could not be kept.
+// tells the context's observer the installers start, finishes an upgrade an earlier run left
+// half done, acts on what is installed (asking the observer before replacing an installed
+// client) and ends the run with its outcome (SetupOutcome.h). An installed client is
+// uninstalled only once its own package and its configuration are kept; a failed uninstall
+// leaves it in place; a new client that does not install brings the old one back.
 void OnPackageReady(SetupContext& context);
 
 // The uninstall-list entry whose display name is the product word (ignoring case), the first
@@ -36,8 +38,8 @@ void FindProductCodeByName(std::wstring& productCode);
 
 // Runs the uninstall command and waits for it, in turn with other installations (see
 // InstallerExitCode.h); logs "delete quillmere failed! [code]" when it cannot start and
-// "delete quillmere failed! ExitCode:code" when it reports failure.
-void RunUninstallCommand(const std::wstring& commandLine, const SetupTimings& timings = SetupTimings());
+// "delete quillmere failed! ExitCode:code" when it reports failure. True when it succeeded.
+bool RunUninstallCommand(const std::wstring& commandLine, const SetupTimings& timings = SetupTimings());
 
 // Removes the "ProductCode" and "Language" sub-keys of the vendor key in the registry view
 // the client was found in.

@@ -83,7 +83,7 @@ bool ReadInstallPath(std::wstring& installPath) {
   return ReadClientRegistryString(kProductKey, kInstallPathValue, installPath) && !installPath.empty();
 }
 
-bool RunInstallation(const SetupContext& context, bool restoreConfig) {
+InstallResult RunInstallation(const SetupContext& context, bool restoreConfig) {
   const std::wstring setupDir = context.m_szSetupDir;
   // Both paths quoted: an unquoted path with a space is first tried cut at that space.
   const std::wstring commands[2] = {
@@ -94,31 +94,39 @@ bool RunInstallation(const SetupContext& context, bool restoreConfig) {
 
   const char* const names[2] = {"runtime installer", "client installer"};
   const int firstStep = IsVcRuntimeInstalled() ? 1 : 0;
+  unsigned long clientExitCode = 0;
   for (int step = firstStep; step < 2; ++step) {
     unsigned long error = 0;
     unsigned long exitCode = 0;
     if (!RunInstallerInTurn(commands[step], context.m_timings, names[step], exitCode, error)) {
       WriteSetupLogF("setup " QUILL_PRODUCT_WORD_A " failed! ErrCode:%lu Num:%d", error, step);
-      return false;
+      return InstallResult::kFailed;
     }
+    clientExitCode = exitCode;
     if (InstallerSucceeded(exitCode)) continue;
     WriteSetupLogF("setup " QUILL_PRODUCT_WORD_A " failed! ExitCode:%lu Num:%d", exitCode, step);
     // The runtime may be there in another version, or the client may bring what it needs:
     // its package decides. A client that did not install leaves nothing to configure or
     // start, and a kept configuration waits for the next run.
-    if (step == 1) return false;
+    if (step == 1) return InstallResult::kFailed;
   }
-
-  if (restoreConfig || HasKeptClientConfig(context)) RestoreClientConfig(context);
 
   // No "InstallPath" means the client's installer was cancelled or failed: the extracted
   // package stays for another run.
   std::wstring installPath;
-  if (!ReadInstallPath(installPath)) return false;
-  LaunchAsDesktopUser((installPath + kProductWord).c_str());
-
+  if (!ReadInstallPath(installPath)) {
+    WriteSetupLog("the client installer left no InstallPath");
+    return InstallResult::kFailed;
+  }
+  if (restoreConfig || HasKeptClientConfig(context)) RestoreClientConfig(context);
+  const bool restartNeeded = clientExitCode != kInstallSuccess;
+  if (restartNeeded) {
+    WriteSetupLogF("the client installer asks for a restart (%lu): the client is not started", clientExitCode);
+  } else {
+    LaunchAsDesktopUser((installPath + kProductWord).c_str());
+  }
   DeleteFolderTree(context.m_szDataDir);
-  return true;
+  return restartNeeded ? InstallResult::kRestartNeeded : InstallResult::kInstalled;
 }
 
 }  // namespace setup

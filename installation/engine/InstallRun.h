@@ -19,8 +19,11 @@ struct SetupContext;
 // included), is logged and ends the run; so does a package that leaves no "InstallPath".
 // The data folder, with any kept configuration, then stays for the next run. A runtime
 // installer that reports failure is logged, and the client package is run all the same.
-// True when the client was installed (and started).
-bool RunInstallation(const SetupContext& context, bool restoreConfig);
+// A client installer that installed but asks for a restart (3010, 1641) may have left the
+// new files waiting for it: the configuration is put back, but nothing is started, as the
+// program in place may still be the old one.
+enum class InstallResult { kInstalled, kRestartNeeded, kFailed };
+InstallResult RunInstallation(const SetupContext& context, bool restoreConfig);
 
 // Whether the runtime marker is in the uninstall list, or failing that in the installer's
 // product list.

@@ -14,16 +14,14 @@
 namespace setup {
 namespace {
 
-bool InstalledConfigPath(std::wstring& path) {
+bool InstalledConfigPath(const std::wstring& clientFolder, std::wstring& path) {
+  path = clientFolder;
+  if (path.empty() && !ReadInstallPath(path)) return false;
   // A relative folder would be taken from wherever the installer was started.
-  if (!ReadInstallPath(path) || !IsFullPathName(path)) return false;
+  if (!IsFullPathName(path)) return false;
+  if (path.back() != L'\\') path += L'\\';
   path += kClientConfigRelative;
   return true;
-}
-
-void DiscardKeptConfig(const SetupContext& context) {
-  DeleteFileW(LongPathName(KeptConfigPath(context)).c_str());
-  DeleteFileW(LongPathName(KeptConfigDigestPath(context)).c_str());
 }
 
 bool IsMissing(const std::wstring& path) {
@@ -43,9 +41,9 @@ std::wstring KeptConfigDigestPath(const SetupContext& context) {
   return KeptConfigPath(context) + kKeptConfigDigestSuffix;
 }
 
-ConfigKeeping SaveClientConfig(const SetupContext& context) {
+ConfigKeeping SaveClientConfig(const SetupContext& context, const std::wstring& clientFolder) {
   std::wstring installed;
-  if (!InstalledConfigPath(installed) || IsMissing(installed)) return ConfigKeeping::kNothingToKeep;
+  if (!InstalledConfigPath(clientFolder, installed) || IsMissing(installed)) return ConfigKeeping::kNothingToKeep;
   std::string bytes;
   if (!ReadPlainFile(installed.c_str(), bytes)) {
     WriteSetupLogF("configuration cannot be read: error %lu", GetLastError());
@@ -57,8 +55,13 @@ ConfigKeeping SaveClientConfig(const SetupContext& context) {
       WritePlainFile(KeptConfigDigestPath(context).c_str(), digest))
     return ConfigKeeping::kKept;
   WriteSetupLogF("configuration cannot be kept: error %lu", GetLastError());
-  DiscardKeptConfig(context);
+  DiscardKeptClientConfig(context);
   return ConfigKeeping::kFailed;
+}
+
+void DiscardKeptClientConfig(const SetupContext& context) {
+  DeleteFileW(LongPathName(KeptConfigPath(context)).c_str());
+  DeleteFileW(LongPathName(KeptConfigDigestPath(context)).c_str());
 }
 
 bool HasKeptClientConfig(const SetupContext& context) {
@@ -66,17 +69,17 @@ bool HasKeptClientConfig(const SetupContext& context) {
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool RestoreClientConfig(const SetupContext& context) {
+bool RestoreClientConfig(const SetupContext& context, const std::wstring& clientFolder) {
   std::string bytes, digest;
   if (!ReadPlainFile(KeptConfigPath(context).c_str(), bytes)) return false;
   if (!ReadPlainFile(KeptConfigDigestPath(context).c_str(), digest) || TrimmedText(digest) != Sha256Hex(bytes)) {
     WriteSetupLog("kept configuration altered");
-    DiscardKeptConfig(context);
+    DiscardKeptClientConfig(context);
     return false;
   }
   std::wstring installed;
-  if (!InstalledConfigPath(installed) || !WritePlainFile(installed.c_str(), bytes)) return false;
-  DiscardKeptConfig(context);
+  if (!InstalledConfigPath(clientFolder, installed) || !WritePlainFile(installed.c_str(), bytes)) return false;
+  DiscardKeptClientConfig(context);
   return true;
 }
 

@@ -80,8 +80,13 @@ bool BeginSetup(SetupContext& context, ISetupObserver* observer, LPTHREAD_START_
   // worker that never started. Of the failures the user can be told of, the disk's is the
   // one: the data folder could not be found, made or made safe (a file in it held open by
   // another program, a link that cannot be removed), or the system had no thread to give.
-  if (observer) observer->OnFailure(SetupFailure::kDiskError);
+  EndRun(context, SetupOutcome::kDiskError);
   return false;
+}
+
+void EndRun(const SetupContext& context, SetupOutcome outcome) {
+  WriteSetupInfo("run ended: %s", DescribeOutcome(outcome));
+  if (context.m_pObserver) context.m_pObserver->OnRunEnded(outcome);
 }
 
 }  // namespace setup

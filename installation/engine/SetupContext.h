@@ -100,8 +100,11 @@ bool GetCommonAppDataFolder(wchar_t (&folder)[kPathChars], bool create);
 // the application data folder cannot be resolved ("Get FolderPath error" is logged), the data
 // folder cannot be made safe to use ("Secure data folder error" is logged; see DataFolder.h)
 // or the worker cannot start ("Start worker error <code>"); the observer is then told
-// OnFailure(kDiskError) at once, on the calling thread, as it would be by the worker.
+// OnRunEnded(kDiskError) at once, on the calling thread, as it would be by the worker.
 bool BeginSetup(SetupContext& context, ISetupObserver* observer, LPTHREAD_START_ROUTINE worker);
+
+// Ends the run of `context`: logs how (the run's last line) and tells its observer, once.
+void EndRun(const SetupContext& context, SetupOutcome outcome);
 
 // Size of the file in bytes, or 0 when it cannot be opened or is reached through a link.
 int64_t MeasureFile(const wchar_t* path);

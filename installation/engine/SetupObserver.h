@@ -7,16 +7,9 @@
 #include <cstdint>
 #include <string>
 
-namespace setup {
+#include "engine/SetupOutcome.h"
 
-// Why a run stopped, as the person in front of it needs to know.
-enum class SetupFailure {
-  kPackageDamaged,  // the package cannot be extracted, or is not what the manifest describes
-  kDownloadFailed,  // the network or the server failed the transfer
-  kDiskError,       // the disk would not take what the run writes
-  kInstallerFailed,  // the runtime or the client installer could not run or reported failure
-                     // (its own window said so; its code is in the setup log)
-};
+namespace setup {
 
 class ISetupObserver {
  public:
@@ -37,8 +30,9 @@ class ISetupObserver {
   // its own thread.
   virtual void OnPackageReady() = 0;
 
-  // Either half, once per run, instead of the package or of the end: why the run stopped.
-  virtual void OnFailure(SetupFailure failure) = 0;
+  // Either half, once per run, last: how the run ended (the download half's failures
+  // instead of the package, the installation half's outcome at its end).
+  virtual void OnRunEnded(SetupOutcome outcome) = 0;
 
   // The installation half, on the thread that runs it.
   // The installers are about to run; whatever showed the download steps aside.
@@ -46,9 +40,6 @@ class ISetupObserver {
   // Whether the installed client (its version; empty when only its uninstall entry is
   // known) may be replaced by the published one.
   virtual bool ConfirmReplace(const std::wstring& installedVersion, const std::wstring& publishedVersion) = 0;
-  // The run is over without a failure: the client installed and started, or an installed
-  // client left as it was because replacing it was declined.
-  virtual void OnInstallFinished() = 0;
 };
 
 }  // namespace setup

@@ -14,6 +14,7 @@
 #include "engine/ManifestTrust.h"
 #include "engine/PackageCheck.h"
 #include "engine/PackageValidator.h"
+#include "engine/PreviousClient.h"
 #include "engine/SetupConstants.h"
 #include "engine/SetupContext.h"
 #include "engine/SetupLog.h"
@@ -37,9 +38,10 @@ bool FolderExists(const wchar_t* path) {
 
 // A package that cannot be extracted takes the whole data folder with it (package, local
 // manifest, partial extraction), so the next run starts afresh. A configuration kept by an
-// uninstall whose installation failed is the user's own and stays, with the folder.
+// uninstall whose installation failed is the user's own and stays, with the folder; so does
+// the way back of an upgrade that has not ended.
 void DiscardDataFolder(const SetupContext& context) {
-  if (HasKeptClientConfig(context)) {
+  if (HasKeptClientConfig(context) || HasUpgradeState(context)) {
     DeleteFolderTree(context.m_szSetupDir);
     DeletePackageFile(context.m_szPackagePath);
     DeleteFileW(LongPathName(std::wstring(context.m_szDataDir) + kLocalManifestSuffix).c_str());
@@ -53,10 +55,6 @@ void DiscardDataFolder(const SetupContext& context) {
   }
 }
 
-void ReportFailure(const SetupContext& context, SetupFailure failure) {
-  if (context.m_pObserver) context.m_pObserver->OnFailure(failure);
-}
-
 // Extracts the verified package; reports the outcome and tells whether it was ready.
 bool ExtractVerifiedPackage(SetupContext& context, const wchar_t* packagePath) {
   wchar_t target[kPathChars];
@@ -67,7 +65,7 @@ bool ExtractVerifiedPackage(SetupContext& context, const wchar_t* packagePath) {
   if (!VerifyPackage(packagePath, context.m_strPackageSize, context.m_strPackageSha256)) {
     WriteSetupLog("package verification failed");
     DiscardDataFolder(context);
-    ReportFailure(context, SetupFailure::kPackageDamaged);
+    EndRun(context, SetupOutcome::kPackageDamaged);
     return false;
   }
   const ExtractResult extracted = ExtractPackageInto(packagePath, target);
@@ -81,14 +79,14 @@ bool ExtractVerifiedPackage(SetupContext& context, const wchar_t* packagePath) {
       // stays for the next run, and only the partial extraction goes.
       WriteSetupLogF("extraction failed: disk error %lu", extracted.nError);
       DeleteFolderTree(target);
-      ReportFailure(context, SetupFailure::kDiskError);
+      EndRun(context, SetupOutcome::kDiskError);
       return false;
     case ExtractFailure::kArchive:
       break;
   }
   WriteSetupInfo("extraction failed: damaged package");
   DiscardDataFolder(context);
-  ReportFailure(context, SetupFailure::kPackageDamaged);
+  EndRun(context, SetupOutcome::kPackageDamaged);
   return false;
 }
 
@@ -115,7 +113,7 @@ DWORD WINAPI SetupWorkerProc(LPVOID param) {
   if (!MayFetchPackage(context->m_manifestVerdict)) {
     // Nothing the vendor's key does not vouch for is fetched, let alone run as administrator.
     WriteSetupLogF("manifest refused: %s", DescribeVerdict(context->m_manifestVerdict));
-    ReportFailure(*context, SetupFailure::kDownloadFailed);
+    EndRun(*context, SetupOutcome::kDownloadFailed);
     curl_global_cleanup();
     return 0;
   }
@@ -135,12 +133,12 @@ DWORD WINAPI SetupWorkerProc(LPVOID param) {
       WriteSetupLog("get download update error");
       if (!report.bDiskShort) DeletePackageFile(packagePath);
     }
-    ReportFailure(*context, SetupFailure::kDiskError);
+    EndRun(*context, SetupOutcome::kDiskError);
   } else {
     WriteSetupLogF("download fail %d", result);
     // What a broken line or a busy server delivered is good: the next run continues it.
     if (!report.bTransient) DeletePackageFile(packagePath);
-    ReportFailure(*context, SetupFailure::kDownloadFailed);
+    EndRun(*context, SetupOutcome::kDownloadFailed);
   }
 
   curl_global_cleanup();

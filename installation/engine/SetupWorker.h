@@ -2,7 +2,7 @@
 // The download half of a setup run, on its own thread: manifest, package, extraction, and
 // exactly one outcome for the context's observer: OnPackageReady when the package matched
 // the size and digest the manifest gave (if any) and is extracted into m_szSetupDir,
-// OnFailure otherwise. Download progress goes to the observer as it arrives.
+// OnRunEnded otherwise. Download progress goes to the observer as it arrives.
 
 #include <windows.h>
 

@@ -16,17 +16,25 @@ ProgressFigures FiguresFor(int64_t received, int64_t total) {
   return figures;
 }
 
-UINT FailureStringId(SetupFailure failure) {
-  switch (failure) {
-    case SetupFailure::kPackageDamaged:
+UINT OutcomeStringId(SetupOutcome outcome) {
+  switch (outcome) {
+    case SetupOutcome::kPackageDamaged:
       return IDS_PACKAGE_CORRUPT;
-    case SetupFailure::kDownloadFailed:
+    case SetupOutcome::kDownloadFailed:
       return IDS_DOWNLOAD_FAILED;
-    case SetupFailure::kDiskError:
-    case SetupFailure::kInstallerFailed:
+    case SetupOutcome::kDiskError:
+      return IDS_DISK_WRITE_FAILED;
+    case SetupOutcome::kPreviousRestored:
+      return IDS_PREVIOUS_RESTORED;
+    case SetupOutcome::kRestartNeeded:
+      return IDS_RESTART_NEEDED;
+    case SetupOutcome::kInstalled:
+    case SetupOutcome::kClientKept:
+    // An installer that failed has told the person in its own window.
+    case SetupOutcome::kInstallerFailed:
       break;
   }
-  return IDS_DISK_WRITE_FAILED;
+  return 0;
 }
 
 void CSetupWindowObserver::OnProgress(int64_t received, int64_t total) {
@@ -52,13 +60,13 @@ bool CSetupWindowObserver::AskProxyLogin(const std::wstring& proxy, const std::w
 
 void CSetupWindowObserver::OnPackageReady() { PostMessageW(m_hWnd.load(), WM_SETUP_PACKAGE_READY, 0, 0); }
 
-void CSetupWindowObserver::OnFailure(SetupFailure failure) {
-  // An installer that failed has told the person in its own window: nothing more to show.
-  if (failure == SetupFailure::kInstallerFailed) {
+void CSetupWindowObserver::OnRunEnded(SetupOutcome outcome) {
+  const UINT text = OutcomeStringId(outcome);
+  if (text == 0) {
     PostMessageW(m_hWnd.load(), WM_CLOSE, 0, 0);
     return;
   }
-  PostMessageW(m_hWnd.load(), WM_SETUP_ERROR, FailureStringId(failure), 0);
+  PostMessageW(m_hWnd.load(), WM_SETUP_ERROR, text, 0);
 }
 
 void CSetupWindowObserver::OnInstallStarted() { ShowWindow(m_hWnd.load(), SW_HIDE); }
@@ -66,8 +74,6 @@ void CSetupWindowObserver::OnInstallStarted() { ShowWindow(m_hWnd.load(), SW_HID
 bool CSetupWindowObserver::ConfirmReplace(const std::wstring& installedVersion, const std::wstring& publishedVersion) {
   return ShowUninstallPrompt(m_hWnd.load(), installedVersion, publishedVersion) == kPromptConfirmed;
 }
-
-void CSetupWindowObserver::OnInstallFinished() { PostMessageW(m_hWnd.load(), WM_CLOSE, 0, 0); }
 
 CSetupWindowObserver& ProcessSetupObserver() {
   static CSetupWindowObserver* const observer = new CSetupWindowObserver(g_setupProgress);

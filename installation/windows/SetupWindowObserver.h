@@ -28,8 +28,9 @@ struct ProxyLoginRequest {
   std::wstring strPassword;
 };
 
-// The string the message box shows for a failure (10001 to 10003).
-UINT FailureStringId(SetupFailure failure);
+// The string the message box shows for how a run ended; 0 when the run ends without a
+// word: installed, kept as the person chose, or an installer that told the person itself.
+UINT OutcomeStringId(SetupOutcome outcome);
 
 class CSetupWindowObserver : public ISetupObserver {
  public:
@@ -44,10 +45,9 @@ class CSetupWindowObserver : public ISetupObserver {
   bool AskProxyLogin(const std::wstring& proxy, const std::wstring& realm, bool again, std::wstring& user,
                      std::wstring& password) override;
   void OnPackageReady() override;
-  void OnFailure(SetupFailure failure) override;
+  void OnRunEnded(SetupOutcome outcome) override;
   void OnInstallStarted() override;
   bool ConfirmReplace(const std::wstring& installedVersion, const std::wstring& publishedVersion) override;
-  void OnInstallFinished() override;
 
  private:
   SetupProgress& m_progress;

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Reads the built installer back with the mingw binutils and checks what Windows and the
-user will see of it: the manifest, icon 128, the four user-visible strings, the version
+user will see of it: the manifest, icon 128, the user-visible strings, the version
 resource, the skin archive, and that no MinGW runtime DLL is needed next to it."""
 import argparse
 import io
@@ -72,6 +72,8 @@ class ExeResources(unittest.TestCase):
         self.assertEqual(strings.get(10002), "网络异常，下载失败")
         self.assertEqual(strings.get(10003), "写入磁盘失败")
         self.assertEqual(strings.get(10004), "引导安装程序")
+        self.assertEqual(strings.get(10005), "新版本安装失败，已恢复原来的版本")
+        self.assertEqual(strings.get(10006), "安装完成，请重新启动计算机")
 
     def test_icon_group_128_holds_real_images(self):
         groups = [e for e in self.by_type(RT_GROUP_ICON) if e[1] == 128]

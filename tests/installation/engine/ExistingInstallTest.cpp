@@ -8,12 +8,14 @@
 #include <functional>
 
 #include "Common/tool.h"
+#include "ExistingInstallFixture.h"
 #include "InstallRunStandIns.h"
 #include "RecordingObserver.h"
 #include "StandInRecord.h"
 #include "engine/ClientProcesses.h"
 #include "engine/ExistingInstall.h"
 #include "engine/KeptConfig.h"
+#include "engine/PreviousClient.h"
 #include "engine/SetupConstants.h"
 #include "engine/SetupContext.h"
 #include "support/TestFiles.h"
@@ -26,72 +28,6 @@ using ::testing::EndsWith;
 using ::testing::Pair;
 
 namespace {
-
-const std::wstring kUninstallList = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
-const std::wstring kOldEntry = kUninstallList + L"\\" + QUILL_STANDIN_CODE_OLD;
-const std::wstring kLanguageKey = std::wstring(kVendorKey) + L"\\Language";
-
-// The stand-in packages of one architecture, and the registry view their keys land in.
-struct Architecture {
-  const char* name;
-  const wchar_t* oldPackage;
-  const wchar_t* newPackage;
-  const wchar_t* oldCode;
-  const wchar_t* newCode;
-  REGSAM view;
-};
-const Architecture kX64{"x64", L"Quillmere-2.0.1.4.msi", L"Quillmere-2.0.1.5.msi", QUILL_STANDIN_CODE_OLD,
-                        QUILL_STANDIN_CODE_NEW, KEY_WOW64_64KEY};
-const Architecture kX86{"x86", L"Quillmere-2.0.1.4-x86.msi", L"Quillmere-2.0.1.5-x86.msi", QUILL_STANDIN_CODE_OLD_X86,
-                        QUILL_STANDIN_CODE_NEW_X86, KEY_WOW64_32KEY};
-
-class ExistingInstallTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ResetMachine();
-    ASSERT_TRUE(EnsureDesktopShell());
-    m_context = MakeSetupContext(L"2.0.1.5");
-    m_context.m_pObserver = &m_observer;
-    StageSetupFolder(m_context, L"Quillmere-2.0.1.5.msi", true);
-  }
-  void TearDown() override { ResetMachine(); }
-
-  // Runs the handler with an observer that answers `replace`; its questions are kept.
-  void PackageReady(bool replace) {
-    m_observer.Clear();
-    m_observer.SetReplace(replace);
-    OnPackageReady(m_context);
-    m_prompts = m_observer.Questions();
-  }
-
-  // The handler starts by telling the installers start, and ends the run without a failure.
-  void ExpectInstallStartedAndFinished() {
-    const std::vector<std::string> events = m_observer.Events();
-    ASSERT_FALSE(events.empty());
-    EXPECT_EQ(events.front(), "install started");
-    EXPECT_EQ(events.back(), "install finished");
-    EXPECT_TRUE(m_observer.Failures().empty());
-  }
-
-  // 2.0.1.4 installed, its client running, the user's own settings in its configuration.
-  void InstallOldClient(const Architecture& arch = kX64) {
-    ASSERT_TRUE(InstallPackage(arch.oldPackage));
-    ASSERT_EQ(ReadString(kProductKey, kVersionValue, arch.view), L"2.0.1.4");
-    ASSERT_TRUE(WriteFileBytes(InstalledConfigPath(arch.view), m_userConfig));
-    m_oldClient = StartClient(InstallFolder(arch.view) + L"Quillmere.exe");
-    ASSERT_NE(m_oldClient, 0u);
-  }
-
-  std::vector<Record> ClientsStartedByTheInstaller() {
-    return WaitForRecords(standin::kClientProgram, m_oldClient ? 2 : 1);
-  }
-
-  RecordingObserver m_observer;
-  SetupContext m_context;
-  std::vector<std::pair<std::wstring, std::wstring>> m_prompts;
-  const std::string m_userConfig = "<config><account>alice</account></config>";
-  DWORD m_oldClient = 0;
-};
 
 // The same, for each architecture of the client's packages.
 class ClientUpgradeTest : public ExistingInstallTest, public ::testing::WithParamInterface<Architecture> {
@@ -116,7 +52,7 @@ TEST_F(ExistingInstallTest, CleanMachineInstallsWithoutAskingAndStartsTheClient)
   ASSERT_EQ(clients.size(), 1u);
   EXPECT_EQ(clients[0]["version"], "2.0.1.5");
   EXPECT_FALSE(FolderExists(m_context.m_szDataDir));
-  ExpectInstallStartedAndFinished();
+  ExpectInstallStartedAndEnded();
 }
 
 TEST_P(ClientUpgradeTest, ConfirmedUpgradeReplacesTheRunningClientAndKeepsTheUsersConfiguration) {
@@ -145,7 +81,7 @@ TEST_P(ClientUpgradeTest, ConfirmedUpgradeReplacesTheRunningClientAndKeepsTheUse
   EXPECT_EQ(clients[1]["config"], m_userConfig);
   EXPECT_FALSE(FolderExists(m_context.m_szDataDir));
   EXPECT_TRUE(SetupLogLines().empty());
-  ExpectInstallStartedAndFinished();
+  ExpectInstallStartedAndEnded();
 }
 
 TEST_F(ExistingInstallTest, DeclinedOrClosedPromptLeavesTheMachineAsItWas) {
@@ -166,12 +102,14 @@ TEST_F(ExistingInstallTest, DeclinedOrClosedPromptLeavesTheMachineAsItWas) {
   EXPECT_EQ(ReadRecords(standin::kClientProgram).size(), 1u);
   EXPECT_TRUE(ReadRecords(standin::kRuntimeProgram).empty());
   EXPECT_TRUE(SetupLogLines().empty());
-  ExpectInstallStartedAndFinished();
+  ExpectInstallStartedAndEnded(SetupOutcome::kClientKept);
 }
 
 // The product key names a folder so deep that the configuration's path passes MAX_PATH.
 TEST_F(ExistingInstallTest, ConfigurationOfAClientInADeepFolderIsKeptOverTheUpgrade) {
   InstallOldClient();
+  // The client would otherwise still run from the folder the key no longer names.
+  TerminateProcessesByPath(InstallFolder());
   ScratchFolder deep(L"deep client");
   std::wstring folder = deep.path();
   for (int level = 0; level < 4; ++level) folder += L"\\level " + std::to_wstring(level) + L" " + std::wstring(60, L'q');
@@ -187,7 +125,7 @@ TEST_F(ExistingInstallTest, ConfigurationOfAClientInADeepFolderIsKeptOverTheUpgr
   EXPECT_FALSE(KeyExists(kOldEntry));
   EXPECT_EQ(ReadString(kProductKey, kVersionValue), L"2.0.1.5");
   EXPECT_EQ(ReadFileBytes(InstalledConfigPath()), m_userConfig) << "put back into the new client";
-  ExpectInstallStartedAndFinished();
+  ExpectInstallStartedAndEnded();
 }
 
 // The user's settings would go with an uninstall: a configuration that cannot be kept
@@ -212,8 +150,7 @@ TEST_P(UnkeepableConfigTest, LeavesTheClientInstalledAndShowsTheDiskError) {
   EXPECT_EQ(ReadFileBytes(InstalledConfigPath()), m_userConfig);
   EXPECT_THAT(SetupLogLines(), testing::Contains(EndsWith(" Msg:uninstall skipped: the configuration cannot be kept")));
   EXPECT_EQ(m_observer.Events().front(), "install started");
-  EXPECT_THAT(m_observer.Failures(), ElementsAre(SetupFailure::kDiskError));
-  EXPECT_EQ(m_observer.Count("install finished"), 0u) << "the disk error ends the run";
+  EXPECT_THAT(m_observer.Outcomes(), ElementsAre(SetupOutcome::kDiskError));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -241,7 +178,7 @@ TEST_P(ClientUpgradeTest, ClientKnownOnlyFromTheUninstallListIsFoundWhateverTheL
   ASSERT_FALSE(KeyExists(kProductCodeKey, arch.view));
   ASSERT_TRUE(WriteString(oldEntry, L"DisplayName", L"QUILLMERE", arch.view));
   // A configuration left in the temporary folder, where any user may write, must not end up
-  // in the new client.
+  // in the new client: the user's own, found through the entry's folder, does.
   ASSERT_TRUE(WriteFileBytes(TemporaryFolderConfigPath(), "<config>stale</config>"));
 
   PackageReady(true);
@@ -250,11 +187,11 @@ TEST_P(ClientUpgradeTest, ClientKnownOnlyFromTheUninstallListIsFoundWhateverTheL
   EXPECT_FALSE(IsRunning(m_oldClient));
   EXPECT_FALSE(KeyExists(oldEntry, arch.view)) << "uninstalled with the entry's product code";
   EXPECT_EQ(ReadString(kProductKey, kVersionValue, arch.view), L"2.0.1.5");
-  EXPECT_EQ(ReadFileBytes(InstalledConfigPath(arch.view)), ReadFileBytes(FixturePath(L"client-2.0.1.5\\config.xml")));
+  EXPECT_EQ(ReadFileBytes(InstalledConfigPath(arch.view)), m_userConfig);
   const auto clients = ClientsStartedByTheInstaller();
   ASSERT_EQ(clients.size(), 2u);
   EXPECT_EQ(clients[1]["version"], "2.0.1.5");
-  ExpectInstallStartedAndFinished();
+  ExpectInstallStartedAndEnded();
 }
 
 INSTANTIATE_TEST_SUITE_P(Architectures, ClientUpgradeTest, ::testing::Values(kX64, kX86), ArchitectureName);
@@ -271,8 +208,9 @@ TEST_F(ExistingInstallTest, ProductCodeThatIsNotJustOneCodeIsNeverPutOnTheUninst
   EXPECT_THAT(SetupLogLines(), ElementsAre(EndsWith(" Msg:uninstall skipped: invalid product code")));
   EXPECT_TRUE(KeyExists(kOldEntry)) << "no uninstall was run";
   EXPECT_FALSE(FileExists(logFile));
-  EXPECT_EQ(ReadString(kProductKey, kVersionValue), L"2.0.1.5") << "the installation followed";
-  ExpectInstallStartedAndFinished();
+  EXPECT_TRUE(IsRunning(m_oldClient));
+  EXPECT_EQ(ReadString(kProductKey, kVersionValue), L"2.0.1.4") << "a client that could not be put back stays";
+  ExpectInstallStartedAndEnded(SetupOutcome::kInstallerFailed);
 }
 
 TEST_F(ExistingInstallTest, ProductCodeKeyWithoutACodeClosesWithoutDoingAnything) {
@@ -283,7 +221,7 @@ TEST_F(ExistingInstallTest, ProductCodeKeyWithoutACodeClosesWithoutDoingAnything
   EXPECT_FALSE(KeyExists(kProductKey));
   EXPECT_TRUE(FileExists(std::wstring(m_context.m_szSetupDir) + L"\\Quillmere.msi"));
   EXPECT_TRUE(ReadRecords(standin::kRuntimeProgram).empty());
-  ExpectInstallStartedAndFinished();
+  ExpectInstallStartedAndEnded(SetupOutcome::kClientKept);
 }
 
 TEST_F(ExistingInstallTest, ProductKeyWithoutVersionIsInstalledOverWithTheExtractedPackage) {
@@ -296,14 +234,11 @@ TEST_F(ExistingInstallTest, ProductKeyWithoutVersionIsInstalledOverWithTheExtrac
   EXPECT_EQ(ReadString(kProductKey, kVersionValue), L"2.0.1.5");
   EXPECT_EQ(ClientsStartedByTheInstaller().size(), 1u);
   EXPECT_FALSE(FolderExists(m_context.m_szDataDir));
-  ExpectInstallStartedAndFinished();
+  ExpectInstallStartedAndEnded();
 }
 
-TEST_F(ExistingInstallTest, UninstallerThatCannotStartIsLoggedAndTheSequenceGoesOn) {
-  // Installed as far as the registry can tell, and no Windows Installer to run.
-  ASSERT_TRUE(WriteString(kProductCodeKey, kProductCodeValue, QUILL_STANDIN_CODE_OLD));
-  ASSERT_TRUE(WriteString(kLanguageKey, L"language", L"zh-CN"));
-  ASSERT_TRUE(WriteString(kProductKey, kVersionValue, L"2.0.1.4"));
+TEST_F(ExistingInstallTest, UninstallThatCannotRunLeavesTheClientInstalledConfiguredAndRunning) {
+  InstallOldClient();
   wchar_t system[MAX_PATH];
   GetSystemDirectoryW(system, MAX_PATH);
   const std::wstring msiexec = std::wstring(system) + L"\\msiexec.exe";
@@ -313,14 +248,18 @@ TEST_F(ExistingInstallTest, UninstallerThatCannotStartIsLoggedAndTheSequenceGoes
   MoveFileW(parked.c_str(), msiexec.c_str());
 
   EXPECT_THAT(SetupLogLines(), ElementsAre(EndsWith(" Msg:delete quillmere failed! [2]"),
-                                           EndsWith(" Msg:setup Quillmere failed! ErrCode:2 Num:1")));
-  EXPECT_FALSE(KeyExists(kProductCodeKey));
-  EXPECT_FALSE(KeyExists(kLanguageKey));
-  EXPECT_EQ(ReadRecords(standin::kRuntimeProgram).size(), 1u) << "the installation run followed";
-  // The client's installer could not start either: the run ends telling so.
-  EXPECT_EQ(m_observer.Events().front(), "install started");
-  EXPECT_THAT(m_observer.Failures(), ElementsAre(SetupFailure::kInstallerFailed));
-  EXPECT_EQ(m_observer.Count("install finished"), 0u);
+                                           EndsWith(" Msg:the installed client stays: its uninstall failed")));
+  EXPECT_TRUE(KeyExists(kOldEntry));
+  EXPECT_EQ(ReadString(kProductCodeKey, kProductCodeValue), QUILL_STANDIN_CODE_OLD);
+  EXPECT_TRUE(KeyExists(kLanguageKey));
+  EXPECT_EQ(ReadFileBytes(InstalledConfigPath()), m_userConfig);
+  EXPECT_TRUE(ReadRecords(standin::kRuntimeProgram).empty()) << "the new release never ran";
+  const auto clients = ClientsStartedByTheInstaller();
+  ASSERT_EQ(clients.size(), 2u) << "the stopped client is started again";
+  EXPECT_EQ(clients[1]["version"], "2.0.1.4");
+  EXPECT_FALSE(HasKeptClientConfig(m_context));
+  EXPECT_FALSE(FileExists(UpgradeStatePath(m_context)));
+  ExpectInstallStartedAndEnded(SetupOutcome::kInstallerFailed);
 }
 
 TEST_F(ExistingInstallTest, StoppingTheClientEndsOnlyProgramsInItsFolderAskingThemToCloseFirst) {

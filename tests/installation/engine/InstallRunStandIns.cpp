@@ -290,7 +290,7 @@ void ResetMachine() {
   StopClients();
   for (const wchar_t* code : kStandInCodes) {
     for (REGSAM view : kViews) {
-      if (KeyExists(kUninstallList + L"\\" + code, view)) RunHidden(MsiExec() + L" /x " + code + L" /qn");
+      if (KeyExists(kUninstallList + L"\\" + code, view)) RunHidden(MsiExec() + L" /x " + code + L" /qn QUILLTESTREMOVE=1");
     }
   }
   for (REGSAM view : kViews) DeleteTree(HKEY_LOCAL_MACHINE, L"SOFTWARE", setup::kProductWord, view);

@@ -44,10 +44,10 @@ class RecordingObserver : public setup::ISetupObserver {
     return true;
   }
   void OnPackageReady() override { Add("ready"); }
-  void OnFailure(setup::SetupFailure failure) override {
+  void OnRunEnded(setup::SetupOutcome outcome) override {
     std::lock_guard<std::mutex> hold(m_lock);
-    m_failures.push_back(failure);
-    m_events.push_back("failure");
+    m_outcomes.push_back(outcome);
+    m_events.push_back("ended");
   }
   void OnInstallStarted() override { Add("install started"); }
   bool ConfirmReplace(const std::wstring& installed, const std::wstring& published) override {
@@ -56,7 +56,6 @@ class RecordingObserver : public setup::ISetupObserver {
     m_events.push_back("asked");
     return m_bReplace;
   }
-  void OnInstallFinished() override { Add("install finished"); }
 
   void SetReplace(bool replace) { m_bReplace = replace; }
   // The logins given when a proxy asks, in order; asked beyond them, the person declines.
@@ -70,19 +69,19 @@ class RecordingObserver : public setup::ISetupObserver {
   void Clear() {
     std::lock_guard<std::mutex> hold(m_lock);
     m_progress.clear();
-    m_failures.clear();
+    m_outcomes.clear();
     m_events.clear();
     m_questions.clear();
   }
 
-  // In the order they came: "ready", "failure", "install started", "asked", "install finished".
+  // In the order they came: "ready", "install started", "asked", "ended".
   std::vector<std::string> Events() const {
     std::lock_guard<std::mutex> hold(m_lock);
     return m_events;
   }
-  std::vector<setup::SetupFailure> Failures() const {
+  std::vector<setup::SetupOutcome> Outcomes() const {
     std::lock_guard<std::mutex> hold(m_lock);
-    return m_failures;
+    return m_outcomes;
   }
   std::vector<Progress> ProgressCalls() const {
     std::lock_guard<std::mutex> hold(m_lock);
@@ -112,7 +111,7 @@ class RecordingObserver : public setup::ISetupObserver {
   mutable std::mutex m_lock;
   bool m_bReplace;
   std::vector<Progress> m_progress;
-  std::vector<setup::SetupFailure> m_failures;
+  std::vector<setup::SetupOutcome> m_outcomes;
   std::vector<std::string> m_events;
   std::vector<std::pair<std::wstring, std::wstring>> m_questions;
   std::vector<std::pair<std::wstring, std::wstring>> m_logins;

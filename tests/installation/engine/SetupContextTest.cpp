@@ -139,7 +139,7 @@ TEST_F(BeginSetupTest, DataFolderThatCannotBeMadeSafeIsADiskErrorAndStartsNoWork
   RecordingObserver observer;
   EXPECT_FALSE(BeginSetup(context, &observer, RecordingWorker));
   EXPECT_EQ(context.m_hWorker, nullptr);
-  EXPECT_THAT(observer.Failures(), ElementsAre(SetupFailure::kDiskError));
+  EXPECT_THAT(observer.Outcomes(), ElementsAre(SetupOutcome::kDiskError));
   EXPECT_THAT(LogMessages(), ElementsAre("Secure data folder error"));
 }
 
@@ -286,7 +286,7 @@ TEST(BeginSetupWithoutDataFolder, LogsTellsADiskErrorAndStartsNoWorker) {
   SetupContext context;
   RecordingObserver observer;
   EXPECT_FALSE(BeginSetup(context, &observer, RecordingWorker));
-  EXPECT_THAT(observer.Failures(), ElementsAre(SetupFailure::kDiskError));
+  EXPECT_THAT(observer.Outcomes(), ElementsAre(SetupOutcome::kDiskError));
   EXPECT_EQ(context.m_hWorker, nullptr);
   Sleep(50);
   EXPECT_EQ(g_workerParam, nullptr);

@@ -64,8 +64,8 @@ Tree Snapshot(const std::wstring& folder) {
 
 struct Outcome {
   size_t ready = 0;   // OnPackageReady calls
-  size_t errors = 0;  // OnFailure calls
-  std::optional<SetupFailure> failure;  // the last one's
+  size_t errors = 0;  // OnRunEnded calls: the worker ends the run only when it fails
+  std::optional<SetupOutcome> failure;  // the last one's
   DWORD exitCode = STILL_ACTIVE;
 };
 
@@ -104,7 +104,7 @@ class SetupWorkerTest : public ServerBackedTest {
     GetExitCodeThread(context.m_hWorker, &outcome.exitCode);
     CloseHandle(context.m_hWorker);
     outcome.ready = observer.Count("ready");
-    const std::vector<SetupFailure> failures = observer.Failures();
+    const std::vector<SetupOutcome> failures = observer.Outcomes();
     outcome.errors = failures.size();
     if (!failures.empty()) outcome.failure = failures.back();
     return outcome;
@@ -206,7 +206,7 @@ TEST_F(SetupWorkerTest, PackageNotFoundDeletesThePackageAndReportsTheNetwork) {
   const Outcome outcome = RunSetup();
   EXPECT_EQ(outcome.ready, 0u);
   EXPECT_EQ(outcome.errors, 1u);
-  EXPECT_EQ(outcome.failure, SetupFailure::kDownloadFailed);
+  EXPECT_EQ(outcome.failure, SetupOutcome::kDownloadFailed);
   EXPECT_EQ(outcome.exitCode, 0u);
   EXPECT_FALSE(FileExists(PackagePath())) << "the error page is not kept as a package";
   EXPECT_THAT(LogMessages(), ElementsAre("invalid http status code: ", "404", "download fail 22"));
@@ -217,7 +217,7 @@ TEST_F(SetupWorkerTest, NoServerReportsTheNetworkWithTheLibrarysCodeAndKeepsTheP
   ASSERT_TRUE(SetServerMode("all", "mode=down"));
   const Outcome outcome = RunSetup();
   EXPECT_EQ(outcome.errors, 1u);
-  EXPECT_EQ(outcome.failure, SetupFailure::kDownloadFailed);
+  EXPECT_EQ(outcome.failure, SetupOutcome::kDownloadFailed);
   EXPECT_EQ(ReadFileBytes(PackagePath()), "left from before") << "a server out of reach takes nothing away";
   EXPECT_THAT(LogMessages(), Contains("download fail 7"));
 }
@@ -227,7 +227,7 @@ TEST_F(SetupWorkerTest, CorruptPackageRemovesTheWholeDataFolderAndTheNextRunStar
   Outcome outcome = RunSetup();
   EXPECT_EQ(outcome.ready, 0u);
   EXPECT_EQ(outcome.errors, 1u);
-  EXPECT_EQ(outcome.failure, SetupFailure::kPackageDamaged);
+  EXPECT_EQ(outcome.failure, SetupOutcome::kPackageDamaged);
   EXPECT_FALSE(FolderExists(DataFolder())) << "package, local manifest and partial extraction all go";
   EXPECT_THAT(LogMessages(), Not(Contains("Failed to delete a folder.")));
 
@@ -246,7 +246,7 @@ TEST_F(SetupWorkerTest, DataFolderThatCannotBeRemovedIsLogged) {
   ASSERT_NE(file, INVALID_HANDLE_VALUE);
   const Outcome outcome = RunSetup();
   CloseHandle(file);
-  EXPECT_EQ(outcome.failure, SetupFailure::kPackageDamaged);
+  EXPECT_EQ(outcome.failure, SetupOutcome::kPackageDamaged);
   EXPECT_THAT(LogMessages(), ElementsAre("Failed to delete a folder."));
   EXPECT_TRUE(FileExists(held));
   EXPECT_FALSE(FileExists(PackagePath())) << "what could go, went";
@@ -256,7 +256,7 @@ TEST_F(SetupWorkerTest, UnwritablePackageFileReportsTheDisk) {
   ASSERT_TRUE(CreateDirectoryW(PackagePath().c_str(), nullptr));  // the package's name is taken by a folder
   const Outcome outcome = RunSetup();
   EXPECT_EQ(outcome.errors, 1u);
-  EXPECT_EQ(outcome.failure, SetupFailure::kDiskError);
+  EXPECT_EQ(outcome.failure, SetupOutcome::kDiskError);
   const std::vector<std::string> log = LogMessages();
   ASSERT_EQ(log.size(), 2u);
   EXPECT_EQ(log[0].rfind("Open file error", 0), 0u) << log[0];
@@ -273,7 +273,7 @@ TEST_F(SetupWorkerTest, ClosingTheWindowMidTransferLeavesThePartialPackage) {
   }
   EXPECT_EQ(outcome.ready, 0u);
   EXPECT_EQ(outcome.errors, 1u);
-  EXPECT_EQ(outcome.failure, SetupFailure::kDiskError);
+  EXPECT_EQ(outcome.failure, SetupOutcome::kDiskError);
   const std::string kept = ReadFileBytes(PackagePath());
   EXPECT_GE(kept.size(), 1000000u);
   EXPECT_LT(kept.size(), package.size());
@@ -332,7 +332,7 @@ TEST_F(SetupWorkerTest, PackageThatDiffersFromTheManifestsDigestIsRefusedAndTheD
   ASSERT_TRUE(WriteFileBytes(ServedManifestPath(), ManifestDescribing("2.0.1.5", size, Sha256Hex(package + "!"))));
   Outcome outcome = RunSetup();
   EXPECT_EQ(outcome.ready, 0u);
-  EXPECT_EQ(outcome.failure, SetupFailure::kPackageDamaged);
+  EXPECT_EQ(outcome.failure, SetupOutcome::kPackageDamaged);
   EXPECT_FALSE(FolderExists(DataFolder())) << "nothing of it is extracted or kept";
   EXPECT_THAT(LogMessages(), ElementsAre("package verification failed"));
 
@@ -365,7 +365,7 @@ TEST_F(SetupWorkerTest, CorruptPackageLeavesAConfigurationKeptByAnEarlierRun) {
   ASSERT_TRUE(WriteFileBytes(DataFolder() + L"\\config.xml", config));
   ASSERT_TRUE(WriteFileBytes(DataFolder() + L"\\config.xml.sha256", Sha256Hex(config)));
   const Outcome outcome = RunSetup();
-  EXPECT_EQ(outcome.failure, SetupFailure::kPackageDamaged);
+  EXPECT_EQ(outcome.failure, SetupOutcome::kPackageDamaged);
   EXPECT_EQ(ListTree(DataFolder()), (std::vector<std::wstring>{L"config.xml", L"config.xml.sha256"}));
 }
 
@@ -378,7 +378,7 @@ TEST_F(SetupWorkerTest, NetworkFailureAfterTheRetriesKeepsWhatArrivedForTheNextR
   SetupTimings noRetries = QuickTimings();
   noRetries.nTransferRetries = 0;
   Outcome outcome = RunSetup(noRetries);
-  EXPECT_EQ(outcome.failure, SetupFailure::kDownloadFailed);
+  EXPECT_EQ(outcome.failure, SetupOutcome::kDownloadFailed);
   EXPECT_THAT(LogMessages(), Contains("download fail 28"));
   EXPECT_TRUE(ReadFileBytes(PackagePath()) == package.substr(0, 1000000)) << "what arrived before the stall stays";
 
@@ -415,7 +415,7 @@ TEST_F(SetupWorkerTest, FileHeldByAnotherProgramIsWaitedForBrieflyThenIsADiskErr
       EXPECT_TRUE(LogMessages().empty());
     } else {
       CloseHandle(file);
-      EXPECT_EQ(outcome.failure, SetupFailure::kDiskError);
+      EXPECT_EQ(outcome.failure, SetupOutcome::kDiskError);
       EXPECT_THAT(LogMessages(), ElementsAre("extraction failed: disk error 32"));
       EXPECT_TRUE(ReadFileBytes(PackagePath()) == ReadFileBytes(ServedPackagePath())) << "kept for the next run";
     }
@@ -486,7 +486,7 @@ TEST_P(ExtractionOverflow, IsADiskErrorThatKeepsThePackage) {
   ASSERT_TRUE(WriteZipArchive(ServedPackagePath(), GetParam().entries()));
   const Outcome outcome = RunSetup(QuickTimings(), SmallDataFolder());
   EXPECT_EQ(outcome.ready, 0u);
-  EXPECT_EQ(outcome.failure, SetupFailure::kDiskError);
+  EXPECT_EQ(outcome.failure, SetupOutcome::kDiskError);
   EXPECT_THAT(LogMessages(), ElementsAre("extraction failed: disk error 112"));
   EXPECT_TRUE(ReadFileBytes(SmallDataFolder() + L"\\setup.zip") == ReadFileBytes(ServedPackagePath()))
       << "the package is not to blame and stays";
@@ -501,7 +501,7 @@ INSTANTIATE_TEST_SUITE_P(Packages, ExtractionOverflow,
 TEST_F(SmallDiskTest, PackageLargerThanTheRoomLeftIsNotFetched) {
   ASSERT_TRUE(WriteFileBytes(ServedPackagePath(), RandomBytes(1500000, 5)));
   const Outcome outcome = RunSetup(QuickTimings(), SmallDataFolder());
-  EXPECT_EQ(outcome.failure, SetupFailure::kDiskError);
+  EXPECT_EQ(outcome.failure, SetupOutcome::kDiskError);
   const std::vector<std::string> log = LogMessages();
   ASSERT_EQ(log.size(), 2u);
   EXPECT_EQ(log[0].rfind("not enough disk space: 1500000 bytes needed, ", 0), 0u) << log[0];
@@ -517,7 +517,7 @@ struct ManifestCase {
   const char* name;
   std::function<void(const std::string& package)> publish;
   const wchar_t* installedVersion;  // null: no client installed
-  std::optional<SetupFailure> failure;  // none: the package is ready
+  std::optional<SetupOutcome> failure;  // none: the package is ready
   const char* logged;  // the refusal's log line; null when nothing is refused
 };
 
@@ -562,7 +562,7 @@ TEST_P(SignedManifestTest, DecidesWhetherThePackageIsFetched) {
   const Outcome outcome = RunSetup(QuickTimings(), std::wstring(), CompiledManifestKey());
   EXPECT_EQ(outcome.failure, c.failure);
   EXPECT_EQ(outcome.ready, c.failure ? 0u : 1u);
-  if (c.failure == SetupFailure::kDownloadFailed) {
+  if (c.failure == SetupOutcome::kDownloadFailed) {
     EXPECT_TRUE(PackageAnswers().empty()) << "the package was asked for";
     EXPECT_FALSE(FileExists(PackagePath()));
   }
@@ -579,28 +579,28 @@ INSTANTIATE_TEST_SUITE_P(
         ManifestCase{"SignedAndInForce",
                      [](const std::string& p) { ASSERT_TRUE(PublishManifest(ReleaseManifest("2.0.1.5", p))); },
                      nullptr, std::nullopt, nullptr},
-        ManifestCase{"ChangedAfterSigning", TamperAfterSigning, nullptr, SetupFailure::kDownloadFailed,
+        ManifestCase{"ChangedAfterSigning", TamperAfterSigning, nullptr, SetupOutcome::kDownloadFailed,
                      "the signature does not match the manifest"},
         ManifestCase{"SignatureMissing",
                      [](const std::string& p) {
                        ASSERT_TRUE(PublishManifest(ReleaseManifest("2.0.1.5", p)));
                        ASSERT_TRUE(DeleteFileW(ServedSignaturePath().c_str()));
                      },
-                     nullptr, SetupFailure::kDownloadFailed, "the manifest's signature did not arrive"},
-        ManifestCase{"SignedByAnotherKey", SignedByAStranger, nullptr, SetupFailure::kDownloadFailed,
+                     nullptr, SetupOutcome::kDownloadFailed, "the manifest's signature did not arrive"},
+        ManifestCase{"SignedByAnotherKey", SignedByAStranger, nullptr, SetupOutcome::kDownloadFailed,
                      "the signature does not match the manifest"},
         ManifestCase{"Expired",
                      [](const std::string& p) { ASSERT_TRUE(PublishManifest(ReleaseManifest("2.0.1.5", p, -1))); },
-                     nullptr, SetupFailure::kDownloadFailed, "the manifest has expired"},
+                     nullptr, SetupOutcome::kDownloadFailed, "the manifest has expired"},
         ManifestCase{"WithoutPackageFacts",
                      [](const std::string&) {
                        ASSERT_TRUE(PublishManifest(
                            ManifestNaming("2.0.1.5", "  <expires>" + UtcStampInDays(1) + "</expires>\r\n")));
                      },
-                     nullptr, SetupFailure::kDownloadFailed, "the manifest names no size or digest of the package"},
+                     nullptr, SetupOutcome::kDownloadFailed, "the manifest names no size or digest of the package"},
         ManifestCase{"DowngradeUnmeant",
                      [](const std::string& p) { ASSERT_TRUE(PublishManifest(ReleaseManifest("2.0.1.5", p))); },
-                     L"2.0.1.6", SetupFailure::kDownloadFailed,
+                     L"2.0.1.6", SetupOutcome::kDownloadFailed,
                      "the manifest names a version older than the installed client's"},
         ManifestCase{"DowngradeMeant",
                      [](const std::string& p) {
@@ -612,10 +612,10 @@ INSTANTIATE_TEST_SUITE_P(
                        ASSERT_TRUE(PublishManifest(ReleaseManifest("2.0.1.5", p)));
                        ASSERT_TRUE(SetServerMode("manifest", "mode=status&code=404"));
                      },
-                     nullptr, SetupFailure::kDownloadFailed, "no manifest arrived"},
+                     nullptr, SetupOutcome::kDownloadFailed, "no manifest arrived"},
         ManifestCase{"DigestOfAnotherPackage",
                      [](const std::string& p) { ASSERT_TRUE(PublishManifest(ReleaseManifest("2.0.1.5", p + "!"))); },
-                     nullptr, SetupFailure::kPackageDamaged, nullptr}),
+                     nullptr, SetupOutcome::kPackageDamaged, nullptr}),
     [](const ::testing::TestParamInfo<ManifestCase>& info) { return std::string(info.param.name); });
 
 TEST_F(SetupWorkerTest, WithoutAKeyAnUnsignedManifestIsTakenAndTheLogSaysSo) {

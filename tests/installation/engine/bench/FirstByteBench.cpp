@@ -37,10 +37,9 @@ class FirstByte : public ISetupObserver {
     return false;
   }
   void OnPackageReady() override {}
-  void OnFailure(SetupFailure) override {}
+  void OnRunEnded(SetupOutcome) override {}
   void OnInstallStarted() override {}
   bool ConfirmReplace(const std::wstring&, const std::wstring&) override { return false; }
-  void OnInstallFinished() override {}
   double At() const { return m_at.load(); }
 
  private:

@@ -1,0 +1,22 @@
+#pragma once
+// How a setup run ended: one value per road. The quiet run's exit code, the message the
+// window shows and the run's last log line are all derived from it, so they cannot disagree.
+
+namespace setup {
+
+enum class SetupOutcome {
+  kInstalled,         // the client installed, and started where a desktop user is signed in
+  kRestartNeeded,     // the client installed, but its files wait for a restart: nothing started
+  kPreviousRestored,  // the new version failed; the client that was installed was put back
+  kClientKept,        // an installed client was left as it was, because replacing it was declined
+  kDownloadFailed,    // the network or the server failed the transfer
+  kPackageDamaged,    // the package cannot be extracted, or is not what the manifest describes
+  kDiskError,         // the disk would not take what the run writes
+  kInstallerFailed,   // the runtime or the client installer could not run or reported failure
+                      // (its code is in the setup log)
+};
+
+// A few words for the log's last line of the run ("run ended: <words>").
+const char* DescribeOutcome(SetupOutcome outcome);
+
+}  // namespace setup
