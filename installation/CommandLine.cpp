@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include "Common/LongPath.h"
+#include "Common/PlainFile.h"
 #include "Common/tool.h"
 
 namespace {
@@ -62,4 +63,21 @@ InstallerOptions ParseCommandLine(const wchar_t* commandLine) {
   LocalFree(arguments);
   if (options.bKeep && !options.bQuiet) options.problems.push_back("command line: /keep without /quiet");
   return options;
+}
+
+void OpenLogCopy(InstallerOptions& options) {
+  if (options.strLogCopy.empty()) return;
+  const HANDLE file = setup::OpenPlainFile(options.strLogCopy.c_str(), setup::PlainFileUse::kAppend);
+  if (file == INVALID_HANDLE_VALUE) {
+    options.problems.push_back("command line: the /log file " + Quoted(options.strLogCopy) +
+                               " cannot be written: error " + std::to_string(GetLastError()));
+    options.strLogCopy.clear();
+    return;
+  }
+  const DWORD type = GetFileType(file);
+  CloseHandle(file);
+  if (type != FILE_TYPE_DISK) {
+    options.problems.push_back("command line: the /log file " + Quoted(options.strLogCopy) + " is no file on a disk");
+    options.strLogCopy.clear();
+  }
 }

@@ -15,9 +15,16 @@ struct InstallerOptions {
   bool bKeep = false;
   std::wstring strLogCopy;  // full path; empty when not asked for
   // What could not be taken, one line each for the log: an unknown argument, "/log" without
-  // a path, "/keep" without "/quiet". A quiet run with any of them does nothing; the
-  // interactive installer runs as ever.
+  // a path, "/keep" without "/quiet", a /log file that cannot be written. A run with any of
+  // them does nothing at all, quiet or not: an unattended deployment with a typo must not
+  // open a window that waits for somebody.
   std::vector<std::string> problems;
 };
 
 InstallerOptions ParseCommandLine(const wchar_t* commandLine);
+
+// Creates (or opens, to append) the /log file now, so that a file that cannot be written is
+// known before anything runs; adds the reason to `options.problems` and forgets the file
+// when it cannot. Only a plain file on a disk counts: a device such as "NUL" would swallow
+// the log unseen.
+void OpenLogCopy(InstallerOptions& options);

@@ -96,14 +96,19 @@ int QuietExitCodeFor(setup::SetupOutcome outcome) {
     case setup::SetupOutcome::kPreviousRestored:
       return kQuietPreviousRestored;
     case setup::SetupOutcome::kClientKept:
+    case setup::SetupOutcome::kNewerInstalled:
+    case setup::SetupOutcome::kClientUnidentified:
       return kQuietClientKept;
     case setup::SetupOutcome::kDownloadFailed:
+    case setup::SetupOutcome::kClockWrong:
       return kQuietDownloadFailed;
     case setup::SetupOutcome::kPackageDamaged:
       return kQuietPackageDamaged;
     case setup::SetupOutcome::kDiskError:
       return kQuietDiskError;
     case setup::SetupOutcome::kInstallerFailed:
+    case setup::SetupOutcome::kReplaceFailed:
+    case setup::SetupOutcome::kPutBackFailed:
       return kQuietInstallerFailed;
   }
   return kQuietInstallerFailed;

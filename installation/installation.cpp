@@ -16,11 +16,19 @@
 #include "windows/XMLWnd.h"
 
 BOOL CinstallationApp::InitInstance() {
-  const InstallerOptions options = ParseCommandLine(GetCommandLineW());
+  InstallerOptions options = ParseCommandLine(GetCommandLineW());
+  OpenLogCopy(options);
   if (!options.strLogCopy.empty()) setup::SetSetupLogCopy(options.strLogCopy);
-  for (const std::string& problem : options.problems) setup::WriteSetupLog(problem.c_str());
+  if (!options.problems.empty()) {
+    // Nothing runs, no window opens: the reasons go to the log (and the /log file, when it
+    // can be written).
+    for (const std::string& problem : options.problems) setup::WriteSetupLog(problem.c_str());
+    setup::WriteSetupLogF("command line not taken: nothing was done, exit code %d", kQuietBadCommandLine);
+    m_nExitCode = kQuietBadCommandLine;
+    return FALSE;
+  }
   if (options.bQuiet) {
-    m_nExitCode = options.problems.empty() ? RunQuietSetup(m_singleInstance, options.bKeep) : kQuietBadCommandLine;
+    m_nExitCode = RunQuietSetup(m_singleInstance, options.bKeep);
     return FALSE;
   }
 

@@ -10,3 +10,9 @@
 #define IDS_MAIN_TITLE 10004
 #define IDS_PREVIOUS_RESTORED 10005
 #define IDS_RESTART_NEEDED 10006
+#define IDS_NEWER_INSTALLED 10007
+#define IDS_CLIENT_UNIDENTIFIED 10008
+// Formatted with the date the computer's clock should show.
+#define IDS_CLOCK_WRONG 10009
+#define IDS_REPLACE_FAILED 10010
+#define IDS_PUT_BACK_FAILED 10011

@@ -4,6 +4,7 @@
 #include "engine/ClientFolder.h"
 #include "engine/ClientProcesses.h"
 #include "engine/DesktopLaunch.h"
+#include "engine/FolderTree.h"
 #include "engine/InstallRun.h"
 #include "engine/InstallerExitCode.h"
 #include "engine/KeptConfig.h"
@@ -65,7 +66,7 @@ SetupOutcome InstallOverPrevious(const SetupContext& context, const PreviousClie
     case InstallResult::kFailed:
       break;
   }
-  return PutPreviousClientBack(context, previous) ? SetupOutcome::kPreviousRestored : SetupOutcome::kInstallerFailed;
+  return PutPreviousClientBack(context, previous) ? SetupOutcome::kPreviousRestored : SetupOutcome::kPutBackFailed;
 }
 
 // A replacement that stopped before the uninstall: the installed client stays as it was,
@@ -80,7 +81,7 @@ SetupOutcome ReplaceInstalledClient(const SetupContext& context, const Installed
   // product code could add options or packages of its own.
   if (!IsProductCode(installed.productCode)) {
     WriteSetupLog("uninstall skipped: invalid product code");
-    return SetupOutcome::kInstallerFailed;
+    return SetupOutcome::kReplaceFailed;
   }
   PreviousClient previous;
   previous.productCode = installed.productCode;
@@ -94,7 +95,7 @@ SetupOutcome ReplaceInstalledClient(const SetupContext& context, const Installed
   // Nothing is removed that could not be put back.
   if (KeepPreviousClient(context, previous) != WayBack::kKept) {
     WriteSetupLog("uninstall skipped: it could not be undone");
-    return SetupOutcome::kInstallerFailed;
+    return SetupOutcome::kReplaceFailed;
   }
   const bool wasRunning = TerminateProcessesByPath(previous.folder);
   // Only a configuration kept in the protected data folder is put back: one an earlier run
@@ -114,7 +115,7 @@ SetupOutcome ReplaceInstalledClient(const SetupContext& context, const Installed
     WriteSetupLog("the installed client stays: its uninstall failed");
     if (keeping == ConfigKeeping::kKept) DiscardKeptClientConfig(context);
     LeaveInstalledClient(context, previous.folder, wasRunning);
-    return SetupOutcome::kInstallerFailed;
+    return SetupOutcome::kReplaceFailed;
   }
   DeleteProductKeys(installed.view);
   return InstallOverPrevious(context, previous, keeping == ConfigKeeping::kKept);
@@ -188,8 +189,11 @@ void OnPackageReady(SetupContext& context) {
       if (confirmed(std::wstring())) outcome = ReplaceInstalledClient(context, installed);
       break;
     case InstalledClient::kUnreadable:
-      // A client whose keys cannot be read is left as it is.
-      outcome = SetupOutcome::kClientKept;
+      // A client whose keys cannot be read is left as it is. The package stays for the next
+      // run; what was extracted from it goes, as the next run extracts it again.
+      WriteSetupLog("the installed client's product code key names no product code: nothing is changed");
+      DeleteFolderTree(context.m_szSetupDir);
+      outcome = SetupOutcome::kClientUnidentified;
       break;
   }
   EndRun(context, outcome);

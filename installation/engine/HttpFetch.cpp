@@ -234,6 +234,7 @@ struct SmallAnswer {
   long status = 0;
   std::string body;  // decoded when the server compressed it
   bool bDecoded = true;  // false: compressed in a way that could not be undone
+  std::string date;  // the server's "Date" of the last answer; empty when it gave none
 };
 
 // `curl` is the handle of the run's small files: the signature follows the manifest over the
@@ -265,6 +266,7 @@ SmallAnswer FetchSmallFile(CURL* curl, const char* address, const char* what, Se
     answer.result = trust.Outcome(StallOutcome(curl_easy_perform(curl), watch));
     answer.status = ResponseStatus(curl);
     encoding = head.ContentEncoding();
+    answer.date = head.Date();
     WriteSetupInfo("%s attempt %d: GET %s: result %d (%s), status %ld, %llu bytes", what, attempt, address,
                    answer.result, curl_easy_strerror(answer.result), answer.status,
                    static_cast<unsigned long long>(answer.body.size()));
@@ -317,9 +319,19 @@ void TakeManifest(CURL* curl, const SmallAnswer& manifest, SetupContext* context
   GetSystemTime(&now);
   std::wstring installed;
   ReadClientRegistryString(kProductKey, kVersionValue, installed);
-  const ManifestVerdict verdict = JudgeManifest(arrived ? manifest.body : std::string(), signature, key, now, installed);
+  std::string expires;
+  const ManifestVerdict verdict =
+      JudgeManifest(arrived ? manifest.body : std::string(), signature, key, now, installed, &expires);
   if (context) context->m_manifestVerdict = verdict;
   WriteSetupInfo("manifest: %s", DescribeVerdict(verdict));
+  // The server's clock is only a hint for the person: a network attacker sets this header.
+  const std::optional<SYSTEMTIME> server = ParseHttpDate(manifest.date);
+  if (context) context->m_serverTime = server;
+  if (VerdictDependsOnClock(verdict)) {
+    WriteSetupLogF("manifest expiry %s, this computer's time %s, the server's time %s",
+                   expires.empty() ? "(none)" : expires.c_str(), FormatUtcTime(now).c_str(),
+                   server ? FormatUtcTime(*server).c_str() : "(not given)");
+  }
   if (verdict == ManifestVerdict::kTrusted) OnManifestData(manifest.body.data(), 1, manifest.body.size(), context);
 }
 

@@ -1,6 +1,7 @@
 #include "engine/ManifestTrust.h"
 
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "Common/tool.h"
@@ -44,6 +45,42 @@ std::optional<std::vector<unsigned>> VersionParts(const std::string& text) {
   }
 }
 
+// 100-nanosecond ticks since 1601, for the distance between two times.
+unsigned long long Ticks(const SYSTEMTIME& time) {
+  FILETIME file = {};
+  if (!SystemTimeToFileTime(&time, &file)) return 0;
+  return (static_cast<unsigned long long>(file.dwHighDateTime) << 32) | file.dwLowDateTime;
+}
+
+// "<!DOCTYPE" anywhere outside the text of elements is a declaration; inside text it would
+// have to be escaped. A signed manifest is never searched for it before its signature holds.
+bool HasDocumentType(const std::string& manifest) { return manifest.find("<!DOCTYPE") != std::string::npos; }
+
+// A reference "&name;" other than lt, gt, amp, quot, apos and "&#...;". Without a document
+// type no other entity can be defined, but the parser would keep the text "&v;" as the value.
+bool HasForeignEntity(const std::string& manifest) {
+  static const char* const kOwn[] = {"lt;", "gt;", "amp;", "quot;", "apos;"};
+  for (size_t at = manifest.find('&'); at != std::string::npos; at = manifest.find('&', at + 1)) {
+    if (at + 1 < manifest.size() && manifest[at + 1] == '#') continue;
+    bool own = false;
+    for (const char* name : kOwn) own = own || manifest.compare(at + 1, strlen(name), name) == 0;
+    if (!own) return true;
+  }
+  return false;
+}
+
+// The whole text content of the root's first element `name` when it holds text and nothing
+// else (no comment, no markup), without the spaces around it; none otherwise. A version
+// split by a comment must not read as an empty or partial one.
+std::optional<std::string> PlainElementText(const TiXmlDocument& document, const char* name) {
+  const TiXmlElement* root = document.FirstChildElement();
+  const TiXmlElement* element = root ? root->FirstChildElement(name) : nullptr;
+  if (!element) return std::nullopt;
+  const TiXmlNode* only = element->FirstChild();
+  if (!only || only->NextSibling() || !only->ToText()) return std::nullopt;
+  return TrimmedText(only->ToText()->Value());
+}
+
 unsigned long long Stamp(const SYSTEMTIME& time) {
   return ((((time.wYear * 100ull + time.wMonth) * 100 + time.wDay) * 100 + time.wHour) * 100 + time.wMinute) * 100 +
          time.wSecond;
@@ -69,6 +106,14 @@ const char* DescribeVerdict(ManifestVerdict verdict) {
       return "the manifest names no size or digest of the package";
     case ManifestVerdict::kDowngrade:
       return "the manifest names a version older than the installed client's";
+    case ManifestVerdict::kExpiryTooFar:
+      return "the manifest expires further ahead than any the vendor publishes";
+    case ManifestVerdict::kDocumentType:
+      return "the manifest holds a document type declaration";
+    case ManifestVerdict::kEntity:
+      return "the manifest refers to an entity";
+    case ManifestVerdict::kBadVersion:
+      return "the manifest's version is not two to four dotted numbers";
   }
   return "unknown";
 }
@@ -83,6 +128,18 @@ std::optional<int> CompareVersions(const std::string& a, const std::string& b) {
     if (l != r) return l < r ? -1 : 1;
   }
   return 0;
+}
+
+bool IsPublishedVersion(const std::string& text) {
+  const auto parts = VersionParts(text);
+  return parts && parts->size() >= 2;
+}
+
+std::string FormatUtcTime(const SYSTEMTIME& time) {
+  char text[32];
+  snprintf(text, sizeof text, "%04u-%02u-%02uT%02u:%02u:%02uZ", time.wYear, time.wMonth, time.wDay, time.wHour,
+           time.wMinute, time.wSecond);
+  return text;
 }
 
 std::optional<unsigned long long> ParseUtcStamp(const std::string& text) {
@@ -112,26 +169,37 @@ std::optional<unsigned long long> ParseUtcStamp(const std::string& text) {
 
 ManifestVerdict JudgeManifest(const std::string& manifest, const std::optional<std::string>& signature,
                               const ManifestPublicKey& key, const SYSTEMTIME& now,
-                              const std::wstring& installedVersion) {
+                              const std::wstring& installedVersion, std::string* expires) {
+  if (expires) expires->clear();
   if (!key.bPresent) return ManifestVerdict::kUnchecked;
   if (manifest.empty()) return ManifestVerdict::kNoManifest;
   if (!signature) return ManifestVerdict::kNoSignature;
   // Nothing of the manifest is read before its signature holds.
   if (!VerifyManifestSignature(manifest, *signature, key)) return ManifestVerdict::kBadSignature;
+  if (HasDocumentType(manifest)) return ManifestVerdict::kDocumentType;
+  if (HasForeignEntity(manifest)) return ManifestVerdict::kEntity;
 
   TiXmlDocument document;
   document.Parse(manifest.c_str());
   if (document.Error()) return ManifestVerdict::kNoManifest;
-  const auto expires = ElementText(document, "expires");
-  const auto stamp = expires ? ParseUtcStamp(*expires) : std::nullopt;
+  const auto published = PlainElementText(document, "version");
+  if (!published || !IsPublishedVersion(*published)) return ManifestVerdict::kBadVersion;
+  const auto expiry = ElementText(document, "expires");
+  if (expires && expiry) *expires = *expiry;
+  const auto stamp = expiry ? ParseUtcStamp(*expiry) : std::nullopt;
   if (!stamp || *stamp <= Stamp(now)) return ManifestVerdict::kExpired;
+  SYSTEMTIME expiryTime = {};
+  expiryTime.wYear = static_cast<WORD>(*stamp / 10000000000ull);
+  expiryTime.wMonth = static_cast<WORD>(*stamp / 100000000ull % 100);
+  expiryTime.wDay = static_cast<WORD>(*stamp / 1000000ull % 100);
+  const unsigned long long kTicksPerDay = 864000000000ull;
+  if (Ticks(expiryTime) > Ticks(now) + kLongestManifestDays * kTicksPerDay) return ManifestVerdict::kExpiryTooFar;
   const auto size = ElementText(document, "size");
   const auto digest = ElementText(document, "sha256");
   if (!size || size->empty() || !digest || digest->empty()) return ManifestVerdict::kNoPackageFacts;
 
-  const auto published = ElementText(document, "version");
   const auto downgrade = ElementText(document, "downgrade");
-  if (published && !installedVersion.empty() && !(downgrade && *downgrade == "true")) {
+  if (!installedVersion.empty() && !(downgrade && *downgrade == "true")) {
     const auto order = CompareVersions(*published, Utf8Text(installedVersion));
     if (order && *order < 0) return ManifestVerdict::kDowngrade;
   }

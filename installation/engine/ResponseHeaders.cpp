@@ -45,6 +45,18 @@ size_t ResponseHeaders::OnHeader(char* data, size_t size, size_t count, void* se
   return static_cast<ResponseHeaders*>(self)->Take(data, bytes) ? bytes : 0;
 }
 
+std::optional<SYSTEMTIME> ParseHttpDate(const std::string& text) {
+  if (text.empty()) return std::nullopt;
+  const time_t seconds = curl_getdate(text.c_str(), nullptr);
+  if (seconds < 0) return std::nullopt;
+  // Seconds since 1970 as 100-nanosecond ticks since 1601.
+  const unsigned long long ticks = (static_cast<unsigned long long>(seconds) + 11644473600ull) * 10000000ull;
+  FILETIME file = {static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+  SYSTEMTIME time = {};
+  if (!FileTimeToSystemTime(&file, &time)) return std::nullopt;
+  return time;
+}
+
 void ResponseHeaders::Forget() {
   m_nStatus = 0;
   m_bComplete = false;
@@ -52,6 +64,7 @@ void ResponseHeaders::Forget() {
   m_strETag.clear();
   m_strLastModified.clear();
   m_strContentEncoding.clear();
+  m_strDate.clear();
 }
 
 bool ResponseHeaders::Take(const char* line, size_t bytes) {
@@ -83,6 +96,8 @@ void ResponseHeaders::TakeField(const std::string& name, const std::string& valu
     m_strLastModified = value;
   } else if (name == "content-encoding") {
     m_strContentEncoding = Lower(value);
+  } else if (name == "date") {
+    m_strDate = value;
   } else if (name == "content-range") {
     const std::string lower = Lower(value);
     if (lower.compare(0, 6, "bytes ") != 0) return;

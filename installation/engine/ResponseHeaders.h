@@ -5,13 +5,20 @@
 
 #include <curl/curl.h>
 
+#include <windows.h>
+
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace setup {
 
 class ServerTrust;
+
+// An HTTP date ("Sun, 06 Nov 1994 08:49:37 GMT" and the older forms) as universal time; none
+// when the text is not one.
+std::optional<SYSTEMTIME> ParseHttpDate(const std::string& text);
 
 class ResponseHeaders {
  public:
@@ -39,6 +46,8 @@ class ResponseHeaders {
   const std::string& LastModified() const { return m_strLastModified; }
   // "gzip", "deflate", ... in lower case; empty for a body sent as it is.
   const std::string& ContentEncoding() const { return m_strContentEncoding; }
+  // The server's clock when it answered ("Date"), as it wrote it; empty when it did not.
+  const std::string& Date() const { return m_strDate; }
 
   // Feeds one header line (status line, field or the empty line that ends the head), as the
   // library's callback does; false when the transfer is to stop.
@@ -59,6 +68,7 @@ class ResponseHeaders {
   std::string m_strETag;
   std::string m_strLastModified;
   std::string m_strContentEncoding;
+  std::string m_strDate;
 };
 
 }  // namespace setup

@@ -59,6 +59,9 @@ struct SetupContext {
   // and what the run made of the manifest it fetched (see ManifestTrust.h).
   ManifestPublicKey m_manifestKey = CompiledManifestKey();
   ManifestVerdict m_manifestVerdict = ManifestVerdict::kUnchecked;
+  // The server's clock when it sent the manifest, as its "Date" said; none when it gave
+  // none. Only ever a hint for the person whose own clock is wrong: never trusted.
+  std::optional<SYSTEMTIME> m_serverTime;
 
   // The run's way through proxies, found on the worker when the first transfer starts.
   std::shared_ptr<ProxySession> m_pProxies;

@@ -20,6 +20,16 @@ const char* DescribeOutcome(SetupOutcome outcome) {
       return "writing to disk failed";
     case SetupOutcome::kInstallerFailed:
       return "an installer failed";
+    case SetupOutcome::kNewerInstalled:
+      return "the installed client is newer than the release, nothing was changed";
+    case SetupOutcome::kClientUnidentified:
+      return "the installed client cannot be identified, nothing was changed";
+    case SetupOutcome::kClockWrong:
+      return "the manifest was refused, this computer's clock is wrong";
+    case SetupOutcome::kReplaceFailed:
+      return "the installed client could not be replaced and was kept";
+    case SetupOutcome::kPutBackFailed:
+      return "the new version failed and the previous one could not be put back: no client is installed";
   }
   return "unknown";
 }

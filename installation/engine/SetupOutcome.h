@@ -9,11 +9,17 @@ enum class SetupOutcome {
   kRestartNeeded,     // the client installed, but its files wait for a restart: nothing started
   kPreviousRestored,  // the new version failed; the client that was installed was put back
   kClientKept,        // an installed client was left as it was, because replacing it was declined
-  kDownloadFailed,    // the network or the server failed the transfer
+  kNewerInstalled,    // the installed client is newer than the release: nothing was changed
+  kClientUnidentified,  // a client is installed whose keys name no product code: nothing changed
+  kDownloadFailed,    // the network or the server failed the transfer, or the manifest was refused
+  kClockWrong,        // the manifest was refused as expired, and this computer's clock is not the server's
   kPackageDamaged,    // the package cannot be extracted, or is not what the manifest describes
   kDiskError,         // the disk would not take what the run writes
   kInstallerFailed,   // the runtime or the client installer could not run or reported failure
-                      // (its code is in the setup log)
+                      // (its own window said so; its code is in the setup log)
+  kReplaceFailed,     // the installed client could not be removed safely and was kept as it was
+  kPutBackFailed,     // the new client failed and the old one could not be put back: none is
+                      // installed; the way back waits in the data folder for the next run
 };
 
 // A few words for the log's last line of the run ("run ended: <words>").

@@ -40,6 +40,25 @@ bool FolderExists(const wchar_t* path) {
 // manifest, partial extraction), so the next run starts afresh. A configuration kept by an
 // uninstall whose installation failed is the user's own and stays, with the folder; so does
 // the way back of an upgrade that has not ended.
+// A refused manifest is a failed download, unless its refusal says more: an installed client
+// newer than the release, or (for an expiry) a computer whose clock is a day or more away from
+// the server's. The server's time is only ever a hint for the person.
+SetupOutcome RefusalOutcome(const SetupContext& context) {
+  if (context.m_manifestVerdict == ManifestVerdict::kDowngrade) return SetupOutcome::kNewerInstalled;
+  if (!VerdictDependsOnClock(context.m_manifestVerdict) || !context.m_serverTime) return SetupOutcome::kDownloadFailed;
+  SYSTEMTIME now;
+  GetSystemTime(&now);
+  FILETIME here = {}, there = {};
+  SystemTimeToFileTime(&now, &here);
+  SystemTimeToFileTime(&*context.m_serverTime, &there);
+  const auto ticks = [](const FILETIME& t) {
+    return static_cast<long long>((static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime);
+  };
+  const long long apart = ticks(here) - ticks(there);
+  const long long kDay = 864000000000ll;
+  return apart > kDay || apart < -kDay ? SetupOutcome::kClockWrong : SetupOutcome::kDownloadFailed;
+}
+
 void DiscardDataFolder(const SetupContext& context) {
   if (HasKeptClientConfig(context) || HasUpgradeState(context)) {
     DeleteFolderTree(context.m_szSetupDir);
@@ -113,7 +132,7 @@ DWORD WINAPI SetupWorkerProc(LPVOID param) {
   if (!MayFetchPackage(context->m_manifestVerdict)) {
     // Nothing the vendor's key does not vouch for is fetched, let alone run as administrator.
     WriteSetupLogF("manifest refused: %s", DescribeVerdict(context->m_manifestVerdict));
-    EndRun(*context, SetupOutcome::kDownloadFailed);
+    EndRun(*context, RefusalOutcome(*context));
     curl_global_cleanup();
     return 0;
   }

@@ -3,10 +3,13 @@
 #include <cstdlib>
 #include <string>
 
+#include "Common/tool.h"
 #include "Control/UIProgress.h"
 #include "Core/UIControl.h"
+#include "Core/UIManager.h"
 #include "engine/ExistingInstall.h"
 #include "engine/SetupWorker.h"
+#include "resource.h"
 #include "windows/FrameMsgBoxUI.h"
 #include "windows/ProxyLogin.h"
 #include "windows/SetupProgress.h"
@@ -19,6 +22,16 @@ constexpr UINT_PTR kProgressTimerId = 0x3000;
 // A timer's tick is taken from the queue only when no paint is pending, so it starts the
 // setup right after the first frame, or at once when the window has nothing to paint.
 constexpr UINT_PTR kStartSetupTimerId = 0x3001;
+
+// The local date of a universal time, "YYYY-MM-DD".
+std::wstring LocalDate(const SYSTEMTIME& universal) {
+  SYSTEMTIME local = universal;
+  SystemTimeToTzSpecificLocalTime(nullptr, &universal, &local);
+  wchar_t text[16];
+  _snwprintf(text, 16, L"%04u-%02u-%02u", local.wYear, local.wMonth, local.wDay);
+  text[15] = L'\0';
+  return text;
+}
 
 std::wstring WidenAscii(const char* text) {
   std::wstring wide;
@@ -72,7 +85,7 @@ LRESULT CFrameMainUI::ProcessMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
       setup::OnPackageReady(m_context);
       break;
     case setup::WM_SETUP_ERROR:
-      ShowSetupError(m_hWnd, static_cast<UINT>(wParam));
+      ShowSetupMessage(m_hWnd, OutcomeText(static_cast<UINT>(wParam)));
       break;
     case setup::WM_SETUP_PROXY_LOGIN:
       if (auto* pRequest = reinterpret_cast<setup::ProxyLoginRequest*>(lParam)) {
@@ -112,6 +125,15 @@ void CFrameMainUI::StartSetup() {
   // A setup that cannot begin is told to the observer like a worker's failure: its box is
   // shown and the window closes, instead of waiting at "0 / 0 KB" for a worker that never ran.
   setup::BeginSetup(m_context, &m_observer, setup::SetupWorkerProc);
+}
+
+std::wstring CFrameMainUI::OutcomeText(UINT nStringId) const {
+  const std::wstring text = setup::LoadStringResource(SkinUI::CWindowHostUI::GetModuleInstance(), nStringId);
+  if (nStringId != IDS_CLOCK_WRONG || !m_context.m_serverTime) return text;
+  std::wstring formatted(text.size() + 16, L'\0');
+  const int chars = _snwprintf(&formatted[0], formatted.size(), text.c_str(), LocalDate(*m_context.m_serverTime).c_str());
+  formatted.resize(chars > 0 ? static_cast<size_t>(chars) : 0);
+  return formatted;
 }
 
 void CFrameMainUI::OnCancelClick(SkinUI::NotifyEvent& /*event*/) { Close(1); }

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "MainWindowHost.h"
 #include "engine/SetupContext.h"
 #include "windows/SetupWindowObserver.h"
@@ -59,6 +61,9 @@ class CFrameMainUI : public CXMLWnd, public IMainSetupWindow {
   // The setup's start, once: the worker's first steps (loading the network and security
   // libraries, the manifest's request) would otherwise compete with the first frame.
   void StartSetup();
+  // What the message box says for the run's outcome string (some are formatted with what
+  // the run found out).
+  std::wstring OutcomeText(UINT nStringId) const;
 
   DWORD m_dwLastProgressTick = 0;
   bool m_bProgressShown = false;

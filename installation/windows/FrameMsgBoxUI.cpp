@@ -16,7 +16,10 @@ void CFrameMsgBoxUI::OnWindowGone(HWND hWnd) {
 }
 
 void ShowSetupError(HWND hMainWnd, UINT nStringId) {
-  const std::wstring text = setup::LoadStringResource(SkinUI::CWindowHostUI::GetModuleInstance(), nStringId);
+  ShowSetupMessage(hMainWnd, setup::LoadStringResource(SkinUI::CWindowHostUI::GetModuleInstance(), nStringId));
+}
+
+void ShowSetupMessage(HWND hMainWnd, const std::wstring& text) {
   CFrameMsgBoxUI* pBox = new (std::nothrow) CFrameMsgBoxUI(setup::kMessageBoxSkin);
   if (pBox == nullptr) return;
   // Not deleted on failure: a window that failed after its first message has already taken

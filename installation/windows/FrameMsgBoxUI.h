@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "windows/XMLWnd.h"
 
 class CFrameMsgBoxUI : public CXMLWnd {
@@ -19,3 +21,6 @@ class CFrameMsgBoxUI : public CXMLWnd {
 // message box over `hMainWnd`, waits until the user dismisses it, then posts WM_CLOSE to
 // `hMainWnd`. When the box cannot be made the main window stays open.
 void ShowSetupError(HWND hMainWnd, UINT nStringId);
+
+// The same with a text of its own (a string formatted with what the run found out).
+void ShowSetupMessage(HWND hMainWnd, const std::wstring& text);

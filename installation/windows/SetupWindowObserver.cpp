@@ -28,6 +28,16 @@ UINT OutcomeStringId(SetupOutcome outcome) {
       return IDS_PREVIOUS_RESTORED;
     case SetupOutcome::kRestartNeeded:
       return IDS_RESTART_NEEDED;
+    case SetupOutcome::kNewerInstalled:
+      return IDS_NEWER_INSTALLED;
+    case SetupOutcome::kClientUnidentified:
+      return IDS_CLIENT_UNIDENTIFIED;
+    case SetupOutcome::kClockWrong:
+      return IDS_CLOCK_WRONG;
+    case SetupOutcome::kReplaceFailed:
+      return IDS_REPLACE_FAILED;
+    case SetupOutcome::kPutBackFailed:
+      return IDS_PUT_BACK_FAILED;
     case SetupOutcome::kInstalled:
     case SetupOutcome::kClientKept:
     // An installer that failed has told the person in its own window.

@@ -33,7 +33,9 @@ def failing_package():
     return out.getvalue()
 
 
-class QuietEndToEnd(driver.EndToEndCase):
+class QuietRun:
+    """Runs the installer as a deployment does; mixed into the cases that need it."""
+
     def run_quiet(self, machine, *arguments, seconds=300):
         """Runs the installer with the arguments; its exit code, once no window was ever mapped."""
         before = set(mapped_windows())
@@ -47,6 +49,8 @@ class QuietEndToEnd(driver.EndToEndCase):
         self.assertEqual(shown, set(), "a window was mapped during a quiet run")
         return code
 
+
+class QuietEndToEnd(QuietRun, driver.EndToEndCase):
     def test_a_a_clean_machine_is_installed_without_a_window(self):
         publish(client_package())
         machine = self.machine("quiet_clean")

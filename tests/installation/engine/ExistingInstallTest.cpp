@@ -210,18 +210,20 @@ TEST_F(ExistingInstallTest, ProductCodeThatIsNotJustOneCodeIsNeverPutOnTheUninst
   EXPECT_FALSE(FileExists(logFile));
   EXPECT_TRUE(IsRunning(m_oldClient));
   EXPECT_EQ(ReadString(kProductKey, kVersionValue), L"2.0.1.4") << "a client that could not be put back stays";
-  ExpectInstallStartedAndEnded(SetupOutcome::kInstallerFailed);
+  ExpectInstallStartedAndEnded(SetupOutcome::kReplaceFailed);
 }
 
-TEST_F(ExistingInstallTest, ProductCodeKeyWithoutACodeClosesWithoutDoingAnything) {
+TEST_F(ExistingInstallTest, ProductCodeKeyWithoutACodeChangesNothingAndSaysSo) {
   ASSERT_TRUE(WriteString(kProductCodeKey, L"other", L"x"));
   PackageReady(true);
 
   EXPECT_TRUE(m_prompts.empty());
   EXPECT_FALSE(KeyExists(kProductKey));
-  EXPECT_TRUE(FileExists(std::wstring(m_context.m_szSetupDir) + L"\\Quillmere.msi"));
+  EXPECT_TRUE(FileExists(m_context.m_szPackagePath)) << "the download stays for the next run";
+  EXPECT_FALSE(FolderExists(m_context.m_szSetupDir)) << "what the next run extracts again goes";
   EXPECT_TRUE(ReadRecords(standin::kRuntimeProgram).empty());
-  ExpectInstallStartedAndEnded(SetupOutcome::kClientKept);
+  EXPECT_THAT(SetupLogLines(), ElementsAre(EndsWith("product code key names no product code: nothing is changed")));
+  ExpectInstallStartedAndEnded(SetupOutcome::kClientUnidentified);
 }
 
 TEST_F(ExistingInstallTest, ProductKeyWithoutVersionIsInstalledOverWithTheExtractedPackage) {
@@ -259,7 +261,7 @@ TEST_F(ExistingInstallTest, UninstallThatCannotRunLeavesTheClientInstalledConfig
   EXPECT_EQ(clients[1]["version"], "2.0.1.4");
   EXPECT_FALSE(HasKeptClientConfig(m_context));
   EXPECT_FALSE(FileExists(UpgradeStatePath(m_context)));
-  ExpectInstallStartedAndEnded(SetupOutcome::kInstallerFailed);
+  ExpectInstallStartedAndEnded(SetupOutcome::kReplaceFailed);
 }
 
 TEST_F(ExistingInstallTest, StoppingTheClientEndsOnlyProgramsInItsFolderAskingThemToCloseFirst) {

@@ -36,8 +36,9 @@ class WayBackTest : public ExistingInstallTest {
   // are no package at all.
   void StageNewPackage(const std::wstring& msi) {
     StageSetupFolder(m_context, msi.empty() ? L"Quillmere-2.0.1.5.msi" : msi, true);
-    if (msi.empty())
+    if (msi.empty()) {
       ASSERT_TRUE(WriteFileBytes(std::wstring(m_context.m_szSetupDir) + L"\\Quillmere.msi", "not a package"));
+    }
   }
 
   // What a run leaves when it dies right after the uninstall: the way back and the kept
@@ -107,7 +108,7 @@ TEST_F(WayBackTest, WithoutTheInstalledClientsOwnPackageNothingIsUninstalled) {
   EXPECT_EQ(ReadFileBytes(InstalledConfigPath()), m_userConfig);
   EXPECT_THAT(SetupLogLines(), Contains(EndsWith("uninstall skipped: it could not be undone")));
   EXPECT_FALSE(HasKeptClientConfig(m_context));
-  ExpectInstallStartedAndEnded(SetupOutcome::kInstallerFailed);
+  ExpectInstallStartedAndEnded(SetupOutcome::kReplaceFailed);
 }
 
 TEST_F(WayBackTest, AnUninstallThatFailsLeavesTheClientAndNeverRunsTheNewPackage) {
@@ -123,7 +124,7 @@ TEST_F(WayBackTest, AnUninstallThatFailsLeavesTheClientAndNeverRunsTheNewPackage
   EXPECT_EQ(ReadFileBytes(InstalledConfigPath()), m_userConfig);
   EXPECT_TRUE(ReadRecords(standin::kRuntimeProgram).empty()) << "the new release never ran";
   EXPECT_TRUE(ReadRecords(standin::kClientProgram).empty()) << "a client that was not running stays so";
-  ExpectInstallStartedAndEnded(SetupOutcome::kInstallerFailed);
+  ExpectInstallStartedAndEnded(SetupOutcome::kReplaceFailed);
 }
 
 // The next run after one that died between the uninstall and the end: no question, the new
@@ -173,7 +174,7 @@ TEST_F(WayBackTest, AWayBackThatCannotBeTakenWaitsForTheNextRun) {
   EXPECT_TRUE(FileExists(UpgradeStatePath(m_context)));
   EXPECT_TRUE(FileExists(KeptPackagePath(m_context)));
   EXPECT_TRUE(HasKeptClientConfig(m_context));
-  ExpectInstallStartedAndEnded(SetupOutcome::kInstallerFailed);
+  ExpectInstallStartedAndEnded(SetupOutcome::kPutBackFailed);
 }
 
 // A client whose folder only Windows Installer, or only its running program, still tells:
