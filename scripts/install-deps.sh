@@ -10,7 +10,7 @@ PACKAGES=(
   libz-mingw-w64-dev libstb-dev googletest
   wine wine64 xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei
   wixl msitools python3 python3-cryptography nginx-light curl unzip zip
-  p7zip-full libarchive-tools locales squid openssl
+  p7zip-full libarchive-tools locales squid openssl faketime
 )
 
 missing=()

@@ -34,6 +34,7 @@ CAPTION_POINT = (300, 24)
 CONFIRM_BUTTON = (380, 174)    # "btn_ok" of the uninstall prompt
 DECLINE_BUTTON = (470, 174)    # "btn_cancle" of the uninstall prompt
 BAR_ROW, BAR_LEFT, BAR_RIGHT = 104, 173, 533  # a row through the progress bar, inside its border
+FAKETIME_LIBRARY = "/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1"
 
 
 def shell(script, env=None):
@@ -183,7 +184,9 @@ class Machine:
     """One clean Windows machine: a copy of the template prefix (the one with the Chinese font
     fallback a Chinese desktop has) with its own wineserver."""
 
-    def __init__(self, name):
+    def __init__(self, name, clock=None):
+        """`clock`, when given, shifts the machine's clock ("+400d", "-12y"): Debian's faketime
+        is preloaded into its wineserver and every program it runs."""
         self.name = name
         self.work = os.path.join(ARGS.work, name)
         shutil.rmtree(self.work, ignore_errors=True)
@@ -191,6 +194,8 @@ class Machine:
         # Named like the harness's isolated prefixes, which a stopped session clears away.
         self.prefix = tempfile.mkdtemp(prefix="iso.e2e.", dir=os.environ["QUILL_WINE_DIR"])
         self.env = dict(os.environ, WINEPREFIX=self.prefix, DISPLAY=ARGS.display)
+        if clock:
+            self.env.update(LD_PRELOAD=FAKETIME_LIBRARY, FAKETIME=clock, FAKETIME_DONT_FAKE_MONOTONIC="1")
         shell('wine_clone_prefix "$QUILL_WINE_DIR/template-cjk" "%s"' % self.prefix, self.env)
         self.server_pid = shell('wine_start_server "%s"' % self.prefix, self.env)
 
@@ -291,8 +296,8 @@ class EndToEndCase(unittest.TestCase):
             machine.close()
         server("/reset")
 
-    def machine(self, name):
-        machine = Machine(name)
+    def machine(self, name, clock=None):
+        machine = Machine(name, clock)
         self.machines.append(machine)
         return machine
 

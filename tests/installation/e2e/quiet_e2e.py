@@ -55,7 +55,8 @@ class QuietEndToEnd(QuietRun, driver.EndToEndCase):
         publish(client_package())
         machine = self.machine("quiet_clean")
         log_copy = os.path.join(machine.work, "deploy.log")
-        self.assertEqual(self.run_quiet(machine, "/quiet", "/log", driver.windows_path(log_copy)), 0)
+        # Switches are taken in any letter case.
+        self.assertEqual(self.run_quiet(machine, "/QUIET", "/Log", driver.windows_path(log_copy)), 0)
         self.assert_installed_and_started(machine)
         with open(log_copy, "rb") as f:
             self.assertIn(b"quiet: exit code 0", f.read(), "the second log has the run")
@@ -109,11 +110,27 @@ class QuietEndToEnd(QuietRun, driver.EndToEndCase):
     def test_e_a_command_line_it_cannot_take_ends_with_7_and_does_nothing(self):
         publish(client_package())
         machine = self.machine("quiet_bad_arguments")
-        for arguments in (("/quiet", "/force"), ("/quiet", "/log")):
-            with self.subTest(" ".join(arguments)):
+        folder = machine.path("logs")
+        os.makedirs(folder)
+        cases = [
+            (("/quiet", "/force"), "unknown argument \"/force\""),
+            (("/quiet", "/log"), "/log names no file"),
+            (("/keep",), "/keep without /quiet"),
+            (("/quiet=1",), "unknown argument \"/quiet=1\""),
+            (("/qn",), "unknown argument \"/qn\""),
+            (("/quiet", "/log", "C:\\no such folder\\q.log"), "cannot be written"),
+            (("/quiet", "/log", "C:\\logs"), "cannot be written"),
+            (("/quiet", "/log", "C:\\" + "\\".join(["d" * 200] * 159)), "cannot be"),
+            (("/quiet", "/log", "NUL"), "/log file"),
+        ]
+        for arguments, reason in cases:
+            with self.subTest(" ".join(a[:40] for a in arguments)):
                 server("/clear-log")
                 self.assertEqual(self.run_quiet(machine, *arguments), 7)
                 self.assertEqual(server("/log"), "", "a request was made")
+                log = machine.log()
+                self.assertTrue([line for line in log[-3:] if reason in line], log[-3:])
+                self.assertEqual(log[-1], "command line not taken: nothing was done, exit code 7")
         self.assertFalse(os.path.exists(machine.path("Program Files", "Quillmere")))
 
 

@@ -140,7 +140,7 @@ TEST_F(BeginSetupTest, DataFolderThatCannotBeMadeSafeIsADiskErrorAndStartsNoWork
   EXPECT_FALSE(BeginSetup(context, &observer, RecordingWorker));
   EXPECT_EQ(context.m_hWorker, nullptr);
   EXPECT_THAT(observer.Outcomes(), ElementsAre(SetupOutcome::kDiskError));
-  EXPECT_THAT(LogMessages(), ElementsAre("Secure data folder error"));
+  EXPECT_THAT(LogMessages(), ElementsAre("Secure data folder error", "info: run ended: writing to disk failed"));
 }
 
 TEST_F(BeginSetupTest, PathFieldsAreClearedBeforeTheyAreFilled) {
@@ -179,7 +179,7 @@ TEST_F(BeginSetupTest, DataFolderThatIsALinkIsNotFollowed) {
   if (started) {
     EXPECT_FALSE(GetFileAttributesW(linkedDataDir.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT);
   } else {
-    EXPECT_THAT(LogMessages(), ElementsAre("Secure data folder error"));
+    EXPECT_THAT(LogMessages(), ElementsAre("Secure data folder error", "info: run ended: writing to disk failed"));
   }
   EXPECT_EQ(context.m_nResumeOffset, 0) << "the planted package was taken for a partial download";
   EXPECT_EQ(ListTree(planted), plantedBefore);
@@ -292,6 +292,7 @@ TEST(BeginSetupWithoutDataFolder, LogsTellsADiskErrorAndStartsNoWorker) {
   EXPECT_EQ(g_workerParam, nullptr);
   EXPECT_EQ(context.m_szDataDir[0], L'\0');
   const auto lines = ReadLines(L"update.log");
-  ASSERT_EQ(lines.size(), 1u);
+  ASSERT_EQ(lines.size(), 2u);
   EXPECT_NE(lines[0].find("Msg:Get FolderPath error"), std::string::npos) << lines[0];
+  EXPECT_NE(lines[1].find("Msg:info: run ended: writing to disk failed"), std::string::npos) << lines[1];
 }

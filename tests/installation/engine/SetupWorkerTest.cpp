@@ -600,7 +600,7 @@ INSTANTIATE_TEST_SUITE_P(
                      nullptr, SetupOutcome::kDownloadFailed, "the manifest names no size or digest of the package"},
         ManifestCase{"DowngradeUnmeant",
                      [](const std::string& p) { ASSERT_TRUE(PublishManifest(ReleaseManifest("2.0.1.5", p))); },
-                     L"2.0.1.6", SetupOutcome::kDownloadFailed,
+                     L"2.0.1.6", SetupOutcome::kNewerInstalled,
                      "the manifest names a version older than the installed client's"},
         ManifestCase{"DowngradeMeant",
                      [](const std::string& p) {
@@ -613,6 +613,28 @@ INSTANTIATE_TEST_SUITE_P(
                        ASSERT_TRUE(SetServerMode("manifest", "mode=status&code=404"));
                      },
                      nullptr, SetupOutcome::kDownloadFailed, "no manifest arrived"},
+        // Signed, yet not read exactly as written: each refused for what it is.
+        ManifestCase{"DocumentType",
+                     [](const std::string& p) {
+                       std::string text = ReleaseManifest("2.0.1.5", p);
+                       text.insert(text.find("<update>"), "<!DOCTYPE update>\r\n");
+                       ASSERT_TRUE(PublishManifest(text));
+                     },
+                     nullptr, SetupOutcome::kDownloadFailed, "the manifest holds a document type declaration"},
+        ManifestCase{"EntityReference",
+                     [](const std::string& p) { ASSERT_TRUE(PublishManifest(ReleaseManifest("&v;", p))); }, nullptr,
+                     SetupOutcome::kDownloadFailed, "the manifest refers to an entity"},
+        ManifestCase{"VersionAfterAComment",
+                     [](const std::string& p) { ASSERT_TRUE(PublishManifest(ReleaseManifest("<!-- x -->2.0.1.3", p))); },
+                     L"2.0.1.4", SetupOutcome::kDownloadFailed,
+                     "the manifest's version is not two to four dotted numbers"},
+        ManifestCase{"VersionOfOneNumber",
+                     [](const std::string& p) { ASSERT_TRUE(PublishManifest(ReleaseManifest("3", p))); }, nullptr,
+                     SetupOutcome::kDownloadFailed, "the manifest's version is not two to four dotted numbers"},
+        ManifestCase{"ExpiringBeyondAnyRelease",
+                     [](const std::string& p) { ASSERT_TRUE(PublishManifest(ReleaseManifest("2.0.1.5", p, 4000))); },
+                     nullptr, SetupOutcome::kDownloadFailed,
+                     "the manifest expires further ahead than any the vendor publishes"},
         ManifestCase{"DigestOfAnotherPackage",
                      [](const std::string& p) { ASSERT_TRUE(PublishManifest(ReleaseManifest("2.0.1.5", p + "!"))); },
                      nullptr, SetupOutcome::kPackageDamaged, nullptr}),
