@@ -15,7 +15,7 @@ import unittest
 import accessibility_e2e as reader
 import installer_e2e as driver
 import quiet_e2e
-from installer_e2e import BOX_TITLE, Window, client_package, publish, wait_for
+from installer_e2e import BOX_TITLE, Window, client_package, publish, server, wait_for
 
 CLOCK_TEXT = "电脑日期不正确，应为"
 NEWER_TEXT = "已安装的版本较新，未做任何更改"
@@ -85,6 +85,41 @@ class OutcomesEndToEnd(quiet_e2e.QuietRun, driver.EndToEndCase):
         self.assertFalse(os.path.exists(machine.path("ProgramData", "Quillmere", "setup")))
         self.assertIn("info: run ended: the installed client cannot be identified, nothing was changed",
                       machine.log(with_info=True))
+
+    def test_d_a_signed_manifest_that_cannot_be_read_exactly_is_refused_for_what_it_is(self):
+        """The vendor's own signature over a manifest with a document type, an entity, or a
+        version behind a comment: refused, the package never asked for, the log naming why."""
+        def respelled(text, old, new):
+            return text.replace(old, new, 1)
+
+        cases = [
+            ("document_type", lambda t: respelled(t, b"<config>", b"<!DOCTYPE config>\r\n<config>"),
+             "the manifest holds a document type declaration"),
+            ("entity", lambda t: respelled(t, b"<version>2.0.1.5</version>", b"<version>&v;</version>"),
+             "the manifest refers to an entity"),
+            ("commented_version", lambda t: respelled(t, b"<version>2.0.1.5", b"<version><!-- x -->2.0.1.3"),
+             "the manifest's version is not two to four dotted numbers"),
+        ]
+        driver.tool()  # puts the publishing tool's package on the path
+        import quillpublish.keys as keys
+        key = keys.load_private(driver.ARGS.private_key)
+        for name, spell, refusal in cases:
+            with self.subTest(name):
+                publish(client_package())
+                manifest = os.path.join(driver.ARGS.www, "version.xml")
+                with open(manifest, "rb") as f:
+                    text = spell(f.read())
+                with open(manifest, "wb") as f:
+                    f.write(text)
+                with open(manifest + ".sig", "wb") as f:
+                    f.write(keys.sign(key, text))
+                machine = self.machine("refused_" + name)
+                subprocess.run(["wine", "reg", "add", r"HKLM\SOFTWARE\Quillmere\Quillmere", "/v", "version", "/d",
+                                "2.0.1.4", "/f", "/reg:64"], env=machine.env, capture_output=True, check=True)
+                server("/clear-log")
+                self.assertEqual(self.run_quiet(machine, "/quiet"), 2)
+                self.assertIn("manifest refused: " + refusal, machine.log())
+                self.assertEqual([line for line in server("/log").splitlines() if line.startswith("package")], [])
 
 
 def main():
