@@ -69,18 +69,6 @@ bool HasForeignEntity(const std::string& manifest) {
   return false;
 }
 
-// The whole text content of the root's first element `name` when it holds text and nothing
-// else (no comment, no markup), without the spaces around it; none otherwise. A version
-// split by a comment must not read as an empty or partial one.
-std::optional<std::string> PlainElementText(const TiXmlDocument& document, const char* name) {
-  const TiXmlElement* root = document.FirstChildElement();
-  const TiXmlElement* element = root ? root->FirstChildElement(name) : nullptr;
-  if (!element) return std::nullopt;
-  const TiXmlNode* only = element->FirstChild();
-  if (!only || only->NextSibling() || !only->ToText()) return std::nullopt;
-  return TrimmedText(only->ToText()->Value());
-}
-
 unsigned long long Stamp(const SYSTEMTIME& time) {
   return ((((time.wYear * 100ull + time.wMonth) * 100 + time.wDay) * 100 + time.wHour) * 100 + time.wMinute) * 100 +
          time.wSecond;
@@ -182,7 +170,7 @@ ManifestVerdict JudgeManifest(const std::string& manifest, const std::optional<s
   TiXmlDocument document;
   document.Parse(manifest.c_str());
   if (document.Error()) return ManifestVerdict::kNoManifest;
-  const auto published = PlainElementText(document, "version");
+  const auto published = ElementText(document, "version");
   if (!published || !IsPublishedVersion(*published)) return ManifestVerdict::kBadVersion;
   const auto expiry = ElementText(document, "expires");
   if (expires && expiry) *expires = *expiry;

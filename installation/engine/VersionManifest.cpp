@@ -133,8 +133,9 @@ std::optional<std::string> ManifestElementText(const TiXmlDocument& document, co
   const TiXmlElement* root = document.FirstChildElement();
   const TiXmlElement* element = root ? root->FirstChildElement(name) : nullptr;
   if (!element) return std::nullopt;
-  const TiXmlNode* first = element->FirstChild();
-  const TiXmlText* text = first ? first->ToText() : nullptr;
+  // Text split by a comment or markup reads as nothing usable, never as one of its parts.
+  const TiXmlNode* only = element->FirstChild();
+  const TiXmlText* text = only && !only->NextSibling() ? only->ToText() : nullptr;
   return std::string(text ? text->Value() : "");
 }
 

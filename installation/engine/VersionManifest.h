@@ -25,9 +25,10 @@ inline constexpr int kPublishedVersionChars = 128;
 size_t OnManifestData(const char* data, size_t size, size_t count, SetupContext* context);
 
 // The text of the manifest root's first element `name`: absent when there is no root or no
-// such element, and empty when the element holds no text of its own first (an element that
-// is there but says nothing usable must not pass for one that is not there). The trust check
-// and the run read the manifest's fields through this one reader.
+// such element, and empty unless the element holds one text and nothing else (an element that
+// is there but says nothing usable must not pass for one that is not there, and text split by
+// a comment must not pass for one of its parts). The trust check and the run read the
+// manifest's fields through this one reader.
 std::optional<std::string> ManifestElementText(const TiXmlDocument& document, const char* name);
 
 }  // namespace setup

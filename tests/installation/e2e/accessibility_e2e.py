@@ -230,6 +230,19 @@ class AccessibilityEndToEnd(driver.EndToEndCase):
         return data[(top * width + left) * 3:(top * width + left + 60) * 3]
 
 
+def run_with_probe(case):
+    """Runs the cases of `case` with the probe named by --probe (a driver's other arguments
+    follow it)."""
+    global PROBE
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--probe", required=True)
+    args, rest = parser.parse_known_args()
+    PROBE = args.probe
+    sys.argv = [sys.argv[0]] + rest
+    driver.ARGS = driver.parse_arguments()
+    driver.run_tests(unittest.defaultTestLoader.loadTestsFromTestCase(case))
+
+
 def main():
     global PROBE
     parser = argparse.ArgumentParser()

@@ -4,13 +4,10 @@ end-to-end driver: a computer whose clock is wrong (Debian's faketime preloaded 
 machine's Wine), a release older than the installed client, a client whose keys name no
 product code. Each is told in the message box (read by the accessibility probe, pictures kept)
 and by the quiet run's exit code, and the log says why."""
-import argparse
 import datetime
 import os
 import subprocess
-import sys
 import time
-import unittest
 
 import accessibility_e2e as reader
 import installer_e2e as driver
@@ -123,13 +120,7 @@ class OutcomesEndToEnd(quiet_e2e.QuietRun, driver.EndToEndCase):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--probe", required=True)
-    args, rest = parser.parse_known_args()
-    reader.PROBE = args.probe
-    sys.argv = [sys.argv[0]] + rest
-    driver.ARGS = driver.parse_arguments()
-    driver.run_tests(unittest.defaultTestLoader.loadTestsFromTestCase(OutcomesEndToEnd))
+    reader.run_with_probe(OutcomesEndToEnd)
 
 
 if __name__ == "__main__":

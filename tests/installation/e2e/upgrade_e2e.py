@@ -4,14 +4,11 @@ end-to-end driver with real msiexec: client 2.0.1.4 installed, configured by its
 running; a release 2.0.1.5 whose client package fails, an old client whose uninstall fails, a
 run killed half way, a package that asks for a restart. Whatever happens, a client stays
 installed with the user's settings, and the exit code, the box and the log tell which."""
-import argparse
 import hashlib
 import io
 import os
 import subprocess
-import sys
 import time
-import unittest
 import zipfile
 
 import accessibility_e2e as reader
@@ -153,13 +150,7 @@ class UpgradeEndToEnd(quiet_e2e.QuietRun, driver.EndToEndCase):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--probe", required=True)
-    args, rest = parser.parse_known_args()
-    reader.PROBE = args.probe
-    sys.argv = [sys.argv[0]] + rest
-    driver.ARGS = driver.parse_arguments()
-    driver.run_tests(unittest.defaultTestLoader.loadTestsFromTestCase(UpgradeEndToEnd))
+    reader.run_with_probe(UpgradeEndToEnd)
 
 
 if __name__ == "__main__":
