@@ -33,6 +33,12 @@ wine_make_template() {
 # WenQuanYi Micro Hei, so that Chinese text shows.
 wine_add_chinese_fonts() {
   local prefix=$1
+  # Wine finds fonts through fontconfig: without this one every Chinese text of the skins
+  # would be drawn as empty boxes, and the pictures the tests take would show nothing of it.
+  if ! fc-list 2>/dev/null | grep -q "WenQuanYi Micro Hei"; then
+    echo "wine: the font WenQuanYi Micro Hei (fonts-wqy-microhei) is not installed" >&2
+    return 1
+  fi
   wine_import_registry "$prefix" 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n"微软雅黑"="WenQuanYi Micro Hei"\r\n'
 }
 
