@@ -66,7 +66,7 @@ for i in $(seq "$ROUNDS"); do
     wine "$BENCH/$side/installation/installation.exe" /quiet </dev/null >/dev/null 2>&1 || code=$?
     ended=$(date +%s.%N)
     keep=$(sed -n 's/.*way back kept: .* in \([0-9]*\) ms.*/\1/p' "$prefix/drive_c/ProgramData/Quillmere Logs/update.log")
-    printf '%-14s %6s %12.2f %12s\n' "$side ($i)" "$code" "$(echo "$ended - $began" | bc)" "${keep:--}"
+    printf '%-14s %6s %12.2f %12s\n' "$side ($i)" "$code" "$(awk "BEGIN { print $ended - $began }")" "${keep:--}"
     wine_stop_server "$prefix" "$server"
     rm -rf "$prefix"
   done
