@@ -52,6 +52,8 @@ void ResponseHeaders::Forget() {
   m_strETag.clear();
   m_strLastModified.clear();
   m_strContentEncoding.clear();
+  m_strRetryAfter.clear();
+  m_strDate.clear();
 }
 
 bool ResponseHeaders::Take(const char* line, size_t bytes) {
@@ -83,6 +85,10 @@ void ResponseHeaders::TakeField(const std::string& name, const std::string& valu
     m_strLastModified = value;
   } else if (name == "content-encoding") {
     m_strContentEncoding = Lower(value);
+  } else if (name == "retry-after") {
+    m_strRetryAfter = value;
+  } else if (name == "date") {
+    m_strDate = value;
   } else if (name == "content-range") {
     const std::string lower = Lower(value);
     if (lower.compare(0, 6, "bytes ") != 0) return;

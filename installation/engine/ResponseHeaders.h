@@ -39,6 +39,10 @@ class ResponseHeaders {
   const std::string& LastModified() const { return m_strLastModified; }
   // "gzip", "deflate", ... in lower case; empty for a body sent as it is.
   const std::string& ContentEncoding() const { return m_strContentEncoding; }
+  // The fields as sent, empty when absent: the wait a busy server asks for (see
+  // RetryAfter.h) and the server's time of the answer.
+  const std::string& RetryAfter() const { return m_strRetryAfter; }
+  const std::string& Date() const { return m_strDate; }
 
   // Feeds one header line (status line, field or the empty line that ends the head), as the
   // library's callback does; false when the transfer is to stop.
@@ -59,6 +63,8 @@ class ResponseHeaders {
   std::string m_strETag;
   std::string m_strLastModified;
   std::string m_strContentEncoding;
+  std::string m_strRetryAfter;
+  std::string m_strDate;
 };
 
 }  // namespace setup
