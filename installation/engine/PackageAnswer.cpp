@@ -65,7 +65,7 @@ bool PackageAnswer::FitsExpectedSize(bool whole, int64_t first, int64_t length, 
 }
 
 size_t PackageAnswer::RefuseOverflow() {
-  WriteSetupInfo("package: the answer runs past the %lld bytes the manifest gives; its %lld bytes go",
+  WriteSetupInfo("package: the answer runs on past its end; the manifest gives %lld bytes; its %lld bytes go",
                  static_cast<long long>(m_nExpectedSize), static_cast<long long>(m_nWritten));
   m_verdict = Verdict::kWrongSize;
   // What this answer wrote is not the package; what the file held before it may still be.
