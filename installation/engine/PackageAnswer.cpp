@@ -56,8 +56,11 @@ bool PackageAnswer::FitsExpectedSize(bool whole, int64_t first, int64_t length, 
   // A whole package is exactly the size; a part may be shorter than the rest, never longer.
   const bool fits = whole ? (length < 0 || length == m_nExpectedSize)
                           : (total < 0 || total == m_nExpectedSize) && (length < 0 || first + length <= m_nExpectedSize);
-  if (!fits) {
-    WriteSetupInfo("package: the answer brings %lld bytes from byte %lld of %lld; the manifest gives %lld",
+  if (!fits && whole) {
+    WriteSetupInfo("package: the answer is of %lld bytes; the manifest gives %lld", static_cast<long long>(length),
+                   static_cast<long long>(m_nExpectedSize));
+  } else if (!fits) {
+    WriteSetupInfo("package: the answer brings %lld bytes from byte %lld of a package of %lld; the manifest gives %lld",
                    static_cast<long long>(length), static_cast<long long>(first), static_cast<long long>(total),
                    static_cast<long long>(m_nExpectedSize));
   }
