@@ -55,8 +55,13 @@ RECT CFocusCuePainterUI::OutlineRect(const CControlUI* pControl) {
 void CFocusCuePainterUI::PostPaint(HDC hDC, const RECT& rcPaint) {
   if (!m_host.AreFocusCuesShown()) return;
   CControlUI* pFocus = m_host.GetFocusControl();
-  // A control typing into a native window of its own shows its caret instead.
-  if (pFocus == nullptr || !pFocus->IsVisible() || pFocus->GetNativeHandle() != nullptr) return;
+  // A control typing into a native window of its own shows its caret instead. Only what the
+  // keyboard works is outlined: a label a click gave the focus to, or a progress bar a window
+  // opens on, is no place where a key does anything.
+  if (pFocus == nullptr || !pFocus->IsVisible() || pFocus->GetNativeHandle() != nullptr ||
+      !pFocus->IsKeyboardFocusable()) {
+    return;
+  }
   RECT rcClip = rcPaint;
   if (!::IntersectRect(&rcClip, &rcClip, &pFocus->GetPosition())) return;
   for (const CControlUI* pParent = pFocus->GetParent(); pParent != nullptr; pParent = pParent->GetParent()) {
