@@ -256,4 +256,25 @@ TEST_F(KeyboardTest, AClickOnPlainTextOrAProgressBarLeavesTheFocusWhereItWas) {
   EXPECT_EQ(FocusName(), L"close") << "a button takes it";
 }
 
+TEST_F(KeyboardTest, ASmallControlsOutlineRunsAroundItAndGoesWithTheFocus) {
+  Build(L"<Window size=\"320,240\"><VerticalLayout bkcolor=\"#FFFFFFFF\" inset=\"20,20,20,20\">"
+        L"<HorizontalLayout height=\"12\"><Button name=\"small\" text=\"\" bkcolor=\"#FFFFFFFF\" width=\"12\"/>"
+        L"</HorizontalLayout>"
+        L"<Button name=\"big\" text=\"\" bkcolor=\"#FFFFFFFF\" height=\"40\"/>"
+        L"</VerticalLayout></Window>");
+  ASSERT_EQ(FocusName(), L"small");
+  Press(VK_TAB, true);
+  Press(VK_TAB);
+  ASSERT_EQ(FocusName(), L"small");
+  Relayout();
+  const RECT rcSmall = Control(L"small")->GetPosition();
+  const RECT rcOutline = SkinUI::CFocusCuePainterUI::OutlineRect(Control(L"small"));
+  EXPECT_LT(rcOutline.top, rcSmall.top) << "the outline runs around a small control";
+  EXPECT_GT(OutlinePixels(L"small"), 5);
+  Press(VK_TAB);
+  ASSERT_EQ(FocusName(), L"big");
+  Relayout();
+  EXPECT_EQ(OutlinePixels(L"small"), 0) << "the outline around it went with the focus";
+}
+
 }  // namespace
