@@ -2,8 +2,6 @@
 
 #include "Core/UIAccessibleTree.h"
 
-#include <algorithm>
-
 #include "Core/UIContainer.h"
 #include "Core/UIControl.h"
 #include "Core/UIManager.h"
@@ -43,9 +41,24 @@ void AppendOwnChildren(CControlUI* pControl, std::vector<CControlUI*>& children)
   }
 }
 
+// Whether pChild is among the children ChildrenOf gives, found from pChild upwards: events ask
+// this of the ancestors of every control they name, and a list's thousands of items must not
+// be walked for one scroll.
 bool Shows(CControlUI* pParent, CControlUI* pChild) {
-  const std::vector<CControlUI*> children = ChildrenOf(pParent);
-  return std::find(children.begin(), children.end(), pChild) != children.end();
+  if (!pChild->IsVisible() || !Describe(pParent).bExposeChildren) return false;
+  auto* pContainer = static_cast<CContainerUI*>(pParent->QueryNamedInterface(L"Container"));
+  if (pContainer != nullptr && (pChild == static_cast<CControlUI*>(pContainer->GetVerticalScrollBar()) ||
+                                pChild == static_cast<CControlUI*>(pContainer->GetHorizontalScrollBar()))) {
+    return true;
+  }
+  auto* pItems = static_cast<IContainerUI*>(pParent->QueryNamedInterface(L"IContainer"));
+  if (pItems == nullptr) return false;
+  // pChild itself, or the layout-only containers that hold it, one of them among the items.
+  for (CControlUI* p = pChild; p != nullptr && p != pParent; p = p->GetParent()) {
+    if (p != pChild && !IsLayoutOnly(p)) return false;
+    if (pItems->GetItemIndex(p) >= 0) return p != pChild || !IsLayoutOnly(pChild);
+  }
+  return false;
 }
 
 }  // namespace
