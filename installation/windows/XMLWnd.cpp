@@ -54,7 +54,10 @@ LRESULT CXMLWnd::HandleCreate(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHa
   // skin shows at the top.
   if (const SkinUI::CControlUI* pTitle = m_Host.FindControlByName(setup::kTitleControlName)) {
     const SkinUI::CUIString sTitle = pTitle->GetText();
-    if (!sTitle.IsEmpty()) ::SetWindowTextW(m_hWnd, sTitle);
+    // The main window is created with it already; a box is not.
+    WCHAR szCurrent[64] = {};
+    ::GetWindowTextW(m_hWnd, szCurrent, 64);
+    if (!sTitle.IsEmpty() && sTitle != szCurrent) ::SetWindowTextW(m_hWnd, sTitle);
   }
   SkinUI::CControlUI* pRoot = m_Host.GetRoot();
   if (pRoot != nullptr && pRoot->GetAccessibleRole() == 0) pRoot->SetAccessibleRole(ROLE_SYSTEM_DIALOG);
