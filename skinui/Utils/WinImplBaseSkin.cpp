@@ -47,6 +47,12 @@ UINT WindowImplBase::FrameStyle() const {
 }
 
 LRESULT WindowImplBase::HandleCreate(UINT, WPARAM, LPARAM, bool& /*bHandled*/) {
+  AttachFrame();
+  BuildSkin();
+  return 0;
+}
+
+void WindowImplBase::AttachFrame() {
   ::SetWindowLongW(m_hWnd, GWL_STYLE,
                    static_cast<LONG>(FrameStyle() | WS_CLIPSIBLINGS | WS_CLIPCHILDREN));
   // The frame is recalculated at the client size, so the window keeps no native caption or
@@ -65,9 +71,6 @@ LRESULT WindowImplBase::HandleCreate(UINT, WPARAM, LPARAM, bool& /*bHandled*/) {
     sFolder += SkinFolder();
   }
   CWindowHostUI::SetSkinFolder(sFolder);
-
-  BuildSkin();
-  return 0;
 }
 
 void WindowImplBase::BuildSkin() {
