@@ -43,7 +43,7 @@ void CIssuePanel::ShowBeside(HWND hOwner) {
   monitor.cbSize = sizeof(monitor);
   ::GetMonitorInfoW(::MonitorFromWindow(hOwner, MONITOR_DEFAULTTONEAREST), &monitor);
   // Never past the screen's right edge, even when that covers part of the preview.
-  const int x = std::min<int>(rcOwner.right + m_Host.ScalePixels(8),
+  const int x = std::min<int>(rcOwner.right + m_Host.ScalePixels(kGap),
                               monitor.rcWork.right - (rcPanel.right - rcPanel.left));
   ::SetWindowPos(m_hWnd, nullptr, x, rcOwner.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   ::ShowWindow(m_hWnd, SW_SHOWNOACTIVATE);

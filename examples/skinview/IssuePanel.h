@@ -22,6 +22,9 @@ class CIssuePanel : public SkinUI::WindowImplBase {
   HWND CreateOwned(HWND hOwner);
   // At the right of hOwner, shown without taking the focus.
   void ShowBeside(HWND hOwner);
+  // Between the preview and the panel, in skin pixels: room for the preview's drop shadow, which
+  // reaches some twenty pixels past its window and would lie over the panel's edge.
+  static const int kGap = 32;
   void ShowLoad(const std::wstring& title, const std::wstring& status, const std::vector<Row>& rows);
   void ShowEvent(const std::wstring& text);
   // The rows shown now, top first, as "PLACE  TEXT" (tests).

@@ -246,7 +246,7 @@ void CPreviewWindow::PlaceWithPanel() {
   const RECT& rcWork = monitor.rcWork;
   const int cxWindow = rcWindow.right - rcWindow.left;
   const int cyWindow = rcWindow.bottom - rcWindow.top;
-  const int cxGroup = cxWindow + m_Host.ScalePixels(8) + (rcPanel.right - rcPanel.left);
+  const int cxGroup = cxWindow + m_Host.ScalePixels(CIssuePanel::kGap) + (rcPanel.right - rcPanel.left);
   const int cxWork = rcWork.right - rcWork.left;
   const int x = rcWork.left + (cxGroup <= cxWork ? (cxWork - cxGroup) / 2 : (cxWork - cxWindow) / 2);
   const int y = rcWork.top + ((rcWork.bottom - rcWork.top) - cyWindow) / 2;

@@ -354,6 +354,8 @@ class CWindowHostUI {
   void ForceHighContrast(bool bForce);
   // GetSysColor(nIndex) as an opaque 0xAARRGGBB colour.
   static DWORD SystemColor(int nIndex);
+  // The same as a COLORREF, for the platform's own drawing (the rich edit's text engine).
+  static COLORREF SystemColorRef(int nIndex);
   // Where SystemColor takes its colours from: a COLORREF for each COLOR_ index, or null (the
   // default) for the system's own. A preview of a high-contrast scheme sets one.
   typedef COLORREF (*SystemColorProc)(int nIndex);

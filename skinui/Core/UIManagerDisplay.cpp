@@ -74,8 +74,12 @@ void CWindowHostUI::ForceHighContrast(bool bForce) {
   Invalidate();
 }
 
+COLORREF CWindowHostUI::SystemColorRef(int nIndex) {
+  return g_pfnSystemColor != nullptr ? g_pfnSystemColor(nIndex) : ::GetSysColor(nIndex);
+}
+
 DWORD CWindowHostUI::SystemColor(int nIndex) {
-  const COLORREF cr = g_pfnSystemColor != nullptr ? g_pfnSystemColor(nIndex) : ::GetSysColor(nIndex);
+  const COLORREF cr = SystemColorRef(nIndex);
   return 0xFF000000 | (static_cast<DWORD>(GetRValue(cr)) << 16) |
          (static_cast<DWORD>(GetGValue(cr)) << 8) | GetBValue(cr);
 }

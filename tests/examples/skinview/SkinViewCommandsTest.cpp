@@ -45,6 +45,15 @@ INSTANTIATE_TEST_SUITE_P(
         CheckCase{"DoesNotParse", L"broken.xml", 1, {}, {L"broken.xml:3:15: error: Expected attribute value"}}),
     [](const testing::TestParamInfo<CheckCase>& info) { return std::string(info.param.label); });
 
+// Every control and layout the framework has, with defaults, child layouts and images: a check
+// that cries wolf here would be ignored everywhere.
+TEST(SkinViewCheckGallery, TheGallerysSkinWhichUsesEveryControlIsClean) {
+  const SkinViewRun run = RunSkinView({GallerySkin(), L"--check"});
+  EXPECT_EQ(run.nExitCode, 0);
+  EXPECT_EQ(run.output, Lines{});
+  EXPECT_EQ(run.errors, Lines{});
+}
+
 TEST(SkinViewTree, PrintsEachControlsClassNameAndPlace) {
   const SkinViewRun run = RunSkinView({DataFile(L"tree.xml"), L"--tree"});
   EXPECT_EQ(run.nExitCode, 0);

@@ -44,6 +44,8 @@ std::vector<std::wstring> Lines(const std::string& bytes) {
 
 std::wstring DataFile(const std::wstring& name) { return HostPath(QUILL_SKINVIEW_TEST_DATA) + L"\\" + name; }
 
+std::wstring GallerySkin() { return HostPath(QUILL_GALLERY_SKIN_DIR) + L"\\gallery.xml"; }
+
 SkinViewRun RunSkinView(const std::vector<std::wstring>& args) {
   SkinViewRun run;
   SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};

@@ -18,5 +18,7 @@ SkinViewRun RunSkinView(const std::vector<std::wstring>& args);
 
 // A file of the test data below tests/examples/skinview/data, as a Windows path.
 std::wstring DataFile(const std::wstring& name);
+// The control gallery's skin in the folder the build draws its pictures into.
+std::wstring GallerySkin();
 
 }  // namespace skinview_testing
