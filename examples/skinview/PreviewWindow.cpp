@@ -50,8 +50,12 @@ bool IsQuiet(LPCWSTR pstrType) {
 
 }  // namespace
 
-CPreviewWindow::CPreviewWindow(const SkinLocation& skin, UINT uDpi, bool bContrast)
-    : m_skin(skin), m_uDpi(uDpi), m_bContrast(bContrast), m_pOverlay(new CErrorOverlayUI(m_Host)) {}
+CPreviewWindow::CPreviewWindow(const SkinLocation& skin, UINT uDpi, SIZE szWindow, bool bContrast)
+    : m_skin(skin),
+      m_uDpi(uDpi),
+      m_szAsked(szWindow),
+      m_bContrast(bContrast),
+      m_pOverlay(new CErrorOverlayUI(m_Host)) {}
 
 CPreviewWindow::~CPreviewWindow() { m_watch.Stop(); }
 
@@ -176,7 +180,10 @@ void CPreviewWindow::LoadSkin() {
     m_load.issues.push_back(DescribeSkinIssue(m_skin.file, issue));
     rows.push_back({RowPlace(m_skin.file, issue), issue.Describe().GetData(), false});
   }
-  const SkinUI::CUISize szSkin = m_Host.GetInitialSize();
+  SkinUI::CUISize szSkin = m_Host.GetInitialSize();
+  if (m_szAsked.cx > 0 && m_szAsked.cy > 0) {
+    szSkin = SkinUI::CUISize(m_Host.ScalePixels(m_szAsked.cx), m_Host.ScalePixels(m_szAsked.cy));
+  }
   if (szSkin.cx > 0 && szSkin.cy > 0 && (szSkin.cx != m_szSkin.cx || szSkin.cy != m_szSkin.cy)) {
     m_szSkin = SIZE{szSkin.cx, szSkin.cy};
     ::SetWindowPos(m_hWnd, nullptr, 0, 0, szSkin.cx, szSkin.cy,

@@ -36,8 +36,9 @@ class CPreviewWindow : public SkinUI::WindowImplBase {
   static const UINT kFolderChangedMessage = WM_APP + 0x56;
   static const UINT kSettleMs = 100;
 
-  // uDpi 0: the screen's. The skin folder must be set to the skin's folder.
-  CPreviewWindow(const SkinLocation& skin, UINT uDpi, bool bContrast);
+  // uDpi 0: the screen's; szWindow in skin pixels, {0, 0}: the skin's own size. The skin folder
+  // must be set to the skin's folder.
+  CPreviewWindow(const SkinLocation& skin, UINT uDpi, SIZE szWindow, bool bContrast);
   ~CPreviewWindow() override;
 
   // Creates the window and its panel, reads the skin, shows the window in the middle of the
@@ -73,6 +74,7 @@ class CPreviewWindow : public SkinUI::WindowImplBase {
 
   SkinLocation m_skin;
   UINT m_uDpi;
+  SIZE m_szAsked;
   bool m_bContrast;
   Load m_load;
   // The panel's rows for the skin on screen, listed again under a later parse error.

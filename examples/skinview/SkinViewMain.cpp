@@ -46,7 +46,7 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR, int) {
   } else {
     const SkinLocation skin = LocateSkin(options.skinPath);
     SkinUI::CWindowHostUI::SetSkinFolder(skin.folder.c_str());
-    CPreviewWindow preview(skin, options.uDpi, options.bContrast);
+    CPreviewWindow preview(skin, options.uDpi, options.size, options.bContrast);
     if (preview.CreatePreview() == nullptr) {
       WriteLine(TextStream::kError, L"skinview: the window cannot be made");
       nExit = 1;

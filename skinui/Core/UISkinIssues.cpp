@@ -107,16 +107,12 @@ void CSkinIssueList::OnControlAttribute(const SkinSourcePlace& place, CControlUI
     CheckValue(place, pEntry->pstrValueKind, pstrName, pstrValue);
     return;
   }
-  SkinIssue issue = Begin(SkinIssueKind::kUnknownAttribute, place);
-  issue.sAttribute = pstrName;
-  issue.sValue = pstrValue;
   NearestName nearest(pstrName);
   for (const AttributeTable* pTable = control.GetAttributeTable(); pTable != nullptr;
        pTable = pTable->pfnGetBase != nullptr ? pTable->pfnGetBase() : nullptr) {
     for (int i = 0; i < pTable->nEntries; ++i) nearest.Offer(pTable->pEntries[i].pstrName);
   }
-  issue.sSuggestion = nearest.Best();
-  Add(issue);
+  AddUnknownAttribute(place, pstrName, pstrValue, nearest.Best());
 }
 
 void CSkinIssueList::OnElementAttribute(const SkinSourcePlace& place, const SkinAttributeSpec* pSpec,
@@ -126,12 +122,17 @@ void CSkinIssueList::OnElementAttribute(const SkinSourcePlace& place, const Skin
     CheckValue(place, pSpec->pstrValueKind, pstrName, pstrValue);
     return;
   }
+  NearestName nearest(pstrName);
+  for (int i = 0; i < nKnown; ++i) nearest.Offer(aKnown[i].pstrName);
+  AddUnknownAttribute(place, pstrName, pstrValue, nearest.Best());
+}
+
+void CSkinIssueList::AddUnknownAttribute(const SkinSourcePlace& place, LPCWSTR pstrName,
+                                         LPCWSTR pstrValue, const CUIString& sSuggestion) {
   SkinIssue issue = Begin(SkinIssueKind::kUnknownAttribute, place);
   issue.sAttribute = pstrName;
   issue.sValue = pstrValue;
-  NearestName nearest(pstrName);
-  for (int i = 0; i < nKnown; ++i) nearest.Offer(aKnown[i].pstrName);
-  issue.sSuggestion = nearest.Best();
+  issue.sSuggestion = sSuggestion;
   Add(issue);
 }
 

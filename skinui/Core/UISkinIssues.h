@@ -70,6 +70,8 @@ class CSkinIssueList : public ISkinBuildObserver {
   // Lists the issue unless the same one is listed at the same place already: default attributes
   // are applied to every control of their element name, and told at their "Default" element.
   void Add(const SkinIssue& issue);
+  void AddUnknownAttribute(const SkinSourcePlace& place, LPCWSTR pstrName, LPCWSTR pstrValue,
+                           const CUIString& sSuggestion);
   void CheckValue(const SkinSourcePlace& place, LPCWSTR pstrKind, LPCWSTR pstrName,
                   LPCWSTR pstrValue);
   // An image attribute's picture can be had; each name is tried once.

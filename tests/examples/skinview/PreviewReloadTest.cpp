@@ -72,7 +72,7 @@ class PreviewReloadTest : public testing::Test {
     skin.folder = m_folder.path() + L"\\";
     skin.file = L"live.xml";
     SkinUI::CWindowHostUI::SetSkinFolder(skin.folder.c_str());
-    m_pPreview.reset(new CPreviewWindow(skin, 0, false));
+    m_pPreview.reset(new CPreviewWindow(skin, 0, SIZE{0, 0}, false));
     ASSERT_NE(m_pPreview->CreatePreview(), nullptr);
     ASSERT_TRUE(m_pPreview->IsWatching());
     ::SetWindowPos(*m_pPreview, HWND_TOPMOST, 40, 40, 0, 0, SWP_NOSIZE);
