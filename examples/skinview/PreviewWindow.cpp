@@ -190,9 +190,10 @@ void CPreviewWindow::LoadSkin() {
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   m_shownRows = rows;
+  m_bTreeShown = true;
   m_bPlaceholder = false;
   m_pOverlay->Hide();
-  m_Host.RegisterPostPaint(m_pOverlay.get());
+  KeepOverlayOnTop();
   const std::wstring status =
       (issues.GetCount() == 0 ? std::wstring(L"No problems")
                               : std::to_wstring(issues.GetCount()) +
@@ -215,12 +216,12 @@ void CPreviewWindow::ShowFailure(const SkinUI::CSkinMarkup& markup) {
     rowPlace = std::to_wstring(m_load.nLine) + L":" + std::to_wstring(m_load.nColumn);
     place += L":" + rowPlace;
   }
-  const bool bSkinBehind = m_Host.GetRoot() != nullptr && !m_bPlaceholder;
-  if (m_Host.GetRoot() == nullptr) ShowPlaceholder();
+  const bool bSkinBehind = m_bTreeShown && !m_bPlaceholder;
+  if (!m_bTreeShown) ShowPlaceholder();
   m_pOverlay->Show(place, message,
                    m_load.nLine > 0 ? ReadSkinLine(m_skin.folder + m_skin.file, m_load.nLine) : L"",
                    m_load.nColumn, bSkinBehind);
-  m_Host.RegisterPostPaint(m_pOverlay.get());
+  KeepOverlayOnTop();
   if (m_panel.GetHWND() != nullptr) {
     // The problems of the skin behind the overlay stay listed below the error.
     std::vector<CIssuePanel::Row> rows = {{rowPlace, message, true}};
@@ -229,10 +230,17 @@ void CPreviewWindow::ShowFailure(const SkinUI::CSkinMarkup& markup) {
   }
 }
 
+// A new tree drops the controls painted after it; the overlay is painted after every tree, once.
+void CPreviewWindow::KeepOverlayOnTop() {
+  m_Host.UnregisterPostPaint(m_pOverlay.get());
+  m_Host.RegisterPostPaint(m_pOverlay.get());
+}
+
 void CPreviewWindow::ShowPlaceholder() {
   auto* pEmpty = new SkinUI::CControlUI;
   pEmpty->SetBkColor(0xFFE9ECF1);
   m_Host.AttachRoot(pEmpty);
+  m_bTreeShown = true;
   m_bPlaceholder = true;
   m_szSkin = SIZE{0, 0};
   m_shownRows.clear();
@@ -262,8 +270,8 @@ void CPreviewWindow::PlaceWithPanel() {
 }
 
 void CPreviewWindow::TurnTabPage(int nStep) {
+  if (!m_bTreeShown) return;
   SkinUI::CControlUI* pRoot = m_Host.GetRoot();
-  if (pRoot == nullptr) return;
   POINT pt = {};
   ::GetCursorPos(&pt);
   ::ScreenToClient(m_hWnd, &pt);

@@ -69,6 +69,7 @@ class CPreviewWindow : public SkinUI::WindowImplBase {
   void ShowFailure(const SkinUI::CSkinMarkup& markup);
   // An empty tree to draw the overlay on while no skin has been built yet.
   void ShowPlaceholder();
+  void KeepOverlayOnTop();
   void PlaceWithPanel();
   void TurnTabPage(int nStep);
 
@@ -86,6 +87,8 @@ class CPreviewWindow : public SkinUI::WindowImplBase {
   // The skin's window size the last build asked for (window pixels); a reload that asks for
   // another one resizes the window, one that does not keeps what the user made of it.
   SIZE m_szSkin = {0, 0};
-  // The window shows the empty tree made while no skin has been built.
+  // The host has a tree (the host's own question checks that it has one).
+  bool m_bTreeShown = false;
+  // The tree is the empty one made while no skin has been built.
   bool m_bPlaceholder = false;
 };

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "CheckRecorder.h"
 #include "Control/UIControlCatalog.h"
 #include "Core/UIControl.h"
 #include "PreviewWindow.h"
@@ -64,6 +65,8 @@ class PreviewReloadTest : public testing::Test {
     if (m_pPreview != nullptr && ::IsWindow(*m_pPreview)) ::DestroyWindow(*m_pPreview);
     m_pPreview.reset();
     SkinUI::CWindowHostUI::SetSkinFolder(L"");
+    // Loads, reloads and failures leave the framework's own checks quiet.
+    EXPECT_EQ(m_checks.conditions(), std::vector<std::string>{});
   }
 
   void Open(const std::string& text) {
@@ -119,6 +122,7 @@ class PreviewReloadTest : public testing::Test {
                                     testing_support::EncodePng(image, false));
   }
 
+  skin_testing::CheckRecorder m_checks;
   testing_support::ScratchFolder m_folder{L"skinview-preview"};
   std::unique_ptr<CPreviewWindow> m_pPreview;
   DWORD m_dwTaken = 0;

@@ -6,7 +6,9 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
+#include "CheckRecorder.h"
 #include "Core/UIOffscreenSkin.h"
 #include "Core/UIRender.h"
 #include "Core/UISkinIssues.h"
@@ -36,6 +38,7 @@ class OffscreenSkinDpi : public testing::TestWithParam<DpiCase> {};
 
 TEST_P(OffscreenSkinDpi, IsTheSkinScaledToTheDpiAtTheSizeAskedFor) {
   const DpiCase& dpi = GetParam();
+  skin_testing::CheckRecorder checks;
   COffscreenSkin skin;
   ASSERT_TRUE(skin.Build(kStripSkin, dpi.uDpi, dpi.szAsked, false));
   DibSurface picture;
@@ -45,6 +48,7 @@ TEST_P(OffscreenSkinDpi, IsTheSkinScaledToTheDpiAtTheSizeAskedFor) {
   EXPECT_EQ(Rgb(picture, dpi.cxStrip - 1, picture.Height() / 2), 0xFF0000u);
   EXPECT_EQ(Rgb(picture, dpi.cxStrip, picture.Height() / 2), 0x336699u);
   EXPECT_EQ(picture.Row(0)[picture.Width() - 1] >> 24, 0xFFu) << "a plain window is opaque";
+  EXPECT_EQ(checks.conditions(), std::vector<std::string>{});
 }
 
 INSTANTIATE_TEST_SUITE_P(Screens, OffscreenSkinDpi,
