@@ -96,7 +96,10 @@ void WindowImplBase::BuildSkin() {
   }
   if (pRoot == nullptr) {
     UI_CHECK(pRoot);
-    UITrace(L"Skin %s: %s", sFile.GetData(), builder.GetLastErrorMessage());
+    // The box the user sees says nothing more; the trace tells the skin's writer where.
+    const CSkinMarkup* pMarkup = builder.GetMarkup();
+    UITrace(L"Skin %s:%d:%d: %s", sFile.GetData(), pMarkup->GetLastErrorLine(),
+            pMarkup->GetLastErrorColumn(), builder.GetLastErrorMessage());
     FailOnSkin();
   }
   m_Host.AttachRoot(pRoot);
