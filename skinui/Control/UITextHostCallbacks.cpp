@@ -185,7 +185,8 @@ HRESULT CTxtWinHost::TxGetParaFormat(const PARAFORMAT** ppPF) {
   return S_OK;
 }
 
-COLORREF CTxtWinHost::TxGetSysColor(int nIndex) { return ::GetSysColor(nIndex); }
+// The window host's colours: a program previewing a high-contrast scheme gives its own.
+COLORREF CTxtWinHost::TxGetSysColor(int nIndex) { return CWindowHostUI::SystemColorRef(nIndex); }
 
 HRESULT CTxtWinHost::TxGetBackStyle(TXTBACKSTYLE* pstyle) {
   *pstyle = m_bTransparent ? TXTBACK_TRANSPARENT : TXTBACK_OPAQUE;

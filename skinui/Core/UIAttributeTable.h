@@ -25,6 +25,12 @@ constexpr wchar_t kPixelRectValue[] = L"left,top,right,bottom in pixels";
 constexpr wchar_t kPixelSizeValue[] = L"cx,cy in pixels";
 // A registered font's id; the font is made anew at another DPI.
 constexpr wchar_t kFontValue[] = L"font id";
+// "true" or "false" in any letter case (elements that are no controls read some flags so).
+constexpr wchar_t kBoolAnyCaseValue[] = L"true/false, any case";
+// A control floats at a fixed place ("true"), or at fractions of its parent's size.
+constexpr wchar_t kFloatValue[] = L"true/false, or left,top,right,bottom fractions";
+// One width for every side, or each side's.
+constexpr wchar_t kBorderValue[] = L"pixels, or left,top,right,bottom in pixels";
 
 struct AttributeEntry {
   LPCWSTR pstrName;       // compared exactly

@@ -7,6 +7,7 @@
 #include "Core/UIAttributeValues.h"
 #include "Core/UIControl.h"
 #include "Core/UIManager.h"
+#include "Core/UISkinBuildObserver.h"
 #include "Utils/UIDebug.h"
 
 namespace SkinUI {
@@ -31,7 +32,7 @@ UI_ATTRIBUTE(L"bkcolor3", kColorValue, self.SetBkColor3(ReadColorAfterBlanks(pst
 UI_ATTRIBUTE(L"bordercolor", kColorValue, self.SetBorderColor(ReadColor(pstrValue)))
 UI_ATTRIBUTE(L"focusbordercolor", kColorValue, self.SetFocusBorderColor(ReadColor(pstrValue)))
 UI_ATTRIBUTE(L"colorhsl", kBoolValue, self.SetColorHSL(IsTrue(pstrValue)))
-UI_ATTRIBUTE(L"bordersize", kPixelRectValue,
+UI_ATTRIBUTE(L"bordersize", kBorderValue,
              if (std::wcschr(pstrValue, L',') != nullptr) {
                self.SetBorderSize(ReadRect(pstrValue));
              } else {
@@ -57,7 +58,7 @@ UI_ATTRIBUTE(L"enabled", kBoolValue, self.SetEnabled(IsTrue(pstrValue)))
 UI_ATTRIBUTE(L"mouse", kBoolValue, self.SetMouseEnabled(IsTrue(pstrValue)))
 UI_ATTRIBUTE(L"keyboard", kBoolValue, self.SetKeyboardEnabled(IsTrue(pstrValue)))
 UI_ATTRIBUTE(L"visible", kBoolValue, self.SetVisible(IsTrue(pstrValue)))
-UI_ATTRIBUTE(L"float", kBoolValue,
+UI_ATTRIBUTE(L"float", kFloatValue,
              if (std::wcschr(pstrValue, L',') != nullptr) {
                const double left = ReadListDouble(pstrValue);
                const double top = ReadListDouble(pstrValue);
@@ -77,6 +78,11 @@ UI_END_ATTRIBUTES()
 
 void CControlUI::ApplyAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
   const AttributeEntry* pEntry = FindAttributeEntry(GetAttributeTable(), pstrName);
+  if (pEntry != nullptr) {
+    if (ISkinBuildObserver* pObserver = CSkinBuildScope::Observer()) {
+      pObserver->OnControlAttribute(CSkinBuildScope::Place(), *this, pEntry, pstrName, pstrValue);
+    }
+  }
   if (pEntry == nullptr) {
     ApplyUnlistedAttribute(pstrName, pstrValue);
   } else if (FollowsDpi(*pEntry)) {
@@ -92,7 +98,11 @@ void CControlUI::MatchHostDpi() {
   if (m_pHost != nullptr) m_dpiAttributes.Rescale(*this, m_pHost->GetDpi());
 }
 
+// Every class before this one has passed the name on: no table and no control reads it.
 void CControlUI::ApplyUnlistedAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
+  if (ISkinBuildObserver* pObserver = CSkinBuildScope::Observer()) {
+    pObserver->OnControlAttribute(CSkinBuildScope::Place(), *this, nullptr, pstrName, pstrValue);
+  }
   AddCustomAttribute(pstrName, pstrValue);
 }
 

@@ -2,6 +2,7 @@
 
 #include <cwchar>
 #include <cwctype>
+#include <optional>
 
 #include "Core/UIAttributeValues.h"
 #include "Core/UIContainer.h"
@@ -23,8 +24,6 @@ thread_local int t_nNestedSkinDepth = 0;
 bool IsResourceId(LPCWSTR pstr) { return (reinterpret_cast<ULONG_PTR>(pstr) >> 16) == 0; }
 
 bool NameIs(LPCWSTR pstrName, LPCWSTR pstrWanted) { return ::lstrcmpiW(pstrName, pstrWanted) == 0; }
-
-bool IsTrueAnyCase(LPCWSTR pstrValue) { return ::lstrcmpiW(pstrValue, L"true") == 0; }
 
 }  // namespace
 
@@ -55,6 +54,15 @@ CControlUI* CSkinBuilder::Build(LPCWSTR pstrSource, LPCWSTR pstrType,
                                 IDialogBuilderCallback* pCallback, CWindowHostUI* pHost,
                                 CControlUI* pParent) {
   if (pstrSource == nullptr) return nullptr;
+  if (CSkinBuildScope::Observer() != nullptr) {
+    // Places are told as lines and columns of the document as it was written.
+    m_xml.KeepSourceText(true);
+    if (IsResourceId(pstrSource)) {
+      m_sSource.Format(L"#%u", static_cast<unsigned>(reinterpret_cast<ULONG_PTR>(pstrSource)));
+    } else {
+      m_sSource = pstrSource[0] == L'<' ? L"" : pstrSource;
+    }
+  }
   if (IsResourceId(pstrSource)) {
     m_pCallback = pCallback;
     const UINT uId = static_cast<UINT>(reinterpret_cast<ULONG_PTR>(pstrSource));
@@ -83,146 +91,26 @@ CControlUI* CSkinBuilder::BuildFromMarkup(IDialogBuilderCallback* pCallback, CWi
   return BuildChildren(root, pParent, pHost);
 }
 
-void CSkinBuilder::RegisterResources(CSkinMarkupNode& root, CWindowHostUI* pHost) {
-  for (CSkinMarkupNode node = root.FirstChild(); node.IsValid(); node = node.NextSibling()) {
-    LPCWSTR pstrClass = node.GetTagName();
-    const int nAttributes = node.GetAttributeCount();
-    if (NameIs(pstrClass, L"Image")) {
-      LPCWSTR pstrName = nullptr;
-      LPCWSTR pstrType = nullptr;
-      DWORD dwMask = 0;
-      bool bHueAdjust = false;
-      for (int i = 0; i < nAttributes; ++i) {
-        LPCWSTR pstrAttr = node.GetAttributeNameAt(i);
-        LPCWSTR pstrValue = node.GetAttributeValueAt(i);
-        if (NameIs(pstrAttr, L"name")) {
-          pstrName = pstrValue;
-        } else if (NameIs(pstrAttr, L"restype")) {
-          pstrType = pstrValue;
-        } else if (NameIs(pstrAttr, L"mask")) {
-          dwMask = av::ReadColor(pstrValue);
-        } else if (NameIs(pstrAttr, L"shared")) {
-          bHueAdjust = IsTrueAnyCase(pstrValue);
-        }
-      }
-      if (pstrName != nullptr) pHost->RegisterImage(pstrName, pstrType, dwMask, bHueAdjust, false);
-    } else if (NameIs(pstrClass, L"Font")) {
-      int id = -1;
-      LPCWSTR pstrName = nullptr;
-      int nSize = 12;
-      bool bBold = false, bUnderline = false, bItalic = false, bDefault = false, bShared = false;
-      for (int i = 0; i < nAttributes; ++i) {
-        LPCWSTR pstrAttr = node.GetAttributeNameAt(i);
-        LPCWSTR pstrValue = node.GetAttributeValueAt(i);
-        if (NameIs(pstrAttr, L"id")) {
-          id = av::ReadInt(pstrValue);
-        } else if (NameIs(pstrAttr, L"name")) {
-          pstrName = pstrValue;
-        } else if (NameIs(pstrAttr, L"size")) {
-          nSize = av::ReadInt(pstrValue);
-        } else if (NameIs(pstrAttr, L"bold")) {
-          bBold = IsTrueAnyCase(pstrValue);
-        } else if (NameIs(pstrAttr, L"underline")) {
-          bUnderline = IsTrueAnyCase(pstrValue);
-        } else if (NameIs(pstrAttr, L"italic")) {
-          bItalic = IsTrueAnyCase(pstrValue);
-        } else if (NameIs(pstrAttr, L"default")) {
-          bDefault = IsTrueAnyCase(pstrValue);
-        } else if (NameIs(pstrAttr, L"shared")) {
-          bShared = IsTrueAnyCase(pstrValue);
-        }
-      }
-      if (id >= 0 && pstrName != nullptr) {
-        pHost->RegisterFont(id, pstrName, nSize, bBold, bUnderline, bItalic, bShared);
-        if (bDefault) pHost->SetDefaultFont(pstrName, nSize, bBold, bUnderline, bItalic, bShared);
-      }
-    } else if (NameIs(pstrClass, L"Default")) {
-      LPCWSTR pstrName = nullptr;
-      LPCWSTR pstrValue = L"";
-      bool bShared = false;
-      for (int i = 0; i < nAttributes; ++i) {
-        LPCWSTR pstrAttr = node.GetAttributeNameAt(i);
-        if (NameIs(pstrAttr, L"name")) {
-          pstrName = node.GetAttributeValueAt(i);
-        } else if (NameIs(pstrAttr, L"value")) {
-          pstrValue = node.GetAttributeValueAt(i);
-        } else if (NameIs(pstrAttr, L"shared")) {
-          bShared = IsTrueAnyCase(node.GetAttributeValueAt(i));
-        }
-      }
-      if (pstrName != nullptr) pHost->SetDefaultAttributes(pstrName, pstrValue, bShared);
-    } else if (NameIs(pstrClass, L"MultiLanguage")) {
-      int id = -1;
-      LPCWSTR pstrValue = nullptr;
-      for (int i = 0; i < nAttributes; ++i) {
-        LPCWSTR pstrAttr = node.GetAttributeNameAt(i);
-        if (NameIs(pstrAttr, L"id")) {
-          id = av::ReadInt(node.GetAttributeValueAt(i));
-        } else if (NameIs(pstrAttr, L"value")) {
-          pstrValue = node.GetAttributeValueAt(i);
-        }
-      }
-      if (id >= 0 && pstrValue != nullptr) CWindowHostUI::AddMultiLanguageString(id, pstrValue);
-    }
-  }
+SkinSourcePlace CSkinBuilder::PlaceOf(const CSkinMarkupNode& node, ULONG iOffset) const {
+  return SkinSourcePlace{m_sSource.IsEmpty() ? nullptr : m_sSource.GetData(), node.GetTagName(),
+                         &m_xml, iOffset};
 }
 
-void CSkinBuilder::ApplyWindowAttributes(CSkinMarkupNode& root, CWindowHostUI* pHost) {
-  if (!NameIs(root.GetTagName(), L"Window") || pHost->GetHostWindow() == nullptr) return;
-  const int nAttributes = root.GetAttributeCount();
-  for (int i = 0; i < nAttributes; ++i) {
-    LPCWSTR pstrName = root.GetAttributeNameAt(i);
-    LPCWSTR pstrValue = root.GetAttributeValueAt(i);
-    if (NameIs(pstrName, L"size")) {
-      const SIZE sz = av::ReadSize(pstrValue);
-      pHost->SetInitialSize(sz.cx, sz.cy);
-    } else if (NameIs(pstrName, L"sizebox")) {
-      pHost->SetSizingBorder(av::ReadRect(pstrValue));
-    } else if (NameIs(pstrName, L"caption")) {
-      pHost->SetCaptionArea(av::ReadRect(pstrValue));
-    } else if (NameIs(pstrName, L"roundcorner")) {
-      const SIZE sz = av::ReadSize(pstrValue);
-      pHost->SetCornerRounding(sz.cx, sz.cy);
-    } else if (NameIs(pstrName, L"mininfo")) {
-      const SIZE sz = av::ReadSize(pstrValue);
-      pHost->SetMinimumSize(sz.cx, sz.cy);
-    } else if (NameIs(pstrName, L"maxinfo")) {
-      const SIZE sz = av::ReadSize(pstrValue);
-      pHost->SetMaximumSize(sz.cx, sz.cy);
-    } else if (NameIs(pstrName, L"showdirty")) {
-      pHost->SetShowUpdateRect(IsTrueAnyCase(pstrValue));
-    } else if (NameIs(pstrName, L"opacity")) {
-      pHost->SetOpacity(static_cast<BYTE>(av::ReadInt(pstrValue)));
-    } else if (std::wcscmp(pstrName, L"layeredopacity") == 0) {
-      pHost->SetLayeredOpacity(static_cast<BYTE>(av::ReadInt(pstrValue)));
-    } else if (std::wcscmp(pstrName, L"layeredimage") == 0) {
-      pHost->SetLayered(true);
-      pHost->SetLayeredImage(pstrValue);
-    } else if (NameIs(pstrName, L"disabledfontcolor")) {
-      pHost->SetDefaultColor(kDefaultDisabledTextColor, av::ReadColor(pstrValue));
-    } else if (NameIs(pstrName, L"defaultfontcolor")) {
-      pHost->SetDefaultColor(kDefaultTextColor, av::ReadColor(pstrValue));
-    } else if (NameIs(pstrName, L"linkfontcolor")) {
-      pHost->SetDefaultColor(kDefaultLinkTextColor, av::ReadColor(pstrValue));
-    } else if (NameIs(pstrName, L"linkhoverfontcolor")) {
-      pHost->SetDefaultColor(kDefaultHoveredLinkTextColor, av::ReadColor(pstrValue));
-    } else if (NameIs(pstrName, L"selectedcolor")) {
-      pHost->SetDefaultColor(kDefaultSelectedBkColor, av::ReadColor(pstrValue));
-    } else if (std::wcscmp(pstrName, L"trayiconid") == 0) {
-      const int nIconId = av::ReadInt(pstrValue);
-      if (nIconId > 0) pHost->AddTrayIcon(static_cast<UINT>(nIconId));
-    } else if (std::wcscmp(pstrName, L"traytiptext") == 0) {
-      pHost->SetTrayTipText(pstrValue);
-    } else if (pHost->GetShadow() != nullptr &&
-               pHost->GetShadow()->ApplyWindowAttribute(pstrName, pstrValue)) {
-    } else {
-      pHost->AddWindowCustomAttribute(pstrName, pstrValue);
-    }
+void CSkinBuilder::NoteDefaultsPlace(LPCWSTR pstrElement, const SkinSourcePlace& place) {
+  m_defaultsPlaces.emplace_back(CUIString(pstrElement), place);
+}
+
+const SkinSourcePlace* CSkinBuilder::DefaultsPlaceOf(LPCWSTR pstrElement) const {
+  // The host keeps the last one registered for a name.
+  for (auto it = m_defaultsPlaces.rbegin(); it != m_defaultsPlaces.rend(); ++it) {
+    if (it->first == pstrElement) return &it->second;
   }
+  return nullptr;
 }
 
 void CSkinBuilder::BuildInclude(CSkinMarkupNode& element, CControlUI* pParent,
                                 CWindowHostUI* pHost) {
+  ObserveIncludeAttributes(element);
   if (!element.HasAttributes()) return;
   int nCount = 1;
   WCHAR szValue[MAX_PATH + 1] = {};
@@ -240,6 +128,12 @@ void CSkinBuilder::BuildInclude(CSkinMarkupNode& element, CControlUI* pParent,
     } else {
       pIncluded = builder.Build(szValue, nullptr, m_pCallback, pHost, pParent);
     }
+    ISkinBuildObserver* pObserver = CSkinBuildScope::Observer();
+    // A skin that parses but holds no control is no failure: an include may bring resources only.
+    if (i == 0 && pObserver != nullptr && builder.GetLastErrorMessage()[0] != L'\0') {
+      pObserver->OnSkinNotRead(PlaceOf(element, element.GetSourceOffset()), szValue,
+                               *builder.GetMarkup());
+    }
     // Below a parent the included controls belong to it; at the top level nothing keeps them.
     if (pParent == nullptr) delete pIncluded;
   }
@@ -247,13 +141,23 @@ void CSkinBuilder::BuildInclude(CSkinMarkupNode& element, CControlUI* pParent,
 
 void CSkinBuilder::ApplyElementAttributes(CSkinMarkupNode& element, CControlUI* pControl,
                                           CWindowHostUI* pHost) {
+  const bool bObserved = CSkinBuildScope::Observer() != nullptr;
   if (pHost != nullptr) {
     pControl->SetHost(pHost, nullptr, false);
     LPCWSTR pstrDefaults = pHost->DefaultAttributesFor(element.GetTagName());
-    if (pstrDefaults != nullptr) pControl->ApplyAttributeString(pstrDefaults);
+    if (pstrDefaults != nullptr) {
+      std::optional<CSkinPlaceMark> mark;
+      if (bObserved) {
+        const SkinSourcePlace* pPlace = DefaultsPlaceOf(element.GetTagName());
+        mark.emplace(pPlace != nullptr ? *pPlace : PlaceOf(element, element.GetSourceOffset()));
+      }
+      pControl->ApplyAttributeString(pstrDefaults);
+    }
   }
   const int nAttributes = element.GetAttributeCount();
   for (int i = 0; i < nAttributes; ++i) {
+    std::optional<CSkinPlaceMark> mark;
+    if (bObserved) mark.emplace(PlaceOf(element, element.GetAttributeSourceOffsetAt(i)));
     pControl->ApplyAttribute(element.GetAttributeNameAt(i), element.GetAttributeValueAt(i));
   }
 }
@@ -311,6 +215,9 @@ CControlUI* CSkinBuilder::BuildChildren(CSkinMarkupNode& element, CControlUI* pP
     }
     if (pControl == nullptr) {
       UITrace(L"Unknow Control:%s", pstrClass);
+      if (ISkinBuildObserver* pObserver = CSkinBuildScope::Observer()) {
+        pObserver->OnUnknownElement(PlaceOf(node, node.GetSourceOffset()));
+      }
       continue;
     }
 

@@ -6,7 +6,12 @@
 
 #include <windows.h>
 
+#include <utility>
+#include <vector>
+
 #include "Core/UIMarkup.h"
+#include "Core/UISkinBuildObserver.h"
+#include "Utils/UIString.h"
 
 namespace SkinUI {
 
@@ -72,9 +77,21 @@ class CSkinBuilder {
   // The host's defaults for the element's name, then the element's own attributes.
   void ApplyElementAttributes(CSkinMarkupNode& element, CControlUI* pControl, CWindowHostUI* pHost);
 
+  // ---- what an observed build tells (UISkinBuildObserver.h) ----
+  // The place of an offset of this builder's document, in the element node.
+  SkinSourcePlace PlaceOf(const CSkinMarkupNode& node, ULONG iOffset) const;
+  // Where this document's "Default" element for an element name is; issues with the default
+  // attributes are told there rather than at every control that takes them.
+  void NoteDefaultsPlace(LPCWSTR pstrElement, const SkinSourcePlace& place);
+  const SkinSourcePlace* DefaultsPlaceOf(LPCWSTR pstrElement) const;
+  void ObserveIncludeAttributes(const CSkinMarkupNode& element);
+
   CSkinMarkup m_xml;
   IDialogBuilderCallback* m_pCallback;
   LPCWSTR m_pstrType;
+  // Kept only while a build is observed.
+  CUIString m_sSource;
+  std::vector<std::pair<CUIString, SkinSourcePlace>> m_defaultsPlaces;
 };
 
 }  // namespace SkinUI

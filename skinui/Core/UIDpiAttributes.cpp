@@ -11,7 +11,7 @@ namespace {
 bool IsDigit(WCHAR ch) { return ch >= L'0' && ch <= L'9'; }
 
 bool IsLength(const AttributeEntry& entry) {
-  for (LPCWSTR pstrKind : {kPixelValue, kPixelRectValue, kPixelSizeValue}) {
+  for (LPCWSTR pstrKind : {kPixelValue, kPixelRectValue, kPixelSizeValue, kBorderValue}) {
     if (std::wcscmp(entry.pstrValueKind, pstrKind) == 0) return true;
   }
   return false;

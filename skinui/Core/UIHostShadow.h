@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "Core/UISkinBuildObserver.h"
+
 namespace SkinUI {
 
 class CWindowHostUI;
@@ -16,6 +18,8 @@ class IHostShadow {
   virtual ~IHostShadow() = default;
   // One attribute of the skin's "Window" element; false when the name is no shadow attribute.
   virtual bool ApplyWindowAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) = 0;
+  // The i-th "Window" attribute the shadow reads, null past the last (for skin diagnostics).
+  virtual const SkinAttributeSpec* WindowAttributeAt(int /*iIndex*/) const { return nullptr; }
   // The host has a control tree on its window: the shadow starts following the window.
   virtual void AttachToHost(CWindowHostUI* pHost) = 0;
 };

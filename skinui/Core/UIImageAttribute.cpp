@@ -55,7 +55,7 @@ void ReadFourNumbers(LPCWSTR pstrValue, RECT& rc) {
   (void)pstr;
 }
 
-void ApplyPair(const CUIString& sKey, const CUIString& sValue, ImageDrawInfo& info,
+bool ApplyPair(const CUIString& sKey, const CUIString& sValue, ImageDrawInfo& info,
                ImageSourceKeys& keys) {
   if (sKey == L"file") {
     info.sImageName = sValue;
@@ -84,35 +84,43 @@ void ApplyPair(const CUIString& sKey, const CUIString& sValue, ImageDrawInfo& in
     info.bTiledY = sValue == L"true";
   } else if (sKey == L"hsl") {
     keys.bHsl = sValue == L"true";
+  } else {
+    return false;
   }
+  return true;
 }
 
 }  // namespace
 
-void ParseImageAttribute(LPCWSTR pstrAttribute, ImageDrawInfo& info, ImageSourceKeys& keys) {
+bool ParseImageAttribute(LPCWSTR pstrAttribute, ImageDrawInfo& info, ImageSourceKeys& keys) {
   if (pstrAttribute == nullptr) pstrAttribute = L"";
   info.sImageName = pstrAttribute;
+  bool bUnderstood = true;
+  bool bFirst = true;
   LPCWSTR p = pstrAttribute;
   for (;;) {
     while (IsBlank(*p)) ++p;
-    if (*p == L'\0') break;
+    if (*p == L'\0') return bUnderstood;
     LPCWSTR pstrKey = p;
     while (*p != L'\0' && *p != L'=' && *p > L' ') ++p;
     const CUIString sKey(pstrKey, static_cast<int>(p - pstrKey));
     while (IsBlank(*p)) ++p;
-    if (*p != L'=') break;
+    // A first word without "=" makes the whole attribute a bare image name.
+    if (*p != L'=') return bFirst;
+    bFirst = false;
     ++p;
     while (IsBlank(*p)) ++p;
-    if (*p != L'\'') break;
+    if (*p != L'\'') return false;
     ++p;
     LPCWSTR pstrValue = p;
     while (*p != L'\0' && *p != L'\'') ++p;
-    if (*p == L'\0') break;
+    if (*p == L'\0') return false;
     const CUIString sValue(pstrValue, static_cast<int>(p - pstrValue));
     ++p;
-    if (!sValue.IsEmpty()) ApplyPair(sKey, sValue, info, keys);
+    if (!sValue.IsEmpty() && !ApplyPair(sKey, sValue, info, keys)) bUnderstood = false;
     // Pairs are separated by a blank; anything else right after a value ends the list.
-    if (*p != L' ') break;
+    if (*p == L'\0') return bUnderstood;
+    if (*p != L' ') return false;
     ++p;
   }
 }

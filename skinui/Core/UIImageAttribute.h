@@ -22,7 +22,8 @@ struct ImageSourceKeys {
 };
 
 // Fills the name and geometry of info (which must have been reset) and keys from pstrAttribute.
-// Parsing stops at the first malformed pair; pairs read before it stay applied.
-void ParseImageAttribute(LPCWSTR pstrAttribute, ImageDrawInfo& info, ImageSourceKeys& keys);
+// Parsing stops at the first malformed pair; pairs read before it stay applied. False when a
+// pair is malformed or names no key the renderer knows.
+bool ParseImageAttribute(LPCWSTR pstrAttribute, ImageDrawInfo& info, ImageSourceKeys& keys);
 
 }  // namespace SkinUI

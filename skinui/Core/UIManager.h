@@ -138,6 +138,9 @@ class CWindowHostUI {
   IHostShadow* GetShadow();
   // The maker every host asks for its shadow from then on; null for none.
   static void SetShadowMaker(IHostShadow::MakeProc pfnMake);
+  // Lays the tree out as the next paint would (the first time with "windowinit" and the
+  // initial focus), for a picture of a window that is not shown (HandlePrintClient).
+  void LayOutNow();
   // Outlines every repainted area of a plain window in red.
   void SetShowUpdateRect(bool bShow);
   bool IsPainting() const;
@@ -184,6 +187,7 @@ class CWindowHostUI {
   static void SetHueShift(const HueShift& shift);
   // Null turns image loading off.
   static void SetImageLoader(SkinImageLoadProc pfnLoad);
+  static SkinImageLoadProc GetImageLoader();
 
   // Multi-language texts, shared by all windows.
   static void AddMultiLanguageString(int id, LPCWSTR pstrText);
@@ -350,8 +354,17 @@ class CWindowHostUI {
   // says its settings or colours changed. While it is on, controls draw with the system's
   // colours instead of the skin's.
   bool IsHighContrast() const;
+  // Draws in high contrast whatever the system says (a preview of the mode), or with false
+  // follows the system again.
+  void ForceHighContrast(bool bForce);
   // GetSysColor(nIndex) as an opaque 0xAARRGGBB colour.
   static DWORD SystemColor(int nIndex);
+  // The same as a COLORREF, for the platform's own drawing (the rich edit's text engine).
+  static COLORREF SystemColorRef(int nIndex);
+  // Where SystemColor takes its colours from: a COLORREF for each COLOR_ index, or null (the
+  // default) for the system's own. A preview of a high-contrast scheme sets one.
+  typedef COLORREF (*SystemColorProc)(int nIndex);
+  static void SetSystemColorSource(SystemColorProc pfnColor);
 
   // ---- accessibility (UIManagerAccessible.cpp) ----
 
@@ -442,6 +455,7 @@ class CWindowHostUI {
   CTrayIcon m_trayIcon;
   UINT m_uDpi = 96;
   bool m_bHighContrast = false;
+  bool m_bHighContrastForced = false;
   // The stock font made for this window's DPI, while that is not the system's (which the shared
   // stock font is made for).
   FontInfo m_stockFont = {};

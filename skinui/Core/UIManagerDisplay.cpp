@@ -62,8 +62,24 @@ void CWindowHostUI::SetDpi(UINT uDpi) {
 
 bool CWindowHostUI::IsHighContrast() const { return m_bHighContrast; }
 
+namespace {
+CWindowHostUI::SystemColorProc g_pfnSystemColor = nullptr;
+}  // namespace
+
+void CWindowHostUI::SetSystemColorSource(SystemColorProc pfnColor) { g_pfnSystemColor = pfnColor; }
+
+void CWindowHostUI::ForceHighContrast(bool bForce) {
+  m_bHighContrastForced = bForce;
+  ReadHighContrast();
+  Invalidate();
+}
+
+COLORREF CWindowHostUI::SystemColorRef(int nIndex) {
+  return g_pfnSystemColor != nullptr ? g_pfnSystemColor(nIndex) : ::GetSysColor(nIndex);
+}
+
 DWORD CWindowHostUI::SystemColor(int nIndex) {
-  const COLORREF cr = ::GetSysColor(nIndex);
+  const COLORREF cr = SystemColorRef(nIndex);
   return 0xFF000000 | (static_cast<DWORD>(GetRValue(cr)) << 16) |
          (static_cast<DWORD>(GetGValue(cr)) << 8) | GetBValue(cr);
 }
@@ -71,8 +87,9 @@ DWORD CWindowHostUI::SystemColor(int nIndex) {
 void CWindowHostUI::ReadHighContrast() {
   HIGHCONTRASTW hc = {};
   hc.cbSize = sizeof(hc);
-  m_bHighContrast = ::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(hc), &hc, 0) != FALSE &&
-                    (hc.dwFlags & HCF_HIGHCONTRASTON) != 0;
+  m_bHighContrast = m_bHighContrastForced ||
+                    (::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(hc), &hc, 0) != FALSE &&
+                     (hc.dwFlags & HCF_HIGHCONTRASTON) != 0);
 }
 
 bool CWindowHostUI::HandleDisplayMessage(UINT uMsg, WPARAM wParam, LPARAM lParam,

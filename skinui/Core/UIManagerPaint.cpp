@@ -92,6 +92,13 @@ bool CWindowHostUI::RunLayoutPass() {
   return true;
 }
 
+void CWindowHostUI::LayOutNow() {
+  if (m_pRoot == nullptr || m_hWndPaint == nullptr) return;
+  // A layered window would wait for another paint to show new content; a picture has none.
+  if (m_bUpdateNeeded) RunLayoutPass();
+  if (m_bFocusNeeded) MoveFocus(true);
+}
+
 bool CWindowHostUI::HandlePaint() {
   if (m_pRoot == nullptr) {
     PAINTSTRUCT ps = {};

@@ -88,6 +88,8 @@ CHostResources& CWindowHostUI::Registries(bool bShared) {
 
 void CWindowHostUI::SetImageLoader(SkinImageLoadProc pfnLoad) { Shared().pfnLoadImage = pfnLoad; }
 
+SkinImageLoadProc CWindowHostUI::GetImageLoader() { return Shared().pfnLoadImage; }
+
 void CWindowHostUI::SetForceSharedResources(bool bForce) { m_bForceSharedResources = bForce; }
 
 bool CWindowHostUI::IsForceSharedResources() const { return m_bForceSharedResources; }

@@ -80,8 +80,36 @@ struct MarkupLevel {
 
 }  // namespace
 
+namespace markup {
+
+void LocateInText(LPCWSTR pstrText, ULONG iOffset, int* pnLine, int* pnColumn) {
+  int nLine = 1;
+  int nColumn = 1;
+  for (ULONG i = 0; i < iOffset && pstrText[i] != L'\0'; ++i) {
+    const WCHAR ch = pstrText[i];
+    const bool bLowSurrogate = ch >= 0xDC00 && ch <= 0xDFFF && i > 0 && pstrText[i - 1] >= 0xD800 &&
+                               pstrText[i - 1] <= 0xDBFF;
+    if (ch == L'\n' || (ch == L'\r' && pstrText[i + 1] != L'\n')) {
+      ++nLine;
+      nColumn = 1;
+    } else if (ch != L'\r' && !bLowSurrogate) {
+      ++nColumn;
+    }
+  }
+  *pnLine = nLine;
+  *pnColumn = nColumn;
+}
+
+}  // namespace markup
+
 CSkinMarkup::CSkinMarkup(LPCWSTR pstrText)
-    : m_pstrXML(nullptr), m_pElements(nullptr), m_nElements(0), m_nReservedElements(0), m_nGeneration(0) {
+    : m_pstrXML(nullptr),
+      m_pElements(nullptr),
+      m_nElements(0),
+      m_nReservedElements(0),
+      m_nGeneration(0),
+      m_bKeepSource(false),
+      m_pstrSource(nullptr) {
   ResetError();
   if (pstrText != nullptr) ParseText(pstrText);
 }
@@ -91,6 +119,8 @@ CSkinMarkup::~CSkinMarkup() { Clear(); }
 void CSkinMarkup::Clear() {
   std::free(m_pstrXML);
   std::free(m_pElements);
+  std::free(m_pstrSource);
+  m_pstrSource = nullptr;
   m_pstrXML = nullptr;
   m_pElements = nullptr;
   m_nElements = 0;
@@ -109,16 +139,42 @@ LPCWSTR CSkinMarkup::GetLastErrorMessage() const { return m_szErrorMsg; }
 
 LPCWSTR CSkinMarkup::GetLastErrorLocation() const { return m_szErrorXML; }
 
+int CSkinMarkup::GetLastErrorLine() const { return m_nErrorLine; }
+
+int CSkinMarkup::GetLastErrorColumn() const { return m_nErrorColumn; }
+
 void CSkinMarkup::ResetError() {
   m_szErrorMsg[0] = L'\0';
   m_szErrorXML[0] = L'\0';
+  m_iErrorOffset = kNoOffset;
+  m_nErrorLine = 0;
+  m_nErrorColumn = 0;
 }
 
-bool CSkinMarkup::Fail(LPCWSTR pstrMessage, LPCWSTR pstrLocation) {
+bool CSkinMarkup::Fail(LPCWSTR pstrMessage, LPCWSTR pstrLocation, LPCWSTR pstrAt) {
   ::lstrcpynW(m_szErrorMsg, pstrMessage, static_cast<int>(sizeof(m_szErrorMsg) / sizeof(WCHAR)));
   ::lstrcpynW(m_szErrorXML, pstrLocation != nullptr ? pstrLocation : L"",
               static_cast<int>(sizeof(m_szErrorXML) / sizeof(WCHAR)));
+  if (pstrAt == nullptr) pstrAt = pstrLocation;
+  // Only a place inside the document being parsed has an offset; messages about files and
+  // memory have none.
+  if (pstrAt != nullptr && m_pstrXML != nullptr && pstrAt >= m_pstrXML) {
+    m_iErrorOffset = OffsetOf(pstrAt);
+  }
   return false;
+}
+
+void CSkinMarkup::KeepSourceText(bool bKeep) { m_bKeepSource = bKeep; }
+
+bool CSkinMarkup::LocateOffset(ULONG iOffset, int* pnLine, int* pnColumn) const {
+  if (m_pstrSource == nullptr || iOffset == kNoOffset) return false;
+  markup::LocateInText(m_pstrSource, iOffset, pnLine, pnColumn);
+  return true;
+}
+
+void CSkinMarkup::LocateError(LPCWSTR pstrOriginal) {
+  if (m_iErrorOffset == kNoOffset || pstrOriginal == nullptr) return;
+  markup::LocateInText(pstrOriginal, m_iErrorOffset, &m_nErrorLine, &m_nErrorColumn);
 }
 
 bool CSkinMarkup::ParseText(LPCWSTR pstrText) {
@@ -129,7 +185,9 @@ bool CSkinMarkup::ParseText(LPCWSTR pstrText) {
   LPWSTR pstrXML = static_cast<LPWSTR>(std::malloc((cchText + 1) * sizeof(WCHAR)));
   if (pstrXML == nullptr) return Fail(L"Out of memory");
   std::memcpy(pstrXML, pstrText, (cchText + 1) * sizeof(WCHAR));
-  return ParseOwnedBuffer(pstrXML, cchText);
+  if (ParseOwnedBuffer(pstrXML, cchText)) return true;
+  LocateError(pstrText);
+  return false;
 }
 
 bool CSkinMarkup::ParseOwnedBuffer(LPWSTR pstrXML, SIZE_T cchText) {
@@ -140,6 +198,14 @@ bool CSkinMarkup::ParseOwnedBuffer(LPWSTR pstrXML, SIZE_T cchText) {
   if (cchText >= 0xFFFFFFFFu) {
     Clear();
     return Fail(L"File too large");
+  }
+  if (m_bKeepSource) {
+    m_pstrSource = static_cast<LPWSTR>(std::malloc((cchText + 1) * sizeof(WCHAR)));
+    if (m_pstrSource == nullptr) {
+      Clear();
+      return Fail(L"Out of memory");
+    }
+    std::memcpy(m_pstrSource, pstrXML, (cchText + 1) * sizeof(WCHAR));
   }
   if (!ParseDocument()) {
     Clear();
@@ -271,7 +337,7 @@ bool CSkinMarkup::ParseAttributes(LPWSTR& pstrText) {
     SkipBlanks(pstrText);
     if (*pstrText != L'"') {
       // The location starts after the offending character, unless that is the end of the text.
-      return Fail(L"Expected attribute value", *pstrText != L'\0' ? pstrText + 1 : pstrText);
+      return Fail(L"Expected attribute value", *pstrText != L'\0' ? pstrText + 1 : pstrText, pstrText);
     }
     ++pstrText;
     LPWSTR pstrDest = pstrText;

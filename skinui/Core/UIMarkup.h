@@ -55,6 +55,12 @@ class CSkinMarkupNode {
   // cchMax characters (terminated when shorter: pass a zeroed buffer one character larger).
   bool FindAttribute(LPCWSTR pstrName, LPWSTR pstrValue, SIZE_T cchMax) const;
 
+  // Where the element's name and the i-th attribute's name start in the document, in characters
+  // (CSkinMarkup::LocateOffset turns them into lines and columns); kNoOffset on an invalid node
+  // or index.
+  ULONG GetSourceOffset() const;
+  ULONG GetAttributeSourceOffsetAt(int iIndex) const;
+
  private:
   friend class CSkinMarkup;
   CSkinMarkupNode(CSkinMarkup* pOwner, ULONG iPos);
@@ -104,6 +110,19 @@ class CSkinMarkup {
 
   LPCWSTR GetLastErrorMessage() const;
   LPCWSTR GetLastErrorLocation() const;
+  // Line and column (both from 1; a column counts characters, a tab as one) where the last
+  // parse failed; 0 when the failure has no place in a text (a file that cannot be read).
+  int GetLastErrorLine() const;
+  int GetLastErrorColumn() const;
+
+  // Keeps an untouched copy of each document parsed from now on, so that offsets into it can be
+  // turned into lines and columns (skin diagnostics; a copy of every document costs its size).
+  void KeepSourceText(bool bKeep);
+  // Line and column (from 1) of a character offset into the kept copy; false without one.
+  bool LocateOffset(ULONG iOffset, int* pnLine, int* pnColumn) const;
+
+  // No place in the document.
+  static constexpr ULONG kNoOffset = 0xFFFFFFFFu;
 
  private:
   friend class CSkinMarkupNode;
@@ -119,6 +138,9 @@ class CSkinMarkup {
   // Takes ownership of a NUL-terminated buffer of cchText characters plus the terminator and
   // parses it in place.
   bool ParseOwnedBuffer(LPWSTR pstrXML, SIZE_T cchText);
+  // Turns the failure's offset into a line and column of the document as it was before the
+  // parse rewrote it. Only failures pay for this.
+  void LocateError(LPCWSTR pstrOriginal);
   bool ParseDocument();
   bool ParseAttributes(LPWSTR& pstrText);
   bool ParseEndTag(LPWSTR& pstrText, ULONG iElement);
@@ -127,7 +149,8 @@ class CSkinMarkup {
   ULONG OffsetOf(LPCWSTR pstr) const;
 
   void ResetError();
-  bool Fail(LPCWSTR pstrMessage, LPCWSTR pstrLocation = nullptr);
+  // pstrAt is where in the document the failure is, when not at pstrLocation itself.
+  bool Fail(LPCWSTR pstrMessage, LPCWSTR pstrLocation = nullptr, LPCWSTR pstrAt = nullptr);
 
   LPWSTR m_pstrXML;
   XMLELEMENT* m_pElements;
@@ -137,6 +160,12 @@ class CSkinMarkup {
   ULONG m_nGeneration;
   WCHAR m_szErrorMsg[100];
   WCHAR m_szErrorXML[50];
+  ULONG m_iErrorOffset;
+  int m_nErrorLine;
+  int m_nErrorColumn;
+  bool m_bKeepSource;
+  // The document as it was before parsing, while KeepSourceText is on.
+  LPWSTR m_pstrSource;
 };
 
 }  // namespace SkinUI

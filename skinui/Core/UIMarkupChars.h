@@ -34,5 +34,10 @@ inline void SkipName(LPWSTR& p) {
   while (*p != L'\0' && IsNameChar(*p)) p = NextChar(p);
 }
 
+// Line and column (from 1) of the character at iOffset of pstrText, as an editor counts them:
+// "\r\n", "\n" and a lone "\r" end a line; a surrogate pair is one character, a tab one. An
+// offset past the end of the text is taken as its end.
+void LocateInText(LPCWSTR pstrText, ULONG iOffset, int* pnLine, int* pnColumn);
+
 }  // namespace markup
 }  // namespace SkinUI

@@ -37,28 +37,33 @@ struct ByteBlock {
   BYTE* pBytes;
 };
 
-}  // namespace
-
-bool CSkinMarkup::ParseBytes(const void* pBytes, DWORD dwSize, SkinTextEncoding encoding) {
-  Clear();
-  ResetError();
+// The block as NUL-terminated wide text in a buffer from malloc, or null with *ppstrError set.
+LPWSTR DecodeSkinText(const void* pBytes, DWORD dwSize, SkinTextEncoding encoding, SIZE_T* pcchText,
+                      LPCWSTR* ppstrError) {
   const BYTE* pData = static_cast<const BYTE*>(pBytes);
   if (pData == nullptr) dwSize = 0;
 
   if (encoding == SkinTextEncoding::Utf16) {
     const bool bLittleEndian = dwSize > 1 && pData[0] == 0xFF && pData[1] == 0xFE;
     const bool bBigEndian = dwSize > 1 && pData[0] == 0xFE && pData[1] == 0xFF;
-    if (!bLittleEndian && !bBigEndian) return Fail(L"Expected byte-order mark");
+    if (!bLittleEndian && !bBigEndian) {
+      *ppstrError = L"Expected byte-order mark";
+      return nullptr;
+    }
     const SIZE_T cchText = dwSize / 2 - 1;
     LPWSTR pstrXML = static_cast<LPWSTR>(std::malloc((cchText + 1) * sizeof(WCHAR)));
-    if (pstrXML == nullptr) return Fail(L"Out of memory");
+    if (pstrXML == nullptr) {
+      *ppstrError = L"Out of memory";
+      return nullptr;
+    }
     const BYTE* pUnit = pData + 2;
     for (SIZE_T i = 0; i < cchText; ++i, pUnit += 2) {
       pstrXML[i] = bLittleEndian ? static_cast<WCHAR>(pUnit[0] | (pUnit[1] << 8))
                                  : static_cast<WCHAR>((pUnit[0] << 8) | pUnit[1]);
     }
     pstrXML[cchText] = L'\0';
-    return ParseOwnedBuffer(pstrXML, cchText);
+    *pcchText = cchText;
+    return pstrXML;
   }
 
   UINT uCodePage = CP_ACP;
@@ -69,22 +74,52 @@ bool CSkinMarkup::ParseBytes(const void* pBytes, DWORD dwSize, SkinTextEncoding 
       dwSize -= 3;
     }
   }
-  if (dwSize > static_cast<DWORD>(INT_MAX)) return Fail(L"File too large");
+  if (dwSize > static_cast<DWORD>(INT_MAX)) {
+    *ppstrError = L"File too large";
+    return nullptr;
+  }
   const LPCSTR pstrBytes = reinterpret_cast<LPCSTR>(pData);
   const int iBytes = static_cast<int>(dwSize);
   int cchText = 0;
   if (iBytes > 0) {
     cchText = ::MultiByteToWideChar(uCodePage, 0, pstrBytes, iBytes, nullptr, 0);
-    if (cchText <= 0) return Fail(L"Could not decode file");
+    if (cchText <= 0) {
+      *ppstrError = L"Could not decode file";
+      return nullptr;
+    }
   }
   LPWSTR pstrXML = static_cast<LPWSTR>(std::malloc((static_cast<SIZE_T>(cchText) + 1) * sizeof(WCHAR)));
-  if (pstrXML == nullptr) return Fail(L"Out of memory");
+  if (pstrXML == nullptr) {
+    *ppstrError = L"Out of memory";
+    return nullptr;
+  }
   if (cchText > 0 && ::MultiByteToWideChar(uCodePage, 0, pstrBytes, iBytes, pstrXML, cchText) != cchText) {
     std::free(pstrXML);
-    return Fail(L"Could not decode file");
+    *ppstrError = L"Could not decode file";
+    return nullptr;
   }
   pstrXML[cchText] = L'\0';
-  return ParseOwnedBuffer(pstrXML, static_cast<SIZE_T>(cchText));
+  *pcchText = static_cast<SIZE_T>(cchText);
+  return pstrXML;
+}
+
+}  // namespace
+
+bool CSkinMarkup::ParseBytes(const void* pBytes, DWORD dwSize, SkinTextEncoding encoding) {
+  Clear();
+  ResetError();
+  SIZE_T cchText = 0;
+  LPCWSTR pstrError = nullptr;
+  LPWSTR pstrXML = DecodeSkinText(pBytes, dwSize, encoding, &cchText, &pstrError);
+  if (pstrXML == nullptr) return Fail(pstrError);
+  if (ParseOwnedBuffer(pstrXML, cchText)) return true;
+  // The parse rewrote its text: where the failure is, is read in a second copy.
+  if (m_iErrorOffset == kNoOffset) return false;
+  if (LPWSTR pstrOriginal = DecodeSkinText(pBytes, dwSize, encoding, &cchText, &pstrError)) {
+    LocateError(pstrOriginal);
+    std::free(pstrOriginal);
+  }
+  return false;
 }
 
 bool CSkinMarkup::ParseSkinFile(LPCWSTR pstrName, SkinTextEncoding encoding, const SkinFileSource& source) {

@@ -94,6 +94,17 @@ LPCWSTR CSkinMarkupNode::GetAttributeValueAt(int iIndex) const {
   return TextAt(m_aAttributes[iIndex].iValue);
 }
 
+ULONG CSkinMarkupNode::GetSourceOffset() const {
+  return IsValid() ? m_pOwner->m_pElements[m_iPos].iStart : CSkinMarkup::kNoOffset;
+}
+
+ULONG CSkinMarkupNode::GetAttributeSourceOffsetAt(int iIndex) const {
+  if (!IsValid() || iIndex < 0 || iIndex >= GetAttributeCount()) return CSkinMarkup::kNoOffset;
+  const XMLATTRIBUTE& attribute = m_aAttributes[iIndex];
+  // An attribute without a name is found by its value's opening quote.
+  return attribute.iName != kEmptyText ? attribute.iName : attribute.iValue - 1;
+}
+
 bool CSkinMarkupNode::FindAttribute(LPCWSTR pstrName, LPWSTR pstrValue, SIZE_T cchMax) const {
   if (pstrName == nullptr) return false;
   const int nAttributes = GetAttributeCount();

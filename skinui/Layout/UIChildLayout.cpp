@@ -23,7 +23,15 @@ void CChildLayoutUI::Init() {
   if (!scope.IsAllowed()) return;
   CSkinBuilder builder;
   CControlUI* pRoot = builder.Build(m_sXmlFile.GetData(), nullptr, nullptr, GetHost());
-  if (pRoot == nullptr) return;
+  if (pRoot == nullptr) {
+    ISkinBuildObserver* pObserver = CSkinBuildScope::Observer();
+    // The layout is filled after the skin that names it was built: there is no place to tell.
+    if (pObserver != nullptr && builder.GetLastErrorMessage()[0] != L'\0') {
+      const SkinSourcePlace nowhere = {nullptr, L"ChildLayout", nullptr, CSkinMarkup::kNoOffset};
+      pObserver->OnSkinNotRead(nowhere, m_sXmlFile, *builder.GetMarkup());
+    }
+    return;
+  }
   // A root the layout refuses would otherwise belong to nobody.
   if (!AddItem(pRoot)) delete pRoot;
 }

@@ -5,6 +5,7 @@
 #include <cwchar>
 #include <map>
 
+#include "Core/UIAttributeTable.h"
 #include "Core/UIAttributeValues.h"
 #include "Core/UIDpiAttributes.h"
 #include "Core/UIManager.h"
@@ -42,24 +43,24 @@ bool InRange(int nValue, int nLow, int nHigh) { return nValue >= nLow && nValue 
 namespace av = attribute_values;
 
 struct ShadowAttribute {
-  LPCWSTR pstrName;  // compared exactly
+  SkinAttributeSpec spec;  // the name is compared exactly
   void (*pfnApply)(CShadowUI& shadow, LPCWSTR pstrValue);
 };
 
 const ShadowAttribute kShadowAttributes[] = {
-    {L"shadowsize", [](CShadowUI& s, LPCWSTR v) { s.SetShadowSize(av::ReadInt(v)); }},
-    {L"shadowsharpness", [](CShadowUI& s, LPCWSTR v) { s.SetShadowSharpness(av::ReadInt(v)); }},
-    {L"shadowdarkness", [](CShadowUI& s, LPCWSTR v) { s.SetShadowDarkness(av::ReadInt(v)); }},
-    {L"shadowposition",
+    {{L"shadowsize", kIntValue}, [](CShadowUI& s, LPCWSTR v) { s.SetShadowSize(av::ReadInt(v)); }},
+    {{L"shadowsharpness", kIntValue}, [](CShadowUI& s, LPCWSTR v) { s.SetShadowSharpness(av::ReadInt(v)); }},
+    {{L"shadowdarkness", kIntValue}, [](CShadowUI& s, LPCWSTR v) { s.SetShadowDarkness(av::ReadInt(v)); }},
+    {{L"shadowposition", kSizeValue},
      [](CShadowUI& s, LPCWSTR v) {
        const SIZE offset = av::ReadSize(v);
        s.SetShadowOffset(offset.cx, offset.cy);
      }},
-    {L"shadowcolor", [](CShadowUI& s, LPCWSTR v) { s.SetShadowColor(av::ReadColor(v)); }},
-    {L"shadowcorner", [](CShadowUI& s, LPCWSTR v) { s.SetShadowCorner(av::ReadRect(v)); }},
-    {L"shadowpadding", [](CShadowUI& s, LPCWSTR v) { s.SetShadowPadding(av::ReadRect(v)); }},
-    {L"shadowimage", [](CShadowUI& s, LPCWSTR v) { s.SetShadowImage(v); }},
-    {L"showshadow", [](CShadowUI& s, LPCWSTR v) { s.EnableShadow(av::IsTrue(v)); }},
+    {{L"shadowcolor", kColorValue}, [](CShadowUI& s, LPCWSTR v) { s.SetShadowColor(av::ReadColor(v)); }},
+    {{L"shadowcorner", kRectValue}, [](CShadowUI& s, LPCWSTR v) { s.SetShadowCorner(av::ReadRect(v)); }},
+    {{L"shadowpadding", kRectValue}, [](CShadowUI& s, LPCWSTR v) { s.SetShadowPadding(av::ReadRect(v)); }},
+    {{L"shadowimage", kImageValue}, [](CShadowUI& s, LPCWSTR v) { s.SetShadowImage(v); }},
+    {{L"showshadow", kBoolValue}, [](CShadowUI& s, LPCWSTR v) { s.EnableShadow(av::IsTrue(v)); }},
 };
 
 }  // namespace
@@ -74,12 +75,17 @@ CShadowUI* CShadowUI::OfHost(CWindowHostUI& host) {
 
 bool CShadowUI::ApplyWindowAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
   for (const ShadowAttribute& attribute : kShadowAttributes) {
-    if (std::wcscmp(attribute.pstrName, pstrName) == 0) {
+    if (std::wcscmp(attribute.spec.pstrName, pstrName) == 0) {
       attribute.pfnApply(*this, pstrValue);
       return true;
     }
   }
   return false;
+}
+
+const SkinAttributeSpec* CShadowUI::WindowAttributeAt(int iIndex) const {
+  const int nCount = static_cast<int>(sizeof(kShadowAttributes) / sizeof(kShadowAttributes[0]));
+  return iIndex >= 0 && iIndex < nCount ? &kShadowAttributes[iIndex].spec : nullptr;
 }
 
 const WCHAR CShadowUI::kWindowClassName[] = L"VelmoShadowWnd";

@@ -105,6 +105,11 @@ class WindowImplBase : public CWindowWnd,
  protected:
   CWindowHostUI m_Host;
 
+  // What creation does before the skin is built: the native caption goes, the host is attached
+  // and the skin folder set. A window that builds its skin its own way (a previewer, which must
+  // survive a skin that does not parse) calls this from its HandleCreate instead of the base's.
+  void AttachFrame();
+
  private:
   // Reads the skin into the host, or ends the process with the skin failure box.
   void BuildSkin();

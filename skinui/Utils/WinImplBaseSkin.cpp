@@ -47,6 +47,12 @@ UINT WindowImplBase::FrameStyle() const {
 }
 
 LRESULT WindowImplBase::HandleCreate(UINT, WPARAM, LPARAM, bool& /*bHandled*/) {
+  AttachFrame();
+  BuildSkin();
+  return 0;
+}
+
+void WindowImplBase::AttachFrame() {
   ::SetWindowLongW(m_hWnd, GWL_STYLE,
                    static_cast<LONG>(FrameStyle() | WS_CLIPSIBLINGS | WS_CLIPCHILDREN));
   // The frame is recalculated at the client size, so the window keeps no native caption or
@@ -65,9 +71,6 @@ LRESULT WindowImplBase::HandleCreate(UINT, WPARAM, LPARAM, bool& /*bHandled*/) {
     sFolder += SkinFolder();
   }
   CWindowHostUI::SetSkinFolder(sFolder);
-
-  BuildSkin();
-  return 0;
 }
 
 void WindowImplBase::BuildSkin() {
@@ -93,7 +96,10 @@ void WindowImplBase::BuildSkin() {
   }
   if (pRoot == nullptr) {
     UI_CHECK(pRoot);
-    UITrace(L"Skin %s: %s", sFile.GetData(), builder.GetLastErrorMessage());
+    // The box the user sees says nothing more; the trace tells the skin's writer where.
+    const CSkinMarkup* pMarkup = builder.GetMarkup();
+    UITrace(L"Skin %s:%d:%d: %s", sFile.GetData(), pMarkup->GetLastErrorLine(),
+            pMarkup->GetLastErrorColumn(), builder.GetLastErrorMessage());
     FailOnSkin();
   }
   m_Host.AttachRoot(pRoot);

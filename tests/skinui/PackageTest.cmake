@@ -1,6 +1,7 @@
-# The framework as a library for other programs: installs it from the build tree into a prefix
-# of its own, configures and builds examples/hello against that prefix as a separate project
-# with the same toolchain file, and runs `hello --selftest` under Wine.
+# The framework as a library for other programs: installs it (and skinview, its previewer) from
+# the build tree into a prefix of its own, configures and builds examples/hello against that
+# prefix as a separate project with the same toolchain file, and runs `hello --selftest` under
+# Wine.
 #   cmake -DBUILD_DIR=... -DSOURCE_DIR=... -DTOOLCHAIN=... -DWORK_DIR=... -P PackageTest.cmake
 foreach(variable BUILD_DIR SOURCE_DIR TOOLCHAIN WORK_DIR)
   if(NOT ${variable})
@@ -14,7 +15,8 @@ file(REMOVE_RECURSE "${prefix}" "${hello_build}")
 execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --component skinui
                         --prefix "${prefix}"
                 COMMAND_ERROR_IS_FATAL ANY)
-foreach(installed include/skinui/Core/UIManager.h lib/libskinui.a lib/cmake/skinui/skinuiConfig.cmake)
+foreach(installed include/skinui/Core/UIManager.h lib/libskinui.a lib/cmake/skinui/skinuiConfig.cmake
+                  bin/skinview.exe)
   if(NOT EXISTS "${prefix}/${installed}")
     message(FATAL_ERROR "the installed package lacks ${installed}")
   endif()

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Core/UIMarkup.h"
+#include "support/TestFiles.h"
 
 using SkinUI::CSkinMarkup;
 using SkinUI::CSkinMarkupNode;
@@ -184,4 +186,82 @@ TEST(SkinMarkupText, ManyElementsGrowTheTableWithoutLosingLinks) {
     ASSERT_EQ(std::wstring(n.GetAttributeValueAt(0)), std::to_wstring(i));
   }
   EXPECT_EQ(i, 5000);
+}
+
+// Where a parse fails, as an editor counts lines and columns of the text as it was written:
+// the parse itself overwrites line breaks after element names and moves decoded values.
+struct ErrorPlace {
+  const char* label;
+  const wchar_t* text;
+  const wchar_t* message;
+  int nLine;
+  int nColumn;
+};
+
+class SkinMarkupErrorPlaces : public testing::TestWithParam<ErrorPlace> {};
+
+TEST_P(SkinMarkupErrorPlaces, AreTheLineAndColumnOfTheOffendingCharacter) {
+  const ErrorPlace& place = GetParam();
+  CSkinMarkup markup;
+  EXPECT_FALSE(markup.ParseText(place.text));
+  EXPECT_STREQ(markup.GetLastErrorMessage(), place.message);
+  EXPECT_EQ(markup.GetLastErrorLine(), place.nLine);
+  EXPECT_EQ(markup.GetLastErrorColumn(), place.nColumn);
+
+  // The same document as UTF-8 bytes with a byte-order mark: the mark is no column.
+  const std::string bytes = "\xEF\xBB\xBF" + testing_support::Narrow(place.text);
+  EXPECT_FALSE(markup.ParseBytes(bytes.data(), static_cast<DWORD>(bytes.size()),
+                                 SkinUI::SkinTextEncoding::Utf8));
+  EXPECT_EQ(markup.GetLastErrorLine(), place.nLine);
+  EXPECT_EQ(markup.GetLastErrorColumn(), place.nColumn);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Damage, SkinMarkupErrorPlaces,
+    testing::Values(
+        // The column of the single quote itself, not of the character after it.
+        ErrorPlace{"SingleQuote", L"<Window>\n  <Button text=\"a\" size='1'/>\n</Window>",
+                   L"Expected attribute value", 2, 25},
+        // The line break after "Window" is overwritten by the parse, and still counts.
+        ErrorPlace{"BreakAfterTheName", L"<Window\n  size=\"1\"\n  bad\n/>", L"Error while parsing attributes", 4, 1},
+        ErrorPlace{"WindowsLineBreaks", L"<a>\r\n<b>\r\n<c x=\"1\">text", L"Expected end-tag start", 3, 14},
+        ErrorPlace{"OldMacLineBreaks", L"<a>\r<b>\r<c x=\"1\">text", L"Expected end-tag start", 3, 14},
+        // Decoding moves the value's line break to the left; the next line starts where it did.
+        ErrorPlace{"AfterDecodedEntities", L"<a v=\"&amp;&amp;\nx\"><b y='1'/></a>", L"Expected attribute value", 2, 9},
+        // A character outside the basic plane is one column, though two units.
+        ErrorPlace{"AfterAnEmoji", L"<a t=\"\U0001F600\"><b y='1'/></a>", L"Expected attribute value", 1, 15},
+        ErrorPlace{"AtTheEnd", L"<Window>\n<Layout>\n<Button/>", L"Expected start tag", 3, 10},
+        ErrorPlace{"WrongEndTag", L"<Window>\n\t<Button></button>\n</Window>", L"Unmatched closing tag", 2, 12}),
+    [](const testing::TestParamInfo<ErrorPlace>& info) { return std::string(info.param.label); });
+
+TEST(SkinMarkupErrors, FailuresOutsideATextHaveNoPlaceAndASuccessClearsIt) {
+  CSkinMarkup markup;
+  EXPECT_FALSE(markup.ParseText(L"<a b='1'/>"));
+  EXPECT_EQ(markup.GetLastErrorLine(), 1);
+  EXPECT_TRUE(markup.ParseText(L"<a/>"));
+  EXPECT_EQ(markup.GetLastErrorLine(), 0);
+  EXPECT_EQ(markup.GetLastErrorColumn(), 0);
+  const SkinUI::SkinFileSource nowhere = {L"Z:\\no\\such\\folder\\", nullptr, false, nullptr};
+  EXPECT_FALSE(markup.ParseSkinFile(L"absent.xml", SkinUI::SkinTextEncoding::Utf8, nowhere));
+  EXPECT_STREQ(markup.GetLastErrorMessage(), L"Error opening file");
+  EXPECT_EQ(markup.GetLastErrorLine(), 0);
+}
+
+TEST(SkinMarkupPlaces, ElementsAndAttributesAreLocatedInTheKeptText) {
+  const wchar_t kText[] = L"<Window>\n  <Button name=\"a&amp;b\"\n    bordersise=\"1\"/>\n</Window>";
+  CSkinMarkup markup;
+  ASSERT_TRUE(markup.ParseText(kText));
+  int nLine = 0;
+  int nColumn = 0;
+  // Without a kept copy there is nothing to count in.
+  EXPECT_FALSE(markup.LocateOffset(markup.GetRootNode().GetSourceOffset(), &nLine, &nColumn));
+
+  markup.KeepSourceText(true);
+  ASSERT_TRUE(markup.ParseText(kText));
+  const CSkinMarkupNode button = markup.GetRootNode().FirstChild();
+  ASSERT_TRUE(markup.LocateOffset(button.GetSourceOffset(), &nLine, &nColumn));
+  EXPECT_EQ(std::make_pair(nLine, nColumn), std::make_pair(2, 4));
+  ASSERT_TRUE(markup.LocateOffset(button.GetAttributeSourceOffsetAt(1), &nLine, &nColumn));
+  EXPECT_EQ(std::make_pair(nLine, nColumn), std::make_pair(3, 5));
+  EXPECT_EQ(button.GetAttributeSourceOffsetAt(2), CSkinMarkup::kNoOffset);
 }
