@@ -12,9 +12,10 @@ import zlib
 REQUEST = re.compile(rb'\S+ \S+ .*?\[[^\]]*\] "(\S+) (\S+)(?: HTTP/[0-9.]+)?" \d{3} (?:\d+|-)(?:\s|$)')
 COMBINED = re.compile(rb'\S+ \S+ .*?\[[^\]]*\] "(.*?)" \d{3} (?:\d+|-)(?:\s|$)')
 
-# CloudFront's standard log: tab-separated, its columns named by a "#Fields:" header line; these
-# are the standard positions, for a file whose header was lost.
-CLOUDFRONT_COLUMNS = {b"cs-method": 5, b"cs-uri-stem": 7, b"cs-uri-query": 11}
+# CloudFront's standard log: tab-separated, its columns named by a "#Fields:" header line.
+CLOUDFRONT_FIELDS = (b"cs-method", b"cs-uri-stem", b"cs-uri-query")
+# The standard places of those columns, for a file whose header was lost.
+CLOUDFRONT_COLUMNS = (5, 7, 11)
 
 GZIP_MAGIC = b"\x1f\x8b"
 EXAMPLES_KEPT = 3
@@ -37,21 +38,21 @@ class LogReader:
     def read(self, name, take):
         """Reads one source ("-" is standard input); a gzip stream is recognised by its magic bytes.
         A source that cannot be opened or that ends damaged is recorded, never raised."""
+        self._line_no = 0
         try:
-            stream = sys.stdin.buffer if name == "-" else open(name, "rb")
+            raw = sys.stdin.buffer if name == "-" else open(name, "rb")
         except OSError as error:
             self.problems.append(f"{name}: cannot be read: {error.strerror or error}")
             return False
         try:
-            if stream.peek(2)[:2] == GZIP_MAGIC:
-                stream = gzip.GzipFile(fileobj=stream, mode="rb")
-            self._scan(stream, name, take)
+            compressed = raw.peek(2)[:2] == GZIP_MAGIC
+            self._scan(gzip.GzipFile(fileobj=raw, mode="rb") if compressed else raw, name, take)
         except (EOFError, gzip.BadGzipFile, zlib.error, OSError) as error:
             # A log delivery cut short still gave every whole line before the cut.
             self.problems.append(f"{name}: ends damaged after line {self._line_no}: {error}")
         finally:
             if name != "-":
-                stream.close()
+                raw.close()
         return True
 
     def _scan(self, stream, name, take):
@@ -60,7 +61,6 @@ class LogReader:
         match_request, match_combined = REQUEST.match, COMBINED.match
         line_no = 0
         size = 0
-        self._line_no = 0
         try:
             for line_no, line in enumerate(stream, 1):
                 size += len(line)
@@ -72,7 +72,7 @@ class LogReader:
                         continue
                 elif line[:1] == b"#":
                     if line.startswith(b"#Fields:"):
-                        columns = _cloudfront_columns(line) or CLOUDFRONT_COLUMNS
+                        columns = _cloudfront_columns(line)
                     if line.startswith((b"#Fields:", b"#Version:")):
                         continue
                 matched = match_request(line)
@@ -90,7 +90,7 @@ class LogReader:
                     continue
                 path, _, query = target.partition(b"?")
                 if wanted_path is None:
-                    if b"result=" not in query or b"id=" not in query:
+                    if not is_report(query):
                         continue
                 elif _without_origin(path) != wanted_path:
                     continue
@@ -110,29 +110,37 @@ class LogReader:
             self.examples[kind].append(f"{name}:{line_no}")
 
 
+def is_report(query):
+    """Whether a query has the keys of a run report, for logs read without the report's path."""
+    return ((query.startswith(b"result=") or b"&result=" in query)
+            and (query.startswith(b"id=") or b"&id=" in query))
+
+
 def _cloudfront_columns(line):
+    """The places of the columns read, from a "#Fields:" line; None when it lacks one of them, and
+    then the file's lines cannot be read."""
     names = line[len(b"#Fields:"):].split()
-    places = {name: index for index, name in enumerate(names)}
-    if all(name in places for name in CLOUDFRONT_COLUMNS):
-        return {name: places[name] for name in CLOUDFRONT_COLUMNS}
+    if all(name in names for name in CLOUDFRONT_FIELDS):
+        return tuple(names.index(name) for name in CLOUDFRONT_FIELDS)
     return None
 
 
 def _cloudfront_query(line, columns, wanted_path):
     """The query of a CloudFront report line; False for a readable line that is no report;
     None for a line that is not a CloudFront line."""
-    fields = line.rstrip(b"\r\n").split(b"\t")
-    try:
-        method, path, query = (fields[columns[b"cs-method"]], fields[columns[b"cs-uri-stem"]],
-                               fields[columns[b"cs-uri-query"]])
-    except IndexError:
+    if columns is None:
         return None
+    method_at, path_at, query_at = columns
+    fields = line.rstrip(b"\r\n").split(b"\t", max(columns) + 1)
+    if len(fields) <= max(columns):
+        return None
+    method, path, query = fields[method_at], fields[path_at], fields[query_at]
     if method != b"GET":
         return False
     if query == b"-":
         query = b""
     if wanted_path is None:
-        if b"result=" not in query or b"id=" not in query:
+        if not is_report(query):
             return False
     elif path != wanted_path:
         return False
