@@ -42,7 +42,7 @@ class Runs:
     def __init__(self):
         self.seen = set()
         self.repeated = 0
-        # Every run by its axes: small, however many runs, since the axes take few values.
+        # Every run by its axes: as large as the combinations of their values, not as the number of runs.
         self.runs = Counter()
         self.codes = Counter()  # failed runs by (outcome, http, net, msi)
         self.stage_ms = {stage: Counter() for stage in STAGE_TIMES}  # raw milliseconds -> runs
@@ -54,18 +54,22 @@ class Runs:
 
     def add(self, query):
         """Takes one report's query string; False when it cannot be read as a run."""
-        values = self._known_shape(query)
-        if values is None:
-            values = self._parse(query)
+        shape = self.shape
+        matched = shape.match(query) if shape is not None else None
+        if matched is not None:
+            values = matched.group(*shape.groups)
+        else:
+            values = self._other_shape(query)
             if values is None:
                 return False
         (result, stage, outcome, v, to, run_id, quiet, http, net, msi, t_manifest, t_package, t_extract, t_install,
          received, resumed, source, proxy, os_version, arch, dpi, lang, crash, crash_at) = values
-        if run_id in self.seen:
+        seen = self.seen
+        if run_id in seen:
             # The same run again: a CDN that delivered a log twice, or two servers' logs read together.
             self.repeated += 1
             return True
-        self.seen.add(run_id)
+        seen.add(run_id)
         said = (RESUMED_SOME if resumed.strip(b"0") else RESUMED_NONE) if resumed else RESUMED_UNSAID
         self.runs[to, v, stage, result, outcome, quiet, proxy, source, os_version, arch, dpi, lang, said] += 1
         if result not in NOT_FAILED_RAW:
@@ -74,31 +78,26 @@ class Runs:
             self._manifest_ms[t_manifest] += 1
         if t_package:
             self._package_ms[t_package] += 1
+            if received:
+                package_ms, received = int(t_package), int(received)
+                if package_ms and received:
+                    self.speeds.append(received * 1000 / package_ms)
         if t_extract:
             self._extract_ms[t_extract] += 1
         if t_install:
             self._install_ms[t_install] += 1
-        if received and t_package:
-            package_ms, received = int(t_package), int(received)
-            if package_ms and received:
-                self.speeds.append(received * 1000 / package_ms)
         if crash:
             self.crashes[crash, crash_at] += 1
         return True
 
-    def _known_shape(self, query):
-        shape = self.shape
-        if shape is not None:
+    def _other_shape(self, query):
+        """The values of a query in another order of keys than the last one's."""
+        for shape in self.shapes.values():
             matched = shape.match(query)
-            if matched is None:
-                for other in self.shapes.values():
-                    matched = other.match(query)
-                    if matched is not None:
-                        self.shape = shape = other
-                        break
             if matched is not None:
+                self.shape = shape
                 return matched.group(*shape.groups)
-        return None
+        return self._parse(query)
 
     def _parse(self, query):
         """Any query, checked key by key; learns its key order for the next reports."""
