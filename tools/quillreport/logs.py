@@ -40,6 +40,8 @@ class LogReader:
         A source that cannot be opened or that ends damaged is recorded, never raised."""
         self._line_no = 0
         try:
+            if name == "-" and sys.stdin is None:
+                raise OSError("standard input is closed")
             raw = sys.stdin.buffer if name == "-" else open(name, "rb")
         except OSError as error:
             self.problems.append(f"{name}: cannot be read: {error.strerror or error}")
