@@ -101,7 +101,8 @@ class Expected:
 
     def __init__(self):
         self.lines = self.unreadable = self.bad_reports = self.repeated = 0
-        self.drawn = Counter()  # (release, installer, end row, downloading, quiet, resumed, proxy, source, os, arch, dpi, lang, crash row)
+        # Runs by (release, installer, end row, quiet, resumed, proxy, source, os, arch, dpi, lang, crash row).
+        self.drawn = Counter()
         self.speeds = 0
 
     def finish(self):
@@ -114,7 +115,8 @@ class Expected:
         self.resumed = self.resumed_of = self.quiet = 0
         self.proxy, self.source, self.crashes = Counter(), Counter(), Counter()
         self.os, self.arch, self.dpi, self.lang = Counter(), Counter(), Counter(), Counter()
-        for (to, installer, end, quiet, resumed, proxy, source, os_version, arch, dpi, lang, crash), n in self.drawn.items():
+        for drawn, n in self.drawn.items():
+            to, installer, end, quiet, resumed, proxy, source, os_version, arch, dpi, lang, crash = drawn
             outcome, result, stage, _ = end
             reached = STAGES.index(stage)
             self.by_release[to] += n

@@ -231,7 +231,6 @@ class ReportTest(unittest.TestCase):
         self.assertEqual(self.figures(version_xml)["input"]["bad_reports"], 0)
 
     def test_the_picture_is_a_png(self):
-        import matplotlib  # noqa: F401  (Debian's python3-matplotlib; its absence fails here, clearly)
         picture = os.path.join(self.work, "health.png")
         code, _, err = run_main(report.main, [self.log("access.log", hand_made_lines()), "--png", picture])
         self.assertEqual(code, 0, err)
@@ -272,7 +271,8 @@ class ReportTest(unittest.TestCase):
                                                            "p95": quantile(table, 95)})
         self.assertEqual(figures["speed_bytes_per_s"], {"runs": expected.speeds, "p50": quantile(SPEEDS, 50),
                                                         "p95": quantile(SPEEDS, 95)})
-        self.assertEqual((figures["resumed"]["runs"], figures["resumed"]["of"]), (expected.resumed, expected.resumed_of))
+        self.assertEqual((figures["resumed"]["runs"], figures["resumed"]["of"]),
+                         (expected.resumed, expected.resumed_of))
         self.assertEqual((figures["quiet"]["runs"], figures["quiet"]["of"]), (expected.quiet, expected.runs))
         for road, counted in (("proxy", expected.proxy), ("mirror", expected.source)):
             self.assertEqual({row["value"]: row["runs"] for row in figures[road]["kinds"]}, dict(counted))

@@ -71,7 +71,8 @@ def draw_causes(axes, health):
     if unnamed:
         causes = ", ".join(f"{outcome} {n:,}" for outcome, n in sorted(unnamed["failed"].items(), key=lambda i: -i[1]))
         axes.annotate(f"{unnamed['runs']:,} runs read no manifest, so name no release"
-                      + (f" ({causes})" if causes else ""), xy=(0, -0.2), xycoords="axes fraction", va="top", fontsize=7)
+                      + (f" ({causes})" if causes else ""),
+                      xy=(0, -0.2), xycoords="axes fraction", va="top", fontsize=7)
 
 
 def draw(health, path):

@@ -146,6 +146,7 @@ def health(tally, reader):
     total = tally.count
     results, outcomes = by(runs, "result"), by(runs, "outcome", "result")
     quiet = by(runs, "quiet")
+    quiet_said = quiet["0"] + quiet["1"]
     resumed = by(runs, "resumed")
     resumed_said = resumed[RESUMED_NONE] + resumed[RESUMED_SOME]
     crashes = decoded(tally.crashes)
@@ -170,7 +171,7 @@ def health(tally, reader):
                     "share": share(resumed[RESUMED_SOME], resumed_said)},
         "proxy": road_share(by(runs, "proxy"), "direct"),
         "mirror": road_share(by(runs, "source"), "primary"),
-        "quiet": {"runs": quiet["1"], "of": quiet["0"] + quiet["1"], "share": share(quiet["1"], quiet["0"] + quiet["1"])},
+        "quiet": {"runs": quiet["1"], "of": quiet_said, "share": share(quiet["1"], quiet_said)},
         "os": spread(by(runs, "os"), total),
         "arch": spread(by(runs, "arch"), total),
         "dpi": spread(by(runs, "dpi"), total),
