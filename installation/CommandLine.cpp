@@ -7,6 +7,7 @@
 #include "Common/LongPath.h"
 #include "Common/PlainFile.h"
 #include "Common/tool.h"
+#include "engine/SetupConstants.h"
 
 namespace {
 
@@ -49,6 +50,8 @@ InstallerOptions ParseCommandLine(const wchar_t* commandLine) {
       options.bQuiet = true;
     } else if (name == L"keep") {
       options.bKeep = true;
+    } else if (name == L"crash-for-test" && setup::kIsTestBuild) {
+      options.bCrashForTest = true;
     } else if (name == L"log") {
       if (i + 1 >= count || !SwitchName(arguments[i + 1]).empty() || !*arguments[i + 1]) {
         options.problems.push_back("command line: /log names no file");

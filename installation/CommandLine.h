@@ -14,6 +14,8 @@ struct InstallerOptions {
   bool bQuiet = false;
   bool bKeep = false;
   std::wstring strLogCopy;  // full path; empty when not asked for
+  // A test build's hidden switch: the run crashes on purpose once its crash handler is in place.
+  bool bCrashForTest = false;
   // What could not be taken, one line each for the log: an unknown argument, "/log" without
   // a path, "/keep" without "/quiet", a /log file that cannot be written. A run with any of
   // them does nothing at all, quiet or not: an unattended deployment with a typo must not

@@ -22,8 +22,8 @@ class CQuietObserver : public setup::ISetupObserver {
     setup::WriteSetupLog("quiet: a proxy asks for a login that nobody is there to give");
     return false;
   }
-  void OnPackageReady() override { Settle(kQuietInstalled, true); }
-  void OnRunEnded(setup::SetupOutcome outcome) override { Settle(QuietExitCodeFor(outcome), false); }
+  void OnPackageReady() override { Settle(setup::OutcomeExitCode(setup::SetupOutcome::kInstalled), true); }
+  void OnRunEnded(setup::SetupOutcome outcome) override { Settle(setup::OutcomeExitCode(outcome), false); }
   void OnInstallStarted() override {}
   bool ConfirmReplace(const std::wstring&, const std::wstring&) override { return !m_bKeep; }
 
@@ -46,7 +46,7 @@ class CQuietObserver : public setup::ISetupObserver {
   const bool m_bKeep;
   mutable std::mutex m_lock;
   // A worker that ends without a word has failed to download.
-  int m_nExitCode = kQuietDownloadFailed;
+  int m_nExitCode = setup::OutcomeExitCode(setup::SetupOutcome::kDownloadFailed);
   bool m_bReady = false;
 };
 
@@ -86,33 +86,6 @@ void WaitForWorker(HANDLE worker) {
 }
 
 }  // namespace
-
-int QuietExitCodeFor(setup::SetupOutcome outcome) {
-  switch (outcome) {
-    case setup::SetupOutcome::kInstalled:
-      return kQuietInstalled;
-    case setup::SetupOutcome::kRestartNeeded:
-      return kQuietRestartNeeded;
-    case setup::SetupOutcome::kPreviousRestored:
-      return kQuietPreviousRestored;
-    case setup::SetupOutcome::kClientKept:
-    case setup::SetupOutcome::kNewerInstalled:
-    case setup::SetupOutcome::kClientUnidentified:
-      return kQuietClientKept;
-    case setup::SetupOutcome::kDownloadFailed:
-    case setup::SetupOutcome::kClockWrong:
-      return kQuietDownloadFailed;
-    case setup::SetupOutcome::kPackageDamaged:
-      return kQuietPackageDamaged;
-    case setup::SetupOutcome::kDiskError:
-      return kQuietDiskError;
-    case setup::SetupOutcome::kInstallerFailed:
-    case setup::SetupOutcome::kReplaceFailed:
-    case setup::SetupOutcome::kPutBackFailed:
-      return kQuietInstallerFailed;
-  }
-  return kQuietInstallerFailed;
-}
 
 int RunQuietSetup(setup::SingleInstance& instance, bool keep) {
   if (!instance.Claim(setup::kSingleInstanceMutexName)) {

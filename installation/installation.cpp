@@ -5,6 +5,7 @@
 #include <new>
 
 #include "CommandLine.h"
+#include "CrashDump.h"
 #include "Core/UIManager.h"
 #include "QuietSetup.h"
 #include "engine/SetupConstants.h"
@@ -15,7 +16,17 @@
 #include "windows/WindowConstants.h"
 #include "windows/XMLWnd.h"
 
+namespace {
+
+// Read through a volatile pointer so that no optimisation can drop the access violation.
+int* volatile g_pNowhere = nullptr;
+
+void CrashForTest() { *g_pNowhere = 1; }
+
+}  // namespace
+
 BOOL CinstallationApp::InitInstance() {
+  InstallCrashHandler();
   InstallerOptions options = ParseCommandLine(GetCommandLineW());
   OpenLogCopy(options);
   if (!options.strLogCopy.empty()) setup::SetSetupLogCopy(options.strLogCopy);
@@ -27,6 +38,7 @@ BOOL CinstallationApp::InitInstance() {
     m_nExitCode = kQuietBadCommandLine;
     return FALSE;
   }
+  if (options.bCrashForTest) CrashForTest();
   if (options.bQuiet) {
     m_nExitCode = RunQuietSetup(m_singleInstance, options.bKeep);
     return FALSE;

@@ -9,7 +9,7 @@ PACKAGES=(
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools
   libz-mingw-w64-dev libstb-dev googletest
   wine wine64 xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei
-  wixl msitools python3 python3-cryptography python3-matplotlib nginx-light curl unzip zip
+  wixl msitools python3 python3-cryptography python3-numpy python3-matplotlib nginx-light curl unzip zip
   p7zip-full libarchive-tools locales squid openssl faketime
 )
 

@@ -85,8 +85,8 @@ if [ -n "$upgrade" ]; then
   done
 fi
 
-# The windows are found by their titles: the main window's is "引导安装程序", the message box's
-# and the uninstall prompt's are the window class name; the prompt is the one of its size.
+# The windows are found by their titles, the ones their skins show: the main window's is
+# "引导安装程序", the message box's and the uninstall prompt's "提示"; the prompt is the one of its size.
 shoot() { import -window "$1" "$SHOTS/$2.png" 2>/dev/null && echo "  screenshot: $SHOTS/$2.png"; }
 visible_window() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1; }
 window_size() { xdotool getwindowgeometry "$1" 2>/dev/null | sed -n 's/^ *Geometry: //p'; }
@@ -106,7 +106,7 @@ while kill -0 "$installer" 2>/dev/null; do
       shoot "$main" main_window_download && main_seen=1
     fi
   fi
-  if [ -z "$box_seen" ] && box=$(visible_window "QMWnd") && [ -n "$box" ]; then
+  if [ -z "$box_seen" ] && box=$(visible_window "提示") && [ -n "$box" ]; then
     sleep 0.3
     if [ "$(window_size "$box")" != "$PROMPT_SIZE" ]; then
       shoot "$box" message_box && box_seen=1

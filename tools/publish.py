@@ -24,6 +24,13 @@ def version_argument(text):
     return text
 
 
+def mirror_argument(text):
+    problem = manifest.mirror_problem(text)
+    if problem:
+        raise argparse.ArgumentTypeError(f"{text!r} is not {problem}")
+    return text
+
+
 def days_argument(text):
     if not text.isascii() or not text.isdigit() or not 1 <= int(text) <= MAX_DAYS:
         raise argparse.ArgumentTypeError(f"{text!r} is not a whole number of days from 1 to {MAX_DAYS}")
@@ -37,14 +44,19 @@ def run_keygen(args):
 
 
 def run_publish(args):
+    if len(set(args.mirror)) != len(args.mirror) or len(args.mirror) > manifest.MAX_MIRRORS:
+        parser().error(f"--mirror: at most {manifest.MAX_MIRRORS} addresses, each once")
     folder, text = tree.publish(args.package, args.version, args.key, args.out, args.expires, args.downgrade,
-                                warn=lambda reason: print(f"publish: warning: {reason}", file=sys.stderr))
+                                warn=lambda reason: print(f"publish: warning: {reason}", file=sys.stderr),
+                                mirrors=args.mirror)
     print(f"published {args.version} into {folder}")
     sys.stdout.write(text.decode("utf-8").replace("\r\n", "\n"))
 
 
 def run_verify(args):
-    tree.verify(args.dir, args.public_key)
+    if args.primary and not args.fetch:
+        parser().error("--primary goes with --fetch")
+    tree.verify(args.dir, args.public_key, fetch=args.fetch, primary=args.primary)
     print("verified")
 
 
@@ -77,14 +89,22 @@ def parser():
                          help=f"days until installers stop trusting the manifest, 1..{MAX_DAYS} (default 30)")
     publish.add_argument("--downgrade", action="store_true",
                          help="let this version replace a newer installed client (a rollback)")
+    publish.add_argument("--mirror", action="append", default=[], type=mirror_argument, metavar="URL",
+                         help="a further https: address of the same package, tried in the order given "
+                              f"when the download host fails (repeatable, at most {manifest.MAX_MIRRORS})")
     publish.set_defaults(run=run_publish)
 
     verify = sub("verify", "check a published tree as the installer will",
                  "Checks the signature over version.xml's exact bytes, that it has not expired, that\n"
                  "quillmere.zip has the published size and SHA-256, and the package itself.\n"
-                 "DIR is the folder given to publish --out, or its down/quillclient/CHS folder.")
+                 "DIR is the folder given to publish --out, or its down/quillclient/CHS folder.\n"
+                 "With --fetch, the package is fetched from each mirror the manifest lists\n"
+                 "(and from --primary) and checked against the published size and SHA-256.")
     verify.add_argument("dir", metavar="DIR")
     verify.add_argument("--public-key", required=True, metavar="FILE", help="public.pem made by keygen")
+    verify.add_argument("--fetch", action="store_true", help="fetch the package from every address and check it")
+    verify.add_argument("--primary", metavar="URL",
+                        help="the download host's own address of the package, fetched too")
     verify.set_defaults(run=run_verify)
     return top
 

@@ -35,6 +35,12 @@ bool ParseDigest(const std::string& text, std::string& digest) {
 
 }  // namespace
 
+std::optional<int64_t> PublishedPackageSize(const std::optional<std::string>& publishedSize) {
+  int64_t size = 0;
+  if (!publishedSize || !ParseByteCount(*publishedSize, size)) return std::nullopt;
+  return size;
+}
+
 bool VerifyPackage(const wchar_t* packagePath, const std::optional<std::string>& publishedSize,
                    const std::optional<std::string>& publishedSha256) {
   if (!publishedSize && !publishedSha256) return true;

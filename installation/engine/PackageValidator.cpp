@@ -11,6 +11,7 @@
 namespace setup {
 namespace {
 
+constexpr const char* kAddressKey = "address";
 constexpr const char* kETagKey = "etag";
 constexpr const char* kLastModifiedKey = "last-modified";
 constexpr const char* kSizeKey = "size";
@@ -44,7 +45,9 @@ bool LoadPackageValidator(const wchar_t* packagePath, PackageValidator& validato
     if (space == std::string::npos) continue;
     const std::string key = line.substr(0, space);
     const std::string value = TrimmedText(line.substr(space + 1));
-    if (key == kETagKey) {
+    if (key == kAddressKey) {
+      validator.strAddress = value;
+    } else if (key == kETagKey) {
       validator.strETag = value;
     } else if (key == kLastModifiedKey) {
       validator.strLastModified = value;
@@ -59,6 +62,7 @@ bool LoadPackageValidator(const wchar_t* packagePath, PackageValidator& validato
 
 bool SavePackageValidator(const wchar_t* packagePath, const PackageValidator& validator) {
   std::string text;
+  if (!validator.strAddress.empty()) text += std::string(kAddressKey) + " " + validator.strAddress + "\r\n";
   if (!validator.strETag.empty()) text += std::string(kETagKey) + " " + validator.strETag + "\r\n";
   if (!validator.strLastModified.empty()) text += std::string(kLastModifiedKey) + " " + validator.strLastModified + "\r\n";
   if (validator.nSize >= 0) text += std::string(kSizeKey) + " " + std::to_string(validator.nSize) + "\r\n";

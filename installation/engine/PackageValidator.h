@@ -11,6 +11,9 @@
 namespace setup {
 
 struct PackageValidator {
+  // The address that gave it: another server's validator says nothing of its own files.
+  // Empty for one kept by an installer that knew only the download host.
+  std::string strAddress;
   std::string strETag;
   std::string strLastModified;
   int64_t nSize = -1;  // the whole package in bytes; -1 when the server did not say

@@ -64,6 +64,7 @@ void ResponseHeaders::Forget() {
   m_strETag.clear();
   m_strLastModified.clear();
   m_strContentEncoding.clear();
+  m_strRetryAfter.clear();
   m_strDate.clear();
 }
 
@@ -96,6 +97,8 @@ void ResponseHeaders::TakeField(const std::string& name, const std::string& valu
     m_strLastModified = value;
   } else if (name == "content-encoding") {
     m_strContentEncoding = Lower(value);
+  } else if (name == "retry-after") {
+    m_strRetryAfter = value;
   } else if (name == "date") {
     m_strDate = value;
   } else if (name == "content-range") {

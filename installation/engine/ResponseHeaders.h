@@ -46,7 +46,9 @@ class ResponseHeaders {
   const std::string& LastModified() const { return m_strLastModified; }
   // "gzip", "deflate", ... in lower case; empty for a body sent as it is.
   const std::string& ContentEncoding() const { return m_strContentEncoding; }
-  // The server's clock when it answered ("Date"), as it wrote it; empty when it did not.
+  // The fields as sent, empty when absent: the wait a busy server asks for (see
+  // RetryAfter.h) and the server's time of the answer.
+  const std::string& RetryAfter() const { return m_strRetryAfter; }
   const std::string& Date() const { return m_strDate; }
 
   // Feeds one header line (status line, field or the empty line that ends the head), as the
@@ -68,6 +70,7 @@ class ResponseHeaders {
   std::string m_strETag;
   std::string m_strLastModified;
   std::string m_strContentEncoding;
+  std::string m_strRetryAfter;
   std::string m_strDate;
 };
 

@@ -27,6 +27,14 @@ inline constexpr const wchar_t* kRuntimeInstallerName = L"vcredist_x86.exe";
 inline constexpr const wchar_t* kClientPackageName = QUILL_PRODUCT_WORD L".msi";
 inline constexpr const wchar_t* kLogFileName = L"update.log";
 
+// A build whose download host is this machine's loopback is a test build: only it takes the
+// test hooks (plain "http:" addresses on loopback, a switch that crashes on purpose).
+constexpr bool StartsWithText(const char* text, const char* prefix) {
+  return *prefix == '\0' || (*text == *prefix && StartsWithText(text + 1, prefix + 1));
+}
+inline constexpr bool kIsTestBuild =
+    StartsWithText(QUILL_DOWNLOAD_HOST, "http://127.0.0.1:") || StartsWithText(QUILL_DOWNLOAD_HOST, "http://localhost:");
+
 // Download server.
 inline constexpr const char* kManifestAddress =
     QUILL_DOWNLOAD_HOST "/down/quillclient/CHS/version.xml";

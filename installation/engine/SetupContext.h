@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "engine/ManifestKey.h"
 #include "engine/ManifestTrust.h"
@@ -54,6 +55,9 @@ struct SetupContext {
   // published; empty when the manifest does not name it. Checked before extraction.
   std::optional<std::string> m_strPackageSize;
   std::optional<std::string> m_strPackageSha256;
+  // Further addresses of the same package, in the order they are tried after the download
+  // host's own: the mirrors a signed manifest lists (see PackageSources.h).
+  std::vector<std::string> m_packageMirrors;
 
   // The key the manifest must be signed with (the build's, unless a test names another),
   // and what the run made of the manifest it fetched (see ManifestTrust.h).

@@ -34,4 +34,31 @@ const char* DescribeOutcome(SetupOutcome outcome) {
   return "unknown";
 }
 
+int OutcomeExitCode(SetupOutcome outcome) {
+  switch (outcome) {
+    case SetupOutcome::kInstalled:
+      return 0;
+    case SetupOutcome::kDownloadFailed:
+    case SetupOutcome::kClockWrong:
+      return 2;
+    case SetupOutcome::kPackageDamaged:
+      return 3;
+    case SetupOutcome::kDiskError:
+      return 4;
+    case SetupOutcome::kInstallerFailed:
+    case SetupOutcome::kReplaceFailed:
+    case SetupOutcome::kPutBackFailed:
+      return 5;
+    case SetupOutcome::kClientKept:
+    case SetupOutcome::kNewerInstalled:
+    case SetupOutcome::kClientUnidentified:
+      return 6;
+    case SetupOutcome::kPreviousRestored:
+      return 8;
+    case SetupOutcome::kRestartNeeded:
+      return 9;
+  }
+  return 5;
+}
+
 }  // namespace setup

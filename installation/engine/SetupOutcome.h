@@ -25,4 +25,8 @@ enum class SetupOutcome {
 // A few words for the log's last line of the run ("run ended: <words>").
 const char* DescribeOutcome(SetupOutcome outcome);
 
+// The number the outcome is told by: a quiet run's exit code, and the result a run reports.
+// 1 (another installer runs) and 7 (the command line) are decided before a run begins.
+int OutcomeExitCode(SetupOutcome outcome);
+
 }  // namespace setup

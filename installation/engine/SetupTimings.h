@@ -12,7 +12,7 @@ struct SetupTimings {
   // No byte for this long ends a transfer as a failure: a stalled server would otherwise
   // hold the window at the same figures for ever.
   long nStallSeconds = 30;
-  // Transient failures (refused or reset connection, cut body, stall, 5xx) and restarts
+  // Transient failures (refused or reset connection, cut body, stall, 5xx, 429) and restarts
   // the server forces are tried again this many times in a row; an attempt that left the
   // package longer than it has ever been in the run starts the count afresh.
   int nTransferRetries = 4;
@@ -20,8 +20,17 @@ struct SetupTimings {
   // tried again: with the stall time and the pauses above, a server that never gets past
   // its first part is given up within about three minutes.
   ULONGLONG nNoProgressLimitMs = 180000;
-  // The pause before the first retry, doubled for each further failure in a row.
+  // The ceiling of the pause before the first retry, doubled for each further failure in a
+  // row; each pause is drawn at random between zero and the ceiling, so installers that
+  // failed together do not all come back together.
   DWORD nFirstRetryPauseMs = 1000;
+  // A server that answers 503 or 429 with Retry-After is not asked again sooner than it says,
+  // but a run waits no longer than this for it.
+  DWORD nRetryAfterLimitMs = 120000;
+  // A package address that brings less than this many bytes a second over a stretch of this
+  // many seconds is left for the next one, while another address is still untried for speed.
+  long nSlowFloorBytesPerSecond = 32768;
+  long nSlowStretchSeconds = 45;
   // However much each attempt brings, a transfer is not tried more often than this.
   int nMaxTransferAttempts = 30;
   // Windows Installer answers 1618 while another installation runs: the installer is

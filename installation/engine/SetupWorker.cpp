@@ -74,14 +74,20 @@ void DiscardDataFolder(const SetupContext& context) {
   }
 }
 
-// Extracts the verified package; reports the outcome and tells whether it was ready.
-bool ExtractVerifiedPackage(SetupContext& context, const wchar_t* packagePath) {
+// An empty package file is nothing the next run can use.
+void DropEmptyPackage(const wchar_t* packagePath) {
+  if (MeasureFile(packagePath) == 0) DeletePackageFile(packagePath);
+}
+
+// Extracts the package (`verified`: the transfer checked it against the manifest already);
+// reports the outcome and tells whether it was ready.
+bool ExtractVerifiedPackage(SetupContext& context, const wchar_t* packagePath, bool verified) {
   wchar_t target[kPathChars];
   ExtractionFolderOf(packagePath, target);
   DeleteFolderTree(target);  // nothing of an earlier run may mix into this one
   // What arrived over the network is only extracted, and later run, when it is what the
   // manifest describes.
-  if (!VerifyPackage(packagePath, context.m_strPackageSize, context.m_strPackageSha256)) {
+  if (!verified && !VerifyPackage(packagePath, context.m_strPackageSize, context.m_strPackageSha256)) {
     WriteSetupLog("package verification failed");
     DiscardDataFolder(context);
     EndRun(context, SetupOutcome::kPackageDamaged);
@@ -143,7 +149,13 @@ DWORD WINAPI SetupWorkerProc(LPVOID param) {
 
   DWORD exitCode = 0;
   if (result == 0) {
-    if (ExtractVerifiedPackage(*context, packagePath)) exitCode = 1;
+    if (ExtractVerifiedPackage(*context, packagePath, report.bVerified)) exitCode = 1;
+  } else if (result == kNotThePackage) {
+    // The answers were not the package the manifest describes, and none of them stayed. A
+    // part that an earlier answer left is still the start of the package: it stays with
+    // what continuing it needs. With nothing left, nothing stays.
+    if (MeasureFile(packagePath) == 0) DiscardDataFolder(*context);
+    EndRun(*context, SetupOutcome::kPackageDamaged);
   } else if (result == kWriteFailed) {
     // With the running flag cleared whoever showed the run is gone and refused the data: the partial
     // package stays for the next run to continue. So does a part the disk had no room to
@@ -151,12 +163,14 @@ DWORD WINAPI SetupWorkerProc(LPVOID param) {
     if (IsRunning(context)) {
       WriteSetupLog("get download update error");
       if (!report.bDiskShort) DeletePackageFile(packagePath);
+      DropEmptyPackage(packagePath);
     }
     EndRun(*context, SetupOutcome::kDiskError);
   } else {
     WriteSetupLogF("download fail %d", result);
     // What a broken line or a busy server delivered is good: the next run continues it.
     if (!report.bTransient) DeletePackageFile(packagePath);
+    DropEmptyPackage(packagePath);
     EndRun(*context, SetupOutcome::kDownloadFailed);
   }
 

@@ -11,6 +11,8 @@
 
 #include "Common/LongPath.h"
 #include "Common/PlainFile.h"
+#include "Common/tool.h"
+#include "engine/PackageSources.h"
 #include "engine/PackageValidator.h"
 #include "engine/SetupConstants.h"
 #include "engine/SetupLog.h"
@@ -85,6 +87,10 @@ size_t OnManifestData(const char* data, size_t size, size_t count, SetupContext*
   // Taken whether or not a version follows: they describe the package about to arrive.
   context->m_strPackageSize = published.Error() ? std::nullopt : ManifestElementText(published, "size");
   context->m_strPackageSha256 = published.Error() ? std::nullopt : ManifestElementText(published, "sha256");
+  // Only the vendor's signature can send the elevated installer to other hosts.
+  context->m_packageMirrors.clear();
+  if (!published.Error() && context->m_manifestVerdict == ManifestVerdict::kTrusted)
+    context->m_packageMirrors = AcceptedMirrors(ManifestElementTexts(published, "mirror"));
   if (!publishedText) {
     // An error page, a broken document, or a manifest that names no version text: nothing
     // says the version changed, so whatever package is on disk is continued.
@@ -137,6 +143,18 @@ std::optional<std::string> ManifestElementText(const TiXmlDocument& document, co
   const TiXmlNode* only = element->FirstChild();
   const TiXmlText* text = only && !only->NextSibling() ? only->ToText() : nullptr;
   return std::string(text ? text->Value() : "");
+}
+
+std::vector<std::string> ManifestElementTexts(const TiXmlDocument& document, const char* name) {
+  std::vector<std::string> texts;
+  const TiXmlElement* root = document.FirstChildElement();
+  for (const TiXmlElement* element = root ? root->FirstChildElement(name) : nullptr; element;
+       element = element->NextSiblingElement(name)) {
+    const TiXmlNode* first = element->FirstChild();
+    const TiXmlText* text = first ? first->ToText() : nullptr;
+    texts.push_back(TrimmedText(text ? text->Value() : ""));
+  }
+  return texts;
 }
 
 }  // namespace setup

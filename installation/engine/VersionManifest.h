@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "engine/SetupContext.h"
 
@@ -21,7 +22,9 @@ inline constexpr int kPublishedVersionChars = 128;
 // the context's m_bResume, m_nResumeOffset and m_strPublishedVersion, and the package's
 // published size and digest from the root's optional "size" and "sha256" elements (which
 // installers that do not know them ignore), deletes a package file of another version and
-// (re)writes the local manifest. Always accepts the bytes: returns size * count.
+// (re)writes the local manifest. A manifest the vendor's key signed may also list mirrors of
+// the package ("mirror" elements), taken into m_packageMirrors. Always accepts the bytes:
+// returns size * count.
 size_t OnManifestData(const char* data, size_t size, size_t count, SetupContext* context);
 
 // The text of the manifest root's first element `name`: absent when there is no root or no
@@ -30,5 +33,9 @@ size_t OnManifestData(const char* data, size_t size, size_t count, SetupContext*
 // a comment must not pass for one of its parts). The trust check and the run read the
 // manifest's fields through this one reader.
 std::optional<std::string> ManifestElementText(const TiXmlDocument& document, const char* name);
+
+// The texts of all the manifest root's elements `name`, in order, without the spaces around
+// them (an element without text of its own first gives an empty one).
+std::vector<std::string> ManifestElementTexts(const TiXmlDocument& document, const char* name);
 
 }  // namespace setup

@@ -114,6 +114,9 @@ void CFrameMainUI::OnSkinLoaded() {
   m_pProgress = pProgress != nullptr ? static_cast<SkinUI::CProgressUI*>(pProgress->QueryNamedInterface(L"Progress"))
                                      : nullptr;
   m_pDownloadSize = m_Host.FindControlByName(L"download_size");
+  // The window opens on what it is about, where no key does anything: a Return or a Space
+  // pressed before the person has looked cancels nothing.
+  m_Host.SetFirstFocus(pProgress);
   if (::SetTimer(m_hWnd, kStartSetupTimerId, 0, nullptr) == 0) StartSetup();
 }
 

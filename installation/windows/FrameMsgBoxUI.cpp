@@ -15,6 +15,13 @@ void CFrameMsgBoxUI::OnWindowGone(HWND hWnd) {
   delete this;
 }
 
+void CFrameMsgBoxUI::OnSkinLoaded() {
+  // Outlined from the start: what a Return or a Space would do is in sight before the first key.
+  m_Host.SetFirstFocus(m_Host.FindControlByName(setup::kCloseButtonName));
+  m_Host.ShowFocusCues();
+  m_Host.SetAccessibleMessage(m_Host.FindControlByName(setup::kMessageControlName));
+}
+
 void ShowSetupError(HWND hMainWnd, UINT nStringId) {
   ShowSetupMessage(hMainWnd, setup::LoadStringResource(SkinUI::CWindowHostUI::GetModuleInstance(), nStringId));
 }

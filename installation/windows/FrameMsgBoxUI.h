@@ -15,6 +15,8 @@ class CFrameMsgBoxUI : public CXMLWnd {
  protected:
   // The box owns itself once created: it goes with its window.
   void OnWindowGone(HWND hWnd) override;
+  // It opens on its one button, which dismisses it, and tells its message unasked.
+  void OnSkinLoaded() override;
 };
 
 // Shows the program's string `nStringId` (an id without a string shows an empty text) in a

@@ -50,14 +50,16 @@ void CFrameProxyLoginUI::OnWindowGone(HWND hWnd) {
 }
 
 void CFrameProxyLoginUI::OnSkinLoaded() {
-  if (SkinUI::CControlUI* pText = m_Host.FindControlByName(L"main_txt")) {
-    pText->SetText((L"代理服务器 " + Shown(m_strProxy) + L" 需要登录。").c_str());
-  }
+  SkinUI::CControlUI* pText = m_Host.FindControlByName(setup::kMessageControlName);
+  if (pText != nullptr) pText->SetText((L"代理服务器 " + Shown(m_strProxy) + L" 需要登录。").c_str());
   if (SkinUI::CControlUI* pRealm = m_Host.FindControlByName(L"realm_txt")) {
     pRealm->SetText(m_strRealm.empty() ? L"" : (L"（" + Shown(m_strRealm) + L"）").c_str());
   }
-  if (SkinUI::CControlUI* pRetry = m_Host.FindControlByName(L"retry_txt")) pRetry->SetVisible(m_bAgain);
-  if (SkinUI::CControlUI* pUser = m_Host.FindControlByName(L"user")) pUser->SetFocus();
+  SkinUI::CControlUI* pRetry = m_Host.FindControlByName(L"retry_txt");
+  if (pRetry != nullptr) pRetry->SetVisible(m_bAgain);
+  m_Host.SetFirstFocus(m_Host.FindControlByName(L"user"));
+  // Asked again, what the person must hear first is that the last login was refused.
+  m_Host.SetAccessibleMessage(m_bAgain && pRetry != nullptr ? pRetry : pText);
 }
 
 void CFrameProxyLoginUI::Confirm() {

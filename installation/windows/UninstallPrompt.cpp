@@ -2,7 +2,6 @@
 
 #include <new>
 
-#include "Control/UIRichEdit.h"
 #include "Core/UIControl.h"
 #include "Core/UIManager.h"
 #include "windows/WindowConstants.h"
@@ -72,15 +71,13 @@ void CFrameUninstallUI::OnWindowGone(HWND hWnd) {
 }
 
 void CFrameUninstallUI::OnSkinLoaded() {
-  m_pMainText = m_Host.FindControlByName(L"main_txt");
+  // The choice that changes nothing has the focus, outlined from the start: a Return or a Space
+  // pressed before the person has read the question keeps the installed client.
+  m_Host.SetFirstFocus(m_Host.FindControlByName(L"btn_cancle"));
+  m_Host.ShowFocusCues();
+  m_pMainText = m_Host.FindControlByName(setup::kMessageControlName);
   if (m_pMainText == nullptr) return;
-  // The question is for reading: a rich edit left editable and keeping Tab would let a keyboard
-  // user type into it and trap the focus there, away from the two buttons.
-  auto* pRichEdit = static_cast<SkinUI::CRichEditUI*>(m_pMainText->QueryNamedInterface(L"RichEdit"));
-  if (pRichEdit != nullptr) {
-    pRichEdit->SetReadOnly(true);
-    pRichEdit->SetWantTab(false);
-  }
+  m_Host.SetAccessibleMessage(m_pMainText);
   const std::wstring question = m_pMainText->GetText().GetData();
   m_pMainText->SetText(QuestionWithVersions(question, m_strInstalledVersion, m_strPublishedVersion).c_str());
 }

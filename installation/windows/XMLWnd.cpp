@@ -1,10 +1,11 @@
 #include "windows/XMLWnd.h"
 
+#include <oleacc.h>
+
 #include "Control/UIButton.h"
 #include "Control/UIEdit.h"
 #include "Control/UILabel.h"
 #include "Control/UIProgress.h"
-#include "Control/UIRichEdit.h"
 #include "Control/UIScrollBar.h"
 #include "Control/UIText.h"
 #include "Core/UIControlFactory.h"
@@ -28,7 +29,6 @@ void RegisterInstallerElements() {
   RegisterControl<CButtonUI>(L"Button");
   RegisterControl<CProgressUI>(L"Progress");
   RegisterControl<CEditUI>(L"Edit");
-  RegisterControl<CRichEditUI>(L"RichEdit");
   RegisterControl<CScrollBarUI>(L"ScrollBar");
   CShadowUI::RegisterAsHostShadow();
 }
@@ -46,6 +46,22 @@ HWND CXMLWnd::CreateOver(HWND hOwner) {
   }
   CenterOnOwner();
   return m_hWnd;
+}
+
+LRESULT CXMLWnd::HandleCreate(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled) {
+  const LRESULT lRes = SkinUI::WindowImplBase::HandleCreate(uMsg, wParam, lParam, bHandled);
+  // Each window asks or tells the person something: a screen reader names it by the title its
+  // skin shows at the top.
+  if (const SkinUI::CControlUI* pTitle = m_Host.FindControlByName(setup::kTitleControlName)) {
+    const SkinUI::CUIString sTitle = pTitle->GetText();
+    // The main window is created with it already; a box is not.
+    WCHAR szCurrent[64] = {};
+    ::GetWindowTextW(m_hWnd, szCurrent, 64);
+    if (!sTitle.IsEmpty() && sTitle != szCurrent) ::SetWindowTextW(m_hWnd, sTitle);
+  }
+  SkinUI::CControlUI* pRoot = m_Host.GetRoot();
+  if (pRoot != nullptr && pRoot->GetAccessibleRole() == 0) pRoot->SetAccessibleRole(ROLE_SYSTEM_DIALOG);
+  return lRes;
 }
 
 LPCWSTR CXMLWnd::WindowClassName() const { return setup::kWindowClassName; }

@@ -18,9 +18,9 @@ class CXMLWnd : public SkinUI::WindowImplBase {
   explicit CXMLWnd(LPCWSTR pstrSkinFile);
   ~CXMLWnd() override;
 
-  // A box over `hOwner`: created with the installer's styles, titled with the window class
-  // name as every installer box is, and centred on the owner. Null when the window could not
-  // be made; a window that failed after its first message has taken the object with it.
+  // A box over `hOwner`: created with the installer's styles and centred on the owner. Null
+  // when the window could not be made; a window that failed after its first message has taken
+  // the object with it.
   HWND CreateOver(HWND hOwner);
 
  protected:
@@ -29,6 +29,9 @@ class CXMLWnd : public SkinUI::WindowImplBase {
   SkinUI::CUIString SkinFile() const override;
   int SkinResourceKind() const override;
   LPCWSTR SkinResourceId() const override;
+  // Once the skin is built the window is a dialog to assistive technology, titled with the
+  // text of its skin's caption ("titlename").
+  LRESULT HandleCreate(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled) override;
   // A press on the caption takes the sizing frame away.
   LRESULT ProcessOtherMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled) override;
 

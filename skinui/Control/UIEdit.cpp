@@ -70,6 +70,8 @@ LPVOID CEditUI::QueryNamedInterface(LPCWSTR pstrName) {
 
 bool CEditUI::IsTabReachable() const { return IsEnabled() && IsKeyboardEnabled(); }
 
+UINT CEditUI::GetBehaviourFlags() const { return 0; }
+
 HWND CEditUI::GetNativeHandle() const {
   return m_pWindow != nullptr ? m_pWindow->GetHWND() : nullptr;
 }

@@ -27,6 +27,8 @@ class CEditUI : public CLabelUI {
   LPVOID QueryNamedInterface(LPCWSTR pstrName) override;
   void DescribeAccessible(AccessibleDescription& desc) const override;
   bool IsTabReachable() const override;
+  // A field takes the focus from a click: no label's passivity.
+  UINT GetBehaviourFlags() const override;
   HWND GetNativeHandle() const override;
   void SetText(LPCWSTR pstrText) override;
   void SetPosition(RECT rc, bool bNeedInvalidate = true) override;

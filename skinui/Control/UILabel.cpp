@@ -164,6 +164,8 @@ void CLabelUI::SetShadowOffset(int nOffset, int nAngle) {
   Invalidate();
 }
 
+UINT CLabelUI::GetBehaviourFlags() const { return kBehaviourPassive; }
+
 void CLabelUI::HandleEvent(InputEvent& event) {
   if (NoteFocusEvent(event)) return;
   CControlUI::HandleEvent(event);

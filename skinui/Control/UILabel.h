@@ -23,6 +23,8 @@ class CLabelUI : public CControlUI {
   LPVOID QueryNamedInterface(LPCWSTR pstrName) override;
   void DescribeAccessible(AccessibleDescription& desc) const override;
   void SetText(LPCWSTR pstrText) override;
+  // Plain text is passive, as a dialog's static text is: a click on it does not take the focus.
+  UINT GetBehaviourFlags() const override;
   void HandleEvent(InputEvent& event) override;
   UI_DECLARE_ATTRIBUTES()
   SIZE MeasureSize(SIZE szAvailable) override;

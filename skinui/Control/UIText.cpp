@@ -29,7 +29,8 @@ LPVOID CTextUI::QueryNamedInterface(LPCWSTR pstrName) {
 }
 
 UINT CTextUI::GetBehaviourFlags() const {
-  return IsEnabled() && m_nLinks > 0 ? kBehaviourSetCursor : 0u;
+  if (m_nLinks == 0) return kBehaviourPassive;
+  return IsEnabled() ? kBehaviourSetCursor : 0u;
 }
 
 bool CTextUI::IsTabReachable() const { return IsEnabled() && IsKeyboardEnabled() && m_nLinks > 0; }

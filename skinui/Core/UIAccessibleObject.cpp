@@ -6,22 +6,17 @@
 #include <climits>
 #include <new>
 
-#include "Core/UIContainer.h"
+#include "Core/UIAccessibleTree.h"
 #include "Core/UIControl.h"
 #include "Core/UIHostAccessibility.h"
 #include "Core/UIManager.h"
 #include "Core/UIOleacc.h"
-#include "Core/UIScrollBarBase.h"
 
 namespace SkinUI {
 
 namespace {
 
 LONG g_lLiveObjects = 0;
-
-bool IsRootOfItsHost(const CControlUI* pControl) {
-  return pControl->GetHost() != nullptr && pControl->GetHost()->GetRoot() == pControl;
-}
 
 bool IsAncestorOf(const CControlUI* pAncestor, const CControlUI* pControl) {
   for (const CControlUI* p = pControl->GetParent(); p != nullptr; p = p->GetParent()) {
@@ -105,82 +100,6 @@ CControlUI* SiblingOnSide(CControlUI* pFrom, const std::vector<CControlUI*>& sib
 }
 
 }  // namespace
-
-// ---- the tree ----
-
-namespace accessible_tree {
-
-AccessibleDescription Describe(CControlUI* pControl) {
-  AccessibleDescription desc;
-  pControl->DescribeAccessible(desc);
-  if (IsRootOfItsHost(pControl)) desc.lRole = ROLE_SYSTEM_CLIENT;
-  if (pControl->GetAccessibleRole() != 0) desc.lRole = pControl->GetAccessibleRole();
-  return desc;
-}
-
-CUIString NameOf(CControlUI* pControl) {
-  CUIString sName = pControl->GetAccessibleName();
-  if (sName.IsEmpty()) sName = Describe(pControl).sName;
-  if (sName.IsEmpty()) sName = pControl->GetToolTip();
-  if (sName.IsEmpty() && IsRootOfItsHost(pControl)) {
-    const HWND hWnd = pControl->GetHost()->GetHostWindow();
-    WCHAR szTitle[256] = {};
-    if (hWnd != nullptr) ::GetWindowTextW(hWnd, szTitle, 256);
-    sName = szTitle;
-  }
-  CWindowHostUI::ApplyLanguageTokens(sName);
-  return sName;
-}
-
-std::vector<CControlUI*> ChildrenOf(CControlUI* pControl) {
-  std::vector<CControlUI*> children;
-  if (!Describe(pControl).bExposeChildren) return children;
-  auto* pItems = static_cast<IContainerUI*>(pControl->QueryNamedInterface(L"IContainer"));
-  if (pItems != nullptr) {
-    const int nCount = pItems->GetItemCount();
-    for (int i = 0; i < nCount; ++i) {
-      CControlUI* pItem = pItems->GetItemAt(i);
-      if (pItem != nullptr && pItem->IsVisible()) children.push_back(pItem);
-    }
-  }
-  auto* pContainer = static_cast<CContainerUI*>(pControl->QueryNamedInterface(L"Container"));
-  if (pContainer != nullptr) {
-    for (CControlUI* pBar : {static_cast<CControlUI*>(pContainer->GetVerticalScrollBar()),
-                             static_cast<CControlUI*>(pContainer->GetHorizontalScrollBar())}) {
-      if (pBar != nullptr && pBar->IsVisible()) children.push_back(pBar);
-    }
-  }
-  return children;
-}
-
-namespace {
-
-bool Shows(CControlUI* pParent, CControlUI* pChild) {
-  const std::vector<CControlUI*> children = ChildrenOf(pParent);
-  return std::find(children.begin(), children.end(), pChild) != children.end();
-}
-
-}  // namespace
-
-CControlUI* ParentOf(CControlUI* pControl) {
-  if (IsRootOfItsHost(pControl)) return nullptr;
-  for (CControlUI* pAncestor = pControl->GetParent(); pAncestor != nullptr;
-       pAncestor = pAncestor->GetParent()) {
-    if (!Shows(pAncestor, pControl)) continue;
-    // An ancestor that is itself out of the tree (a list's body) is passed over.
-    if (IsRootOfItsHost(pAncestor) || ParentOf(pAncestor) != nullptr) return pAncestor;
-  }
-  return nullptr;
-}
-
-CControlUI* SelfOrAncestorInTree(CControlUI* pControl) {
-  for (CControlUI* p = pControl; p != nullptr; p = p->GetParent()) {
-    if (IsRootOfItsHost(p) || ParentOf(p) != nullptr) return p;
-  }
-  return nullptr;
-}
-
-}  // namespace accessible_tree
 
 using namespace accessible_tree;
 
@@ -272,7 +191,7 @@ HRESULT CAccessibleObject::get_accParent(IDispatch** ppdispParent) {
   *ppdispParent = nullptr;
   CControlUI* pSelf = m_control.Get();
   if (pSelf == nullptr) return CO_E_OBJNOTCONNECTED;
-  if (IsRootOfItsHost(pSelf)) {
+  if (IsRoot(pSelf)) {
     // Above the client area is the window, as the platform describes it.
     return oleacc::ObjectFromWindow(m_hWnd, static_cast<DWORD>(OBJID_WINDOW), IID_IDispatch,
                                     reinterpret_cast<void**>(ppdispParent));
@@ -334,6 +253,10 @@ HRESULT CAccessibleObject::get_accDescription(VARIANT varChild, BSTR* pszDescrip
   CControlUI* pTarget = nullptr;
   const HRESULT hr = Resolve(varChild, pTarget);
   if (FAILED(hr)) return hr;
+  // A window that tells something (a message box, a question) is described by what it tells.
+  CHostAccessibility* pAccessibility = AccessibilityOf(pTarget);
+  CControlUI* pMessage = pAccessibility != nullptr ? pAccessibility->MessageControl() : nullptr;
+  if (IsRoot(pTarget) && pMessage != nullptr) return ReturnText(NameOf(pMessage), pszDescription);
   // A tooltip that is not already the name says more about the control.
   CUIString sToolTip = pTarget->GetToolTip();
   CWindowHostUI::ApplyLanguageTokens(sToolTip);
@@ -366,12 +289,13 @@ HRESULT CAccessibleObject::get_accState(VARIANT varChild, VARIANT* pvarState) {
     dwState |= STATE_SYSTEM_OFFSCREEN;
   }
   if (!pTarget->IsEnabled()) dwState |= STATE_SYSTEM_UNAVAILABLE;
-  if (pTarget->IsEnabled() &&
-      ((pTarget->GetBehaviourFlags() & kBehaviourTabStop) != 0 || pTarget->IsTabReachable())) {
+  CWindowHostUI* pHost = pTarget->GetHost();
+  // A control the window put the focus on (a progress bar it opens on) took it, Tab stop or not.
+  const bool bIsFocus = pHost != nullptr && pHost->GetFocusControl() == pTarget;
+  if (pTarget->IsEnabled() && (pTarget->IsKeyboardFocusable() || bIsFocus)) {
     dwState |= STATE_SYSTEM_FOCUSABLE;
   }
-  CWindowHostUI* pHost = pTarget->GetHost();
-  if (WindowHasFocus(m_hWnd) && pHost != nullptr && pHost->GetFocusControl() == pTarget) {
+  if (WindowHasFocus(m_hWnd) && bIsFocus) {
     dwState |= STATE_SYSTEM_FOCUSED;
   }
   pvarState->vt = VT_I4;
@@ -420,7 +344,7 @@ HRESULT CAccessibleObject::get_accFocus(VARIANT* pvarChild) {
   if (pFocus != nullptr) pFocus = SelfOrAncestorInTree(pFocus);
   if (pFocus == nullptr) {
     // The window has the focus and no control of it: the client area has it.
-    if (!IsRootOfItsHost(pSelf)) return S_FALSE;
+    if (!IsRoot(pSelf)) return S_FALSE;
     pFocus = pSelf;
   }
   if (pFocus != pSelf && !IsAncestorOf(pSelf, pFocus)) return S_FALSE;

@@ -1,16 +1,10 @@
 #pragma once
 // CAccessibleObject: one control as the platform's accessibility interface (IAccessible) shows
-// it, and the tree clients see: the controls' descriptions with what the control base knows
-// (visibility, availability, focus, geometry), children in the skin's order.
-//
-// The tree clients see is the control tree without what controls keep to themselves: a control
-// is a child of the nearest ancestor that shows it among its children and is itself in the
-// tree. A list shows its items (not the body that holds them), a tree node none of its buttons.
+// it: the control's description with what the control base knows (visibility, availability,
+// focus, geometry), its place in the tree clients see (UIAccessibleTree.h).
 
 #include <windows.h>
 #include <oleacc.h>
-
-#include <vector>
 
 #include "Core/UIAccessible.h"
 #include "Core/UIControlHandle.h"
@@ -18,22 +12,6 @@
 namespace SkinUI {
 
 class CControlUI;
-
-namespace accessible_tree {
-
-// The description clients get: the control's own, with the skin's role and the root's role.
-AccessibleDescription Describe(CControlUI* pControl);
-// Its name: the skin's "accname", else its own name (its text), else its tooltip; the root's
-// falls back on the window's title.
-CUIString NameOf(CControlUI* pControl);
-// The visible children it shows, in the skin's order (scroll bars last).
-std::vector<CControlUI*> ChildrenOf(CControlUI* pControl);
-// Its parent in the tree; null for the root and for a control that is not in the tree.
-CControlUI* ParentOf(CControlUI* pControl);
-// The control itself when it is in the tree, else its nearest ancestor that is.
-CControlUI* SelfOrAncestorInTree(CControlUI* pControl);
-
-}  // namespace accessible_tree
 
 class CAccessibleObject final : public IAccessible {
  public:

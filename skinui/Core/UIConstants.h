@@ -24,6 +24,7 @@ enum BehaviourFlag : UINT {
   kBehaviourTabStop = 0x1,      // takes part in Tab navigation
   kBehaviourSetCursor = 0x2,    // wants set-cursor events
   kBehaviourWantReturn = 0x4,   // wants the Return key
+  kBehaviourPassive = 0x8,      // shows something and takes no input: a press leaves the focus be
 };
 
 // Standard cursors, by their numeric resource ids.

@@ -120,6 +120,10 @@ class CControlUI {
   // Reached by Tab and Shift+Tab like a Tab stop, but never given the focus by the window on its
   // own: a field that would start typing, a list whose selection the arrows would move.
   virtual bool IsTabReachable() const { return false; }
+  // A control the keyboard works: a Tab stop, or one that Tab reaches.
+  bool IsKeyboardFocusable() const {
+    return (GetBehaviourFlags() & kBehaviourTabStop) != 0 || IsTabReachable();
+  }
   virtual void SetContextMenuEnabled(bool bMenuUsed);
   virtual CUIString GetUserData() const;
   virtual void SetUserData(LPCWSTR pstrText);

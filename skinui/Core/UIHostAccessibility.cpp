@@ -4,6 +4,7 @@
 
 #include "Core/UIAccessible.h"
 #include "Core/UIAccessibleObject.h"
+#include "Core/UIAccessibleTree.h"
 #include "Core/UIControl.h"
 #include "Core/UIManager.h"
 #include "Core/UIOleacc.h"
@@ -36,9 +37,23 @@ CHostAccessibility::~CHostAccessibility() {
 
 LONG CHostAccessibility::LiveObjects() { return CAccessibleObject::LiveObjects(); }
 
+void CHostAccessibility::Open() {
+  if (m_bOpen) return;
+  m_bOpen = true;
+  CControlUI* pRoot = m_host.GetRoot();
+  if (pRoot != nullptr && accessible_tree::Describe(pRoot).lRole == ROLE_SYSTEM_DIALOG) {
+    Fire(EVENT_SYSTEM_DIALOGSTART, pRoot);
+  }
+  CControlUI* pMessage = m_message.Get();
+  if (pMessage != nullptr && pMessage->GetHost() == &m_host && pMessage->IsVisible()) {
+    Fire(EVENT_SYSTEM_ALERT, accessible_tree::SelfOrAncestorInTree(pMessage));
+  }
+}
+
 bool CHostAccessibility::Serve(WPARAM wParam, LRESULT& lRes) {
   CControlUI* pRoot = m_host.GetRoot();
   if (pRoot == nullptr) return false;
+  m_bServed = true;
   IAccessible* pObject = ObjectFor(pRoot);
   const LRESULT lResult = oleacc::ResultFromObject(__uuidof(IAccessible), wParam, pObject);
   pObject->Release();
@@ -118,6 +133,13 @@ void CHostAccessibility::Fire(DWORD dwEvent, CControlUI* pControl) {
 }
 
 void CHostAccessibility::Raise(CControlUI* pControl, AccessibleEvent event) {
+  if (!m_bOpen && !m_bServed) return;
+  // A layout-only container that comes or goes changes its ancestor's children.
+  if ((event == AccessibleEvent::kShown || event == AccessibleEvent::kHidden) &&
+      accessible_tree::IsLayoutOnly(pControl)) {
+    if (CControlUI* pParent = accessible_tree::SelfOrAncestorInTree(pControl)) Fire(EVENT_OBJECT_REORDER, pParent);
+    return;
+  }
   // A part a control keeps to itself speaks for the control.
   pControl = accessible_tree::SelfOrAncestorInTree(pControl);
   if (pControl == nullptr) return;

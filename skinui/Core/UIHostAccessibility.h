@@ -1,9 +1,13 @@
 #pragma once
 // CHostAccessibility: a window's control tree served to assistive technology. A host makes it
-// when a client first asks for the tree (WM_GETOBJECT for the client area) and from then on it
-// keeps the one object of each control a client has asked for, the ids that events name
-// controls by, the pace of value events and the default actions waiting to run. Objects hold
-// their controls weakly: one whose control is gone answers that it is no longer connected.
+// when its window is first painted, or when a client asks for the tree before that
+// (WM_GETOBJECT for the client area). From then on the changes controls report reach every
+// listener through the platform's events, whether or not a client has asked for anything: a
+// screen reader that only listens hears the window open, the focus move and the values change.
+// It keeps the one object of each control a client has asked for (none is made before),
+// the ids that events name controls by, the pace of value events and the default actions
+// waiting to run. Objects hold their controls weakly: one whose control is gone answers that it
+// is no longer connected.
 
 #include <windows.h>
 #include <oleacc.h>
@@ -30,6 +34,17 @@ class CHostAccessibility {
   ~CHostAccessibility();
   CHostAccessibility(const CHostAccessibility&) = delete;
   CHostAccessibility& operator=(const CHostAccessibility&) = delete;
+
+  // The window is on the screen: from now on changes are told, and it announces itself. A
+  // dialog says it started; a window with a message (SetMessageControl) raises an alert named
+  // by that message.
+  void Open();
+  bool IsOpen() const { return m_bOpen; }
+
+  // The control whose text tells what the window is about (a message box's message, a
+  // question): the client area is described by it, and the window's alert names it.
+  void SetMessageControl(CControlUI* pControl) { m_message = pControl; }
+  CControlUI* MessageControl() const { return m_message.Get(); }
 
   // The answer to WM_GETOBJECT for the client area: the root control's object as
   // LresultFromObject hands it over. False when there is no root or it cannot be handed over
@@ -85,7 +100,11 @@ class CHostAccessibility {
   LONG m_lNextId = -1;
   std::vector<PacedEvent> m_paced;
   std::vector<CControlHandle> m_activations;
+  CControlHandle m_message;
   bool m_bTimerSet = false;
+  // Opened or served: events are told.
+  bool m_bOpen = false;
+  bool m_bServed = false;
 };
 
 }  // namespace SkinUI

@@ -19,6 +19,8 @@ class CHostInput {
   CControlHandle pressed;
   CControlHandle keyTarget;
   CControlHandle focus;
+  // Where the focus goes when the tree is first laid out; empty: the first Tab stop.
+  CControlHandle firstFocus;
   // Client coordinates of the last mouse message; (-1, -1) before the first.
   POINT ptLastMouse = {-1, -1};
   // The window asked for hover and leave messages and has not had them yet.

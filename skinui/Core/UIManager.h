@@ -287,6 +287,11 @@ class CWindowHostUI {
   bool MoveFocus(bool bForward, bool bByKeyboard = false);
   // Makes the next layout pass land the focus on pControl.
   void RequestInitialFocus(CControlUI* pControl);
+  // The control the focus goes to when the tree is first laid out, in place of the first Tab
+  // stop: any visible, enabled control, a Tab stop or not (a progress bar, on which no key does
+  // anything). Tab and Shift+Tab go on from it. After the first layout it takes the focus at
+  // once.
+  void SetFirstFocus(CControlUI* pControl);
 
   // ---- control timers (the key is the control's own identifier) ----
 
@@ -353,9 +358,14 @@ class CWindowHostUI {
   // WM_GETOBJECT: the client area's object for assistive technology, the tree made ready on
   // the first request. False for other objects, which the platform describes itself.
   bool ServeAccessibleObject(WPARAM wParam, LPARAM lParam, LRESULT& lRes);
-  // What controls report of themselves; nothing happens while no client has asked for the tree.
+  // What controls report of themselves, told to listeners from the window's first paint on (or
+  // from a client's first request, when one comes before); nothing before.
   void NotifyAccessibleEvent(CControlUI* pControl, AccessibleEvent event);
-  // Null until a client has asked for the tree.
+  // The control of this window whose text tells what the window is about (a message box's
+  // message): it describes the client area, and the window raises an alert named by it when it
+  // is first painted, so that a screen reader reads it out unasked. Null for none.
+  void SetAccessibleMessage(CControlUI* pControl);
+  // Null until the window's first paint or a client's first request.
   CHostAccessibility* GetAccessibility() const { return m_pAccessibility.get(); }
 
   // ---- focus cues (UIManagerFocusCues.cpp) ----
@@ -473,9 +483,16 @@ class CWindowHostUI {
   CHostTimers m_timers;
   CHostToolTip m_toolTip;
 
+  // The focus a new tree takes once it has positions: the first focus set, else the first Tab
+  // stop.
+  void TakeFirstFocus();
+
   // Accessibility and focus cues.
   // The outlines of the old and the new focus control are repainted, and clients told.
   void NoteFocusMoved(CControlUI* pOldFocus, CControlUI* pNewFocus);
+  CHostAccessibility& Accessibility();
+  // The first paint: clients hear of the window from now on. True the first time.
+  bool OpenToClients();
   std::unique_ptr<CHostAccessibility> m_pAccessibility;
   bool m_bFocusCuesShown = false;
   std::unique_ptr<CControlUI> m_pFocusCuePainter;

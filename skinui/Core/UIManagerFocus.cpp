@@ -1,5 +1,6 @@
 // The host's focus control: moving it on request, with Tab and Shift+Tab from one Tab stop to the
-// next, and onto a control chosen before the tree has positions.
+// next, and onto a control chosen before the tree has positions (the first focus, or one
+// that asks for it).
 
 #include "Core/UIControl.h"
 #include "Core/UIManager.h"
@@ -97,9 +98,30 @@ bool CWindowHostUI::MoveFocus(bool bForward, bool bByKeyboard) {
   return true;
 }
 
+void CWindowHostUI::SetFirstFocus(CControlUI* pControl) {
+  if (pControl == nullptr || pControl->GetHost() != this) return;
+  if (!m_bFocusNeeded) {
+    SetFocusControl(pControl, true);
+    return;
+  }
+  m_input.firstFocus = pControl;
+}
+
+void CWindowHostUI::TakeFirstFocus() {
+  CControlUI* pFirst = m_input.firstFocus.Get();
+  m_input.firstFocus = nullptr;
+  if (pFirst == nullptr || !pFirst->IsVisible() || !pFirst->IsEnabled()) {
+    MoveFocus(true);
+    return;
+  }
+  m_bFocusNeeded = false;
+  SetFocusControl(pFirst, true);
+}
+
 void CWindowHostUI::RequestInitialFocus(CControlUI* pControl) {
   ::SetFocus(m_hWndPaint);
   if (pControl == nullptr) return;
+  m_input.firstFocus = nullptr;
   DropFocus(pControl);
   if (m_pRoot == nullptr) return;
   // The Tab stop before the control, so that moving forward after the layout lands on it.

@@ -8,20 +8,32 @@
 
 namespace SkinUI {
 
+namespace {
+
+// The control and its outline, which runs around a small one.
+void InvalidateWithOutline(CWindowHostUI& host, CControlUI* pControl) {
+  if (pControl == nullptr || !pControl->IsVisible()) return;
+  RECT rc = CFocusCuePainterUI::OutlineRect(pControl);
+  ::UnionRect(&rc, &rc, &pControl->GetPosition());
+  host.Invalidate(rc);
+}
+
+}  // namespace
+
 void CWindowHostUI::ShowFocusCues() {
   if (m_pFocusCuePainter == nullptr) m_pFocusCuePainter.reset(new CFocusCuePainterUI(*this));
   // A new tree empties the post-painted controls: the painter is registered again.
   if (m_aPostPaintControls.Find(m_pFocusCuePainter.get()) < 0) RegisterPostPaint(m_pFocusCuePainter.get());
   if (m_bFocusCuesShown) return;
   m_bFocusCuesShown = true;
-  if (CControlUI* pFocus = m_input.focus) pFocus->Invalidate();
+  InvalidateWithOutline(*this, m_input.focus);
 }
 
 void CWindowHostUI::NoteFocusMoved(CControlUI* pOldFocus, CControlUI* pNewFocus) {
   if (m_bFocusCuesShown) {
     // Not every control repaints itself on a focus change.
-    if (pOldFocus != nullptr) pOldFocus->Invalidate();
-    if (pNewFocus != nullptr) pNewFocus->Invalidate();
+    InvalidateWithOutline(*this, pOldFocus);
+    InvalidateWithOutline(*this, pNewFocus);
   }
   if (pNewFocus != nullptr) NotifyAccessibleEvent(pNewFocus, AccessibleEvent::kFocus);
 }

@@ -283,9 +283,11 @@ bool CWindowHostUI::HandleMouseMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) 
       CControlUI* pControl = FindControlAt(pt);
       if (pControl == nullptr || pControl->GetHost() != this) return false;
       m_input.pressed = pControl;
-      // The first click of a double click has already focused the control; the right button
-      // leaves the mouse free.
-      if (uMsg != WM_LBUTTONDBLCLK) pControl->SetFocus();
+      // The first click of a double click has already focused the control, and plain text
+      // never takes it; the right button leaves the mouse free.
+      if (uMsg != WM_LBUTTONDBLCLK && (pControl->GetBehaviourFlags() & kBehaviourPassive) == 0) {
+        pControl->SetFocus();
+      }
       // Taking the focus may have destroyed the control: then nothing may hold the mouse.
       if (m_input.pressed != pControl) return false;
       if (uMsg != WM_RBUTTONDOWN) CaptureMouse();

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "Core/UIAccessible.h"
 #include "Core/UIControl.h"
 #include "Core/UIManager.h"
 #include "Core/UIRender.h"
@@ -127,8 +128,14 @@ bool CWindowHostUI::HandlePaint() {
     ClearPixels(m_surfaces.OffscreenPixels(), rcClient);
     m_pRoot->SetPosition(rcClient, true);
   }
-  // A new tree, or a requested initial focus, takes the focus once the tree has positions.
-  if (m_bFocusNeeded) MoveFocus(true);
+  // Clients hear of the window as it first comes on the screen, then of where its focus is: a
+  // new tree, or a requested initial focus, takes the focus once the tree has positions.
+  const bool bOpening = OpenToClients();
+  const CControlUI* pFocusBefore = m_input.focus;
+  if (m_bFocusNeeded) TakeFirstFocus();
+  if (bOpening && m_input.focus == pFocusBefore && pFocusBefore != nullptr) {
+    NotifyAccessibleEvent(m_input.focus, AccessibleEvent::kFocus);
+  }
 
   const int cx = rcClient.right - rcClient.left;
   const int cy = rcClient.bottom - rcClient.top;

@@ -30,6 +30,7 @@ bool CWindowHostUI::AttachRoot(CControlUI* pControl) {
   m_input.keyTarget = nullptr;
   m_input.hover = nullptr;
   m_input.pressed = nullptr;
+  m_input.firstFocus = nullptr;
   if (m_pRoot != nullptr && m_pRoot != pControl) {
     m_aPostPaintControls.Empty();
     // The keyboard has not moved the focus in the new tree yet: its outline waits for a Tab,

@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "Common/tool.h"
-#include "QuietSetup.h"
 #include "engine/SetupOutcome.h"
 #include "windows/SetupWindowObserver.h"
 
@@ -61,7 +60,7 @@ TEST(OutcomeTable, EveryRoadOfTheReadmeIsWhatTheRunDoes) {
     ++outcomes;
     const auto road = roads.find(words);
     ASSERT_NE(road, roads.end()) << "no row for \"" << words << "\"";
-    EXPECT_EQ(road->second.exitCode, std::to_string(QuietExitCodeFor(outcome))) << words;
+    EXPECT_EQ(road->second.exitCode, std::to_string(setup::OutcomeExitCode(outcome))) << words;
     const UINT text = setup::OutcomeStringId(outcome);
     if (text == 0) {
       EXPECT_EQ(road->second.box.compare(0, 4, "none"), 0) << words;

@@ -116,6 +116,45 @@ class PublishTest(unittest.TestCase):
                 late = expires.replace(tzinfo=datetime.timezone.utc) - start - datetime.timedelta(days=days)
                 self.assertLess(abs(late.total_seconds()), 5)
 
+    def test_mirrors_are_signed_into_the_manifest_in_their_order_and_verify_names_them(self):
+        mirrors = ["https://cdn2.example/q/quillmere.zip", "https://cdn1.example/quillmere.zip?v=2",
+                   "http://127.0.0.1:8081/pub/quillmere.zip"]
+        code, _, err = self.publish(*[arg for mirror in mirrors for arg in ("--mirror", mirror)])
+        self.assertEqual(code, 0, err)
+        self.assertEqual(err, "publish: warning: mirror http://127.0.0.1:8081/pub/quillmere.zip is plain http on "
+                              "loopback: only test builds of the installer fetch from it\n")
+        text = read(f"{self.release}/version.xml")
+        self.assertIn(b"</expires>\r\n" + b"".join(b"    <mirror>%s</mirror>\r\n" % m.encode() for m in mirrors)
+                      + b"</config>\r\n", text)
+        code, out, _ = self.verify()
+        self.assertEqual(code, 0)
+        self.assertEqual([line for line in out.splitlines() if line.startswith("mirror:")],
+                         [f"mirror: {mirror}" for mirror in mirrors])
+
+    def test_a_mirror_the_installer_would_not_take_is_a_usage_error(self):
+        cases = {"plain http elsewhere": ["http://cdn.example/q.zip"],
+                 "another scheme": ["ftp://cdn.example/q.zip"],
+                 "a login": ["https://user:pw@cdn.example/q.zip"],
+                 "a space": ["https://cdn.example/a b.zip"],
+                 "markup": ["https://cdn.example/q.zip?a=1&b=2"],
+                 "no host": ["https:///q.zip"],
+                 "twice": ["https://cdn.example/q.zip"] * 2,
+                 "seventeen": [f"https://cdn{i}.example/q.zip" for i in range(17)]}
+        for label, mirrors in cases.items():
+            with self.subTest(label):
+                code, _, err = self.publish(*[arg for mirror in mirrors for arg in ("--mirror", mirror)])
+                self.assertEqual(code, 2, err)
+                self.assertIn("--mirror", err)
+                self.assertFalse(os.path.exists(self.out))
+
+    def test_verify_refuses_a_signed_manifest_with_a_mirror_the_installer_would_not_take(self):
+        self.assertEqual(self.publish("--mirror", "https://cdn.example/q.zip")[0], 0)
+        text = read(f"{self.release}/version.xml").replace(b"https://cdn", b"http://cdn")
+        r, s = decode_dss_signature(self.private_key.sign(text, ECDSA_SHA256))
+        write(f"{self.release}/version.xml", text)
+        write(f"{self.release}/version.xml.sig", r.to_bytes(32, "big") + s.to_bytes(32, "big"))
+        self.assertRefused(self.verify(), "mirror 'http://cdn.example/q.zip' is not an https: address")
+
     def test_signature_is_raw_r_and_s_over_the_exact_manifest(self):
         self.assertEqual(self.publish()[0], 0)
         text, signature = read(f"{self.release}/version.xml"), read(f"{self.release}/version.xml.sig")
@@ -208,6 +247,7 @@ class PublishTest(unittest.TestCase):
         cases = [base + [v] for v in ("2.0.1.x", "2", "1.2.3.4.5", "2.65536", "2..1", " 2.0")]
         cases += [base + ["2.0", "--expires", d] for d in ("0", "-1", "3651", "7.5")]
         cases += [["publish", "p.zip", "--version", "2.0", "--out", "o"], ["sign"], []]
+        cases += [["verify", "o", "--public-key", "k.pem", "--primary", "https://h.example/q.zip"]]
         for args in cases:
             with self.subTest(args=args):
                 self.assertEqual(run(*args)[0], 2)

@@ -2,6 +2,7 @@
 
 import datetime
 import re
+import urllib.parse
 import xml.etree.ElementTree as ElementTree
 
 from . import Refused
@@ -11,6 +12,12 @@ TIME_FORMAT = "%Y-%m-%dT%H:%M:%SZ"
 # Two to four parts of 16 bits each, as Windows holds a file's or a product's version.
 _VERSION = re.compile(r"[0-9]{1,5}(\.[0-9]{1,5}){1,3}\Z")
 _DIGEST = re.compile(r"[0-9a-f]{64}\Z")
+# What the installer takes: at most this many mirrors, each an https: address (or, in a test
+# build of the installer only, an http: one on loopback) of sensible length, without a login,
+# in plain ASCII that needs no escaping in XML.
+MAX_MIRRORS = 16
+_LONGEST_ADDRESS = 1024
+_LOOPBACK = ("127.0.0.1", "localhost")
 
 
 def version_problem(text):
@@ -22,17 +29,44 @@ def version_problem(text):
     return None
 
 
+def mirror_problem(address):
+    """Why address is not a mirror the installer can fetch from, or None."""
+    if not address or len(address) > _LONGEST_ADDRESS:
+        return f"an address of 1 to {_LONGEST_ADDRESS} characters"
+    if any(not 0x20 < ord(c) < 0x7F or c in "<>&\"'" for c in address):
+        return "plain ASCII without spaces, quotes, <, > or &"
+    try:
+        parts = urllib.parse.urlsplit(address)
+        host = parts.hostname
+    except ValueError:
+        return "an address"
+    if not host or parts.scheme not in ("https", "http"):
+        return "an https: address with a host"
+    if parts.username is not None or parts.password is not None:
+        return "an address without a user name or password"
+    if parts.scheme == "http" and host not in _LOOPBACK:
+        return "an https: address (http: only on loopback, for test builds)"
+    return None
+
+
+def is_test_only_mirror(address):
+    """An http: mirror on loopback: only an installer built for a loopback host fetches from it."""
+    return urllib.parse.urlsplit(address).scheme == "http"
+
+
 def utc_now():
     return datetime.datetime.now(datetime.timezone.utc).replace(microsecond=0)
 
 
-def build(version, size, sha256, expires, downgrade=False):
-    """The manifest's bytes; every line ends in CRLF, as the installer's own files do."""
+def build(version, size, sha256, expires, downgrade=False, mirrors=()):
+    """The manifest's bytes; every line ends in CRLF, as the installer's own files do.
+    mirrors are further package addresses, in the order installers try them."""
     lines = [DECLARATION, "<config>",
              f"    <version>{version}</version>",
              f"    <size>{size}</size>",
              f"    <sha256>{sha256}</sha256>",
              f"    <expires>{expires.strftime(TIME_FORMAT)}</expires>"]
+    lines += [f"    <mirror>{mirror}</mirror>" for mirror in mirrors]
     if downgrade:
         lines.append("    <downgrade>true</downgrade>")
     lines.append("</config>")
@@ -71,5 +105,11 @@ def parse(data, now):
     if expires <= now:
         raise Refused(f"version.xml expired at {expires.strftime(TIME_FORMAT)}")
     downgrade = root.find("downgrade")
+    mirrors = [(element.text or "").strip() for element in root.findall("mirror")]
+    for mirror in mirrors:
+        if mirror_problem(mirror):
+            raise Refused(f"version.xml's mirror {mirror!r} is not {mirror_problem(mirror)}")
+    if len(mirrors) > MAX_MIRRORS:
+        raise Refused(f"version.xml lists {len(mirrors)} mirrors; installers take {MAX_MIRRORS}")
     return {"version": version, "size": int(size), "sha256": sha256, "expires": expires,
-            "downgrade": downgrade is not None and (downgrade.text or "").strip() == "true"}
+            "downgrade": downgrade is not None and (downgrade.text or "").strip() == "true", "mirrors": mirrors}

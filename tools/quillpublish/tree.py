@@ -4,6 +4,8 @@ import datetime
 import hashlib
 import os
 import tempfile
+import urllib.error
+import urllib.request
 
 from . import Refused, keys, manifest
 from .package import check_package
@@ -63,9 +65,13 @@ class _Staging:
         self.staged = []
 
 
-def publish(package_path, version, key_path, out, days, downgrade, now=None, warn=None):
+def publish(package_path, version, key_path, out, days, downgrade, now=None, warn=None, mirrors=()):
     """Checks and writes one release; returns (folder, manifest bytes). warn gets what the
-    package check accepts with a caution."""
+    package check accepts with a caution; mirrors are further addresses of the package, in
+    order."""
+    for mirror in mirrors:
+        if warn and manifest.is_test_only_mirror(mirror):
+            warn(f"mirror {mirror} is plain http on loopback: only test builds of the installer fetch from it")
     try:
         source = open(package_path, "rb")
     except OSError as error:
@@ -89,7 +95,7 @@ def publish(package_path, version, key_path, out, days, downgrade, now=None, war
                 copy.flush()
                 check_package(copy)
             expires = (now or manifest.utc_now()) + datetime.timedelta(days=days)
-            text = manifest.build(version, size, digest.hexdigest(), expires, downgrade)
+            text = manifest.build(version, size, digest.hexdigest(), expires, downgrade, mirrors)
             staging.write(MANIFEST_NAME, text)
             staging.write(SIGNATURE_NAME, keys.sign(private_key, text))
             staging.commit()
@@ -106,10 +112,12 @@ def _read(folder, name):
         raise Refused(f"cannot read {name} in {folder}: {error.strerror}") from None
 
 
-def verify(out, public_key_path, report=print, now=None):
+def verify(out, public_key_path, report=print, now=None, fetch=False, primary=None):
     """Checks a published tree; reports each check that passed, raises Refused at the first failure.
 
-    out may be the folder given to publish or the release folder itself."""
+    out may be the folder given to publish or the release folder itself. With fetch, the
+    package is also fetched from each mirror the manifest lists (and from primary, the
+    download host's package address, when given) and checked against its size and digest."""
     folder = out if os.path.isfile(os.path.join(out, MANIFEST_NAME)) else release_folder(out)
     public_key = keys.load_public(public_key_path)
     text = _read(folder, MANIFEST_NAME)
@@ -141,4 +149,50 @@ def verify(out, public_key_path, report=print, now=None):
     except OSError as error:
         raise Refused(f"cannot read {PACKAGE_NAME} in {folder}: {error.strerror}") from None
     report(f"package: {entries} entries, all extractable, with the runtime installer and the client package")
+    for mirror in fields["mirrors"]:
+        report(f"mirror: {mirror}")
+    if fetch:
+        fetch_each(([primary] if primary else []) + fields["mirrors"], fields, report)
     return fields
+
+
+def fetch_each(addresses, fields, report):
+    """Fetches the package from each address; reports each, raises Refused naming those that
+    do not serve the published bytes."""
+    failed = []
+    for address in addresses:
+        problem = fetch_problem(address, fields["size"], fields["sha256"])
+        report(f"fetched {address}: " + (problem or f"{fields['size']} bytes, sha256 matches"))
+        if problem:
+            failed.append(address)
+    if failed:
+        raise Refused(f"{len(failed)} of {len(addresses)} addresses do not serve the package: {', '.join(failed)}")
+    if not addresses:
+        report("fetched: no address to fetch from (no mirror listed, no --primary)")
+
+
+def fetch_problem(address, size, sha256, timeout=60):
+    """Why the answer at address is not the package of size and sha256, or None. Never reads
+    more than one byte past the size."""
+    digest, received = hashlib.sha256(), 0
+    try:
+        with urllib.request.urlopen(urllib.request.Request(address, headers={"Accept-Encoding": "identity"}),
+                                    timeout=timeout) as answer:
+            length = answer.headers.get("Content-Length")
+            if length is not None and length.isdigit() and int(length) != size:
+                return f"announces {length} bytes, not {size}"
+            while received <= size:
+                chunk = answer.read(min(_CHUNK, size + 1 - received))
+                if not chunk:
+                    break
+                digest.update(chunk)
+                received += len(chunk)
+    except urllib.error.HTTPError as error:
+        return f"status {error.code}"
+    except (urllib.error.URLError, OSError, ValueError) as error:
+        return f"cannot be fetched ({getattr(error, 'reason', error)})"
+    if received != size:
+        return f"more than {size} bytes" if received > size else f"only {received} bytes, not {size}"
+    if digest.hexdigest() != sha256:
+        return f"SHA-256 {digest.hexdigest()}, not {sha256}"
+    return None

@@ -22,7 +22,9 @@ import zipfile
 
 ARGS = None
 MAIN_TITLE = "引导安装程序"
-BOX_TITLE = "QMWnd"
+# The message box and the uninstall prompt share their title; the prompt is the one of its size.
+BOX_TITLE = "提示"
+LOGIN_TITLE = "代理服务器登录"
 VERSION = "2.0.1.5"
 OLD_VERSION = "2.0.1.4"
 PROMPT_SIZE = (556, 199)

@@ -14,7 +14,7 @@ import unittest
 
 import accessibility_e2e as reader
 import installer_e2e as e2e
-from installer_e2e import BOX_TITLE, MAIN_TITLE, Window, client_package, publish, server, shell, wait_for
+from installer_e2e import BOX_TITLE, LOGIN_TITLE, Window, client_package, publish, server, shell, wait_for
 
 ARGS = None
 USER, PASSWORD = "quill", "s3cret"
@@ -78,7 +78,7 @@ class ProxyEndToEnd(e2e.EndToEndCase):
         server("/set?target=all&mode=down")
 
     def login_box(self):
-        box = wait_for(lambda: Window.find(BOX_TITLE), 60)
+        box = wait_for(lambda: Window.find(LOGIN_TITLE), 60)
         self.assertIsNotNone(box, "no login box")
         self.assertEqual(box.geometry()[2:], LOGIN_SIZE, "the login box, not another")
         time.sleep(0.5)
@@ -138,10 +138,11 @@ class ProxyEndToEnd(e2e.EndToEndCase):
         installer = machine.start_installer()
         box = self.login_box()
         box.save("proxy_login")
+        self.assertEqual(reader.focus_name(machine, LOGIN_TITLE), "用户名", "the box opens on the name field")
         self.type_login(box, USER, PASSWORD)
         box.save("proxy_login_typed")
         # Read from outside as a screen reader does: the name is told, the password never.
-        fields = {o.name: o for o in reader.tree(machine, BOX_TITLE) if o.role == reader.ROLE_TEXT}
+        fields = {o.name: o for o in reader.tree(machine, LOGIN_TITLE) if o.role == reader.ROLE_TEXT}
         self.assertEqual(fields["用户名"].value, USER)
         self.assertTrue(fields["密码"].state & STATE_PROTECTED, "the password field is not marked protected")
         self.assertIn(fields["密码"].value, (None, ""), "the password field tells its text")
@@ -164,7 +165,7 @@ class ProxyEndToEnd(e2e.EndToEndCase):
                 box = self.login_box()
                 self.type_login(box, USER, "wrong")
                 box.click(OK_BUTTON)
-                wait_for(lambda: Window.find(BOX_TITLE) is None or Window.find(BOX_TITLE).wid != box.wid, 10)
+                wait_for(lambda: Window.find(LOGIN_TITLE) is None or Window.find(LOGIN_TITLE).wid != box.wid, 10)
                 again = self.login_box()
                 again.save("proxy_login_again")
                 if second == "cancel":

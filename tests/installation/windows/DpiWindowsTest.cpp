@@ -23,14 +23,15 @@ struct DpiSkin {
   const wchar_t* file;
   SIZE size;
   int nTitleFontSize;  // font 0
-  // PixelHash of the window as the installer drew it before windows scaled (at 96 DPI).
+  // PixelHash of the window as the installer drew it before windows scaled (at 96 DPI); the
+  // prompt's since its question is plain text.
   uint64_t uHash96;
 };
 
 const DpiSkin kSkins[] = {
     {"Main", L"installation.xml", {620, 240}, 18, 0xF084B3D53118E759ull},
     {"MessageBox", L"msgbox.xml", {370, 150}, 16, 0xD9C6038C63DED18Dull},
-    {"UninstallPrompt", L"uninstall_tip.xml", {556, 199}, 16, 0x2FDAD3B00501F130ull},
+    {"UninstallPrompt", L"uninstall_tip.xml", {556, 199}, 16, 0x3A6BE2D5F56D0FF0ull},
     {"ProxyLogin", L"proxy_login.xml", {420, 262}, 16, 0x3037D5CFC89B3807ull},
 };
 

@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <oleacc.h>
 
 #include <string>
 #include <vector>
 
+#include "Core/UIAccessibleTree.h"
 #include "InstallerWindowFixture.h"
 #include "support/MessagePump.h"
 #include "support/RealInput.h"
@@ -27,21 +29,22 @@ struct SkinView {
   RECT rcTitle;                              // "titlename"
   RECT rcClose;                              // "closebtn"
   POINT ptBody;                              // a point of the white body
+  const wchar_t* title;                      // what "titlename" shows
 };
 
 const SkinView kSkins[] = {
     {"Main", L"installation.xml", {620, 240},
      {L"titlename", L"closebtn", L"progress", L"download_size", L"btn_cancle"}, {},
-     {10, 14, 130, 38}, {584, 16, 600, 32}, {300, 60}},
+     {10, 14, 130, 38}, {584, 16, 600, 32}, {300, 60}, L"引导安装程序"},
     {"MessageBox", L"msgbox.xml", {370, 150}, {L"titlename", L"closebtn", L"main_txt"}, {},
-     {10, 7, 130, 31}, {338, 12, 350, 24}, {20, 60}},
+     {10, 7, 130, 31}, {338, 12, 350, 24}, {20, 60}, L"提示"},
     {"UninstallPrompt", L"uninstall_tip.xml", {556, 199},
      {L"titlename", L"closebtn", L"main_txt", L"btn_ok", L"btn_cancle"}, {},
-     {10, 7, 130, 31}, {514, 12, 526, 24}, {10, 45}},
+     {10, 7, 130, 31}, {514, 12, 526, 24}, {10, 45}, L"提示"},
     {"ProxyLogin", L"proxy_login.xml", {420, 262},
      {L"titlename", L"closebtn", L"main_txt", L"realm_txt", L"retry_txt", L"user", L"password", L"btn_ok",
       L"btn_cancle"},
-     {}, {10, 7, 150, 31}, {394, 12, 406, 24}, {10, 60}},
+     {}, {10, 7, 150, 31}, {394, 12, 406, 24}, {10, 60}, L"代理服务器登录"},
 };
 
 bool IsNearWhite(uint32_t pixel) {
@@ -84,6 +87,34 @@ TEST_P(InstallerSkins, BuildEveryNamedControlAndShowTheTitleBarCloseGlyphAndBody
   EXPECT_GE(CountNearWhite(canvas, skin.rcTitle), 20);
   EXPECT_GE(CountNearWhite(canvas, skin.rcClose), 6);
   EXPECT_EQ(canvas.Rgb(skin.ptBody.x, skin.ptBody.y), 0xFFFFFFu);
+}
+
+// Every object a screen reader finds under pControl, with its depth.
+void CollectTree(SkinUI::CControlUI* pControl, std::vector<SkinUI::CControlUI*>& objects) {
+  for (SkinUI::CControlUI* pChild : SkinUI::accessible_tree::ChildrenOf(pControl)) {
+    objects.push_back(pChild);
+    CollectTree(pChild, objects);
+  }
+}
+
+TEST_P(InstallerSkins, AreDialogsTitledByTheirCaptionAndShowNoUnnamedGroupings) {
+  const SkinView& skin = GetParam();
+  BareXMLWnd window(skin.file);
+  ASSERT_NE(window.CreateShown(), nullptr);
+  wchar_t szTitle[64] = {};
+  ::GetWindowTextW(window, szTitle, 64);
+  EXPECT_EQ(std::wstring(szTitle), skin.title) << "the window is named by the title it shows";
+  SkinUI::CControlUI* pRoot = window.GetWindowHost().GetRoot();
+  EXPECT_EQ(SkinUI::accessible_tree::Describe(pRoot).lRole, ROLE_SYSTEM_DIALOG);
+  EXPECT_EQ(SkinUI::accessible_tree::NameOf(pRoot), skin.title);
+  std::vector<SkinUI::CControlUI*> objects;
+  CollectTree(pRoot, objects);
+  EXPECT_GE(objects.size(), skin.names.size()) << "every named control is there";
+  for (SkinUI::CControlUI* pObject : objects) {
+    const bool bUnnamedGrouping = SkinUI::accessible_tree::Describe(pObject).lRole == ROLE_SYSTEM_GROUPING &&
+                                  SkinUI::accessible_tree::NameOf(pObject).IsEmpty();
+    EXPECT_FALSE(bUnnamedGrouping) << "a layout container in the tree: " << testing::PrintToString(std::wstring(pObject->ClassName()));
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -85,6 +85,8 @@ struct BoxVisit {
   bool ownerDisabled = false;
   std::string pictureName;
   POINT ptDismiss = {344, 18};  // the message box's close button
+  bool dismissWithReturn = false;
+  std::wstring firstFocus;
 };
 BoxVisit* g_pVisit = nullptr;
 
@@ -103,8 +105,15 @@ void CALLBACK VisitBox(HWND, UINT, UINT_PTR idTimer, DWORD) {
   g_pVisit->title = szTitle;
   g_pVisit->ownerDisabled = !::IsWindowEnabled(g_pVisit->hOwner);
   ::UpdateWindow(hBox);
+  if (SkinUI::CControlUI* pFocus = pBox->GetWindowHost().GetFocusControl()) {
+    g_pVisit->firstFocus = pFocus->GetName().GetData();
+  }
   SaveWindowPicture(hBox, g_pVisit->pictureName);
-  ClickMouse(ScreenPoint(hBox, g_pVisit->ptDismiss.x, g_pVisit->ptDismiss.y));
+  if (g_pVisit->dismissWithReturn) {
+    SendKeyPress(VK_RETURN);
+  } else {
+    ClickMouse(ScreenPoint(hBox, g_pVisit->ptDismiss.x, g_pVisit->ptDismiss.y));
+  }
 }
 
 struct SetupError {
@@ -117,28 +126,34 @@ class MessageBoxTest : public ::testing::TestWithParam<SetupError> {
   void SetUp() override { SkinUI::CWindowHostUI::SetModuleInstance(::GetModuleHandleW(nullptr)); }
 };
 
-TEST_P(MessageBoxTest, ShowsTheErrorsTextOverTheMainWindowAndClosesItOnceDismissed) {
+// Shows the box for the string over a stand-in main window, visited and dismissed as the
+// visit says; checks that it went and took the main window with it.
+void RunBox(BoxVisit& visit, UINT nStringId) {
   OwnerWindow owner;
-  BoxVisit visit;
   visit.hOwner = owner.hwnd();
-  visit.pictureName = "message_box_" + std::to_string(GetParam().nStringId);
   g_pVisit = &visit;
   const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, VisitBox);
   const ULONGLONG started = ::GetTickCount64();
-  ShowSetupError(owner.hwnd(), GetParam().nStringId);
+  ShowSetupError(owner.hwnd(), nStringId);
   ::KillTimer(nullptr, timer);
   g_pVisit = nullptr;
 
   ASSERT_NE(visit.hBox, nullptr) << "no box came up";
-  EXPECT_EQ(visit.text, GetParam().text);
-  EXPECT_EQ(visit.title, L"QMWnd");
-  EXPECT_TRUE(visit.ownerDisabled) << "the box is modal over the main window";
   EXPECT_FALSE(::IsWindow(visit.hBox));
   EXPECT_TRUE(::IsWindowEnabled(owner.hwnd()));
   MSG msg;
   while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
   EXPECT_EQ(owner.closes, 1) << "the main window is closed after the box";
   EXPECT_LT(::GetTickCount64() - started, 10000u);
+}
+
+TEST_P(MessageBoxTest, ShowsTheErrorsTextOverTheMainWindowAndClosesItOnceDismissed) {
+  BoxVisit visit;
+  visit.pictureName = "message_box_" + std::to_string(GetParam().nStringId);
+  RunBox(visit, GetParam().nStringId);
+  EXPECT_EQ(visit.text, GetParam().text);
+  EXPECT_EQ(visit.title, L"提示") << "titled as its skin's caption says";
+  EXPECT_TRUE(visit.ownerDisabled) << "the box is modal over the main window";
 }
 
 INSTANTIATE_TEST_SUITE_P(SetupErrors, MessageBoxTest,
@@ -148,6 +163,17 @@ INSTANTIATE_TEST_SUITE_P(SetupErrors, MessageBoxTest,
                          [](const ::testing::TestParamInfo<SetupError>& info) {
                            return std::to_string(info.param.nStringId);
                          });
+
+// The box opens on its one button, so a Return pressed first thing dismisses it as that button
+// would.
+TEST(MessageBoxKeyboard, ReturnRightAfterItOpensDismissesItAsItsButtonWould) {
+  SkinUI::CWindowHostUI::SetModuleInstance(::GetModuleHandleW(nullptr));
+  BoxVisit visit;
+  visit.pictureName = "message_box_first_focus";
+  visit.dismissWithReturn = true;
+  RunBox(visit, IDS_DOWNLOAD_FAILED);
+  EXPECT_EQ(visit.firstFocus, setup::kCloseButtonName);
+}
 
 // The real main window on a test context; it records what it showed, and its end leaves the
 // process running.

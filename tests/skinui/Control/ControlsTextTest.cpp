@@ -162,12 +162,12 @@ TEST_F(TextControlTest, TextRecordsTheFirstEightOfTenLinks) {
   pText->SetText(
       L"<a 0>a</a> <a 1>b</a> <a 2>c</a> <a 3>d</a> <a 4>e</a> <a 5>f</a> <a 6>g</a> "
       L"<a 7>h</a> <a 8>i</a> <a 9>j</a>");
-  EXPECT_EQ(pText->GetBehaviourFlags(), 0u);  // no links until laid out
+  EXPECT_EQ(pText->GetBehaviourFlags(), SkinUI::kBehaviourPassive);  // plain text until its links are laid out
   DibCanvas canvas(300, 60, kCanvas);
   pText->Paint(canvas.dc(), RECT{0, 0, 300, 60}, nullptr);
   ASSERT_EQ(pText->GetLinkCount(), 8);
   EXPECT_STREQ(pText->GetLinkText(7), L"7");
-  EXPECT_EQ(pText->GetBehaviourFlags(), 2u);
+  EXPECT_EQ(pText->GetBehaviourFlags(), SkinUI::kBehaviourSetCursor);
   pText->SetText(L"");
   pText->Paint(canvas.dc(), RECT{0, 0, 300, 60}, nullptr);
   EXPECT_EQ(pText->GetLinkCount(), 0);

@@ -1,14 +1,18 @@
 // A skinned control tree as an in-process client of the platform's accessibility interface
 // finds it: asked for through WM_GETOBJECT (AccessibleObjectFromWindow), with the roles, names,
-// values and states of real controls built from a skin, the tree's children, navigation and hit
-// tests, the default action, objects that outlive their controls, the events clients hear, and
-// nothing made before the first request.
+// values and states of real controls built from a skin, the tree's children without the
+// layout's unnamed rows and columns, navigation and hit tests, the default action, objects that
+// outlive their controls, no object made before the first request, and the events a listener
+// hears from the window's first paint on, asked or not: the window's opening, its message, its
+// focus and its changes.
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <oleacc.h>
 
+#include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,7 +30,7 @@ using SkinUI::CControlUI;
 // Every kind of control the skins have, each with a name to find it by.
 constexpr wchar_t kSkin[] =
     L"<Window size=\"400,420\"><VerticalLayout name=\"root\">"
-    L"<HorizontalLayout name=\"row\" height=\"30\">"
+    L"<HorizontalLayout name=\"row\" accname=\"Toolbar\" height=\"30\">"
     L"<Button name=\"ok\" text=\"OK\" width=\"60\"/>"
     L"<Button name=\"close\" tooltip=\"Close\" width=\"30\"/>"
     L"<Button name=\"named\" text=\"X\" tooltip=\"Removes it\" accname=\"Delete\" width=\"30\"/>"
@@ -35,7 +39,8 @@ constexpr wchar_t kSkin[] =
     L"<Option name=\"radio\" text=\"Small\" group=\"size\" selected=\"true\" width=\"60\"/>"
     L"<Option name=\"tab\" text=\"Page\" group=\"tabs\" accrole=\"pagetab\" selected=\"true\" width=\"60\"/>"
     L"</HorizontalLayout>"
-    L"<Label name=\"label\" text=\"Hello\" height=\"20\"/>"
+    L"<VerticalLayout name=\"column\" height=\"20\"><HorizontalLayout name=\"cell\">"
+    L"<Label name=\"label\" text=\"Hello\"/></HorizontalLayout></VerticalLayout>"
     L"<Text name=\"text\" text=\"{b}Bold{/b} and {a x}link{/a}{n}more\" showhtml=\"true\" height=\"34\"/>"
     L"<Label name=\"hidden\" text=\"Hidden\" visible=\"false\" height=\"20\"/>"
     L"<Progress name=\"progress\" min=\"0\" max=\"200\" value=\"50\" accname=\"Download\" height=\"10\"/>"
@@ -145,11 +150,11 @@ class AccessibilityTest : public control_testing::ControlWindowTest {
     if (m_bCom) ::CoUninitialize();
   }
 
-  void Build(const wchar_t* pstrSkin = kSkin) {
+  void Build(const wchar_t* pstrSkin = kSkin, const std::function<void()>& beforeFirstPaint = nullptr) {
     SkinUI::CSkinBuilder builder;
     CControlUI* pRoot = builder.Build(pstrSkin, nullptr, nullptr, &m_host);
     ASSERT_NE(pRoot, nullptr);
-    Show(pRoot);
+    Show(pRoot, beforeFirstPaint);
   }
   // The client area's object, as a screen reader in this process asks for it.
   IAccessible* Root() {
@@ -359,7 +364,7 @@ TEST_F(AccessibilityTest, TheFocusControlIsFocusedAndTheFocusAnswersWithIt) {
 TEST_F(AccessibilityTest, ChildrenAreTheVisibleControlsInSkinOrder) {
   Build();
   EXPECT_EQ(ChildNames(Root()),
-            (std::vector<std::wstring>{L"", L"Hello", L"Bold and link\nmore", L"Download", L"", L"", L"User",
+            (std::vector<std::wstring>{L"Toolbar", L"Hello", L"Bold and link\nmore", L"Download", L"", L"", L"User",
                                        L"Password", L"", L"", L"", L"", L""}));
   Ref<IAccessible> row(Object(L"row"));
   EXPECT_EQ(ChildNames(row.get()),
@@ -514,9 +519,9 @@ TEST_F(AccessibilityTest, ACheckBoxsDefaultActionTogglesIt) {
 
 TEST_F(AccessibilityTest, AnObjectWhoseControlIsGoneSaysSoInsteadOfCrashing) {
   Build();
-  Ref<IAccessible> label(Object(L"label"));
+  Ref<IAccessible> label(Object(L"text"));
   auto* pRoot = static_cast<SkinUI::CContainerUI*>(Control(L"root")->QueryNamedInterface(L"Container"));
-  ASSERT_TRUE(pRoot->RemoveItem(Control(L"label")));
+  ASSERT_TRUE(pRoot->RemoveItem(Control(L"text")));
   Pump();
   BSTR bstr = nullptr;
   EXPECT_EQ(label->get_accName(Self(), &bstr), CO_E_OBJNOTCONNECTED);
@@ -540,18 +545,58 @@ TEST_F(AccessibilityTest, AnObjectWhoseControlIsGoneSaysSoInsteadOfCrashing) {
   EXPECT_EQ(ChildNames(Root()), std::vector<std::wstring>{L"New"});
 }
 
-TEST_F(AccessibilityTest, NothingIsMadeBeforeAClientAsks) {
+TEST_F(AccessibilityTest, NoObjectIsMadeBeforeAClientAsks) {
   const LONG lBefore = SkinUI::CHostAccessibility::LiveObjects();
   Build();
   // What a running window does: focus moves, values and texts change.
   m_host.SetFocusControl(Control(L"ok"), true);
   static_cast<SkinUI::CProgressUI*>(Control(L"progress"))->SetValue(120);
   Control(L"label")->SetText(L"Changed");
-  EXPECT_EQ(m_host.GetAccessibility(), nullptr);
+  PumpFor(300);
   EXPECT_EQ(SkinUI::CHostAccessibility::LiveObjects(), lBefore);
   Root();
-  EXPECT_NE(m_host.GetAccessibility(), nullptr);
   EXPECT_GT(SkinUI::CHostAccessibility::LiveObjects(), lBefore);
+}
+
+// ---- the layout left out ----
+
+// The names of the groupings under the object, depth first.
+void CollectGroupings(IAccessible* pObject, std::vector<std::wstring>& names) {
+  long nCount = 0;
+  pObject->get_accChildCount(&nCount);
+  for (long i = 1; i <= nCount; ++i) {
+    Ref<IDispatch> child;
+    if (pObject->get_accChild(Child(i), child.out()) != S_OK) continue;
+    Ref<IAccessible> object;
+    child->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(object.out()));
+    if (object.get() == nullptr) continue;
+    if (RoleOf(object.get()) == ROLE_SYSTEM_GROUPING) names.push_back(NameOf(object.get()));
+    CollectGroupings(object.get(), names);
+  }
+}
+
+TEST_F(AccessibilityTest, UnnamedRowsAndColumnsAreLeftOutAndTheirChildrenLifted) {
+  Build();
+  std::vector<std::wstring> groupings;
+  CollectGroupings(Root(), groupings);
+  EXPECT_EQ(groupings, std::vector<std::wstring>{L"Toolbar"}) << "only the container the skin names";
+  // The label two unnamed layouts deep is the root's child, and says so.
+  Ref<IDispatch> parent;
+  ASSERT_EQ(Ref<IAccessible>(Object(L"label"))->get_accParent(parent.out()), S_OK);
+  Ref<IAccessible> parentObject;
+  parent->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(parentObject.out()));
+  EXPECT_EQ(parentObject.get(), Root());
+  EXPECT_EQ(NameOf(Root(), Child(2)), L"Hello");
+}
+
+TEST_F(AccessibilityTest, AHiddenUnnamedLayoutHidesWhatItHolds) {
+  Build();
+  Control(L"column")->SetVisible(false);
+  Pump();
+  const std::vector<std::wstring> names = ChildNames(Root());
+  EXPECT_EQ(std::find(names.begin(), names.end(), L"Hello"), names.end());
+  EXPECT_EQ(names.front(), L"Toolbar");
+  EXPECT_EQ(names[1], L"Bold and link\nmore");
 }
 
 // ---- events ----
@@ -561,9 +606,10 @@ struct HeardEvent {
   LONG child;
 };
 std::vector<HeardEvent>* g_pHeard = nullptr;
+HWND g_hHeard = nullptr;
 
-void CALLBACK HearEvent(HWINEVENTHOOK, DWORD event, HWND, LONG idObject, LONG idChild, DWORD, DWORD) {
-  if (g_pHeard != nullptr && idObject == OBJID_CLIENT) g_pHeard->push_back({event, idChild});
+void CALLBACK HearEvent(HWINEVENTHOOK, DWORD event, HWND hWnd, LONG idObject, LONG idChild, DWORD, DWORD) {
+  if (g_pHeard != nullptr && hWnd == g_hHeard && idObject == OBJID_CLIENT) g_pHeard->push_back({event, idChild});
 }
 
 class AccessibleEvents : public AccessibilityTest {
@@ -571,8 +617,10 @@ class AccessibleEvents : public AccessibilityTest {
   void SetUp() override {
     AccessibilityTest::SetUp();
     g_pHeard = &m_heard;
-    m_hook = ::SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_VALUECHANGE, nullptr, HearEvent,
-                               ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    g_hHeard = m_hWnd;
+    // From the system's events (a dialog's start, an alert) to the objects' value changes.
+    m_hook = ::SetWinEventHook(EVENT_MIN, EVENT_OBJECT_VALUECHANGE, nullptr, HearEvent, ::GetCurrentProcessId(), 0,
+                               WINEVENT_OUTOFCONTEXT);
     ASSERT_NE(m_hook, nullptr);
   }
   void TearDown() override {
@@ -586,6 +634,14 @@ class AccessibleEvents : public AccessibilityTest {
       if (heard.event == event) children.push_back(heard.child);
     }
     return children;
+  }
+  // What the controls' focus events name, in order; the platform's own for the window left out.
+  std::vector<std::wstring> FocusHeard() {
+    std::vector<std::wstring> names;
+    for (LONG lChild : ChildrenHeard(EVENT_OBJECT_FOCUS)) {
+      if (lChild != CHILDID_SELF) names.push_back(NameFromEvent(lChild));
+    }
+    return names;
   }
   // The control an event's child id leads to, as AccessibleObjectFromEvent finds it.
   std::wstring NameFromEvent(LONG lChild) {
@@ -648,6 +704,52 @@ TEST_F(AccessibleEvents, AProgressBarIsHeardAFewTimesASecondEndingWithItsLastVal
   root->AddRef();
   root->get_accValue(Child(values.back()), &bstr);
   EXPECT_EQ(TakeText(bstr), L"100%");
+}
+
+TEST_F(AccessibleEvents, AListenerHearsTheWindowFromItsFirstPaintWithoutAsking) {
+  const LONG lBefore = SkinUI::CHostAccessibility::LiveObjects();
+  // What happens before the window is on the screen is nobody's news.
+  Build(kSkin, [this] { Control(L"label")->SetText(L"Before"); });
+  static_cast<SkinUI::CProgressUI*>(Control(L"progress"))->SetValue(120);
+  Control(L"label")->SetText(L"After");
+  m_host.SetFocusControl(Control(L"check"), true);
+  PumpFor(300);
+  EXPECT_EQ(SkinUI::CHostAccessibility::LiveObjects(), lBefore) << "an object was made though nobody asked";
+  // Only now does this listener look at what it heard.
+  EXPECT_EQ(FocusHeard(), (std::vector<std::wstring>{L"OK", L"Bold"})) << "the focus on open, then its move";
+  const std::vector<LONG> values = ChildrenHeard(EVENT_OBJECT_VALUECHANGE);
+  ASSERT_EQ(values.size(), 1u);
+  EXPECT_EQ(NameFromEvent(values[0]), L"Download");
+  const std::vector<LONG> named = ChildrenHeard(EVENT_OBJECT_NAMECHANGE);
+  ASSERT_EQ(named.size(), 1u);
+  EXPECT_EQ(NameFromEvent(named[0]), L"After");
+}
+
+TEST_F(AccessibleEvents, ADialogWithAMessageAnnouncesItThenItsFirstFocusAsItOpens) {
+  Build(kSkin, [this] {
+    Control(L"root")->SetAccessibleRole(ROLE_SYSTEM_DIALOG);
+    m_host.SetAccessibleMessage(Control(L"label"));
+    m_host.SetFirstFocus(Control(L"progress"));
+  });
+  PumpFor(300);
+  std::vector<DWORD> order;
+  for (const HeardEvent& heard : m_heard) {
+    if (heard.event != EVENT_OBJECT_FOCUS || heard.child != CHILDID_SELF) order.push_back(heard.event);
+  }
+  EXPECT_EQ(order, (std::vector<DWORD>{EVENT_SYSTEM_DIALOGSTART, EVENT_SYSTEM_ALERT, EVENT_OBJECT_FOCUS}));
+  EXPECT_EQ(ChildrenHeard(EVENT_SYSTEM_DIALOGSTART), std::vector<LONG>{CHILDID_SELF});
+  const std::vector<LONG> alerts = ChildrenHeard(EVENT_SYSTEM_ALERT);
+  ASSERT_EQ(alerts.size(), 1u);
+  EXPECT_EQ(NameFromEvent(alerts[0]), L"Hello") << "the alert is named by the message";
+  EXPECT_EQ(FocusHeard(), std::vector<std::wstring>{L"Download"});
+  // Read later, the dialog is named by its window and described by its message.
+  EXPECT_EQ(RoleOf(Root()), ROLE_SYSTEM_DIALOG);
+  EXPECT_EQ(NameOf(Root()), L"Probe window");
+  BSTR bstr = nullptr;
+  ASSERT_EQ(Root()->get_accDescription(Self(), &bstr), S_OK);
+  EXPECT_EQ(TakeText(bstr), L"Hello");
+  // The focus there, though no Tab stop, is focusable.
+  EXPECT_NE(StateOf(Ref<IAccessible>(Object(L"progress")).get()) & STATE_SYSTEM_FOCUSABLE, 0);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,11 +26,11 @@ using control_testing::TypeList;
 
 class KeyboardTest : public control_testing::ControlWindowTest {
  protected:
-  void Build(const wchar_t* pstrSkin) {
+  void Build(const wchar_t* pstrSkin, const std::function<void()>& beforeFirstPaint = nullptr) {
     SkinUI::CSkinBuilder builder;
     CControlUI* pRoot = builder.Build(pstrSkin, nullptr, nullptr, &m_host);
     ASSERT_NE(pRoot, nullptr);
-    Show(pRoot);
+    Show(pRoot, beforeFirstPaint);
     ::SetForegroundWindow(m_hWnd);
     ::SetFocus(m_hWnd);
   }
@@ -209,6 +210,71 @@ TEST_F(KeyboardTest, ANewTreeHidesTheOutlineUntilTheKeyboardMovesTheFocusInIt) {
   Press(VK_TAB);
   Relayout();
   EXPECT_GT(OutlinePixels(FocusName().c_str()), 20);
+}
+
+// A window that opens on its progress bar: the window shows its focus from the start.
+constexpr wchar_t kOpensOnItsProgress[] =
+    L"<Window size=\"320,240\"><VerticalLayout bkcolor=\"#FFFFFFFF\">"
+    L"<Button name=\"close\" text=\"\" bkcolor=\"#FFFFFFFF\" height=\"40\"/>"
+    L"<Progress name=\"progress\" value=\"30\" bkcolor=\"#FFFFFFFF\" height=\"40\"/>"
+    L"<Label name=\"label\" text=\"\" bkcolor=\"#FFFFFFFF\" height=\"40\"/>"
+    L"<Button name=\"cancel\" text=\"\" bkcolor=\"#FFFFFFFF\" height=\"40\"/>"
+    L"</VerticalLayout></Window>";
+
+TEST_F(KeyboardTest, AWindowOpensOnTheFirstFocusItSetsAndTabGoesOnFromThere) {
+  for (const bool bShift : {false, true}) {
+    Build(kOpensOnItsProgress, [this] {
+      m_host.SetFirstFocus(Control(L"progress"));
+      m_host.ShowFocusCues();
+    });
+    EXPECT_EQ(FocusName(), L"progress") << "in place of the first Tab stop";
+    Press(VK_RETURN);
+    Press(VK_SPACE);
+    EXPECT_EQ(FocusName(), L"progress");
+    EXPECT_EQ(NoteTypes(), TypeList{}) << "a key on the progress bar did something";
+    Relayout();
+    EXPECT_EQ(OutlinePixels(L"progress"), 0) << "an outline where no key works";
+    Press(VK_TAB, bShift);
+    EXPECT_EQ(FocusName(), bShift ? L"close" : L"cancel");
+    Relayout();
+    EXPECT_GT(OutlinePixels(FocusName().c_str()), 20);
+  }
+  // Once the window is up, a first focus takes the focus at once.
+  m_host.SetFirstFocus(Control(L"progress"));
+  EXPECT_EQ(FocusName(), L"progress");
+}
+
+TEST_F(KeyboardTest, AClickOnPlainTextOrAProgressBarLeavesTheFocusWhereItWas) {
+  Build(kOpensOnItsProgress);
+  Press(VK_TAB);
+  ASSERT_EQ(FocusName(), L"cancel");
+  for (const wchar_t* pstrName : {L"label", L"progress"}) {
+    ClickControl(Control(pstrName));
+    EXPECT_EQ(FocusName(), L"cancel") << testing::PrintToString(std::wstring(pstrName));
+  }
+  ClickControl(Control(L"close"));
+  EXPECT_EQ(FocusName(), L"close") << "a button takes it";
+}
+
+TEST_F(KeyboardTest, ASmallControlsOutlineRunsAroundItAndGoesWithTheFocus) {
+  Build(L"<Window size=\"320,240\"><VerticalLayout bkcolor=\"#FFFFFFFF\" inset=\"20,20,20,20\">"
+        L"<HorizontalLayout height=\"12\"><Button name=\"small\" text=\"\" bkcolor=\"#FFFFFFFF\" width=\"12\"/>"
+        L"</HorizontalLayout>"
+        L"<Button name=\"big\" text=\"\" bkcolor=\"#FFFFFFFF\" height=\"40\"/>"
+        L"</VerticalLayout></Window>");
+  ASSERT_EQ(FocusName(), L"small");
+  Press(VK_TAB, true);
+  Press(VK_TAB);
+  ASSERT_EQ(FocusName(), L"small");
+  Relayout();
+  const RECT rcSmall = Control(L"small")->GetPosition();
+  const RECT rcOutline = SkinUI::CFocusCuePainterUI::OutlineRect(Control(L"small"));
+  EXPECT_LT(rcOutline.top, rcSmall.top) << "the outline runs around a small control";
+  EXPECT_GT(OutlinePixels(L"small"), 5);
+  Press(VK_TAB);
+  ASSERT_EQ(FocusName(), L"big");
+  Relayout();
+  EXPECT_EQ(OutlinePixels(L"small"), 0) << "the outline around it went with the focus";
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -40,9 +41,11 @@ class ControlWindowTest : public host_paint_testing::HostPaintTest {
     m_notes.push_back({event.sType.GetData(), event.pSender, event.wParam, event.lParam});
   }
 
-  // Attaches the tree, lays it out and paints it; what that notified is forgotten.
-  void Show(SkinUI::CControlUI* pRoot) {
+  // Attaches the tree, lays it out and paints it; what that notified is forgotten. What the
+  // window's code does once its skin is built comes before the first paint.
+  void Show(SkinUI::CControlUI* pRoot, const std::function<void()>& beforeFirstPaint = nullptr) {
     m_host.AttachRoot(pRoot);
+    if (beforeFirstPaint) beforeFirstPaint();
     Relayout();
     m_notes.clear();
   }

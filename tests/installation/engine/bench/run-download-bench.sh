@@ -5,6 +5,8 @@
 # Run by hand, not by ctest:
 #   tests/installation/engine/bench/run-download-bench.sh [repeats] [megabytes]
 # Builds a Release tree of its own, starts and stops its own download server and Wine session.
+# QUILL_BENCH_BASELINE_EXE names the package_download_bench.exe of another build (an earlier
+# commit) to time in the same rounds.
 set -euo pipefail
 HERE=$(cd "$(dirname "$0")" && pwd)
 TOP=$(cd "$HERE/../../../.." && pwd)
@@ -44,15 +46,29 @@ check() {
   [ "$(stat -c %s "$1")" = "$SIZE" ] && cmp -s "$1" "$WWW/quillmere.zip" || { echo "wrong bytes in $1" >&2; exit 1; }
 }
 
-best_bench= best_curl= best_native= rates=
+best_bench= best_base= best_curl= best_native= rates=
 better() { [ -z "$1" ] || [ "$(echo "$2 < $1" | bc -l)" = 1 ]; }
-for i in $(seq "$REPEATS"); do
-  # Interleaved, so a change in the machine's load touches all three alike.
+ours() {
   line=$(wine "$BENCH_EXE" "$URL" "$(winpath "$WORK/out-bench.bin")" 2>/dev/null </dev/null)
   check "$WORK/out-bench.bin"
   t=$(sed -n 's/.* seconds=\([0-9.]*\) .*/\1/p' <<<"$line")
   rates="$rates $(sed -n 's/.* messages_per_second=\([0-9.]*\) .*/\1/p' <<<"$line")"
   better "$best_bench" "$t" && best_bench=$t
+  echo "run $i: $line" >&2
+}
+baseline() {
+  [ -n "${QUILL_BENCH_BASELINE_EXE:-}" ] || return 0
+  local base_line
+  base_line=$(wine "$QUILL_BENCH_BASELINE_EXE" "$URL" "$(winpath "$WORK/out-base.bin")" 2>/dev/null </dev/null)
+  check "$WORK/out-base.bin"
+  t=$(sed -n 's/.* seconds=\([0-9.]*\) .*/\1/p' <<<"$base_line")
+  better "$best_base" "$t" && best_base=$t
+  echo "run $i, baseline: $base_line" >&2
+}
+for i in $(seq "$REPEATS"); do
+  # Interleaved, so a change in the machine's load touches all alike; the two builds take
+  # turns at going first.
+  if [ $((i % 2)) = 1 ]; then ours; baseline; else baseline; ours; fi
 
   t=$(wine "$CURL_EXE" -s -o "$(winpath "$WORK/out-curl.bin")" -w '%{time_total}' "$URL" 2>/dev/null </dev/null)
   check "$WORK/out-curl.bin"
@@ -61,7 +77,6 @@ for i in $(seq "$REPEATS"); do
   t=$(curl -s -o "$WORK/out-native.bin" -w '%{time_total}' "$URL")
   check "$WORK/out-native.bin"
   better "$best_native" "$t" && best_native=$t
-  echo "run $i: $line" >&2
 done
 
 # Progress traffic on a slow line: nginx's rate-limited server (1 MB/s) and a 4 MB file.
@@ -73,6 +88,8 @@ echo "slow line: $slow" >&2
 mbps() { echo "scale=1; $SIZE / $1 / 1000000" | bc -l; }
 printf '%s MB over loopback from nginx, best of %s runs (transfer time inside each program)\n' "$MEGABYTES" "$REPEATS"
 printf '%-40s %8.3f s %8s MB/s\n' "DownloadPackage (Wine)" "$best_bench" "$(mbps "$best_bench")"
+[ -n "$best_base" ] && printf '%-40s %8.3f s %8s MB/s\n' "DownloadPackage, baseline build (Wine)" "$best_base" \
+  "$(mbps "$best_base")"
 printf '%-40s %8.3f s %8s MB/s\n' "curl.exe, same libcurl (Wine)" "$best_curl" "$(mbps "$best_curl")"
 printf '%-40s %8.3f s %8s MB/s\n' "curl, Debian native" "$best_native" "$(mbps "$best_native")"
 printf 'throughput ratio DownloadPackage / curl.exe: %s\n' "$(echo "scale=3; $best_curl / $best_bench" | bc -l)"

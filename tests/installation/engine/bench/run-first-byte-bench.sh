@@ -9,7 +9,9 @@
 # A third series runs without the key under Internet settings that name a proxy configuration
 # script (served by the test server; it answers DIRECT), the cost of finding the proxy.
 # QUILL_BENCH_BASELINE_EXE names the bench of another build (an earlier commit, built for
-# the same host) to time without the key in the same rounds.
+# the same host) to time in the same rounds, without the key and, when that build carries
+# this build's key pair (copied into its manifest-keys folder before it was configured),
+# with it.
 set -euo pipefail
 HERE=$(cd "$(dirname "$0")" && pwd)
 TOP=$(cd "$HERE/../../../.." && pwd)
@@ -73,12 +75,21 @@ run() {  # exe mode -> milliseconds
   case $line in *result=0*) ;; *) echo "failed: $1 $2: $line" >&2; exit 1 ;; esac
   sed -n 's/.*ms_to_first_byte=\([0-9.-]*\).*/\1/p' <<<"$line"
 }
-key=() none=() script=() base=()
-for _ in $(seq "$REPEATS"); do
-  set_settings "$NO_PROXY_SETTINGS"
+key=() none=() script=() base=() base_key=()
+ours() {
   key+=("$(run "$BENCH_EXE" --key)")
   none+=("$(run "$BENCH_EXE" --no-key)")
-  [ -n "${QUILL_BENCH_BASELINE_EXE:-}" ] && base+=("$(run "$QUILL_BENCH_BASELINE_EXE" --no-key)")
+}
+baseline() {
+  [ -n "${QUILL_BENCH_BASELINE_EXE:-}" ] || return 0
+  base_key+=("$(run "$QUILL_BENCH_BASELINE_EXE" --key)")
+  base+=("$(run "$QUILL_BENCH_BASELINE_EXE" --no-key)")
+}
+for round in $(seq "$REPEATS"); do
+  set_settings "$NO_PROXY_SETTINGS"
+  # The first run after the settings change is the slowest of a round: the two builds take
+  # turns at it.
+  if [ $((round % 2)) = 1 ]; then ours; baseline; else baseline; ours; fi
   set_settings "$SCRIPT_SETTINGS"
   script+=("$(run "$BENCH_EXE" --no-key)")
 done
@@ -87,7 +98,8 @@ median() { printf '%s\n' "$@" | sort -n | awk '{a[NR]=$1} END {print (NR%2 ? a[(
 printf 'worker start to first package byte, median of %d (ms):\n' "$REPEATS"
 printf '  with key %s, without %s, without and a proxy script %s' "$(median "${key[@]}")" "$(median "${none[@]}")" \
   "$(median "${script[@]}")"
-[ ${#base[@]} -gt 0 ] && printf ', the baseline build without %s' "$(median "${base[@]}")"
+[ ${#base[@]} -gt 0 ] && printf '; the baseline build with key %s, without %s' "$(median "${base_key[@]}")" \
+  "$(median "${base[@]}")"
 printf '\nwith key:      %s\nwithout key:   %s\nproxy script:  %s\n' "${key[*]}" "${none[*]}" "${script[*]}"
-[ ${#base[@]} -gt 0 ] && printf 'baseline:      %s\n' "${base[*]}"
+[ ${#base[@]} -gt 0 ] && printf 'baseline, key: %s\nbaseline:      %s\n' "${base_key[*]}" "${base[*]}"
 exit 0
