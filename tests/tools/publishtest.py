@@ -1,14 +1,11 @@
 """What the publishing tool's tests share: the tool on the path, test packages, running the tool."""
 
-import contextlib
 import io
 import os
 import struct
-import sys
 import zipfile
 
-TOOLS = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
-sys.path.insert(0, TOOLS)
+from tooltest import TOOLS, run_main
 
 import publish  # noqa: E402
 
@@ -57,10 +54,4 @@ def patch_entry(data, name, flags_set=0, flags_clear=0, method=None, local_metho
 
 def run(*args):
     """Runs the tool in this process: (exit code, stdout, stderr)."""
-    out, err = io.StringIO(), io.StringIO()
-    with contextlib.redirect_stdout(out), contextlib.redirect_stderr(err):
-        try:
-            code = publish.main([str(arg) for arg in args])
-        except SystemExit as exit:
-            code = exit.code
-    return code, out.getvalue(), err.getvalue()
+    return run_main(publish.main, args)
