@@ -50,6 +50,8 @@ InstallerOptions ParseCommandLine(const wchar_t* commandLine) {
       options.bQuiet = true;
     } else if (name == L"keep") {
       options.bKeep = true;
+    } else if (name == L"noreport") {
+      options.bNoReport = true;
     } else if (name == L"crash-for-test" && setup::kIsTestBuild) {
       options.bCrashForTest = true;
     } else if (name == L"log") {

@@ -5,6 +5,7 @@
 //                   the exit code tells what happened (QuietSetup.h)
 //   /keep           with /quiet: an installed client is left alone
 //   /log <path>     the setup log is written to <path> as well
+//   /noreport       the run sends no report to the vendor (see engine/RunReport.h)
 // Names are taken in any letter case, after "/" or "-".
 
 #include <string>
@@ -14,6 +15,7 @@ struct InstallerOptions {
   bool bQuiet = false;
   bool bKeep = false;
   std::wstring strLogCopy;  // full path; empty when not asked for
+  bool bNoReport = false;
   // A test build's hidden switch: the run crashes on purpose once its crash handler is in place.
   bool bCrashForTest = false;
   // What could not be taken, one line each for the log: an unknown argument, "/log" without

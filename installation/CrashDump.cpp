@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "Common/LongPath.h"
 #include "Common/PlainFile.h"
 #include "Common/tool.h"
 #include "engine/SetupLog.h"
@@ -41,7 +40,7 @@ void WriteRecord(const EXCEPTION_RECORD& exception) {
   }
   char code[16];
   snprintf(code, sizeof code, "%08lx", exception.ExceptionCode);
-  setup::WritePlainFile((g_folder + L"\\" + kCrashRecordName).c_str(), "code=" + std::string(code) + "\r\nat=" + at +
+  setup::WritePlainFile((g_folder + L"\\" + setup::kCrashRecordName).c_str(), "code=" + std::string(code) + "\r\nat=" + at +
                                                                             "\r\n");
   setup::WriteSetupLogF("crashed: exception %s at %s", code, at.c_str());
 }
@@ -96,21 +95,4 @@ void InstallCrashHandler() {
   g_folder = CrashFolder();
   g_dbghelp = setup::SystemFolder() + L"\\dbghelp.dll";
   SetUnhandledExceptionFilter(OnCrash);
-}
-
-PreviousCrash TakePreviousCrash() {
-  PreviousCrash crash;
-  const std::wstring record = CrashFolder() + L"\\" + kCrashRecordName;
-  std::string text;
-  if (!setup::ReadPlainFile(record.c_str(), text)) return crash;
-  DeleteFileW(setup::LongPathName(record).c_str());
-  for (size_t start = 0; start < text.size();) {
-    size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    const std::string line = setup::TrimmedText(text.substr(start, end - start));
-    if (line.compare(0, 5, "code=") == 0) crash.code = line.substr(5, 8);
-    if (line.compare(0, 3, "at=") == 0) crash.at = line.substr(3, 160);
-    start = end + 1;
-  }
-  return crash;
 }

@@ -7,17 +7,9 @@
 
 // From now on an exception nobody handles writes the dump, the log line and the record, then
 // ends the process. Everything the handler needs is found here, before anything can crash.
+// The record's name is the engine's (SetupLog.h): the next run's report reads it.
 void InstallCrashHandler();
 
-// What the record of the previous run's crash says, taken once (the record goes): its
-// exception code in hexadecimal and "module+offset" (the module's file name only).
-struct PreviousCrash {
-  std::string code;
-  std::string at;
-};
-PreviousCrash TakePreviousCrash();
-
-// The record and dump files' folder and names, for the tests.
+// The folder the dumps and the record go to: the log's.
 std::wstring CrashFolder();
-inline constexpr const wchar_t* kCrashRecordName = L"crash.txt";
 inline constexpr int kKeptCrashDumps = 3;

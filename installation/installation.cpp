@@ -38,6 +38,7 @@ BOOL CinstallationApp::InitInstance() {
     m_nExitCode = kQuietBadCommandLine;
     return FALSE;
   }
+  setup::ProcessSetupContext().m_facts.bTurnedOff = options.bNoReport;
   if (options.bCrashForTest) CrashForTest();
   if (options.bQuiet) {
     m_nExitCode = RunQuietSetup(m_singleInstance, options.bKeep);

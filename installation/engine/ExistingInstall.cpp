@@ -144,6 +144,7 @@ bool ResumeUpgrade(const SetupContext& context, SetupOutcome& outcome) {
 
 void OnPackageReady(SetupContext& context) {
   ISetupObserver* const observer = context.m_pObserver;
+  EnterStage(context.m_facts, RunStage::kInstall);
   if (observer) observer->OnInstallStarted();
 
   SetupOutcome outcome = SetupOutcome::kInstalled;

@@ -133,6 +133,11 @@ void TakeManifest(CURL* curl, const SmallAnswer& manifest, SetupContext* context
   GetSystemTime(&now);
   std::wstring installed;
   ReadClientRegistryString(kProductKey, kVersionValue, installed);
+  if (context) {
+    context->m_facts.strFrom = Utf8Text(installed);
+    context->m_facts.nHttpStatus = manifest.status;
+    context->m_facts.nNetResult = manifest.result;
+  }
   std::string expires;
   const ManifestVerdict verdict =
       JudgeManifest(arrived ? manifest.body : std::string(), signature, key, now, installed, &expires);
@@ -146,6 +151,7 @@ void TakeManifest(CURL* curl, const SmallAnswer& manifest, SetupContext* context
                    expires.empty() ? "(none)" : expires.c_str(), FormatUtcTime(now).c_str(),
                    server ? FormatUtcTime(*server).c_str() : "(not given)");
   }
+  if (SignatureHeld(verdict)) TakeReportAddress(manifest.body, context);
   if (verdict == ManifestVerdict::kTrusted) OnManifestData(manifest.body.data(), 1, manifest.body.size(), context);
 }
 

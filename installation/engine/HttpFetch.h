@@ -12,6 +12,7 @@
 // asks (see RetryAfter.h); only the last attempt's failure is returned.
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 
 #include "engine/SetupContext.h"
@@ -38,6 +39,14 @@ struct TransferReport {
   // The file was checked against the manifest's size and digest, and is the package.
   bool bVerified = false;
   int nAttempts = 0;
+  // For the run's report: bytes the attempts wrote, the address of the last attempt (0 the
+  // download host, n the n-th mirror) and its proxy road, the last answer's status and the
+  // library's last result.
+  int64_t nBytesFetched = 0;
+  int nSource = 0;
+  const char* szProxyRoad = "direct";
+  long nLastStatus = 0;
+  int nLastResult = 0;
 };
 
 // Transfers the package into `packagePath`: the whole package or, with `resume`, only the

@@ -103,6 +103,7 @@ InstallResult RunInstallation(const SetupContext& context, bool restoreConfig) {
       return InstallResult::kFailed;
     }
     clientExitCode = exitCode;
+    if (step == 1) context.m_facts.nInstallerExit = static_cast<long>(exitCode);
     if (InstallerSucceeded(exitCode)) continue;
     WriteSetupLogF("setup " QUILL_PRODUCT_WORD_A " failed! ExitCode:%lu Num:%d", exitCode, step);
     // The runtime may be there in another version, or the client may bring what it needs:

@@ -38,6 +38,22 @@ inline constexpr unsigned kLongestManifestDays = 3651;
 // The verdict as the setup log says it.
 const char* DescribeVerdict(ManifestVerdict verdict);
 
+// Whether the vendor's key signed the manifest this verdict was given to, and its text reads
+// as plain XML (no document type, no foreign entity), whatever else was refused.
+inline bool SignatureHeld(ManifestVerdict verdict) {
+  switch (verdict) {
+    case ManifestVerdict::kTrusted:
+    case ManifestVerdict::kExpired:
+    case ManifestVerdict::kExpiryTooFar:
+    case ManifestVerdict::kNoPackageFacts:
+    case ManifestVerdict::kDowngrade:
+    case ManifestVerdict::kBadVersion:
+      return true;
+    default:
+      return false;
+  }
+}
+
 // Whether the run may go on to fetch the package after this verdict.
 inline bool MayFetchPackage(ManifestVerdict verdict) {
   return verdict == ManifestVerdict::kUnchecked || verdict == ManifestVerdict::kTrusted;

@@ -223,6 +223,11 @@ int DownloadPackage(const char* address, const wchar_t* packagePath, SetupContex
   for (;;) {
     terms.bFloor = sources.FloorApplies();
     outcome = TransferPackageOnce(curl, sources.Address(), packagePath, context, terms, ++report->nAttempts);
+    report->nBytesFetched += std::max<int64_t>(outcome.nWritten, 0);
+    report->nSource = static_cast<int>(sources.Current());
+    report->nLastStatus = outcome.status;
+    report->nLastResult = outcome.result;
+    if (ProxySession* proxies = ProxiesOf(context)) report->szProxyRoad = proxies->RoadKind(sources.Address());
     if (outcome.bOpenFailed) {
       LogOpenFileError();
       return kWriteFailed;

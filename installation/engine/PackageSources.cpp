@@ -22,8 +22,9 @@ std::string UrlPart(CURLU* url, CURLUPart which) {
   return text;
 }
 
-// Why the installer will not fetch from `address`; null when it will.
-const char* MirrorRefusal(const std::string& address) {
+}  // namespace
+
+const char* AddressRefusal(const std::string& address) {
   if (address.empty() || address.size() > kLongestAddress) return "no address of a sensible length";
   for (unsigned char c : address) {
     if (c <= 0x20 || c >= 0x7F) return "spaces or characters outside plain ASCII";
@@ -53,12 +54,10 @@ const char* MirrorRefusal(const std::string& address) {
   return refusal;
 }
 
-}  // namespace
-
 std::vector<std::string> AcceptedMirrors(const std::vector<std::string>& listed) {
   std::vector<std::string> accepted;
   for (const std::string& address : listed) {
-    if (const char* refusal = MirrorRefusal(address)) {
+    if (const char* refusal = AddressRefusal(address)) {
       WriteSetupInfo("manifest: mirror ignored (%s): %.120s", refusal, address.c_str());
     } else if (accepted.size() == kMaxPackageMirrors) {
       WriteSetupInfo("manifest: mirror ignored (more than %u): %.120s", static_cast<unsigned>(kMaxPackageMirrors),

@@ -19,6 +19,10 @@ inline constexpr size_t kMaxPackageMirrors = 16;
 // ones on loopback too; none with a user name or password. Each refused one is logged.
 std::vector<std::string> AcceptedMirrors(const std::vector<std::string>& listed);
 
+// Why the installer will not send a request to `address` (a mirror, or where a report goes),
+// by the rules above; null when it will.
+const char* AddressRefusal(const std::string& address);
+
 class PackageSources {
  public:
   // How the walk goes on after a failed attempt.
@@ -32,6 +36,8 @@ class PackageSources {
   PackageSources(const std::string& primary, const std::vector<std::string>& mirrors, int64_t onDisk);
 
   const std::string& Address() const { return m_sources[m_nCurrent].strAddress; }
+  // The current address's place: 0 the download host, n the n-th mirror.
+  size_t Current() const { return m_nCurrent; }
   size_t Count() const { return m_sources.size(); }
 
   // Bytes [first, first + count) of the file arrived from the current address.

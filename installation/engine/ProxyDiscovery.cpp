@@ -275,6 +275,7 @@ ProxyPlan DiscoverProxy(const std::string& address) {
       ProxyPlan whole;
       if (WholeScriptAnswer(http, url, options, whole)) {
         whole.strSource = source;
+        whole.bScript = true;
         return whole;
       }
       Session session(http, 0);
@@ -284,6 +285,7 @@ ProxyPlan DiscoverProxy(const std::string& address) {
         ProxyPlan plan = found.dwAccessType == WINHTTP_ACCESS_TYPE_NAMED_PROXY ? ParseProxyList(proxies.str(), scheme)
                                                                              : Direct("");
         plan.strSource = source;
+        plan.bScript = true;
         return plan;
       }
       // As the platform's own clients do, a script that cannot be had leaves the other settings.

@@ -14,6 +14,7 @@ struct ProxyPlan {
   std::vector<std::string> proxies;  // "host:port", in order
   bool bDirect = true;               // going direct is allowed, after the proxies
   std::string strSource = "no proxy configured";  // why, for the setup log
+  bool bScript = false;  // named by a configuration script or automatic detection
 };
 
 // The proxies a list names for `scheme` ("http", "https"), in order, and whether it allows

@@ -53,11 +53,24 @@ ProxySession::Roads& ProxySession::RoadsFor(const std::string& address) {
   return m_roads.emplace(address, roads).first->second;
 }
 
-void ProxySession::Apply(CURL* curl, const std::string& address) {
-  Roads& roads = RoadsFor(address);
+void ProxySession::Apply(CURL* curl, const std::string& address) { ApplyRoute(curl, &RoadsFor(address)); }
+
+void ProxySession::ApplyRouteOf(CURL* curl, const std::string& address) {
+  const auto found = m_roads.find(address);
+  ApplyRoute(curl, found == m_roads.end() ? nullptr : &found->second);
+}
+
+const char* ProxySession::RoadKind(const std::string& address) const {
+  const auto found = m_roads.find(address);
+  if (found == m_roads.end() || found->second.nRoute >= found->second.plan.proxies.size()) return "direct";
+  return found->second.plan.bScript ? "script" : "proxy";
+}
+
+void ProxySession::ApplyRoute(CURL* curl, const Roads* roads) {
   // An empty proxy means none at all, and never one from the environment.
-  const std::string proxy =
-      roads.nRoute < roads.plan.proxies.size() ? "http://" + roads.plan.proxies[roads.nRoute] : std::string();
+  const std::string proxy = roads && roads->nRoute < roads->plan.proxies.size()
+                                ? "http://" + roads->plan.proxies[roads->nRoute]
+                                : std::string();
   curl_easy_setopt(curl, CURLOPT_PROXY, proxy.c_str());
   // The tunnel's own answers are the proxy's, not the server's: the transfer never sees them.
   curl_easy_setopt(curl, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);

@@ -31,12 +31,21 @@ class ProxySession {
   // observer ask the person (twice at most in a run). Nothing given is logged or stored.
   Next AfterAttempt(CURL* curl, const std::string& address, CURLcode result, ISetupObserver* observer);
 
+  // Sets `curl` to go the route `address` takes now, without looking for its plan: direct
+  // when it has none yet. For a transfer that must not wait for a configuration script.
+  void ApplyRouteOf(CURL* curl, const std::string& address);
+
+  // The kind of route `address` takes now: "direct", "proxy" (one named in the settings) or
+  // "script" (named by a configuration script or automatic detection).
+  const char* RoadKind(const std::string& address) const;
+
  private:
   struct Roads {
     ProxyPlan plan;
     size_t nRoute = 0;  // index into plan.proxies; == size() for direct
   };
   Roads& RoadsFor(const std::string& address);
+  void ApplyRoute(CURL* curl, const Roads* roads);
 
   std::map<std::string, Roads> m_roads;
   std::string m_strUser;      // UTF-8, as a Basic login goes on the wire

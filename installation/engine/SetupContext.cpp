@@ -61,6 +61,9 @@ bool StartRun(SetupContext& context, LPTHREAD_START_ROUTINE worker) {
   _snwprintf(context.m_szPackagePath, kPathChars, L"%ls%ls", dataDir, kPackageFileSuffix);
   _snwprintf(context.m_szSetupDir, kPathChars, L"%ls%ls", dataDir, kSetupFolderSuffix);
   context.m_nResumeOffset = MeasureFile(context.m_szPackagePath);
+  context.m_facts.bQuiet = context.m_bUnattended;
+  context.m_facts.nResumed = context.m_nResumeOffset;
+  EnterStage(context.m_facts, RunStage::kManifest);
 
   context.m_hWorker = CreateThread(nullptr, 0, worker, &context, 0, nullptr);
   if (!context.m_hWorker) {
@@ -85,6 +88,8 @@ bool BeginSetup(SetupContext& context, ISetupObserver* observer, LPTHREAD_START_
 }
 
 void EndRun(const SetupContext& context, SetupOutcome outcome) {
+  // Told before whoever shows the run hears the end, so the process is still there to tell.
+  SendRunReport(context, outcome);
   WriteSetupInfo("run ended: %s", DescribeOutcome(outcome));
   if (context.m_pObserver) context.m_pObserver->OnRunEnded(outcome);
 }

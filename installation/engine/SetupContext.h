@@ -13,6 +13,7 @@
 #include "engine/ManifestKey.h"
 #include "engine/ManifestTrust.h"
 #include "engine/ProxySession.h"
+#include "engine/RunReport.h"
 #include "engine/SetupObserver.h"
 #include "engine/SetupTimings.h"
 
@@ -84,6 +85,10 @@ struct SetupContext {
   // Nobody watches the run (an administrator's deployment): the installers it starts show
   // no window of their own either.
   bool m_bUnattended = false;
+
+  // What the run notes about itself for its report (see RunReport.h): bookkeeping any stage
+  // may add to, the installation half's const steps included.
+  mutable RunFacts m_facts;
 };
 
 // The context of this process's one setup run. It is never destroyed: the worker may still

@@ -14,6 +14,8 @@ inline constexpr int kLogLineBytes = 256;  // terminator included
 // data folder goes once a client is installed, and the log is what is left to read after a
 // failure.
 inline constexpr const wchar_t* kLogFolderName = QUILL_PRODUCT_WORD L" Logs";
+// Beside the log: what a crashed run left for the next run's report ("code=...", "at=...").
+inline constexpr const wchar_t* kCrashRecordName = L"crash.txt";
 
 // Appends "YYYY-MM-DD hh:mm:ss Msg:<message>\r\n" (local time). A message too long for the
 // line is cut so that the line still ends with its line break; control characters in it

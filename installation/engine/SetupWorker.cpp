@@ -144,8 +144,19 @@ DWORD WINAPI SetupWorkerProc(LPVOID param) {
   }
   if (!context->m_strPackageSize && !context->m_strPackageSha256)
     WriteSetupInfo("no manifest vouches for the package: it is installed unchecked");
+  EnterStage(context->m_facts, RunStage::kPackage);
   TransferReport report;
   const int result = DownloadPackage(address, packagePath, context, context->m_bResume, &report);
+  RunFacts& facts = context->m_facts;
+  facts.nBytes = report.nBytesFetched;
+  facts.nTries = report.nAttempts;
+  facts.nSource = report.nAttempts > 0 ? report.nSource : -1;
+  facts.strProxy = report.szProxyRoad;
+  if (report.nAttempts > 0) {
+    facts.nHttpStatus = report.nLastStatus;
+    facts.nNetResult = report.nLastResult;
+  }
+  if (result == 0) EnterStage(facts, RunStage::kExtract);
 
   DWORD exitCode = 0;
   if (result == 0) {

@@ -157,4 +157,19 @@ std::vector<std::string> ManifestElementTexts(const TiXmlDocument& document, con
   return texts;
 }
 
+void TakeReportAddress(const std::string& manifest, SetupContext* context) {
+  if (!context) return;
+  context->m_facts.strReportAddress.clear();
+  TiXmlDocument published;
+  published.Parse(manifest.c_str());
+  if (published.Error()) return;
+  const std::optional<std::string> report = ManifestElementText(published, "report");
+  if (!report || report->empty()) return;
+  if (const char* refusal = AddressRefusal(*report)) {
+    WriteSetupInfo("manifest: report address ignored (%s)", refusal);
+    return;
+  }
+  context->m_facts.strReportAddress = *report;
+}
+
 }  // namespace setup
