@@ -48,7 +48,7 @@ def run_publish(args):
         parser().error(f"--mirror: at most {manifest.MAX_MIRRORS} addresses, each once")
     folder, text = tree.publish(args.package, args.version, args.key, args.out, args.expires, args.downgrade,
                                 warn=lambda reason: print(f"publish: warning: {reason}", file=sys.stderr),
-                                mirrors=args.mirror)
+                                mirrors=args.mirror, report=args.report_url)
     print(f"published {args.version} into {folder}")
     sys.stdout.write(text.decode("utf-8").replace("\r\n", "\n"))
 
@@ -92,6 +92,10 @@ def parser():
     publish.add_argument("--mirror", action="append", default=[], type=mirror_argument, metavar="URL",
                          help="a further https: address of the same package, tried in the order given "
                               f"when the download host fails (repeatable, at most {manifest.MAX_MIRRORS})")
+    publish.add_argument("--report-url", type=mirror_argument, metavar="URL",
+                         help="an https: address installers send each run's report to, as a GET with the run "
+                              "in the query string; the server's access log is the store (README, "
+                              "\"What the installer reports\")")
     publish.set_defaults(run=run_publish)
 
     verify = sub("verify", "check a published tree as the installer will",

@@ -131,6 +131,21 @@ class PublishTest(unittest.TestCase):
         self.assertEqual([line for line in out.splitlines() if line.startswith("mirror:")],
                          [f"mirror: {mirror}" for mirror in mirrors])
 
+    def test_the_report_address_is_signed_into_the_manifest_and_verify_names_it(self):
+        code, _, err = self.publish("--mirror", "https://cdn.example/q.zip", "--report-url", "http://127.0.0.1:9/r.gif")
+        self.assertEqual(code, 0, err)
+        self.assertIn("report address http://127.0.0.1:9/r.gif is plain http on loopback", err)
+        self.assertIn(b"    <mirror>https://cdn.example/q.zip</mirror>\r\n    <report>http://127.0.0.1:9/r.gif</report>\r\n"
+                      b"</config>\r\n", read(f"{self.release}/version.xml"))
+        code, out, _ = self.verify()
+        self.assertEqual(code, 0)
+        self.assertIn("report: http://127.0.0.1:9/r.gif\n", out)
+        for refused in ["http://stats.example/r.gif", "https://u:p@stats.example/r.gif", "https://s.example/r?a&b"]:
+            with self.subTest(refused):
+                code, _, err = self.publish("--report-url", refused)
+                self.assertEqual(code, 2, err)
+                self.assertIn("--report-url", err)
+
     def test_a_mirror_the_installer_would_not_take_is_a_usage_error(self):
         cases = {"plain http elsewhere": ["http://cdn.example/q.zip"],
                  "another scheme": ["ftp://cdn.example/q.zip"],

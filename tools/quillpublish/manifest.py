@@ -58,15 +58,18 @@ def utc_now():
     return datetime.datetime.now(datetime.timezone.utc).replace(microsecond=0)
 
 
-def build(version, size, sha256, expires, downgrade=False, mirrors=()):
+def build(version, size, sha256, expires, downgrade=False, mirrors=(), report=None):
     """The manifest's bytes; every line ends in CRLF, as the installer's own files do.
-    mirrors are further package addresses, in the order installers try them."""
+    mirrors are further package addresses, in the order installers try them; report is where
+    installers send each run's report (by the same rules as a mirror's address)."""
     lines = [DECLARATION, "<config>",
              f"    <version>{version}</version>",
              f"    <size>{size}</size>",
              f"    <sha256>{sha256}</sha256>",
              f"    <expires>{expires.strftime(TIME_FORMAT)}</expires>"]
     lines += [f"    <mirror>{mirror}</mirror>" for mirror in mirrors]
+    if report:
+        lines.append(f"    <report>{report}</report>")
     if downgrade:
         lines.append("    <downgrade>true</downgrade>")
     lines.append("</config>")
@@ -111,5 +114,10 @@ def parse(data, now):
             raise Refused(f"version.xml's mirror {mirror!r} is not {mirror_problem(mirror)}")
     if len(mirrors) > MAX_MIRRORS:
         raise Refused(f"version.xml lists {len(mirrors)} mirrors; installers take {MAX_MIRRORS}")
+    report = root.find("report")
+    report = (report.text or "").strip() if report is not None else None
+    if report is not None and mirror_problem(report):
+        raise Refused(f"version.xml's report address {report!r} is not {mirror_problem(report)}")
     return {"version": version, "size": int(size), "sha256": sha256, "expires": expires,
-            "downgrade": downgrade is not None and (downgrade.text or "").strip() == "true", "mirrors": mirrors}
+            "downgrade": downgrade is not None and (downgrade.text or "").strip() == "true", "mirrors": mirrors,
+            "report": report}

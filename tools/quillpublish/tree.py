@@ -65,13 +65,15 @@ class _Staging:
         self.staged = []
 
 
-def publish(package_path, version, key_path, out, days, downgrade, now=None, warn=None, mirrors=()):
+def publish(package_path, version, key_path, out, days, downgrade, now=None, warn=None, mirrors=(), report=None):
     """Checks and writes one release; returns (folder, manifest bytes). warn gets what the
     package check accepts with a caution; mirrors are further addresses of the package, in
-    order."""
-    for mirror in mirrors:
-        if warn and manifest.is_test_only_mirror(mirror):
-            warn(f"mirror {mirror} is plain http on loopback: only test builds of the installer fetch from it")
+    order; report is where installers send each run's report."""
+    uses = [(mirror, "mirror", "fetch from it") for mirror in mirrors]
+    uses += [(report, "report address", "send reports to it")] if report else []
+    for address, kind, use in uses:
+        if warn and manifest.is_test_only_mirror(address):
+            warn(f"{kind} {address} is plain http on loopback: only test builds of the installer {use}")
     try:
         source = open(package_path, "rb")
     except OSError as error:
@@ -95,7 +97,7 @@ def publish(package_path, version, key_path, out, days, downgrade, now=None, war
                 copy.flush()
                 check_package(copy)
             expires = (now or manifest.utc_now()) + datetime.timedelta(days=days)
-            text = manifest.build(version, size, digest.hexdigest(), expires, downgrade, mirrors)
+            text = manifest.build(version, size, digest.hexdigest(), expires, downgrade, mirrors, report)
             staging.write(MANIFEST_NAME, text)
             staging.write(SIGNATURE_NAME, keys.sign(private_key, text))
             staging.commit()
@@ -151,6 +153,8 @@ def verify(out, public_key_path, report=print, now=None, fetch=False, primary=No
     report(f"package: {entries} entries, all extractable, with the runtime installer and the client package")
     for mirror in fields["mirrors"]:
         report(f"mirror: {mirror}")
+    if fields["report"]:
+        report(f"report: {fields['report']}")
     if fetch:
         fetch_each(([primary] if primary else []) + fields["mirrors"], fields, report)
     return fields
