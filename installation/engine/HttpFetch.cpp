@@ -151,7 +151,7 @@ void TakeManifest(CURL* curl, const SmallAnswer& manifest, SetupContext* context
                    expires.empty() ? "(none)" : expires.c_str(), FormatUtcTime(now).c_str(),
                    server ? FormatUtcTime(*server).c_str() : "(not given)");
   }
-  if (SignatureHeld(verdict)) TakeReportAddress(manifest.body, context);
+  if (SignatureHeld(verdict)) TakeReportFacts(manifest.body, context);
   if (verdict == ManifestVerdict::kTrusted) OnManifestData(manifest.body.data(), 1, manifest.body.size(), context);
 }
 

@@ -152,8 +152,7 @@ CrashRecord ReadCrashRecord() {
   return crash;
 }
 
-std::string ReportQuery(const RunFacts& facts, SetupOutcome outcome, const std::string& publishedVersion,
-                        const std::string& id, const ReportMachine& machine, const CrashRecord& crash) {
+std::string ReportQuery(const RunFacts& facts, SetupOutcome outcome, const std::string& id, const ReportMachine& machine, const CrashRecord& crash) {
   std::string query;
   const auto add = [&](const char* key, const std::string& value) {
     if (!query.empty()) query += '&';
@@ -166,7 +165,7 @@ std::string ReportQuery(const RunFacts& facts, SetupOutcome outcome, const std::
   add("outcome", OutcomeWord(outcome));
   add("v", QUILL_INSTALLER_VERSION);
   add("from", facts.strFrom);
-  add("to", publishedVersion);
+  add("to", facts.strTo);
   add("id", id);
   add("quiet", facts.bQuiet ? "1" : "0");
   add("http", Number(facts.nHttpStatus, facts.nHttpStatus >= 0));
@@ -226,8 +225,7 @@ void SendRunReport(const SetupContext& context, SetupOutcome outcome) {
   const CrashRecord crash = ReadCrashRecord();
   const std::string address = facts.strReportAddress +
                               (facts.strReportAddress.find('?') == std::string::npos ? "?" : "&") +
-                              ReportQuery(facts, outcome, Utf8Text(context.m_strPublishedVersion), NewRunId(),
-                                          DescribeMachine(), crash);
+                              ReportQuery(facts, outcome, NewRunId(), DescribeMachine(), crash);
   // The library may have been let go by the worker already: this use takes it again.
   curl_global_init(CURL_GLOBAL_ALL);
   {

@@ -34,6 +34,7 @@ struct RunFacts {
   int nSource = -1;               // which address delivered the package's end: 0 the host, n mirror n
   std::string strProxy;           // the package transfer's road: "direct", "proxy", "script"
   std::string strFrom;            // the installed client's version before the run
+  std::string strTo;              // the version a manifest the vendor's key signed names
   std::string strReportAddress;   // from a manifest the vendor's key signed; empty: no report
   bool bQuiet = false;
   bool bTurnedOff = false;        // "/noreport", or the machine's policy
@@ -60,8 +61,7 @@ CrashRecord ReadCrashRecord();
 
 // The query string of the report (without "?"): every documented key, in a fixed order,
 // values percent-encoded.
-std::string ReportQuery(const RunFacts& facts, SetupOutcome outcome, const std::string& publishedVersion,
-                        const std::string& id, const ReportMachine& machine, const CrashRecord& crash);
+std::string ReportQuery(const RunFacts& facts, SetupOutcome outcome, const std::string& id, const ReportMachine& machine, const CrashRecord& crash);
 
 // A word for the outcome in the report ("installed", "download", ...).
 const char* OutcomeWord(SetupOutcome outcome);

@@ -12,6 +12,7 @@
 #include "Common/LongPath.h"
 #include "Common/PlainFile.h"
 #include "Common/tool.h"
+#include "engine/ManifestTrust.h"
 #include "engine/PackageSources.h"
 #include "engine/PackageValidator.h"
 #include "engine/SetupConstants.h"
@@ -157,12 +158,15 @@ std::vector<std::string> ManifestElementTexts(const TiXmlDocument& document, con
   return texts;
 }
 
-void TakeReportAddress(const std::string& manifest, SetupContext* context) {
+void TakeReportFacts(const std::string& manifest, SetupContext* context) {
   if (!context) return;
   context->m_facts.strReportAddress.clear();
+  context->m_facts.strTo.clear();
   TiXmlDocument published;
   published.Parse(manifest.c_str());
   if (published.Error()) return;
+  const std::optional<std::string> version = ManifestElementText(published, "version");
+  if (version && IsPublishedVersion(*version)) context->m_facts.strTo = *version;
   const std::optional<std::string> report = ManifestElementText(published, "report");
   if (!report || report->empty()) return;
   if (const char* refusal = AddressRefusal(*report)) {

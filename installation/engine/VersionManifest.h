@@ -27,10 +27,11 @@ inline constexpr int kPublishedVersionChars = 128;
 // returns size * count.
 size_t OnManifestData(const char* data, size_t size, size_t count, SetupContext* context);
 
-// Takes the address the manifest's "report" element names for the run's report, when it is
-// one the installer would send a request to. Only for a manifest the vendor's key signed,
-// whatever else its verdict says: the vendor wants to hear of the runs it refused too.
-void TakeReportAddress(const std::string& manifest, SetupContext* context);
+// Takes what the run's report needs of the manifest: the address its "report" element names,
+// when it is one the installer would send a request to, and the version it publishes. Only
+// for a manifest the vendor's key signed, whatever else its verdict says: the vendor wants to
+// hear of the runs it refused too.
+void TakeReportFacts(const std::string& manifest, SetupContext* context);
 
 // The text of the manifest root's first element `name`: absent when there is no root or no
 // such element, and empty unless the element holds one text and nothing else (an element that

@@ -69,7 +69,7 @@ def tool():
     return quillpublish.tree
 
 
-def publish(package_bytes, days=30, downgrade=False, now=None):
+def publish(package_bytes, days=30, downgrade=False, now=None, report=None):
     """Publishes a package the way the vendor does, through the publishing tool with the
     build's key: the package, its manifest (VERSION, size, digest, expiry) and the manifest's
     signature, in the folder the server serves. A package the tool would refuse (a damaged
@@ -81,7 +81,7 @@ def publish(package_bytes, days=30, downgrade=False, now=None):
         with open(source, "wb") as f:
             f.write(real)
         folder, _ = tool().publish(source, VERSION, ARGS.private_key, os.path.join(staging, "out"), days, downgrade,
-                                   now=now)
+                                   now=now, report=report)
         for name in ("quillmere.zip", "version.xml", "version.xml.sig"):
             shutil.copyfile(os.path.join(folder, name), os.path.join(ARGS.www, name))
     if real is not package_bytes:
