@@ -395,14 +395,7 @@ def run_with_probe(case):
 
 
 def main():
-    global PROBE
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--probe", required=True)
-    args, rest = parser.parse_known_args()
-    PROBE = args.probe
-    sys.argv = [sys.argv[0]] + rest
-    driver.ARGS = driver.parse_arguments()
-    driver.run_tests(unittest.defaultTestLoader.loadTestsFromTestCase(AccessibilityEndToEnd))
+    run_with_probe(AccessibilityEndToEnd)
 
 
 if __name__ == "__main__":
