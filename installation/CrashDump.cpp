@@ -85,14 +85,8 @@ LONG WINAPI OnCrash(EXCEPTION_POINTERS* exception) {
 
 }  // namespace
 
-std::wstring CrashFolder() {
-  const std::wstring log = setup::SetupLogPath();
-  const size_t cut = log.find_last_of(L'\\');
-  return cut == std::wstring::npos ? std::wstring() : log.substr(0, cut);
-}
-
 void InstallCrashHandler() {
-  g_folder = CrashFolder();
+  g_folder = setup::SetupLogFolder();
   g_dbghelp = setup::SystemFolder() + L"\\dbghelp.dll";
   SetUnhandledExceptionFilter(OnCrash);
 }

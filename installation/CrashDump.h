@@ -10,6 +10,4 @@
 // The record's name is the engine's (SetupLog.h): the next run's report reads it.
 void InstallCrashHandler();
 
-// The folder the dumps and the record go to: the log's.
-std::wstring CrashFolder();
 inline constexpr int kKeptCrashDumps = 3;

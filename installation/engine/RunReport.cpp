@@ -50,9 +50,8 @@ std::string Encoded(const std::string& value) {
 std::string Number(long long value, bool known = true) { return known ? std::to_string(value) : std::string(); }
 
 std::wstring CrashRecordPath() {
-  const std::wstring log = SetupLogPath();
-  const size_t cut = log.find_last_of(L'\\');
-  return cut == std::wstring::npos ? std::wstring() : log.substr(0, cut + 1) + kCrashRecordName;
+  const std::wstring folder = SetupLogFolder();
+  return folder.empty() ? std::wstring() : folder + L"\\" + kCrashRecordName;
 }
 
 }  // namespace

@@ -86,6 +86,12 @@ LogPlace& ProcessLogPlace() {
 
 std::wstring SetupLogPath() { return ProcessLogPlace().Path(); }
 
+std::wstring SetupLogFolder() {
+  const std::wstring log = SetupLogPath();
+  const size_t cut = log.find_last_of(L'\\');
+  return cut == std::wstring::npos ? std::wstring() : log.substr(0, cut);
+}
+
 void SetSetupLogPath(const std::wstring& path) { ProcessLogPlace().Set(path); }
 
 int WriteSetupLog(const char* message) {

@@ -39,6 +39,10 @@ int WriteSetupInfo(const char* format, ...) __attribute__((format(printf, 1, 2))
 // Empty when the folder cannot be had; the log then drops its lines.
 std::wstring SetupLogPath();
 
+// The folder the log is in, where a crashed run also leaves its dump and its record; empty
+// when the log has none.
+std::wstring SetupLogFolder();
+
 // Points the log at `path` from then on (a relative path is taken from the current folder at
 // each line), for tests that read the log in their working folder; an empty path returns it
 // to its folder.
