@@ -24,7 +24,7 @@ bool IsTrueAnyCase(LPCWSTR pstrValue) { return ::lstrcmpiW(pstrValue, L"true") =
 // One attribute of an element that is no control, read into the element's record.
 template <class Record>
 struct ElementAttribute {
-  SkinAttributeSpec spec;
+  SkinAttributeInfo info;
   void (*pfnRead)(Record& record, LPCWSTR pstrValue);
 };
 
@@ -91,7 +91,7 @@ const ElementAttribute<TextRecord> kMultiLanguageAttributes[] = {
 
 // The "Window" settings; the window shadow reads its own after these.
 struct WindowAttribute {
-  SkinAttributeSpec spec;
+  SkinAttributeInfo info;
   bool bExactCase;
   void (*pfnApply)(CWindowHostUI& host, LPCWSTR pstrValue);
 };
@@ -148,8 +148,8 @@ const WindowAttribute kWindowAttributes[] = {
 
 const WindowAttribute* FindWindowAttribute(LPCWSTR pstrName) {
   for (const WindowAttribute& attribute : kWindowAttributes) {
-    const bool bMatch = attribute.bExactCase ? std::wcscmp(pstrName, attribute.spec.pstrName) == 0
-                                             : NameIs(pstrName, attribute.spec.pstrName);
+    const bool bMatch = attribute.bExactCase ? std::wcscmp(pstrName, attribute.info.pstrName) == 0
+                                             : NameIs(pstrName, attribute.info.pstrName);
     if (bMatch) return &attribute;
   }
   return nullptr;
@@ -158,16 +158,16 @@ const WindowAttribute* FindWindowAttribute(LPCWSTR pstrName) {
 // What an observed build tells of one element's attributes: the names the element reads.
 class KnownAttributes {
  public:
-  void Add(const SkinAttributeSpec& spec) {
-    if (m_nSpecs < kMaxSpecs) m_aSpecs[m_nSpecs++] = spec;
+  void Add(const SkinAttributeInfo& info) {
+    if (m_nKnown < kMaxKnown) m_aKnown[m_nKnown++] = info;
   }
-  const SkinAttributeSpec* Specs() const { return m_aSpecs; }
-  int Count() const { return m_nSpecs; }
+  const SkinAttributeInfo* List() const { return m_aKnown; }
+  int Count() const { return m_nKnown; }
 
  private:
-  static constexpr int kMaxSpecs = 48;
-  SkinAttributeSpec m_aSpecs[kMaxSpecs];
-  int m_nSpecs = 0;
+  static constexpr int kMaxKnown = 48;
+  SkinAttributeInfo m_aKnown[kMaxKnown];
+  int m_nKnown = 0;
 };
 
 // Reads the element's attributes in document order (names without regard to letter case; a
@@ -178,7 +178,7 @@ void ReadElement(const CSkinMarkupNode& node, const ElementAttribute<Record> (&t
   ISkinBuildObserver* pObserver = CSkinBuildScope::Observer();
   KnownAttributes known;
   if (pObserver != nullptr) {
-    for (const ElementAttribute<Record>& attribute : table) known.Add(attribute.spec);
+    for (const ElementAttribute<Record>& attribute : table) known.Add(attribute.info);
   }
   const int nAttributes = node.GetAttributeCount();
   for (int i = 0; i < nAttributes; ++i) {
@@ -186,7 +186,7 @@ void ReadElement(const CSkinMarkupNode& node, const ElementAttribute<Record> (&t
     LPCWSTR pstrValue = node.GetAttributeValueAt(i);
     const ElementAttribute<Record>* pFound = nullptr;
     for (const ElementAttribute<Record>& attribute : table) {
-      if (NameIs(pstrName, attribute.spec.pstrName)) {
+      if (NameIs(pstrName, attribute.info.pstrName)) {
         pFound = &attribute;
         break;
       }
@@ -195,7 +195,7 @@ void ReadElement(const CSkinMarkupNode& node, const ElementAttribute<Record> (&t
     if (pObserver != nullptr) {
       SkinSourcePlace at = place;
       at.iOffset = node.GetAttributeSourceOffsetAt(i);
-      pObserver->OnElementAttribute(at, pFound != nullptr ? &pFound->spec : nullptr, known.Specs(),
+      pObserver->OnElementAttribute(at, pFound != nullptr ? &pFound->info : nullptr, known.List(),
                                     known.Count(), pstrName, pstrValue);
     }
   }
@@ -248,7 +248,7 @@ void CSkinBuilder::ApplyWindowAttributes(CSkinMarkupNode& root, CWindowHostUI* p
   ISkinBuildObserver* pObserver = CSkinBuildScope::Observer();
   KnownAttributes known;
   if (pObserver != nullptr) {
-    for (const WindowAttribute& attribute : kWindowAttributes) known.Add(attribute.spec);
+    for (const WindowAttribute& attribute : kWindowAttributes) known.Add(attribute.info);
     const IHostShadow* pShadow = pHost->GetShadow();
     for (int i = 0; pShadow != nullptr && pShadow->WindowAttributeAt(i) != nullptr; ++i) {
       known.Add(*pShadow->WindowAttributeAt(i));
@@ -258,24 +258,24 @@ void CSkinBuilder::ApplyWindowAttributes(CSkinMarkupNode& root, CWindowHostUI* p
   for (int i = 0; i < nAttributes; ++i) {
     LPCWSTR pstrName = root.GetAttributeNameAt(i);
     LPCWSTR pstrValue = root.GetAttributeValueAt(i);
-    const SkinAttributeSpec* pSpec = nullptr;
+    const SkinAttributeInfo* pInfo = nullptr;
     if (const WindowAttribute* pAttribute = FindWindowAttribute(pstrName)) {
       pAttribute->pfnApply(*pHost, pstrValue);
-      pSpec = &pAttribute->spec;
+      pInfo = &pAttribute->info;
     } else if (pHost->GetShadow() != nullptr &&
                pHost->GetShadow()->ApplyWindowAttribute(pstrName, pstrValue)) {
       const IHostShadow* pShadow = pHost->GetShadow();
       for (int k = 0; pObserver != nullptr && pShadow->WindowAttributeAt(k) != nullptr; ++k) {
         if (std::wcscmp(pShadow->WindowAttributeAt(k)->pstrName, pstrName) == 0) {
-          pSpec = pShadow->WindowAttributeAt(k);
+          pInfo = pShadow->WindowAttributeAt(k);
         }
       }
     } else {
       pHost->AddWindowCustomAttribute(pstrName, pstrValue);
     }
     if (pObserver != nullptr) {
-      pObserver->OnElementAttribute(PlaceOf(root, root.GetAttributeSourceOffsetAt(i)), pSpec,
-                                    known.Specs(), known.Count(), pstrName, pstrValue);
+      pObserver->OnElementAttribute(PlaceOf(root, root.GetAttributeSourceOffsetAt(i)), pInfo,
+                                    known.List(), known.Count(), pstrName, pstrValue);
     }
   }
 }
@@ -284,17 +284,17 @@ void CSkinBuilder::ObserveIncludeAttributes(const CSkinMarkupNode& element) {
   ISkinBuildObserver* pObserver = CSkinBuildScope::Observer();
   if (pObserver == nullptr) return;
   // An include reads its two names exactly.
-  static const SkinAttributeSpec kIncludeAttributes[] = {{L"source", kTextValue},
+  static const SkinAttributeInfo kIncludeAttributes[] = {{L"source", kTextValue},
                                                          {L"count", kIntValue}};
   const int nKnown = static_cast<int>(sizeof(kIncludeAttributes) / sizeof(kIncludeAttributes[0]));
   const int nAttributes = element.GetAttributeCount();
   for (int i = 0; i < nAttributes; ++i) {
     LPCWSTR pstrName = element.GetAttributeNameAt(i);
-    const SkinAttributeSpec* pSpec = nullptr;
-    for (const SkinAttributeSpec& spec : kIncludeAttributes) {
-      if (std::wcscmp(spec.pstrName, pstrName) == 0) pSpec = &spec;
+    const SkinAttributeInfo* pInfo = nullptr;
+    for (const SkinAttributeInfo& info : kIncludeAttributes) {
+      if (std::wcscmp(info.pstrName, pstrName) == 0) pInfo = &info;
     }
-    pObserver->OnElementAttribute(PlaceOf(element, element.GetAttributeSourceOffsetAt(i)), pSpec,
+    pObserver->OnElementAttribute(PlaceOf(element, element.GetAttributeSourceOffsetAt(i)), pInfo,
                                   kIncludeAttributes, nKnown, pstrName,
                                   element.GetAttributeValueAt(i));
   }

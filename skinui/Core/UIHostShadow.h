@@ -19,7 +19,7 @@ class IHostShadow {
   // One attribute of the skin's "Window" element; false when the name is no shadow attribute.
   virtual bool ApplyWindowAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) = 0;
   // The i-th "Window" attribute the shadow reads, null past the last (for skin diagnostics).
-  virtual const SkinAttributeSpec* WindowAttributeAt(int /*iIndex*/) const { return nullptr; }
+  virtual const SkinAttributeInfo* WindowAttributeAt(int /*iIndex*/) const { return nullptr; }
   // The host has a control tree on its window: the shadow starts following the window.
   virtual void AttachToHost(CWindowHostUI* pHost) = 0;
 };

@@ -26,7 +26,7 @@ struct SkinSourcePlace {
 
 // An attribute an element reads, and what its value is (one of the k...Value texts of
 // UIAttributeTable.h).
-struct SkinAttributeSpec {
+struct SkinAttributeInfo {
   LPCWSTR pstrName;
   LPCWSTR pstrValueKind;
 };
@@ -41,10 +41,10 @@ class ISkinBuildObserver {
                                   const AttributeEntry* pEntry, LPCWSTR pstrName,
                                   LPCWSTR pstrValue) = 0;
   // An attribute of the root "Window" element or of an element that is no control ("Image",
-  // "Font", "Default", "MultiLanguage", "Include"). pSpec is what the element reads under the
+  // "Font", "Default", "MultiLanguage", "Include"). pInfo is what the element reads under the
   // name, null when it reads nothing under it; aKnown lists all it reads.
-  virtual void OnElementAttribute(const SkinSourcePlace& place, const SkinAttributeSpec* pSpec,
-                                  const SkinAttributeSpec* aKnown, int nKnown, LPCWSTR pstrName,
+  virtual void OnElementAttribute(const SkinSourcePlace& place, const SkinAttributeInfo* pInfo,
+                                  const SkinAttributeInfo* aKnown, int nKnown, LPCWSTR pstrName,
                                   LPCWSTR pstrValue) = 0;
   // An "Image" element whose picture cannot be read.
   virtual void OnImageNotRead(const SkinSourcePlace& place, LPCWSTR pstrImage) = 0;

@@ -115,11 +115,11 @@ void CSkinIssueList::OnControlAttribute(const SkinSourcePlace& place, CControlUI
   AddUnknownAttribute(place, pstrName, pstrValue, nearest.Best());
 }
 
-void CSkinIssueList::OnElementAttribute(const SkinSourcePlace& place, const SkinAttributeSpec* pSpec,
-                                        const SkinAttributeSpec* aKnown, int nKnown,
+void CSkinIssueList::OnElementAttribute(const SkinSourcePlace& place, const SkinAttributeInfo* pInfo,
+                                        const SkinAttributeInfo* aKnown, int nKnown,
                                         LPCWSTR pstrName, LPCWSTR pstrValue) {
-  if (pSpec != nullptr) {
-    CheckValue(place, pSpec->pstrValueKind, pstrName, pstrValue);
+  if (pInfo != nullptr) {
+    CheckValue(place, pInfo->pstrValueKind, pstrName, pstrValue);
     return;
   }
   NearestName nearest(pstrName);

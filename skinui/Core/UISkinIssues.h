@@ -57,8 +57,8 @@ class CSkinIssueList : public ISkinBuildObserver {
   void OnControlAttribute(const SkinSourcePlace& place, CControlUI& control,
                           const AttributeEntry* pEntry, LPCWSTR pstrName,
                           LPCWSTR pstrValue) override;
-  void OnElementAttribute(const SkinSourcePlace& place, const SkinAttributeSpec* pSpec,
-                          const SkinAttributeSpec* aKnown, int nKnown, LPCWSTR pstrName,
+  void OnElementAttribute(const SkinSourcePlace& place, const SkinAttributeInfo* pInfo,
+                          const SkinAttributeInfo* aKnown, int nKnown, LPCWSTR pstrName,
                           LPCWSTR pstrValue) override;
   void OnImageNotRead(const SkinSourcePlace& place, LPCWSTR pstrImage) override;
   void OnSkinNotRead(const SkinSourcePlace& place, LPCWSTR pstrSource,

@@ -43,7 +43,7 @@ bool InRange(int nValue, int nLow, int nHigh) { return nValue >= nLow && nValue 
 namespace av = attribute_values;
 
 struct ShadowAttribute {
-  SkinAttributeSpec spec;  // the name is compared exactly
+  SkinAttributeInfo info;  // the name is compared exactly
   void (*pfnApply)(CShadowUI& shadow, LPCWSTR pstrValue);
 };
 
@@ -75,7 +75,7 @@ CShadowUI* CShadowUI::OfHost(CWindowHostUI& host) {
 
 bool CShadowUI::ApplyWindowAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
   for (const ShadowAttribute& attribute : kShadowAttributes) {
-    if (std::wcscmp(attribute.spec.pstrName, pstrName) == 0) {
+    if (std::wcscmp(attribute.info.pstrName, pstrName) == 0) {
       attribute.pfnApply(*this, pstrValue);
       return true;
     }
@@ -83,9 +83,9 @@ bool CShadowUI::ApplyWindowAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) {
   return false;
 }
 
-const SkinAttributeSpec* CShadowUI::WindowAttributeAt(int iIndex) const {
+const SkinAttributeInfo* CShadowUI::WindowAttributeAt(int iIndex) const {
   const int nCount = static_cast<int>(sizeof(kShadowAttributes) / sizeof(kShadowAttributes[0]));
-  return iIndex >= 0 && iIndex < nCount ? &kShadowAttributes[iIndex].spec : nullptr;
+  return iIndex >= 0 && iIndex < nCount ? &kShadowAttributes[iIndex].info : nullptr;
 }
 
 const WCHAR CShadowUI::kWindowClassName[] = L"VelmoShadowWnd";

@@ -73,7 +73,7 @@ class CShadowUI : public IHostShadow {
   // "shadowcorner", "shadowpadding", "shadowimage" and "showshadow", named exactly; a value the
   // shadow refuses leaves its setting as it was.
   bool ApplyWindowAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
-  const SkinAttributeSpec* WindowAttributeAt(int iIndex) const override;
+  const SkinAttributeInfo* WindowAttributeAt(int iIndex) const override;
   // Creates the shadow window for the host's window and starts following it; nothing unless the
   // shadow is enabled. A shadow already following that window stays as it is.
   void AttachToHost(CWindowHostUI* pHost) override;
