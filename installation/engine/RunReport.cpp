@@ -66,38 +66,6 @@ void EnterStage(RunFacts& facts, RunStage stage) {
   if (entering < 4 && facts.nStageBegan[entering] == 0) facts.nStageBegan[entering] = now;
 }
 
-const char* OutcomeWord(SetupOutcome outcome) {
-  switch (outcome) {
-    case SetupOutcome::kInstalled:
-      return "installed";
-    case SetupOutcome::kRestartNeeded:
-      return "restart";
-    case SetupOutcome::kPreviousRestored:
-      return "restored";
-    case SetupOutcome::kClientKept:
-      return "kept";
-    case SetupOutcome::kNewerInstalled:
-      return "newer";
-    case SetupOutcome::kClientUnidentified:
-      return "unidentified";
-    case SetupOutcome::kDownloadFailed:
-      return "download";
-    case SetupOutcome::kClockWrong:
-      return "clock";
-    case SetupOutcome::kPackageDamaged:
-      return "damaged";
-    case SetupOutcome::kDiskError:
-      return "disk";
-    case SetupOutcome::kInstallerFailed:
-      return "installer";
-    case SetupOutcome::kReplaceFailed:
-      return "replace";
-    case SetupOutcome::kPutBackFailed:
-      return "putback";
-  }
-  return "unknown";
-}
-
 ReportMachine DescribeMachine() {
   ReportMachine machine;
   // The version the system is, not the one it pretends to be for programs that do not

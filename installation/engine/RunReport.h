@@ -63,9 +63,6 @@ CrashRecord ReadCrashRecord();
 // values percent-encoded.
 std::string ReportQuery(const RunFacts& facts, SetupOutcome outcome, const std::string& id, const ReportMachine& machine, const CrashRecord& crash);
 
-// A word for the outcome in the report ("installed", "download", ...).
-const char* OutcomeWord(SetupOutcome outcome);
-
 // 32 hexadecimal digits from the platform's random source.
 std::string NewRunId();
 

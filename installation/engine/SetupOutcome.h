@@ -29,4 +29,7 @@ const char* DescribeOutcome(SetupOutcome outcome);
 // 1 (another installer runs) and 7 (the command line) are decided before a run begins.
 int OutcomeExitCode(SetupOutcome outcome);
 
+// The outcome in one word, as the run's report tells it ("installed", "download", ...).
+const char* OutcomeWord(SetupOutcome outcome);
+
 }  // namespace setup
